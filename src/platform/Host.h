@@ -1,0 +1,69 @@
+#pragma once
+// What a window model needs of the front end: dialogs, messages, progress, the clock.
+// The desktop program implements it with Qt, the command line with scripted answers,
+// the tests with FakeHost (tests/support/FakeHost.h).
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace umbrix {
+
+class Raster;
+
+struct FileDialogOptions {
+    std::string title;
+    std::string filter;      // "Text files|*.txt|All files|*.*"
+    int filterIndex = 1;     // 1-based; a dialog writes back the filter the user chose
+    std::string defaultExt;  // without the dot
+    std::string fileName;    // proposed name; a dialog writes back the chosen one
+};
+
+enum class MessageKind { Info, Warning, Error };
+enum class Answer { Yes, No, Cancel };
+
+struct ClockTime {
+    int year = 2000, month = 1, day = 1;
+    int hour = 0, minute = 0, second = 0;
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // Returns the chosen path, or nothing when the user cancels.
+    virtual std::optional<std::string> openFileDialog(FileDialogOptions& options) = 0;
+    virtual std::optional<std::string> saveFileDialog(FileDialogOptions& options) = 0;
+
+    virtual void showMessage(const std::string& text, MessageKind kind = MessageKind::Info) = 0;
+    virtual Answer ask(const std::string& text, bool withCancel) = 0;
+
+    // Colour in 0xBBGGRR; nothing when cancelled.
+    virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial) {
+        return initial;
+    }
+
+    // Long loops call this so that the window stays responsive.
+    virtual void processMessages() {}
+    // True once the user asked to cancel the running command.
+    virtual bool cancelRequested() { return false; }
+
+    // The main window's progress bar.
+    virtual void setProgressMax(int /*max*/) {}
+    virtual void setProgress(int /*position*/) {}
+    virtual void stepProgress() {}
+
+    virtual void setBusy(bool /*busy*/) {}
+
+    virtual ClockTime now() = 0;
+
+    // Renders a vector picture file (SVG) stretched into the target raster; only a front end
+    // that can render vector pictures does so. Returns false (with a message) otherwise.
+    virtual bool renderVectorFile(const std::string& /*path*/, Raster& /*target*/,
+                                  std::string& error) {
+        error = "vector pictures can only be imported in the desktop program";
+        return false;
+    }
+};
+
+}  // namespace umbrix

@@ -1,0 +1,79 @@
+#pragma once
+// A scripted Host for tests: dialogs answer from queues, messages are recorded.
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Host.h"
+
+namespace umbrix::test {
+
+class FakeHost : public Host {
+public:
+    // Answers, consumed in order; an empty queue means "cancel".
+    std::deque<std::optional<std::string>> openAnswers;
+    std::deque<std::optional<std::string>> saveAnswers;
+    std::deque<Answer> askAnswers;
+    std::deque<std::optional<std::uint32_t>> colourAnswers;
+    // The filter index a dialog reports back, when set.
+    std::optional<int> chosenFilterIndex;
+
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    std::vector<FileDialogOptions> openRequests;
+    std::vector<FileDialogOptions> saveRequests;
+    int processCalls = 0;
+    int progressMax = 0;
+    int progress = 0;
+    int progressSteps = 0;
+    bool busy = false;
+    bool cancel = false;
+    ClockTime clock{2026, 6, 21, 9, 0, 0};
+
+    std::optional<std::string> openFileDialog(FileDialogOptions& options) override {
+        openRequests.push_back(options);
+        return answer(openAnswers, options);
+    }
+    std::optional<std::string> saveFileDialog(FileDialogOptions& options) override {
+        saveRequests.push_back(options);
+        return answer(saveAnswers, options);
+    }
+    void showMessage(const std::string& text, MessageKind) override { messages.push_back(text); }
+    Answer ask(const std::string& text, bool withCancel) override {
+        questions.push_back(text);
+        if (askAnswers.empty()) return withCancel ? Answer::Cancel : Answer::No;
+        Answer a = askAnswers.front();
+        askAnswers.pop_front();
+        return a;
+    }
+    std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override {
+        if (colourAnswers.empty()) return initial;
+        auto a = colourAnswers.front();
+        colourAnswers.pop_front();
+        return a;
+    }
+    void processMessages() override { ++processCalls; }
+    bool cancelRequested() override { return cancel; }
+    void setProgressMax(int max) override { progressMax = max; }
+    void setProgress(int position) override { progress = position; }
+    void stepProgress() override {
+        ++progress;
+        ++progressSteps;
+    }
+    void setBusy(bool b) override { busy = b; }
+    ClockTime now() override { return clock; }
+
+private:
+    std::optional<std::string> answer(std::deque<std::optional<std::string>>& queue,
+                                      FileDialogOptions& options) {
+        if (queue.empty()) return std::nullopt;
+        auto a = queue.front();
+        queue.pop_front();
+        if (a) options.fileName = *a;
+        if (chosenFilterIndex) options.filterIndex = *chosenFilterIndex;
+        return a;
+    }
+};
+
+}  // namespace umbrix::test
