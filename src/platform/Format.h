@@ -1,0 +1,35 @@
+#pragma once
+// Numbers as every field, table and file of the program shows them, and reading them back.
+// "." is the decimal separator everywhere.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace umbrix {
+
+// fixed(p, d): rounded to at most p significant digits and written with exactly d decimals;
+// when the integer part needs more than p digits, exponent notation as general(value, p).
+// Halves round away from zero (0.125 with two decimals is "0.13"), after the value has been
+// rounded to 18 significant digits as the platform's float-to-text conversion does.
+std::string fixed(double value, int precision, int decimals);
+
+// General format with at most p significant digits: no trailing zeros, no point without
+// decimals; exponent notation ("1.5E-7", "1E20") when the integer part needs more than p
+// digits or the value is below 1E-5.
+std::string general(double value, int precision = 15);
+
+// Exactly d decimals, no significant-digit limit (files: obstacle and location values).
+std::string decimals(double value, int d);
+
+// Strict conversion of a whole text: optional blanks around, optional sign, digits with an
+// optional decimal point, optional exponent. With acceptComma a "," counts as the point
+// (numeric input fields take "25,5" as 25.5). Nothing else converts.
+std::optional<double> parseReal(std::string_view text, bool acceptComma = false);
+// Strict 32-bit integer: optional blanks around, optional sign, digits.
+std::optional<int> parseInt(std::string_view text);
+
+// As above, but a text that does not convert throws ConvertError naming the field and text.
+double toReal(std::string_view text, std::string_view field, bool acceptComma = true);
+int toInt(std::string_view text, std::string_view field);
+
+}  // namespace umbrix

@@ -1,0 +1,28 @@
+#pragma once
+// Whole-file text input and output. Every reader of outside data starts here: the size is
+// bounded and failures name the file.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace umbrix {
+
+// Throws FileError ("cannot open FILE: reason") when the file cannot be read or is larger than
+// maxBytes.
+std::string ReadTextFile(const std::string& path, std::size_t maxBytes = std::size_t(512) << 20);
+// Creates or overwrites. Throws FileError.
+void WriteTextFile(const std::string& path, std::string_view content);
+// Writes a temporary file beside the target, then renames it. Throws FileError.
+void WriteTextFileAtomic(const std::string& path, std::string_view content);
+// Appends; throws FileError when the file cannot be opened or written.
+void AppendTextFile(const std::string& path, std::string_view content);
+
+// Lines ended by CR LF, LF or a lone CR; no empty last line for a final line end.
+std::vector<std::string> SplitLines(std::string_view text);
+
+std::string FileNameOnly(std::string_view path);   // "dir/a.obs" -> "a.obs"
+std::string DirectoryOf(std::string_view path);    // "dir/a.obs" -> "dir" ("" when none)
+std::string JoinPath(std::string_view directory, std::string_view name);
+
+}  // namespace umbrix
