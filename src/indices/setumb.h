@@ -1,0 +1,45 @@
+#pragma once
+// SET*, the standard effective temperature, from a two-node (core and skin) transient model of
+// the body exposed for one hour to the actual environment, matched to a standard environment.
+//
+// Gagge AP, Stolwijk JAJ, Nishi Y (1971) An effective temperature scale based on a simple model
+// of human physiological regulatory response. ASHRAE Transactions 77(1):247-262.
+// Gagge AP, Fobelets AP, Berglund LG (1986) A standard predictive index of human response to the
+// thermal environment. ASHRAE Transactions 92(2B):709-731.
+//
+// Body surface after DuBois D, DuBois EF (1916) A formula to estimate the approximate surface
+// area if height and weight be known. Archives of Internal Medicine 17:863-871 (height in cm).
+
+namespace umbrix {
+
+// Working values of one SET* evaluation, for the detail tests and for diagnosis.
+struct SetStarDetails {
+    double setStar = 0;   // SET*, °C, or the missing-value default
+    bool valid = false;   // false when the missing-value default was returned
+    int passes = 0;       // exposure passes of 20 s (181 for one hour)
+    int searchSteps = 0;  // trial values of the standard-environment search
+    double area = 0;      // body surface, m²
+    double tsk = 0;       // skin temperature after the exposure, °C
+    double tcr = 0;       // core temperature after the exposure, °C
+    double hsk = 0;       // skin heat loss after the exposure, W/m²
+    double pwet = 0;      // skin wettedness after the exposure
+    double chr = 0;       // radiative heat transfer coefficient of the last pass, W/(m² K)
+    double chc = 0;       // convective heat transfer coefficient of the exposure, W/(m² K)
+};
+
+// SET*, °C. sexIndex (0 = "m", 1 = "f") and age are accepted but do not enter the model.
+// ta, tmrt: air and mean radiant temperature, °C; rh: relative humidity, %; v: wind speed, m/s;
+// icl: clothing, clo; height in m, weight in kg; activity, W, taken directly as the metabolic
+// rate per unit body surface (W/m²). Non-finite inputs, or inputs that drive the model to
+// non-finite values or keep the search from ending, give missingValue.
+double ComputeSetStar(int sexIndex, float ta, float tmrt, float rh, float v, float icl, float age,
+                      float height, float weight, float activity, float missingValue);
+
+SetStarDetails ComputeSetStarDetails(float ta, float tmrt, float rh, float v, float icl,
+                                     float height, float weight, float activity,
+                                     float missingValue);
+
+// Saturation vapour pressure of the SET* model, torr, at t, °C.
+double SetStarSaturationPressure(double t);
+
+}  // namespace umbrix
