@@ -1,0 +1,37 @@
+#include <benchmark/benchmark.h>
+
+#include "indices/Pt_Basic_Umb.h"
+#include "indices/setumb.h"
+
+// One SET* evaluation for the default person (m, 35 a, 1.75 m, 75 kg, 0.9 clo, 80 W).
+static void BM_SetStar(benchmark::State& state) {
+    float ta = 20.0f;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ta);
+        benchmark::DoNotOptimize(
+            umbrix::ComputeSetStar(0, ta, 20.0f, 53.5f, 0.1f, 0.9f, 35, 1.75f, 75, 80, 9999.0f));
+    }
+}
+BENCHMARK(BM_SetStar);
+
+// One PT evaluation in the same weather (0.5 clo with the sultriness correction).
+static void BM_Pt(benchmark::State& state) {
+    double ta = 20.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ta);
+        benchmark::DoNotOptimize(
+            umbrix::ComputePt(0, "none", ta, 12.5, 20.0, 0.1, 1013, 0.9, 9999.0f));
+    }
+}
+BENCHMARK(BM_Pt);
+
+// PT through the clothing search (Ta = Tmrt = 15 °C, VP 10 hPa, 0.1 m/s).
+static void BM_PtClothingSearch(benchmark::State& state) {
+    double ta = 15.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ta);
+        benchmark::DoNotOptimize(
+            umbrix::ComputePt(0, "none", ta, 10.0, 15.0, 0.1, 1013, 0.9, 9999.0f));
+    }
+}
+BENCHMARK(BM_PtClothingSearch);
