@@ -14,24 +14,14 @@ static void BM_SetStar(benchmark::State& state) {
 }
 BENCHMARK(BM_SetStar);
 
-// One PT evaluation in the same weather (0.5 clo with the sultriness correction).
-static void BM_Pt(benchmark::State& state) {
-    double ta = 20.0;
+// One PT evaluation at Ta = Tmrt.
+static void BM_Pt(benchmark::State& state, double ta, double vp, double v) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(ta);
-        benchmark::DoNotOptimize(
-            umbrix::ComputePt(0, "none", ta, 12.5, 20.0, 0.1, 1013, 0.9, 9999.0f));
+        benchmark::DoNotOptimize(umbrix::ComputePt(0, "none", ta, vp, ta, v, 1013, 0.9, 9999.0f));
     }
 }
-BENCHMARK(BM_Pt);
-
-// PT through the clothing search (Ta = Tmrt = 15 °C, VP 10 hPa, 0.1 m/s).
-static void BM_PtClothingSearch(benchmark::State& state) {
-    double ta = 15.0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(ta);
-        benchmark::DoNotOptimize(
-            umbrix::ComputePt(0, "none", ta, 10.0, 15.0, 0.1, 1013, 0.9, 9999.0f));
-    }
-}
-BENCHMARK(BM_PtClothingSearch);
+// the default person's weather: 0.5 clo with the sultriness correction
+BENCHMARK_CAPTURE(BM_Pt, sultriness, 20.0, 12.5, 0.1);
+// through the clothing search
+BENCHMARK_CAPTURE(BM_Pt, clothing_search, 15.0, 10.0, 0.1);
