@@ -2,6 +2,7 @@
 // Whole-file text input and output. Every reader of outside data starts here: the size is
 // bounded and failures name the file.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,11 +12,15 @@ namespace umbrix {
 // Throws FileError ("cannot open FILE: reason") when the file cannot be read or is larger than
 // maxBytes.
 std::string ReadTextFile(const std::string& path, std::size_t maxBytes = std::size_t(512) << 20);
+// As ReadTextFile, but nothing when the file (or its folder) does not exist.
+std::optional<std::string> ReadTextFileIfExists(const std::string& path,
+                                                std::size_t maxBytes = std::size_t(512) << 20);
 // Creates or overwrites. Throws FileError.
 void WriteTextFile(const std::string& path, std::string_view content);
-// Writes a temporary file beside the target, then renames it. Throws FileError.
+// Writes a temporary file beside the target, then renames it; the temporary file is removed
+// when that fails. Throws FileError naming the target.
 void WriteTextFileAtomic(const std::string& path, std::string_view content);
-// Appends; throws FileError when the file cannot be opened or written.
+// Appends, creating a missing file; throws FileError when the file cannot be opened or written.
 void AppendTextFile(const std::string& path, std::string_view content);
 
 // Lines ended by CR LF, LF or a lone CR; no empty last line for a final line end.
