@@ -10,7 +10,9 @@ using namespace umbrix;
 
 namespace {
 
-double Hms(int h, int m, int s = 0) { return (h * 3600 + m * 60 + s) / 86400.0; }
+double Hms(int h, int m, int s = 0) {
+    return (h * 3600 + m * 60 + s) / 86400.0;
+}
 
 }  // namespace
 
@@ -60,8 +62,8 @@ TEST(Calendar, DayOfYear) {
         Date date;
     };
     const Case cases[] = {
-        {2024, 1, {2024, 1, 1}},   {2024, 0, {2023, 12, 31}}, {2024, 366, {2024, 12, 31}},
-        {2023, 366, {2024, 1, 1}}, {2023, 367, {2024, 1, 2}}, {2024, 367, {2025, 1, 1}},
+        {2024, 1, {2024, 1, 1}},      {2024, 0, {2023, 12, 31}}, {2024, 366, {2024, 12, 31}},
+        {2023, 366, {2024, 1, 1}},    {2023, 367, {2024, 1, 2}}, {2024, 367, {2025, 1, 1}},
         {2024, -365, {2022, 12, 31}}, {2024, 60, {2024, 2, 29}},
     };
     for (const auto& c : cases) {
@@ -88,7 +90,7 @@ TEST(FormatDate, Tokens) {
         {"ddd mmm yyyyy", '.', "05 03 2024"},  // longer runs count as the two-letter form
         {"y", '.', "24"},
         {"d.m.yyyy h:nn", '.', "5.3.2024 h:nn"},  // a date has no time: letters stay
-        {"Tag d", '.', "Tag 5"},  // other letters are literal
+        {"Tag d", '.', "Tag 5"},                  // other letters are literal
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);
@@ -114,9 +116,9 @@ TEST(FormatTime, TokensAndTruncation) {
         {"h:mm", '.', Hms(14, 30), "14.30"},  // ":" is the time separator
         {"h mm", ':', Hms(6, 7), "6 07"},     // m after an hour token, blanks between
         {"H:MM", ':', Hms(6, 7), "6:07"},
-        {"h:mm", ':', Hms(9, 5, 59), "9:05"},  // truncated, not rounded
+        {"h:mm", ':', Hms(9, 5, 59), "9:05"},                 // truncated, not rounded
         {"h:mm", ':', Hms(9, 5, 59) + 30 / 86400.0, "9:06"},  // callers add 30 s
-        {"h:mm", ':', 9.25 / 24, "9:15"},  // binary fraction of 9:15 stays 9:15
+        {"h:mm", ':', 9.25 / 24, "9:15"},                     // binary fraction of 9:15 stays 9:15
         {"h:mm", ':', 0.0, "0:00"},
         {"h:mm", ':', 1.0, "0:00"},  // taken modulo one day
         {"h:mm", ':', -0.25, "18:00"},
@@ -153,8 +155,8 @@ TEST(ParseDate, ReferenceTable) {
     const Case cases[] = {
         {&dmy, "5.3.2024", Date{2024, 3, 5}},
         {&dmy, " 05.03.2024 ", Date{2024, 3, 5}},
-        {&dmy, "5.3", Date{2026, 3, 5}},   // day and month of the current year
-        {&dmy, "5.3.", Date{2026, 3, 5}},  // one closing separator
+        {&dmy, "5.3", Date{2026, 3, 5}},     // day and month of the current year
+        {&dmy, "5.3.", Date{2026, 3, 5}},    // one closing separator
         {&dmy, "5.3.24", Date{2024, 3, 5}},  // two-digit year: current century
         {&dmy, "5.3.99", Date{2099, 3, 5}},
         {&dmy, "5.3.0024", Date{24, 3, 5}},
@@ -239,7 +241,7 @@ TEST(FormatSettings, UsableFormatsAndUsersLetters) {
     EXPECT_TRUE(IsUsableDateFormat("d.m.yyyy"));
     EXPECT_TRUE(IsUsableDateFormat("yy/MM/dd"));
     EXPECT_FALSE(IsUsableDateFormat("d.m."));
-    EXPECT_FALSE(IsUsableDateFormat("T.M.JJJJ"));  // German letters are the caller's to replace
+    EXPECT_FALSE(IsUsableDateFormat("T.M.JJJJ"));     // German letters are the caller's to replace
     EXPECT_FALSE(IsUsableDateFormat("h:mm.yyyy d"));  // that m means minutes
     EXPECT_TRUE(IsUsableTimeFormat("h:mm"));
     EXPECT_TRUE(IsUsableTimeFormat("hh-nn"));

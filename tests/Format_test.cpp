@@ -126,7 +126,7 @@ TEST(General, ReferenceTable) {
 TEST(Decimals, ExactDecimalsWithoutDigitLimitOrExponent) {
     EXPECT_EQ(decimals(12, 2), "12.00");
     EXPECT_EQ(decimals(-3.5, 2), "-3.50");
-    EXPECT_EQ(decimals(7.845, 2), "7.84");  // 7.84499999999999975...
+    EXPECT_EQ(decimals(7.845, 2), "7.84");      // 7.84499999999999975...
     EXPECT_EQ(decimals(-0.0195, 3), "-0.020");  // half at 18 digits
     EXPECT_EQ(decimals(1, 0), "1");
     EXPECT_EQ(decimals(123456789.125, 2), "123456789.13");

@@ -50,10 +50,9 @@ TEST(IniFile, IntegersAndBooleansFallBackToTheDefault) {
         bool asBool;  // with default true
     };
     const Case cases[] = {
-        {"int", 42, true},     {"neg", -7, true},    {"real", -1, true},
-        {"huge", -1, true},    {"empty", -1, true},  {"one", 1, true},
-        {"zero", 0, false},    {"yes", -1, true},    {"no", -1, false},
-        {"other", -1, true},   {"missing", -1, true},
+        {"int", 42, true},   {"neg", -7, true},   {"real", -1, true},    {"huge", -1, true},
+        {"empty", -1, true}, {"one", 1, true},    {"zero", 0, false},    {"yes", -1, true},
+        {"no", -1, false},   {"other", -1, true}, {"missing", -1, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);

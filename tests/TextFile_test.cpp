@@ -1,11 +1,10 @@
 #include "platform/TextFile.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 #include "platform/Error.h"
 #include "support/TempDir.h"

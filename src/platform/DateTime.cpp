@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/Format.h"
+
 namespace umbrix {
 
 namespace {
@@ -26,9 +28,15 @@ struct Token {
     std::string_view text;
 };
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDateKind(Kind k) { return k == Kind::Day || k == Kind::Month || k == Kind::Year; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+bool IsAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsDateKind(Kind k) {
+    return k == Kind::Day || k == Kind::Month || k == Kind::Year;
+}
 
 // A run of one letter is one token; runs longer than two count as the two-letter form (and
 // three or more y as the four-digit year).
@@ -43,13 +51,25 @@ std::vector<Token> Tokenize(std::string_view format) {
             while (i + run < format.size() && Lower(format[i + run]) == c) ++run;
             Kind kind;
             switch (c) {
-                case 'd': kind = Kind::Day; break;
+                case 'd':
+                    kind = Kind::Day;
+                    break;
                 // m after an hour token means minutes, as in "h:mm"
-                case 'm': kind = lastLetter == Kind::Hour ? Kind::Minute : Kind::Month; break;
-                case 'n': kind = Kind::Minute; break;
-                case 'y': kind = Kind::Year; break;
-                case 'h': kind = Kind::Hour; break;
-                default: kind = Kind::Second; break;
+                case 'm':
+                    kind = lastLetter == Kind::Hour ? Kind::Minute : Kind::Month;
+                    break;
+                case 'n':
+                    kind = Kind::Minute;
+                    break;
+                case 'y':
+                    kind = Kind::Year;
+                    break;
+                case 'h':
+                    kind = Kind::Hour;
+                    break;
+                default:
+                    kind = Kind::Second;
+                    break;
             }
             bool wide = kind == Kind::Year ? run >= 3 : run >= 2;
             tokens.push_back({kind, wide, format.substr(i, run)});
@@ -71,14 +91,6 @@ void AppendNumber(std::string& out, long long value, int minDigits) {
     if (value < 0) out.push_back('-');
     if (int(digits.size()) < minDigits) out.append(std::size_t(minDigits) - digits.size(), '0');
     out.append(digits);
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
 }
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
@@ -133,11 +145,15 @@ constexpr long long kSerialOffset = 719163;
 // Keeps every year inside int (about five million years either way).
 constexpr long long kSerialLimit = 365LL * 5000000;
 
-long long ClampSerial(long long serial) { return std::clamp(serial, -kSerialLimit, kSerialLimit); }
+long long ClampSerial(long long serial) {
+    return std::clamp(serial, -kSerialLimit, kSerialLimit);
+}
 
 }  // namespace
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -154,7 +170,9 @@ long DateToSerial(const Date& date) {
     return long(ClampSerial(DaysFromCivil(date.year, date.month, date.day) + kSerialOffset));
 }
 
-Date SerialToDate(long serial) { return CivilFromDays(ClampSerial(serial) - kSerialOffset); }
+Date SerialToDate(long serial) {
+    return CivilFromDays(ClampSerial(serial) - kSerialOffset);
+}
 
 Date AddDays(const Date& date, long days) {
     long long serial = DateToSerial(date) + ClampSerial(days);
@@ -165,22 +183,36 @@ int DayOfYear(const Date& date) {
     return int(DateToSerial(date) - DateToSerial(Date{date.year, 1, 1}) + 1);
 }
 
-int DaysInYear(int year) { return IsLeapYear(year) ? 366 : 365; }
+int DaysInYear(int year) {
+    return IsLeapYear(year) ? 366 : 365;
+}
 
-Date DateOfDayOfYear(int year, long day) { return AddDays(Date{year, 1, 1}, ClampSerial(day) - 1); }
+Date DateOfDayOfYear(int year, long day) {
+    return AddDays(Date{year, 1, 1}, ClampSerial(day) - 1);
+}
 
 std::string FormatDate(std::string_view format, char dateSeparator, const Date& date) {
     std::string out;
     for (const Token& t : Tokenize(format)) {
         switch (t.kind) {
-            case Kind::Day: AppendNumber(out, date.day, t.wide ? 2 : 1); break;
-            case Kind::Month: AppendNumber(out, date.month, t.wide ? 2 : 1); break;
-            case Kind::Year:
-                if (t.wide) AppendNumber(out, date.year, 4);
-                else AppendNumber(out, ((date.year % 100) + 100) % 100, 2);
+            case Kind::Day:
+                AppendNumber(out, date.day, t.wide ? 2 : 1);
                 break;
-            case Kind::DateSeparator: out.push_back(dateSeparator); break;
-            default: out.append(t.text); break;  // a date has no time of day: letters stay
+            case Kind::Month:
+                AppendNumber(out, date.month, t.wide ? 2 : 1);
+                break;
+            case Kind::Year:
+                if (t.wide)
+                    AppendNumber(out, date.year, 4);
+                else
+                    AppendNumber(out, ((date.year % 100) + 100) % 100, 2);
+                break;
+            case Kind::DateSeparator:
+                out.push_back(dateSeparator);
+                break;
+            default:
+                out.append(t.text);
+                break;  // a date has no time of day: letters stay
         }
     }
     return out;
@@ -214,8 +246,12 @@ std::optional<Date> ParseDate(const FormatSettings& settings, std::string_view t
         auto n = SmallNumber(parts[i], 4);
         if (!n) return std::nullopt;
         switch (order[i]) {
-            case Kind::Day: date.day = *n; break;
-            case Kind::Month: date.month = *n; break;
+            case Kind::Day:
+                date.day = *n;
+                break;
+            case Kind::Month:
+                date.month = *n;
+                break;
             default:
                 date.year = parts[i].size() <= 2 ? currentYear / 100 * 100 + *n : *n;
                 break;
@@ -234,11 +270,21 @@ std::string FormatTime(std::string_view format, char timeSeparator, double fract
     std::string out;
     for (const Token& t : Tokenize(format)) {
         switch (t.kind) {
-            case Kind::Hour: AppendNumber(out, seconds / 3600, t.wide ? 2 : 1); break;
-            case Kind::Minute: AppendNumber(out, seconds / 60 % 60, t.wide ? 2 : 1); break;
-            case Kind::Second: AppendNumber(out, seconds % 60, t.wide ? 2 : 1); break;
-            case Kind::TimeSeparator: out.push_back(timeSeparator); break;
-            default: out.append(t.text); break;  // a time has no date: letters stay
+            case Kind::Hour:
+                AppendNumber(out, seconds / 3600, t.wide ? 2 : 1);
+                break;
+            case Kind::Minute:
+                AppendNumber(out, seconds / 60 % 60, t.wide ? 2 : 1);
+                break;
+            case Kind::Second:
+                AppendNumber(out, seconds % 60, t.wide ? 2 : 1);
+                break;
+            case Kind::TimeSeparator:
+                out.push_back(timeSeparator);
+                break;
+            default:
+                out.append(t.text);
+                break;  // a time has no date: letters stay
         }
     }
     return out;
@@ -284,8 +330,10 @@ bool IsUsableTimeFormat(std::string_view format) {
 std::string StandardDateLetters(std::string_view format) {
     std::string out(format);
     for (char& c : out) {
-        if (c == 't' || c == 'T') c = 'd';
-        else if (c == 'j' || c == 'J') c = 'y';
+        if (c == 't' || c == 'T')
+            c = 'd';
+        else if (c == 'j' || c == 'J')
+            c = 'y';
     }
     return out;
 }
@@ -301,8 +349,10 @@ std::string StandardTimeLetters(std::string_view format) {
 std::string ShownTimeFormat(std::string_view format) {
     std::string out(format);
     for (char& c : out) {
-        if (c == 'n') c = 'm';
-        else if (c == 'N') c = 'M';
+        if (c == 'n')
+            c = 'm';
+        else if (c == 'N')
+            c = 'M';
     }
     return out;
 }

@@ -34,8 +34,8 @@ Decimal ToDecimal18(double value) {
         return x;
     }
     char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
-                             std::chars_format::scientific, kStoredDigits - 1);
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
+                             kStoredDigits - 1);
     // "d.ddddddddddddddddde+XX"
     const char* p = buf;
     const char* end = res.ptr;
@@ -113,15 +113,9 @@ std::string NonFinite(double value) {
     return value < 0 ? "-INF" : "INF";
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
 }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Shortens a text for an error message; the full text stays in the exception.
 std::string Quoted(std::string_view text) {
@@ -139,6 +133,13 @@ std::string FieldSuffix(std::string_view field) {
 }
 
 }  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
 
 std::string fixed(double value, int precision, int decimals) {
     if (!std::isfinite(value)) return NonFinite(value);
@@ -220,8 +221,10 @@ std::optional<double> parseReal(std::string_view text, bool acceptComma) {
         ++i;
         while (i < text.size() && IsDigit(text[i])) {
             if (!seenNonZero) {
-                if (text[i] != '0') seenNonZero = true;
-                else --firstNonZero;
+                if (text[i] != '0')
+                    seenNonZero = true;
+                else
+                    --firstNonZero;
             }
             normal.push_back(text[i]);
             ++fracDigits;

@@ -40,4 +40,7 @@ std::optional<int> parseInt(std::string_view text);
 double toReal(std::string_view text, std::string_view field, bool acceptComma = true);
 int toInt(std::string_view text, std::string_view field);
 
+// The text without the blanks (spaces and tabs) around it.
+std::string_view TrimBlanks(std::string_view text);
+
 }  // namespace umbrix

@@ -13,19 +13,13 @@ namespace {
 // A session file is a few kilobytes; anything this large is not one.
 constexpr std::size_t kMaxIniBytes = std::size_t(16) << 20;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
 bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 bool HasLineBreak(std::string_view text) {
@@ -143,8 +137,8 @@ void IniFile::writeString(std::string_view section, std::string_view key,
     CheckKey(key);
     // a line break would end the value early and turn its rest into other lines
     std::string stored = value;
-    std::replace_if(stored.begin(), stored.end(), [](char c) { return c == '\r' || c == '\n'; },
-                    ' ');
+    std::replace_if(
+        stored.begin(), stored.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     Section* s = findSection(section);
     if (!s) {
         sections_.push_back(Section{std::string(section), {}});
@@ -177,6 +171,8 @@ std::string IniFile::text() const {
     return out;
 }
 
-void IniFile::save(const std::string& path) const { WriteTextFileAtomic(path, text()); }
+void IniFile::save(const std::string& path) const {
+    WriteTextFileAtomic(path, text());
+}
 
 }  // namespace umbrix

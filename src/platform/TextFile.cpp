@@ -23,7 +23,9 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-std::string Reason(int error) { return std::strerror(error); }
+std::string Reason(int error) {
+    return std::strerror(error);
+}
 
 [[noreturn]] void Fail(const char* verb, const std::string& path, const std::string& reason) {
     throw FileError(std::string("cannot ") + verb + " \"" + path + "\": " + reason);

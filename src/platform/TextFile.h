@@ -26,8 +26,8 @@ void AppendTextFile(const std::string& path, std::string_view content);
 // Lines ended by CR LF, LF or a lone CR; no empty last line for a final line end.
 std::vector<std::string> SplitLines(std::string_view text);
 
-std::string FileNameOnly(std::string_view path);   // "dir/a.obs" -> "a.obs"
-std::string DirectoryOf(std::string_view path);    // "dir/a.obs" -> "dir" ("" when none)
+std::string FileNameOnly(std::string_view path);  // "dir/a.obs" -> "a.obs"
+std::string DirectoryOf(std::string_view path);   // "dir/a.obs" -> "dir" ("" when none)
 std::string JoinPath(std::string_view directory, std::string_view name);
 
 }  // namespace umbrix

@@ -1,10 +1,10 @@
 #pragma once
 // A fresh scratch folder for one test, removed with everything in it afterwards.
+#include <unistd.h>
+
 #include <atomic>
 #include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 namespace umbrix::test {
 
