@@ -210,9 +210,9 @@ std::string FormatDate(std::string_view format, char dateSeparator, const Date& 
             case Kind::DateSeparator:
                 out.push_back(dateSeparator);
                 break;
-            default:
+            default:  // a date has no time of day: its letters stay
                 out.append(t.text);
-                break;  // a date has no time of day: letters stay
+                break;
         }
     }
     return out;
@@ -282,9 +282,9 @@ std::string FormatTime(std::string_view format, char timeSeparator, double fract
             case Kind::TimeSeparator:
                 out.push_back(timeSeparator);
                 break;
-            default:
+            default:  // a time has no date: its letters stay
                 out.append(t.text);
-                break;  // a time has no date: letters stay
+                break;
         }
     }
     return out;
