@@ -1,9 +1,161 @@
 // umbrix: the command line. Drives the window models as a user would.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
 #include <iostream>
 
-int main(int argc, char** argv) {
-    (void)argc;
-    (void)argv;
-    std::cerr << "umbrix: not built yet\n";
-    return 1;
+#include "calc/Application.h"
+#include "calc/Geodat.h"
+#include "cli/CliHost.h"
+#include "cli/Options.h"
+#include "diagrams/Sunmap.h"
+#include "platform/Error.h"
+#include "platform/FormModel.h"
+#include "series/Wertedat.h"
+
+namespace umbrix::cli {
+
+ClockTime CliHost::now() {
+    if (clock) return *clock;
+    std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
 }
+
+namespace {
+
+std::string programDir(const char* argv0) {
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) exe = std::filesystem::absolute(argv0, ec);
+    return exe.parent_path().string();
+}
+
+const char* modeItem(const std::string& mode) {
+    if (mode == "polar") return "Polar1";
+    if (mode == "daily") return "Jahresgang1";
+    if (mode == "shadows") return "Schattenwurf1";
+    return "Einzeltab1";
+}
+
+class Runner {
+public:
+    Runner(Application& app, CliHost& host) : app_(app), host_(host) {}
+
+    void apply(const Step& step) {
+        TFormGeodat& main = app_.geodat();
+        ComponentRegistry& reg = app_.registry();
+        const std::string& v = step.value;
+        if (step.option == "--set") {
+            auto eq = v.find('=');
+            reg.set(v.substr(0, eq), v.substr(eq + 1));
+        } else if (step.option == "--mode") {
+            setChecked(modeItem(v));
+        } else if (step.option == "--lang") {
+            setChecked(v == "de" ? "Deutsch1" : "English1");
+        } else if (step.option == "--location") {
+            const Control& combo = main.ctl("ComboOrt");
+            auto it = std::find(combo.items.begin(), combo.items.end(), v);
+            if (it == combo.items.end()) {
+                std::string best;
+                std::size_t bestDistance = std::string::npos;
+                for (const auto& name : combo.items)
+                    if (std::size_t d = EditDistance(v, name); d < bestDistance) {
+                        bestDistance = d;
+                        best = name;
+                    }
+                throw UmbrixError("--location: no stored location \"" + v + "\" in " +
+                                  app_.locationsFile() +
+                                  (best.empty() ? "" : " (did you mean " + best + "?)"));
+            }
+            main.select("ComboOrt", int(it - combo.items.begin()));
+        } else if (step.option == "--session") {
+            if (!std::filesystem::exists(v))
+                throw FileError("--session: cannot open " + v + ": no such file");
+            host_.nextOpen = v;
+            main.click("Open1");
+        } else if (step.option == "--output") {
+            host_.outputFile = v;
+            outputGiven_ = true;
+            if (!app_.werte().checked("ChkInDatei")) app_.registry().set("FormWerte.ChkInDatei", "1");
+        } else if (step.option == "--new") {
+            main.click("ButtonNeu");
+            ran_ = true;
+        } else if (step.option == "--add") {
+            main.click("ButtonHinzu");
+            ran_ = true;
+        } else if (step.option == "--save") {
+            if (!ran_) apply({"--new", ""});
+            saveGiven_ = true;
+            host_.nextSave = v;
+            if (!app_.map().saveAs()) throw UmbrixError("--save: nothing saved");
+        }
+    }
+
+    void finish() {
+        if (!ran_) apply({"--new", ""});
+    }
+
+    bool tableToStdout() const { return !outputGiven_ && !saveGiven_; }
+
+private:
+    void setChecked(const char* item) {
+        if (!app_.geodat().checked(item)) app_.geodat().click(item);
+    }
+
+    Application& app_;
+    CliHost& host_;
+    bool ran_ = false;
+    bool outputGiven_ = false;
+    bool saveGiven_ = false;
+};
+
+void printTable(const Application& app) {
+    auto& lines = const_cast<Application&>(app).map().lines();
+    for (const auto& line : lines) std::cout << line << '\n';
+    std::cout.flush();
+}
+
+}  // namespace
+
+int Main(int argc, char** argv) {
+    Options options;
+    try {
+        options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& e) {
+        std::cerr << "umbrix: error: " << e.what() << "\n";
+        return 1;
+    }
+    if (options.help) {
+        std::cout << Usage();
+        return 0;
+    }
+    CliHost host;
+    host.clock = options.now;
+    AppSettings settings;
+    settings.programDir = programDir(argv[0]);
+    settings.locationsFile = options.locationsFile;
+    Application app(host, settings);
+    Runner runner(app, host);
+    try {
+        app.start(false);  // the command line leaves currentsession.ini alone
+        for (const Step& step : options.steps) runner.apply(step);
+        runner.finish();
+    } catch (const std::exception& e) {
+        // rows already written stay: the table so far still goes out
+        if (runner.tableToStdout()) printTable(app);
+        std::cerr << "umbrix: error: " << e.what() << "\n";
+        return 1;
+    }
+    if (runner.tableToStdout()) printTable(app);
+    return 0;
+}
+
+}  // namespace umbrix::cli
+
+int main(int argc, char** argv) { return umbrix::cli::Main(argc, argv); }

@@ -149,8 +149,7 @@ std::vector<std::string> ComponentRegistry::names() const {
     return out;
 }
 
-namespace {
-std::size_t editDistance(std::string_view a, std::string_view b) {
+std::size_t EditDistance(std::string_view a, std::string_view b) {
     std::vector<std::size_t> prev(b.size() + 1), cur(b.size() + 1);
     for (std::size_t j = 0; j <= b.size(); ++j) prev[j] = j;
     for (std::size_t i = 1; i <= a.size(); ++i) {
@@ -163,13 +162,12 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
     }
     return prev[b.size()];
 }
-}  // namespace
 
 std::string ComponentRegistry::nearest(std::string_view name) const {
     std::string best;
     std::size_t bestDistance = static_cast<std::size_t>(-1);
     for (const auto& candidate : names()) {
-        std::size_t d = editDistance(name, candidate);
+        std::size_t d = EditDistance(name, candidate);
         if (d < bestDistance) {
             bestDistance = d;
             best = candidate;

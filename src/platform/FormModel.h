@@ -128,6 +128,9 @@ private:
     int nextListener_ = 1;
 };
 
+// Edit distance of two names, ignoring case (for "did you mean" hints).
+std::size_t EditDistance(std::string_view a, std::string_view b);
+
 // Finds controls across all windows by name ("EditTa") or qualified name ("FormTopo.EditDat");
 // unqualified names are searched in the order the windows were registered (main window first).
 class ComponentRegistry {

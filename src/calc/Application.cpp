@@ -1,0 +1,95 @@
+#include "calc/Application.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "calc/Geodat.h"
+#include "calc/Memi.h"
+#include "calc/Vorgaben.h"
+#include "diagrams/Sunmap.h"
+#include "platform/Error.h"
+#include "platform/IniFile.h"
+#include "platform/TextFile.h"
+#include "series/Wertedat.h"
+
+namespace umbrix {
+
+namespace fs = std::filesystem;
+
+std::string ResolveConfigDir(const std::string& programDir) {
+    if (!programDir.empty() && ::access(programDir.c_str(), W_OK) == 0) return programDir;
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = JoinPath(home, ".config");
+    else
+        return programDir;  // nowhere better to go
+    std::string dir = JoinPath(base, "umbrix");
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (ec) return programDir;
+    // First start in the configuration folder: bring the shipped list along.
+    fs::path shipped = fs::path(programDir) / "locations.lst";
+    fs::path target = fs::path(dir) / "locations.lst";
+    if (!programDir.empty() && fs::exists(shipped, ec) && !fs::exists(target, ec))
+        fs::copy_file(shipped, target, ec);
+    return dir;
+}
+
+Application::Application(Host& host, AppSettings settings) : host_(host) {
+    std::string dir = ResolveConfigDir(settings.programDir);
+    locationsFile_ = settings.locationsFile.empty() ? JoinPath(dir, "locations.lst")
+                                                    : settings.locationsFile;
+    sessionFile_ = settings.sessionFile.empty() ? JoinPath(dir, "currentsession.ini")
+                                                : settings.sessionFile;
+    // Start-up order of the windows; the main window is found first by unqualified names.
+    geodat_ = std::make_unique<TFormGeodat>(*this);
+    memi_ = std::make_unique<TFormMemi>(*this);
+    map_ = std::make_unique<TFormMap>(*this);
+    werte_ = std::make_unique<TFormWerte>(*this);
+    vorgaben_ = std::make_unique<TFormVorgaben>(*this);
+    registry_.add(*geodat_);
+    registry_.add(*memi_);
+    registry_.add(*map_);
+    registry_.add(*werte_);
+    registry_.add(*vorgaben_);
+    map_->caption += " - " + geodat_->caption;
+    werte_->caption += " - " + geodat_->caption;
+    vorgaben_->caption += " - " + geodat_->caption;
+}
+
+Application::~Application() = default;
+
+void Application::start(bool useSession) {
+    geodat_->initialise();
+    geodat_->show();
+    if (!useSession) return;
+    Control& option = geodat_->ctl("Saverestoresession1");
+    IniFile ini;
+    try {
+        ini = IniFile::load(sessionFile_);
+    } catch (const FileError&) {
+        return;  // an unreadable session leaves the defaults
+    }
+    option.checked = ini.readBool("FormGeodat", "Saverestoresession1", option.checked);
+    if (option.checked) geodat_->restoreSession(sessionFile_);
+}
+
+void Application::end() {
+    if (geodat_->checked("Saverestoresession1")) {
+        geodat_->saveSession(sessionFile_);
+        return;
+    }
+    IniFile ini;
+    try {
+        ini = IniFile::load(sessionFile_);
+    } catch (const FileError&) {
+    }
+    ini.writeBool("FormGeodat", "Saverestoresession1", false);
+    ini.save(sessionFile_);
+}
+
+}  // namespace umbrix

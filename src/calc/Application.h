@@ -1,0 +1,80 @@
+#pragma once
+// The program: owns every window model for its lifetime, in the start-up order, the
+// component registry, the program-wide number/date/time conventions and the language.
+#include <memory>
+#include <string>
+
+#include "calc/Language.h"
+#include "platform/DateTime.h"
+#include "platform/FormModel.h"
+#include "platform/Host.h"
+
+namespace umbrix {
+
+class TFormGeodat;
+class TFormMemi;
+class TFormMap;
+class TFormWerte;
+class TFormVorgaben;
+
+struct AppSettings {
+    // Folder of the program; locations.lst and currentsession.ini live here when it is
+    // writable, otherwise in the user's configuration folder.
+    std::string programDir;
+    // Overrides (command line): empty means the resolved default.
+    std::string locationsFile;
+    std::string sessionFile;
+};
+
+// The folder for locations.lst and currentsession.ini: programDir when writable, otherwise
+// $XDG_CONFIG_HOME/umbrix or ~/.config/umbrix (created; a shipped locations.lst from programDir
+// is copied there on first start).
+std::string ResolveConfigDir(const std::string& programDir);
+
+class Application {
+public:
+    Application(Host& host, AppSettings settings = {});
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    Host& host() const { return host_; }
+    FormatSettings& format() { return format_; }
+    const FormatSettings& format() const { return format_; }
+
+    Language language() const { return language_; }
+    void setLanguage(Language language) { language_ = language; }
+    const Vocabulary& vocabulary() const { return HeaderVocabulary(language_); }
+
+    TFormGeodat& geodat() { return *geodat_; }
+    TFormMemi& memi() { return *memi_; }
+    TFormMap& map() { return *map_; }
+    TFormWerte& werte() { return *werte_; }
+    TFormVorgaben& vorgaben() { return *vorgaben_; }
+    ComponentRegistry& registry() { return registry_; }
+
+    const std::string& locationsFile() const { return locationsFile_; }
+    void setLocationsFile(std::string path) { locationsFile_ = std::move(path); }
+    const std::string& sessionFile() const { return sessionFile_; }
+
+    // Start-up of the main window: text conventions, input defaults, location list,
+    // "No&w and today", then the session restore when "Save && restore session" is on.
+    void start(bool useSession);
+    // Program end: saves the session (or only the unchecked option).
+    void end();
+
+private:
+    Host& host_;
+    FormatSettings format_;
+    Language language_ = Language::English;
+    std::string locationsFile_;
+    std::string sessionFile_;
+    ComponentRegistry registry_;
+    std::unique_ptr<TFormGeodat> geodat_;
+    std::unique_ptr<TFormMemi> memi_;
+    std::unique_ptr<TFormMap> map_;
+    std::unique_ptr<TFormWerte> werte_;
+    std::unique_ptr<TFormVorgaben> vorgaben_;
+};
+
+}  // namespace umbrix

@@ -1,0 +1,340 @@
+// The calculation commands of the main window: "&New", "A&dd" and the row loop.
+#include <cmath>
+
+#include "calc/Application.h"
+#include "calc/Geodat.h"
+#include "calc/Memi.h"
+#include "calc/Vorgaben.h"
+#include "diagrams/Sunmap.h"
+#include "platform/Error.h"
+#include "platform/Format.h"
+#include "series/Wertedat.h"
+#include "solar/UmbAux.h"
+#include "solar/UmbRad.h"
+
+namespace umbrix {
+
+namespace {
+
+// Restores the cursor and the progress bar however a command ends.
+class BusyScope {
+public:
+    explicit BusyScope(Host& host) : host_(host) {
+        host_.setBusy(true);
+        host_.processMessages();
+    }
+    ~BusyScope() {
+        host_.setBusy(false);
+        host_.setProgress(0);
+    }
+
+private:
+    Host& host_;
+};
+
+const char* modeCaption(OutputMode mode) {
+    switch (mode) {
+        case OutputMode::Polar: return "Diagram (polar)";
+        case OutputMode::Cylindrical: return "Diagram (cylindrical)";
+        case OutputMode::DailyData: return "Daily data";
+        case OutputMode::Shadows: return "Shadows";
+        default: return "Data table";
+    }
+}
+
+}  // namespace
+
+float TFormGeodat::readReal(const std::string& name) {
+    return float(toReal(text(name), name));
+}
+
+// Ts, G and Tmrt: an empty field means the quantity is computed.
+float TFormGeodat::readOptional(const std::string& name) {
+    const std::string& t = text(name);
+    if (t.find_first_not_of(" \t") == std::string::npos) return notGiven;
+    return readReal(name);
+}
+
+void TFormGeodat::readInputs() {
+    TCalcInputs in;
+    in.dayOfYear = toInt(text("EditTag"), "EditTag");
+    in.longitude = float(ParseAngle(text("EditLg"), "EditLg"));
+    in.latitude = float(ParseAngle(text("EditBr"), "EditBr"));
+    in.timeZone = readReal("EditZz");
+    in.altitude = toInt(text("EditNn"), "EditNn");
+    in.dateText = text("EditDat");
+    if (auto d = ParseDate(app_.format(), in.dateText, host().now().year)) in.date = *d;
+    in.timeText = text("EditZeit");
+    auto t = ParseTime(app_.format(), in.timeText);
+    if (!t)
+        throw ConvertError("EditZeit", in.timeText,
+                           "EditZeit: \"" + in.timeText + "\" is not a valid time");
+    in.hours = float(*t * 24.0);
+    in.locationName = text("ComboOrt");
+    in.clothing = readReal("EditIcl");
+    in.activity = readReal("EditAct");
+    in.height = readReal("EditGr");
+    in.weight = readReal("EditGew");
+    in.age = toInt(text("EditA"), "EditA");
+    in.sex = text("ComboSex");
+    in.sexIndex = in.sex == "f" ? 1 : 0;
+    in.position = ctl("ComboPos").itemIndex == 1 ? 1 : 0;
+    in.autoClothing = checked("AutoCloChK");
+    in.pmv = checked("PmvChk");
+    in.pet = checked("PetChk");
+    in.setStar = checked("SetChk");
+    in.utci = checked("UtciChk");
+    in.pt = checked("PtChK");
+    in.mpet = checked("mPETChK");
+    TFormVorgaben& pre = app_.vorgaben();
+    in.albedo = float(toReal(pre.text("EditAlbedo"), "EditAlbedo"));
+    in.albedoHuman = float(toReal(pre.text("EditAlbHum"), "EditAlbHum"));
+    inputs = std::move(in);
+}
+
+void TFormGeodat::readMissingValue() {
+    missingValue = float(toReal(app_.werte().text("EditDefVal"), "EditDefVal"));
+    notGiven = NotGivenFor(missingValue);
+}
+
+void TFormGeodat::computeSunPosition() {
+    results.trueTime =
+        float(TrueLocalTime(inputs.dayOfYear, inputs.longitude, inputs.timeZone, inputs.hours));
+    results.Z = float(SunZenith(inputs.dayOfYear, inputs.latitude, results.trueTime));
+    results.azimuth = float(SunAzimuth(inputs.dayOfYear, inputs.latitude, results.trueTime));
+}
+
+// The day routine: local sunrise and sunset (with refraction).
+void TFormGeodat::computeSunDay() {
+    const int d = inputs.dayOfYear;
+    results.sunrise = float(LocalFromTrueTime(d, inputs.longitude, inputs.timeZone,
+                                              float(SunriseTrue(d, true, inputs.latitude))));
+    results.sunset = float(LocalFromTrueTime(d, inputs.longitude, inputs.timeZone,
+                                             float(SunsetTrue(d, true, inputs.latitude))));
+    // SDact comes from the minute-by-minute sun path over the horizon image; it is counted
+    // here once the sun path routine exists.
+}
+
+void TFormGeodat::composeHorizon() {
+    // The horizon sources (drawing, topography, obstacles) are drawn into the fisheye image
+    // here once they exist; without a source the image is all sky.
+}
+
+void TFormGeodat::evaluateHorizon() {
+    // Without a horizon source the sky is free: both sky view factors are 1. SkyViewFactors
+    // over the composed fisheye image replaces this once the image exists.
+    results.SVF_Umb = 1.0f;
+    results.SVF_cos = 1.0f;
+}
+
+TableLayout TFormGeodat::tableLayout() const {
+    TableLayout l;
+    l.mode = outputMode() == OutputMode::DailyData ? TableMode::DailyData : TableMode::DataTable;
+    l.enumTag = checked("Enumtag1");
+    l.date = checked("Datum1");
+    l.dayOfYear = checked("TagdesJahres1");
+    l.time = checked("Uhrzeit1");
+    l.latitude = checked("Latitude1");
+    l.longitude = checked("Longitude1");
+    l.altitude = checked("Altitude1");
+    l.timeZone = checked("Timezone1");
+    l.sunrise = checked("Tauf1");
+    l.sunset = checked("Tunter1");
+    l.sdMax = checked("SDmax1");
+    l.sdAct = checked("SDtat1");
+    l.elevation = checked("Sunelevationangle1");
+    l.azimuth = checked("Sunazimuthangle1");
+    l.svf = checked("SVF1");
+    l.svfCos = checked("SVFcos1");
+    l.ltf = checked("LTF1");
+    l.albedo = checked("Albedo1");
+    l.bowen = checked("Bowen1");
+    l.global = checked("Gtat1");
+    l.direct = checked("Stat1");
+    l.diffuse = checked("Dtat1");
+    l.atmospheric = checked("A1");
+    l.thermal = checked("E1");
+    l.surfaceTemp = checked("To1");
+    l.ta = checked("Ta1");
+    l.vp = checked("Vp1");
+    l.rh = checked("Rh1");
+    l.v = checked("V1");
+    l.n = checked("N1");
+    l.tmrt = checked("Tmrt1");
+    l.pmv = checked("PmvChk");
+    l.pet = checked("PetChk");
+    l.setStar = checked("SetChk");
+    l.utci = checked("UtciChk");
+    l.pt = checked("PtChK");
+    l.mpet = checked("mPETChK");
+    l.petDetail = checked("PETMEMI1");
+    l.mpetDetail = checked("mPETYCC1");
+    return l;
+}
+
+TableContext TFormGeodat::tableContext() const {
+    TableContext cx;
+    cx.vocabulary = &app_.vocabulary();
+    cx.layout = tableLayout();
+    cx.format = app_.format();
+    const TFormVorgaben& pre = app_.vorgaben();
+    cx.dateUnit = pre.text("EditODate");
+    cx.timeUnit = pre.text("EditOTime");
+    cx.albedo = pre.albedo;
+    cx.bowen = pre.bowen;
+    cx.dataFileActive = dataFileActive();
+    cx.locationName = text("ComboOrt");
+    cx.longitudeText = text("EditLg");
+    cx.latitudeText = text("EditBr");
+    cx.timeZoneText = text("EditZz");
+    cx.timeZone = inputs.timeZone;
+    cx.svf = results.SVF_Umb;
+    return cx;
+}
+
+// ---- commands ----------------------------------------------------------------
+
+void TFormGeodat::ButtonNeuClick() {
+    BusyScope busy(host());
+    readInputs();
+    results.rowCounter = 1;
+    computeSunPosition();
+    app_.map().lines().clear();
+    app_.map().setTimeMinutes(int(std::nearbyint(double(inputs.hours) * 60.0)));
+    const OutputMode mode = outputMode();
+    if (mode != OutputMode::DataTable)
+        throw UmbrixError(std::string("the output mode \"") + modeCaption(mode) +
+                          "\" is not available in this version");
+    runDataTable(true);
+    // The meteorological values are read afresh by the next command.
+    results.Ta = results.VP = results.RH = results.v = results.N = missingValue;
+    results.G = results.Tmrt = missingValue;
+}
+
+void TFormGeodat::ButtonHinzuClick() {
+    BusyScope busy(host());
+    results.rowCounter += 1;
+    readInputs();
+    computeSunPosition();
+    evaluateHorizon();
+    const OutputMode mode = outputMode();
+    if (mode != OutputMode::DataTable)
+        throw UmbrixError(std::string("the output mode \"") + modeCaption(mode) +
+                          "\" is not available in this version");
+    runDataTable(false);
+}
+
+void TFormGeodat::runDataTable(bool isNew) {
+    TFormMap& map = app_.map();
+    TFormMemi& memi = app_.memi();
+    if (isNew) {
+        memi.lines().clear();
+        composeHorizon();
+        evaluateHorizon();
+    }
+    const TableLayout layout = tableLayout();
+    const bool detail = layout.petDetail || layout.mpetDetail;
+    sink_ = TableSink{};
+    if (app_.werte().checked("ChkInDatei")) {
+        std::string path;
+        if (isNew) {
+            FileDialogOptions o;
+            o.title = "Save as";
+            o.filter =
+                "Session files (*.ini)|*.ini|Text files|*.txt|Setting files|*.set|All files (*.*)|*.*";
+            o.filterIndex = 2;
+            o.defaultExt = "txt";
+            auto chosen = host().saveFileDialog(o);
+            if (!chosen) return;  // cancelled: nothing computed, "A&dd" stays disabled
+            outputFile_ = *chosen;
+        } else if (outputFile_.empty()) {
+            throw UmbrixError("no output file has been chosen: start a new table with \"&New\"");
+        }
+        path = outputFile_;
+        sink_.memory = &map.lines();
+        sink_.openFiles(path, DetailFilePath(path, layout.petDetail, layout.mpetDetail), !isNew);
+        if (isNew) WriteTableHeader(tableContext(), sink_);
+        RunCalculations();
+        sink_.closeFiles();
+    } else {
+        sink_.memory = &map.lines();
+        sink_.detailMemory = &memi.lines();
+        if (isNew) WriteTableHeader(tableContext(), sink_);
+        RunCalculations();
+        if (detail)
+            memi.show();
+        else
+            memi.hide();
+        map.ShowDiagram(false);
+        map.show();
+    }
+    ctl("ButtonHinzu").enabled = true;
+    changed("ButtonHinzu");
+}
+
+// ---- the row loop ------------------------------------------------------------
+
+bool TFormGeodat::readPointRow() {
+    results.Ta = readReal("EditTa");
+    results.VP = readReal("EditVp");
+    results.RH = readReal("EditRh");
+    results.v = readReal("EditWG");
+    results.N = readReal("EditN");
+    results.Ts = readOptional("EditTs");
+    results.G = readOptional("EditG");
+    results.Tmrt = readOptional("EditTmrt");
+    return true;
+}
+
+void TFormGeodat::setComputedToMissing() {
+    const float m = missingValue;
+    TCalcResults& r = results;
+    for (float* f : {&r.G0, &r.S0, &r.D0, &r.S, &r.G, &r.D, &r.A, &r.E, &r.Q, &r.Ts, &r.Tmrt,
+                     &r.PMV, &r.PET, &r.SET, &r.UTCI, &r.PT, &r.mPET, &r.Tc, &r.Tsk, &r.WL,
+                     &r.SWt, &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
+        *f = m;
+}
+
+void TFormGeodat::computeRow() {
+    results.trueTime =
+        float(TrueLocalTime(inputs.dayOfYear, inputs.longitude, inputs.timeZone, inputs.hours));
+    // ComputeRadiation (short-wave, long-wave, Ts and Tmrt) runs here; until it does, G, Ts and
+    // Tmrt keep the given values and the other fluxes stay uncomputed.
+    // The selected indices follow in the order PMV, PET, SET*, UTCI, PT, mPET, each from Ta,
+    // VP, v and Tmrt after the radiation step; the PET model object is owned here.
+}
+
+void TFormGeodat::RunCalculations() {
+    const FormatSettings remembered = app_.format();
+    readMissingValue();
+    if (dataFileActive())
+        throw UmbrixError("data-file runs are not available in this version");
+    const TableContext context = tableContext();
+    const int rows = 1;
+    host().setProgressMax(365);
+    for (int row = 0; row < rows; ++row) {
+        host().stepProgress();
+        host().processMessages();
+        inputs.dgRatio = app_.vorgaben().dgRatio;
+        readPointRow();
+        const float m = missingValue;
+        TCalcResults& r = results;
+        // In point mode VP is always given, so it decides.
+        if (r.VP != m && r.Ta != m)
+            r.RH = float(RelHumidityFromVapour(r.Ta, r.VP));
+        else if (r.RH != m && r.Ta != m)
+            r.VP = float(VapourFromRelHumidity(r.Ta, r.RH));
+        computeSunPosition();
+        computeSunDay();
+        if (r.Ta != m && r.VP != m && r.RH != m && r.v != m && r.N != m && r.G != m &&
+            r.Tmrt != m)
+            computeRow();
+        else
+            setComputedToMissing();
+        app_.format() = remembered;
+        WriteTableRow(context, inputs, results, sink_);
+        r.Ta = r.VP = r.RH = r.v = r.Tmrt = m;
+    }
+}
+
+}  // namespace umbrix

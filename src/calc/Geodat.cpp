@@ -1,0 +1,724 @@
+#include "calc/Geodat.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <limits>
+
+#include "calc/Application.h"
+#include "calc/Locations.h"
+#include "calc/Memi.h"
+#include "calc/Session.h"
+#include "calc/Vorgaben.h"
+#include "diagrams/Sunmap.h"
+#include "platform/Error.h"
+#include "platform/Format.h"
+#include "platform/IniFile.h"
+#include "series/Wertedat.h"
+#include "solar/UmbRad.h"
+
+namespace umbrix {
+
+namespace {
+
+const char* const kDegree = "\u00b0";
+const char* const kSection = "FormGeodat";
+// The location name has a key of its own: a combo box's key holds its item index.
+const char* const kLocationKey = "LocationName";
+const char* const kSessionFilter =
+    "Session files (*.ini)|*.ini|Text files|*.txt|Setting files|*.set|All files (*.*)|*.*";
+
+const std::vector<std::string> kModeItems = {"Polar1", "Zylinder1", "Einzeltab1", "Jahresgang1",
+                                             "Schattenwurf1"};
+const std::vector<std::string> kLanguageItems = {"English1", "Deutsch1"};
+// Fields whose change invalidates the header of the current table.
+const std::vector<std::string> kHeaderFields = {"EditLg", "EditBr", "EditNn",  "EditZz",
+                                                "EditGr", "EditGew", "EditA", "EditIcl",
+                                                "EditAct"};
+const std::vector<std::string> kIndexChecks = {"PmvChk", "PetChk", "SetChk",
+                                               "UtciChk", "PtChK", "mPETChK"};
+
+struct TableItem {
+    const char* name;
+    const char* caption;
+    bool on;
+};
+const TableItem kTableItems[] = {
+    {"Enumtag1", "Enumerator/tag", false},
+    {"Datum1", "Date", true},
+    {"TagdesJahres1", "Day of year", true},
+    {"Uhrzeit1", "Time", true},
+    {"Latitude1", "Latitude", false},
+    {"Longitude1", "Longitude", false},
+    {"Altitude1", "Altitude", false},
+    {"Timezone1", "Timezone", false},
+    {"Tauf1", "Sunrise", true},
+    {"Tunter1", "Sunset", true},
+    {"SDmax1", "Max. duration of sunshine", true},
+    {"SDtat1", "Act. duration of sunshine", true},
+    {"Sunelevationangle1", "Sun elevation angle", false},
+    {"Sunazimuthangle1", "Sun azimuth angle", false},
+    {"SVF1", "Sky view factor (Umbrix)", true},
+    {"SVFcos1", "Sky view factor (with cos-law)", false},
+    {"LTF1", "Linke turbidity", false},
+    {"Albedo1", "Albedo", false},
+    {"Bowen1", "Bowen ratio", false},
+    {"Gmax1", "Max. global radiation", false},
+    {"Gtat1", "Global radiation", true},
+    {"Smax1", "Max. direct radiation", false},
+    {"Stat1", "Direct radiation", true},
+    {"Dmax1", "Max. diffuse radiation", false},
+    {"Dtat1", "Diffuse radiation", true},
+    {"A1", "Atmospheric radiation", true},
+    {"E1", "Thermal radiation", true},
+    {"To1", "Surface temperature", true},
+    {"Ta1", "Air temperature", true},
+    {"Vp1", "Vapour pressure", true},
+    {"Rh1", "Relative humidity", true},
+    {"V1", "Wind velocity", true},
+    {"N1", "Cloud cover", true},
+    {"Tmrt1", "Mean radiant temperature", true},
+    {"Clothing1", "Clothing", false},
+    {"Activity1", "Activity", false},
+};
+const char* const kHiddenTableItems[] = {"Gmax1", "Smax1", "Dmax1", "Clothing1", "Activity1"};
+
+bool contains(const std::vector<std::string>& list, const std::string& s) {
+    return std::find(list.begin(), list.end(), s) != list.end();
+}
+
+bool lessNoCase(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) <
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// Cuts a UTF-8 text to at most n characters.
+std::string cutCharacters(const std::string& text, std::size_t n) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && count++ == n)
+            return text.substr(0, i);
+    return text;
+}
+
+std::string formatAngleValue(double x) {
+    double a = std::fabs(x);
+    if (!std::isfinite(a)) return "0" + std::string(kDegree) + "0'";
+    a = std::fmod(a, 360.0);
+    long d = long(a);
+    long m = long(std::nearbyint((a - double(d)) * 60.0));
+    long minutes = (x < 0 ? -1 : 1) * (d * 60 + m);
+    // Wrap the whole angle, minutes included, into [-180°, 180°).
+    while (minutes >= 180 * 60) minutes -= 360 * 60;
+    while (minutes < -180 * 60) minutes += 360 * 60;
+    long mag = std::labs(minutes);
+    return (minutes < 0 ? "-" : "") + std::to_string(mag / 60) + kDegree + std::to_string(mag % 60) +
+           "'";
+}
+
+// A plain integer, or 0 when the text is not one (degree and minute parts of an angle).
+long intOrZero(std::string_view s) {
+    auto v = parseInt(s);
+    return v ? *v : 0;
+}
+
+void replaceAll(std::string& s, std::string_view from, std::string_view to) {
+    for (std::size_t pos = s.find(from); pos != std::string::npos;
+         pos = s.find(from, pos + to.size()))
+        s.replace(pos, from.size(), to);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+std::string FormatAngle(std::string_view text) {
+    if (auto x = parseReal(text)) return formatAngleValue(*x);
+    std::string s(text);
+    replaceAll(s, ",", kDegree);
+    replaceAll(s, ".", kDegree);
+    if (s.find('\'') == std::string::npos) s += "'";
+    std::size_t deg = s.find(kDegree);
+    std::size_t min = s.find('\'');
+    std::string degText, minText;
+    if (deg != std::string::npos && deg < min) {
+        degText = s.substr(0, deg);
+        minText = s.substr(deg + 2, min - deg - 2);
+    } else {
+        degText = s.substr(0, min);
+    }
+    std::size_t first = degText.find_first_not_of(" \t");
+    bool negative = first != std::string::npos && degText[first] == '-';
+    long d = std::labs(intOrZero(degText));
+    long m = std::labs(intOrZero(minText));
+    d %= 360;
+    d += m / 60;
+    m %= 60;
+    long minutes = (negative ? -1 : 1) * (d * 60 + m);
+    while (minutes >= 180 * 60) minutes -= 360 * 60;
+    while (minutes < -180 * 60) minutes += 360 * 60;
+    long mag = std::labs(minutes);
+    return (minutes < 0 ? "-" : "") + std::to_string(mag / 60) + kDegree + std::to_string(mag % 60) +
+           "'";
+}
+
+double ParseAngle(std::string_view text, std::string_view field) {
+    std::string s(text);
+    if (auto comma = s.find(','); comma != std::string::npos) s[comma] = '.';
+    std::size_t deg = s.find(kDegree);
+    if (s.find('.') == std::string::npos && deg != std::string::npos) {
+        std::string degText = s.substr(0, deg);
+        std::size_t rest = deg + 2;
+        std::size_t min = s.find('\'', rest);
+        std::string minText = s.substr(rest, min == std::string::npos ? std::string::npos : min - rest);
+        auto d = parseReal(degText);
+        auto m = minText.find_first_not_of(" \t") == std::string::npos
+                     ? std::optional<double>(0.0)
+                     : parseReal(minText);
+        if (!d || !m)
+            throw ConvertError(std::string(field), std::string(text),
+                               std::string(field) + ": \"" + std::string(text) +
+                                   "\" is not a valid angle");
+        std::size_t first = degText.find_first_not_of(" \t");
+        bool negative = first != std::string::npos && degText[first] == '-';
+        double value = std::fabs(*d) + *m / 60.0;
+        return negative ? -value : value;
+    }
+    return toReal(s, field, false);
+}
+
+// ---------------------------------------------------------------------------
+
+TFormGeodat::TFormGeodat(Application& app) : FormModel("FormGeodat", app.host()), app_(app) {
+    caption = kProgramTitle;
+    buildControls();
+    buildMenus();
+}
+
+TFormGeodat::~TFormGeodat() = default;
+
+void TFormGeodat::buildControls() {
+    add("EditDat", ControlKind::Edit);
+    add("EditTag", ControlKind::Edit);
+    add("EditZeit", ControlKind::Edit);
+    add("ComboOrt", ControlKind::Combo);
+    add("EditLg", ControlKind::Edit);
+    add("EditBr", ControlKind::Edit);
+    add("EditNn", ControlKind::Edit);
+    add("EditZz", ControlKind::Edit);
+    add("ButtonOrtHinzu", ControlKind::Button, "Add location").enabled = false;
+    add("ButtonOrtEntf", ControlKind::Button, "Remove location");
+    add("EditTa", ControlKind::Edit, "20.0");
+    add("EditVp", ControlKind::Edit, "12.5");
+    add("EditRh", ControlKind::Edit, "53.5");
+    add("EditWG", ControlKind::Edit, "0.1");
+    add("LabelN", ControlKind::Label, "Cloud cover (octas)");
+    add("EditN", ControlKind::Edit, "0.0");
+    add("EditTs", ControlKind::Edit);
+    add("EditG", ControlKind::Edit);
+    add("EditTmrt", ControlKind::Edit);
+    add("EditGr", ControlKind::Edit, "1.75");
+    add("EditGew", ControlKind::Edit, "75.0");
+    add("EditA", ControlKind::Edit, "35");
+    Control& sex = add("ComboSex", ControlKind::Combo, "m");
+    sex.items = {"m", "f"};
+    sex.itemIndex = 0;
+    sex.readOnly = true;
+    add("EditIcl", ControlKind::Edit, "0.9");
+    add("EditAct", ControlKind::Edit, "80");
+    add("LabelPos", ControlKind::Label, "Position");
+    Control& pos = add("ComboPos", ControlKind::Combo, "standing");
+    pos.items = {"standing", "sitting"};
+    pos.itemIndex = 0;
+    pos.readOnly = true;
+    add("AutoCloChK", ControlKind::CheckBox, "Automatic standard clothing (mPET)").checked = true;
+    add("PmvChk", ControlKind::CheckBox, "PMV").checked = true;
+    add("PetChk", ControlKind::CheckBox, "PET").checked = true;
+    add("SetChk", ControlKind::CheckBox, "SET*").checked = true;
+    add("UtciChk", ControlKind::CheckBox, "UTCI").checked = true;
+    add("PtChK", ControlKind::CheckBox, "PT").checked = true;
+    add("mPETChK", ControlKind::CheckBox, "mPET").checked = true;
+    add("ButtonNeu", ControlKind::Button, "&New");
+    add("ButtonHinzu", ControlKind::Button, "A&dd").enabled = false;
+    add("ButtonJetzt", ControlKind::Button, "No&w and today");
+    Control& bar = add("ProgressBar1", ControlKind::Other);
+    bar.maximum = 365;
+}
+
+void TFormGeodat::buildMenus() {
+    auto item = [this](const char* name, const char* caption, bool check = false,
+                       bool on = false) -> Control& {
+        Control& c = add(name, ControlKind::MenuItem, caption);
+        c.autoCheck = check;
+        c.checked = on;
+        return c;
+    };
+    // &File
+    item("Open1", "&Open");
+    item("SaveAs1", "&Save as...");
+    item("Saverestoresession1", "Save && restore session", true, true);
+    item("Exit1", "E&xit");
+    // &Input: the horizon sources and the data file are checked by their windows
+    item("Horizonteinengung1", "Sky view factor");
+    item("Topographie1", "Topography");
+    item("Hindernisobjekte1", "Obstacles");
+    item("Wertedatei1", "Datafile");
+    item("Vorgaben1", "Additional pre-settings");
+    // &Output
+    item("Polar1", "Diagram (polar)");
+    Control& cyl = item("Zylinder1", "Diagram (cylindrical)");
+    cyl.visible = false;
+    cyl.enabled = false;
+    item("Einzeltab1", "Data table").checked = true;
+    item("Jahresgang1", "Daily data");
+    item("Schattenwurf1", "Shadows").enabled = false;
+    item("PETMEMI1", "PET/MEMI", true);
+    item("mPETYCC1", "mPET/mPET_model", true);
+    // &Table
+    for (const TableItem& t : kTableItems) item(t.name, t.caption, true, t.on);
+    for (const char* hidden : kHiddenTableItems) ctl(hidden).visible = false;
+    ctl("A1").enabled = false;
+    // Lan&guage
+    item("English1", "English").checked = true;
+    item("Deutsch1", "Deutsch");
+    // &?
+    item("Help1", "&Help");
+    item("Bibliography1", "&Bibliography");
+    item("About1", "&About");
+}
+
+// ---- date helpers ----------------------------------------------------------
+
+std::string TFormGeodat::DateFromDayOfYear(int n) const {
+    Date first{host().now().year, 1, 1};
+    return FormatDate(app_.format(), AddDays(first, long(n) - 1));
+}
+
+int TFormGeodat::DayOfYearFromDate(std::string_view text) const {
+    auto d = ParseDate(app_.format(), text, host().now().year);
+    if (!d)
+        throw ConvertError("EditDat", std::string(text),
+                           "EditDat: \"" + std::string(text) + "\" is not a valid date");
+    return DayOfYear(*d);
+}
+
+// ---- start-up ----------------------------------------------------------------
+
+void TFormGeodat::initialise() {
+    app_.format() = FormatSettings{};
+    loadLocationList();
+    lookUpLocation();
+    nowAndToday();
+    updateCloudCoverEnabling();
+    updatePositionEnabling();
+    applyOutputModeEffects();
+    ctl("ButtonHinzu").enabled = false;
+}
+
+void TFormGeodat::loadLocationList() {
+    Control& combo = ctl("ComboOrt");
+    combo.items.clear();
+    for (auto& loc : LoadLocations(app_.locationsFile())) combo.items.push_back(loc.name);
+    std::stable_sort(combo.items.begin(), combo.items.end(), lessNoCase);
+    combo.itemIndex = combo.items.empty() ? -1 : 0;
+    combo.text = combo.items.empty() ? std::string() : combo.items[0];
+    changed("ComboOrt");
+}
+
+void TFormGeodat::lookUpLocation() {
+    Control& combo = ctl("ComboOrt");
+    Location loc;
+    if (auto found = FindLocation(app_.locationsFile(), LocationKey(combo.text))) loc = *found;
+    ctl("EditLg").text = formatAngleValue(loc.longitude);
+    ctl("EditBr").text = formatAngleValue(loc.latitude);
+    ctl("EditZz").text = fixed(loc.timeZone, 3, 1);
+    ctl("EditNn").text = std::to_string(loc.altitude);
+    combo.text = loc.name;
+    auto it = std::find(combo.items.begin(), combo.items.end(), loc.name);
+    combo.itemIndex = it == combo.items.end() || loc.name.empty() ? -1 : int(it - combo.items.begin());
+    disableAdd();
+    ctl("ButtonOrtEntf").enabled = true;
+    changed();
+}
+
+void TFormGeodat::selectLocationByName(const std::string& name) {
+    Control& combo = ctl("ComboOrt");
+    auto it = std::find(combo.items.begin(), combo.items.end(), name);
+    if (it == combo.items.end()) return;
+    select("ComboOrt", int(it - combo.items.begin()));
+}
+
+void TFormGeodat::addLocation() {
+    Location loc;
+    loc.name = ctl("ComboOrt").text;
+    if (loc.name.empty()) throw UmbrixError("a location needs a name (ComboOrt is empty)");
+    loc.longitude = float(ParseAngle(text("EditLg"), "EditLg"));
+    loc.latitude = float(ParseAngle(text("EditBr"), "EditBr"));
+    loc.timeZone = float(toReal(text("EditZz"), "EditZz"));
+    loc.altitude = toInt(text("EditNn"), "EditNn");
+    AddLocation(app_.locationsFile(), loc);
+    Control& combo = ctl("ComboOrt");
+    if (!contains(combo.items, loc.name)) {
+        auto at = std::upper_bound(combo.items.begin(), combo.items.end(), loc.name, lessNoCase);
+        combo.items.insert(at, loc.name);
+    }
+    combo.itemIndex =
+        int(std::find(combo.items.begin(), combo.items.end(), loc.name) - combo.items.begin());
+    ctl("ButtonOrtEntf").enabled = true;
+    ctl("ButtonOrtHinzu").enabled = false;
+    disableAdd();
+}
+
+void TFormGeodat::removeLocation() {
+    Control& combo = ctl("ComboOrt");
+    const std::string name = combo.text;
+    if (!RemoveLocation(app_.locationsFile(), name)) return;  // no such line: nothing deleted
+    auto it = std::find(combo.items.begin(), combo.items.end(), name);
+    if (it != combo.items.end()) {
+        int position = int(it - combo.items.begin());
+        combo.items.erase(it);
+        if (combo.items.empty()) {
+            combo.itemIndex = -1;
+            combo.text.clear();
+        } else {
+            combo.itemIndex = std::min(position, int(combo.items.size()) - 1);
+            combo.text = combo.items[combo.itemIndex];
+        }
+    }
+    lookUpLocation();
+}
+
+// ---- session ---------------------------------------------------------------------
+
+void TFormGeodat::saveSession(const std::string& path) const {
+    IniFile ini = IniFile::load(path);
+    WriteComponents(*this, kSection, ini);
+    ini.writeString(kSection, kLocationKey, text("ComboOrt"));
+    ini.save(path);
+}
+
+void TFormGeodat::restoreSession(const std::string& path) {
+    IniFile ini = IniFile::load(path);
+    const std::string name = ini.readString(kSection, kLocationKey, text("ComboOrt"));
+    ReadComponents(*this, kSection, ini);
+    // The horizon sources and the data file are not part of the session: a check without its
+    // picture or file would fail at the next "&New".
+    for (const char* item : {"Horizonteinengung1", "Topographie1", "Hindernisobjekte1",
+                             "Wertedatei1"})
+        ctl(item).checked = false;
+    app_.setLanguage(checked("Deutsch1") ? Language::German : Language::English);
+    // Keep the restored texts of date and time, and their stored values in step with them.
+    if (auto d = ParseDate(app_.format(), text("EditDat"), host().now().year)) storedDate_ = d;
+    if (auto t = ParseTime(app_.format(), text("EditZeit"))) storedTime_ = *t;
+    Control& combo = ctl("ComboOrt");
+    if (contains(combo.items, name)) {
+        selectLocationByName(name);
+    } else {
+        // A place no longer in the list keeps the restored coordinates.
+        combo.text = name;
+        combo.itemIndex = -1;
+    }
+    updateCloudCoverEnabling();
+    updatePositionEnabling();
+    applyOutputModeEffects();
+    disableAdd();
+    changed();
+}
+
+void TFormGeodat::openSessionDialog() {
+    FileDialogOptions o;
+    o.title = "Open";
+    o.filter = "Session files (*.ini)|*.ini|All files (*.*)|*.*";
+    o.defaultExt = "ini";
+    if (auto path = host().openFileDialog(o)) restoreSession(*path);
+}
+
+void TFormGeodat::saveSessionDialog() {
+    FileDialogOptions o;
+    o.title = "Save as";
+    o.filter = kSessionFilter;
+    o.filterIndex = 2;
+    o.defaultExt = "txt";
+    if (auto path = host().saveFileDialog(o)) saveSession(*path);
+}
+
+// ---- exit rules --------------------------------------------------------------
+
+void TFormGeodat::onChange(const std::string& name) {
+    if (contains(kHeaderFields, name)) {
+        if (name == "EditNn") ctl(name).text = cutCharacters(ctl(name).text, 6);
+        disableAdd();
+    } else if (name == "ComboOrt") {
+        Control& c = ctl(name);
+        c.text = cutCharacters(c.text, 40);
+        c.itemIndex = -1;
+        ctl("ButtonOrtHinzu").enabled = true;
+        ctl("ButtonOrtEntf").enabled = false;
+    } else if (name == "EditVp") {
+        vapourTypedLast_ = true;
+    } else if (name == "EditRh") {
+        vapourTypedLast_ = false;
+    } else if (name == "EditG" || name == "EditTmrt") {
+        updateCloudCoverEnabling();
+    }
+}
+
+void TFormGeodat::onExit(const std::string& name) {
+    if (name == "EditDat") return leaveDate();
+    if (name == "EditTag") return leaveDayOfYear();
+    if (name == "EditZeit") return leaveTime();
+    if (name == "EditVp" || name == "EditRh") return leaveHumidity(name);
+    if (name == "EditLg" || name == "EditBr") {
+        ctl(name).text = FormatAngle(text(name));
+        return;
+    }
+    leaveNumber(name);
+}
+
+void TFormGeodat::leaveNumber(const std::string& name) {
+    Control& c = ctl(name);
+    auto parsed = parseReal(c.text, true);
+    if (parsed && !std::isfinite(*parsed)) parsed.reset();
+    std::optional<float> value;
+    if (parsed) value = float(*parsed);
+    // {fixed precision, decimals, value for an unreadable text}; NaN: the field is emptied
+    struct Rule {
+        const char* name;
+        int p, d;
+        double fallback;
+    };
+    static const Rule rules[] = {
+        {"EditTa", 4, 1, 0},       {"EditWG", 5, 1, 0},     {"EditN", 5, 1, 0},
+        {"EditTs", 4, 1, NAN},     {"EditG", 5, 1, NAN},    {"EditTmrt", 5, 1, NAN},
+        {"EditGr", 4, 2, 1.75},    {"EditGew", 4, 1, 75},   {"EditIcl", 3, 2, 0.9},
+        {"EditAct", 5, 1, 80},
+    };
+    if (name == "EditA") {
+        auto age = parseInt(c.text);
+        c.text = std::to_string(age ? *age : 35);
+        return;
+    }
+    if (name == "EditNn") {
+        double alt = value ? std::nearbyint(double(*value)) : 0.0;
+        alt = std::clamp(alt, double(std::numeric_limits<int>::min()),
+                         double(std::numeric_limits<int>::max()));
+        c.text = std::to_string(int(alt));
+        return;
+    }
+    if (name == "EditZz") {
+        double tz = value ? double(*value) : 0.0;
+        tz = std::fmod(tz, 24.0);  // bounded loops below
+        while (tz > 12) tz -= 24;
+        while (tz <= -12) tz += 24;
+        c.text = fixed(float(tz), 3, 1);
+        return;
+    }
+    for (const Rule& r : rules) {
+        if (name != r.name) continue;
+        if (value) {
+            c.text = fixed(*value, r.p, r.d);
+        } else if (std::isnan(r.fallback)) {
+            c.text.clear();
+        } else if (name == "EditTa" || name == "EditWG" || name == "EditN") {
+            c.text = "0";
+        } else {
+            c.text = fixed(float(r.fallback), r.p, r.d);
+        }
+        if (name == "EditG" && value) ctl("EditTmrt").text.clear();
+        if (name == "EditTmrt" && value) ctl("EditG").text.clear();
+        if (name == "EditG" || name == "EditTmrt") updateCloudCoverEnabling();
+        if (name == "EditTa") recomputeHumidity(vapourTypedLast_);
+        return;
+    }
+}
+
+void TFormGeodat::leaveHumidity(const std::string& name) {
+    const bool vapour = name == "EditVp";
+    auto parsed = parseReal(text(name), true);
+    if (parsed && std::isfinite(*parsed)) {
+        ctl(name).text = fixed(float(*parsed), 5, 1);
+        recomputeHumidity(vapour);
+    } else {
+        // refill this field from Ta and the other humidity field
+        recomputeHumidity(!vapour);
+    }
+}
+
+void TFormGeodat::recomputeHumidity(bool fromVapour) {
+    auto ta = parseReal(text("EditTa"), true);
+    float t = ta ? float(*ta) : 0.0f;
+    const char* source = fromVapour ? "EditVp" : "EditRh";
+    const char* target = fromVapour ? "EditRh" : "EditVp";
+    auto value = parseReal(text(source), true);
+    if (!value || !std::isfinite(*value)) {
+        // neither field readable: back to the defaults of a fresh start
+        ctl("EditVp").text = "12.5";
+        ctl("EditRh").text = fixed(float(RelHumidityFromVapour(t, 12.5f)), 5, 1);
+        return;
+    }
+    float v = float(*value);
+    float other = float(fromVapour ? RelHumidityFromVapour(t, v) : VapourFromRelHumidity(t, v));
+    ctl(target).text = fixed(other, 5, 1);
+}
+
+void TFormGeodat::leaveDate() {
+    Control& c = ctl("EditDat");
+    auto d = ParseDate(app_.format(), c.text, host().now().year);
+    if (!d) {
+        ClockTime now = host().now();
+        d = Date{now.year, now.month, now.day};
+    }
+    storedDate_ = d;
+    c.text = FormatDate(app_.format(), *d);
+    ctl("EditTag").text = std::to_string(DayOfYear(*d));
+}
+
+void TFormGeodat::leaveDayOfYear() {
+    auto n = parseInt(text("EditTag"));
+    // keep the date within a sane span of years around the current one
+    long day = std::clamp<long>(n ? *n : 1, -36600, 36600);
+    Date d = AddDays(Date{host().now().year, 1, 1}, day - 1);
+    storedDate_ = d;
+    ctl("EditDat").text = FormatDate(app_.format(), d);
+    ctl("EditTag").text = std::to_string(DayOfYearFromDate(text("EditDat")));
+}
+
+void TFormGeodat::leaveTime() {
+    Control& c = ctl("EditZeit");
+    std::string t = c.text;
+    if (t.rfind("24", 0) == 0) t = "0";
+    auto fraction = ParseTime(app_.format(), t);
+    if (!fraction) fraction = ParseTime(FormatSettings{}, "12:00");
+    storedTime_ = fraction.value_or(0.5);
+    c.text = FormatTime(app_.format(), storedTime_);
+}
+
+void TFormGeodat::rewriteDateField() {
+    if (storedDate_) {
+        ctl("EditDat").text = FormatDate(app_.format(), *storedDate_);
+        changed("EditDat");
+    }
+}
+
+void TFormGeodat::rewriteTimeField() {
+    ctl("EditZeit").text = FormatTime(app_.format(), storedTime_);
+    changed("EditZeit");
+}
+
+void TFormGeodat::nowAndToday() {
+    ClockTime now = host().now();
+    ctl("EditDat").text = FormatDate(app_.format(), Date{now.year, now.month, now.day});
+    ctl("EditZeit").text =
+        FormatTime(app_.format(), (now.hour * 3600.0 + now.minute * 60.0 + now.second) / 86400.0);
+    leaveDate();
+    leaveTime();
+    changed();
+}
+
+// ---- enabling rules ----------------------------------------------------------
+
+void TFormGeodat::disableAdd() {
+    ctl("ButtonHinzu").enabled = false;
+    changed("ButtonHinzu");
+}
+
+void TFormGeodat::updateCloudCoverEnabling() {
+    // G and Tmrt are never both given; a given G makes the cloud cover irrelevant.
+    bool noG = text("EditG").empty();
+    ctl("EditN").enabled = noG;
+    ctl("LabelN").enabled = noG;
+}
+
+void TFormGeodat::updatePositionEnabling() {
+    // PET and mPET are the indices that use the position.
+    bool on = checked("PetChk") || checked("PETMEMI1") || checked("mPETChK") ||
+              checked("mPETYCC1");
+    ctl("ComboPos").enabled = on;
+    ctl("LabelPos").enabled = on;
+}
+
+OutputMode TFormGeodat::outputMode() const {
+    if (checked("Polar1")) return OutputMode::Polar;
+    if (checked("Zylinder1")) return OutputMode::Cylindrical;
+    if (checked("Jahresgang1")) return OutputMode::DailyData;
+    if (checked("Schattenwurf1")) return OutputMode::Shadows;
+    return OutputMode::DataTable;
+}
+
+void TFormGeodat::setOutputMode(const std::string& item) {
+    checkExclusive(item, kModeItems);
+    disableAdd();
+    applyOutputModeEffects();
+}
+
+void TFormGeodat::applyOutputModeEffects() {
+    OutputMode mode = outputMode();
+    bool tableMode = mode == OutputMode::DataTable || mode == OutputMode::DailyData;
+    ctl("Wertedatei1").enabled = tableMode;
+    ctl("Topographie1").enabled = mode != OutputMode::Shadows;
+    ctl("Horizonteinengung1").enabled = mode != OutputMode::Shadows;
+    app_.map().setDiagramControlsEnabled(!tableMode);
+    app_.map().pictureView = !tableMode;
+}
+
+void TFormGeodat::setLanguageItem(const std::string& item) {
+    checkExclusive(item, kLanguageItems);
+    app_.setLanguage(item == "Deutsch1" ? Language::German : Language::English);
+    disableAdd();
+}
+
+void TFormGeodat::toggleDataFile() {
+    Control& item = ctl("Wertedatei1");
+    if (item.checked) {
+        item.checked = false;
+    } else {
+        app_.werte().show();
+        item.checked = true;
+    }
+    disableAdd();
+}
+
+// ---- clicks and choices ------------------------------------------------------
+
+void TFormGeodat::onClick(const std::string& name) {
+    Control& c = ctl(name);
+    if (!c.enabled) {
+        if (c.autoCheck) c.checked = !c.checked;  // a disabled control does not react
+        throw UmbrixError("\"" + (c.caption.empty() ? name : c.caption) + "\" (" + name +
+                          ") is disabled now" +
+                          (name == "ButtonHinzu" ? ": start a new table with \"&New\"" : ""));
+    }
+    if (name == "ButtonNeu") return ButtonNeuClick();
+    if (name == "ButtonHinzu") return ButtonHinzuClick();
+    if (name == "ButtonJetzt") return nowAndToday();
+    if (name == "ButtonOrtHinzu") return addLocation();
+    if (name == "ButtonOrtEntf") return removeLocation();
+    if (contains(kModeItems, name)) return setOutputMode(name);
+    if (contains(kLanguageItems, name)) return setLanguageItem(name);
+    if (name == "Open1") return openSessionDialog();
+    if (name == "SaveAs1") return saveSessionDialog();
+    if (name == "Wertedatei1") return toggleDataFile();
+    if (name == "Vorgaben1") return app_.vorgaben().show();
+    if (name == "Saverestoresession1") return;
+    if (contains(kIndexChecks, name) || name == "PETMEMI1" || name == "mPETYCC1") {
+        disableAdd();
+        updatePositionEnabling();
+        return;
+    }
+    for (const TableItem& t : kTableItems)
+        if (name == t.name) return disableAdd();
+}
+
+void TFormGeodat::onSelect(const std::string& name) {
+    if (name == "ComboOrt") {
+        lookUpLocation();
+    } else if (name == "ComboSex" || name == "ComboPos") {
+        disableAdd();
+    } else if (contains(kModeItems, name)) {
+        setOutputMode(name);
+    }
+}
+
+}  // namespace umbrix

@@ -1,0 +1,121 @@
+#pragma once
+// The main window: every input of a point calculation, its defaults and exit rules, the
+// location list, the session, the menus, and the calculation commands "&New" and "A&dd".
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/CalcTypes.h"
+#include "calc/Table.h"
+#include "platform/DateTime.h"
+#include "platform/FormModel.h"
+
+namespace umbrix {
+
+class Application;
+
+// Angles as whole degrees and minutes ("7°51'", "-0°30'"). A decimal number is converted;
+// otherwise "," and "." act as the degree mark ("7,30" is 7°30'). Minutes of 60 and more carry
+// into the degrees; the angle is wrapped into [-180°, 180°).
+std::string FormatAngle(std::string_view text);
+// Decimal degrees of "D°M'" or of a decimal number; throws ConvertError (naming field) when the
+// text does not convert.
+double ParseAngle(std::string_view text, std::string_view field = "angle");
+
+enum class OutputMode { Polar, Cylindrical, DataTable, DailyData, Shadows };
+
+class TFormGeodat : public FormModel {
+public:
+    explicit TFormGeodat(Application& app);
+    ~TFormGeodat() override;
+
+    // ---- date helpers (the current year comes from the system clock) ----
+    std::string DateFromDayOfYear(int n) const;
+    // Throws ConvertError when the text is not a date.
+    int DayOfYearFromDate(std::string_view text) const;
+
+    // ---- start-up and session ----
+    // Input defaults, the location list, "No&w and today".
+    void initialise();
+    void loadLocationList();
+    // Sets the location fields from the stored location of the combo text (zeros when none).
+    void lookUpLocation();
+    void saveSession(const std::string& path) const;
+    void restoreSession(const std::string& path);
+
+    // ---- commands ----
+    void ButtonNeuClick();
+    void ButtonHinzuClick();
+    void RunCalculations();
+
+    // ---- state read by the other windows ----
+    OutputMode outputMode() const;
+    // "A&dd" must wait for the next "&New" (location, person, columns, mode, ... changed).
+    void disableAdd();
+    // The date and time fields rewritten from their stored values with the current formats.
+    void rewriteDateField();
+    void rewriteTimeField();
+    bool dataFileActive() const { return checked("Wertedatei1"); }
+
+    TCalcInputs inputs;
+    TCalcResults results;
+    float missingValue = kDefaultMissingValue;
+    float notGiven = NotGivenFor(kDefaultMissingValue);
+    // The output file of the last "&New" with "Output in file"; "A&dd" appends to it only.
+    const std::string& outputFile() const { return outputFile_; }
+
+protected:
+    void onChange(const std::string& name) override;
+    void onExit(const std::string& name) override;
+    void onClick(const std::string& name) override;
+    void onSelect(const std::string& name) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+
+    void leaveNumber(const std::string& name);
+    void leaveHumidity(const std::string& name);
+    void recomputeHumidity(bool fromVapour);
+    void leaveDate();
+    void leaveDayOfYear();
+    void leaveTime();
+    void updateCloudCoverEnabling();
+    void updatePositionEnabling();
+    void setOutputMode(const std::string& item);
+    void applyOutputModeEffects();
+    void setLanguageItem(const std::string& item);
+    void nowAndToday();
+    void addLocation();
+    void removeLocation();
+    void selectLocationByName(const std::string& name);
+    void openSessionDialog();
+    void saveSessionDialog();
+    void toggleDataFile();
+
+    // ---- calculation steps ----
+    void readInputs();
+    void readMissingValue();
+    void computeSunPosition();
+    void computeSunDay();
+    void composeHorizon();
+    void evaluateHorizon();
+    void runDataTable(bool isNew);
+    bool readPointRow();
+    void computeRow();
+    void setComputedToMissing();
+    TableContext tableContext() const;
+    TableLayout tableLayout() const;
+    float readReal(const std::string& name);
+    float readOptional(const std::string& name);
+
+    Application& app_;
+    std::optional<Date> storedDate_;
+    double storedTime_ = 0;  // fraction of a day
+    bool vapourTypedLast_ = true;
+    std::string outputFile_;
+    TableSink sink_;
+};
+
+}  // namespace umbrix

@@ -1,0 +1,31 @@
+#include "calc/Session.h"
+
+namespace umbrix {
+
+void WriteComponents(const FormModel& form, const std::string& section, IniFile& ini) {
+    for (const auto& c : form.controls()) {
+        if (c->hasText()) ini.writeString(section, c->name, c->text);
+        if (c->hasItemIndex()) ini.writeInt(section, c->name, c->itemIndex);
+        if (c->hasChecked()) ini.writeBool(section, c->name, c->checked);
+    }
+}
+
+void ReadComponents(FormModel& form, const std::string& section, const IniFile& ini) {
+    for (const auto& c : form.controls()) {
+        if (c->hasText()) c->text = ini.readString(section, c->name, c->text);
+        if (c->hasItemIndex()) {
+            int index = ini.readInt(section, c->name, c->itemIndex);
+            if (index == -1) {
+                c->itemIndex = -1;
+                if (c->kind == ControlKind::Combo) c->text.clear();
+            } else if (index >= 0 && index < int(c->items.size())) {
+                c->itemIndex = index;
+                if (c->kind == ControlKind::Combo) c->text = c->items[index];
+            }
+        }
+        if (c->hasChecked()) c->checked = ini.readBool(section, c->name, c->checked);
+    }
+    form.changed();
+}
+
+}  // namespace umbrix

@@ -1,0 +1,298 @@
+#include "calc/Table.h"
+
+#include <cmath>
+#include <functional>
+
+#include "platform/Error.h"
+#include "platform/Format.h"
+#include "platform/TextFile.h"
+#include "solar/UmbAux.h"
+
+namespace umbrix {
+
+const char* const kProgramTitle = "Umbrix 0.1.0";
+
+namespace {
+
+const char* const kDegC = "\u00b0C";
+
+struct Row {
+    const TableContext& cx;
+    const TCalcInputs& in;
+    const TCalcResults& r;
+};
+
+struct Column {
+    std::string name;
+    std::string unit;
+    std::function<std::string(const Row&)> value;
+};
+
+std::string f61(float x) { return fixed(x, 6, 1); }
+
+std::string sunTime(const Row& row, float localTime) {
+    if (row.r.sunrise == row.r.sunset) return "---";
+    return RoundedTimeText(row.cx.format, localTime);
+}
+
+int sdMax(const Row& row) {
+    return MaxSunshineMinutes(row.r.sunrise, row.r.sunset,
+                              SunriseArgument(row.in.dayOfYear, true, row.in.latitude));
+}
+
+// The first n characters of a UTF-8 text.
+std::string firstCharacters(const std::string& text, std::size_t n) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            if (count == n) return text.substr(0, i);
+            ++count;
+        }
+    }
+    return text;
+}
+
+std::vector<Column> columnsFor(const TableContext& cx) {
+    const Vocabulary& w = *cx.vocabulary;
+    const TableLayout& l = cx.layout;
+    const bool table = l.mode == TableMode::DataTable;
+    std::vector<Column> c;
+    auto add = [&c](bool on, std::string name, std::string unit, auto value) {
+        if (on) c.push_back({std::move(name), std::move(unit), value});
+    };
+    add(l.enumTag, "Enum.", "/tag", [](const Row& x) {
+        return x.in.tag.empty() ? std::to_string(x.r.rowCounter) : x.in.tag;
+    });
+    add(l.date, w[13], cx.dateUnit + "   ", [](const Row& x) { return x.in.dateText + " "; });
+    add(l.dayOfYear, w[14], w[20], [](const Row& x) { return std::to_string(x.in.dayOfYear); });
+    add(table && l.time, w[25], cx.timeUnit,
+        [](const Row& x) { return RoundedTimeText(x.cx.format, x.in.hours); });
+    add(l.latitude, "Latit.", "\u00b0N", [](const Row& x) { return fixed(x.in.latitude, 6, 2); });
+    add(l.longitude, "Long.", "\u00b0E",
+        [](const Row& x) { return fixed(x.in.longitude, 6, 2); });
+    add(l.altitude, "Altit.", "m", [](const Row& x) { return std::to_string(x.in.altitude); });
+    add(l.timeZone, "UTC", "h", [](const Row& x) { return f61(x.in.timeZone); });
+    add(l.sunrise, w[15], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunrise); });
+    add(l.sunset, w[16], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunset); });
+    add(l.sdMax, w[17], w[23], [](const Row& x) { return std::to_string(sdMax(x)); });
+    add(l.sdAct, w[18], w[24], [](const Row& x) { return std::to_string(x.r.SDact); });
+    if (!table) {
+        // daily course: maxima, sums and averages of clear-sky and actual global radiation
+        const char* names[] = {"GmaxMax", "GactMax", "GmaxSum", "GactSum", "GmaxAvr", "GactAvr"};
+        const char* units[] = {"W/m\u00b2", "W/m\u00b2", "Wh/m\u00b2",
+                               "Wh/m\u00b2", "W/m\u00b2", "W/m\u00b2"};
+        float TCalcResults::* fields[] = {&TCalcResults::GmaxMax, &TCalcResults::GactMax,
+                                          &TCalcResults::GmaxSum, &TCalcResults::GactSum,
+                                          &TCalcResults::GmaxAvr, &TCalcResults::GactAvr};
+        for (int i = 0; i < 6; ++i) {
+            auto field = fields[i];
+            add(l.global, names[i], units[i], [field](const Row& x) { return f61(x.r.*field); });
+        }
+        return c;
+    }
+    add(l.elevation, "elev.", "\u00b0", [](const Row& x) { return f61(90.0f - x.r.Z); });
+    add(l.azimuth, "azim.", "\u00b0", [](const Row& x) { return f61(x.r.azimuth); });
+    add(l.svf, "SVF_Umb", "", [](const Row& x) { return fixed(x.r.SVF_Umb, 6, 3); });
+    add(l.svfCos, "SVF_cos", "", [](const Row& x) { return fixed(x.r.SVF_cos, 6, 3); });
+    add(l.ltf, "LTF", "", [](const Row& x) { return f61(x.r.turbidity); });
+    add(l.albedo, "Albedo", "", [](const Row& x) { return f61(x.cx.albedo); });
+    add(l.bowen, "Bowen", "", [](const Row& x) { return f61(x.cx.bowen); });
+    add(l.global, w[26], w[54], [](const Row& x) { return f61(x.r.G0); });
+    add(l.global, w[29], w[57], [](const Row& x) { return f61(x.r.G); });
+    add(l.direct, w[30], w[58], [](const Row& x) { return f61(x.r.S); });
+    add(l.diffuse, w[31], w[59], [](const Row& x) { return f61(x.r.D); });
+    add(l.atmospheric, w[32], w[60], [](const Row& x) { return f61(x.r.A); });
+    add(l.thermal, w[33], w[61], [](const Row& x) { return f61(x.r.E); });
+    add(l.surfaceTemp, w[34], w[62], [](const Row& x) { return f61(x.r.Ts); });
+    add(l.ta, w[35], w[63], [](const Row& x) { return f61(x.r.Ta); });
+    add(l.vp, w[36], w[64], [](const Row& x) { return f61(x.r.VP); });
+    add(l.rh, w[37], w[65], [](const Row& x) { return f61(x.r.RH); });
+    add(l.v, w[38], w[66], [](const Row& x) { return f61(x.r.v); });
+    add(l.n, w[39], w[67], [](const Row& x) { return f61(x.r.N); });
+    add(l.tmrt, w[40], w[68], [](const Row& x) { return f61(x.r.Tmrt); });
+    const bool personal = l.pmv || l.pet || l.setStar || l.mpet;
+    add(personal, w[7], "m", [](const Row& x) { return f61(x.in.height); });
+    add(personal, w[8], "kg", [](const Row& x) { return f61(x.in.weight); });
+    add(personal, w[9], "a", [](const Row& x) { return std::to_string(x.in.age); });
+    add(personal, w[10], "", [](const Row& x) { return x.in.sex; });
+    add(personal, w[11], "clo", [](const Row& x) { return fixed(x.in.clothing, 6, 2); });
+    add(personal, w[12], "W", [](const Row& x) { return f61(x.in.activity); });
+    add(l.pmv, w[41], w[69], [](const Row& x) { return f61(x.r.PMV); });
+    add(l.pet, w[51], w[79], [](const Row& x) { return f61(x.r.PET); });
+    add(l.setStar, w[52], w[80], [](const Row& x) { return f61(x.r.SET); });
+    add(l.utci, "UTCI", kDegC, [](const Row& x) { return f61(x.r.UTCI); });
+    add(l.pt, "PT", kDegC, [](const Row& x) { return f61(x.r.PT); });
+    add(l.mpet, "mPET", kDegC, [](const Row& x) { return f61(x.r.mPET); });
+    return c;
+}
+
+const char* const kMpetNames[] = {
+    "mPET_Tc",   "mPET_Tsk_m",    "mPET_Tsk1",          "mPET_Tsk2", "mPET_Tsk3", "mPET_Tsk4",
+    "mPET_Tsk5", "mPET_Tcl",      "mPET_skin_wet",      "mPET_sweating_rate",
+    "mPET_Act",  "mPET_R",        "mPET_C",             "mPET_L",    "mPET_Ere",  "mPET_R+C",
+    "mPET_S",    "mPET"};
+
+std::string joinTabs(const std::vector<std::string>& parts) {
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i) out += (i ? "\t" : "") + parts[i];
+    return out;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+void TableSink::openFiles(const std::string& path, const std::string& detailPath, bool append) {
+    closeFiles();
+    auto mode = std::ios::out | std::ios::binary | (append ? std::ios::app : std::ios::trunc);
+    file_.open(path, mode);
+    if (!file_) throw FileError("cannot " + std::string(append ? "open" : "create") + " " + path);
+    path_ = path;
+    if (!detailPath.empty()) {
+        detailFile_.open(detailPath, mode);
+        if (!detailFile_) {
+            file_.close();
+            throw FileError("cannot " + std::string(append ? "open" : "create") + " " +
+                            detailPath);
+        }
+        detailPath_ = detailPath;
+    }
+}
+
+void TableSink::closeFiles() {
+    bool failed = false;
+    std::string which;
+    for (auto [out, path] : {std::pair{&file_, &path_}, std::pair{&detailFile_, &detailPath_}}) {
+        if (!out->is_open()) continue;
+        out->close();
+        if (out->fail() && !failed) {
+            failed = true;
+            which = *path;
+        }
+        out->clear();
+    }
+    if (failed) throw FileError("cannot write " + which);
+}
+
+void TableSink::write(std::ofstream& out, const std::string& path, const std::string& line) {
+    out << line << '\n';
+    if (!out) throw FileError("cannot write " + path);
+}
+
+void TableSink::header(const std::string& line) {
+    if (memory) memory->push_back(line);
+    if (file_.is_open()) write(file_, path_, line);
+}
+
+void TableSink::row(const std::string& line) {
+    if (file_.is_open())
+        write(file_, path_, line);
+    else if (memory)
+        memory->push_back(line);
+}
+
+void TableSink::detail(const std::string& line) {
+    if (detailFile_.is_open())
+        write(detailFile_, detailPath_, line);
+    else if (!file_.is_open() && detailMemory)
+        detailMemory->push_back(line);
+}
+
+std::string DetailFilePath(const std::string& outputPath, bool petDetail, bool mpetDetail) {
+    if (!petDetail && !mpetDetail) return {};
+    const char* prefix = petDetail && mpetDetail ? "memi_mPET_model_"
+                         : petDetail             ? "memi_"
+                                                 : "mPET_model_";
+    return JoinPath(DirectoryOf(outputPath), prefix + FileNameOnly(outputPath));
+}
+
+int MaxSunshineMinutes(float sunrise, float sunset, double sunriseArgument) {
+    if (sunrise != sunset) {
+        double span = double(sunset) - double(sunrise);
+        return int(std::nearbyint(span > 0 ? span * 60.0 : span * 60.0 + 1440.0));
+    }
+    return sunriseArgument > 1.0 ? 1440 : 0;
+}
+
+std::string RoundedTimeText(const FormatSettings& format, double hours) {
+    double fraction = (hours * 3600.0 + 30.0) / 86400.0;
+    fraction -= std::floor(fraction);  // 23:59:45 rounds to 0:00
+    return FormatTime(format, fraction);
+}
+
+void WriteTableHeader(const TableContext& cx, TableSink& sink) {
+    const Vocabulary& w = *cx.vocabulary;
+    sink.header(kProgramTitle);
+    sink.header(w[0]);
+    if (!cx.dataFileActive) {
+        sink.header(w[1] + "\t" + firstCharacters(cx.locationName, 40));
+        sink.header(w[2] + "\t" + cx.longitudeText + "\t" + w[3] + "\t" + cx.latitudeText +
+                    "\t" + w[4] + "\t" + (cx.timeZone >= 0 ? "+" : "") + cx.timeZoneText +
+                    " h");
+        sink.header(w[5] + "\t" + fixed(100.0f - 100.0f * cx.svf, 3, 1) +
+                    "% \tsky view factor (Umbrix): \t" + fixed(cx.svf, 4, 3));
+    }
+    sink.header("");
+    std::string names, units;
+    for (const Column& c : columnsFor(cx)) {
+        names += c.name + "\t";
+        units += c.unit + "\t";
+    }
+    sink.header(names);
+    sink.header(units);
+
+    if (!cx.layout.petDetail && !cx.layout.mpetDetail) return;
+    std::vector<std::string> dn, du;
+    for (int i : {13, 14, 25, 35, 36, 38, 39, 40, 7, 8, 9, 10, 11, 12}) dn.push_back(w[i]);
+    for (int i : {19, 20, 53, 63, 64, 66, 67, 68}) du.push_back(w[i]);
+    for (const char* u : {"m", "kg", "a", "", "clo", "W"}) du.push_back(u);
+    if (cx.layout.petDetail) {
+        for (int i = 42; i <= 51; ++i) dn.push_back(w[i]);
+        for (int i = 70; i <= 79; ++i) du.push_back(w[i]);
+    }
+    if (cx.layout.mpetDetail) {
+        for (const char* n : kMpetNames) dn.push_back(n);
+        for (int i = 0; i < 8; ++i) du.push_back(kDegC);
+        du.push_back("-");
+        du.push_back("g/h");
+        for (int i = 0; i < 7; ++i) du.push_back("W");
+        du.push_back(kDegC);
+    }
+    sink.detail(joinTabs(dn));
+    sink.detail(joinTabs(du));
+}
+
+void WriteTableRow(const TableContext& cx, const TCalcInputs& in, const TCalcResults& r,
+                   TableSink& sink) {
+    Row row{cx, in, r};
+    std::string line;
+    for (const Column& c : columnsFor(cx)) line += c.value(row) + "\t";
+    sink.row(line);
+
+    if (!cx.layout.petDetail && !cx.layout.mpetDetail) return;
+    std::string d = in.dateText + " \t" + std::to_string(in.dayOfYear);
+    std::vector<std::string> parts{RoundedTimeText(cx.format, in.hours),
+                                   f61(r.Ta),
+                                   f61(r.VP),
+                                   f61(r.v),
+                                   f61(r.N),
+                                   f61(r.Tmrt),
+                                   f61(in.height),
+                                   f61(in.weight),
+                                   std::to_string(in.age),
+                                   in.sex,
+                                   fixed(in.clothing, 6, 2),
+                                   f61(in.activity)};
+    if (cx.layout.petDetail)
+        for (float x : {r.Tc, r.Tsk, r.WL, r.SWt, r.H, r.Rnb, r.C, r.Evpd, r.Esw, r.PET})
+            parts.push_back(f61(x));
+    if (cx.layout.mpetDetail)
+        for (float x : {r.mPET_Tc, r.mPET_Tsk_m, r.mPET_Tsk1, r.mPET_Tsk2, r.mPET_Tsk3,
+                        r.mPET_Tsk4, r.mPET_Tsk5, r.mPET_Tcl, r.mPET_skin_wet,
+                        r.mPET_sweating_rate, r.mPET_Act, r.mPET_R, r.mPET_C, r.mPET_L,
+                        r.mPET_Ere, r.mPET_RC, r.mPET_S, r.mPET})
+            parts.push_back(f61(x));
+    sink.detail(d + "\t" + joinTabs(parts));
+}
+
+}  // namespace umbrix

@@ -1,0 +1,89 @@
+#pragma once
+// The output table: header lines, a name line, a unit line and one tab-separated line per row,
+// kept in the diagram window's text view or streamed to the output file; and the PET/MEMI and
+// mPET detail table beside it.
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "calc/CalcTypes.h"
+#include "calc/Language.h"
+#include "platform/DateTime.h"
+
+namespace umbrix {
+
+// Product name and version: the banner line of every table and the title of the windows.
+extern const char* const kProgramTitle;
+
+enum class TableMode { DataTable, DailyData };
+
+// The columns chosen in the "&Table" menu and by the index check boxes.
+struct TableLayout {
+    TableMode mode = TableMode::DataTable;
+    bool enumTag = false, date = true, dayOfYear = true, time = true;
+    bool latitude = false, longitude = false, altitude = false, timeZone = false;
+    bool sunrise = true, sunset = true, sdMax = true, sdAct = true;
+    bool elevation = false, azimuth = false, svf = true, svfCos = false, ltf = false;
+    bool albedo = false, bowen = false;
+    bool global = true, direct = true, diffuse = true, atmospheric = true, thermal = true;
+    bool surfaceTemp = true, ta = true, vp = true, rh = true, v = true, n = true, tmrt = true;
+    bool pmv = true, pet = true, setStar = true, utci = true, pt = true, mpet = true;
+    bool petDetail = false, mpetDetail = false;  // "PET/MEMI", "mPET/mPET_model"
+};
+
+// Everything besides the two records that the writers read.
+struct TableContext {
+    const Vocabulary* vocabulary = nullptr;
+    TableLayout layout;
+    FormatSettings format;   // output date and time formats
+    std::string dateUnit;    // texts of the pre-settings' output formats
+    std::string timeUnit;
+    float albedo = 0.2f;     // pre-settings, for the "Albedo" and "Bowen" columns
+    float bowen = 1.0f;
+    // header lines 3 to 5 (only without a data file)
+    bool dataFileActive = false;
+    std::string locationName;
+    std::string longitudeText, latitudeText, timeZoneText;
+    float timeZone = 0;
+    float svf = 1;
+};
+
+// Where the lines go: the in-memory table and the detail window, or the output file and the
+// detail file. Files are written line by line, so a long run keeps memory flat.
+class TableSink {
+public:
+    std::vector<std::string>* memory = nullptr;        // text view of the diagram window
+    std::vector<std::string>* detailMemory = nullptr;  // detail window
+
+    // Creates (or appends to) the output file and, when detailPath is not empty, the detail
+    // file. Throws FileError.
+    void openFiles(const std::string& path, const std::string& detailPath, bool append);
+    void closeFiles();
+    bool toFile() const { return file_.is_open(); }
+
+    void header(const std::string& line);  // in-memory table and output file
+    void row(const std::string& line);     // output file, else in-memory table
+    void detail(const std::string& line);  // detail file, else detail window
+
+private:
+    void write(std::ofstream& out, const std::string& path, const std::string& line);
+    std::ofstream file_, detailFile_;
+    std::string path_, detailPath_;
+};
+
+// Name of the detail file for the output file path: "memi_mPET_model_", "memi_" or
+// "mPET_model_" before the file name; empty when no detail output is on.
+std::string DetailFilePath(const std::string& outputPath, bool petDetail, bool mpetDetail);
+
+// Maximum sunshine duration, minutes, from local sunrise and sunset; on days without sunrise
+// or sunset (equal times) the sunrise argument x decides: x > 1 polar day, else 0.
+int MaxSunshineMinutes(float sunrise, float sunset, double sunriseArgument);
+
+// The time of day, hours, in the long time format, rounded to the minute.
+std::string RoundedTimeText(const FormatSettings& format, double hours);
+
+void WriteTableHeader(const TableContext& context, TableSink& sink);
+void WriteTableRow(const TableContext& context, const TCalcInputs& inputs,
+                   const TCalcResults& results, TableSink& sink);
+
+}  // namespace umbrix

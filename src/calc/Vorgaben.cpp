@@ -1,0 +1,122 @@
+#include "calc/Vorgaben.h"
+
+#include <cctype>
+
+#include "calc/Application.h"
+#include "calc/Geodat.h"
+#include "platform/Format.h"
+
+namespace umbrix {
+
+namespace {
+const char* const kEdits[] = {"EditBowen",    "EditAlbedo", "EditAlbHum", "EditTrb",
+                              "EditDGratio",  "EditFoglimit", "EditODate", "EditOTime"};
+
+bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// The first character that is not a letter is the separator of a date or time format.
+std::optional<char> separatorOf(const std::string& format) {
+    for (char c : format)
+        if (!isAsciiLetter(c)) return c;
+    return std::nullopt;
+}
+}  // namespace
+
+TFormVorgaben::TFormVorgaben(Application& app) : FormModel("FormVorgaben", app.host()), app_(app) {
+    caption = "Pre-settings - Vorgaben";
+    add("EditBowen", ControlKind::Edit, "1.00");
+    add("EditAlbedo", ControlKind::Edit, "0.20");
+    add("EditAlbHum", ControlKind::Edit, "0.30");
+    add("EditTrb", ControlKind::Edit, "auto");
+    add("EditDGratio", ControlKind::Edit, "auto");
+    add("EditFoglimit", ControlKind::Edit, "90");
+    add("EditODate", ControlKind::Edit, "d.m.yyyy");
+    add("EditOTime", ControlKind::Edit, "h:mm");
+    add("RedGChk", ControlKind::CheckBox, "Reduction of G presetting by obstacles");
+    add("ChkNow", ControlKind::CheckBox, "Set current date/time on start-up").checked = true;
+    add("ApplyBtn", ControlKind::Button, "Apply");
+}
+
+void TFormVorgaben::apply() {
+    for (const char* name : kEdits) leave(name);
+}
+
+void TFormVorgaben::onClick(const std::string& name) {
+    if (name == "ApplyBtn") apply();
+}
+
+void TFormVorgaben::onExit(const std::string& name) {
+    Control& c = ctl(name);
+    auto value = parseReal(c.text, true);
+    if (name == "EditBowen") {
+        bowen = value ? float(*value) : 1.0f;
+        c.text = fixed(bowen, 4, 2);
+    } else if (name == "EditAlbedo") {
+        albedo = value ? float(*value) : 0.3f;
+        c.text = fixed(albedo, 4, 2);
+    } else if (name == "EditAlbHum") {
+        c.text = fixed(value ? float(*value) : 0.3f, 4, 2);
+    } else if (name == "EditTrb") {
+        if (value && *value >= 0) {
+            turbidity = float(*value);
+            c.text = fixed(turbidity, 4, 2);
+        } else {
+            turbidity = -1.0f;
+            c.text = "auto";
+        }
+    } else if (name == "EditDGratio") {
+        if (value && *value >= 0 && *value <= 1) {
+            dgRatio = float(*value);
+            c.text = fixed(dgRatio, 4, 2);
+        } else {
+            dgRatio = -1.0f;
+            c.text = "auto";
+        }
+    } else if (name == "EditFoglimit") {
+        if (value && *value >= 0 && *value <= 100) fogLimit = float(*value);
+        c.text = fixed(fogLimit, 4, 1);
+    } else if (name == "EditODate") {
+        leaveDateFormat();
+    } else if (name == "EditOTime") {
+        leaveTimeFormat();
+    }
+}
+
+void TFormVorgaben::leaveDateFormat() {
+    FormatSettings& fs = app_.format();
+    const FormatSettings previous = fs;
+    std::string format = text("EditODate");
+    for (char& c : format) {
+        if (c == 't' || c == 'T') c = 'd';
+        if (c == 'j' || c == 'J') c = 'y';
+    }
+    if (IsUsableDateFormat(format)) {
+        fs.shortDateFormat = format;
+        if (auto sep = separatorOf(format)) fs.dateSeparator = *sep;
+    } else {
+        fs = previous;
+    }
+    app_.geodat().rewriteDateField();
+    ctl("EditODate").text = fs.shortDateFormat;
+}
+
+void TFormVorgaben::leaveTimeFormat() {
+    FormatSettings& fs = app_.format();
+    const FormatSettings previous = fs;
+    std::string format = text("EditOTime");
+    for (char& c : format)
+        if (c == 'm' || c == 'M') c = 'n';
+    if (IsUsableTimeFormat(format)) {
+        fs.longTimeFormat = format;
+        if (auto sep = separatorOf(format)) fs.timeSeparator = *sep;
+    } else {
+        fs = previous;
+    }
+    app_.geodat().rewriteTimeField();
+    std::string shown = fs.longTimeFormat;
+    for (char& c : shown)
+        if (c == 'n') c = 'm';
+    ctl("EditOTime").text = shown;
+}
+
+}  // namespace umbrix

@@ -1,0 +1,44 @@
+#pragma once
+// The Host of the command line: dialogs answered from the options, messages on standard error.
+#include <iostream>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "platform/Host.h"
+
+namespace umbrix::cli {
+
+class CliHost : public Host {
+public:
+    // The answer of the next save or open dialog; consumed by it. Without one a dialog is
+    // cancelled.
+    std::optional<std::string> nextSave;
+    std::optional<std::string> nextOpen;
+    // The file of "Output in file": answers every save dialog of the table output.
+    std::optional<std::string> outputFile;
+    std::optional<ClockTime> clock;
+
+    std::optional<std::string> openFileDialog(FileDialogOptions& options) override {
+        auto answer = std::exchange(nextOpen, std::nullopt);
+        if (answer) options.fileName = *answer;
+        return answer;
+    }
+    std::optional<std::string> saveFileDialog(FileDialogOptions& options) override {
+        auto answer = std::exchange(nextSave, std::nullopt);
+        if (!answer) answer = outputFile;
+        if (answer) options.fileName = *answer;
+        return answer;
+    }
+    void showMessage(const std::string& text, MessageKind) override {
+        std::cerr << "umbrix: " << text << "\n";
+    }
+    Answer ask(const std::string& text, bool withCancel) override {
+        std::cerr << "umbrix: " << text << " (answered " << (withCancel ? "cancel" : "no")
+                  << ")\n";
+        return withCancel ? Answer::Cancel : Answer::No;
+    }
+    ClockTime now() override;
+};
+
+}  // namespace umbrix::cli

@@ -1,0 +1,140 @@
+#include "cli/Options.h"
+
+#include <cstdio>
+
+#include "platform/DateTime.h"
+#include "platform/Error.h"
+#include "platform/FormModel.h"
+
+namespace umbrix::cli {
+
+namespace {
+
+struct OptionInfo {
+    const char* name;
+    const char* argument;  // nullptr: no argument
+    const char* help;
+};
+
+const OptionInfo kOptions[] = {
+    {"--set", "NAME=TEXT",
+     "type TEXT into control NAME and leave it (check items take 1 or 0, combo boxes an item)"},
+    {"--mode", "table|polar|daily|shadows", "output mode (default: table)"},
+    {"--lang", "en|de", "language of captions and table vocabulary (default: en)"},
+    {"--now", "\"d.m.yyyy h:mm\"", "the system clock as the program sees it (default: the clock)"},
+    {"--locations", "FILE", "locations list (default: locations.lst beside the program)"},
+    {"--location", "NAME", "choose a stored location (default: the first in sorted order)"},
+    {"--session", "FILE", "restore a session file, as File > Open does (default: none)"},
+    {"--output", "FILE", "check \"Output in file\" and write the table to FILE (default: off)"},
+    {"--new", nullptr, "run \"&New\": start a new table"},
+    {"--add", nullptr, "run \"A&dd\": append rows under the header of the last --new"},
+    {"--save", "FILE", "save the text view (the table) to FILE (default: standard output)"},
+    {"--help", nullptr, "show this text"},
+};
+
+const OptionInfo* findOption(const std::string& name) {
+    for (const auto& o : kOptions)
+        if (name == o.name) return &o;
+    return nullptr;
+}
+
+std::string nearestOption(const std::string& name) {
+    std::string best;
+    std::size_t bestDistance = std::string::npos;
+    for (const auto& o : kOptions) {
+        std::size_t d = EditDistance(name, o.name);
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = o.name;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+ClockTime ParseClock(const std::string& text) {
+    FormatSettings fs;
+    auto space = text.find(' ');
+    std::string datePart = text.substr(0, space);
+    std::string timePart = space == std::string::npos ? "0:00" : text.substr(space + 1);
+    auto date = ParseDate(fs, datePart, 2000);
+    auto time = ParseTime(fs, timePart);
+    if (!date || !time || datePart.find('.') == datePart.rfind('.'))
+        throw UmbrixError("--now: cannot read \"" + text + "\" as \"d.m.yyyy h:mm\"");
+    long seconds = long(*time * 86400.0 + 0.5);
+    ClockTime c;
+    c.year = date->year;
+    c.month = date->month;
+    c.day = date->day;
+    c.hour = int(seconds / 3600);
+    c.minute = int(seconds / 60 % 60);
+    c.second = int(seconds % 60);
+    return c;
+}
+
+Options ParseOptions(const std::vector<std::string>& args) {
+    Options o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::string value;
+        bool inlineValue = false;
+        if (auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name = name.substr(0, eq);
+            inlineValue = true;
+        }
+        const OptionInfo* info = findOption(name);
+        if (!info)
+            throw UmbrixError("unknown option \"" + name + "\" (did you mean " +
+                              nearestOption(name) + "?)");
+        if (info->argument && !inlineValue) {
+            if (i + 1 >= args.size())
+                throw UmbrixError(name + " needs an argument: " + info->argument);
+            value = args[++i];
+        }
+        if (!info->argument && inlineValue) throw UmbrixError(name + " takes no argument");
+        if (name == "--help") {
+            o.help = true;
+        } else if (name == "--now") {
+            o.now = ParseClock(value);
+        } else if (name == "--locations") {
+            o.locationsFile = value;
+        } else {
+            if (name == "--set" && value.find('=') == std::string::npos)
+                throw UmbrixError("--set needs NAME=TEXT, not \"" + value + "\"");
+            if (name == "--mode" && value != "table" && value != "polar" && value != "daily" &&
+                value != "shadows")
+                throw UmbrixError("--mode takes table, polar, daily or shadows, not \"" + value +
+                                  "\"");
+            if (name == "--lang" && value != "en" && value != "de")
+                throw UmbrixError("--lang takes en or de, not \"" + value + "\"");
+            o.steps.push_back({name, value});
+        }
+    }
+    return o;
+}
+
+std::string Usage() {
+    std::string out =
+        "usage: umbrix [options]\n"
+        "Computes the radiation reaching a standing person, Tmrt and thermal indices for a\n"
+        "location, date and time, as the main window does. Options are applied in the order\n"
+        "given; --now and --locations describe the start-up and apply first. Without --new or\n"
+        "--add one --new runs at the end; without --output or --save the table goes to\n"
+        "standard output.\n\noptions:\n";
+    for (const auto& o : kOptions) {
+        std::string head = std::string("  ") + o.name + (o.argument ? std::string(" ") + o.argument : "");
+        if (head.size() < 34) head.resize(34, ' ');
+        else head += "\n" + std::string(34, ' ');
+        out += head + o.help + "\n";
+    }
+    out +=
+        "\nexamples:\n"
+        "  umbrix --now \"21.6.2026 9:00\" --set EditDat=21.6.2026 --set EditZeit=12:00\n"
+        "  umbrix --location Berlin --set EditTa=25 --new --set EditZeit=15:00 --add\n"
+        "  umbrix --lang de --output table.txt\n";
+    return out;
+}
+
+}  // namespace umbrix::cli
