@@ -1,0 +1,247 @@
+// The main window's fields: exit rules, angle texts, date and time, humidity coupling and the
+// rules that disable "A&dd".
+#include <cmath>
+
+#include "platform/Error.h"
+#include "platform/Format.h"
+#include "solar/UmbRad.h"
+#include "support/AppFixture.h"
+
+namespace umbrix::test {
+namespace {
+
+TEST(Angle, FormatAndParseTable) {
+    struct Case {
+        const char* typed;
+        const char* shown;
+        double parsed;
+    } cases[] = {
+        {"7,30", "7\u00b030'", 7.5},        // the comma is the degree mark
+        {"7.5", "7\u00b030'", 7.5},
+        {"-0.5", "-0\u00b030'", -0.5},      // the sign survives zero degrees
+        {"7.999", "8\u00b00'", 8.0},        // 60 minutes carry
+        {"-7.999", "-8\u00b00'", -8.0},
+        {"7\u00b051'", "7\u00b051'", 7.85},
+        {"7\u00b075'", "8\u00b015'", 8.25},
+        {"190.5", "-169\u00b030'", -169.5}, // wrapped as a whole angle
+        {"180", "-180\u00b00'", -180.0},
+        {"-180", "-180\u00b00'", -180.0},
+        {"abc", "0\u00b00'", 0.0},
+        {"", "0\u00b00'", 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        std::string shown = FormatAngle(c.typed);
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_NEAR(ParseAngle(shown), c.parsed, 1e-9);
+    }
+}
+
+TEST(Angle, ParseAcceptsDecimalsAndRejectsJunk) {
+    EXPECT_DOUBLE_EQ(ParseAngle("7,85"), 7.85);
+    EXPECT_DOUBLE_EQ(ParseAngle("-33.87"), -33.87);
+    EXPECT_DOUBLE_EQ(ParseAngle("12\u00b0"), 12.0);
+    EXPECT_THROW(ParseAngle("x\u00b030'", "EditLg"), ConvertError);
+    try {
+        ParseAngle("east", "EditLg");
+        FAIL();
+    } catch (const ConvertError& e) {
+        EXPECT_EQ(e.field(), "EditLg");
+        EXPECT_NE(std::string(e.what()).find("east"), std::string::npos);
+    }
+}
+
+using GeodatTest = AppFixture;
+
+TEST_F(GeodatTest, StartDefaultsComeFromFirstLocationInSortedOrderAndTheClock) {
+    EXPECT_EQ(main().text("ComboOrt"), "Berlin");
+    EXPECT_EQ(main().text("EditLg"), "13\u00b024'");
+    EXPECT_EQ(main().text("EditBr"), "52\u00b031'");
+    EXPECT_EQ(main().text("EditZz"), "1.0");
+    EXPECT_EQ(main().text("EditNn"), "34");
+    EXPECT_EQ(main().text("EditDat"), "21.6.2026");
+    EXPECT_EQ(main().text("EditTag"), "172");
+    EXPECT_EQ(main().text("EditZeit"), "9:00");
+    EXPECT_EQ(main().text("EditTa"), "20.0");
+    EXPECT_FALSE(main().enabled("ButtonHinzu"));
+    EXPECT_TRUE(main().checked("Einzeltab1"));
+    EXPECT_FALSE(main().enabled("Schattenwurf1"));
+    EXPECT_FALSE(main().ctl("Zylinder1").visible);
+}
+
+TEST_F(GeodatTest, NumericExitRules) {
+    struct Case {
+        const char* field;
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {"EditTa", "25,5", "25.5"},  {"EditTa", "abc", "0"},    {"EditTa", "-3", "-3.0"},
+        {"EditWG", "x", "0"},        {"EditWG", "2.25", "2.3"}, {"EditN", "", "0"},
+        {"EditTs", "x", ""},         {"EditTs", "31.26", "31.3"}, {"EditGr", "x", "1.75"},
+        {"EditGr", "1.8", "1.80"},   {"EditGew", "x", "75.0"},  {"EditA", "x", "35"},
+        {"EditA", "41.5", "35"},     {"EditIcl", "x", "0.90"},  {"EditIcl", "1,2", "1.20"},
+        {"EditAct", "x", "80.0"},    {"EditNn", "278.5", "278"}, {"EditNn", "279.5", "280"},
+        {"EditNn", "x", "0"},        {"EditZz", "14", "-10.0"}, {"EditZz", "-12", "12.0"},
+        {"EditZz", "12", "12.0"},    {"EditZz", "x", "0.0"},    {"EditZz", "1e9", "-8.0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " <- " + c.typed);
+        main().typeAndLeave(c.field, c.typed);
+        EXPECT_EQ(main().text(c.field), c.shown);
+    }
+}
+
+TEST_F(GeodatTest, AltitudeFieldHoldsSixCharacters) {
+    main().type("EditNn", "12345678");
+    EXPECT_EQ(main().text("EditNn"), "123456");
+}
+
+TEST_F(GeodatTest, GivenGlobalRadiationAndTmrtExcludeEachOther) {
+    main().typeAndLeave("EditG", "500");
+    EXPECT_EQ(main().text("EditG"), "500.0");
+    EXPECT_FALSE(main().enabled("EditN"));
+    EXPECT_FALSE(main().enabled("LabelN"));
+    main().typeAndLeave("EditTmrt", "30");
+    EXPECT_EQ(main().text("EditTmrt"), "30.0");
+    EXPECT_EQ(main().text("EditG"), "");
+    EXPECT_TRUE(main().enabled("EditN"));  // no G any more: the cloud cover counts again
+    main().typeAndLeave("EditG", "junk");
+    EXPECT_EQ(main().text("EditG"), "");
+    EXPECT_EQ(main().text("EditTmrt"), "30.0");  // an unreadable G empties nothing else
+}
+
+TEST_F(GeodatTest, VapourPressureAndHumidityCoupling) {
+    main().typeAndLeave("EditVp", "12.5");
+    EXPECT_EQ(main().text("EditRh"), "53.5");
+    // RH typed last: leaving Ta keeps RH and recomputes VP
+    main().typeAndLeave("EditRh", "80");
+    EXPECT_EQ(main().text("EditRh"), "80.0");
+    main().typeAndLeave("EditTa", "5");
+    EXPECT_EQ(main().text("EditRh"), "80.0");
+    EXPECT_EQ(main().text("EditVp"), fixed(float(VapourFromRelHumidity(5, 80)), 5, 1));
+    // VP typed last: leaving Ta keeps VP
+    main().typeAndLeave("EditVp", "6.0");
+    main().typeAndLeave("EditTa", "20");
+    EXPECT_EQ(main().text("EditVp"), "6.0");
+    EXPECT_EQ(main().text("EditRh"), fixed(float(RelHumidityFromVapour(20, 6)), 5, 1));
+    // an unreadable VP is refilled from Ta and RH
+    main().typeAndLeave("EditRh", "50");
+    main().typeAndLeave("EditVp", "wet");
+    EXPECT_EQ(main().text("EditVp"), fixed(float(VapourFromRelHumidity(20, 50)), 5, 1));
+}
+
+TEST_F(GeodatTest, DateAndDayOfYear) {
+    main().typeAndLeave("EditTag", "0");
+    EXPECT_EQ(main().text("EditDat"), "31.12.2025");
+    EXPECT_EQ(main().text("EditTag"), "365");
+    host.clock.year = 2025;
+    main().typeAndLeave("EditTag", "0");
+    EXPECT_EQ(main().text("EditDat"), "31.12.2024");
+    EXPECT_EQ(main().text("EditTag"), "366");
+    main().typeAndLeave("EditTag", "x");
+    EXPECT_EQ(main().text("EditDat"), "1.1.2025");
+    main().typeAndLeave("EditDat", "1.3.2024");
+    EXPECT_EQ(main().text("EditTag"), "61");
+    main().typeAndLeave("EditDat", "31.2.2024");  // not a date: today
+    EXPECT_EQ(main().text("EditDat"), "21.6.2025");
+    EXPECT_EQ(main().DateFromDayOfYear(367), "2.1.2026");
+    EXPECT_EQ(main().DayOfYearFromDate("31.12.2024"), 366);
+    EXPECT_THROW(main().DayOfYearFromDate("soon"), ConvertError);
+}
+
+TEST_F(GeodatTest, TimeField) {
+    struct Case {
+        const char* typed;
+        const char* shown;
+    } cases[] = {{"24:00", "0:00"}, {"24", "0:00"}, {"abc", "12:00"}, {"12:29:45", "12:29"},
+                 {"7:5", "7:05"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        main().typeAndLeave("EditZeit", c.typed);
+        EXPECT_EQ(main().text("EditZeit"), c.shown);
+    }
+}
+
+TEST_F(GeodatTest, NowAndTodayTakesTheClock) {
+    host.clock = {2027, 1, 2, 23, 59, 59};
+    main().click("ButtonJetzt");
+    EXPECT_EQ(main().text("EditDat"), "2.1.2027");
+    EXPECT_EQ(main().text("EditTag"), "2");
+    EXPECT_EQ(main().text("EditZeit"), "23:59");
+}
+
+TEST_F(GeodatTest, PositionIsEnabledOnlyForPetAndMpet) {
+    EXPECT_TRUE(main().enabled("ComboPos"));
+    main().click("PetChk");
+    EXPECT_TRUE(main().enabled("ComboPos"));  // mPET still uses it
+    main().click("mPETChK");
+    EXPECT_FALSE(main().enabled("ComboPos"));
+    EXPECT_FALSE(main().enabled("LabelPos"));
+    main().click("PETMEMI1");
+    EXPECT_TRUE(main().enabled("ComboPos"));
+    main().click("PETMEMI1");
+    main().click("mPETYCC1");
+    EXPECT_TRUE(main().enabled("ComboPos"));
+}
+
+TEST_F(GeodatTest, ChangesThatInvalidateTheHeaderDisableAdd) {
+    ComponentRegistry& reg = app->registry();
+    const std::vector<std::pair<std::string, std::string>> disabling = {
+        {"EditLg", "8"},         {"EditBr", "47"},       {"EditNn", "300"},
+        {"EditZz", "2"},         {"EditGr", "1.8"},      {"EditGew", "80"},
+        {"EditA", "40"},         {"EditIcl", "1"},       {"EditAct", "100"},
+        {"ComboSex", "f"},       {"ComboPos", "sitting"}, {"PmvChk", "0"},
+        {"UtciChk", "0"},        {"Polar1", "1"},        {"Jahresgang1", "1"},
+        {"Latitude1", "1"},      {"SVF1", "0"},          {"Deutsch1", "1"},
+        {"PETMEMI1", "1"},       {"ComboOrt", "Sydney"}, {"FormWerte.ChkInDatei", "1"}};
+    for (const auto& [name, value] : disabling) {
+        SCOPED_TRACE(name + "=" + value);
+        main().click("ButtonNeu");
+        ASSERT_TRUE(main().enabled("ButtonHinzu"));
+        reg.set(name, value);
+        EXPECT_FALSE(main().enabled("ButtonHinzu"));
+        // back to a mode and destination in which "&New" writes a table
+        reg.set("Einzeltab1", "1");
+        reg.set("FormWerte.ChkInDatei", "0");
+    }
+    const std::vector<std::pair<std::string, std::string>> keeping = {
+        {"EditDat", "1.7.2026"}, {"EditTag", "100"},  {"EditZeit", "13:00"}, {"EditTa", "30"},
+        {"EditVp", "10"},        {"EditRh", "40"},    {"EditWG", "2"},       {"EditN", "4"},
+        {"EditG", "300"},        {"EditTmrt", "40"},  {"EditTs", "25"},
+        {"Saverestoresession1", "0"}};
+    for (const auto& [name, value] : keeping) {
+        SCOPED_TRACE(name + "=" + value);
+        main().click("ButtonNeu");
+        reg.set(name, value);
+        EXPECT_TRUE(main().enabled("ButtonHinzu"));
+    }
+}
+
+TEST_F(GeodatTest, OutputModesSwitchTheDataFileItemAndDiagramControls) {
+    main().click("Polar1");
+    EXPECT_TRUE(main().checked("Polar1"));
+    EXPECT_FALSE(main().checked("Einzeltab1"));
+    EXPECT_FALSE(main().enabled("Wertedatei1"));
+    EXPECT_TRUE(app->map().enabled("UpDown1"));
+    EXPECT_TRUE(app->map().pictureView);
+    main().click("Jahresgang1");
+    EXPECT_TRUE(main().enabled("Wertedatei1"));
+    EXPECT_FALSE(app->map().enabled("EditTime"));
+    EXPECT_FALSE(app->map().pictureView);
+    // a disabled item does not react
+    EXPECT_THROW(main().click("Schattenwurf1"), UmbrixError);
+    EXPECT_THROW(main().click("A1"), UmbrixError);
+    EXPECT_TRUE(main().checked("A1"));
+}
+
+TEST_F(GeodatTest, AddBeforeNewIsRefusedWithAClearMessage) {
+    try {
+        main().click("ButtonHinzu");
+        FAIL();
+    } catch (const UmbrixError& e) {
+        EXPECT_NE(std::string(e.what()).find("&New"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace umbrix::test

@@ -1,0 +1,82 @@
+#pragma once
+// An Application on a FakeHost with its own temporary folder and locations list.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "calc/Application.h"
+#include "calc/Geodat.h"
+#include "calc/Memi.h"
+#include "calc/Vorgaben.h"
+#include "diagrams/Sunmap.h"
+#include "series/Wertedat.h"
+#include "support/FakeHost.h"
+
+namespace umbrix::test {
+
+inline const char* kTestLocations =
+    "7.85\t48.00\t1.0\t278\tFreiburg\n"
+    "13.40\t52.52\t1.0\t34\tBerlin\n"
+    "151.21\t-33.87\t10.0\t39\tSydney\n"
+    "-74.01\t40.71\t-5.0\t10\tNew York\n";
+
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("umbrix_test_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        writeFile("locations.lst", kTestLocations);
+        makeApp();
+    }
+    void TearDown() override {
+        app.reset();
+        std::filesystem::remove_all(dir);
+    }
+    void makeApp(bool useSession = false) {
+        app.reset();
+        AppSettings s;
+        s.programDir = dir.string();
+        app = std::make_unique<Application>(host, s);
+        app->start(useSession);
+    }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    void writeFile(const std::string& name, const std::string& content) {
+        std::ofstream(dir / name, std::ios::binary) << content;
+    }
+    std::string readFile(const std::string& name) const {
+        std::ifstream in(dir / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    TFormGeodat& main() { return app->geodat(); }
+    std::vector<std::string>& table() { return app->map().lines(); }
+
+    FakeHost host;
+    std::filesystem::path dir;
+    std::unique_ptr<Application> app;
+};
+
+// Splits a line at tabs (a final tab gives no empty last field).
+inline std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> out;
+    std::string cur;
+    for (char c : line) {
+        if (c == '\t') {
+            out.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty()) out.push_back(cur);
+    return out;
+}
+
+}  // namespace umbrix::test
