@@ -121,6 +121,18 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
     Single tsk, tcl, acl, aeff, rsum, csum, esw, ed, vpts, vb, bal, balPrev, step, wsum;
     int accepted = 0;
 
+    // Radiation and convection of the bare skin and the clothing, for surroundings of radiant
+    // temperature tr and air temperature tair, with the current body state.
+    auto DryHeatFlows = [&](double tr, double tair) {
+        aeff = Adu * feff;
+        const Single rbare = (Pow4K(tr) - Pow4K(tsk)) * (1.0 - facl) * aeff * emsk * sigma;
+        const Single rclo = (Pow4K(tr) - Pow4K(tcl)) * feff * acl * emcl * sigma;
+        rsum = rbare + rclo;
+        const Single cbare = (tair - tsk) * hc * Adu * (1.0 - facl);
+        const Single cclo = (tair - tcl) * hc * acl;
+        csum = cbare + cclo;
+    };
+
     for (int j = 1; j <= 7 && accepted == 0; ++j) {
         PetCaseTrace& trace = trace_[j];
         tsk = 34.0;
@@ -134,13 +146,7 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
             const Single rclo1 = feff * emcl * sigma * (Pow4K(tcl) - Pow4K(Tmrt));
             const Single htcl = 6.28 * Height * y * di / (rcl * std::log(r2 / r1) * acl);
             tsk = tcl + ((tcl - Ta) * hc + rclo1) / htcl;
-            aeff = Adu * feff;
-            const Single rbare = (Pow4K(Tmrt) - Pow4K(tsk)) * (1.0 - facl) * aeff * emsk * sigma;
-            const Single rclo = (Pow4K(Tmrt) - Pow4K(tcl)) * feff * acl * emcl * sigma;
-            rsum = rbare + rclo;
-            const Single cbare = (Ta - tsk) * hc * Adu * (1.0 - facl);
-            const Single cclo = (Ta - tcl) * hc * acl;
-            csum = cbare + cclo;
+            DryHeatFlows(Tmrt, Ta);
 
             // the seven closed-form solutions for the core temperature
             c[0] = H + Eres;
@@ -283,13 +289,7 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
         for (;;) {
             if (++passes > kSearchLimit) break;  // no balance within reach
             hc = (2.67 + 6.5 * std::pow(0.1, 0.67)) * std::pow(p / po, 0.55);
-            aeff = Adu * feff;
-            const Single rbare = (Pow4K(tx) - Pow4K(tsk)) * (1.0 - facl) * aeff * emsk * sigma;
-            const Single rclo = (Pow4K(tx) - Pow4K(tcl)) * feff * acl * emcl * sigma;
-            rsum = rbare + rclo;
-            const Single cbare = (tx - tsk) * hc * Adu * (1.0 - facl);
-            const Single cclo = (tx - tcl) * hc * acl;
-            csum = cbare + cclo;
+            DryHeatFlows(tx, tx);
             ed = evap / (rdsk + rdcl) * Adu * (1.0 - wetsk) * (12.0 - vpts);
             tex = 0.47 * tx + 21.0;
             Ere = (tx - tex) * cair * rtv;
