@@ -40,11 +40,7 @@ struct TCalcInputs {
 // The missing-value default of a fresh start ("9999" in the data-file window).
 constexpr float kDefaultMissingValue = 9999.0f;
 
-// NotGiven marks an empty Ts, G or Tmrt field: the quantity is computed. It must differ from
-// the missing-value default, hence -10000 when that default is exactly -9999.
-inline float NotGivenFor(float missingValue) {
-    return missingValue == -9999.0f ? -10000.0f : -9999.0f;
-}
+// NotGiven (the value of an empty Ts, G or Tmrt field): NotGivenFor in solar/UmbRad.h.
 
 // Results of one row (4-byte floats, as stored).
 struct TCalcResults {

@@ -6,6 +6,11 @@
 #include "calc/Memi.h"
 #include "calc/Vorgaben.h"
 #include "diagrams/Sunmap.h"
+#include "indices/Pt_Basic_Umb.h"
+#include "indices/petumb.h"
+#include "indices/pmvumb.h"
+#include "indices/setumb.h"
+#include "indices/utciumb.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "series/Wertedat.h"
@@ -198,6 +203,7 @@ void TFormGeodat::ButtonNeuClick() {
     BusyScope busy(host());
     readInputs();
     results.rowCounter = 1;
+    pet_.reset();
     computeSunPosition();
     app_.map().lines().clear();
     app_.map().setTimeMinutes(int(std::nearbyint(double(inputs.hours) * 60.0)));
@@ -296,12 +302,77 @@ void TFormGeodat::setComputedToMissing() {
 }
 
 void TFormGeodat::computeRow() {
-    results.trueTime =
+    const TFormVorgaben& pre = app_.vorgaben();
+    TCalcResults& r = results;
+    RadiationInputs ri;
+    ri.day = inputs.dayOfYear;
+    ri.latitude = inputs.latitude;
+    ri.altitude = inputs.altitude;
+    ri.trueTime =
         float(TrueLocalTime(inputs.dayOfYear, inputs.longitude, inputs.timeZone, inputs.hours));
-    // ComputeRadiation (short-wave, long-wave, Ts and Tmrt) runs here; until it does, G, Ts and
-    // Tmrt keep the given values and the other fluxes stay uncomputed.
-    // The selected indices follow in the order PMV, PET, SET*, UTCI, PT, mPET, each from Ta,
-    // VP, v and Tmrt after the radiation step; the PET model object is owned here.
+    ri.ta = r.Ta;
+    ri.vp = r.VP;
+    ri.rh = r.RH;
+    ri.v = r.v;
+    ri.n = r.N;
+    ri.dgRatio = inputs.dgRatio;
+    ri.g = r.G;
+    ri.ts = r.Ts;
+    ri.tmrt = r.Tmrt;
+    ri.notGiven = notGiven;
+    ri.svf = r.SVF_Umb;
+    ri.linkeTurbidity = pre.turbidity;
+    ri.fogLimit = pre.fogLimit;
+    ri.reduceGByObstacles = pre.reduceGByObstacles();
+    ri.bowen = pre.bowen;
+    ri.albedoSurroundings = inputs.albedo;
+    ri.albedoHuman = inputs.albedoHuman;
+    // The sun test against the fisheye horizon image joins here once the image exists; until
+    // then the horizon is free.
+    const RadiationResults rr = ComputeRadiation(ri, {});
+    r.trueTime = ri.trueTime;
+    r.turbidity = rr.turbidity;
+    r.G0 = rr.g0;
+    r.S0 = rr.s0;
+    r.D0 = rr.d0;
+    r.G = rr.g;
+    r.S = rr.s;
+    r.D = rr.d;
+    r.A = rr.a;
+    r.E = rr.e;
+    r.Q = rr.q;
+    r.Ts = rr.ts;
+    r.Tmrt = rr.tmrt;
+
+    // The indices, in this order, from the values after the radiation step.
+    const TCalcInputs& in = inputs;
+    const float m = missingValue;
+    const int sex = in.sexIndex + 1;
+    const int position = in.position + 1;
+    if (in.pmv)
+        r.PMV = float(ComputePmv(sex, in.age, r.Ta, r.VP, r.v, r.Tmrt, in.clothing, in.activity,
+                                 in.height, in.weight, m));
+    if (in.pet) {
+        if (!pet_) pet_ = std::make_unique<PetModel>();
+        PetResult p = pet_->ComputePet(sex, position, r.Ta, r.VP, r.v, r.Tmrt, in.clothing,
+                                       in.activity, in.height, in.weight, float(in.age), m);
+        r.PET = p.pet;
+        r.Tc = p.tc;
+        r.Tsk = p.tsk;
+        r.WL = p.wsum;
+        r.SWt = p.wetsk;
+        r.H = p.h;
+        r.Rnb = p.rsum;
+        r.C = p.csum;
+        r.Evpd = p.ed;
+        r.Esw = p.esw;
+    }
+    if (in.setStar)
+        r.SET = float(ComputeSetStar(in.sexIndex, r.Ta, r.Tmrt, r.RH, r.v, in.clothing,
+                                     float(in.age), in.height, in.weight, in.activity, m));
+    if (in.utci) r.UTCI = float(ComputeUtci(r.Ta, r.VP, r.Tmrt, r.v, m));
+    if (in.pt) r.PT = float(ComputePt(0, "none", r.Ta, r.VP, r.Tmrt, r.v, 1013, in.clothing, m));
+    // ComputeMpet (with its seventeen details) follows here once the mPET model exists.
 }
 
 void TFormGeodat::RunCalculations() {

@@ -11,6 +11,7 @@
 #include "calc/Session.h"
 #include "calc/Vorgaben.h"
 #include "diagrams/Sunmap.h"
+#include "indices/petumb.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/IniFile.h"

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: every input of a point calculation, its defaults and exit rules, the
 // location list, the session, the menus, and the calculation commands "&New" and "A&dd".
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,10 +11,12 @@
 #include "calc/Table.h"
 #include "platform/DateTime.h"
 #include "platform/FormModel.h"
+#include "solar/UmbRad.h"
 
 namespace umbrix {
 
 class Application;
+class PetModel;
 
 // Angles as whole degrees and minutes ("7°51'", "-0°30'"). A decimal number is converted;
 // otherwise "," and "." act as the degree mark ("7,30" is 7°30'). Minutes of 60 and more carry
@@ -116,6 +119,8 @@ private:
     bool vapourTypedLast_ = true;
     std::string outputFile_;
     TableSink sink_;
+    // The PET model keeps working state between calls; a new table starts it afresh.
+    std::unique_ptr<PetModel> pet_;
 };
 
 }  // namespace umbrix
