@@ -12,6 +12,7 @@ void WriteComponents(const FormModel& form, const std::string& section, IniFile&
 
 void ReadComponents(FormModel& form, const std::string& section, const IniFile& ini) {
     for (const auto& c : form.controls()) {
+        const std::string previousText = c->text;
         if (c->hasText()) c->text = ini.readString(section, c->name, c->text);
         if (c->hasItemIndex()) {
             int index = ini.readInt(section, c->name, c->itemIndex);
@@ -21,6 +22,8 @@ void ReadComponents(FormModel& form, const std::string& section, const IniFile& 
             } else if (index >= 0 && index < int(c->items.size())) {
                 c->itemIndex = index;
                 if (c->kind == ControlKind::Combo) c->text = c->items[index];
+            } else {
+                c->text = previousText;  // the key held no usable index: keep the choice
             }
         }
         if (c->hasChecked()) c->checked = ini.readBool(section, c->name, c->checked);

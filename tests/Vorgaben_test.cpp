@@ -1,0 +1,89 @@
+// The pre-settings window: accepted ranges, "auto" values and the output formats.
+#include "support/AppFixture.h"
+
+namespace umbrix::test {
+namespace {
+
+using VorgabenTest = AppFixture;
+
+TEST_F(VorgabenTest, FieldsAcceptOrReplaceTheirValues) {
+    TFormVorgaben& pre = app->vorgaben();
+    struct Case {
+        const char* field;
+        const char* typed;
+        const char* shown;
+        float TFormVorgaben::* value;
+        float stored;
+    } cases[] = {
+        {"EditTrb", "-2", "auto", &TFormVorgaben::turbidity, -1},
+        {"EditTrb", "0", "0.00", &TFormVorgaben::turbidity, 0},
+        {"EditTrb", "4,5", "4.50", &TFormVorgaben::turbidity, 4.5f},
+        {"EditTrb", "x", "auto", &TFormVorgaben::turbidity, -1},
+        {"EditDGratio", "1.5", "auto", &TFormVorgaben::dgRatio, -1},
+        {"EditDGratio", "0.25", "0.25", &TFormVorgaben::dgRatio, 0.25f},
+        {"EditDGratio", "-0.1", "auto", &TFormVorgaben::dgRatio, -1},
+        {"EditFoglimit", "95", "95.0", &TFormVorgaben::fogLimit, 95},
+        {"EditFoglimit", "120", "95.0", &TFormVorgaben::fogLimit, 95},  // refused: stays
+        {"EditFoglimit", "wet", "95.0", &TFormVorgaben::fogLimit, 95},
+        {"EditBowen", "x", "1.00", &TFormVorgaben::bowen, 1},
+        {"EditBowen", "0.456", "0.46", &TFormVorgaben::bowen, 0.456f},
+        {"EditAlbedo", "0.15", "0.15", &TFormVorgaben::albedo, 0.15f},
+        {"EditAlbedo", "x", "0.30", &TFormVorgaben::albedo, 0.3f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " <- " + c.typed);
+        pre.typeAndLeave(c.field, c.typed);
+        EXPECT_EQ(pre.text(c.field), c.shown);
+        EXPECT_FLOAT_EQ(pre.*(c.value), c.stored);
+    }
+    pre.typeAndLeave("EditAlbHum", "x");
+    EXPECT_EQ(pre.text("EditAlbHum"), "0.30");
+}
+
+TEST_F(VorgabenTest, GermanDateLettersBecomeTheOutputDateFormat) {
+    app->vorgaben().typeAndLeave("EditODate", "T.M.JJJJ");
+    EXPECT_EQ(app->vorgaben().text("EditODate"), "d.M.yyyy");
+    EXPECT_EQ(app->format().shortDateFormat, "d.M.yyyy");
+    EXPECT_EQ(app->format().dateSeparator, '.');
+    EXPECT_EQ(main().text("EditDat"), "21.6.2026");
+    app->vorgaben().typeAndLeave("EditODate", "yyyy-mm-dd");
+    EXPECT_EQ(app->format().dateSeparator, '-');
+    EXPECT_EQ(main().text("EditDat"), "2026-06-21");
+    main().typeAndLeave("EditDat", "2026-07-04");
+    EXPECT_EQ(main().text("EditTag"), "185");
+    // a format without day, month and year is refused
+    app->vorgaben().typeAndLeave("EditODate", "nonsense");
+    EXPECT_EQ(app->vorgaben().text("EditODate"), "yyyy-mm-dd");
+    EXPECT_EQ(main().text("EditDat"), "2026-07-04");
+}
+
+TEST_F(VorgabenTest, TimeFormatWithItsOwnSeparator) {
+    app->vorgaben().typeAndLeave("EditOTime", "hh-mm");
+    EXPECT_EQ(app->vorgaben().text("EditOTime"), "hh-mm");
+    EXPECT_EQ(app->format().timeSeparator, '-');
+    EXPECT_EQ(main().text("EditZeit"), "09-00");
+    main().typeAndLeave("EditZeit", "13-45");
+    EXPECT_EQ(main().text("EditZeit"), "13-45");
+    app->vorgaben().typeAndLeave("EditOTime", "xyz");
+    EXPECT_EQ(app->vorgaben().text("EditOTime"), "hh-mm");
+    // the table shows the formats as units and writes its times with them
+    main().click("ButtonNeu");
+    auto units = Fields(table()[7]);
+    auto row = Fields(table()[8]);
+    EXPECT_EQ(units[2], "hh-mm");
+    EXPECT_EQ(row[2], "13-45");
+}
+
+TEST_F(VorgabenTest, ApplyRunsEveryExitRule) {
+    TFormVorgaben& pre = app->vorgaben();
+    pre.type("EditTrb", "3");
+    pre.type("EditFoglimit", "80");
+    pre.type("EditODate", "dd/mm/yyyy");
+    pre.click("ApplyBtn");
+    EXPECT_FLOAT_EQ(pre.turbidity, 3);
+    EXPECT_EQ(pre.text("EditFoglimit"), "80.0");
+    EXPECT_EQ(main().text("EditDat"), "21/06/2026");
+}
+
+}  // namespace
+}  // namespace umbrix::test
