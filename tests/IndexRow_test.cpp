@@ -1,0 +1,75 @@
+// The thermal indices in a result row of the main table and in the PET/MEMI detail row.
+#include <string>
+#include <vector>
+
+#include "indices/petumb.h"
+#include "indices/pmvumb.h"
+#include "indices/utciumb.h"
+#include "platform/Format.h"
+#include "support/AppFixture.h"
+
+namespace umbrix::test {
+namespace {
+
+using IndexRowTest = AppFixture;
+
+// The value under a column name of the main table (names on line 7, first row on line 9).
+std::string Column(const std::vector<std::string>& table, const std::string& name) {
+    std::vector<std::string> names = Fields(table.at(6)), row = Fields(table.at(8));
+    for (size_t i = 0; i < names.size() && i < row.size(); ++i)
+        if (names[i] == name) return row[i];
+    return "<no column " + name + ">";
+}
+
+std::string F61(double x) {
+    return fixed(x, 6, 1);
+}
+
+void TypeWeather(TFormGeodat& w, const char* ta, const char* vp, const char* v, const char* tmrt) {
+    w.typeAndLeave("EditTa", ta);
+    w.typeAndLeave("EditVp", vp);
+    w.typeAndLeave("EditWG", v);
+    w.typeAndLeave("EditTmrt", tmrt);
+}
+
+TEST_F(IndexRowTest, DefaultPersonRowAndMemiDetails) {
+    app->registry().set("PETMEMI1", "1");
+    TypeWeather(main(), "20", "12.5", "0.1", "20");
+    main().click("ButtonNeu");
+
+    const double pmv = ComputePmv(1, 35, 20, 12.5f, 0.1f, 20, 0.9f, 80, 1.75f, 75, 9999);
+    const PetResult pet =
+        PetModel().ComputePet(1, 1, 20, 12.5f, 0.1f, 20, 0.9f, 80, 1.75f, 75, 35, 9999);
+    EXPECT_EQ(Column(table(), "PMV"), F61(pmv));
+    EXPECT_EQ(Column(table(), "PET"), F61(pet.pet));
+    EXPECT_EQ(Column(table(), "PET"), "20.0");
+    // 0.1 m/s at person height is below the range of the UTCI regression
+    EXPECT_EQ(Column(table(), "UTCI"), "9999.0");
+
+    // detail row: date, day, time, Ta, VP, v, N, Tmrt, person (6), then Tc .. Esw and PET
+    const std::vector<std::string>& memi = app->memi().lines();
+    ASSERT_EQ(memi.size(), 3u);
+    std::vector<std::string> d = Fields(memi[2]);
+    ASSERT_EQ(d.size(), 24u);
+    const float expected[] = {pet.tc,   pet.tsk,  pet.wsum, pet.wetsk, pet.h,
+                              pet.rsum, pet.csum, pet.ed,   pet.esw,   pet.pet};
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(d[14 + i], F61(expected[i])) << i;
+}
+
+TEST_F(IndexRowTest, SexAndPositionReachTheIndices) {
+    app->registry().set("ComboSex", "f");
+    app->registry().set("ComboPos", "sitting");
+    TypeWeather(main(), "30", "21", "2", "60");
+    main().click("ButtonNeu");
+    const double pmv = ComputePmv(2, 35, 30, 21, 2, 60, 0.9f, 80, 1.75f, 75, 9999);
+    const float pet = PetModel().ComputePet(2, 2, 30, 21, 2, 60, 0.9f, 80, 1.75f, 75, 35, 9999).pet;
+    const float petMan =
+        PetModel().ComputePet(1, 1, 30, 21, 2, 60, 0.9f, 80, 1.75f, 75, 35, 9999).pet;
+    EXPECT_EQ(Column(table(), "PMV"), F61(pmv));
+    EXPECT_EQ(Column(table(), "PET"), F61(pet));
+    EXPECT_NE(Column(table(), "PET"), F61(petMan));
+    EXPECT_EQ(Column(table(), "UTCI"), F61(ComputeUtci(30, 21, 60, 2, 9999)));
+}
+
+}  // namespace
+}  // namespace umbrix::test
