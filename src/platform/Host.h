@@ -9,6 +9,7 @@
 
 namespace umbrix {
 
+class FormModel;
 class Raster;
 
 struct FileDialogOptions {
@@ -34,6 +35,10 @@ public:
     // Returns the chosen path, or nothing when the user cancels.
     virtual std::optional<std::string> openFileDialog(FileDialogOptions& options) = 0;
     virtual std::optional<std::string> saveFileDialog(FileDialogOptions& options) = 0;
+
+    // Shows a dialog modally and returns when it is closed; the dialog model records whether
+    // it was confirmed. Without a front end nothing is shown, which counts as cancelled.
+    virtual void runModal(FormModel& /*dialog*/) {}
 
     virtual void showMessage(const std::string& text, MessageKind kind = MessageKind::Info) = 0;
     virtual Answer ask(const std::string& text, bool withCancel) = 0;

@@ -1,10 +1,12 @@
 #pragma once
 // A scripted Host for tests: dialogs answer from queues, messages are recorded.
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/FormModel.h"
 #include "platform/Host.h"
 
 namespace umbrix::test {
@@ -16,6 +18,10 @@ public:
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<Answer> askAnswers;
     std::deque<std::optional<std::uint32_t>> colourAnswers;
+    // Modal dialogs: each script acts on the dialog as a user would (types, clicks OK);
+    // an empty queue closes the dialog untouched.
+    std::deque<std::function<void(FormModel&)>> modalScripts;
+    std::vector<std::string> modalDialogs;
     // The filter index a dialog reports back, when set.
     std::optional<int> chosenFilterIndex;
 
@@ -39,6 +45,7 @@ public:
         saveRequests.push_back(options);
         return answer(saveAnswers, options);
     }
+    void runModal(FormModel& dialog) override;
     void showMessage(const std::string& text, MessageKind) override { messages.push_back(text); }
     Answer ask(const std::string& text, bool withCancel) override {
         questions.push_back(text);
@@ -75,5 +82,13 @@ private:
         return a;
     }
 };
+
+inline void FakeHost::runModal(FormModel& dialog) {
+    modalDialogs.push_back(dialog.name());
+    if (modalScripts.empty()) return;
+    auto script = std::move(modalScripts.front());
+    modalScripts.pop_front();
+    script(dialog);
+}
 
 }  // namespace umbrix::test
