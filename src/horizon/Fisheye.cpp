@@ -1,0 +1,172 @@
+#include "horizon/Fisheye.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <vector>
+
+#include "platform/Host.h"
+#include "solar/UmbAux.h"
+
+namespace umbrix {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr int kN = kFisheyeSize;
+// Centre and radius of the integration: half the image width, not the centre pixel.
+constexpr double kSkyCentre = kN / 2.0;  // 240.5
+// |X - 240.5| takes the values 0.5, 1.5, ... 240.5 for X = 0 ... 480.
+constexpr int kHalfSteps = kN / 2 + 1;
+
+int HalfStep(int i) { return i <= kN / 2 ? kN / 2 - i : i - kN / 2 - 1; }
+
+// The weights of one quarter of the disc; by symmetry they serve every pixel, computed from
+// the same (X - 240.5)² and (Y - 240.5)² as pixel by pixel, so the sums are unchanged.
+struct WeightTable {
+    std::array<std::array<double, kHalfSteps>, kHalfSteps> w{};     // sin θ / r
+    std::array<std::array<double, kHalfSteps>, kHalfSteps> wcos{};  // w · cos θ
+    std::array<std::array<bool, kHalfSteps>, kHalfSteps> inside{};  // r <= 1
+
+    WeightTable() {
+        for (int i = 0; i < kHalfSteps; ++i)
+            for (int j = 0; j < kHalfSteps; ++j) {
+                double dx = i + 0.5, dy = j + 0.5;
+                double r = std::sqrt(dx * dx + dy * dy) / kSkyCentre;
+                if (r > 1) continue;
+                double theta = r * kPi / 2;
+                double weight = r == 0 ? 1.0 : std::sin(theta) / r;
+                inside[i][j] = true;
+                w[i][j] = weight;
+                wcos[i][j] = weight * std::cos(theta);
+            }
+    }
+};
+
+const WeightTable& Weights() {
+    static const auto table = std::make_unique<WeightTable>();
+    return *table;
+}
+
+void StartProgress(Host* host, int steps) {
+    if (!host) return;
+    host->setProgressMax(steps);
+    host->setProgress(0);
+}
+
+void ColumnDone(Host* host) {
+    if (!host) return;
+    host->stepProgress();
+    host->processMessages();
+}
+
+}  // namespace
+
+Raster ComposeHorizon(std::span<const HorizonSource> sources, const Rect& dest) {
+    Raster image(kN, kN);
+    std::unique_ptr<Raster> scratch;
+    for (const HorizonSource& source : sources) {
+        if (const Raster* const* drawing = std::get_if<const Raster*>(&source)) {
+            if (*drawing) image.drawRaster(dest, **drawing, true);
+        } else if (const Picture* picture = std::get<const Picture*>(source)) {
+            // Played onto white first and then copied transparently, so that white in a
+            // vector picture frees nothing that another source obstructs.
+            if (!scratch)
+                scratch = std::make_unique<Raster>(kN, kN);
+            else
+                scratch->fill(kWhite);
+            picture->playOnto(*scratch, dest);
+            image.drawRaster(image.bounds(), *scratch, true);
+        }
+    }
+    return image;
+}
+
+Raster BuildHorizonImage(std::span<const HorizonSource> sources) {
+    return ComposeHorizon(sources, {0, 0, kN, kN});
+}
+
+Raster BuildSkyViewImage(std::span<const HorizonSource> sources) {
+    return ComposeHorizon(sources, {0, 0, kN + 1, kN + 1});
+}
+
+bool IsSunHidden(const Raster& image, double Z, double A) {
+    // also hidden for a direction that is not a number, rather than reading some pixel
+    if (!(Z < 90) || !std::isfinite(A)) return true;
+    double a = A * kPi / 180;
+    int x = kFisheyeCentre + int(std::nearbyint(std::sin(a) * (Z / 90) * kFisheyeRadius));
+    int y = kFisheyeCentre - int(std::nearbyint(std::cos(a) * (Z / 90) * kFisheyeRadius));
+    return image.pixel(x, y) != kWhite;
+}
+
+SkyViewFactorValues IntegrateSkyViewFactors(const Raster& skyImage, Host* host) {
+    const WeightTable& t = Weights();
+    // free-sky flags column by column, so the column-wise sum reads memory in order
+    std::vector<unsigned char> sky(std::size_t(kN) * kN);
+    for (int y = 0; y < kN; ++y) {
+        const Colour* row = y < skyImage.height() ? skyImage.row(y) : nullptr;
+        for (int x = 0; x < kN; ++x)
+            sky[std::size_t(x) * kN + y] = !row || x >= skyImage.width() || row[x] == kWhite;
+    }
+    StartProgress(host, kN);
+    double skySum = 0, obstructedSum = 0, skyCos = 0, obstructedCos = 0;
+    for (int x = 0; x < kN; ++x) {
+        const int i = HalfStep(x);
+        const unsigned char* column = sky.data() + std::size_t(x) * kN;
+        for (int y = 0; y < kN; ++y) {
+            const int j = HalfStep(y);
+            if (!t.inside[i][j]) continue;
+            if (column[y]) {
+                skySum += t.w[i][j];
+                skyCos += t.wcos[i][j];
+            } else {
+                obstructedSum += t.w[i][j];
+                obstructedCos += t.wcos[i][j];
+            }
+        }
+        ColumnDone(host);
+    }
+    SkyViewFactorValues v;
+    v.SVF_Umb = float(skySum / (skySum + obstructedSum));
+    v.SVF_cos = float(skyCos / (skyCos + obstructedCos));
+    return v;
+}
+
+SkyViewFactorValues SkyViewFactors(std::span<const HorizonSource> sources, Host* host) {
+    return IntegrateSkyViewFactors(BuildSkyViewImage(sources), host);
+}
+
+void ShadeSkyImage(const Raster& skyImage, Raster& shading, double As, double Zs, Host* host) {
+    // The green byte of the blank reference picture the shading is scaled by.
+    constexpr double kReferenceGreen = 255;
+    const int w = skyImage.width(), h = skyImage.height();
+    const double cosZ = std::cos(Zs * kPi / 180), sinZ = std::sin(Zs * kPi / 180);
+    StartProgress(host, w);
+    for (int x = 0; x < w; ++x) {
+        for (int y = 0; y < h; ++y) {
+            double e = x - w / 2.0, n = h / 2.0 - y;
+            double rho = std::sqrt(e * e + n * n) / w * 2;
+            if (rho > 1 || skyImage.pixel(x, y) == kWhite) continue;
+            double Ap = AzimuthFromVector(e, n, true);
+            double cosTheta = std::cos(rho * kPi / 2) * cosZ +
+                              std::sin(rho * kPi / 2) * std::cos((Ap - As) * kPi / 180) * sinZ;
+            int v = int(std::nearbyint(std::max(kReferenceGreen * 0.5 * (-cosTheta), 0.0)));
+            // v reaches 128 straight away from the sun; blue is a byte, so 2v stops at 255
+            // instead of wrapping round to black
+            shading.setPixel(x, y, Rgb(0, v, std::min(2 * v, 255)));
+        }
+        ColumnDone(host);
+    }
+}
+
+void ComputeFisheyeHorizon(FisheyeHorizon& horizon, std::span<const HorizonSource> sources,
+                           Host* host) {
+    horizon.image = BuildHorizonImage(sources);
+    SkyViewFactorValues v = SkyViewFactors(sources, host);
+    horizon.SVF_Umb = v.SVF_Umb;
+    horizon.SVF_cos = v.SVF_cos;
+}
+
+}  // namespace umbrix
