@@ -82,7 +82,7 @@ std::string Refusal(const Bytes& data) {
 }
 
 class TempDir {
-public:
+  public:
     TempDir() {
         path_ = std::filesystem::temp_directory_path() /
                 ("umbrix_bmp_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
@@ -92,7 +92,7 @@ public:
     ~TempDir() { std::filesystem::remove_all(path_); }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -233,26 +233,22 @@ TEST(Bmp, RefusesMalformedFilesWithAReason) {
              {"planes", planes, "planes"},
              {"offset beyond", offsetBeyond, "truncated"},
              {"offset in header", offsetInHeader, "overlaps"},
-             {"empty mask",
-              with([](BmpFile& f) {
+             {"empty mask", with([](BmpFile& f) {
                   f.bits = 32, f.compression = 3, f.masks = {0, 0xFF00, 0xFF};
                   f.rows = {Bytes(8), Bytes(8)};
               }),
               "mask"},
-             {"split mask",
-              with([](BmpFile& f) {
+             {"split mask", with([](BmpFile& f) {
                   f.bits = 32, f.compression = 3, f.masks = {0xF0F00000, 0xFF00, 0xFF};
                   f.rows = {Bytes(8), Bytes(8)};
               }),
               "contiguous"},
-             {"palette too long",
-              with([](BmpFile& f) {
+             {"palette too long", with([](BmpFile& f) {
                   f.bits = 1, f.palette = {0, 1, 2};
                   f.rows = {{0}, {0}};
               }),
               "palette"},
-             {"index outside palette",
-              with([](BmpFile& f) {
+             {"index outside palette", with([](BmpFile& f) {
                   f.bits = 8, f.palette = {0, 0xFFFFFF};
                   f.rows = {{0, 1}, {1, 2}};
               }),

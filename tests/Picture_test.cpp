@@ -58,7 +58,7 @@ struct Element {
 };
 
 class XmlReader {
-public:
+  public:
     explicit XmlReader(const std::string& s) : s_(s) {}
 
     std::unique_ptr<Element> document() {
@@ -75,7 +75,7 @@ public:
         return root;
     }
 
-private:
+  private:
     [[noreturn]] void fail(const std::string& what) {
         throw std::runtime_error(what + " at " + std::to_string(pos_));
     }
@@ -168,12 +168,16 @@ TEST(Picture, PlaybackScalesCoordinatesAndPenWidths) {
     // pen widths: 15 units at a tenth is 1.5 → 2 pixels; widths 0 and 1 stay one pixel
     struct Case {
         int width;
-        int units;  // picture size
+        int units;   // picture size
         int pixels;  // destination size
         int expected;
     };
-    for (const Case& c : std::vector<Case>{{15, 1000, 100, 2}, {1, 50, 500, 1}, {0, 50, 500, 1},
-                                           {4, 100, 100, 4}, {3, 100, 200, 6}, {2, 1000, 100, 1}}) {
+    for (const Case& c : std::vector<Case>{{15, 1000, 100, 2},
+                                           {1, 50, 500, 1},
+                                           {0, 50, 500, 1},
+                                           {4, 100, 100, 4},
+                                           {3, 100, 200, 6},
+                                           {2, 1000, 100, 1}}) {
         Picture line(c.units, c.units);
         line.setPen({kGrey, c.width});
         line.moveTo({0, c.units / 2});
@@ -219,7 +223,7 @@ TEST(Picture, ClipRectAndRastersInside) {
     p.setBrush({kLight});
     p.setPen({kLight});
     p.rectangle({0, 0, 40, 40});
-    p.drawRaster({0, 0, 20, 20}, drawing, true);   // white transparent: light stays
+    p.drawRaster({0, 0, 20, 20}, drawing, true);     // white transparent: light stays
     p.drawRaster({20, 20, 40, 40}, drawing, false);  // opaque: white copied
     Raster r(40, 40);
     p.playOnto(r, {0, 0, 40, 40});
@@ -331,8 +335,7 @@ TEST(Picture, SvgIsWellFormedAndSaysWhatWasDrawn) {
 
     const Element* image = root->find("image");
     ASSERT_TRUE(image);
-    EXPECT_EQ(image->attributes.at("xlink:href").rfind("data:image/png;base64,iVBORw0KGgo", 0),
-              0u);
+    EXPECT_EQ(image->attributes.at("xlink:href").rfind("data:image/png;base64,iVBORw0KGgo", 0), 0u);
     EXPECT_EQ(root->count("rect"), 2);  // the clip rectangle and the pixel
 }
 
@@ -352,7 +355,8 @@ TEST(Png, StoredDataDecodesToTheRasterWithValidChecksums) {
         std::vector<std::string> chunks;
         while (at + 12 <= png.size()) {
             std::uint32_t length = be32(at);
-            std::string type(png.begin() + std::ptrdiff_t(at + 4), png.begin() + std::ptrdiff_t(at + 8));
+            std::string type(png.begin() + std::ptrdiff_t(at + 4),
+                             png.begin() + std::ptrdiff_t(at + 8));
             chunks.push_back(type);
             // bitwise CRC-32 over type and data
             std::uint32_t crc = 0xFFFFFFFF;

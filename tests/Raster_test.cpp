@@ -25,7 +25,9 @@ int Count(const Raster& r, Colour c) {
     return n;
 }
 
-int CountNonWhite(const Raster& r) { return r.width() * r.height() - Count(r, kWhite); }
+int CountNonWhite(const Raster& r) {
+    return r.width() * r.height() - Count(r, kWhite);
+}
 
 // Pixels reachable from start through white 4-neighbours.
 std::set<std::pair<int, int>> WhiteRegion(const Raster& r, int x0, int y0) {
@@ -57,8 +59,8 @@ TEST(Raster, ColoursAreLowByteRed) {
 TEST(Raster, PixelAccessOutOfRangeReadsWhiteAndIgnoresWrites) {
     Raster r(3, 2, kBlack);
     EXPECT_EQ(r.pixel(2, 1), kBlack);
-    for (auto [x, y] : std::vector<std::pair<int, int>>{{-1, 0}, {3, 0}, {0, -1}, {0, 2},
-                                                        {1 << 30, 1 << 30}}) {
+    for (auto [x, y] :
+         std::vector<std::pair<int, int>>{{-1, 0}, {3, 0}, {0, -1}, {0, 2}, {1 << 30, 1 << 30}}) {
         EXPECT_EQ(r.pixel(x, y), kWhite);
         r.setPixel(x, y, kPen);
     }
@@ -88,8 +90,8 @@ TEST(Raster, StretchTakesTheSourcePixelUnderEachDestinationCentre) {
         dst.drawRaster(c.dest, src);
         for (int y = 0; y < dst.height(); ++y)
             for (int x = 0; x < dst.width(); ++x) {
-                bool inside = x >= c.dest.left && x < c.dest.right && y >= c.dest.top &&
-                              y < c.dest.bottom;
+                bool inside =
+                    x >= c.dest.left && x < c.dest.right && y >= c.dest.top && y < c.dest.bottom;
                 if (!inside) {
                     ASSERT_EQ(dst.pixel(x, y), kBlack) << x << "," << y;
                     continue;
@@ -145,8 +147,8 @@ TEST(Raster, PolygonFillFollowsTheEvenOddRule) {
     std::vector<Point> star;
     for (int k = 0; k < 5; ++k) {
         double a = k * 4 * M_PI / 5 - M_PI / 2;
-        star.push_back({int(std::lround(100 + 90 * std::cos(a))),
-                        int(std::lround(100 + 90 * std::sin(a)))});
+        star.push_back(
+            {int(std::lround(100 + 90 * std::cos(a))), int(std::lround(100 + 90 * std::sin(a)))});
     }
     Raster r(200, 200);
     r.polygon(star, kNoPen, kGreyBrush);
@@ -177,7 +179,8 @@ TEST(Raster, NothingIsAntiAliased) {
     Pen dotted{kPen, 1, PenStyle::Dot};
     std::vector<Point> wiggle;
     for (int i = 0; i < 60; ++i)
-        wiggle.push_back({int(150 + 140 * std::cos(i * 0.37)), int(150 + 120 * std::sin(i * 0.53))});
+        wiggle.push_back(
+            {int(150 + 140 * std::cos(i * 0.37)), int(150 + 120 * std::sin(i * 0.53))});
     r.polygon(wiggle, kGreyPen, kGreyBrush);
     r.polyline(wiggle, thick);
     r.ellipse({13, 17, 211, 140}, thick, kGreyBrush);
@@ -339,8 +342,8 @@ TEST(Raster, TextUsesTheFontCellAndItsWidth) {
             }
     EXPECT_EQ(minX, 10);
     EXPECT_EQ(minY, 5);
-    EXPECT_EQ(maxX, 19);   // 5 glyph columns at twice the size
-    EXPECT_EQ(maxY, 18);   // 7 rows
+    EXPECT_EQ(maxX, 19);  // 5 glyph columns at twice the size
+    EXPECT_EQ(maxY, 18);  // 7 rows
     EXPECT_EQ(TextWidth("N", 16), 12);
     EXPECT_EQ(TextWidth("ä°", 8), 12);  // one cell per character, not per byte
     // different texts draw differently; malformed UTF-8 draws without harm

@@ -21,27 +21,32 @@ constexpr double kSkyCentre = kN / 2.0;  // 240.5
 // |X - 240.5| takes the values 0.5, 1.5, ... 240.5 for X = 0 ... 480.
 constexpr int kHalfSteps = kN / 2 + 1;
 
-int HalfStep(int i) { return i <= kN / 2 ? kN / 2 - i : i - kN / 2 - 1; }
+int HalfStep(int i) {
+    return i <= kN / 2 ? kN / 2 - i : i - kN / 2 - 1;
+}
 
 // The weights of one quarter of the disc; by symmetry they serve every pixel, computed from
 // the same (X - 240.5)² and (Y - 240.5)² as pixel by pixel, so the sums are unchanged.
 struct WeightTable {
     std::array<std::array<double, kHalfSteps>, kHalfSteps> w{};     // sin θ / r
     std::array<std::array<double, kHalfSteps>, kHalfSteps> wcos{};  // w · cos θ
-    std::array<std::array<bool, kHalfSteps>, kHalfSteps> inside{};  // r <= 1
+    // r <= 1 exactly for the half steps j <= last[i]: r grows with |Y - 240.5|
+    std::array<int, kHalfSteps> last{};
 
     WeightTable() {
-        for (int i = 0; i < kHalfSteps; ++i)
+        for (int i = 0; i < kHalfSteps; ++i) {
+            last[i] = -1;
             for (int j = 0; j < kHalfSteps; ++j) {
                 double dx = i + 0.5, dy = j + 0.5;
                 double r = std::sqrt(dx * dx + dy * dy) / kSkyCentre;
-                if (r > 1) continue;
+                if (r > 1) break;
                 double theta = r * kPi / 2;
                 double weight = r == 0 ? 1.0 : std::sin(theta) / r;
-                inside[i][j] = true;
+                last[i] = j;
                 w[i][j] = weight;
                 wcos[i][j] = weight * std::cos(theta);
             }
+        }
     }
 };
 
@@ -115,9 +120,9 @@ SkyViewFactorValues IntegrateSkyViewFactors(const Raster& skyImage, Host* host) 
     for (int x = 0; x < kN; ++x) {
         const int i = HalfStep(x);
         const unsigned char* column = sky.data() + std::size_t(x) * kN;
-        for (int y = 0; y < kN; ++y) {
+        // the rows with r <= 1, in the same top-to-bottom order
+        for (int y = kN / 2 - t.last[i]; y <= kN / 2 + 1 + t.last[i]; ++y) {
             const int j = HalfStep(y);
-            if (!t.inside[i][j]) continue;
             if (column[y]) {
                 skySum += t.w[i][j];
                 skyCos += t.wcos[i][j];

@@ -11,8 +11,8 @@ namespace {
 
 constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
-constexpr std::uint32_t kRgb = 0;        // BI_RGB
-constexpr std::uint32_t kBitFields = 3;  // BI_BITFIELDS
+constexpr std::uint32_t kRgb = 0;               // BI_RGB
+constexpr std::uint32_t kBitFields = 3;         // BI_BITFIELDS
 constexpr std::int32_t kPixelsPerMetre = 3780;  // 96 dpi
 // Larger files cannot hold an acceptable picture (32 bits a pixel at the pixel limit plus
 // headers and palette).
@@ -33,7 +33,7 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 // Bounds-checked little-endian reads.
 class Reader {
-public:
+  public:
     Reader(std::span<const std::uint8_t> data, const std::string& name)
         : data_(data), name_(name) {}
     std::uint32_t u16(std::uint64_t at) const {
@@ -47,7 +47,7 @@ public:
     }
     const std::uint8_t* at(std::uint64_t offset) const { return data_.data() + offset; }
 
-private:
+  private:
     std::span<const std::uint8_t> data_;
     const std::string& name_;
 };
@@ -114,8 +114,7 @@ std::vector<std::uint8_t> EncodeBmp(const Raster& picture) {
 
 Raster DecodeBmp(std::span<const std::uint8_t> data, const std::string& name) {
     Reader in(data, name);
-    if (data.size() < 2 || data[0] != 'B' || data[1] != 'M')
-        Refuse(name, "no \"BM\" signature");
+    if (data.size() < 2 || data[0] != 'B' || data[1] != 'M') Refuse(name, "no \"BM\" signature");
     const std::uint32_t pixelOffset = in.u32(10);
     const std::uint32_t headerSize = in.u32(14);
     // BITMAPINFOHEADER and its later extensions (V2, V3, V4, V5) share the first 40 bytes
@@ -233,6 +232,8 @@ Raster ReadBmp(const std::string& path) {
     return DecodeBmp(bytes, path);
 }
 
-void LoadBmp(const std::string& path, Raster& target) { target = ReadBmp(path); }
+void LoadBmp(const std::string& path, Raster& target) {
+    target = ReadBmp(path);
+}
 
 }  // namespace umbrix

@@ -134,7 +134,8 @@ void Play(const Picture& picture, Raster& target, const Transform& t) {
 std::string Num(double v) {
     if (std::abs(v) < 5e-7) v = 0;  // no "-0" or 1e-17 noise
     char buffer[32];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 7);
+    auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 7);
     return ec == std::errc() ? std::string(buffer, end) : std::string("0");
 }
 
@@ -172,11 +173,21 @@ std::string Xml(std::string_view text) {
     std::string out;
     for (char32_t c : DecodeUtf8(text)) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
             default:
                 if ((c < 0x20 && c != '\t') || c == 0xFFFE || c == 0xFFFF) c = 0xFFFD;
                 AppendUtf8(out, c);
@@ -186,8 +197,7 @@ std::string Xml(std::string_view text) {
 }
 
 std::string Base64(const std::vector<std::uint8_t>& data) {
-    static const char table[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    static const char table[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string out;
     out.reserve((data.size() + 2) / 3 * 4);
     for (std::size_t i = 0; i < data.size(); i += 3) {
@@ -212,7 +222,7 @@ std::string PointList(const std::vector<Point>& points) {
 }
 
 class SvgWriter {
-public:
+  public:
     std::string out;
 
     void body(const Picture& picture) {
@@ -226,9 +236,9 @@ public:
                     [&](const draw::SetFont& o) { s.font = o.font; },
                     [&](const draw::MoveTo& o) { s.position = o.to; },
                     [&](const draw::LineTo& o) {
-                        out += "<line x1=\"" + Num(s.position.x) + "\" y1=\"" +
-                               Num(s.position.y) + "\" x2=\"" + Num(o.to.x) + "\" y2=\"" +
-                               Num(o.to.y) + "\"" + stroke(s.pen) + "/>\n";
+                        out += "<line x1=\"" + Num(s.position.x) + "\" y1=\"" + Num(s.position.y) +
+                               "\" x2=\"" + Num(o.to.x) + "\" y2=\"" + Num(o.to.y) + "\"" +
+                               stroke(s.pen) + "/>\n";
                         s.position = o.to;
                     },
                     [&](const draw::Polyline& o) {
@@ -249,9 +259,9 @@ public:
                     [&](const draw::Arc& o) { arc(o, s.pen); },
                     [&](const draw::Rectangle& o) {
                         Rect b = NormalisedRect(o.box);
-                        out += "<rect x=\"" + Num(b.left) + "\" y=\"" + Num(b.top) +
-                               "\" width=\"" + Num(b.width()) + "\" height=\"" +
-                               Num(b.height()) + "\"" + fill(s.brush) + stroke(s.pen) + "/>\n";
+                        out += "<rect x=\"" + Num(b.left) + "\" y=\"" + Num(b.top) + "\" width=\"" +
+                               Num(b.width()) + "\" height=\"" + Num(b.height()) + "\"" +
+                               fill(s.brush) + stroke(s.pen) + "/>\n";
                     },
                     [&](const draw::Text& o) {
                         double px = s.font.size * kPixelsPerPoint;
@@ -269,10 +279,10 @@ public:
                     [&](const draw::ClipRect& o) {
                         Rect b = NormalisedRect(o.box);
                         std::string id = "clip" + std::to_string(++ids_);
-                        out += "<clipPath id=\"" + id + "\"><rect x=\"" + Num(b.left) +
-                               "\" y=\"" + Num(b.top) + "\" width=\"" + Num(b.width()) +
-                               "\" height=\"" + Num(b.height()) + "\"/></clipPath>\n<g clip-path=\"url(#" +
-                               id + ")\">\n";
+                        out += "<clipPath id=\"" + id + "\"><rect x=\"" + Num(b.left) + "\" y=\"" +
+                               Num(b.top) + "\" width=\"" + Num(b.width()) + "\" height=\"" +
+                               Num(b.height()) + "\"/></clipPath>\n<g clip-path=\"url(#" + id +
+                               ")\">\n";
                         ++openGroups;
                     },
                     [&](const draw::DrawPicture& o) {
@@ -292,7 +302,8 @@ public:
                                "\" width=\"" + Num(o.dest.width()) + "\" height=\"" +
                                Num(o.dest.height()) +
                                "\" preserveAspectRatio=\"none\" image-rendering=\"optimizeSpeed\""
-                               " style=\"image-rendering:pixelated\" xlink:href=\"data:image/png;base64," +
+                               " style=\"image-rendering:pixelated\" "
+                               "xlink:href=\"data:image/png;base64," +
                                Base64(EncodePng(r, o.whiteTransparent)) + "\"/>\n";
                     },
                 },
@@ -301,7 +312,7 @@ public:
         while (openGroups-- > 0) out += "</g>\n";
     }
 
-private:
+  private:
     static std::string fontFamily(const std::string& name) {
         std::string n = Xml(name);
         return n.empty() ? "sans-serif" : "&apos;" + n + "&apos;, sans-serif";
@@ -382,31 +393,44 @@ void Picture::setFont(const Font& font) {
     ops_.push_back(draw::SetFont{font});
 }
 
-void Picture::moveTo(Point to) { ops_.push_back(draw::MoveTo{to}); }
-void Picture::lineTo(Point to) { ops_.push_back(draw::LineTo{to}); }
+void Picture::moveTo(Point to) {
+    ops_.push_back(draw::MoveTo{to});
+}
+void Picture::lineTo(Point to) {
+    ops_.push_back(draw::LineTo{to});
+}
 void Picture::polyline(std::vector<Point> points) {
     ops_.push_back(draw::Polyline{std::move(points)});
 }
 void Picture::polygon(std::vector<Point> points) {
     ops_.push_back(draw::Polygon{std::move(points)});
 }
-void Picture::ellipse(const Rect& box) { ops_.push_back(draw::Ellipse{box}); }
+void Picture::ellipse(const Rect& box) {
+    ops_.push_back(draw::Ellipse{box});
+}
 void Picture::arc(const Rect& box, Point start, Point end) {
     ops_.push_back(draw::Arc{box, start, end});
 }
-void Picture::rectangle(const Rect& box) { ops_.push_back(draw::Rectangle{box}); }
+void Picture::rectangle(const Rect& box) {
+    ops_.push_back(draw::Rectangle{box});
+}
 void Picture::text(Point topLeft, std::string text) {
     ops_.push_back(draw::Text{topLeft, std::move(text)});
 }
-void Picture::pixel(Point at, Colour colour) { ops_.push_back(draw::Pixel{at, colour & kWhite}); }
-void Picture::clipRect(const Rect& box) { ops_.push_back(draw::ClipRect{box}); }
+void Picture::pixel(Point at, Colour colour) {
+    ops_.push_back(draw::Pixel{at, colour & kWhite});
+}
+void Picture::clipRect(const Rect& box) {
+    ops_.push_back(draw::ClipRect{box});
+}
 
 void Picture::drawPicture(const Rect& dest, const Picture& picture) {
     ops_.push_back(draw::DrawPicture{dest, std::make_shared<const Picture>(picture)});
 }
 
 void Picture::drawRaster(const Rect& dest, const Raster& raster, bool whiteTransparent) {
-    ops_.push_back(draw::DrawRaster{dest, std::make_shared<const Raster>(raster), whiteTransparent});
+    ops_.push_back(
+        draw::DrawRaster{dest, std::make_shared<const Raster>(raster), whiteTransparent});
 }
 
 void Picture::playOnto(Raster& target, const Rect& dest) const {
@@ -422,12 +446,14 @@ Raster Picture::rasterize() const {
 
 std::string Picture::toSvg() const {
     SvgWriter w;
-    const std::string wd = std::to_string(std::max(width_, 0)), ht = std::to_string(std::max(height_, 0));
-    w.out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<svg xmlns=\"http://www.w3.org/2000/svg\" "
-            "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.1\" width=\"" +
-            wd + "\" height=\"" + ht + "\" viewBox=\"0 0 " + wd + " " + ht +
-            "\" shape-rendering=\"crispEdges\">\n";
+    const std::string wd = std::to_string(std::max(width_, 0)),
+                      ht = std::to_string(std::max(height_, 0));
+    w.out =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+        "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.1\" width=\"" +
+        wd + "\" height=\"" + ht + "\" viewBox=\"0 0 " + wd + " " + ht +
+        "\" shape-rendering=\"crispEdges\">\n";
     w.body(*this);
     w.out += "</svg>\n";
     return std::move(w.out);

@@ -91,7 +91,7 @@ using PictureOp =
                  draw::Text, draw::Pixel, draw::ClipRect, draw::DrawPicture, draw::DrawRaster>;
 
 class Picture {
-public:
+  public:
     Picture() = default;
     Picture(int width, int height) : width_(width), height_(height) {}
 
@@ -139,7 +139,7 @@ public:
     std::string toSvg() const;
     void writeSvg(const std::string& path) const;
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     Pen pen_;

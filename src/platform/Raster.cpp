@@ -30,13 +30,15 @@ Rect Normalised(const Rect& r) {
             std::max(r.top, r.bottom)};
 }
 
-int PenWidth(const Pen& pen) { return pen.width <= 1 ? 1 : pen.width; }
+int PenWidth(const Pen& pen) {
+    return pen.width <= 1 ? 1 : pen.width;
+}
 
 // Everything one primitive draws with the pen. In invert mode the pixels are collected and
 // each is toggled once at the end, so that drawing the same primitive again restores the
 // picture exactly, even where segments or thick stamps overlap.
 class PenWriter {
-public:
+  public:
     PenWriter(Raster& target, const Pen& pen) : target_(target), pen_(pen) {
         int w = PenWidth(pen);
         if (w > 1) {
@@ -44,7 +46,8 @@ public:
             for (int j = 0; j < w; ++j)
                 for (int i = 0; i < w; ++i) {
                     double u = i + 0.5 - half, v = j + 0.5 - half;
-                    if (u * u + v * v <= half * half + 1e-9) stamp_.push_back({i - w / 2, j - w / 2});
+                    if (u * u + v * v <= half * half + 1e-9)
+                        stamp_.push_back({i - w / 2, j - w / 2});
                 }
         }
     }
@@ -101,7 +104,7 @@ public:
         }
     }
 
-private:
+  private:
     // Cuts a long segment to the clip widened by the pen (Liang-Barsky); false when nothing
     // of it is visible.
     bool clipLong(Point& a, Point& b) const {
@@ -145,7 +148,9 @@ bool DotOff(const Pen& pen, int x, int y) {
 
 }  // namespace
 
-Raster::Raster(int width, int height, Colour fill) { reset(width, height, fill); }
+Raster::Raster(int width, int height, Colour fill) {
+    reset(width, height, fill);
+}
 
 void Raster::reset(int width, int height, Colour fill) {
     width_ = std::max(width, 0);
@@ -165,11 +170,17 @@ void Raster::setPixel(int x, int y, Colour colour) {
     pixels_[std::size_t(y) * std::size_t(width_) + std::size_t(x)] = colour & kWhite;
 }
 
-void Raster::fill(Colour colour) { std::fill(pixels_.begin(), pixels_.end(), colour & kWhite); }
+void Raster::fill(Colour colour) {
+    std::fill(pixels_.begin(), pixels_.end(), colour & kWhite);
+}
 
-void Raster::setClip(const Rect& clip) { clip_ = Intersect(Normalised(clip), bounds()); }
+void Raster::setClip(const Rect& clip) {
+    clip_ = Intersect(Normalised(clip), bounds());
+}
 
-void Raster::resetClip() { clip_ = bounds(); }
+void Raster::resetClip() {
+    clip_ = bounds();
+}
 
 void Raster::drawRaster(const Rect& dest, const Raster& src, bool whiteTransparent) {
     if (src.empty() || dest.empty()) return;

@@ -20,9 +20,15 @@ using Colour = std::uint32_t;
 constexpr Colour Rgb(int r, int g, int b) {
     return Colour(r & 0xFF) | (Colour(g & 0xFF) << 8) | (Colour(b & 0xFF) << 16);
 }
-constexpr int RedOf(Colour c) { return int(c & 0xFF); }
-constexpr int GreenOf(Colour c) { return int((c >> 8) & 0xFF); }
-constexpr int BlueOf(Colour c) { return int((c >> 16) & 0xFF); }
+constexpr int RedOf(Colour c) {
+    return int(c & 0xFF);
+}
+constexpr int GreenOf(Colour c) {
+    return int((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(Colour c) {
+    return int((c >> 16) & 0xFF);
+}
 
 constexpr Colour kWhite = 0xFFFFFF;
 constexpr Colour kBlack = 0x000000;
@@ -66,7 +72,7 @@ struct Brush {
 };
 
 class Raster {
-public:
+  public:
     Raster() = default;
     Raster(int width, int height, Colour fill = kWhite);
 
@@ -81,9 +87,7 @@ public:
 
     // Whole rows for fast passes; y must lie in 0 .. height - 1.
     Colour* row(int y) { return pixels_.data() + std::size_t(y) * std::size_t(width_); }
-    const Colour* row(int y) const {
-        return pixels_.data() + std::size_t(y) * std::size_t(width_);
-    }
+    const Colour* row(int y) const { return pixels_.data() + std::size_t(y) * std::size_t(width_); }
 
     void fill(Colour colour);
     // Resizes and fills; resets the clip.
@@ -124,7 +128,7 @@ public:
         return a.width_ == b.width_ && a.height_ == b.height_ && a.pixels_ == b.pixels_;
     }
 
-private:
+  private:
     void ellipseRows(const Rect& box, const Pen* pen, const Brush* brush, bool arcOnly,
                      double startAngle, double sweep);
 
