@@ -28,9 +28,13 @@ void TMatrix::Changed() {
     if (OnChange) OnChange(*this);
 }
 
-void TMatrix::SetNrOfColumns(int n) { Resize(n, rows_); }
+void TMatrix::SetNrOfColumns(int n) {
+    Resize(n, rows_);
+}
 
-void TMatrix::SetNrOfRows(int n) { Resize(columns_, n); }
+void TMatrix::SetNrOfRows(int n) {
+    Resize(columns_, n);
+}
 
 void TMatrix::Resize(int columns, int rows) {
     columns = std::max(columns, 1);

@@ -12,18 +12,18 @@
 namespace umbrix {
 
 class ESDLError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // Raised when the matrix cannot get the memory it needs.
 class ESDLMatrixError : public ESDLError {
-public:
+  public:
     using ESDLError::ESDLError;
 };
 
 class TMatrix {
-public:
+  public:
     static constexpr long kMaxElements = 2000;
 
     // A 1x1 matrix whose element is 0.
@@ -32,8 +32,8 @@ public:
     const std::string& Name() const { return name_; }
     void SetName(std::string name) { name_ = std::move(name); }
 
-    std::string DataID;                          // free text for the owner; cleared on creation
-    std::function<void(TMatrix&)> OnChange;      // called after every change of shape or content
+    std::string DataID;                      // free text for the owner; cleared on creation
+    std::function<void(TMatrix&)> OnChange;  // called after every change of shape or content
 
     int NrOfColumns() const { return columns_; }
     int NrOfRows() const { return rows_; }
@@ -64,7 +64,7 @@ public:
     // Contiguous column-major storage, NrOfColumns() * NrOfRows() values.
     const double* Data() const { return data_.data(); }
 
-private:
+  private:
     double& At(int column, int row) { return data_[size_t(column - 1) * rows_ + (row - 1)]; }
     void Changed();
     [[noreturn]] void OutOfMemory() const;
