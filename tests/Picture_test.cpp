@@ -9,32 +9,16 @@
 #include <vector>
 
 #include "platform/Png.h"
+#include "support/Pixels.h"
 
 using namespace umbrix;
+using test::CountColour;
+using test::NonWhiteExtent;
 
 namespace {
 
 constexpr Colour kGrey = Rgb(128, 128, 128);
 constexpr Colour kLight = Rgb(192, 192, 192);
-
-int Count(const Raster& r, Colour c) {
-    int n = 0;
-    for (int y = 0; y < r.height(); ++y)
-        for (int x = 0; x < r.width(); ++x) n += r.pixel(x, y) == c;
-    return n;
-}
-
-// Bounding box of the non-white pixels.
-Rect Extent(const Raster& r) {
-    Rect e{1 << 30, 1 << 30, -1, -1};
-    for (int y = 0; y < r.height(); ++y)
-        for (int x = 0; x < r.width(); ++x)
-            if (r.pixel(x, y) != kWhite) {
-                e.left = std::min(e.left, x), e.top = std::min(e.top, y);
-                e.right = std::max(e.right, x + 1), e.bottom = std::max(e.bottom, y + 1);
-            }
-    return e;
-}
 
 // A strict little XML reader: enough to prove the output well formed and read it back.
 struct Element {
@@ -162,8 +146,8 @@ TEST(Picture, PlaybackScalesCoordinatesAndPenWidths) {
     p.rectangle({10, 10, 20, 20});
     Raster r(300, 300);
     p.playOnto(r, {50, 0, 250, 100});  // twice as large, shifted
-    EXPECT_EQ(Extent(r), (Rect{70, 20, 90, 40}));
-    EXPECT_EQ(Count(r, kLight), 400);
+    EXPECT_EQ(NonWhiteExtent(r), (Rect{70, 20, 90, 40}));
+    EXPECT_EQ(CountColour(r, kLight), 400);
 
     // pen widths: 15 units at a tenth is 1.5 → 2 pixels; widths 0 and 1 stay one pixel
     struct Case {
@@ -201,7 +185,7 @@ TEST(Picture, NestedPicturesComposeTheirScalesAndKeepTheirStateToThemselves) {
     outer.rectangle({60, 60, 70, 70});           // default pen and brush, not inner's
     Raster r(200, 200);
     outer.playOnto(r, {0, 0, 200, 200});  // outer unit = 2 pixels
-    EXPECT_EQ(Count(r, kLight), 400);
+    EXPECT_EQ(CountColour(r, kLight), 400);
     EXPECT_EQ(r.pixel(40, 40), kLight);
     EXPECT_EQ(r.pixel(59, 59), kLight);
     EXPECT_EQ(r.pixel(60, 60), kWhite);
@@ -240,7 +224,7 @@ TEST(Picture, ClipRectAndRastersInside) {
     holder.pixel({0, 0}, kGrey);  // the clip ends with the nested picture
     Raster c(40, 40);
     holder.playOnto(c, {0, 0, 40, 40});
-    EXPECT_EQ(Count(c, kLight), 400);
+    EXPECT_EQ(CountColour(c, kLight), 400);
     EXPECT_EQ(c.pixel(0, 0), kGrey);
 }
 

@@ -7,7 +7,11 @@
 #include <set>
 #include <vector>
 
+#include "support/Pixels.h"
+
 using namespace umbrix;
+using test::CountColour;
+using test::NonWhiteExtent;
 
 namespace {
 
@@ -18,15 +22,8 @@ const Brush kGreyBrush{kFill, BrushStyle::Solid};
 const Pen kNoPen{kBlack, 1, PenStyle::Clear};
 const Brush kNoBrush{kWhite, BrushStyle::Clear};
 
-int Count(const Raster& r, Colour c) {
-    int n = 0;
-    for (int y = 0; y < r.height(); ++y)
-        for (int x = 0; x < r.width(); ++x) n += r.pixel(x, y) == c;
-    return n;
-}
-
 int CountNonWhite(const Raster& r) {
-    return r.width() * r.height() - Count(r, kWhite);
+    return r.width() * r.height() - CountColour(r, kWhite);
 }
 
 // Pixels reachable from start through white 4-neighbours.
@@ -64,7 +61,7 @@ TEST(Raster, PixelAccessOutOfRangeReadsWhiteAndIgnoresWrites) {
         EXPECT_EQ(r.pixel(x, y), kWhite);
         r.setPixel(x, y, kPen);
     }
-    EXPECT_EQ(Count(r, kBlack), 6);
+    EXPECT_EQ(CountColour(r, kBlack), 6);
     // only 24 bits are kept
     r.setPixel(0, 0, 0xFF123456);
     EXPECT_EQ(r.pixel(0, 0), 0x123456u);
@@ -130,7 +127,7 @@ TEST(Raster, RectanglePolygonFillsExactlyThePixelsInside) {
     Raster r(40, 40);
     std::vector<Point> square{{10, 10}, {20, 10}, {20, 20}, {10, 20}};
     r.polygon(square, kNoPen, kGreyBrush);
-    EXPECT_EQ(Count(r, kFill), 100);
+    EXPECT_EQ(CountColour(r, kFill), 100);
     EXPECT_EQ(r.pixel(10, 10), kFill);
     EXPECT_EQ(r.pixel(19, 19), kFill);
     EXPECT_EQ(r.pixel(20, 15), kWhite);
@@ -138,7 +135,7 @@ TEST(Raster, RectanglePolygonFillsExactlyThePixelsInside) {
     // with a pen the outline adds the right and bottom edge pixels
     r.fill(kWhite);
     r.polygon(square, kGreyPen, kGreyBrush);
-    EXPECT_EQ(Count(r, kFill) + Count(r, kPen), 121);
+    EXPECT_EQ(CountColour(r, kFill) + CountColour(r, kPen), 121);
     EXPECT_EQ(r.pixel(20, 20), kPen);
 }
 
@@ -159,7 +156,7 @@ TEST(Raster, PolygonFillFollowsTheEvenOddRule) {
     std::vector<Point> triangle{{5, 5}, {185, 25}, {60, 170}};
     r.polygon(triangle, kNoPen, kGreyBrush);
     double area = std::abs((185 - 5) * (170 - 5) - (60 - 5) * (25 - 5)) / 2.0;
-    EXPECT_NEAR(Count(r, kFill), area, area * 0.01);
+    EXPECT_NEAR(CountColour(r, kFill), area, area * 0.01);
 }
 
 TEST(Raster, ThinPolygonsLeavePixelsOnlyWithAPen) {
@@ -169,7 +166,7 @@ TEST(Raster, ThinPolygonsLeavePixelsOnlyWithAPen) {
     r.polygon(sliver, kNoPen, kGreyBrush);
     EXPECT_EQ(CountNonWhite(r), 0);
     r.polygon(sliver, kGreyPen, kGreyBrush);
-    EXPECT_GE(Count(r, kPen), 40);
+    EXPECT_GE(CountColour(r, kPen), 40);
     EXPECT_EQ(r.pixel(50, 30), kPen);
 }
 
@@ -199,7 +196,7 @@ TEST(Raster, NothingIsAntiAliased) {
 TEST(Raster, LinesLeaveOutTheirLastPixel) {
     Raster r(20, 20);
     r.line({2, 3}, {12, 3}, kGreyPen);
-    EXPECT_EQ(Count(r, kPen), 10);
+    EXPECT_EQ(CountColour(r, kPen), 10);
     EXPECT_EQ(r.pixel(2, 3), kPen);
     EXPECT_EQ(r.pixel(12, 3), kWhite);
     r.fill(kWhite);
@@ -208,14 +205,14 @@ TEST(Raster, LinesLeaveOutTheirLastPixel) {
     // a closed polyline draws every vertex exactly once
     std::vector<Point> box{{1, 1}, {8, 1}, {8, 8}, {1, 8}, {1, 1}};
     r.polyline(box, kGreyPen);
-    EXPECT_EQ(Count(r, kPen), 28);
+    EXPECT_EQ(CountColour(r, kPen), 28);
     // a clear pen draws nothing; a dotted one draws part of the line
     r.fill(kWhite);
     r.line({0, 10}, {20, 10}, {kPen, 1, PenStyle::Clear});
     EXPECT_EQ(CountNonWhite(r), 0);
     r.line({0, 10}, {20, 10}, {kPen, 1, PenStyle::Dot});
-    EXPECT_GT(Count(r, kPen), 5);
-    EXPECT_LT(Count(r, kPen), 15);
+    EXPECT_GT(CountColour(r, kPen), 5);
+    EXPECT_LT(CountColour(r, kPen), 15);
 }
 
 TEST(Raster, InvertingPenTogglesWhiteAndRestoresOnASecondDrawing) {
@@ -240,17 +237,7 @@ TEST(Raster, EllipseStaysInsideItsBoxAndIsClosed) {
     Raster r(100, 80);
     Rect box{10, 20, 71, 61};
     r.ellipse(box, kGreyPen, kNoBrush);
-    int minX = 1000, maxX = -1, minY = 1000, maxY = -1;
-    for (int y = 0; y < r.height(); ++y)
-        for (int x = 0; x < r.width(); ++x)
-            if (r.pixel(x, y) != kWhite) {
-                minX = std::min(minX, x), maxX = std::max(maxX, x);
-                minY = std::min(minY, y), maxY = std::max(maxY, y);
-            }
-    EXPECT_EQ(minX, 10);
-    EXPECT_EQ(maxX, 70);
-    EXPECT_EQ(minY, 20);
-    EXPECT_EQ(maxY, 60);
+    EXPECT_EQ(NonWhiteExtent(r), box);
     // the outline seals the inside off from the outside
     auto inside = WhiteRegion(r, 40, 40);
     EXPECT_FALSE(inside.count({0, 0}));
@@ -297,15 +284,15 @@ TEST(Raster, ArcRunsCounterClockwiseFromStartToEnd) {
 TEST(Raster, RectangleBorderAndInside) {
     Raster r(20, 20);
     r.rectangle({2, 3, 12, 9}, kGreyPen, kGreyBrush);
-    EXPECT_EQ(Count(r, kPen) + Count(r, kFill), 60);
-    EXPECT_EQ(Count(r, kPen), 28);
+    EXPECT_EQ(CountColour(r, kPen) + CountColour(r, kFill), 60);
+    EXPECT_EQ(CountColour(r, kPen), 28);
     EXPECT_EQ(r.pixel(11, 8), kPen);
     EXPECT_EQ(r.pixel(12, 8), kWhite);
     EXPECT_EQ(r.pixel(5, 5), kFill);
     // a one-pixel-wide rectangle under an inverting pen still shows
     Raster line(5, 5);
     line.rectangle({2, 0, 3, 5}, {kPen, 1, PenStyle::Solid, PenMode::Invert}, kNoBrush);
-    EXPECT_EQ(Count(line, kBlack), 5);
+    EXPECT_EQ(CountColour(line, kBlack), 5);
 }
 
 TEST(Raster, ClipKeepsDrawingInside) {
@@ -333,17 +320,8 @@ TEST(Raster, RunawayCoordinatesDoNotStall) {
 TEST(Raster, TextUsesTheFontCellAndItsWidth) {
     Raster r(200, 40);
     r.text({10, 5}, "N", kPen, 16);
-    int minX = 1000, maxX = -1, minY = 1000, maxY = -1;
-    for (int y = 0; y < r.height(); ++y)
-        for (int x = 0; x < r.width(); ++x)
-            if (r.pixel(x, y) == kPen) {
-                minX = std::min(minX, x), maxX = std::max(maxX, x);
-                minY = std::min(minY, y), maxY = std::max(maxY, y);
-            }
-    EXPECT_EQ(minX, 10);
-    EXPECT_EQ(minY, 5);
-    EXPECT_EQ(maxX, 19);  // 5 glyph columns at twice the size
-    EXPECT_EQ(maxY, 18);  // 7 rows
+    // 5 glyph columns and 7 rows at twice the size
+    EXPECT_EQ(NonWhiteExtent(r), (Rect{10, 5, 20, 19}));
     EXPECT_EQ(TextWidth("N", 16), 12);
     EXPECT_EQ(TextWidth("ä°", 8), 12);  // one cell per character, not per byte
     // different texts draw differently; malformed UTF-8 draws without harm

@@ -43,23 +43,21 @@ struct Transform {
     }
 };
 
-Rect IntersectRects(const Rect& a, const Rect& b) {
-    Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-           std::min(a.bottom, b.bottom)};
-    if (r.empty()) return {};
-    return r;
-}
-
-Rect NormalisedRect(const Rect& r) {
-    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-            std::max(r.top, r.bottom)};
-}
-
+// The drawing state as the operations set it, from the defaults of a fresh surface.
 struct PlayState {
     Pen pen;
     Brush brush;
     Font font;
     Point position;  // in picture units
+
+    // Takes over a state-setting operation; false for operations that draw.
+    bool apply(const PictureOp& op) {
+        if (auto* o = std::get_if<draw::SetPen>(&op)) return pen = o->pen, true;
+        if (auto* o = std::get_if<draw::SetBrush>(&op)) return brush = o->brush, true;
+        if (auto* o = std::get_if<draw::SetFont>(&op)) return font = o->font, true;
+        if (auto* o = std::get_if<draw::MoveTo>(&op)) return position = o->to, true;
+        return false;
+    }
 };
 
 Pen ScaledPen(Pen pen, const Transform& t) {
@@ -82,12 +80,10 @@ void Play(const Picture& picture, Raster& target, const Transform& t) {
     const Rect savedClip = target.clip();
     PlayState s;
     for (const PictureOp& op : picture.operations()) {
+        if (s.apply(op)) continue;
         std::visit(
             Overloaded{
-                [&](const draw::SetPen& o) { s.pen = o.pen; },
-                [&](const draw::SetBrush& o) { s.brush = o.brush; },
-                [&](const draw::SetFont& o) { s.font = o.font; },
-                [&](const draw::MoveTo& o) { s.position = o.to; },
+                [](const auto&) {},  // state, taken over by apply
                 [&](const draw::LineTo& o) {
                     target.line(t.map(s.position), t.map(o.to), ScaledPen(s.pen, t));
                     s.position = o.to;
@@ -113,7 +109,7 @@ void Play(const Picture& picture, Raster& target, const Transform& t) {
                 },
                 [&](const draw::Pixel& o) { target.plot(t.map(o.at), o.colour); },
                 [&](const draw::ClipRect& o) {
-                    target.setClip(IntersectRects(target.clip(), NormalisedRect(t.map(o.box))));
+                    target.setClip(IntersectRect(target.clip(), NormaliseRect(t.map(o.box))));
                 },
                 [&](const draw::DrawPicture& o) {
                     const Picture& inner = *o.picture;
@@ -229,12 +225,10 @@ class SvgWriter {
         PlayState s;
         int openGroups = 0;
         for (const PictureOp& op : picture.operations()) {
+            if (s.apply(op)) continue;
             std::visit(
                 Overloaded{
-                    [&](const draw::SetPen& o) { s.pen = o.pen; },
-                    [&](const draw::SetBrush& o) { s.brush = o.brush; },
-                    [&](const draw::SetFont& o) { s.font = o.font; },
-                    [&](const draw::MoveTo& o) { s.position = o.to; },
+                    [](const auto&) {},  // state, taken over by apply
                     [&](const draw::LineTo& o) {
                         out += "<line x1=\"" + Num(s.position.x) + "\" y1=\"" + Num(s.position.y) +
                                "\" x2=\"" + Num(o.to.x) + "\" y2=\"" + Num(o.to.y) + "\"" +
@@ -250,7 +244,7 @@ class SvgWriter {
                                "\" fill-rule=\"evenodd\"" + fill(s.brush) + stroke(s.pen) + "/>\n";
                     },
                     [&](const draw::Ellipse& o) {
-                        Rect b = NormalisedRect(o.box);
+                        Rect b = NormaliseRect(o.box);
                         out += "<ellipse cx=\"" + Num((b.left + b.right) / 2.0) + "\" cy=\"" +
                                Num((b.top + b.bottom) / 2.0) + "\" rx=\"" + Num(b.width() / 2.0) +
                                "\" ry=\"" + Num(b.height() / 2.0) + "\"" + fill(s.brush) +
@@ -258,7 +252,7 @@ class SvgWriter {
                     },
                     [&](const draw::Arc& o) { arc(o, s.pen); },
                     [&](const draw::Rectangle& o) {
-                        Rect b = NormalisedRect(o.box);
+                        Rect b = NormaliseRect(o.box);
                         out += "<rect x=\"" + Num(b.left) + "\" y=\"" + Num(b.top) + "\" width=\"" +
                                Num(b.width()) + "\" height=\"" + Num(b.height()) + "\"" +
                                fill(s.brush) + stroke(s.pen) + "/>\n";
@@ -277,7 +271,7 @@ class SvgWriter {
                                "\" width=\"1\" height=\"1\" fill=\"" + Hex(o.colour) + "\"/>\n";
                     },
                     [&](const draw::ClipRect& o) {
-                        Rect b = NormalisedRect(o.box);
+                        Rect b = NormaliseRect(o.box);
                         std::string id = "clip" + std::to_string(++ids_);
                         out += "<clipPath id=\"" + id + "\"><rect x=\"" + Num(b.left) + "\" y=\"" +
                                Num(b.top) + "\" width=\"" + Num(b.width()) + "\" height=\"" +
@@ -339,7 +333,7 @@ class SvgWriter {
     }
 
     void arc(const draw::Arc& o, const Pen& pen) {
-        Rect b = NormalisedRect(o.box);
+        Rect b = NormaliseRect(o.box);
         double a = b.width() / 2.0, bb = b.height() / 2.0;
         if (a <= 0 || bb <= 0) return;
         double cx = (b.left + b.right) / 2.0, cy = (b.top + b.bottom) / 2.0;

@@ -18,18 +18,6 @@ constexpr int kDotRun = 3;
 // drawing; shorter ones are walked whole, which keeps their pixels independent of the clip.
 constexpr std::int64_t kLongLine = 1 << 15;
 
-Rect Intersect(const Rect& a, const Rect& b) {
-    Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-           std::min(a.bottom, b.bottom)};
-    if (r.empty()) return {};
-    return r;
-}
-
-Rect Normalised(const Rect& r) {
-    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-            std::max(r.top, r.bottom)};
-}
-
 int PenWidth(const Pen& pen) {
     return pen.width <= 1 ? 1 : pen.width;
 }
@@ -175,7 +163,7 @@ void Raster::fill(Colour colour) {
 }
 
 void Raster::setClip(const Rect& clip) {
-    clip_ = Intersect(Normalised(clip), bounds());
+    clip_ = IntersectRect(NormaliseRect(clip), bounds());
 }
 
 void Raster::resetClip() {
@@ -189,7 +177,7 @@ void Raster::drawRaster(const Rect& dest, const Raster& src, bool whiteTranspare
         drawRaster(dest, copy, whiteTransparent);
         return;
     }
-    Rect c = Intersect(clip_, dest);
+    Rect c = IntersectRect(clip_, dest);
     if (c.empty()) return;
     // Integer form of floor((d + 0.5) * srcN / destN), exact for every size.
     auto sourceIndex = [](std::int64_t d, std::int64_t srcN, std::int64_t destN) {
@@ -282,7 +270,7 @@ void Raster::polygon(std::span<const Point> points, const Pen& pen, const Brush&
 // (only the part within the counter-clockwise sweep for an arc).
 void Raster::ellipseRows(const Rect& box0, const Pen* pen, const Brush* brush, bool arcOnly,
                          double startAngle, double sweep) {
-    Rect box = Normalised(box0);
+    Rect box = NormaliseRect(box0);
     if (box.empty() || empty()) return;
     double cx = (double(box.left) + box.right) / 2, cy = (double(box.top) + box.bottom) / 2;
     double a = box.width() / 2.0, b = box.height() / 2.0;
@@ -333,7 +321,7 @@ void Raster::ellipse(const Rect& box, const Pen& pen, const Brush& brush) {
 
 void Raster::arc(const Rect& box0, Point start, Point end, const Pen& pen) {
     if (pen.style == PenStyle::Clear) return;
-    Rect box = Normalised(box0);
+    Rect box = NormaliseRect(box0);
     double cx = (double(box.left) + box.right) / 2, cy = (double(box.top) + box.bottom) / 2;
     // angles as seen on the screen: counter-clockwise positive
     double s = std::atan2(cy - start.y, start.x - cx);
@@ -345,10 +333,10 @@ void Raster::arc(const Rect& box0, Point start, Point end, const Pen& pen) {
 }
 
 void Raster::rectangle(const Rect& box0, const Pen& pen, const Brush& brush) {
-    Rect box = Normalised(box0);
+    Rect box = NormaliseRect(box0);
     if (box.empty() || empty()) return;
     if (brush.style == BrushStyle::Solid) {
-        Rect f = Intersect(box, clip_);
+        Rect f = IntersectRect(box, clip_);
         for (int y = f.top; y < f.bottom; ++y)
             std::fill(row(y) + f.left, row(y) + f.right, brush.colour & kWhite);
     }

@@ -50,6 +50,19 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// The common part of two rectangles; an empty rectangle when they do not overlap.
+inline Rect IntersectRect(const Rect& a, const Rect& b) {
+    Rect r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+           a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+    return r.empty() ? Rect{} : r;
+}
+
+// The same rectangle with left <= right and top <= bottom.
+inline Rect NormaliseRect(const Rect& r) {
+    return {r.left < r.right ? r.left : r.right, r.top < r.bottom ? r.top : r.bottom,
+            r.left < r.right ? r.right : r.left, r.top < r.bottom ? r.bottom : r.top};
+}
+
 enum class PenStyle { Solid, Dot, Clear };
 // Invert: each pixel the pen touches is XORed with white (preview lines that a second
 // drawing removes again); the pen colour is then ignored.
