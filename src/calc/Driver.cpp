@@ -7,6 +7,7 @@
 #include "calc/Vorgaben.h"
 #include "diagrams/Sunmap.h"
 #include "indices/Pt_Basic_Umb.h"
+#include "indices/mPETumb.h"
 #include "indices/petumb.h"
 #include "indices/pmvumb.h"
 #include "indices/setumb.h"
@@ -299,6 +300,12 @@ void TFormGeodat::setComputedToMissing() {
                      &r.PMV, &r.PET, &r.SET, &r.UTCI, &r.PT, &r.mPET, &r.Tc, &r.Tsk, &r.WL,
                      &r.SWt, &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
         *f = m;
+    // the mPET details too: otherwise the detail row would repeat the previous row's body
+    for (float* f : {&r.mPET_Tc, &r.mPET_Tsk_m, &r.mPET_Tsk1, &r.mPET_Tsk2, &r.mPET_Tsk3,
+                     &r.mPET_Tsk4, &r.mPET_Tsk5, &r.mPET_Tcl, &r.mPET_skin_wet,
+                     &r.mPET_sweating_rate, &r.mPET_Act, &r.mPET_R, &r.mPET_C, &r.mPET_L,
+                     &r.mPET_Ere, &r.mPET_RC, &r.mPET_S})
+        *f = m;
 }
 
 void TFormGeodat::computeRow() {
@@ -372,7 +379,30 @@ void TFormGeodat::computeRow() {
                                      float(in.age), in.height, in.weight, in.activity, m));
     if (in.utci) r.UTCI = float(ComputeUtci(r.Ta, r.VP, r.Tmrt, r.v, m));
     if (in.pt) r.PT = float(ComputePt(0, "none", r.Ta, r.VP, r.Tmrt, r.v, 1013, in.clothing, m));
-    // ComputeMpet (with its seventeen details) follows here once the mPET model exists.
+    if (in.mpet) {
+        // initial core and skin temperature of the body model: 36.8 and 34.0 °C
+        const MpetResult p = ComputeMpet(sex, position, in.autoClothing, r.Ta, r.VP, r.v, r.Tmrt,
+                                         in.clothing, in.activity, in.height, in.weight,
+                                         float(in.age), 36.8f, 34.0f, m);
+        r.mPET = p.mpet;
+        r.mPET_Tc = p.tc;
+        r.mPET_Tsk_m = p.tskm;
+        r.mPET_Tsk1 = p.tsk1;
+        r.mPET_Tsk2 = p.tsk2;
+        r.mPET_Tsk3 = p.tsk3;
+        r.mPET_Tsk4 = p.tsk4;
+        r.mPET_Tsk5 = p.tsk5;
+        r.mPET_Tcl = p.tcl;
+        r.mPET_skin_wet = p.skinWet;
+        r.mPET_sweating_rate = p.sweatRate;
+        r.mPET_Act = p.act;
+        r.mPET_R = p.r;
+        r.mPET_C = p.c;
+        r.mPET_L = p.l;
+        r.mPET_Ere = p.ere;
+        r.mPET_RC = p.rc;
+        r.mPET_S = p.s;
+    }
 }
 
 void TFormGeodat::RunCalculations() {
