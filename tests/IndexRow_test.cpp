@@ -13,14 +13,6 @@ namespace {
 
 using IndexRowTest = AppFixture;
 
-// The value under a column name of the main table (names on line 7, first row on line 9).
-std::string Column(const std::vector<std::string>& table, const std::string& name) {
-    std::vector<std::string> names = Fields(table.at(6)), row = Fields(table.at(8));
-    for (size_t i = 0; i < names.size() && i < row.size(); ++i)
-        if (names[i] == name) return row[i];
-    return "<no column " + name + ">";
-}
-
 std::string F61(double x) {
     return fixed(x, 6, 1);
 }

@@ -12,14 +12,6 @@ namespace {
 
 using MpetRowTest = AppFixture;
 
-// The value under a column name of the main table (names on line 7, first row on line 9).
-std::string Column(const std::vector<std::string>& table, const std::string& name) {
-    std::vector<std::string> names = Fields(table.at(6)), row = Fields(table.at(8));
-    for (size_t i = 0; i < names.size() && i < row.size(); ++i)
-        if (names[i] == name) return row[i];
-    return "<no column " + name + ">";
-}
-
 std::vector<float> Values(const MpetResult& r) {
     return {r.tc,        r.tskm, r.tsk1, r.tsk2, r.tsk3, r.tsk4, r.tsk5, r.tcl, r.skinWet,
             r.sweatRate, r.act,  r.r,    r.c,    r.l,    r.ere,  r.rc,   r.s,   r.mpet};

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "calc/Application.h"
 #include "calc/Geodat.h"
@@ -77,6 +78,14 @@ inline std::vector<std::string> Fields(const std::string& line) {
     }
     if (!cur.empty()) out.push_back(cur);
     return out;
+}
+
+// The value under a column name of the main table (names on line 7, first row on line 9).
+inline std::string Column(const std::vector<std::string>& table, const std::string& name) {
+    std::vector<std::string> names = Fields(table.at(6)), row = Fields(table.at(8));
+    for (size_t i = 0; i < names.size() && i < row.size(); ++i)
+        if (names[i] == name) return row[i];
+    return "<no column " + name + ">";
 }
 
 }  // namespace umbrix::test
