@@ -8,7 +8,7 @@
 namespace {
 
 class BenchHost : public umbrix::Host {
-public:
+  public:
     std::optional<std::string> openFileDialog(umbrix::FileDialogOptions&) override { return {}; }
     std::optional<std::string> saveFileDialog(umbrix::FileDialogOptions&) override { return {}; }
     void showMessage(const std::string&, umbrix::MessageKind) override {}

@@ -16,14 +16,14 @@ TEST(Angle, FormatAndParseTable) {
         const char* shown;
         double parsed;
     } cases[] = {
-        {"7,30", "7\u00b030'", 7.5},        // the comma is the degree mark
+        {"7,30", "7\u00b030'", 7.5},  // the comma is the degree mark
         {"7.5", "7\u00b030'", 7.5},
-        {"-0.5", "-0\u00b030'", -0.5},      // the sign survives zero degrees
-        {"7.999", "8\u00b00'", 8.0},        // 60 minutes carry
+        {"-0.5", "-0\u00b030'", -0.5},  // the sign survives zero degrees
+        {"7.999", "8\u00b00'", 8.0},    // 60 minutes carry
         {"-7.999", "-8\u00b00'", -8.0},
         {"7\u00b051'", "7\u00b051'", 7.85},
         {"7\u00b075'", "8\u00b015'", 8.25},
-        {"190.5", "-169\u00b030'", -169.5}, // wrapped as a whole angle
+        {"190.5", "-169\u00b030'", -169.5},  // wrapped as a whole angle
         {"180", "-180\u00b00'", -180.0},
         {"-180", "-180\u00b00'", -180.0},
         {"abc", "0\u00b00'", 0.0},
@@ -75,14 +75,14 @@ TEST_F(GeodatTest, NumericExitRules) {
         const char* typed;
         const char* shown;
     } cases[] = {
-        {"EditTa", "25,5", "25.5"},  {"EditTa", "abc", "0"},    {"EditTa", "-3", "-3.0"},
-        {"EditWG", "x", "0"},        {"EditWG", "2.25", "2.3"}, {"EditN", "", "0"},
-        {"EditTs", "x", ""},         {"EditTs", "31.26", "31.3"}, {"EditGr", "x", "1.75"},
-        {"EditGr", "1.8", "1.80"},   {"EditGew", "x", "75.0"},  {"EditA", "x", "35"},
-        {"EditA", "41.5", "35"},     {"EditIcl", "x", "0.90"},  {"EditIcl", "1,2", "1.20"},
-        {"EditAct", "x", "80.0"},    {"EditNn", "278.5", "278"}, {"EditNn", "279.5", "280"},
-        {"EditNn", "x", "0"},        {"EditZz", "14", "-10.0"}, {"EditZz", "-12", "12.0"},
-        {"EditZz", "12", "12.0"},    {"EditZz", "x", "0.0"},    {"EditZz", "1e9", "-8.0"},
+        {"EditTa", "25,5", "25.5"}, {"EditTa", "abc", "0"},      {"EditTa", "-3", "-3.0"},
+        {"EditWG", "x", "0"},       {"EditWG", "2.25", "2.3"},   {"EditN", "", "0"},
+        {"EditTs", "x", ""},        {"EditTs", "31.26", "31.3"}, {"EditGr", "x", "1.75"},
+        {"EditGr", "1.8", "1.80"},  {"EditGew", "x", "75.0"},    {"EditA", "x", "35"},
+        {"EditA", "41.5", "35"},    {"EditIcl", "x", "0.90"},    {"EditIcl", "1,2", "1.20"},
+        {"EditAct", "x", "80.0"},   {"EditNn", "278.5", "278"},  {"EditNn", "279.5", "280"},
+        {"EditNn", "x", "0"},       {"EditZz", "14", "-10.0"},   {"EditZz", "-12", "12.0"},
+        {"EditZz", "12", "12.0"},   {"EditZz", "x", "0.0"},      {"EditZz", "1e9", "-8.0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " <- " + c.typed);
@@ -153,7 +153,10 @@ TEST_F(GeodatTest, TimeField) {
     struct Case {
         const char* typed;
         const char* shown;
-    } cases[] = {{"24:00", "0:00"}, {"24", "0:00"}, {"abc", "12:00"}, {"12:29:45", "12:29"},
+    } cases[] = {{"24:00", "0:00"},
+                 {"24", "0:00"},
+                 {"abc", "12:00"},
+                 {"12:29:45", "12:29"},
                  {"7:5", "7:05"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -187,13 +190,13 @@ TEST_F(GeodatTest, PositionIsEnabledOnlyForPetAndMpet) {
 TEST_F(GeodatTest, ChangesThatInvalidateTheHeaderDisableAdd) {
     ComponentRegistry& reg = app->registry();
     const std::vector<std::pair<std::string, std::string>> disabling = {
-        {"EditLg", "8"},         {"EditBr", "47"},       {"EditNn", "300"},
-        {"EditZz", "2"},         {"EditGr", "1.8"},      {"EditGew", "80"},
-        {"EditA", "40"},         {"EditIcl", "1"},       {"EditAct", "100"},
-        {"ComboSex", "f"},       {"ComboPos", "sitting"}, {"PmvChk", "0"},
-        {"UtciChk", "0"},        {"Polar1", "1"},        {"Jahresgang1", "1"},
-        {"Latitude1", "1"},      {"SVF1", "0"},          {"Deutsch1", "1"},
-        {"PETMEMI1", "1"},       {"ComboOrt", "Sydney"}, {"FormWerte.ChkInDatei", "1"}};
+        {"EditLg", "8"},    {"EditBr", "47"},        {"EditNn", "300"},
+        {"EditZz", "2"},    {"EditGr", "1.8"},       {"EditGew", "80"},
+        {"EditA", "40"},    {"EditIcl", "1"},        {"EditAct", "100"},
+        {"ComboSex", "f"},  {"ComboPos", "sitting"}, {"PmvChk", "0"},
+        {"UtciChk", "0"},   {"Polar1", "1"},         {"Jahresgang1", "1"},
+        {"Latitude1", "1"}, {"SVF1", "0"},           {"Deutsch1", "1"},
+        {"PETMEMI1", "1"},  {"ComboOrt", "Sydney"},  {"FormWerte.ChkInDatei", "1"}};
     for (const auto& [name, value] : disabling) {
         SCOPED_TRACE(name + "=" + value);
         main().click("ButtonNeu");
@@ -205,10 +208,10 @@ TEST_F(GeodatTest, ChangesThatInvalidateTheHeaderDisableAdd) {
         reg.set("FormWerte.ChkInDatei", "0");
     }
     const std::vector<std::pair<std::string, std::string>> keeping = {
-        {"EditDat", "1.7.2026"}, {"EditTag", "100"},  {"EditZeit", "13:00"}, {"EditTa", "30"},
-        {"EditVp", "10"},        {"EditRh", "40"},    {"EditWG", "2"},       {"EditN", "4"},
-        {"EditG", "300"},        {"EditTmrt", "40"},  {"EditTs", "25"},
-        {"Saverestoresession1", "0"}};
+        {"EditDat", "1.7.2026"}, {"EditTag", "100"}, {"EditZeit", "13:00"},
+        {"EditTa", "30"},        {"EditVp", "10"},   {"EditRh", "40"},
+        {"EditWG", "2"},         {"EditN", "4"},     {"EditG", "300"},
+        {"EditTmrt", "40"},      {"EditTs", "25"},   {"Saverestoresession1", "0"}};
     for (const auto& [name, value] : keeping) {
         SCOPED_TRACE(name + "=" + value);
         main().click("ButtonNeu");

@@ -86,7 +86,8 @@ TEST_F(LocationsTest, ButtonsAddAndRemoveLocations) {
     main().click("ButtonOrtHinzu");
     EXPECT_NE(readFile("locations.lst").find("8.50\t47.50\t1.0\t400\tHome\n"), std::string::npos);
     const auto& items = main().ctl("ComboOrt").items;
-    EXPECT_EQ(items, (std::vector<std::string>{"Berlin", "Freiburg", "Home", "New York", "Sydney"}));
+    EXPECT_EQ(items,
+              (std::vector<std::string>{"Berlin", "Freiburg", "Home", "New York", "Sydney"}));
     EXPECT_TRUE(main().enabled("ButtonOrtEntf"));
     EXPECT_FALSE(main().enabled("ButtonOrtHinzu"));
     // removing selects the entry now at the same position
@@ -160,8 +161,8 @@ TEST_F(SessionTest, HorizonSourcesAndDataFileComeBackUnchecked) {
     EXPECT_EQ(IniFile::load(path("s.ini")).readString("FormGeodat", "Wertedatei1", ""), "1");
     makeApp();
     main().restoreSession(path("s.ini"));
-    for (const char* item : {"Horizonteinengung1", "Topographie1", "Hindernisobjekte1",
-                             "Wertedatei1"})
+    for (const char* item :
+         {"Horizonteinengung1", "Topographie1", "Hindernisobjekte1", "Wertedatei1"})
         EXPECT_FALSE(main().checked(item)) << item;
 }
 
@@ -206,9 +207,9 @@ TEST_F(SessionTest, OpenAndSaveThroughTheDialogs) {
     EXPECT_EQ(main().text("EditWG"), "3.0");
 }
 
-TEST(ConfigFolder, FallsBackToTheUserFolderAndCopiesTheShippedList) {
-    auto base = std::filesystem::temp_directory_path() / ("umbrix_cfg_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(base);
+TEST(ConfigFolder, FallsBackToTheUserFolder) {
+    TempDir temp;
+    const auto& base = temp.path();
     std::filesystem::create_directories(base / "xdg");
     const char* old = std::getenv("XDG_CONFIG_HOME");
     std::string saved = old ? old : "";
@@ -223,7 +224,6 @@ TEST(ConfigFolder, FallsBackToTheUserFolderAndCopiesTheShippedList) {
         ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
     else
         ::unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::remove_all(base);
 }
 
 }  // namespace

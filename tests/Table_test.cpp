@@ -73,10 +73,11 @@ TEST(TableColumns, AllItemsOffGiveEmptyNameUnitAndRowLines) {
     TableContext cx = context();
     TableLayout& l = cx.layout;
     l = TableLayout{};
-    for (bool* b : {&l.enumTag, &l.date, &l.dayOfYear, &l.time, &l.sunrise, &l.sunset, &l.sdMax,
-                    &l.sdAct, &l.svf, &l.global, &l.direct, &l.diffuse, &l.atmospheric,
-                    &l.thermal, &l.surfaceTemp, &l.ta, &l.vp, &l.rh, &l.v, &l.n, &l.tmrt,
-                    &l.pmv, &l.pet, &l.setStar, &l.utci, &l.pt, &l.mpet})
+    for (bool* b :
+         {&l.enumTag,     &l.date, &l.dayOfYear, &l.time,   &l.sunrise, &l.sunset,      &l.sdMax,
+          &l.sdAct,       &l.svf,  &l.global,    &l.direct, &l.diffuse, &l.atmospheric, &l.thermal,
+          &l.surfaceTemp, &l.ta,   &l.vp,        &l.rh,     &l.v,       &l.n,           &l.tmrt,
+          &l.pmv,         &l.pet,  &l.setStar,   &l.utci,   &l.pt,      &l.mpet})
         *b = false;
     auto lines = header(cx);
     EXPECT_EQ(lines[6], "");
@@ -211,12 +212,11 @@ TEST(SunshineDuration, PolarDaysAndNightsInTheTable) {
         const char* sunrise;
         const char* sunDuration;
     } cases[] = {
-        {172, 80.0f, "---", "1440"},  {355, 80.0f, "---", "0"},
-        {172, -80.0f, "---", "0"},    {355, -80.0f, "---", "1440"},
-        {172, 66.5f, "---", "1440"},  // x about 1.04: the sun does not set
+        {172, 80.0f, "---", "1440"},  {355, 80.0f, "---", "0"},       {172, -80.0f, "---", "0"},
+        {355, -80.0f, "---", "1440"}, {172, 66.5f, "---", "1440"},  // x about 1.04: the sun does
+                                                                    // not set
         {172, 66.0f, "---", "1440"},  // sets without refraction, not with it
-        {355, -66.0f, "---", "1440"},
-        {172, 60.0f, nullptr, nullptr},
+        {355, -66.0f, "---", "1440"}, {172, 60.0f, nullptr, nullptr},
     };
     TableContext cx = context();
     for (const Case& c : cases) {
@@ -225,8 +225,10 @@ TEST(SunshineDuration, PolarDaysAndNightsInTheTable) {
         in.dayOfYear = c.day;
         in.latitude = c.latitude;
         TCalcResults r;
-        r.sunrise = float(LocalFromTrueTime(c.day, 0, 0, float(SunriseTrue(c.day, true, c.latitude))));
-        r.sunset = float(LocalFromTrueTime(c.day, 0, 0, float(SunsetTrue(c.day, true, c.latitude))));
+        r.sunrise =
+            float(LocalFromTrueTime(c.day, 0, 0, float(SunriseTrue(c.day, true, c.latitude))));
+        r.sunset =
+            float(LocalFromTrueTime(c.day, 0, 0, float(SunsetTrue(c.day, true, c.latitude))));
         auto v = Fields(row(cx, in, r));
         if (!c.sunrise) {
             EXPECT_NE(v[3], "---");

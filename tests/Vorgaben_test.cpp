@@ -12,7 +12,7 @@ TEST_F(VorgabenTest, FieldsAcceptOrReplaceTheirValues) {
         const char* field;
         const char* typed;
         const char* shown;
-        float TFormVorgaben::* value;
+        float TFormVorgaben::*value;
         float stored;
     } cases[] = {
         {"EditTrb", "-2", "auto", &TFormVorgaben::turbidity, -1},

@@ -41,10 +41,10 @@ std::string ResolveConfigDir(const std::string& programDir) {
 
 Application::Application(Host& host, AppSettings settings) : host_(host) {
     std::string dir = ResolveConfigDir(settings.programDir);
-    locationsFile_ = settings.locationsFile.empty() ? JoinPath(dir, "locations.lst")
-                                                    : settings.locationsFile;
-    sessionFile_ = settings.sessionFile.empty() ? JoinPath(dir, "currentsession.ini")
-                                                : settings.sessionFile;
+    locationsFile_ =
+        settings.locationsFile.empty() ? JoinPath(dir, "locations.lst") : settings.locationsFile;
+    sessionFile_ =
+        settings.sessionFile.empty() ? JoinPath(dir, "currentsession.ini") : settings.sessionFile;
     // Start-up order of the windows; the main window is found first by unqualified names.
     geodat_ = std::make_unique<TFormGeodat>(*this);
     memi_ = std::make_unique<TFormMemi>(*this);

@@ -32,7 +32,7 @@ struct AppSettings {
 std::string ResolveConfigDir(const std::string& programDir);
 
 class Application {
-public:
+  public:
     Application(Host& host, AppSettings settings = {});
     ~Application();
     Application(const Application&) = delete;
@@ -63,7 +63,7 @@ public:
     // Program end: saves the session (or only the unchecked option).
     void end();
 
-private:
+  private:
     Host& host_;
     FormatSettings format_;
     Language language_ = Language::English;

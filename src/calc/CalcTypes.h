@@ -18,18 +18,18 @@ struct TCalcInputs {
     float hours = 0;       // local time, decimal hours in [0, 24)
     std::string tag;       // enumerator of a data-file row; empty: the row counter is written
     std::string locationName;
-    float longitude = 0;  // degrees east
-    float latitude = 0;   // degrees north
-    int altitude = 0;     // m
-    float timeZone = 0;   // hours east of UTC, (-12, 12]
-    float height = 1.75f;    // m
-    float weight = 75.0f;    // kg
-    int age = 35;            // years
-    std::string sex = "m";   // combo text
-    int sexIndex = 0;        // 0 = m, 1 = f; the indices take 1/2 (SET* takes 0/1)
-    float clothing = 0.9f;   // clo
-    float activity = 80.0f;  // W
-    int position = 0;        // 0 = standing, 1 = sitting; PET and mPET take 1/2
+    float longitude = 0;       // degrees east
+    float latitude = 0;        // degrees north
+    int altitude = 0;          // m
+    float timeZone = 0;        // hours east of UTC, (-12, 12]
+    float height = 1.75f;      // m
+    float weight = 75.0f;      // kg
+    int age = 35;              // years
+    std::string sex = "m";     // combo text
+    int sexIndex = 0;          // 0 = m, 1 = f; the indices take 1/2 (SET* takes 0/1)
+    float clothing = 0.9f;     // clo
+    float activity = 80.0f;    // W
+    int position = 0;          // 0 = standing, 1 = sitting; PET and mPET take 1/2
     bool autoClothing = true;  // automatic standard clothing for mPET
     bool pmv = true, pet = true, setStar = true, utci = true, pt = true, mpet = true;
     float albedo = 0.2f;       // of the surroundings, 0..1
@@ -47,24 +47,24 @@ struct TCalcResults {
     int rowCounter = 0;  // 1 for the first row of a table
 
     // sun
-    float Z = 0;        // zenith angle, degrees
-    float azimuth = 0;  // degrees clockwise from north
-    float trueTime = 0; // true local time, hours
+    float Z = 0;         // zenith angle, degrees
+    float azimuth = 0;   // degrees clockwise from north
+    float trueTime = 0;  // true local time, hours
     // day
     float sunrise = 0;  // local time, hours
     float sunset = 0;   // local time, hours
     int SDact = 0;      // actual sunshine duration, minutes
     // horizon
-    float SVF_Umb = 1;  // sky view factor, 0..1
-    float SVF_cos = 1;  // sky view factor with cosine law, 0..1
+    float SVF_Umb = 1;    // sky view factor, 0..1
+    float SVF_cos = 1;    // sky view factor with cosine law, 0..1
     float turbidity = 0;  // Linke turbidity used
 
     // meteorological values of the row
-    float Ta = 0;    // air temperature, °C
-    float VP = 0;    // vapour pressure, hPa
-    float RH = 0;    // relative humidity, %
-    float v = 0;     // wind velocity, m/s
-    float N = 0;     // cloud cover, octas
+    float Ta = 0;  // air temperature, °C
+    float VP = 0;  // vapour pressure, hPa
+    float RH = 0;  // relative humidity, %
+    float v = 0;   // wind velocity, m/s
+    float N = 0;   // cloud cover, octas
 
     // clear sky, W/m²
     float G0 = 0, S0 = 0, D0 = 0;

@@ -24,7 +24,7 @@ namespace {
 
 // Restores the cursor and the progress bar however a command ends.
 class BusyScope {
-public:
+  public:
     explicit BusyScope(Host& host) : host_(host) {
         host_.setBusy(true);
         host_.processMessages();
@@ -34,17 +34,22 @@ public:
         host_.setProgress(0);
     }
 
-private:
+  private:
     Host& host_;
 };
 
 const char* modeCaption(OutputMode mode) {
     switch (mode) {
-        case OutputMode::Polar: return "Diagram (polar)";
-        case OutputMode::Cylindrical: return "Diagram (cylindrical)";
-        case OutputMode::DailyData: return "Daily data";
-        case OutputMode::Shadows: return "Shadows";
-        default: return "Data table";
+        case OutputMode::Polar:
+            return "Diagram (polar)";
+        case OutputMode::Cylindrical:
+            return "Diagram (cylindrical)";
+        case OutputMode::DailyData:
+            return "Daily data";
+        case OutputMode::Shadows:
+            return "Shadows";
+        default:
+            return "Data table";
     }
 }
 
@@ -248,7 +253,8 @@ void TFormGeodat::runDataTable(bool isNew) {
             FileDialogOptions o;
             o.title = "Save as";
             o.filter =
-                "Session files (*.ini)|*.ini|Text files|*.txt|Setting files|*.set|All files (*.*)|*.*";
+                "Session files (*.ini)|*.ini|Text files|*.txt|Setting files|*.set|All files "
+                "(*.*)|*.*";
             o.filterIndex = 2;
             o.defaultExt = "txt";
             auto chosen = host().saveFileDialog(o);
@@ -296,9 +302,9 @@ bool TFormGeodat::readPointRow() {
 void TFormGeodat::setComputedToMissing() {
     const float m = missingValue;
     TCalcResults& r = results;
-    for (float* f : {&r.G0, &r.S0, &r.D0, &r.S, &r.G, &r.D, &r.A, &r.E, &r.Q, &r.Ts, &r.Tmrt,
-                     &r.PMV, &r.PET, &r.SET, &r.UTCI, &r.PT, &r.mPET, &r.Tc, &r.Tsk, &r.WL,
-                     &r.SWt, &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
+    for (float* f : {&r.G0,  &r.S0,   &r.D0,  &r.S,   &r.G,   &r.D,    &r.A,    &r.E,    &r.Q,
+                     &r.Ts,  &r.Tmrt, &r.PMV, &r.PET, &r.SET, &r.UTCI, &r.PT,   &r.mPET, &r.Tc,
+                     &r.Tsk, &r.WL,   &r.SWt, &r.H,   &r.Rnb, &r.C,    &r.Evpd, &r.Esw})
         *f = m;
     // the mPET details too: otherwise the detail row would repeat the previous row's body
     for (float* f : {&r.mPET_Tc, &r.mPET_Tsk_m, &r.mPET_Tsk1, &r.mPET_Tsk2, &r.mPET_Tsk3,
@@ -408,8 +414,7 @@ void TFormGeodat::computeRow() {
 void TFormGeodat::RunCalculations() {
     const FormatSettings remembered = app_.format();
     readMissingValue();
-    if (dataFileActive())
-        throw UmbrixError("data-file runs are not available in this version");
+    if (dataFileActive()) throw UmbrixError("data-file runs are not available in this version");
     const TableContext context = tableContext();
     const int rows = 1;
     host().setProgressMax(365);
@@ -427,8 +432,7 @@ void TFormGeodat::RunCalculations() {
             r.VP = float(VapourFromRelHumidity(r.Ta, r.RH));
         computeSunPosition();
         computeSunDay();
-        if (r.Ta != m && r.VP != m && r.RH != m && r.v != m && r.N != m && r.G != m &&
-            r.Tmrt != m)
+        if (r.Ta != m && r.VP != m && r.RH != m && r.v != m && r.N != m && r.G != m && r.Tmrt != m)
             computeRow();
         else
             setComputedToMissing();

@@ -33,11 +33,10 @@ const std::vector<std::string> kModeItems = {"Polar1", "Zylinder1", "Einzeltab1"
                                              "Schattenwurf1"};
 const std::vector<std::string> kLanguageItems = {"English1", "Deutsch1"};
 // Fields whose change invalidates the header of the current table.
-const std::vector<std::string> kHeaderFields = {"EditLg", "EditBr", "EditNn",  "EditZz",
-                                                "EditGr", "EditGew", "EditA", "EditIcl",
-                                                "EditAct"};
-const std::vector<std::string> kIndexChecks = {"PmvChk", "PetChk", "SetChk",
-                                               "UtciChk", "PtChK", "mPETChK"};
+const std::vector<std::string> kHeaderFields = {"EditLg",  "EditBr", "EditNn",  "EditZz", "EditGr",
+                                                "EditGew", "EditA",  "EditIcl", "EditAct"};
+const std::vector<std::string> kIndexChecks = {"PmvChk",  "PetChk", "SetChk",
+                                               "UtciChk", "PtChK",  "mPETChK"};
 
 struct TableItem {
     const char* name;
@@ -115,8 +114,8 @@ std::string formatAngleValue(double x) {
     while (minutes >= 180 * 60) minutes -= 360 * 60;
     while (minutes < -180 * 60) minutes += 360 * 60;
     long mag = std::labs(minutes);
-    return (minutes < 0 ? "-" : "") + std::to_string(mag / 60) + kDegree + std::to_string(mag % 60) +
-           "'";
+    return (minutes < 0 ? "-" : "") + std::to_string(mag / 60) + kDegree +
+           std::to_string(mag % 60) + "'";
 }
 
 // A plain integer, or 0 when the text is not one (degree and minute parts of an angle).
@@ -161,8 +160,8 @@ std::string FormatAngle(std::string_view text) {
     while (minutes >= 180 * 60) minutes -= 360 * 60;
     while (minutes < -180 * 60) minutes += 360 * 60;
     long mag = std::labs(minutes);
-    return (minutes < 0 ? "-" : "") + std::to_string(mag / 60) + kDegree + std::to_string(mag % 60) +
-           "'";
+    return (minutes < 0 ? "-" : "") + std::to_string(mag / 60) + kDegree +
+           std::to_string(mag % 60) + "'";
 }
 
 double ParseAngle(std::string_view text, std::string_view field) {
@@ -173,15 +172,15 @@ double ParseAngle(std::string_view text, std::string_view field) {
         std::string degText = s.substr(0, deg);
         std::size_t rest = deg + 2;
         std::size_t min = s.find('\'', rest);
-        std::string minText = s.substr(rest, min == std::string::npos ? std::string::npos : min - rest);
+        std::string minText =
+            s.substr(rest, min == std::string::npos ? std::string::npos : min - rest);
         auto d = parseReal(degText);
-        auto m = minText.find_first_not_of(" \t") == std::string::npos
-                     ? std::optional<double>(0.0)
-                     : parseReal(minText);
+        auto m = minText.find_first_not_of(" \t") == std::string::npos ? std::optional<double>(0.0)
+                                                                       : parseReal(minText);
         if (!d || !m)
-            throw ConvertError(std::string(field), std::string(text),
-                               std::string(field) + ": \"" + std::string(text) +
-                                   "\" is not a valid angle");
+            throw ConvertError(
+                std::string(field), std::string(text),
+                std::string(field) + ": \"" + std::string(text) + "\" is not a valid angle");
         std::size_t first = degText.find_first_not_of(" \t");
         bool negative = first != std::string::npos && degText[first] == '-';
         double value = std::fabs(*d) + *m / 60.0;
@@ -338,7 +337,8 @@ void TFormGeodat::lookUpLocation() {
     ctl("EditNn").text = std::to_string(loc.altitude);
     combo.text = loc.name;
     auto it = std::find(combo.items.begin(), combo.items.end(), loc.name);
-    combo.itemIndex = it == combo.items.end() || loc.name.empty() ? -1 : int(it - combo.items.begin());
+    combo.itemIndex =
+        it == combo.items.end() || loc.name.empty() ? -1 : int(it - combo.items.begin());
     disableAdd();
     ctl("ButtonOrtEntf").enabled = true;
     changed();
@@ -406,8 +406,8 @@ void TFormGeodat::restoreSession(const std::string& path) {
     ReadComponents(*this, kSection, ini);
     // The horizon sources and the data file are not part of the session: a check without its
     // picture or file would fail at the next "&New".
-    for (const char* item : {"Horizonteinengung1", "Topographie1", "Hindernisobjekte1",
-                             "Wertedatei1"})
+    for (const char* item :
+         {"Horizonteinengung1", "Topographie1", "Hindernisobjekte1", "Wertedatei1"})
         ctl(item).checked = false;
     app_.setLanguage(checked("Deutsch1") ? Language::German : Language::English);
     // Keep the restored texts of date and time, and their stored values in step with them.
@@ -491,9 +491,9 @@ void TFormGeodat::leaveNumber(const std::string& name) {
         double fallback;
     };
     static const Rule rules[] = {
-        {"EditTa", 4, 1, 0},       {"EditWG", 5, 1, 0},     {"EditN", 5, 1, 0},
-        {"EditTs", 4, 1, NAN},     {"EditG", 5, 1, NAN},    {"EditTmrt", 5, 1, NAN},
-        {"EditGr", 4, 2, 1.75},    {"EditGew", 4, 1, 75},   {"EditIcl", 3, 2, 0.9},
+        {"EditTa", 4, 1, 0},    {"EditWG", 5, 1, 0},   {"EditN", 5, 1, 0},
+        {"EditTs", 4, 1, NAN},  {"EditG", 5, 1, NAN},  {"EditTmrt", 5, 1, NAN},
+        {"EditGr", 4, 2, 1.75}, {"EditGew", 4, 1, 75}, {"EditIcl", 3, 2, 0.9},
         {"EditAct", 5, 1, 80},
     };
     if (name == "EditA") {
@@ -634,8 +634,7 @@ void TFormGeodat::updateCloudCoverEnabling() {
 
 void TFormGeodat::updatePositionEnabling() {
     // PET and mPET are the indices that use the position.
-    bool on = checked("PetChk") || checked("PETMEMI1") || checked("mPETChK") ||
-              checked("mPETYCC1");
+    bool on = checked("PetChk") || checked("PETMEMI1") || checked("mPETChK") || checked("mPETYCC1");
     ctl("ComboPos").enabled = on;
     ctl("LabelPos").enabled = on;
 }

@@ -29,7 +29,7 @@ double ParseAngle(std::string_view text, std::string_view field = "angle");
 enum class OutputMode { Polar, Cylindrical, DataTable, DailyData, Shadows };
 
 class TFormGeodat : public FormModel {
-public:
+  public:
     explicit TFormGeodat(Application& app);
     ~TFormGeodat() override;
 
@@ -68,13 +68,13 @@ public:
     // The output file of the last "&New" with "Output in file"; "A&dd" appends to it only.
     const std::string& outputFile() const { return outputFile_; }
 
-protected:
+  protected:
     void onChange(const std::string& name) override;
     void onExit(const std::string& name) override;
     void onClick(const std::string& name) override;
     void onSelect(const std::string& name) override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
 

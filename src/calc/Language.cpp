@@ -76,9 +76,8 @@ Vocabulary makeGerman() {
 
 // Entries 35 to 80 read the same in both languages.
 void addCommon(Vocabulary& v) {
-    const char* names[] = {"Ta", "VP", "RH", "v",   "C",   "Tmrt", "PMV",  "Tc",
-                           "Tsk", "WL", "SWt", "H", "Rnb", "C",    "Evpd", "Esw",
-                           "PET", "SET*"};
+    const char* names[] = {"Ta", "VP",  "RH", "v",   "C", "Tmrt", "PMV", "Tc",  "Tsk",
+                           "WL", "SWt", "H",  "Rnb", "C", "Evpd", "Esw", "PET", "SET*"};
     for (int i = 0; i < 18; ++i) v[35 + i] = names[i];
     v[53] = "h:mm";
     v[54] = "W/m\u00b2";

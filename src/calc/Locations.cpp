@@ -9,7 +9,9 @@
 namespace umbrix {
 
 namespace {
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // One number: leading blanks skipped, then up to the next blank.
 std::optional<double> readNumber(std::string_view line, std::size_t& pos) {

@@ -10,7 +10,7 @@ namespace umbrix {
 class Application;
 
 class TFormMemi : public FormModel {
-public:
+  public:
     explicit TFormMemi(Application& app);
 
     std::vector<std::string>& lines() { return lines_; }
@@ -19,10 +19,10 @@ public:
     // "Save as": writes the lines as a text file; false when the dialog was cancelled.
     bool saveAs();
 
-protected:
+  protected:
     void onClick(const std::string& name) override;
 
-private:
+  private:
     std::vector<std::string> lines_;
 };
 

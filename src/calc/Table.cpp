@@ -28,7 +28,9 @@ struct Column {
     std::function<std::string(const Row&)> value;
 };
 
-std::string f61(float x) { return fixed(x, 6, 1); }
+std::string f61(float x) {
+    return fixed(x, 6, 1);
+}
 
 std::string sunTime(const Row& row, float localTime) {
     if (row.r.sunrise == row.r.sunset) return "---";
@@ -60,16 +62,14 @@ std::vector<Column> columnsFor(const TableContext& cx) {
     auto add = [&c](bool on, std::string name, std::string unit, auto value) {
         if (on) c.push_back({std::move(name), std::move(unit), value});
     };
-    add(l.enumTag, "Enum.", "/tag", [](const Row& x) {
-        return x.in.tag.empty() ? std::to_string(x.r.rowCounter) : x.in.tag;
-    });
+    add(l.enumTag, "Enum.", "/tag",
+        [](const Row& x) { return x.in.tag.empty() ? std::to_string(x.r.rowCounter) : x.in.tag; });
     add(l.date, w[13], cx.dateUnit + "   ", [](const Row& x) { return x.in.dateText + " "; });
     add(l.dayOfYear, w[14], w[20], [](const Row& x) { return std::to_string(x.in.dayOfYear); });
     add(table && l.time, w[25], cx.timeUnit,
         [](const Row& x) { return RoundedTimeText(x.cx.format, x.in.hours); });
     add(l.latitude, "Latit.", "\u00b0N", [](const Row& x) { return fixed(x.in.latitude, 6, 2); });
-    add(l.longitude, "Long.", "\u00b0E",
-        [](const Row& x) { return fixed(x.in.longitude, 6, 2); });
+    add(l.longitude, "Long.", "\u00b0E", [](const Row& x) { return fixed(x.in.longitude, 6, 2); });
     add(l.altitude, "Altit.", "m", [](const Row& x) { return std::to_string(x.in.altitude); });
     add(l.timeZone, "UTC", "h", [](const Row& x) { return f61(x.in.timeZone); });
     add(l.sunrise, w[15], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunrise); });
@@ -79,11 +79,11 @@ std::vector<Column> columnsFor(const TableContext& cx) {
     if (!table) {
         // daily course: maxima, sums and averages of clear-sky and actual global radiation
         const char* names[] = {"GmaxMax", "GactMax", "GmaxSum", "GactSum", "GmaxAvr", "GactAvr"};
-        const char* units[] = {"W/m\u00b2", "W/m\u00b2", "Wh/m\u00b2",
+        const char* units[] = {"W/m\u00b2",  "W/m\u00b2", "Wh/m\u00b2",
                                "Wh/m\u00b2", "W/m\u00b2", "W/m\u00b2"};
-        float TCalcResults::* fields[] = {&TCalcResults::GmaxMax, &TCalcResults::GactMax,
-                                          &TCalcResults::GmaxSum, &TCalcResults::GactSum,
-                                          &TCalcResults::GmaxAvr, &TCalcResults::GactAvr};
+        float TCalcResults::*fields[] = {&TCalcResults::GmaxMax, &TCalcResults::GactMax,
+                                         &TCalcResults::GmaxSum, &TCalcResults::GactSum,
+                                         &TCalcResults::GmaxAvr, &TCalcResults::GactAvr};
         for (int i = 0; i < 6; ++i) {
             auto field = fields[i];
             add(l.global, names[i], units[i], [field](const Row& x) { return f61(x.r.*field); });
@@ -127,10 +127,9 @@ std::vector<Column> columnsFor(const TableContext& cx) {
 }
 
 const char* const kMpetNames[] = {
-    "mPET_Tc",   "mPET_Tsk_m",    "mPET_Tsk1",          "mPET_Tsk2", "mPET_Tsk3", "mPET_Tsk4",
-    "mPET_Tsk5", "mPET_Tcl",      "mPET_skin_wet",      "mPET_sweating_rate",
-    "mPET_Act",  "mPET_R",        "mPET_C",             "mPET_L",    "mPET_Ere",  "mPET_R+C",
-    "mPET_S",    "mPET"};
+    "mPET_Tc",   "mPET_Tsk_m", "mPET_Tsk1",     "mPET_Tsk2",          "mPET_Tsk3", "mPET_Tsk4",
+    "mPET_Tsk5", "mPET_Tcl",   "mPET_skin_wet", "mPET_sweating_rate", "mPET_Act",  "mPET_R",
+    "mPET_C",    "mPET_L",     "mPET_Ere",      "mPET_R+C",           "mPET_S",    "mPET"};
 
 std::string joinTabs(const std::vector<std::string>& parts) {
     std::string out;
@@ -152,8 +151,7 @@ void TableSink::openFiles(const std::string& path, const std::string& detailPath
         detailFile_.open(detailPath, mode);
         if (!detailFile_) {
             file_.close();
-            throw FileError("cannot " + std::string(append ? "open" : "create") + " " +
-                            detailPath);
+            throw FileError("cannot " + std::string(append ? "open" : "create") + " " + detailPath);
         }
         detailPath_ = detailPath;
     }
@@ -226,9 +224,8 @@ void WriteTableHeader(const TableContext& cx, TableSink& sink) {
     sink.header(w[0]);
     if (!cx.dataFileActive) {
         sink.header(w[1] + "\t" + firstCharacters(cx.locationName, 40));
-        sink.header(w[2] + "\t" + cx.longitudeText + "\t" + w[3] + "\t" + cx.latitudeText +
-                    "\t" + w[4] + "\t" + (cx.timeZone >= 0 ? "+" : "") + cx.timeZoneText +
-                    " h");
+        sink.header(w[2] + "\t" + cx.longitudeText + "\t" + w[3] + "\t" + cx.latitudeText + "\t" +
+                    w[4] + "\t" + (cx.timeZone >= 0 ? "+" : "") + cx.timeZoneText + " h");
         sink.header(w[5] + "\t" + fixed(100.0f - 100.0f * cx.svf, 3, 1) +
                     "% \tsky view factor (Umbrix): \t" + fixed(cx.svf, 4, 3));
     }
@@ -287,10 +284,9 @@ void WriteTableRow(const TableContext& cx, const TCalcInputs& in, const TCalcRes
         for (float x : {r.Tc, r.Tsk, r.WL, r.SWt, r.H, r.Rnb, r.C, r.Evpd, r.Esw, r.PET})
             parts.push_back(f61(x));
     if (cx.layout.mpetDetail)
-        for (float x : {r.mPET_Tc, r.mPET_Tsk_m, r.mPET_Tsk1, r.mPET_Tsk2, r.mPET_Tsk3,
-                        r.mPET_Tsk4, r.mPET_Tsk5, r.mPET_Tcl, r.mPET_skin_wet,
-                        r.mPET_sweating_rate, r.mPET_Act, r.mPET_R, r.mPET_C, r.mPET_L,
-                        r.mPET_Ere, r.mPET_RC, r.mPET_S, r.mPET})
+        for (float x : {r.mPET_Tc, r.mPET_Tsk_m, r.mPET_Tsk1, r.mPET_Tsk2, r.mPET_Tsk3, r.mPET_Tsk4,
+                        r.mPET_Tsk5, r.mPET_Tcl, r.mPET_skin_wet, r.mPET_sweating_rate, r.mPET_Act,
+                        r.mPET_R, r.mPET_C, r.mPET_L, r.mPET_Ere, r.mPET_RC, r.mPET_S, r.mPET})
             parts.push_back(f61(x));
     sink.detail(d + "\t" + joinTabs(parts));
 }

@@ -35,10 +35,10 @@ struct TableLayout {
 struct TableContext {
     const Vocabulary* vocabulary = nullptr;
     TableLayout layout;
-    FormatSettings format;   // output date and time formats
-    std::string dateUnit;    // texts of the pre-settings' output formats
+    FormatSettings format;  // output date and time formats
+    std::string dateUnit;   // texts of the pre-settings' output formats
     std::string timeUnit;
-    float albedo = 0.2f;     // pre-settings, for the "Albedo" and "Bowen" columns
+    float albedo = 0.2f;  // pre-settings, for the "Albedo" and "Bowen" columns
     float bowen = 1.0f;
     // header lines 3 to 5 (only without a data file)
     bool dataFileActive = false;
@@ -51,7 +51,7 @@ struct TableContext {
 // Where the lines go: the in-memory table and the detail window, or the output file and the
 // detail file. Files are written line by line, so a long run keeps memory flat.
 class TableSink {
-public:
+  public:
     std::vector<std::string>* memory = nullptr;        // text view of the diagram window
     std::vector<std::string>* detailMemory = nullptr;  // detail window
 
@@ -65,7 +65,7 @@ public:
     void row(const std::string& line);     // output file, else in-memory table
     void detail(const std::string& line);  // detail file, else detail window
 
-private:
+  private:
     void write(std::ofstream& out, const std::string& path, const std::string& line);
     std::ofstream file_, detailFile_;
     std::string path_, detailPath_;

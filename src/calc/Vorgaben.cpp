@@ -9,10 +9,12 @@
 namespace umbrix {
 
 namespace {
-const char* const kEdits[] = {"EditBowen",    "EditAlbedo", "EditAlbHum", "EditTrb",
-                              "EditDGratio",  "EditFoglimit", "EditODate", "EditOTime"};
+const char* const kEdits[] = {"EditBowen",   "EditAlbedo",   "EditAlbHum", "EditTrb",
+                              "EditDGratio", "EditFoglimit", "EditODate",  "EditOTime"};
 
-bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 // The first character that is not a letter is the separator of a date or time format.
 std::optional<char> separatorOf(const std::string& format) {

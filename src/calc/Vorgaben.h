@@ -8,26 +8,26 @@ namespace umbrix {
 class Application;
 
 class TFormVorgaben : public FormModel {
-public:
+  public:
     explicit TFormVorgaben(Application& app);
 
     // Stored values, read directly by the calculation.
-    float bowen = 1.0f;      // Bowen ratio
-    float albedo = 0.2f;     // albedo of the surroundings
-    float turbidity = -1.0f; // Linke turbidity; negative: automatic
-    float dgRatio = -1.0f;   // ratio of diffuse and global radiation; negative: automatic
-    float fogLimit = 90.0f;  // rel. humidity (%) from which the radiation is fully diffuse
+    float bowen = 1.0f;       // Bowen ratio
+    float albedo = 0.2f;      // albedo of the surroundings
+    float turbidity = -1.0f;  // Linke turbidity; negative: automatic
+    float dgRatio = -1.0f;    // ratio of diffuse and global radiation; negative: automatic
+    float fogLimit = 90.0f;   // rel. humidity (%) from which the radiation is fully diffuse
 
     bool reduceGByObstacles() const { return checked("RedGChk"); }
 
     // Runs the exit rule of every edit field.
     void apply();
 
-protected:
+  protected:
     void onExit(const std::string& name) override;
     void onClick(const std::string& name) override;
 
-private:
+  private:
     void leaveDateFormat();
     void leaveTimeFormat();
     Application& app_;

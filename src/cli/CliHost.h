@@ -10,7 +10,7 @@
 namespace umbrix::cli {
 
 class CliHost : public Host {
-public:
+  public:
     // The answer of the next save or open dialog; consumed by it. Without one a dialog is
     // cancelled.
     std::optional<std::string> nextSave;
@@ -34,8 +34,7 @@ public:
         std::cerr << "umbrix: " << text << "\n";
     }
     Answer ask(const std::string& text, bool withCancel) override {
-        std::cerr << "umbrix: " << text << " (answered " << (withCancel ? "cancel" : "no")
-                  << ")\n";
+        std::cerr << "umbrix: " << text << " (answered " << (withCancel ? "cancel" : "no") << ")\n";
         return withCancel ? Answer::Cancel : Answer::No;
     }
     ClockTime now() override;

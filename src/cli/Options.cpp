@@ -124,9 +124,12 @@ std::string Usage() {
         "--add one --new runs at the end; without --output or --save the table goes to\n"
         "standard output.\n\noptions:\n";
     for (const auto& o : kOptions) {
-        std::string head = std::string("  ") + o.name + (o.argument ? std::string(" ") + o.argument : "");
-        if (head.size() < 34) head.resize(34, ' ');
-        else head += "\n" + std::string(34, ' ');
+        std::string head =
+            std::string("  ") + o.name + (o.argument ? std::string(" ") + o.argument : "");
+        if (head.size() < 34)
+            head.resize(34, ' ');
+        else
+            head += "\n" + std::string(34, ' ');
         out += head + o.help + "\n";
     }
     out +=

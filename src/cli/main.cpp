@@ -44,7 +44,7 @@ const char* modeItem(const std::string& mode) {
 }
 
 class Runner {
-public:
+  public:
     Runner(Application& app, CliHost& host) : app_(app), host_(host) {}
 
     void apply(const Step& step) {
@@ -82,7 +82,8 @@ public:
         } else if (step.option == "--output") {
             host_.outputFile = v;
             outputGiven_ = true;
-            if (!app_.werte().checked("ChkInDatei")) app_.registry().set("FormWerte.ChkInDatei", "1");
+            if (!app_.werte().checked("ChkInDatei"))
+                app_.registry().set("FormWerte.ChkInDatei", "1");
         } else if (step.option == "--new") {
             main.click("ButtonNeu");
             ran_ = true;
@@ -103,7 +104,7 @@ public:
 
     bool tableToStdout() const { return !outputGiven_ && !saveGiven_; }
 
-private:
+  private:
     void setChecked(const char* item) {
         if (!app_.geodat().checked(item)) app_.geodat().click(item);
     }
@@ -158,4 +159,6 @@ int Main(int argc, char** argv) {
 
 }  // namespace umbrix::cli
 
-int main(int argc, char** argv) { return umbrix::cli::Main(argc, argv); }
+int main(int argc, char** argv) {
+    return umbrix::cli::Main(argc, argv);
+}

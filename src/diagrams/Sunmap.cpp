@@ -33,9 +33,8 @@ TFormMap::TFormMap(Application& app) : FormModel("FormMap", app.host()), app_(ap
     speed("SunOrbitBtn", "Show sun orbit diagram - Sonnenbahn im Diagramm anzeigen", "", true)
         .get()
         .enabled = false;
-    speed("RBtn",
-          "Show short-wave radiation diagram - Kurzwellige Strahlung im Diagramm anzeigen", "Rs",
-          false)
+    speed("RBtn", "Show short-wave radiation diagram - Kurzwellige Strahlung im Diagramm anzeigen",
+          "Rs", false)
         .get()
         .enabled = false;
     speed("EBtn", "Show long-wave radiation diagram - Langwellige Strahlung im Diagramm anzeigen",
@@ -77,8 +76,8 @@ TFormMap::TFormMap(Application& app) : FormModel("FormMap", app.host()), app_(ap
 void TFormMap::ShowDiagram(bool picture) {
     pictureView = picture;
     if (!picture) {
-        for (const char* name : {"View1", "ZoomInBtn", "ZoomOutBtn", "GridBtn", "SunOrbitBtn",
-                                 "RBtn", "EBtn"})
+        for (const char* name :
+             {"View1", "ZoomInBtn", "ZoomOutBtn", "GridBtn", "SunOrbitBtn", "RBtn", "EBtn"})
             ctl(name).enabled = false;
         ctl("ImageSun").visible = false;
         ctl("RichEdit1").visible = true;
@@ -104,8 +103,7 @@ void TFormMap::setTimeMinutes(int minutes) {
 }
 
 bool TFormMap::saveAs() {
-    if (pictureView)
-        throw UmbrixError("saving diagrams is not available in this version");
+    if (pictureView) throw UmbrixError("saving diagrams is not available in this version");
     FileDialogOptions o;
     o.title = "Save as";
     o.defaultExt = "dat";

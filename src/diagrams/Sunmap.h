@@ -11,7 +11,7 @@ namespace umbrix {
 class Application;
 
 class TFormMap : public FormModel {
-public:
+  public:
     explicit TFormMap(Application& app);
 
     // Lines of the text view (RichEdit1): the data table.
@@ -34,10 +34,10 @@ public:
     // when the dialog was cancelled.
     bool saveAs();
 
-protected:
+  protected:
     void onClick(const std::string& name) override;
 
-private:
+  private:
     Application& app_;
     std::vector<std::string> lines_;
 };

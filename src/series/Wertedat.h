@@ -11,16 +11,16 @@ namespace umbrix {
 class Application;
 
 class TFormWerte : public FormModel {
-public:
+  public:
     explicit TFormWerte(Application& app);
 
     // The items of CheckListBox1 in their initial order.
     static const std::vector<std::string>& ColumnItems();
 
-protected:
+  protected:
     void onClick(const std::string& name) override;
 
-private:
+  private:
     Application& app_;
 };
 

@@ -2,8 +2,6 @@
 // An Application on a FakeHost with its own temporary folder and locations list.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -17,6 +15,7 @@
 #include "diagrams/Sunmap.h"
 #include "series/Wertedat.h"
 #include "support/FakeHost.h"
+#include "support/TempDir.h"
 
 namespace umbrix::test {
 
@@ -27,20 +26,12 @@ inline const char* kTestLocations =
     "-74.01\t40.71\t-5.0\t10\tNew York\n";
 
 class AppFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("umbrix_test_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
         writeFile("locations.lst", kTestLocations);
         makeApp();
     }
-    void TearDown() override {
-        app.reset();
-        std::filesystem::remove_all(dir);
-    }
+    void TearDown() override { app.reset(); }
     void makeApp(bool useSession = false) {
         app.reset();
         AppSettings s;
@@ -60,7 +51,8 @@ protected:
     std::vector<std::string>& table() { return app->map().lines(); }
 
     FakeHost host;
-    std::filesystem::path dir;
+    TempDir temp;
+    const std::filesystem::path& dir = temp.path();
     std::unique_ptr<Application> app;
 };
 
