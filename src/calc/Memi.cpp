@@ -1,7 +1,7 @@
 #include "calc/Memi.h"
 
 #include "calc/Application.h"
-#include "platform/TextFile.h"
+#include "calc/Table.h"
 
 namespace umbrix {
 
@@ -17,12 +17,7 @@ bool TFormMemi::saveAs() {
     o.title = "Save as";
     o.filter = "Textfiles|*.txt|All files|*.*";
     o.defaultExt = "txt";
-    auto path = host().saveFileDialog(o);
-    if (!path) return false;
-    std::string content;
-    for (const auto& line : lines_) content += line + "\n";
-    WriteTextFile(*path, content);
-    return true;
+    return SaveLinesAs(host(), o, lines_);
 }
 
 void TFormMemi::onClick(const std::string& name) {

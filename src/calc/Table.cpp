@@ -218,6 +218,15 @@ std::string RoundedTimeText(const FormatSettings& format, double hours) {
     return FormatTime(format, fraction);
 }
 
+bool SaveLinesAs(Host& host, FileDialogOptions options, const std::vector<std::string>& lines) {
+    auto path = host.saveFileDialog(options);
+    if (!path) return false;
+    std::string content;
+    for (const auto& line : lines) content += line + "\n";
+    WriteTextFile(*path, content);
+    return true;
+}
+
 void WriteTableHeader(const TableContext& cx, TableSink& sink) {
     const Vocabulary& w = *cx.vocabulary;
     sink.header(kProgramTitle);

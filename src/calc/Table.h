@@ -9,6 +9,7 @@
 #include "calc/CalcTypes.h"
 #include "calc/Language.h"
 #include "platform/DateTime.h"
+#include "platform/Host.h"
 
 namespace umbrix {
 
@@ -81,6 +82,10 @@ int MaxSunshineMinutes(float sunrise, float sunset, double sunriseArgument);
 
 // The time of day, hours, in the long time format, rounded to the minute.
 std::string RoundedTimeText(const FormatSettings& format, double hours);
+
+// Asks for a file with the save dialog and writes the lines there, one per line. False when
+// the dialog was cancelled; throws FileError.
+bool SaveLinesAs(Host& host, FileDialogOptions options, const std::vector<std::string>& lines);
 
 void WriteTableHeader(const TableContext& context, TableSink& sink);
 void WriteTableRow(const TableContext& context, const TCalcInputs& inputs,

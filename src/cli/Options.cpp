@@ -39,16 +39,9 @@ const OptionInfo* findOption(const std::string& name) {
 }
 
 std::string nearestOption(const std::string& name) {
-    std::string best;
-    std::size_t bestDistance = std::string::npos;
-    for (const auto& o : kOptions) {
-        std::size_t d = EditDistance(name, o.name);
-        if (d < bestDistance) {
-            bestDistance = d;
-            best = o.name;
-        }
-    }
-    return best;
+    std::vector<std::string> names;
+    for (const auto& o : kOptions) names.push_back(o.name);
+    return NearestName(name, names);
 }
 
 }  // namespace

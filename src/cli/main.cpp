@@ -62,13 +62,7 @@ class Runner {
             const Control& combo = main.ctl("ComboOrt");
             auto it = std::find(combo.items.begin(), combo.items.end(), v);
             if (it == combo.items.end()) {
-                std::string best;
-                std::size_t bestDistance = std::string::npos;
-                for (const auto& name : combo.items)
-                    if (std::size_t d = EditDistance(v, name); d < bestDistance) {
-                        bestDistance = d;
-                        best = name;
-                    }
+                std::string best = NearestName(v, combo.items);
                 throw UmbrixError("--location: no stored location \"" + v + "\" in " +
                                   app_.locationsFile() +
                                   (best.empty() ? "" : " (did you mean " + best + "?)"));

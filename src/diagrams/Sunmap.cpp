@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "calc/Application.h"
+#include "calc/Table.h"
 #include "platform/Error.h"
-#include "platform/TextFile.h"
 
 namespace umbrix {
 
@@ -108,12 +108,7 @@ bool TFormMap::saveAs() {
     o.title = "Save as";
     o.defaultExt = "dat";
     o.filter = "Textfiles|*.dat";
-    auto path = host().saveFileDialog(o);
-    if (!path) return false;
-    std::string content;
-    for (const auto& line : lines_) content += line + "\n";
-    WriteTextFile(*path, content);
-    return true;
+    return SaveLinesAs(host(), o, lines_);
 }
 
 void TFormMap::onClick(const std::string& name) {

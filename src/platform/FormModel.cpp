@@ -164,9 +164,13 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
 }
 
 std::string ComponentRegistry::nearest(std::string_view name) const {
+    return NearestName(name, names());
+}
+
+std::string NearestName(std::string_view name, const std::vector<std::string>& candidates) {
     std::string best;
     std::size_t bestDistance = static_cast<std::size_t>(-1);
-    for (const auto& candidate : names()) {
+    for (const auto& candidate : candidates) {
         std::size_t d = EditDistance(name, candidate);
         if (d < bestDistance) {
             bestDistance = d;

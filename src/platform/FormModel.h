@@ -130,6 +130,8 @@ private:
 
 // Edit distance of two names, ignoring case (for "did you mean" hints).
 std::size_t EditDistance(std::string_view a, std::string_view b);
+// The candidate nearest to name; empty when there are none.
+std::string NearestName(std::string_view name, const std::vector<std::string>& candidates);
 
 // Finds controls across all windows by name ("EditTa") or qualified name ("FormTopo.EditDat");
 // unqualified names are searched in the order the windows were registered (main window first).
