@@ -10,6 +10,7 @@
 #include "platform/Bmp.h"
 #include "platform/Error.h"
 #include "platform/TextFile.h"
+#include "support/AppFixture.h"
 #include "support/FakeHost.h"
 
 using namespace umbrix;
@@ -548,3 +549,42 @@ TEST_F(EditObsTest, TemplateMapMovesAndIsWrittenAsKLine) {
     obs.click("Save1");
     EXPECT_EQ(SplitLines(ReadTextFile(path("after.obs"))).size(), 2u);
 }
+
+namespace umbrix::test {
+namespace {
+
+using ObstaclesInTheApplication = AppFixture;
+
+TEST_F(ObstaclesInTheApplication, MenuItemTogglesAndOpenEnablesShadows) {
+    TFormObs& obs = app->obs();
+    EXPECT_FALSE(obs.isVisible());
+    main().ctl("ButtonHinzu").enabled = true;
+    main().click("Hindernisobjekte1");
+    EXPECT_TRUE(obs.isVisible());
+    EXPECT_TRUE(main().checked("Hindernisobjekte1"));
+    EXPECT_FALSE(main().enabled("ButtonHinzu"));
+    main().click("Hindernisobjekte1");
+    EXPECT_FALSE(main().checked("Hindernisobjekte1"));
+
+    writeFile("yard.obs", "# Umbrix obstacle file #\r\nl 12 -3.5 10 3 4 0.3\r\n");
+    host.openAnswers.push_back(path("yard.obs"));
+    obs.click("BitBtn2");
+    EXPECT_TRUE(main().checked("Hindernisobjekte1"));
+    EXPECT_TRUE(main().enabled("Schattenwurf1"));
+    obs.close();
+    ASSERT_NE(obs.horizonPicture(), nullptr);
+    EXPECT_FALSE(obs.horizonShapes().empty());
+
+    // the editor's fields are reachable by name, as the command line sets them
+    app->registry().set("FormObs.EditAlt", "2,5");
+    EXPECT_EQ(obs.text("EditAlt"), "2.50");
+    app->registry().set("LaubChk", "0");
+    EXPECT_FALSE(obs.checked("LaubChk"));
+
+    obs.click("New1");
+    EXPECT_FALSE(main().checked("Hindernisobjekte1"));
+    EXPECT_FALSE(main().enabled("Schattenwurf1"));
+}
+
+}  // namespace
+}  // namespace umbrix::test

@@ -9,6 +9,10 @@
 #include "calc/Memi.h"
 #include "calc/Vorgaben.h"
 #include "diagrams/Sunmap.h"
+#include "horizon/EditObs.h"
+#include "horizon/Geb.h"
+#include "horizon/Laub.h"
+#include "horizon/Nadel.h"
 #include "platform/Error.h"
 #include "platform/IniFile.h"
 #include "platform/TextFile.h"
@@ -48,20 +52,31 @@ Application::Application(Host& host, AppSettings settings) : host_(host) {
     // Start-up order of the windows; the main window is found first by unqualified names.
     geodat_ = std::make_unique<TFormGeodat>(*this);
     memi_ = std::make_unique<TFormMemi>(*this);
+    geb_ = std::make_unique<TGebForm>(host);
+    laub_ = std::make_unique<TLaubForm>(host);
+    nadel_ = std::make_unique<TNadelForm>(host);
     map_ = std::make_unique<TFormMap>(*this);
     werte_ = std::make_unique<TFormWerte>(*this);
     vorgaben_ = std::make_unique<TFormVorgaben>(*this);
+    obs_ = std::make_unique<TFormObs>(host, *geb_, *laub_, *nadel_);
+    obs_->setMainWindow(geodat_.get());
     registry_.add(*geodat_);
     registry_.add(*memi_);
     registry_.add(*map_);
     registry_.add(*werte_);
     registry_.add(*vorgaben_);
+    registry_.add(*obs_);
     map_->caption += " - " + geodat_->caption;
     werte_->caption += " - " + geodat_->caption;
     vorgaben_->caption += " - " + geodat_->caption;
 }
 
 Application::~Application() = default;
+
+void Application::setLanguage(Language language) {
+    language_ = language;
+    if (obs_) obs_->setGerman(language == Language::German);
+}
 
 void Application::start(bool useSession) {
     geodat_->initialise();

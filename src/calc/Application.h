@@ -16,6 +16,10 @@ class TFormMemi;
 class TFormMap;
 class TFormWerte;
 class TFormVorgaben;
+class TGebForm;
+class TLaubForm;
+class TNadelForm;
+class TFormObs;
 
 struct AppSettings {
     // Folder of the program; locations.lst and currentsession.ini live here when it is
@@ -43,7 +47,7 @@ class Application {
     const FormatSettings& format() const { return format_; }
 
     Language language() const { return language_; }
-    void setLanguage(Language language) { language_ = language; }
+    void setLanguage(Language language);
     const Vocabulary& vocabulary() const { return HeaderVocabulary(language_); }
 
     TFormGeodat& geodat() { return *geodat_; }
@@ -51,6 +55,10 @@ class Application {
     TFormMap& map() { return *map_; }
     TFormWerte& werte() { return *werte_; }
     TFormVorgaben& vorgaben() { return *vorgaben_; }
+    TGebForm& geb() { return *geb_; }
+    TLaubForm& laub() { return *laub_; }
+    TNadelForm& nadel() { return *nadel_; }
+    TFormObs& obs() { return *obs_; }
     ComponentRegistry& registry() { return registry_; }
 
     const std::string& locationsFile() const { return locationsFile_; }
@@ -75,6 +83,10 @@ class Application {
     std::unique_ptr<TFormMap> map_;
     std::unique_ptr<TFormWerte> werte_;
     std::unique_ptr<TFormVorgaben> vorgaben_;
+    std::unique_ptr<TGebForm> geb_;
+    std::unique_ptr<TLaubForm> laub_;
+    std::unique_ptr<TNadelForm> nadel_;
+    std::unique_ptr<TFormObs> obs_;
 };
 
 }  // namespace umbrix

@@ -11,6 +11,7 @@
 #include "calc/Session.h"
 #include "calc/Vorgaben.h"
 #include "diagrams/Sunmap.h"
+#include "horizon/EditObs.h"
 #include "indices/petumb.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
@@ -669,6 +670,15 @@ void TFormGeodat::setLanguageItem(const std::string& item) {
     disableAdd();
 }
 
+void TFormGeodat::toggleObstacles() {
+    Control& item = ctl("Hindernisobjekte1");
+    // Unchecked, the editor opens and its picture takes part in the horizon (as it was left at
+    // the editor's last close); checked, the obstacles stop taking part.
+    if (!item.checked) app_.obs().show();
+    item.checked = !item.checked;
+    disableAdd();
+}
+
 void TFormGeodat::toggleDataFile() {
     Control& item = ctl("Wertedatei1");
     if (item.checked) {
@@ -700,6 +710,7 @@ void TFormGeodat::onClick(const std::string& name) {
     if (name == "Open1") return openSessionDialog();
     if (name == "SaveAs1") return saveSessionDialog();
     if (name == "Wertedatei1") return toggleDataFile();
+    if (name == "Hindernisobjekte1") return toggleObstacles();
     if (name == "Vorgaben1") return app_.vorgaben().show();
     if (name == "Saverestoresession1") return;
     if (contains(kIndexChecks, name) || name == "PETMEMI1" || name == "mPETYCC1") {

@@ -96,6 +96,7 @@ class TFormGeodat : public FormModel {
     void openSessionDialog();
     void saveSessionDialog();
     void toggleDataFile();
+    void toggleObstacles();
 
     // ---- calculation steps ----
     void readInputs();

@@ -25,6 +25,9 @@ const OptionInfo kOptions[] = {
     {"--locations", "FILE", "locations list (default: locations.lst beside the program)"},
     {"--location", "NAME", "choose a stored location (default: the first in sorted order)"},
     {"--session", "FILE", "restore a session file, as File > Open does (default: none)"},
+    {"--obstacles", "FILE.obs",
+     "open an obstacle file in the obstacle editor and close it: the obstacles become a "
+     "horizon source (default: none)"},
     {"--output", "FILE", "check \"Output in file\" and write the table to FILE (default: off)"},
     {"--new", nullptr, "run \"&New\": start a new table"},
     {"--add", nullptr, "run \"A&dd\": append rows under the header of the last --new"},

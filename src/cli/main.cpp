@@ -12,6 +12,7 @@
 #include "cli/CliHost.h"
 #include "cli/Options.h"
 #include "diagrams/Sunmap.h"
+#include "horizon/EditObs.h"
 #include "platform/Error.h"
 #include "platform/FormModel.h"
 #include "series/Wertedat.h"
@@ -73,6 +74,11 @@ class Runner {
                 throw FileError("--session: cannot open " + v + ": no such file");
             host_.nextOpen = v;
             main.click("Open1");
+        } else if (step.option == "--obstacles") {
+            TFormObs& obs = app_.obs();
+            host_.nextOpen = v;
+            obs.click("BitBtn2");  // Open: checks "Obstacles"
+            obs.close();           // the projection
         } else if (step.option == "--output") {
             host_.outputFile = v;
             outputGiven_ = true;
