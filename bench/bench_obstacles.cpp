@@ -22,8 +22,8 @@ std::vector<umbrix::Obstacle> Neighbourhood(int count) {
                                         size(rng), 0.3f, 0.95f));
         } else {
             float h = size(rng);
-            list.push_back(MakeTree(i % 4 == 1 ? ObstacleKind::Deciduous : ObstacleKind::Conifer,
-                                    x, y, h, h / 4, h / 3, 0.4f, 0.3f, 0.95f));
+            list.push_back(MakeTree(i % 4 == 1 ? ObstacleKind::Deciduous : ObstacleKind::Conifer, x,
+                                    y, h, h / 4, h / 3, 0.4f, 0.3f, 0.95f));
         }
     }
     return list;

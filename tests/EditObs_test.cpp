@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "horizon/Fisheye.h"
 #include "horizon/Geb.h"
 #include "horizon/Laub.h"
 #include "horizon/Nadel.h"
@@ -20,7 +21,7 @@ namespace {
 
 // The main window's items that the editor sets.
 class FakeMain : public FormModel {
-public:
+  public:
     explicit FakeMain(Host& host) : FormModel("FormGeodat", host) {
         caption = "Umbrix";
         add("Hindernisobjekte1", ControlKind::MenuItem, "Obstacles");
@@ -30,7 +31,7 @@ public:
 };
 
 class EditObsTest : public ::testing::Test {
-protected:
+  protected:
     EditObsTest() : geb(host), laub(host), nadel(host), main(host), obs(host, geb, laub, nadel) {
         obs.setMainWindow(&main);
         dir = std::filesystem::temp_directory_path() /
@@ -318,7 +319,8 @@ TEST_F(EditObsTest, FieldRulesForAltitude) {
     struct Case {
         const char* typed;
         const char* shown;
-    } cases[] = {{"2,5", "2.50"}, {"abc", "1.00"}, {"", "1.00"}, {"12", "12.00"}, {"-0.333", "-0.33"}};
+    } cases[] = {
+        {"2,5", "2.50"}, {"abc", "1.00"}, {"", "1.00"}, {"12", "12.00"}, {"-0.333", "-0.33"}};
     for (const Case& c : cases) {
         obs.typeAndLeave("EditAlt", c.typed);
         EXPECT_EQ(obs.text("EditAlt"), c.shown) << c.typed;
@@ -452,9 +454,9 @@ TEST_F(EditObsTest, CloseSortsAndProjects) {
     obs.appendObstacle(MakeTree(ObstacleKind::Conifer, 60, 0, 20, 3, 4, 0.3f, 0.3f, 0.95f));
     obs.typeAndLeave("EditNr", "1");
     host.saveAnswers.clear();
-    obs.close();  // save dialog cancelled
+    obs.close();                                                // save dialog cancelled
     EXPECT_EQ(obs.obstacles()[0].kind, ObstacleKind::Conifer);  // the far one first
-    EXPECT_EQ(obs.selectedIndex(), 1);                         // selection follows its obstacle
+    EXPECT_EQ(obs.selectedIndex(), 1);                          // selection follows its obstacle
     EXPECT_EQ(obs.text("EditNr"), "2");
     EXPECT_FALSE(obs.horizonShapes().empty());
     EXPECT_NE(obs.horizonPicture()->rasterize(), Raster(481, 481));
@@ -584,6 +586,39 @@ TEST_F(ObstaclesInTheApplication, MenuItemTogglesAndOpenEnablesShadows) {
     obs.click("New1");
     EXPECT_FALSE(main().checked("Hindernisobjekte1"));
     EXPECT_FALSE(main().enabled("Schattenwurf1"));
+}
+
+TEST_F(ObstaclesInTheApplication, BuildingToTheSouthHidesTheWinterNoonSun) {
+    main().typeAndLeave("EditDat", "21.12.2026");
+    main().typeAndLeave("EditZeit", "12:00");
+    main().click("ButtonNeu");
+    EXPECT_FLOAT_EQ(main().results.SVF_Umb, 1.0f);
+    EXPECT_GT(main().results.S, 50.0f);
+
+    // 10 m south, 20 m high, 30 m wide
+    writeFile("south.obs",
+              "g -15 -14 20 15 -14 20 15 -10 20 -15 -10 20 "
+              "-15 -14 0 15 -14 0 15 -10 0 -15 -10 0\r\n");
+    host.openAnswers.push_back(path("south.obs"));
+    app->obs().click("BitBtn2");
+    app->obs().close();
+    EXPECT_FALSE(main().enabled("ButtonHinzu"));
+    main().click("ButtonNeu");
+    EXPECT_LT(main().results.SVF_Umb, 0.95f);
+    EXPECT_GT(main().results.SVF_Umb, 0.5f);
+    EXPECT_FLOAT_EQ(main().results.S, 0.0f);
+    EXPECT_TRUE(IsSunHidden(main().horizonImage(), main().results.Z, main().results.azimuth));
+
+    // "A&dd" integrates the same image again
+    float svf = main().results.SVF_Umb;
+    main().click("ButtonHinzu");
+    EXPECT_FLOAT_EQ(main().results.SVF_Umb, svf);
+
+    // unchecked, the obstacles stop taking part
+    main().click("Hindernisobjekte1");
+    main().click("ButtonNeu");
+    EXPECT_FLOAT_EQ(main().results.SVF_Umb, 1.0f);
+    EXPECT_GT(main().results.S, 50.0f);
 }
 
 }  // namespace

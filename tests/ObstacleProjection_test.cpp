@@ -1,11 +1,11 @@
 #include "horizon/ObstacleProjection.h"
 
-#include "horizon/Fisheye.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
+
+#include "horizon/Fisheye.h"
 
 using namespace umbrix;
 
@@ -35,7 +35,9 @@ bool Blocked(const Raster& picture, double azimuthDeg, double elevationDeg) {
     return picture.pixel(p.x, p.y) != kWhite;
 }
 
-double Radius(Point p) { return std::hypot(p.x - 240.0, p.y - 240.0); }
+double Radius(Point p) {
+    return std::hypot(p.x - 240.0, p.y - 240.0);
+}
 
 }  // namespace
 
@@ -44,10 +46,10 @@ TEST(ObstacleProjection, FisheyePointsOfAzimuthAndElevation) {
         double azimuthDeg, elevationDeg;
         Point expected;
     } cases[] = {
-        {0, 0, {240, 0}},     {90, 0, {480, 240}},  {180, 0, {240, 480}},
-        {270, 0, {0, 240}},   {123, 90, {240, 240}}, {90, 45, {360, 240}},
-        {0, -30, {240, 0}},   // below the horizon: raised onto the circle
-        {45, 0, {410, 70}},   // 240 * sin 45 = 169.7
+        {0, 0, {240, 0}},      {90, 0, {480, 240}},  {180, 0, {240, 480}}, {270, 0, {0, 240}},
+        {123, 90, {240, 240}}, {90, 45, {360, 240}}, {0, -30, {240, 0}},  // below the horizon:
+                                                                          // raised onto the circle
+        {45, 0, {410, 70}},                                               // 240 * sin 45 = 169.7
     };
     for (const Case& c : cases)
         EXPECT_EQ(ProjectToFisheye(c.azimuthDeg * kDeg, c.elevationDeg * kDeg), c.expected)
@@ -93,7 +95,9 @@ TEST(ObstacleProjection, ShapeCountsAndUncheckedKindsLeaveNoTrace) {
     struct Case {
         bool buildings, deciduous, conifers;
         std::size_t shapes;
-    } cases[] = {{false, true, true, 7}, {true, false, true, 9}, {true, true, false, 8},
+    } cases[] = {{false, true, true, 7},
+                 {true, false, true, 9},
+                 {true, true, false, 8},
                  {false, false, false, 0}};
     for (const Case& c : cases) {
         ProjectionSettings s;
@@ -173,8 +177,8 @@ TEST(ObstacleProjection, CrownBesideTheLocationKeepsItsWidth) {
     EXPECT_TRUE(Blocked(picture, 0, beta - 22));
     // sideways the outline reaches about 24.6 degrees of arc from the centre direction
     double side = std::atan2(std::sin(22 * kDeg), std::cos(22 * kDeg) * std::cos(beta * kDeg));
-    EXPECT_TRUE(Blocked(picture, side / kDeg, std::asin(std::cos(22 * kDeg) *
-                                                         std::sin(beta * kDeg)) / kDeg));
+    EXPECT_TRUE(Blocked(picture, side / kDeg,
+                        std::asin(std::cos(22 * kDeg) * std::sin(beta * kDeg)) / kDeg));
 }
 
 TEST(ObstacleProjection, LocationInsideACrownSeesAHemisphereCovered) {

@@ -48,8 +48,8 @@ TEST(ObstacleFile, ScaleFieldIsTwentyThreeCharactersWithFourDigitExponent) {
 TEST(ObstacleFile, RoundTripKeepsTwoDecimals) {
     Obstacle tree = MakeTree(ObstacleKind::Conifer, 1.234f, -7.0f, 8, 2, 3, 0.25f, 0.3f, 0.957f);
     std::vector<Obstacle> list = {SampleBuilding(), tree};
-    ObstacleFileContent back = ParseObstacleFile(
-        FormatObstacleFile(list, "Umbrix", TemplateLine{}), 0.1f, 0.5f);
+    ObstacleFileContent back =
+        ParseObstacleFile(FormatObstacleFile(list, "Umbrix", TemplateLine{}), 0.1f, 0.5f);
     ASSERT_EQ(back.obstacles.size(), 2u);
     EXPECT_EQ(back.droppedLines, 0);
     EXPECT_EQ(back.obstacles[0].kind, ObstacleKind::Building);
@@ -98,14 +98,14 @@ TEST(ObstacleFile, UnreadableLinesAreDroppedAndCountedUnknownLinesSkipped) {
         "\r\n"
         "   \t \r\n"
         "x this line is not an obstacle\r\n"
-        "l 1 2 1O 3 4 0.3\r\n"           // 6: letter O instead of zero
+        "l 1 2 1O 3 4 0.3\r\n"             // 6: letter O instead of zero
         "  n\t5 6 10 2 4 0.2 0.3 0.9\r\n"  // 7: leading blanks and a tab are fine
-        "l 1 2 10 3\r\n"                  // 8: too few numbers
-        "n 1 2 3 2 4 0.2\r\n"             // 9: trunk above the tree top
-        "g 1 2 3\r\n"                     // 10: too few numbers
-        "l 1 2 10 -3 4 0.2\r\n"           // 11: negative crown
-        "l 1 2 1e999 3 4 0.2\r\n"         // 12: not a finite number
-        "l 3 4 10 3 4 0.2";               // 13: no line end at the end
+        "l 1 2 10 3\r\n"                   // 8: too few numbers
+        "n 1 2 3 2 4 0.2\r\n"              // 9: trunk above the tree top
+        "g 1 2 3\r\n"                      // 10: too few numbers
+        "l 1 2 10 -3 4 0.2\r\n"            // 11: negative crown
+        "l 1 2 1e999 3 4 0.2\r\n"          // 12: not a finite number
+        "l 3 4 10 3 4 0.2";                // 13: no line end at the end
     ObstacleFileContent c = ParseObstacleFile(text, 0.3f, 0.95f);
     ASSERT_EQ(c.obstacles.size(), 2u);
     EXPECT_EQ(c.obstacles[0].kind, ObstacleKind::Conifer);

@@ -6,6 +6,8 @@
 #include "calc/Memi.h"
 #include "calc/Vorgaben.h"
 #include "diagrams/Sunmap.h"
+#include "horizon/EditObs.h"
+#include "horizon/Fisheye.h"
 #include "indices/Pt_Basic_Umb.h"
 #include "indices/mPETumb.h"
 #include "indices/petumb.h"
@@ -126,16 +128,28 @@ void TFormGeodat::computeSunDay() {
     // here once the sun path routine exists.
 }
 
+std::vector<HorizonSource> TFormGeodat::horizonSources() {
+    // In the order horizon drawing, topography, obstacles; each only while its item is checked.
+    std::vector<HorizonSource> sources;
+    if (checked("Hindernisobjekte1")) sources.push_back(app_.obs().horizonPicture());
+    return sources;
+}
+
 void TFormGeodat::composeHorizon() {
-    // The horizon sources (drawing, topography, obstacles) are drawn into the fisheye image
-    // here once they exist; without a source the image is all sky.
+    std::vector<HorizonSource> sources = horizonSources();
+    horizonImage_ = BuildHorizonImage(sources);
+    skyViewImage_ = BuildSkyViewImage(sources);
 }
 
 void TFormGeodat::evaluateHorizon() {
-    // Without a horizon source the sky is free: both sky view factors are 1. SkyViewFactors
-    // over the composed fisheye image replaces this once the image exists.
-    results.SVF_Umb = 1.0f;
-    results.SVF_cos = 1.0f;
+    // "A&dd" integrates the image of the last "&New" again; before any "&New" the sky is free.
+    if (skyViewImage_.empty()) {
+        results.SVF_Umb = results.SVF_cos = 1.0f;
+        return;
+    }
+    SkyViewFactorValues svf = IntegrateSkyViewFactors(skyViewImage_, &host());
+    results.SVF_Umb = svf.SVF_Umb;
+    results.SVF_cos = svf.SVF_cos;
 }
 
 TableLayout TFormGeodat::tableLayout() const {
@@ -340,9 +354,9 @@ void TFormGeodat::computeRow() {
     ri.bowen = pre.bowen;
     ri.albedoSurroundings = inputs.albedo;
     ri.albedoHuman = inputs.albedoHuman;
-    // The sun test against the fisheye horizon image joins here once the image exists; until
-    // then the horizon is free.
-    const RadiationResults rr = ComputeRadiation(ri, {});
+    const RadiationResults rr = ComputeRadiation(ri, [this](double zenith, double azimuth) {
+        return IsSunHidden(horizonImage_, zenith, azimuth);
+    });
     r.trueTime = ri.trueTime;
     r.turbidity = rr.turbidity;
     r.G0 = rr.g0;

@@ -10,7 +10,9 @@
 #include "calc/CalcTypes.h"
 #include "calc/Table.h"
 #include "platform/DateTime.h"
+#include "horizon/Fisheye.h"
 #include "platform/FormModel.h"
+#include "platform/Raster.h"
 #include "solar/UmbRad.h"
 
 namespace umbrix {
@@ -60,6 +62,8 @@ class TFormGeodat : public FormModel {
     void rewriteDateField();
     void rewriteTimeField();
     bool dataFileActive() const { return checked("Wertedatei1"); }
+    // The fisheye horizon image of the last "&New" (sun test); empty before.
+    const Raster& horizonImage() const { return horizonImage_; }
 
     TCalcInputs inputs;
     TCalcResults results;
@@ -103,6 +107,7 @@ class TFormGeodat : public FormModel {
     void readMissingValue();
     void computeSunPosition();
     void computeSunDay();
+    std::vector<HorizonSource> horizonSources();
     void composeHorizon();
     void evaluateHorizon();
     void runDataTable(bool isNew);
@@ -120,6 +125,8 @@ class TFormGeodat : public FormModel {
     bool vapourTypedLast_ = true;
     std::string outputFile_;
     TableSink sink_;
+    Raster horizonImage_;  // composed by "&New" for the sun test
+    Raster skyViewImage_;  // the same one pixel larger, for the sky view factors
     // The PET model keeps working state between calls; a new table starts it afresh.
     std::unique_ptr<PetModel> pet_;
 };

@@ -34,7 +34,9 @@ constexpr float kNewHeight = 10.0f;
 constexpr float kNewTrunkLength = 4.0f;
 
 // Keeps plan coordinates of far obstacles within what the drawing can take.
-int ClampPixel(double v) { return int(std::clamp(v, -1.0e6, 1.0e6)); }
+int ClampPixel(double v) {
+    return int(std::clamp(v, -1.0e6, 1.0e6));
+}
 
 std::string WithPoint(std::string text) {
     std::replace(text.begin(), text.end(), ',', '.');
@@ -60,8 +62,10 @@ TFormObs::TFormObs(Host& host, TGebForm& gebForm, TLaubForm& laubForm, TNadelFor
     ctl("Save1").caption = "&Save";
     ctl("SaveAs1").caption = "Save &as...";
     add("CloseBtn", ControlKind::Button, "&Close");
-    add("BitBtn1", ControlKind::Button).hint = "Remove all obstacles - Alle Hindernisobjekte entfernen";
-    add("BitBtn2", ControlKind::Button).hint = "Open obstacles file - Hindernisobjekte-Datei öffnen";
+    add("BitBtn1", ControlKind::Button).hint =
+        "Remove all obstacles - Alle Hindernisobjekte entfernen";
+    add("BitBtn2", ControlKind::Button).hint =
+        "Open obstacles file - Hindernisobjekte-Datei öffnen";
     add("BitBtn3", ControlKind::Button).hint =
         "Save obstacle in file - Hindernisobjekte in Datei speichern";
     add("EditDat", ControlKind::Edit, kNoFile).readOnly = true;
@@ -113,12 +117,11 @@ TFormObs::~TFormObs() = default;
 
 void TFormObs::setGerman(bool german) {
     german_ = german;
-    ctl("RadioGrp").items = german
-                                ? std::vector<std::string>{"Gebäude", "Laubbaum", "Nadelbaum"}
-                                : std::vector<std::string>{"Building", "Deciduous tree",
-                                                           "Coniferous tree"};
-    for (ObstacleDialog* d : std::initializer_list<ObstacleDialog*>{&gebForm_, &laubForm_,
-                                                                    &nadelForm_})
+    ctl("RadioGrp").items =
+        german ? std::vector<std::string>{"Gebäude", "Laubbaum", "Nadelbaum"}
+               : std::vector<std::string>{"Building", "Deciduous tree", "Coniferous tree"};
+    for (ObstacleDialog* d :
+         std::initializer_list<ObstacleDialog*>{&gebForm_, &laubForm_, &nadelForm_})
         d->setGerman(german);
     changed();
 }
@@ -126,7 +129,9 @@ void TFormObs::setGerman(bool german) {
 // ---------------------------------------------------------------------------
 // main window
 
-Control* TFormObs::mainControl(const char* name) const { return main_ ? main_->find(name) : nullptr; }
+Control* TFormObs::mainControl(const char* name) const {
+    return main_ ? main_->find(name) : nullptr;
+}
 
 void TFormObs::setMainChecked(const char* name, bool checked) {
     if (Control* c = mainControl(name)) {
@@ -213,7 +218,9 @@ std::string TFormObs::mode() const {
     return {};
 }
 
-void TFormObs::setHint(const std::string& hint) { ctl("StatusBar1").caption = hint; }
+void TFormObs::setHint(const std::string& hint) {
+    ctl("StatusBar1").caption = hint;
+}
 
 void TFormObs::releaseModes() {
     for (const char* m : kModeButtons) ctl(m).checked = false;
@@ -243,17 +250,21 @@ void TFormObs::showModeHint() {
                     ? "Set building corner position - Hauseckenposition festlegen"
                     : "Set trunc position - Baumstammposition festlegen");
     else if (m == "MoveMapBtn")
-        setHint("Click and draw to move the template map - "
-                "Klicken und ziehen, um die Kartenvorlage zu verschieben");
+        setHint(
+            "Click and draw to move the template map - "
+            "Klicken und ziehen, um die Kartenvorlage zu verschieben");
     else if (m == "MoveBtn")
-        setHint("Click and draw to move the viewframe - "
-                "Klicken und ziehen, um Kartenausschnitt zu verschieben");
+        setHint(
+            "Click and draw to move the viewframe - "
+            "Klicken und ziehen, um Kartenausschnitt zu verschieben");
     else if (m == "ScaleBtn")
-        setHint("Click and draw from start to end of a template yardstick - "
-                "Vom Anfang zum Ende eines Maßstabs der Vorlage klicken und ziehen");
+        setHint(
+            "Click and draw from start to end of a template yardstick - "
+            "Vom Anfang zum Ende eines Maßstabs der Vorlage klicken und ziehen");
     else if (m == "MoveLocBtn")
-        setHint("Click onto the new destination of the location of calculation - "
-                "Klicken, um neuen Berechnungsort festzulegen");
+        setHint(
+            "Click onto the new destination of the location of calculation - "
+            "Klicken, um neuen Berechnungsort festzulegen");
     else
         setHint("");
 }
@@ -274,7 +285,9 @@ void TFormObs::updateCount() {
     hover_.reset();
 }
 
-void TFormObs::setModified() { modified_ = true; }
+void TFormObs::setModified() {
+    modified_ = true;
+}
 
 void TFormObs::appendObstacle(const Obstacle& obstacle) {
     obstacles_.push_back(obstacle);
@@ -374,17 +387,17 @@ void TFormObs::applyYardstick() {
 void TFormObs::importMap() {
     FileDialogOptions options;
     options.title = german_ ? "Kartenvorlage importieren" : "Import map image";
-    options.filter = "Pictures (*.bmp;*.svg)|*.bmp;*.svg|Bitmaps (*.bmp)|*.bmp|"
-                     "Vector pictures (*.svg)|*.svg";
+    options.filter =
+        "Pictures (*.bmp;*.svg)|*.bmp;*.svg|Bitmaps (*.bmp)|*.bmp|"
+        "Vector pictures (*.svg)|*.svg";
     options.defaultExt = "bmp";
     options.fileName = mapFileName_;
     std::optional<std::string> path = host().openFileDialog(options);
     if (!path) return;
     Raster loaded;
     std::string lower = *path;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
-        return char(std::tolower(c));
-    });
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
     if (lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".svg") == 0) {
         loaded.reset(4 * kPlanSize, 4 * kPlanSize);
         std::string error;
@@ -445,9 +458,8 @@ void TFormObs::openFile() {
     std::optional<std::string> path = host().openFileDialog(options);
     if (!path) return;
     // read first: a file that cannot be read leaves the list as it was
-    ObstacleFileContent content =
-        ParseObstacleFile(ReadTextFile(*path, std::size_t(64) << 20), defaultAlbedo_,
-                          defaultEmission_);
+    ObstacleFileContent content = ParseObstacleFile(ReadTextFile(*path, std::size_t(64) << 20),
+                                                    defaultAlbedo_, defaultEmission_);
     obstacles_ = std::move(content.obstacles);
     fileName_ = *path;
     ctl("EditDat").text = FileNameOnly(*path);
@@ -708,8 +720,8 @@ void TFormObs::drawGrid() {
     };
     plan_.text({clampX(kPlanCentre + offset - TextWidth(plus, kTextHeight) / 2, plus), 2}, plus,
                kBlack, kTextHeight);
-    plan_.text({clampX(kPlanCentre - offset - TextWidth(minus, kTextHeight) / 2, minus), 2},
-               minus, kBlack, kTextHeight);
+    plan_.text({clampX(kPlanCentre - offset - TextWidth(minus, kTextHeight) / 2, minus), 2}, minus,
+               kBlack, kTextHeight);
     plan_.text({2, std::clamp(kPlanCentre - offset - h / 2, 2, kPlanSize - 2 - h)}, plus, kBlack,
                kTextHeight);
     plan_.text({2, std::clamp(kPlanCentre + offset - h / 2, 2, kPlanSize - 2 - h)}, minus, kBlack,
@@ -731,9 +743,9 @@ void TFormObs::drawObstacle(const Obstacle& ob, bool selected) {
         plan_.polygon(top, pen, brush);
         return;
     }
-    Colour fill = selected ? kYellow
+    Colour fill = selected                             ? kYellow
                   : ob.kind == ObstacleKind::Deciduous ? kDeciduousGreen
-                                                        : kConiferTeal;
+                                                       : kConiferTeal;
     Point centre = planPoint(ob.x(), ob.y());
     int r = ClampPixel(std::nearbyint(std::abs(ob.crownRadius()) / scale_));
     plan_.ellipse(Rect{centre.x - r, centre.y - r, centre.x + r, centre.y + r}, pen, Brush{fill});
@@ -748,8 +760,7 @@ void TFormObs::redraw() {
     for (const Obstacle& ob : obstacles_) drawObstacle(ob, false);
     if (selected_ >= 0 && selected_ < int(obstacles_.size()))
         drawObstacle(obstacles_[selected_], true);
-    if (pending_ && pending_->clicks.size() > 1)
-        plan_.polyline(pending_->clicks, Pen{kBlack});
+    if (pending_ && pending_->clicks.size() > 1) plan_.polyline(pending_->clicks, Pen{kBlack});
     plan_.ellipse(Rect{197, 197, 204, 204}, Pen{kRed}, Brush{kRed});
     if (gridOnTop) drawGrid();
     if (hover_ && hover_->first < int(obstacles_.size())) {

@@ -21,7 +21,7 @@ class TNadelForm;
 enum class MouseButton { Left, Right };
 
 class TFormObs : public FormModel {
-public:
+  public:
     static constexpr int kPlanSize = 401;
     static constexpr int kPlanCentre = 200;
 
@@ -47,8 +47,8 @@ public:
     void appendObstacle(const Obstacle& obstacle);
 
     // ---- plan view ----
-    double scale() const { return scale_; }        // metres per plan pixel
-    double mapZoom() const { return mapZoom_; }    // map pixels per plan pixel
+    double scale() const { return scale_; }      // metres per plan pixel
+    double mapZoom() const { return mapZoom_; }  // map pixels per plan pixel
     int mapX() const { return mapX_; }
     int mapY() const { return mapY_; }
     bool hasMap() const { return !map_.empty(); }
@@ -88,13 +88,13 @@ public:
     // The shapes drawn into it, in drawing order.
     const std::vector<ProjectedShape>& horizonShapes() const { return shapes_; }
 
-protected:
+  protected:
     void onClick(const std::string& name) override;
     void onExit(const std::string& name) override;
     void onChange(const std::string& name) override;
     void onSelect(const std::string& name) override;
 
-private:
+  private:
     struct PendingAdd {
         ObstacleKind kind = ObstacleKind::Building;
         std::vector<Point> clicks;  // plan pixels

@@ -6,7 +6,7 @@
 namespace umbrix {
 
 class TGebForm : public ObstacleDialog {
-public:
+  public:
     explicit TGebForm(Host& host);
     void setGerman(bool german) override;
 };

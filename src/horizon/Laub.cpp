@@ -2,6 +2,7 @@
 
 namespace umbrix {
 
-TLaubForm::TLaubForm(Host& host) : TreeDialog("LaubForm", host, "Edit deciduous tree - Laubbaum bearbeiten") {}
+TLaubForm::TLaubForm(Host& host)
+    : TreeDialog("LaubForm", host, "Edit deciduous tree - Laubbaum bearbeiten") {}
 
 }  // namespace umbrix

@@ -6,7 +6,7 @@
 namespace umbrix {
 
 class TLaubForm : public TreeDialog {
-public:
+  public:
     explicit TLaubForm(Host& host);
 };
 

@@ -2,6 +2,7 @@
 
 namespace umbrix {
 
-TNadelForm::TNadelForm(Host& host) : TreeDialog("NadelForm", host, "Edit coniferous tree - Nadelbaum bearbeiten") {}
+TNadelForm::TNadelForm(Host& host)
+    : TreeDialog("NadelForm", host, "Edit coniferous tree - Nadelbaum bearbeiten") {}
 
 }  // namespace umbrix

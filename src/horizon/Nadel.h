@@ -6,7 +6,7 @@
 namespace umbrix {
 
 class TNadelForm : public TreeDialog {
-public:
+  public:
     explicit TNadelForm(Host& host);
 };
 

@@ -32,7 +32,8 @@ void ObstacleDialog::setGerman(bool german) {
 
 bool ObstacleDialog::execute(Obstacle& obstacle) {
     original_ = obstacle;
-    for (const auto& [control, index] : fields_) ctl(control).text = decimals(obstacle.value(index), 2);
+    for (const auto& [control, index] : fields_)
+        ctl(control).text = decimals(obstacle.value(index), 2);
     result_ = ModalResult::None;
     show();
     host().runModal(*this);
@@ -98,8 +99,7 @@ void TreeDialog::setGerman(bool german) {
     ObstacleDialog::setGerman(german);
 }
 
-std::vector<int> TreeDialog::refusedValues(const Obstacle& candidate,
-                                           std::string& message) const {
+std::vector<int> TreeDialog::refusedValues(const Obstacle& candidate, std::string& message) const {
     // a trunk above the tree top, or a negative crown, has no shape to project
     if (candidate.trunkLength() > candidate.height()) {
         message = german() ? "Die Stammlänge darf die Baumhöhe nicht übersteigen."

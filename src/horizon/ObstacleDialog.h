@@ -11,7 +11,7 @@
 namespace umbrix {
 
 class ObstacleDialog : public FormModel {
-public:
+  public:
     enum class ModalResult { None, Ok, Cancel };
     ModalResult modalResult() const { return result_; }
 
@@ -26,7 +26,7 @@ public:
     // What is in the fields now, read as "&OK" reads it (for the desktop view).
     Obstacle fieldValues() const;
 
-protected:
+  protected:
     // fields: control name and the obstacle value (1-based) it shows.
     ObstacleDialog(std::string name, Host& host, std::vector<std::pair<std::string, int>> fields);
 
@@ -40,7 +40,7 @@ protected:
 
     bool german() const { return german_; }
 
-private:
+  private:
     void confirm();
 
     std::vector<std::pair<std::string, int>> fields_;
@@ -51,14 +51,13 @@ private:
 
 // The deciduous and coniferous tree dialogs: the same fields, their own captions.
 class TreeDialog : public ObstacleDialog {
-public:
+  public:
     void setGerman(bool german) override;
 
-protected:
+  protected:
     // The caption carries both languages.
     TreeDialog(std::string name, Host& host, std::string bilingualCaption);
-    std::vector<int> refusedValues(const Obstacle& candidate,
-                                   std::string& message) const override;
+    std::vector<int> refusedValues(const Obstacle& candidate, std::string& message) const override;
 };
 
 }  // namespace umbrix

@@ -36,7 +36,7 @@ double Elevation(double vertical, double horizontal) {
 // below the eye has no azimuth of its own; it takes that of the point before it on the outline,
 // so the outline stays on the horizon circle where it passes beneath the location.
 class Outline {
-public:
+  public:
     explicit Outline(std::size_t n) { points_.reserve(n); }
 
     void add(double azimuth, double elevation, bool azimuthKnown = true) {
@@ -58,7 +58,7 @@ public:
         return out;
     }
 
-private:
+  private:
     struct Direction {
         double azimuth, elevation;
         bool azimuthKnown;
@@ -118,8 +118,7 @@ std::vector<std::size_t> SortForProjection(std::vector<Obstacle>& obstacles) {
     return order;
 }
 
-std::optional<std::vector<Point>> BuildingFace(const Obstacle& building, int face,
-                                                      double z0) {
+std::optional<std::vector<Point>> BuildingFace(const Obstacle& building, int face, double z0) {
     static constexpr int kFaces[6][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {5, 6, 2, 1},
                                          {6, 7, 3, 2}, {7, 8, 4, 3}, {8, 5, 1, 4}};
     const int* k = kFaces[face - 1];
@@ -239,16 +238,17 @@ std::vector<ProjectedShape> ProjectObstacles(const std::vector<Obstacle>& obstac
                                              const ProjectionSettings& settings,
                                              const std::function<void()>& perObstacle) {
     std::vector<ProjectedShape> shapes;
-    auto polygon = [&shapes](std::optional<std::vector<Point>>&& points,
-                             Colour colour) {
-        if (points)
-            shapes.push_back({ProjectedShape::Type::Polygon, colour, std::move(*points)});
+    auto polygon = [&shapes](std::optional<std::vector<Point>>&& points, Colour colour) {
+        if (points) shapes.push_back({ProjectedShape::Type::Polygon, colour, std::move(*points)});
     };
     auto enabled = [&settings](const Obstacle& ob) {
         switch (ob.kind) {
-            case ObstacleKind::Building: return settings.buildings;
-            case ObstacleKind::Deciduous: return settings.deciduous;
-            case ObstacleKind::Conifer: return settings.conifers;
+            case ObstacleKind::Building:
+                return settings.buildings;
+            case ObstacleKind::Deciduous:
+                return settings.deciduous;
+            case ObstacleKind::Conifer:
+                return settings.conifers;
         }
         return false;
     };

@@ -32,8 +32,7 @@ std::vector<std::size_t> SortForProjection(std::vector<Obstacle>& obstacles);
 // circle it would go once around it and fill the whole sky.
 
 // Face 1..6 of a building as a 320-point polygon (80 points per edge). z0: location height.
-std::optional<std::vector<Point>> BuildingFace(const Obstacle& building, int face,
-                                                      double z0);
+std::optional<std::vector<Point>> BuildingFace(const Obstacle& building, int face, double z0);
 // Ellipsoid crown of a deciduous tree, 320 points.
 std::optional<std::vector<Point>> DeciduousCrown(const Obstacle& tree, double z0);
 // Cone crown of a coniferous tree: the 240-point outline and the 160-point base circle.

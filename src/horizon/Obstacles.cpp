@@ -12,7 +12,9 @@ namespace umbrix {
 namespace {
 
 // The file layer treats every control character as a blank, like the space and the tab.
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 // Splits the rest of a line at blanks.
 std::vector<std::string_view> Tokens(std::string_view line) {

@@ -22,5 +22,19 @@ run --obstacles "$tmp/none.obs" > "$tmp/out" 2> "$tmp/err"
 [ $? -eq 1 ] || fail "missing file: status"
 grep -q '^umbrix: error: .*none.obs' "$tmp/err" || fail "missing file: $(cat "$tmp/err")"
 
+# a building 10 m south and 20 m high hides the winter noon sun and narrows the sky
+printf '# Umbrix obstacle file #\r\ng -15 -14 20 15 -14 20 15 -10 20 -15 -10 20 -15 -14 0 15 -14 0 15 -10 0 -15 -10 0\r\n' > "$tmp/south.obs"
+column() {  # column NAME TABLE: the value of NAME in the table's row
+  awk -F'\t' -v name="$1" 'NR == 7 { for (i = 1; i <= NF; i++) if ($i == name) c = i }
+                           NR == 9 { print $c }' "$2"
+}
+run > "$tmp/free" || fail "free sky: status"
+run --obstacles "$tmp/south.obs" > "$tmp/south" || fail "south building: status"
+[ "$(column SVF_Umb "$tmp/free")" = "1.000" ] || fail "free sky SVF: $(column SVF_Umb "$tmp/free")"
+awk -v s="$(column Sact "$tmp/free")" 'BEGIN { exit !(s > 50) }' || fail "free sky Sact"
+awk -v s="$(column SVF_Umb "$tmp/south")" 'BEGIN { exit !(s < 0.95 && s > 0.5) }' ||
+  fail "south building SVF: $(column SVF_Umb "$tmp/south")"
+[ "$(column Sact "$tmp/south")" = "0.0" ] || fail "south building Sact: $(column Sact "$tmp/south")"
+
 "$umbrix" --help | grep -q -- '--obstacles' || fail "--help lacks --obstacles"
 echo "obstacles: ok"
