@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/Error.h"
+#include "platform/Format.h"
 
 namespace umbrix {
 
@@ -97,6 +98,31 @@ void FormModel::setItemChecked(std::string_view name, int index, bool checked) {
     c.itemChecked.resize(c.items.size(), false);
     c.itemChecked[index] = checked;
     onItemChecked(c.name, index);
+    changed(c.name);
+}
+
+void FormModel::moveItem(std::string_view name, int from, int to) {
+    Control& c = ctl(name);
+    const int n = static_cast<int>(c.items.size());
+    if (from < 0 || from >= n || to < 0 || to >= n)
+        throw UmbrixError(c.name + ": cannot move item " + std::to_string(from) + " to " +
+                          std::to_string(to));
+    c.itemChecked.resize(c.items.size(), false);
+    std::string item = std::move(c.items[from]);
+    bool mark = c.itemChecked[from];
+    c.items.erase(c.items.begin() + from);
+    c.itemChecked.erase(c.itemChecked.begin() + from);
+    c.items.insert(c.items.begin() + to, std::move(item));
+    c.itemChecked.insert(c.itemChecked.begin() + to, mark);
+    if (c.itemIndex == from) c.itemIndex = to;
+    onItemMoved(c.name, from, to);
+    changed(c.name);
+}
+
+void FormModel::setPosition(std::string_view name, int position) {
+    Control& c = ctl(name);
+    c.position = std::clamp(position, c.minimum, std::max(c.minimum, c.maximum));
+    onChange(c.name);
     changed(c.name);
 }
 
@@ -221,6 +247,14 @@ void ComponentRegistry::set(std::string_view name, const std::string& value) {
         case ControlKind::Button:
             f.click(c.name);
             break;
+        case ControlKind::UpDown:
+        case ControlKind::TrackBar: {
+            auto position = parseInt(value);
+            if (!position)
+                throw UmbrixError(c.name + " takes a whole number, not \"" + value + "\"");
+            f.setPosition(c.name, int(*position));
+            break;
+        }
         default:
             f.typeAndLeave(c.name, value);
     }

@@ -14,6 +14,9 @@
 
 namespace umbrix {
 
+class Picture;
+class Raster;
+
 enum class ControlKind {
     Edit,
     Combo,
@@ -47,6 +50,10 @@ struct Control {
     int maximum = 100;
     int increment = 1;
     bool autoCheck = false;  // check boxes and such menu items toggle before their handler runs
+    // What a picture control shows (a diagram, an editor's image); a view draws whichever is
+    // set, the vector picture first.
+    std::shared_ptr<const Picture> picture;
+    std::shared_ptr<const Raster> image;
 
     // Which properties the session file stores for this control.
     bool hasText() const { return kind == ControlKind::Edit || kind == ControlKind::Combo; }
@@ -98,6 +105,11 @@ public:
     void select(std::string_view name, int index);
     // Checking an item of a check list.
     void setItemChecked(std::string_view name, int index, bool checked);
+    // Dragging an item of a list onto another position; it keeps its check mark.
+    void moveItem(std::string_view name, int from, int to);
+    // Moving an up-down or a track bar; the position is kept within minimum .. maximum and
+    // the change handler runs.
+    void setPosition(std::string_view name, int position);
 
     // ---- views ----
     // Called with the control's name after a change, or with "" when much changed.
@@ -114,6 +126,8 @@ protected:
     virtual void onClick(const std::string& /*name*/) {}
     virtual void onSelect(const std::string& /*name*/) {}
     virtual void onItemChecked(const std::string& /*name*/, int /*index*/) {}
+    // After the item has moved from `from` to `to`.
+    virtual void onItemMoved(const std::string& /*name*/, int /*from*/, int /*to*/) {}
 
     // Checks one item of a radio group of menu items or speed buttons and unchecks the rest.
     void checkExclusive(std::string_view name, const std::vector<std::string>& group);
