@@ -13,6 +13,8 @@
 #include "horizon/Geb.h"
 #include "horizon/Laub.h"
 #include "horizon/Nadel.h"
+#include "horizon/Fisheye.h"
+#include "platform/Bmp.h"
 #include "platform/Error.h"
 #include "platform/IniFile.h"
 #include "platform/TextFile.h"
@@ -76,6 +78,19 @@ Application::~Application() = default;
 void Application::setLanguage(Language language) {
     language_ = language;
     if (obs_) obs_->setGerman(language == Language::German);
+}
+
+void Application::loadHorizonDrawing(const std::string& path) {
+    Raster picture = ReadBmp(path);
+    if (picture.width() != kFisheyeSize || picture.height() != kFisheyeSize)
+        throw FileError(path + ": a horizon drawing must be " + std::to_string(kFisheyeSize) +
+                        " x " + std::to_string(kFisheyeSize) + " pixels, not " +
+                        std::to_string(picture.width()) + " x " +
+                        std::to_string(picture.height()));
+    loadedDrawing_ = std::move(picture);
+    geodat_->ctl("Horizonteinengung1").checked = true;
+    geodat_->ctl("ButtonHinzu").enabled = false;
+    geodat_->changed();
 }
 
 void Application::start(bool useSession) {

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "calc/Language.h"
+#include "platform/Picture.h"
+#include "platform/Raster.h"
 #include "platform/DateTime.h"
 #include "platform/FormModel.h"
 #include "platform/Host.h"
@@ -61,6 +63,13 @@ class Application {
     TFormObs& obs() { return *obs_; }
     ComponentRegistry& registry() { return registry_; }
 
+    // The hand-drawn horizon source; null while there is none.
+    const Raster* horizonDrawing() const {
+        return loadedDrawing_.empty() ? nullptr : &loadedDrawing_;
+    }
+    // Loads a 481 × 481 bitmap as the hand-drawn horizon source and checks "Sky view factor".
+    void loadHorizonDrawing(const std::string& path);
+
     const std::string& locationsFile() const { return locationsFile_; }
     void setLocationsFile(std::string path) { locationsFile_ = std::move(path); }
     const std::string& sessionFile() const { return sessionFile_; }
@@ -78,6 +87,7 @@ class Application {
     std::string locationsFile_;
     std::string sessionFile_;
     ComponentRegistry registry_;
+    Raster loadedDrawing_;
     std::unique_ptr<TFormGeodat> geodat_;
     std::unique_ptr<TFormMemi> memi_;
     std::unique_ptr<TFormMap> map_;

@@ -131,6 +131,8 @@ void TFormGeodat::computeSunDay() {
 std::vector<HorizonSource> TFormGeodat::horizonSources() {
     // In the order horizon drawing, topography, obstacles; each only while its item is checked.
     std::vector<HorizonSource> sources;
+    if (checked("Horizonteinengung1") && app_.horizonDrawing())
+        sources.push_back(app_.horizonDrawing());
     if (checked("Hindernisobjekte1")) sources.push_back(app_.obs().horizonPicture());
     return sources;
 }
@@ -139,17 +141,19 @@ void TFormGeodat::composeHorizon() {
     std::vector<HorizonSource> sources = horizonSources();
     horizonImage_ = BuildHorizonImage(sources);
     skyViewImage_ = BuildSkyViewImage(sources);
+    skyViewFactors_ = IntegrateSkyViewFactors(skyViewImage_, &host());
 }
 
+// "A&dd" keeps the image and both factors of the last "&New": recomputing them could give a
+// slightly different value for the same picture.
 void TFormGeodat::evaluateHorizon() {
-    // "A&dd" integrates the image of the last "&New" again; before any "&New" the sky is free.
     if (skyViewImage_.empty()) {
+        // before any "&New" the sky is free
         results.SVF_Umb = results.SVF_cos = 1.0f;
         return;
     }
-    SkyViewFactorValues svf = IntegrateSkyViewFactors(skyViewImage_, &host());
-    results.SVF_Umb = svf.SVF_Umb;
-    results.SVF_cos = svf.SVF_cos;
+    results.SVF_Umb = skyViewFactors_.SVF_Umb;
+    results.SVF_cos = skyViewFactors_.SVF_cos;
 }
 
 TableLayout TFormGeodat::tableLayout() const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calc/CalcTypes.h"
+#include "horizon/Fisheye.h"
 #include "calc/Table.h"
 #include "platform/DateTime.h"
 #include "horizon/Fisheye.h"
@@ -129,6 +130,7 @@ class TFormGeodat : public FormModel {
     Raster skyViewImage_;  // the same one pixel larger, for the sky view factors
     // The PET model keeps working state between calls; a new table starts it afresh.
     std::unique_ptr<PetModel> pet_;
+    SkyViewFactorValues skyViewFactors_;  // of the last "&New"; "A&dd" keeps them
 };
 
 }  // namespace umbrix

@@ -32,6 +32,9 @@ const OptionInfo kOptions[] = {
     {"--new", nullptr, "run \"&New\": start a new table"},
     {"--add", nullptr, "run \"A&dd\": append rows under the header of the last --new"},
     {"--save", "FILE", "save the text view (the table) to FILE (default: standard output)"},
+    {"--horizon", "FILE.bmp",
+     "use a 481 x 481 bitmap as the drawn horizon and check \"Sky view factor\" (default: none)"},
+    {"--fisheye", "FILE.bmp", "write the composed fisheye horizon image of the last run"},
     {"--help", nullptr, "show this text"},
 };
 
@@ -131,7 +134,7 @@ std::string Usage() {
     out +=
         "\nexamples:\n"
         "  umbrix --now \"21.6.2026 9:00\" --set EditDat=21.6.2026 --set EditZeit=12:00\n"
-        "  umbrix --location Berlin --set EditTa=25 --new --set EditZeit=15:00 --add\n"
+        "  umbrix --location Freiburg --set EditTa=25 --new --set EditZeit=15:00 --add\n"
         "  umbrix --lang de --output table.txt\n";
     return out;
 }

@@ -13,6 +13,7 @@
 #include "cli/Options.h"
 #include "diagrams/Sunmap.h"
 #include "horizon/EditObs.h"
+#include "platform/Bmp.h"
 #include "platform/Error.h"
 #include "platform/FormModel.h"
 #include "series/Wertedat.h"
@@ -90,6 +91,11 @@ class Runner {
         } else if (step.option == "--add") {
             main.click("ButtonHinzu");
             ran_ = true;
+        } else if (step.option == "--horizon") {
+            app_.loadHorizonDrawing(v);
+        } else if (step.option == "--fisheye") {
+            if (!ran_) apply({"--new", ""});
+            WriteBmp(v, main.horizonImage());
         } else if (step.option == "--save") {
             if (!ran_) apply({"--new", ""});
             saveGiven_ = true;
