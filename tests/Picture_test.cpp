@@ -226,6 +226,16 @@ TEST(Picture, ClipRectAndRastersInside) {
     holder.playOnto(c, {0, 0, 40, 40});
     EXPECT_EQ(CountColour(c, kLight), 400);
     EXPECT_EQ(c.pixel(0, 0), kGrey);
+
+    // coordinates that overflow once scaled are held in range, not wrapped
+    Picture far(1, 1);
+    far.setBrush({kGrey});
+    far.ellipse({-2000000000, -2000000000, 2000000000, 2000000000});
+    far.moveTo({-2000000000, 0});
+    far.lineTo({2000000000, 0});
+    Raster big(30, 30);
+    far.playOnto(big, {0, 0, 1000, 1000});
+    EXPECT_EQ(big.pixel(15, 15), kGrey);
 }
 
 TEST(Picture, RecordsOperationsForOtherPainters) {

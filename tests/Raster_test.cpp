@@ -315,6 +315,13 @@ TEST(Raster, RunawayCoordinatesDoNotStall) {
     r.polygon(std::vector<Point>{{-2000000000, -2000000000}, {2000000000, 0}, {0, 2000000000}},
               kGreyPen, kGreyBrush);
     EXPECT_EQ(r.pixel(50, 20), kFill);
+    const int far = 2000000000;
+    r.ellipse({-far, -far, far, far}, kGreyPen, {kPen});
+    EXPECT_EQ(r.pixel(50, 50), kPen);
+    r.drawRaster({-far, -far, far, far}, Raster(2, 2, kFill));
+    EXPECT_EQ(r.pixel(0, 0), kFill);
+    r.text({far, far}, "far", kPen, 8);
+    r.text({-far, 0}, "far", kFill, 1e12);
 }
 
 TEST(Raster, TextUsesTheFontCellAndItsWidth) {

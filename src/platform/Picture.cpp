@@ -1,5 +1,6 @@
 #include "platform/Picture.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -26,7 +27,11 @@ struct Transform {
 
     // floor(v + 0.5) rather than halves to even: shifting a picture by whole pixels must not
     // change the shape of what it draws
-    static int Round(double v) { return int(std::floor(v + 0.5)); }
+    // Far-off coordinates are held within int range; the raster clips them anyway.
+    static int Round(double v) {
+        double r = std::floor(v + 0.5);
+        return !(r > -1e9) ? -1000000000 : r > 1e9 ? 1000000000 : int(r);
+    }
     Point map(Point p) const { return {Round(ox + p.x * sx), Round(oy + p.y * sy)}; }
     Rect map(const Rect& r) const {
         Point a = map(Point{r.left, r.top}), b = map(Point{r.right, r.bottom});
@@ -245,10 +250,10 @@ class SvgWriter {
                     },
                     [&](const draw::Ellipse& o) {
                         Rect b = NormaliseRect(o.box);
-                        out += "<ellipse cx=\"" + Num((b.left + b.right) / 2.0) + "\" cy=\"" +
-                               Num((b.top + b.bottom) / 2.0) + "\" rx=\"" + Num(b.width() / 2.0) +
-                               "\" ry=\"" + Num(b.height() / 2.0) + "\"" + fill(s.brush) +
-                               stroke(s.pen) + "/>\n";
+                        out += "<ellipse cx=\"" + Num((double(b.left) + b.right) / 2) + "\" cy=\"" +
+                               Num((double(b.top) + b.bottom) / 2) + "\" rx=\"" +
+                               Num(b.width() / 2.0) + "\" ry=\"" + Num(b.height() / 2.0) + "\"" +
+                               fill(s.brush) + stroke(s.pen) + "/>\n";
                     },
                     [&](const draw::Arc& o) { arc(o, s.pen); },
                     [&](const draw::Rectangle& o) {
@@ -336,7 +341,7 @@ class SvgWriter {
         Rect b = NormaliseRect(o.box);
         double a = b.width() / 2.0, bb = b.height() / 2.0;
         if (a <= 0 || bb <= 0) return;
-        double cx = (b.left + b.right) / 2.0, cy = (b.top + b.bottom) / 2.0;
+        double cx = (double(b.left) + b.right) / 2, cy = (double(b.top) + b.bottom) / 2;
         double s = std::atan2(cy - o.start.y, o.start.x - cx);
         double e = std::atan2(cy - o.end.y, o.end.x - cx);
         double sweep = std::fmod(e - s, 2 * std::numbers::pi);

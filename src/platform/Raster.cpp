@@ -51,7 +51,7 @@ class PenWriter {
     PenWriter(const PenWriter&) = delete;
     PenWriter& operator=(const PenWriter&) = delete;
 
-    void single(int x, int y) {
+    void single(std::int64_t x, std::int64_t y) {
         const Rect& c = target_.clip();
         if (x < c.left || x >= c.right || y < c.top || y >= c.bottom) return;
         if (pen_.mode == PenMode::Invert)
@@ -60,7 +60,7 @@ class PenWriter {
             target_.row(y)[x] = pen_.colour & kWhite;
     }
     // A pen-sized dot centred on pixel (x, y).
-    void stamp(int x, int y) {
+    void stamp(std::int64_t x, std::int64_t y) {
         if (stamp_.empty()) return single(x, y);
         for (const Point& o : stamp_) single(x + o.x, y + o.y);
     }
@@ -79,7 +79,7 @@ class PenWriter {
         while (x != b.x || y != b.y) {
             bool on = pen_.style != PenStyle::Dot || (pattern % (2 * kDotRun)) < kDotRun;
             ++pattern;
-            if (on) stamp(int(x), int(y));
+            if (on) stamp(x, y);
             std::int64_t e2 = 2 * err;
             if (e2 >= dy) {
                 err += dy;
@@ -127,6 +127,13 @@ class PenWriter {
     std::vector<Point> stamp_;
     std::vector<std::int64_t> collected_;
 };
+
+// Font pixels per glyph pixel: never below one, so text stays legible, and bounded, so that
+// an absurd size cannot stall the drawing.
+double GlyphScale(double pixelHeight) {
+    double f = pixelHeight / kCellRows;
+    return f > 1 ? std::min(f, 1e4) : 1.0;
+}
 
 // Dotted outlines of filled shapes: a checkerboard of 3 × 3 blocks, which every outline
 // direction crosses alternately.
@@ -185,9 +192,11 @@ void Raster::drawRaster(const Rect& dest, const Raster& src, bool whiteTranspare
     };
     std::vector<int> columns(std::size_t(c.width()));
     for (int x = c.left; x < c.right; ++x)
-        columns[std::size_t(x - c.left)] = sourceIndex(x - dest.left, src.width_, dest.width());
+        columns[std::size_t(x - c.left)] =
+            sourceIndex(std::int64_t(x) - dest.left, src.width_, dest.width());
     for (int y = c.top; y < c.bottom; ++y) {
-        const Colour* s = src.row(sourceIndex(y - dest.top, src.height_, dest.height()));
+        const Colour* s =
+            src.row(sourceIndex(std::int64_t(y) - dest.top, src.height_, dest.height()));
         Colour* d = row(y) + c.left;
         if (whiteTransparent) {
             for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -235,7 +244,7 @@ void Raster::polygon(std::span<const Point> points, const Pen& pen, const Brush&
             if (a.y > b.y) std::swap(a, b);
             // rows whose centre y + 0.5 lies in [a.y, b.y)
             int y0 = std::max(a.y, clip_.top), y1 = std::min(b.y, clip_.bottom);
-            double slope = double(b.x - a.x) / double(b.y - a.y);
+            double slope = (double(b.x) - a.x) / (double(b.y) - a.y);
             for (int y = y0; y < y1; ++y) crossings.push_back({y, a.x + (y + 0.5 - a.y) * slope});
         }
         std::sort(crossings.begin(), crossings.end(), [](const Crossing& p, const Crossing& q) {
@@ -278,18 +287,22 @@ void Raster::ellipseRows(const Rect& box0, const Pen* pen, const Brush* brush, b
     double ai = a - pw, bi = b - pw;
     std::unique_ptr<PenWriter> writer;
     if (pen) writer = std::make_unique<PenWriter>(*this, *pen);
+    // span ends beyond the clip only matter as "beyond": keep them in int range
+    auto column = [&](double x) {
+        return int(std::clamp(x, double(clip_.left) - 1, double(clip_.right)));
+    };
     int y0 = std::max(box.top, clip_.top), y1 = std::min(box.bottom, clip_.bottom);
     for (int y = y0; y < y1; ++y) {
         double dy = y + 0.5 - cy;
         if (std::abs(dy) > b) continue;
         double hw = a * std::sqrt(std::max(0.0, 1 - (dy / b) * (dy / b)));
-        int x0 = int(std::ceil(cx - hw - 0.5)), x1 = int(std::floor(cx + hw - 0.5));
+        int x0 = column(std::ceil(cx - hw - 0.5)), x1 = column(std::floor(cx + hw - 0.5));
         // inner pixels: centre strictly inside the shrunk ellipse
         int i0 = 1, i1 = 0;
         if (pen && ai > 0 && bi > 0 && std::abs(dy) < bi) {
             double hwi = ai * std::sqrt(1 - (dy / bi) * (dy / bi));
-            i0 = int(std::floor(cx - hwi - 0.5)) + 1;
-            i1 = int(std::ceil(cx + hwi - 0.5)) - 1;
+            i0 = column(std::floor(cx - hwi - 0.5) + 1);
+            i1 = column(std::ceil(cx + hwi - 0.5) - 1);
         } else if (!pen) {
             i0 = x0, i1 = x1;
         }
@@ -358,25 +371,33 @@ void Raster::rectangle(const Rect& box0, const Pen& pen, const Brush& brush) {
 }
 
 void Raster::text(Point topLeft, std::string_view utf8, Colour colour, double pixelHeight) {
-    double f = std::max(1.0, pixelHeight / kCellRows);
-    int glyphW = int(std::ceil(kGlyphColumns * f)), glyphH = int(std::ceil(kGlyphRows * f));
+    const double f = GlyphScale(pixelHeight);
+    const int glyphW = int(std::ceil(kGlyphColumns * f)), glyphH = int(std::ceil(kGlyphRows * f));
+    // only the part of each glyph box inside the clip is visited
+    const std::int64_t top = topLeft.y;
+    const int j0 = int(std::clamp<std::int64_t>(clip_.top - top, 0, glyphH));
+    const int j1 = int(std::clamp<std::int64_t>(clip_.bottom - top, 0, glyphH));
     std::vector<char32_t> codes = DecodeUtf8(utf8);
     for (std::size_t k = 0; k < codes.size(); ++k) {
+        const std::int64_t left = topLeft.x + std::llround(double(k) * kCellColumns * f);
+        if (left >= clip_.right) break;
+        const int i0 = int(std::clamp<std::int64_t>(clip_.left - left, 0, glyphW));
+        const int i1 = int(std::clamp<std::int64_t>(clip_.right - left, 0, glyphW));
         const auto& glyph = GlyphColumns(codes[k]);
-        int x0 = topLeft.x + int(std::lround(double(k) * kCellColumns * f));
-        for (int i = 0; i < glyphW; ++i) {
+        for (int i = i0; i < i1; ++i) {
             int gc = int((i + 0.5) / f);
             if (gc >= kGlyphColumns) continue;
-            for (int j = 0; j < glyphH; ++j) {
+            for (int j = j0; j < j1; ++j) {
                 int gr = int((j + 0.5) / f);
-                if (gr < kGlyphRows && (glyph[gc] >> gr) & 1) plot({x0 + i, topLeft.y + j}, colour);
+                if (gr < kGlyphRows && (glyph[gc] >> gr) & 1)
+                    row(int(top + j))[left + i] = colour & kWhite;
             }
         }
     }
 }
 
 int TextWidth(std::string_view utf8, double pixelHeight) {
-    double f = std::max(1.0, pixelHeight / kCellRows);
+    double f = GlyphScale(pixelHeight);
     return int(std::lround(double(DecodeUtf8(utf8).size()) * kCellColumns * f));
 }
 

@@ -44,8 +44,9 @@ struct Rect {
     int top = 0;
     int right = 0;   // exclusive
     int bottom = 0;  // exclusive
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
+    // 64-bit: the distance between two far-apart coordinates need not fit an int
+    std::int64_t width() const { return std::int64_t(right) - left; }
+    std::int64_t height() const { return std::int64_t(bottom) - top; }
     bool empty() const { return right <= left || bottom <= top; }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
