@@ -15,6 +15,8 @@
 #include "horizon/Nadel.h"
 #include "horizon/Fisheye.h"
 #include "platform/Bmp.h"
+#include "horizon/Freihor.h"
+#include "horizon/Topo.h"
 #include "platform/Error.h"
 #include "platform/IniFile.h"
 #include "platform/TextFile.h"
@@ -58,14 +60,18 @@ Application::Application(Host& host, AppSettings settings) : host_(host) {
     laub_ = std::make_unique<TLaubForm>(host);
     nadel_ = std::make_unique<TNadelForm>(host);
     map_ = std::make_unique<TFormMap>(*this);
+    freihor_ = std::make_unique<TFormFreihor>(host, *geodat_);
     werte_ = std::make_unique<TFormWerte>(*this);
+    topo_ = std::make_unique<TFormTopo>(host, *geodat_);
     vorgaben_ = std::make_unique<TFormVorgaben>(*this);
     obs_ = std::make_unique<TFormObs>(host, *geb_, *laub_, *nadel_);
     obs_->setMainWindow(geodat_.get());
     registry_.add(*geodat_);
     registry_.add(*memi_);
     registry_.add(*map_);
+    registry_.add(*freihor_);
     registry_.add(*werte_);
+    registry_.add(*topo_);
     registry_.add(*vorgaben_);
     registry_.add(*obs_);
     map_->caption += " - " + geodat_->caption;
@@ -78,20 +84,10 @@ Application::~Application() = default;
 void Application::setLanguage(Language language) {
     language_ = language;
     if (obs_) obs_->setGerman(language == Language::German);
+    if (topo_) topo_->setGerman(language == Language::German);
 }
 
-void Application::loadHorizonDrawing(const std::string& path) {
-    Raster picture = ReadBmp(path);
-    if (picture.width() != kFisheyeSize || picture.height() != kFisheyeSize)
-        throw FileError(path + ": a horizon drawing must be " + std::to_string(kFisheyeSize) +
-                        " x " + std::to_string(kFisheyeSize) + " pixels, not " +
-                        std::to_string(picture.width()) + " x " +
-                        std::to_string(picture.height()));
-    loadedDrawing_ = std::move(picture);
-    geodat_->ctl("Horizonteinengung1").checked = true;
-    geodat_->ctl("ButtonHinzu").enabled = false;
-    geodat_->changed();
-}
+void Application::loadHorizonDrawing(const std::string& path) { freihor_->OpenDrawingFile(path); }
 
 void Application::start(bool useSession) {
     geodat_->initialise();

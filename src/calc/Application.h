@@ -22,6 +22,8 @@ class TGebForm;
 class TLaubForm;
 class TNadelForm;
 class TFormObs;
+class TFormFreihor;
+class TFormTopo;
 
 struct AppSettings {
     // Folder of the program; locations.lst and currentsession.ini live here when it is
@@ -61,13 +63,11 @@ class Application {
     TLaubForm& laub() { return *laub_; }
     TNadelForm& nadel() { return *nadel_; }
     TFormObs& obs() { return *obs_; }
+    TFormFreihor& freihor() { return *freihor_; }
+    TFormTopo& topo() { return *topo_; }
     ComponentRegistry& registry() { return registry_; }
 
-    // The hand-drawn horizon source; null while there is none.
-    const Raster* horizonDrawing() const {
-        return loadedDrawing_.empty() ? nullptr : &loadedDrawing_;
-    }
-    // Loads a 481 × 481 bitmap as the hand-drawn horizon source and checks "Sky view factor".
+    // Opens a 481 × 481 bitmap in the horizon limitation editor, which checks "Sky view factor".
     void loadHorizonDrawing(const std::string& path);
 
     const std::string& locationsFile() const { return locationsFile_; }
@@ -87,7 +87,6 @@ class Application {
     std::string locationsFile_;
     std::string sessionFile_;
     ComponentRegistry registry_;
-    Raster loadedDrawing_;
     std::unique_ptr<TFormGeodat> geodat_;
     std::unique_ptr<TFormMemi> memi_;
     std::unique_ptr<TFormMap> map_;
@@ -97,6 +96,8 @@ class Application {
     std::unique_ptr<TLaubForm> laub_;
     std::unique_ptr<TNadelForm> nadel_;
     std::unique_ptr<TFormObs> obs_;
+    std::unique_ptr<TFormFreihor> freihor_;
+    std::unique_ptr<TFormTopo> topo_;
 };
 
 }  // namespace umbrix

@@ -8,6 +8,7 @@
 #include "diagrams/Sunmap.h"
 #include "horizon/EditObs.h"
 #include "horizon/Fisheye.h"
+#include "horizon/Freihor.h"
 #include "indices/Pt_Basic_Umb.h"
 #include "indices/mPETumb.h"
 #include "indices/petumb.h"
@@ -131,8 +132,7 @@ void TFormGeodat::computeSunDay() {
 std::vector<HorizonSource> TFormGeodat::horizonSources() {
     // In the order horizon drawing, topography, obstacles; each only while its item is checked.
     std::vector<HorizonSource> sources;
-    if (checked("Horizonteinengung1") && app_.horizonDrawing())
-        sources.push_back(app_.horizonDrawing());
+    if (checked("Horizonteinengung1")) sources.push_back(&app_.freihor().drawing());
     if (checked("Hindernisobjekte1")) sources.push_back(app_.obs().horizonPicture());
     return sources;
 }

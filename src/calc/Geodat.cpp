@@ -12,6 +12,8 @@
 #include "calc/Vorgaben.h"
 #include "diagrams/Sunmap.h"
 #include "horizon/EditObs.h"
+#include "horizon/Freihor.h"
+#include "horizon/Topo.h"
 #include "indices/petumb.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
@@ -711,6 +713,9 @@ void TFormGeodat::onClick(const std::string& name) {
     if (name == "SaveAs1") return saveSessionDialog();
     if (name == "Wertedatei1") return toggleDataFile();
     if (name == "Hindernisobjekte1") return toggleObstacles();
+    // The editors check and uncheck these items themselves.
+    if (name == "Horizonteinengung1") return app_.freihor().show();
+    if (name == "Topographie1") return app_.topo().show();
     if (name == "Vorgaben1") return app_.vorgaben().show();
     if (name == "Saverestoresession1") return;
     if (contains(kIndexChecks, name) || name == "PETMEMI1" || name == "mPETYCC1") {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/Host.h"
 
@@ -18,6 +19,9 @@ class CliHost : public Host {
     // The file of "Output in file": answers every save dialog of the table output.
     std::optional<std::string> outputFile;
     std::optional<ClockTime> clock;
+    // While set, messages are collected here instead of printed (a command that turns them
+    // into its one error line).
+    std::vector<std::string>* heldMessages = nullptr;
 
     std::optional<std::string> openFileDialog(FileDialogOptions& options) override {
         auto answer = std::exchange(nextOpen, std::nullopt);
@@ -31,6 +35,10 @@ class CliHost : public Host {
         return answer;
     }
     void showMessage(const std::string& text, MessageKind) override {
+        if (heldMessages) {
+            heldMessages->push_back(text);
+            return;
+        }
         std::cerr << "umbrix: " << text << "\n";
     }
     Answer ask(const std::string& text, bool withCancel) override {

@@ -28,12 +28,18 @@ const OptionInfo kOptions[] = {
     {"--obstacles", "FILE.obs",
      "open an obstacle file in the obstacle editor and close it: the obstacles become a "
      "horizon source (default: none)"},
+    {"--horizon", "FILE.bmp",
+     "open a 481 x 481 bitmap in the horizon limitation editor: the drawing becomes a "
+     "horizon source and \"Sky view factor\" is checked (default: none; vector pictures "
+     "need the desktop program)"},
+    {"--topography", "FILE",
+     "open a topography file in the topography editor and \"&Close\" it: the terrain horizon "
+     "becomes a horizon source (grid and location first with --set EditRast=50 EditAnzSp=41 "
+     "EditX0=1000 EditY0=1000 EditZ0=0; default: none)"},
     {"--output", "FILE", "check \"Output in file\" and write the table to FILE (default: off)"},
     {"--new", nullptr, "run \"&New\": start a new table"},
     {"--add", nullptr, "run \"A&dd\": append rows under the header of the last --new"},
     {"--save", "FILE", "save the text view (the table) to FILE (default: standard output)"},
-    {"--horizon", "FILE.bmp",
-     "use a 481 x 481 bitmap as the drawn horizon and check \"Sky view factor\" (default: none)"},
     {"--fisheye", "FILE.bmp", "write the composed fisheye horizon image of the last run"},
     {"--help", nullptr, "show this text"},
 };

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -14,6 +15,8 @@
 #include "diagrams/Sunmap.h"
 #include "horizon/EditObs.h"
 #include "platform/Bmp.h"
+#include "horizon/Freihor.h"
+#include "horizon/Topo.h"
 #include "platform/Error.h"
 #include "platform/FormModel.h"
 #include "series/Wertedat.h"
@@ -80,6 +83,10 @@ class Runner {
             host_.nextOpen = v;
             obs.click("BitBtn2");  // Open: checks "Obstacles"
             obs.close();           // the projection
+        } else if (step.option == "--horizon") {
+            openHorizon(v);
+        } else if (step.option == "--topography") {
+            openTopography(v);
         } else if (step.option == "--output") {
             host_.outputFile = v;
             outputGiven_ = true;
@@ -91,8 +98,6 @@ class Runner {
         } else if (step.option == "--add") {
             main.click("ButtonHinzu");
             ran_ = true;
-        } else if (step.option == "--horizon") {
-            app_.loadHorizonDrawing(v);
         } else if (step.option == "--fisheye") {
             if (!ran_) apply({"--new", ""});
             WriteBmp(v, main.horizonImage());
@@ -111,6 +116,42 @@ class Runner {
     bool tableToStdout() const { return !outputGiven_ && !saveGiven_; }
 
   private:
+    void openHorizon(const std::string& path) {
+        TFormFreihor& editor = app_.freihor();
+        std::string ext = std::filesystem::path(path).extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) {
+            return char(std::tolower(c));
+        });
+        if (ext == ".svg" || ext == ".emf" || ext == ".wmf") {
+            // Import, which only a front end that renders vector pictures can do.
+            host_.nextOpen = path;
+            editor.click("ImportBtn");
+            return;
+        }
+        host_.nextOpen = path;
+        editor.click("OeffnenBtn");  // Open: checks "Sky view factor"
+    }
+
+    void openTopography(const std::string& path) {
+        TFormTopo& topo = app_.topo();
+        std::vector<std::string> messages;
+        auto failure = [&]() {
+            std::string text;
+            for (const auto& m : messages) text += (text.empty() ? "" : " ") + m;
+            std::replace(text.begin(), text.end(), '\n', ' ');
+            return UmbrixError("--topography " + path + ": " + text);
+        };
+        host_.heldMessages = &messages;
+        struct Release {
+            CliHost& host;
+            ~Release() { host.heldMessages = nullptr; }
+        } release{host_};
+        topo.show();
+        if (!topo.OpenTopographyFile(path)) throw failure();
+        topo.click("OkBtn");  // "&Close": the terrain horizon, or the underground message
+        if (topo.isVisible()) throw failure();
+    }
+
     void setChecked(const char* item) {
         if (!app_.geodat().checked(item)) app_.geodat().click(item);
     }
