@@ -32,7 +32,7 @@ int CountColour(const Raster& r, Colour c) {
 
 // Renders every vector picture as a black square, as a desktop front end would render one.
 class RenderingHost : public test::FakeHost {
-public:
+  public:
     bool renderVectorFile(const std::string&, Raster& target, std::string&) override {
         target.fill(kBlack);
         return true;
@@ -40,7 +40,7 @@ public:
 };
 
 class FreihorTest : public ::testing::Test {
-protected:
+  protected:
     test::FakeHost host;
     test::MainWindowStub main{host};
     TFormFreihor editor{host, main};
@@ -58,8 +58,8 @@ protected:
         std::vector<Point> out;
         for (int k = 0; k < count; ++k) {
             const double t = 2 * std::numbers::pi * k / count;
-            out.push_back({240 + int(std::lround(r * std::cos(t))),
-                           240 + int(std::lround(r * std::sin(t)))});
+            out.push_back(
+                {240 + int(std::lround(r * std::cos(t))), 240 + int(std::lround(r * std::sin(t)))});
         }
         return out;
     }
@@ -136,7 +136,7 @@ TEST_F(FreihorTest, FloodFillStopsAtColoursFurtherThan64) {
     HorizonPictures p;
     // a wall one pixel wide across the picture, with a gap of a colour 64 away from white
     for (int y = 0; y < 481; ++y) p.drawing.setPixel(100, y, Rgb(200, 250, 250));  // 65 away
-    p.drawing.setPixel(100, 300, Rgb(223, 223, 255));                             // 64 away
+    p.drawing.setPixel(100, 300, Rgb(223, 223, 255));                              // 64 away
     auto painted = FloodFillHorizon(p, {10, 10}, kBlack, 1, 2);
     EXPECT_EQ(p.drawing.pixel(200, 10), kBlack);  // through the gap
     EXPECT_EQ(p.drawing.pixel(100, 300), kBlack);
@@ -223,7 +223,7 @@ TEST_F(FreihorTest, AlbedoAndEmissionEntriesAreCorrected) {
         const char* field;
         const char* typed;
         const char* shown;
-    } cases[] = {{"EditA", "1.5", "0.30"}, {"EditA", "0,5", "0.50"}, {"EditA", "abc", "0.30"},
+    } cases[] = {{"EditA", "1.5", "0.30"}, {"EditA", "0,5", "0.50"},  {"EditA", "abc", "0.30"},
                  {"EditA", "1", "1.00"},   {"EditE", "-0.1", "0.95"}, {"EditE", "0.875", "0.88"},
                  {"EditE", "", "0.95"}};
     for (const Case& t : cases) {
@@ -265,9 +265,7 @@ TEST_F(FreihorTest, UnreadableBitmapLeavesTheDrawing) {
     HorizonPictures before = editor.pictures();
     const auto depth = editor.undoDepth();
     std::string path = TempPath("notabitmap.bmp");
-    {
-        std::ofstream(path) << "BM this is not a bitmap";
-    }
+    { std::ofstream(path) << "BM this is not a bitmap"; }
     EXPECT_THROW(editor.OpenDrawingFile(path), FileError);
     EXPECT_THROW(editor.OpenDrawingFile(TempPath("missing.bmp")), FileError);
     EXPECT_EQ(editor.pictures(), before);

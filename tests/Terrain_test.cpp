@@ -37,7 +37,7 @@ TEST(TerrainHorizon, FlatTerrainAtEyeLevelGivesNoHorizon) {
 }
 
 TEST(TerrainHorizon, SinglePointHundredMetresEastGivesFortyFiveDegrees) {
-    TopoWindow w;  // flat at 0 = z0
+    TopoWindow w;        // flat at 0 = z0
     w.at(22, 20) = 100;  // 2 grid distances (100 m) east of the location
     auto H = ComputeTerrainHorizon(w, 50, 1000, 1000, 0);
     EXPECT_DOUBLE_EQ(H[90], 0.5);
@@ -53,11 +53,11 @@ TEST(TerrainHorizon, OnlyTheInnerCellsOfTheWindowCount) {
         int c, r;
         bool seen;
     } cases[] = {
-        {0, 20, false},   // outermost column, 20 grid distances west
-        {20, 0, false},   // outermost row, north
-        {1, 20, true},    // one in from the west edge
-        {20, 39, true},   // one in from the south edge
-        {40, 20, true},   // the east edge still bounds the last inner cell
+        {0, 20, false},  // outermost column, 20 grid distances west
+        {20, 0, false},  // outermost row, north
+        {1, 20, true},   // one in from the west edge
+        {20, 39, true},  // one in from the south edge
+        {40, 20, true},  // the east edge still bounds the last inner cell
     };
     for (const Case& t : cases) {
         TopoWindow w;
@@ -188,8 +188,7 @@ TEST(TopographyFile, WrittenWindowHas1681LinesAndReadsBackAtTheOrigin) {
     TopoGrid grid{50, 41, 41};
     TopoReadError error;
     ASSERT_TRUE(ReadTopographyValues(
-        path, [&](std::uint64_t k, float v) { PlaceTopoValue(back, grid, 20, 20, k, v); },
-        error));
+        path, [&](std::uint64_t k, float v) { PlaceTopoValue(back, grid, 20, 20, k, v); }, error));
     EXPECT_FLOAT_EQ(back.at(5, 7), 12.34f);
     EXPECT_FLOAT_EQ(back.at(1, 0), -3.26f);
     EXPECT_FLOAT_EQ(back.at(40, 40), 123456.5f);

@@ -35,7 +35,7 @@ std::string WriteGrid(const std::string& name, int columns, int rows) {
 }
 
 class TopoTest : public ::testing::Test {
-protected:
+  protected:
     test::FakeHost host;
     test::MainWindowStub main{host};
     TFormTopo topo{host, main};
@@ -62,8 +62,8 @@ TEST_F(TopoTest, GridSettingsFollowTheirEntryRules) {
         const char* typed;
         const char* shown;
     } cases[] = {
-        {"EditRast", "25", "25"}, {"EditRast", "abc", "10"}, {"EditRast", "2.5", "10"},
-        {"EditRast", "0", "10"},  {"EditRast", "-5", "10"},  {"EditAnzSp", "100", "100"},
+        {"EditRast", "25", "25"},  {"EditRast", "abc", "10"}, {"EditRast", "2.5", "10"},
+        {"EditRast", "0", "10"},   {"EditRast", "-5", "10"},  {"EditAnzSp", "100", "100"},
         {"EditAnzSp", "x", "100"}, {"EditAnzSp", "0", "100"}, {"EditAnzZe", "7", "7"},
         {"EditAnzZe", "", "7"},
     };
@@ -86,8 +86,8 @@ TEST_F(TopoTest, DirectionSelectorsStayComplementary) {
         const char* combo;
         int index;
         const char* other;
-    } cases[] = {{"ComboX", 3, "S-N"}, {"ComboX", 0, "W-E"}, {"ComboY", 2, "N-S"},
-                 {"ComboY", 1, "E-W"}};
+    } cases[] = {
+        {"ComboX", 3, "S-N"}, {"ComboX", 0, "W-E"}, {"ComboY", 2, "N-S"}, {"ComboY", 1, "E-W"}};
     for (const Case& t : cases) {
         topo.select(t.combo, t.index);
         EXPECT_EQ(topo.text(std::string(t.combo) == "ComboX" ? "ComboY" : "ComboX"), t.other);

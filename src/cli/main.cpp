@@ -119,9 +119,8 @@ class Runner {
     void openHorizon(const std::string& path) {
         TFormFreihor& editor = app_.freihor();
         std::string ext = std::filesystem::path(path).extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) {
-            return char(std::tolower(c));
-        });
+        std::transform(ext.begin(), ext.end(), ext.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
         if (ext == ".svg" || ext == ".emf" || ext == ".wmf") {
             // Import, which only a front end that renders vector pictures can do.
             host_.nextOpen = path;

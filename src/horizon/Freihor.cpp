@@ -20,15 +20,16 @@ constexpr const char* kToolGroup[] = {"SpeedButton1", "SpeedButton2", "FillBtn",
                                       "CutPickBtn"};
 // Disabled while a map is shown. The fill, pick, cut and monochrome controls stay usable:
 // they release the map display themselves.
-constexpr const char* kDrawGroup[] = {"SpeedButton1", "SpeedButton2", "SelBtn", "EditA",
-                                      "EditE"};
+constexpr const char* kDrawGroup[] = {"SpeedButton1", "SpeedButton2", "SelBtn", "EditA", "EditE"};
 
 int ColourDistance(Colour a, Colour b) {
     return std::abs(RedOf(a) - RedOf(b)) + std::abs(GreenOf(a) - GreenOf(b)) +
            std::abs(BlueOf(a) - BlueOf(b));
 }
 
-int ByteOf(double share) { return static_cast<int>(std::nearbyint(share * 255)); }
+int ByteOf(double share) {
+    return static_cast<int>(std::nearbyint(share * 255));
+}
 
 }  // namespace
 
@@ -59,12 +60,15 @@ std::vector<Point> HorizonClosingPoints(double theta0, double theta1) {
     return out;
 }
 
-Colour AlbedoColour(double albedo) { return Rgb(0, ByteOf(albedo), 0); }
-Colour EmissionColour(double emission) { return Rgb(ByteOf(emission), 0, 0); }
+Colour AlbedoColour(double albedo) {
+    return Rgb(0, ByteOf(albedo), 0);
+}
+Colour EmissionColour(double emission) {
+    return Rgb(ByteOf(emission), 0, 0);
+}
 
-std::size_t FloodFillHorizon(HorizonPictures& pictures, Point seed, Colour brush,
-                             Colour albedo, Colour emission,
-                             const std::function<void()>& step) {
+std::size_t FloodFillHorizon(HorizonPictures& pictures, Point seed, Colour brush, Colour albedo,
+                             Colour emission, const std::function<void()>& step) {
     Raster& drawing = pictures.drawing;
     if (seed.x < 0 || seed.y < 0 || seed.x > kFillLimit || seed.y > kFillLimit ||
         seed.x >= drawing.width() || seed.y >= drawing.height())
@@ -73,9 +77,8 @@ std::size_t FloodFillHorizon(HorizonPictures& pictures, Point seed, Colour brush
     const int side = kFillLimit + 1;
     std::vector<std::uint8_t> filled(std::size_t(side) * side, 0);
     auto joins = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x <= kFillLimit && y <= kFillLimit &&
-               x < drawing.width() && y < drawing.height() &&
-               !filled[std::size_t(y) * side + x] &&
+        return x >= 0 && y >= 0 && x <= kFillLimit && y <= kFillLimit && x < drawing.width() &&
+               y < drawing.height() && !filled[std::size_t(y) * side + x] &&
                ColourDistance(drawing.pixel(x, y), c0) <= kFillDistance;
     };
     auto paint = [&](int x, int y) {
@@ -175,8 +178,7 @@ void TFormFreihor::buildControls() {
     for (const char* name : {"FillPickBtn", "CutPickBtn"})
         add(name, ControlKind::SpeedButton).hint =
             "Pick color from image - Farbe direkt vom Bild auswählen";
-    add("NeuBtn", ControlKind::Button).hint =
-        "New horizon limitation - Neue Horizonteinschränkung";
+    add("NeuBtn", ControlKind::Button).hint = "New horizon limitation - Neue Horizonteinschränkung";
     add("OeffnenBtn", ControlKind::Button).hint =
         "Open horizon limitation - Horizonteinschränkung öffnen";
     add("ImportBtn", ControlKind::Button).hint =
@@ -187,7 +189,8 @@ void TFormFreihor::buildControls() {
         "Cut off everything brighter than the RGB value - Alles, heller als der RGB-Wert, "
         "ausschneiden";
     add("MonoBtn", ControlKind::Button).hint = "Monochrome - Einfarbig";
-    add("SelBtn", ControlKind::Button).hint = "Select from color palette - Farbe von Palette auswählen";
+    add("SelBtn", ControlKind::Button).hint =
+        "Select from color palette - Farbe von Palette auswählen";
     add("UndoBtn", ControlKind::Button).hint = "Undo - Rückgängig";
     add("GridBtn", ControlKind::SpeedButton).hint =
         "Put grid into foreground - Gitterlinien in Vordergrund stellen";

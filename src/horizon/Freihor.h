@@ -50,9 +50,8 @@ Colour EmissionColour(double emission);
 // colour in the drawing and the map colours in the maps. Depth first with an explicit stack,
 // neighbours in the order right, left, down, up. `step` (may be empty) is called now and then
 // so that the user interface stays responsive. Returns the number of pixels painted.
-std::size_t FloodFillHorizon(HorizonPictures& pictures, Point seed, Colour brush,
-                             Colour albedo, Colour emission,
-                             const std::function<void()>& step = {});
+std::size_t FloodFillHorizon(HorizonPictures& pictures, Point seed, Colour brush, Colour albedo,
+                             Colour emission, const std::function<void()>& step = {});
 
 // Whites every pixel of all three pictures whose channels all reach the cut-off colour's, or
 // that lies outside the horizon circle ((2x/W - 1)^2 + (2y/H - 1)^2 > 1). `row` (may be empty)
@@ -70,7 +69,7 @@ struct PointerFeedback {
 };
 
 class TFormFreihor : public FormModel {
-public:
+  public:
     // mainWindow: the window with the "Sky view factor" menu item (Horizonteinengung1) and
     // "A&dd" (ButtonHinzu).
     TFormFreihor(Host& host, FormModel& mainWindow);
@@ -120,11 +119,11 @@ public:
     const std::vector<Point>& polygon() const { return points_; }
     std::size_t undoDepth() const { return undo_.size(); }
 
-protected:
+  protected:
     void onExit(const std::string& name) override;
     void onClick(const std::string& name) override;
 
-private:
+  private:
     struct Snapshot {
         HorizonPictures pictures;
         bool sourceChecked = false;  // "Sky view factor" as it was

@@ -40,7 +40,9 @@ std::string TopoReadError::message() const {
 
 namespace {
 
-bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+bool IsSeparator(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
 
 std::string Shortened(const std::string& text) {
     constexpr std::size_t kShown = 32;
@@ -163,7 +165,7 @@ double TopoHeightAtLocation(const TopoWindow& window, int delta, double x0, doub
 }
 
 std::array<double, 361> ComputeTerrainHorizon(const TopoWindow& window, int delta, double x0,
-                                               double y0, double z0) {
+                                              double y0, double z0) {
     constexpr double kToNormalised = 0.6366197723675814;  // 2 / pi: 1 stands for 90 degrees
     const double lx = TopoLocalOffset(x0, delta);
     const double ly = TopoLocalOffset(y0, delta);
@@ -183,8 +185,7 @@ std::array<double, 361> ComputeTerrainHorizon(const TopoWindow& window, int delt
             const double y = ly + G / delta;
             const double P = std::floor(x);
             const double C = std::floor(y);
-            if (!(P > 0 && P < kTopoWindowSize - 1 && C > 0 && C < kTopoWindowSize - 1))
-                continue;
+            if (!(P > 0 && P < kTopoWindowSize - 1 && C > 0 && C < kTopoWindowSize - 1)) continue;
             const double z = TopoInterpolate(window, x, y) - z0;
             h = std::max(h, std::atan(z / distance) * kToNormalised);
         }

@@ -9,8 +9,8 @@
 
 namespace umbrix {
 
-constexpr int kTopoWindowSize = 41;  // window points per side
-constexpr int kTopoHalf = 20;        // the location's window column and row
+constexpr int kTopoWindowSize = 41;     // window points per side
+constexpr int kTopoHalf = 20;           // the location's window column and row
 constexpr int kTopoHorizonSteps = 281;  // ray steps of a tenth grid distance, up to 28.1
 
 // Heights in metres, w[r][c]: row r from north to south, column c from west to east.
@@ -82,7 +82,7 @@ double TopoHeightAtLocation(const TopoWindow& window, int delta, double x0, doub
 // offsets, and used only inside the window's inner cells. Terrain below the eye never lowers
 // H below 0.
 std::array<double, 361> ComputeTerrainHorizon(const TopoWindow& window, int delta, double x0,
-                                               double y0, double z0);
+                                              double y0, double z0);
 
 // Grey level of one relief triangle with height differences (e, f) over a grid distance:
 // trunc((0.3 * cos(slope) * sin(azimuth of (e, f)) + 0.7) * 255).

@@ -19,9 +19,13 @@ constexpr double kMaxCoordinate = 1e9;
 constexpr Colour kTerrainGrey = 0xC0C0C0;
 
 // The direction of the other axis with the same order: N-S with W-E, S-N with E-W.
-int PartnerDirection(int index) { return (index + 2) % 4; }
+int PartnerDirection(int index) {
+    return (index + 2) % 4;
+}
 
-std::string Metres(std::int64_t value) { return std::to_string(value) + "m"; }
+std::string Metres(std::int64_t value) {
+    return std::to_string(value) + "m";
+}
 
 }  // namespace
 
@@ -229,12 +233,11 @@ void TFormTopo::extractWindow() {
 bool TFormTopo::CloseAndComputeHorizon() {
     const double zL = TopoHeightAtLocation(window_, grid_.delta, x0_, y0_);
     if (zL > z0_) {
-        host().showMessage(
-            german_ ? "Standort ist \"unterirdisch\" wegen zu kleiner Z-Koord.\n"
-                      "Keine Horizontberechnung möglich!"
-                    : "Location is \"underground\" because of its too low z-coord.\n"
-                      "No horizon calculation possible!",
-            MessageKind::Warning);
+        host().showMessage(german_ ? "Standort ist \"unterirdisch\" wegen zu kleiner Z-Koord.\n"
+                                     "Keine Horizontberechnung möglich!"
+                                   : "Location is \"underground\" because of its too low z-coord.\n"
+                                     "No horizon calculation possible!",
+                           MessageKind::Warning);
         return false;
     }
     horizon_ = ComputeTerrainHorizon(window_, grid_.delta, x0_, y0_, z0_);
@@ -285,8 +288,7 @@ void TFormTopo::leaveLocation(const std::string& name) {
     double& value = name == "EditX0" ? x0_ : name == "EditY0" ? y0_ : z0_;
     auto parsed = parseReal(field.text, true);
     const double previous = value;
-    if (parsed && std::isfinite(*parsed) && std::fabs(*parsed) <= kMaxCoordinate)
-        value = *parsed;
+    if (parsed && std::isfinite(*parsed) && std::fabs(*parsed) <= kMaxCoordinate) value = *parsed;
     field.text = decimals(value, 1);
     if (name == "EditZ0" || value == previous) return;
     extractWindow();
@@ -318,8 +320,7 @@ void TFormTopo::storeHeight() {
     auto parsed = parseReal(field.text, true);
     // Only a typed height is stored: passing through the field must not round the height
     // to the one decimal shown.
-    if (heightTyped_ && parsed && std::isfinite(*parsed) &&
-        std::fabs(*parsed) <= kMaxCoordinate) {
+    if (heightTyped_ && parsed && std::isfinite(*parsed) && std::fabs(*parsed) <= kMaxCoordinate) {
         const float height = static_cast<float>(*parsed);
         window_.at(editC_, editR_) = height;
         edits_[{centreI() + editC_ - kTopoHalf, centreJ() + editR_ - kTopoHalf}] = height;
@@ -516,13 +517,15 @@ void DrawTerrainHorizon(Picture& picture, const std::array<double, 361>& H) {
     const Rect circle{0, 0, 482, 482};
     for (int A = 0; A < 360; ++A) {
         const Point rA = TerrainHorizonPoint(A, 0), rB = TerrainHorizonPoint(A + 1, 0);
-        picture.polygon({TerrainHorizonPoint(A, H[A]), TerrainHorizonPoint(A + 1, H[A + 1]), rB,
-                         rA});
+        picture.polygon(
+            {TerrainHorizonPoint(A, H[A]), TerrainHorizonPoint(A + 1, H[A + 1]), rB, rA});
         // The short way from R(A) to R(A + 1): arcs run counter-clockwise on the screen.
         picture.arc(circle, rB, rA);
     }
 }
 
-void TFormTopo::drawHorizonPicture() { DrawTerrainHorizon(horizonPicture_, horizon_); }
+void TFormTopo::drawHorizonPicture() {
+    DrawTerrainHorizon(horizonPicture_, horizon_);
+}
 
 }  // namespace umbrix

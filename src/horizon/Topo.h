@@ -18,7 +18,7 @@
 namespace umbrix {
 
 class TFormTopo : public FormModel {
-public:
+  public:
     // mainWindow: the window with the "Topography" menu item (Topographie1) and "A&dd"
     // (ButtonHinzu), which this editor checks, unchecks and disables.
     TFormTopo(Host& host, FormModel& mainWindow);
@@ -72,13 +72,13 @@ public:
     static constexpr std::uint64_t kMaxHeldValues = std::uint64_t(1) << 22;
     void setMaxHeldValues(std::uint64_t limit) { maxHeld_ = limit; }
 
-protected:
+  protected:
     void onChange(const std::string& name) override;
     void onExit(const std::string& name) override;
     void onClick(const std::string& name) override;
     void onSelect(const std::string& name) override;
 
-private:
+  private:
     std::string say(const char* english, const char* german) const {
         return german_ ? german : english;
     }

@@ -6,7 +6,7 @@
 namespace umbrix::test {
 
 class MainWindowStub : public FormModel {
-public:
+  public:
     explicit MainWindowStub(Host& host) : FormModel("FormGeodat", host) {
         caption = "Umbrix";
         for (const char* item : {"Horizonteinengung1", "Topographie1", "Hindernisobjekte1"})
