@@ -327,10 +327,10 @@ void TFormGeodat::setComputedToMissing() {
                      &r.Tsk, &r.WL,   &r.SWt, &r.H,   &r.Rnb, &r.C,    &r.Evpd, &r.Esw})
         *f = m;
     // the mPET details too: otherwise the detail row would repeat the previous row's body
-    for (float* f :
-         {&r.mPET_Tc, &r.mPET_Tsk_m, &r.mPET_Tsk1, &r.mPET_Tsk2, &r.mPET_Tsk3, &r.mPET_Tsk4,
-          &r.mPET_Tsk5, &r.mPET_Tcl, &r.mPET_skin_wet, &r.mPET_sweating_rate, &r.mPET_Act,
-          &r.mPET_R, &r.mPET_C, &r.mPET_L, &r.mPET_Ere, &r.mPET_RC, &r.mPET_S})
+    for (float* f : {&r.mPET_Tc, &r.mPET_Tsk_m, &r.mPET_Tsk1, &r.mPET_Tsk2, &r.mPET_Tsk3,
+                     &r.mPET_Tsk4, &r.mPET_Tsk5, &r.mPET_Tcl, &r.mPET_skin_wet,
+                     &r.mPET_sweating_rate, &r.mPET_Act, &r.mPET_R, &r.mPET_C, &r.mPET_L,
+                     &r.mPET_Ere, &r.mPET_RC, &r.mPET_S})
         *f = m;
 }
 
@@ -407,9 +407,9 @@ void TFormGeodat::computeRow() {
     if (in.pt) r.PT = float(ComputePt(0, "none", r.Ta, r.VP, r.Tmrt, r.v, 1013, in.clothing, m));
     if (in.mpet) {
         // initial core and skin temperature of the body model: 36.8 and 34.0 °C
-        const MpetResult p =
-            ComputeMpet(sex, position, in.autoClothing, r.Ta, r.VP, r.v, r.Tmrt, in.clothing,
-                        in.activity, in.height, in.weight, float(in.age), 36.8f, 34.0f, m);
+        const MpetResult p = ComputeMpet(sex, position, in.autoClothing, r.Ta, r.VP, r.v, r.Tmrt,
+                                         in.clothing, in.activity, in.height, in.weight,
+                                         float(in.age), 36.8f, 34.0f, m);
         r.mPET = p.mpet;
         r.mPET_Tc = p.tc;
         r.mPET_Tsk_m = p.tskm;

@@ -10,7 +10,6 @@
 #include "calc/CalcTypes.h"
 #include "horizon/Fisheye.h"
 #include "calc/Table.h"
-#include "horizon/Fisheye.h"
 #include "platform/DateTime.h"
 #include "horizon/Fisheye.h"
 #include "platform/FormModel.h"
