@@ -233,11 +233,11 @@ TEST_F(FreihorTest, AlbedoAndEmissionEntriesAreCorrected) {
     EXPECT_DOUBLE_EQ(editor.emission(), 0.95);
 }
 
-TEST_F(FreihorTest, OpenStretchesTheBitmapAndPaintsBothMaps) {
-    Raster small(100, 100);
-    small.rectangle({0, 0, 50, 100}, Pen{kBlack}, Brush{Rgb(10, 200, 30)});
+TEST_F(FreihorTest, OpenReplacesTheDrawingAndPaintsBothMaps) {
+    Raster half(481, 481);
+    half.rectangle({0, 0, 240, 481}, Pen{kBlack}, Brush{Rgb(10, 200, 30)});
     std::string path = TempPath("half.bmp");
-    WriteBmp(path, small);
+    WriteBmp(path, half);
     editor.typeAndLeave("EditA", "0.2");
     editor.typeAndLeave("EditE", "0.9");
     main.enableAdd();
@@ -268,6 +268,18 @@ TEST_F(FreihorTest, UnreadableBitmapLeavesTheDrawing) {
     { std::ofstream(path) << "BM this is not a bitmap"; }
     EXPECT_THROW(editor.OpenDrawingFile(path), FileError);
     EXPECT_THROW(editor.OpenDrawingFile(TempPath("missing.bmp")), FileError);
+    WriteBmp(TempPath("small.bmp"), Raster(100, 100, kBlack));
+    EXPECT_THROW(editor.OpenDrawingFile(TempPath("small.bmp")), FileError);
+    {
+        std::ofstream big(TempPath("big.bmp"), std::ios::binary);
+        big << "BM" << std::string(5 << 20, '\0');
+    }
+    try {
+        editor.OpenDrawingFile(TempPath("big.bmp"));
+        ADD_FAILURE() << "a 5 MB file was read";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("too large"), std::string::npos) << e.what();
+    }
     EXPECT_EQ(editor.pictures(), before);
     EXPECT_EQ(editor.undoDepth(), depth);
 }

@@ -281,9 +281,12 @@ void TFormFreihor::OpenDrawingFile(const std::string& path) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     if (!ec && size > kMaxBitmapFileBytes)
-        throw FileError("cannot open " + path + ": " + std::to_string(size >> 20) +
-                        " MB is too large for a horizon drawing (481 x 481 pixels)");
+        throw FileError("cannot open " + path + ": " + std::to_string(size) +
+                        " bytes is too large for a horizon drawing of 481 x 481 pixels");
     const Raster loaded = ReadBmp(path);  // throws FileError; nothing has changed yet
+    if (loaded.width() != kHorizonSize || loaded.height() != kHorizonSize)
+        throw FileError(path + ": a horizon drawing must be 481 x 481 pixels, not " +
+                        std::to_string(loaded.width()) + " x " + std::to_string(loaded.height()));
     pushUndo();
     pictures_.drawing.drawRaster(pictures_.drawing.bounds(), loaded);
     const Colour painted = Rgb(ByteOf(emission_), ByteOf(albedo_), 0);

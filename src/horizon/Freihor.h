@@ -77,16 +77,17 @@ class TFormFreihor : public FormModel {
     static constexpr int kMaxPolygonPoints = 100;
     static constexpr int kUndoDepth = 3;
     static constexpr Colour kDefaultBrush = 0xA0A0A0;
-    // Bitmap files larger than this are refused before they are read.
-    static constexpr std::uintmax_t kMaxBitmapFileBytes = std::uintmax_t(64) << 20;
+    // Bitmap files larger than this are refused before they are read: an uncompressed
+    // 481 x 481 bitmap takes less than 1 MB even at 32 bits a pixel.
+    static constexpr std::uintmax_t kMaxBitmapFileBytes = std::uintmax_t(4) << 20;
 
     void setMainCaption(const std::string& mainCaption);
 
     // ---- commands ----
     void NewDrawing();
     void OpenDrawing();
-    // Loads a bitmap as Open does after its dialog. Throws FileError when it cannot be read
-    // (the drawing stays as it was).
+    // Loads a bitmap as Open does after its dialog. Throws FileError when it cannot be read or
+    // is not 481 x 481 pixels (the drawing stays as it was).
     void OpenDrawingFile(const std::string& path);
     void ImportDrawing();
     void ImportDrawingFile(const std::string& path);
