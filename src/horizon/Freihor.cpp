@@ -210,12 +210,6 @@ void TFormFreihor::disableAdd() {
     main_.changed("ButtonHinzu");
 }
 
-void TFormFreihor::sourceChanged() {
-    // "A&dd" reuses the fisheye image of the last "&New": a changed horizon source needs a new
-    // table.
-    if (main_.checked("Horizonteinengung1")) disableAdd();
-}
-
 void TFormFreihor::pushUndo() {
     if (undo_.size() >= kUndoDepth) undo_.pop_front();
     undo_.push_back({pictures_, main_.checked("Horizonteinengung1")});
@@ -224,13 +218,11 @@ void TFormFreihor::pushUndo() {
 
 void TFormFreihor::Undo() {
     if (undo_.empty()) return;
-    const bool wasChecked = main_.checked("Horizonteinengung1");
     Snapshot& newest = undo_.back();
     pictures_ = std::move(newest.pictures);
     setMainItem(newest.sourceChecked);
     undo_.pop_back();
     ctl("UndoBtn").enabled = !undo_.empty();
-    if (wasChecked || main_.checked("Horizonteinengung1")) disableAdd();
     changed();
 }
 
@@ -352,7 +344,6 @@ void TFormFreihor::CutOff() {
     host().setProgressMax(kHorizonSize);
     CutOffBright(pictures_, cutOffColour(), [this] { host().stepProgress(); });
     host().setProgress(0);
-    sourceChanged();
     changed();
 }
 
@@ -360,7 +351,6 @@ void TFormFreihor::Monochrome() {
     pushUndo();
     MakeMonochrome(pictures_.drawing);
     releaseDisplay();
-    sourceChanged();
     changed();
 }
 
@@ -483,7 +473,6 @@ void TFormFreihor::fill(Point seed) {
                      [this] { host().processMessages(); });
     host().setBusy(false);
     releaseDisplay();
-    sourceChanged();
     changed();
 }
 

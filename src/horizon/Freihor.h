@@ -136,7 +136,6 @@ class TFormFreihor : public FormModel {
     void setDrawGroupEnabled(bool enabled);
     void setMainItem(bool checked);
     void disableAdd();
-    void sourceChanged();
     bool displayDown() const { return checked("AlbBtn") || checked("EmiBtn"); }
     void addPoint(Point p);
     void closePolygon();
