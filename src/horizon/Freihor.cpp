@@ -260,12 +260,26 @@ void TFormFreihor::NewDrawing() {
     changed();
 }
 
-void TFormFreihor::OpenDrawing() {
+void TFormFreihor::drawingReplaced() {
+    points_.clear();
+    releaseDisplay();
+    setMainItem(true);
+    disableAdd();
+    changed();
+}
+
+std::optional<std::string> TFormFreihor::askOpenPath(const char* title, const char* filter,
+                                                     const char* defaultExt) {
     FileDialogOptions options;
-    options.title = "Open horizon limitation";
-    options.filter = "Bitmaps (*.bmp)|*.bmp|All files|*.*";
-    options.defaultExt = "bmp";
-    auto path = host().openFileDialog(options);
+    options.title = title;
+    options.filter = filter;
+    options.defaultExt = defaultExt;
+    return host().openFileDialog(options);
+}
+
+void TFormFreihor::OpenDrawing() {
+    auto path =
+        askOpenPath("Open horizon limitation", "Bitmaps (*.bmp)|*.bmp|All files|*.*", "bmp");
     if (path) OpenDrawingFile(*path);
 }
 
@@ -292,19 +306,12 @@ void TFormFreihor::OpenDrawingFile(const std::string& path) {
         host().stepProgress();
     }
     host().setProgress(0);
-    points_.clear();
-    releaseDisplay();
-    setMainItem(true);
-    disableAdd();
-    changed();
+    drawingReplaced();
 }
 
 void TFormFreihor::ImportDrawing() {
-    FileDialogOptions options;
-    options.title = "Import horizon limitation";
-    options.filter = "Vector pictures (*.svg)|*.svg|All files|*.*";
-    options.defaultExt = "svg";
-    auto path = host().openFileDialog(options);
+    auto path = askOpenPath("Import horizon limitation",
+                            "Vector pictures (*.svg)|*.svg|All files|*.*", "svg");
     if (path) ImportDrawingFile(*path);
 }
 
@@ -318,11 +325,7 @@ void TFormFreihor::ImportDrawingFile(const std::string& path) {
     picture.drawRaster({0, 0, kHorizonSize - 1, kHorizonSize - 1}, rendered);
     pushUndo();
     pictures_.drawing = std::move(picture);
-    points_.clear();
-    releaseDisplay();
-    setMainItem(true);
-    disableAdd();
-    changed();
+    drawingReplaced();
 }
 
 void TFormFreihor::SaveDrawing() {

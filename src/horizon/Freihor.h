@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -133,6 +134,10 @@ class TFormFreihor : public FormModel {
     void buildControls();
     void pushUndo();
     void releaseDisplay();
+    // After Open or Import: the drawing counts, and the table needs a new "&New".
+    void drawingReplaced();
+    std::optional<std::string> askOpenPath(const char* title, const char* filter,
+                                           const char* defaultExt);
     void setDrawGroupEnabled(bool enabled);
     void setMainItem(bool checked);
     void disableAdd();

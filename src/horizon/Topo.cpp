@@ -92,14 +92,18 @@ void TFormTopo::disableAdd() {
 // ---------------------------------------------------------------------------
 // commands
 
-void TFormTopo::NewTopography() {
-    filePath_.clear();
+void TFormTopo::forgetFile(const std::string& path) {
+    filePath_ = path;
     values_.clear();
     values_.shrink_to_fit();
     keepAll_ = true;
     fileCount_ = 0;
     edits_.clear();
     window_.clear();
+}
+
+void TFormTopo::NewTopography() {
+    forgetFile({});
     horizon_ = {};
     horizonPicture_.clear();
     selectPoint(0, 0);
@@ -123,13 +127,7 @@ void TFormTopo::OpenTopography() {
 }
 
 bool TFormTopo::OpenTopographyFile(const std::string& path) {
-    filePath_ = path;
-    values_.clear();
-    values_.shrink_to_fit();
-    keepAll_ = true;
-    fileCount_ = 0;
-    edits_.clear();
-    window_.clear();
+    forgetFile(path);
     const bool ok = readFile(path, true);
     redrawMap();
     showEditPoint();

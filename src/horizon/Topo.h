@@ -95,6 +95,8 @@ class TFormTopo : public FormModel {
     void showLocationFields();
     void updateEdgeLabels();
     void setEdgeLabelsEnabled(bool enabled);
+    // Forgets the file values, typed heights and window; `path` becomes the file held.
+    void forgetFile(const std::string& path);
     void extractWindow();
     bool readFile(const std::string& path, bool intoHeldValues);
     void reportUnreadable(const std::string& detail);
