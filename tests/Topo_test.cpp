@@ -308,3 +308,49 @@ TEST_F(TopoTest, NewForgetsEverything) {
 
 }  // namespace
 }  // namespace umbrix
+
+namespace umbrix {
+namespace {
+
+TEST_F(TopoTest, ReliefMapShowsShadingGridLinesAndMarkers) {
+    const Raster& map = topo.map();
+    EXPECT_EQ(map.pixel(15, 13), Rgb(178, 178, 178));  // flat: 0.7 * 255
+    EXPECT_EQ(map.pixel(200, 50), kBlack);             // offset 0 m: a multiple of 1000
+    EXPECT_EQ(map.pixel(220, 50), kWhite);             // 100 m
+    EXPECT_EQ(map.pixel(210, 50), Colour(0x808080));   // 50 m
+    EXPECT_EQ(map.pixel(200, 200), Rgb(255, 0, 0));    // the location
+    EXPECT_EQ(map.pixel(1, 1), Rgb(255, 255, 0));      // the edit point after New: (0, 0)
+    // 10 m per grid distance rising to the north darkens every triangle, rising to the south
+    // brightens it: trunc((0.7 -+ 0.3 * 50 / sqrt(10^2 + 50^2)) * 255)
+    topo.typeAndLeave("EditX0", "1000");
+    for (int sign : {1, -1}) {
+        std::string path = TempPath("slope.txt");
+        {
+            std::ofstream out(path);
+            for (int k = 0; k < 41 * 41; ++k) out << 500 + sign * 10 * (40 - k / 41) << '\n';
+        }
+        ASSERT_TRUE(topo.OpenTopographyFile(path));
+        const int grey = sign > 0 ? 103 : 253;
+        for (Point p : {Point{15, 13}, Point{13, 15}, Point{15, 17}, Point{17, 15}})
+            EXPECT_EQ(topo.map().pixel(p.x, p.y), Rgb(grey, grey, grey)) << sign;
+    }
+}
+
+TEST_F(TopoTest, TerrainBeyondTheWindowDoesNotReachTheHorizon) {
+    // A 60-column file, flat at 0 with a 5 km tower 21 grid distances east of the location.
+    std::string path = TempPath("tower.txt");
+    {
+        std::ofstream out(path);
+        for (int k = 0; k < 60 * 41; ++k) out << (k == 20 * 60 + 41 ? 5000 : 0) << '\n';
+    }
+    topo.typeAndLeave("EditAnzSp", "60");
+    ASSERT_TRUE(topo.OpenTopographyFile(path));
+    topo.click("OkBtn");
+    for (double h : topo.horizon()) ASSERT_EQ(h, 0.0);
+    topo.typeAndLeave("EditX0", "1050");  // one grid distance closer: now it counts
+    topo.click("OkBtn");
+    EXPECT_GT(topo.horizon()[90], 0.8);  // 5 km at 1 km: about 79 degrees
+}
+
+}  // namespace
+}  // namespace umbrix
