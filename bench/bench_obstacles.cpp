@@ -31,29 +31,21 @@ std::vector<umbrix::Obstacle> Neighbourhood(int count) {
 
 }  // namespace
 
-// Sort and the point lists of every face, crown, cone and trunk.
+// Sort and the point lists of every face, crown, cone and trunk; with state.range(0) also the
+// obstacle horizon picture recorded and drawn into a 481 x 481 raster.
 static void BM_ProjectObstacles200(benchmark::State& state) {
     std::vector<umbrix::Obstacle> list = Neighbourhood(200);
     umbrix::ProjectionSettings settings;
+    bool draw = state.range(0) != 0;
     for (auto _ : state) {
         std::vector<umbrix::Obstacle> sorted = list;
         umbrix::SortForProjection(sorted);
         auto shapes = umbrix::ProjectObstacles(sorted, settings);
         benchmark::DoNotOptimize(shapes.data());
+        if (draw) {
+            umbrix::Raster image = umbrix::RenderObstacleHorizon(shapes).rasterize();
+            benchmark::DoNotOptimize(image.row(240));
+        }
     }
 }
-BENCHMARK(BM_ProjectObstacles200)->Unit(benchmark::kMillisecond);
-
-// The same, recorded as the obstacle horizon picture and drawn into a 481 x 481 raster.
-static void BM_ProjectAndDrawObstacles200(benchmark::State& state) {
-    std::vector<umbrix::Obstacle> list = Neighbourhood(200);
-    umbrix::ProjectionSettings settings;
-    for (auto _ : state) {
-        std::vector<umbrix::Obstacle> sorted = list;
-        umbrix::SortForProjection(sorted);
-        umbrix::Raster image =
-            umbrix::RenderObstacleHorizon(umbrix::ProjectObstacles(sorted, settings)).rasterize();
-        benchmark::DoNotOptimize(image.row(240));
-    }
-}
-BENCHMARK(BM_ProjectAndDrawObstacles200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProjectObstacles200)->ArgName("draw")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

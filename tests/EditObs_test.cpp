@@ -240,7 +240,8 @@ TEST_F(EditObsTest, ZoomLimitsAndScaleField) {
         double scale;
         const char* shown;
     } cases[] = {
-        {"2,5", 2.5, "2.5"}, {"abc", 1, "1"}, {"0", 1, "1"}, {"-3", 1, "1"}, {"0.5", 0.5, "0.5"},
+        {"2,5", 2.5, "2.5"}, {"abc", 1, "1"},        {"0", 1, "1"},       {"-3", 1, "1"},
+        {"1e300", 1, "1"},   {"1e-9", 1e-9, "1E-9"}, {"0.5", 0.5, "0.5"},
     };
     for (const Case& c : cases) {
         double before = obs.scale(), zoom = obs.mapZoom();
@@ -313,6 +314,29 @@ TEST_F(EditObsTest, RotateMoveLocationAndMoveEverything) {
     EXPECT_NEAR(obs.obstacles()[0].x(), -35, 1e-5);
     EXPECT_NEAR(obs.obstacles()[0].y(), -20, 1e-5);
     EXPECT_TRUE(obs.modified());
+}
+
+TEST_F(EditObsTest, FarAndHugeObstaclesAreDrawnAndProjectedSafely) {
+    obs.appendObstacle(
+        MakeTree(ObstacleKind::Deciduous, 1e30f, -1e30f, 3e38f, 3e38f, 1, 3e38f, 0.3f, 0.95f));
+    obs.appendObstacle(MakeTree(ObstacleKind::Conifer, 5, 5, 10, 3e38f, 4, 1, 0.3f, 0.95f));
+    obs.appendObstacle(MakeBuilding({{{-3e38f, -3e38f}, {3e38f, -3e38f}, {3e38f, 1}, {0, 1}}},
+                                    3e38f, 0.3f, 0.95f));
+    obs.mouseMove(200, 200);
+    obs.close();
+    ASSERT_NE(obs.horizonPicture(), nullptr);
+    for (const ProjectedShape& shape : obs.horizonShapes())
+        for (Point p : shape.points) {
+            EXPECT_GE(p.x, 0);
+            EXPECT_LE(p.x, 480);
+        }
+    // an empty list does not become modified by moving or rotating nothing
+    obs.click("New1");
+    obs.click("MoveLocBtn");
+    click(150, 150);
+    obs.typeAndLeave("EditRot", "30");
+    obs.click("RotateBtn");
+    EXPECT_FALSE(obs.modified());
 }
 
 TEST_F(EditObsTest, FieldRulesForAltitude) {

@@ -15,8 +15,29 @@ namespace umbrix {
 
 namespace {
 
-constexpr const char* kModeButtons[] = {"AddObsBtn", "RemoveObsBtn", "MoveLocBtn",
-                                        "ScaleBtn",  "MoveMapBtn",   "MoveBtn"};
+// The speed buttons of the pointer modes and the hint shown while each is down (the add mode's
+// hint depends on the kind).
+struct PointerMode {
+    const char* button;
+    const char* hint;
+};
+constexpr PointerMode kModes[] = {
+    {"AddObsBtn", ""},
+    {"RemoveObsBtn",
+     "Select obstacles to be removed - Objekte auswählen, die entfernt werden sollen"},
+    {"MoveLocBtn",
+     "Click onto the new destination of the location of calculation - "
+     "Klicken, um neuen Berechnungsort festzulegen"},
+    {"ScaleBtn",
+     "Click and draw from start to end of a template yardstick - "
+     "Vom Anfang zum Ende eines Maßstabs der Vorlage klicken und ziehen"},
+    {"MoveMapBtn",
+     "Click and draw to move the template map - "
+     "Klicken und ziehen, um die Kartenvorlage zu verschieben"},
+    {"MoveBtn",
+     "Click and draw to move the viewframe - "
+     "Klicken und ziehen, um Kartenausschnitt zu verschieben"},
+};
 constexpr const char* kNoFile = "(none - keine)";
 constexpr const char* kHintCrown = "Set crown expansion - Baumkronenausdehnung festlegen";
 constexpr const char* kHintYardstickEnd =
@@ -32,6 +53,12 @@ constexpr Colour kRed = 0x0000FF;
 // New obstacles from clicks: a building 10 m high, a tree 10 m high with its crown from 4 m.
 constexpr float kNewHeight = 10.0f;
 constexpr float kNewTrunkLength = 4.0f;
+
+// A scale at or below zero has no plan, and one beyond a million kilometres per pixel no grid;
+// such a scale is refused and the previous one kept.
+bool UsableScale(double s) {
+    return s > 0 && s <= 1e9;
+}
 
 // Keeps plan coordinates of far obstacles within what the drawing can take.
 int ClampPixel(double v) {
@@ -151,8 +178,8 @@ void TFormObs::setMainEnabled(const char* name, bool enabled) {
 // handlers
 
 void TFormObs::onClick(const std::string& name) {
-    for (const char* mode : kModeButtons)
-        if (name == mode) return chooseMode(name);
+    for (const PointerMode& mode : kModes)
+        if (name == mode.button) return chooseMode(name);
     if (name == "GridBtn") {
         Control& grid = ctl("GridBtn");
         grid.checked = !grid.checked;
@@ -213,8 +240,8 @@ void TFormObs::onSelect(const std::string& name) {
 // modes
 
 std::string TFormObs::mode() const {
-    for (const char* m : kModeButtons)
-        if (checked(m)) return m;
+    for (const PointerMode& m : kModes)
+        if (checked(m.button)) return m.button;
     return {};
 }
 
@@ -223,7 +250,7 @@ void TFormObs::setHint(const std::string& hint) {
 }
 
 void TFormObs::releaseModes() {
-    for (const char* m : kModeButtons) ctl(m).checked = false;
+    for (const PointerMode& m : kModes) ctl(m.button).checked = false;
     if (pending_) {
         pending_.reset();
         ctl("RadioGrp").enabled = true;
@@ -246,27 +273,12 @@ void TFormObs::chooseMode(const std::string& button) {
 void TFormObs::showModeHint() {
     std::string m = mode();
     if (m == "AddObsBtn")
-        setHint(ctl("RadioGrp").itemIndex == 0
-                    ? "Set building corner position - Hauseckenposition festlegen"
-                    : "Set trunc position - Baumstammposition festlegen");
-    else if (m == "MoveMapBtn")
-        setHint(
-            "Click and draw to move the template map - "
-            "Klicken und ziehen, um die Kartenvorlage zu verschieben");
-    else if (m == "MoveBtn")
-        setHint(
-            "Click and draw to move the viewframe - "
-            "Klicken und ziehen, um Kartenausschnitt zu verschieben");
-    else if (m == "ScaleBtn")
-        setHint(
-            "Click and draw from start to end of a template yardstick - "
-            "Vom Anfang zum Ende eines Maßstabs der Vorlage klicken und ziehen");
-    else if (m == "MoveLocBtn")
-        setHint(
-            "Click onto the new destination of the location of calculation - "
-            "Klicken, um neuen Berechnungsort festzulegen");
-    else
-        setHint("");
+        return setHint(ctl("RadioGrp").itemIndex == 0
+                           ? "Set building corner position - Hauseckenposition festlegen"
+                           : "Set trunc position - Baumstammposition festlegen");
+    for (const PointerMode& p : kModes)
+        if (m == p.button) return setHint(p.hint);
+    setHint("");
 }
 
 // ---------------------------------------------------------------------------
@@ -328,6 +340,7 @@ void TFormObs::edit() {
 }
 
 void TFormObs::shiftAll(double dx, double dy) {
+    if (obstacles_.empty()) return;
     for (Obstacle& ob : obstacles_) ob.moveAll(dx, dy);
     setModified();
     redraw();
@@ -336,7 +349,7 @@ void TFormObs::shiftAll(double dx, double dy) {
 void TFormObs::rotate() {
     std::optional<double> angle = FieldNumber(text("EditRot"));
     ctl("EditRot").text = "0";
-    if (!angle) return;
+    if (!angle || obstacles_.empty()) return;
     for (Obstacle& ob : obstacles_) ob.rotate(*angle * std::numbers::pi / 180.0);
     setModified();
     redraw();
@@ -360,8 +373,7 @@ void TFormObs::zoom(bool in) {
 void TFormObs::applyScale(bool redrawAfter) {
     std::optional<double> typed = FieldNumber(text("EditScale"));
     double s = typed ? *typed : 1.0;
-    // a scale at or below zero has no plan; the previous one stays
-    if (s > 0) {
+    if (UsableScale(s)) {
         mapZoom_ *= s / scale_;
         scale_ = s;
     }
@@ -374,7 +386,7 @@ void TFormObs::applyYardstick() {
     Control& field = ctl("EditYardstick");
     if (!field.enabled) return;
     std::optional<double> length = FieldNumber(field.text);
-    if (length && *length > 0 && yardstickPixels_ > 0) {
+    if (length && yardstickPixels_ > 0 && UsableScale(*length / yardstickPixels_)) {
         mapZoom_ = scale_;
         scale_ = *length / yardstickPixels_;
         ctl("EditScale").text = general(scale_, 7);
@@ -580,8 +592,8 @@ void TFormObs::mouseMove(int X, int Y) {
     std::string m = mode();
     if (pressed_ && m == "MoveMapBtn") {
         // the map moves with the pointer, so its centre pixel moves against it
-        mapX_ = pressMapX_ - int(std::nearbyint((X - press_.x) * mapZoom_));
-        mapY_ = pressMapY_ - int(std::nearbyint((Y - press_.y) * mapZoom_));
+        mapX_ = ClampPixel(pressMapX_ - std::nearbyint((X - press_.x) * mapZoom_));
+        mapY_ = ClampPixel(pressMapY_ - std::nearbyint((Y - press_.y) * mapZoom_));
         drawMapView();
         changed("MapImg");
         return;
@@ -683,10 +695,11 @@ void TFormObs::drawMapView() {
     mapView_.reset(kPlanSize, kPlanSize);
     if (map_.empty()) return;
     for (int Y = 0; Y < kPlanSize; ++Y) {
-        int sy = mapY_ + int(std::nearbyint((Y - kPlanCentre) * mapZoom_));
+        int sy = ClampPixel(mapY_ + std::nearbyint((Y - kPlanCentre) * mapZoom_));
         Colour* row = mapView_.row(Y);
         for (int X = 0; X < kPlanSize; ++X)
-            row[X] = map_.pixel(mapX_ + int(std::nearbyint((X - kPlanCentre) * mapZoom_)), sy);
+            row[X] =
+                map_.pixel(ClampPixel(mapX_ + std::nearbyint((X - kPlanCentre) * mapZoom_)), sy);
     }
 }
 
