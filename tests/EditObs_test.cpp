@@ -612,6 +612,19 @@ TEST_F(ObstaclesInTheApplication, MenuItemTogglesAndOpenEnablesShadows) {
     EXPECT_FALSE(main().enabled("Schattenwurf1"));
 }
 
+TEST_F(ObstaclesInTheApplication, GermanCaptionsReachTheEditorAndItsDialogs) {
+    main().click("Deutsch1");
+    TFormObs& obs = app->obs();
+    EXPECT_EQ(obs.ctl("RadioGrp").items[1], "Laubbaum");
+    EXPECT_EQ(app->laub().ctl("LabelZ").caption, "Baumhöhe h (m)");
+    EXPECT_EQ(app->geb().ctl("CancelBtn").caption, "Abbrechen");
+    obs.click("BitBtn2");  // cancelled
+    ASSERT_EQ(host.openRequests.size(), 1u);
+    EXPECT_EQ(host.openRequests[0].filter, "Hindernisobjekt-Dateien|*.obs");
+    main().click("English1");
+    EXPECT_EQ(app->laub().ctl("LabelZ").caption, "Tree height h (m)");
+}
+
 TEST_F(ObstaclesInTheApplication, BuildingToTheSouthHidesTheWinterNoonSun) {
     main().typeAndLeave("EditDat", "21.12.2026");
     main().typeAndLeave("EditZeit", "12:00");
