@@ -460,13 +460,20 @@ void TFormObs::newList() {
     selectObstacle(-1);
 }
 
-void TFormObs::openFile() {
-    offerSave();
+// The open and save dialogs share the filter and remember the last file.
+FileDialogOptions TFormObs::fileDialog(const std::string& title) const {
     FileDialogOptions options;
-    options.title = german_ ? "Hindernisobjekt-Datei öffnen" : "Open obstacle file";
+    options.title = title;
     options.filter = std::string(german_ ? "Hindernisobjekt-Dateien" : "Obstacle files") + "|*.obs";
     options.defaultExt = "obs";
     options.fileName = fileName_;
+    return options;
+}
+
+void TFormObs::openFile() {
+    offerSave();
+    FileDialogOptions options =
+        fileDialog(german_ ? "Hindernisobjekt-Datei öffnen" : "Open obstacle file");
     std::optional<std::string> path = host().openFileDialog(options);
     if (!path) return;
     // read first: a file that cannot be read leaves the list as it was
@@ -499,11 +506,8 @@ void TFormObs::openFile() {
 }
 
 bool TFormObs::saveFile() {
-    FileDialogOptions options;
-    options.title = german_ ? "Hindernisobjekte speichern" : "Save obstacles";
-    options.filter = std::string(german_ ? "Hindernisobjekt-Dateien" : "Obstacle files") + "|*.obs";
-    options.defaultExt = "obs";
-    options.fileName = fileName_;
+    FileDialogOptions options =
+        fileDialog(german_ ? "Hindernisobjekte speichern" : "Save obstacles");
     std::optional<std::string> path = host().saveFileDialog(options);
     if (!path) return false;
     std::optional<TemplateLine> templateLine;

@@ -100,6 +100,7 @@ class TFormObs : public FormModel {
         std::vector<Point> clicks;  // plan pixels
     };
 
+    FileDialogOptions fileDialog(const std::string& title) const;
     void newList();
     void openFile();
     bool saveFile();  // false when the user cancels
