@@ -291,7 +291,14 @@ class SvgWriter {
                                Num(double(o.dest.width()) / inner.width()) + " 0 0 " +
                                Num(double(o.dest.height()) / inner.height()) + " " +
                                Num(o.dest.left) + " " + Num(o.dest.top) + ")\">\n";
+                        // thin lines stay one pixel of the outermost picture wide
+                        const double unit = pixel_;
+                        pixel_ /= (std::abs(double(o.dest.width()) / inner.width()) +
+                                   std::abs(double(o.dest.height()) / inner.height())) /
+                                  2;
+                        if (!(pixel_ > 0 && std::isfinite(pixel_))) pixel_ = unit;
                         body(inner);
+                        pixel_ = unit;
                         out += "</g>\n";
                     },
                     [&](const draw::DrawRaster& o) {
@@ -321,7 +328,9 @@ class SvgWriter {
         return b.style == BrushStyle::Clear ? " fill=\"none\"" : " fill=\"" + Hex(b.colour) + "\"";
     }
 
-    static std::string stroke(const Pen& p) {
+    // An explicit width in the group's own units rather than a non-scaling stroke, which not
+    // every renderer knows.
+    std::string stroke(const Pen& p) const {
         if (p.style == PenStyle::Clear) return " stroke=\"none\"";
         std::string s;
         if (p.mode == PenMode::Invert)
@@ -329,11 +338,12 @@ class SvgWriter {
         else
             s = " stroke=\"" + Hex(p.colour) + "\"";
         if (p.width <= 1)
-            s += " stroke-width=\"1\" vector-effect=\"non-scaling-stroke\"";
+            s += " stroke-width=\"" + Num(pixel_) + "\"";
         else
             s += " stroke-width=\"" + Num(p.width) +
                  "\" stroke-linecap=\"round\" stroke-linejoin=\"round\"";
-        if (p.style == PenStyle::Dot) s += " stroke-dasharray=\"3 3\"";
+        if (p.style == PenStyle::Dot)
+            s += " stroke-dasharray=\"" + Num(3 * pixel_) + " " + Num(3 * pixel_) + "\"";
         return s;
     }
 
@@ -366,6 +376,7 @@ class SvgWriter {
     }
 
     int ids_ = 0;
+    double pixel_ = 1;  // one pixel of the outermost picture in the current units
 };
 
 }  // namespace
