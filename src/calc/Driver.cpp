@@ -119,15 +119,15 @@ void TFormGeodat::computeSunPosition() {
     results.azimuth = float(SunAzimuth(inputs.dayOfYear, inputs.latitude, results.trueTime));
 }
 
-// The day routine: local sunrise and sunset (with refraction).
+// The day routine: local sunrise and sunset (with refraction) and the actual sunshine duration
+// over the fisheye horizon image of the last "&New" (all sky before one).
 void TFormGeodat::computeSunDay() {
-    const int d = inputs.dayOfYear;
-    results.sunrise = float(LocalFromTrueTime(d, inputs.longitude, inputs.timeZone,
-                                              float(SunriseTrue(d, true, inputs.latitude))));
-    results.sunset = float(LocalFromTrueTime(d, inputs.longitude, inputs.timeZone,
-                                             float(SunsetTrue(d, true, inputs.latitude))));
-    // SDact comes from the minute-by-minute sun path over the horizon image; it is counted
-    // here once the sun path routine exists.
+    const SunriseSunset day = LocalSunriseSunset(inputs.dayOfYear, inputs.longitude,
+                                                 inputs.latitude, inputs.timeZone, true);
+    results.sunrise = day.sunrise;
+    results.sunset = day.sunset;
+    results.SDact = sunshine_.count(inputs.dayOfYear, inputs.longitude, inputs.latitude,
+                                    inputs.timeZone, horizonImage_);
 }
 
 std::vector<HorizonSource> TFormGeodat::horizonSources() {
@@ -234,10 +234,15 @@ void TFormGeodat::ButtonNeuClick() {
     app_.map().lines().clear();
     app_.map().setTimeMinutes(int(std::nearbyint(double(inputs.hours) * 60.0)));
     const OutputMode mode = outputMode();
-    if (mode != OutputMode::DataTable)
+    if (mode == OutputMode::Polar)
+        runSunPathDiagram(true);
+    else if (mode == OutputMode::Shadows)
+        runShadowDiagram();
+    else if (mode == OutputMode::DataTable)
+        runDataTable(true);
+    else
         throw UmbrixError(std::string("the output mode \"") + modeCaption(mode) +
                           "\" is not available in this version");
-    runDataTable(true);
     // The meteorological values are read afresh by the next command.
     results.Ta = results.VP = results.RH = results.v = results.N = missingValue;
     results.G = results.Tmrt = missingValue;
@@ -248,8 +253,10 @@ void TFormGeodat::ButtonHinzuClick() {
     results.rowCounter += 1;
     readInputs();
     computeSunPosition();
-    evaluateHorizon();
     const OutputMode mode = outputMode();
+    if (mode == OutputMode::Polar) return runSunPathDiagram(false);
+    if (mode == OutputMode::Shadows) return runShadowDiagram();
+    evaluateHorizon();
     if (mode != OutputMode::DataTable)
         throw UmbrixError(std::string("the output mode \"") + modeCaption(mode) +
                           "\" is not available in this version");

@@ -10,6 +10,7 @@
 #include "calc/CalcTypes.h"
 #include "horizon/Fisheye.h"
 #include "calc/Table.h"
+#include "diagrams/SunPath.h"
 #include "platform/DateTime.h"
 #include "horizon/Fisheye.h"
 #include "platform/FormModel.h"
@@ -30,6 +31,14 @@ std::string FormatAngle(std::string_view text);
 double ParseAngle(std::string_view text, std::string_view field = "angle");
 
 enum class OutputMode { Polar, Cylindrical, DataTable, DailyData, Shadows };
+
+// The horizon pictures the diagram window lays over the polar diagram: each present only while
+// its source exists and its item in the "&Input" menu is checked.
+struct HorizonLayers {
+    const Picture* topography = nullptr;
+    const Raster* drawing = nullptr;
+    const Picture* obstacles = nullptr;
+};
 
 class TFormGeodat : public FormModel {
   public:
@@ -65,6 +74,15 @@ class TFormGeodat : public FormModel {
     bool dataFileActive() const { return checked("Wertedatei1"); }
     // The fisheye horizon image of the last "&New" (sun test); empty before.
     const Raster& horizonImage() const { return horizonImage_; }
+
+    // ---- diagrams ----
+    // The grid, path, overlay and shading pictures, kept between commands.
+    DiagramPictures diagrams;
+    HorizonLayers horizonLayers() const;
+    // The overlay redrawn for local time t (hours): the sun's position on the polar diagram,
+    // or the shadows of the obstacle editor's obstacles at the diagram window's scale.
+    void drawSunPosition(double t);
+    void drawShadows(double t);
 
     TCalcInputs inputs;
     TCalcResults results;
@@ -112,6 +130,8 @@ class TFormGeodat : public FormModel {
     void composeHorizon();
     void evaluateHorizon();
     void runDataTable(bool isNew);
+    void runSunPathDiagram(bool isNew);
+    void runShadowDiagram();
     bool readPointRow();
     void computeRow();
     void setComputedToMissing();
@@ -128,6 +148,7 @@ class TFormGeodat : public FormModel {
     TableSink sink_;
     Raster horizonImage_;  // composed by "&New" for the sun test
     Raster skyViewImage_;  // the same one pixel larger, for the sky view factors
+    SunshineCounter sunshine_;
     // The PET model keeps working state between calls; a new table starts it afresh.
     std::unique_ptr<PetModel> pet_;
     SkyViewFactorValues skyViewFactors_;  // of the last "&New"; "A&dd" keeps them

@@ -3,6 +3,7 @@
 // The desktop program implements it with Qt, the command line with scripted answers,
 // the tests with FakeHost (tests/support/FakeHost.h).
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,7 +11,9 @@
 namespace umbrix {
 
 class FormModel;
+class Picture;
 class Raster;
+struct Rect;
 
 struct FileDialogOptions {
     std::string title;
@@ -22,6 +25,14 @@ struct FileDialogOptions {
 
 enum class MessageKind { Info, Warning, Error };
 enum class Answer { Yes, No, Cancel };
+
+struct PrintJob {
+    std::string title;  // the print job's title
+    bool landscape = false;
+};
+enum class PrintOutcome { Printed, Cancelled, Unavailable };
+// Where a picture goes on the printed page, from the page's width and height (printer units).
+using PrintPlacement = std::function<Rect(int pageWidth, int pageHeight)>;
 
 struct ClockTime {
     int year = 2000, month = 1, day = 1;
@@ -68,6 +79,20 @@ public:
                                   std::string& error) {
         error = "vector pictures can only be imported in the desktop program";
         return false;
+    }
+
+    // Printing on the default printer: the print dialog, then one page with the picture scaled
+    // into the rectangle that place gives, or the lines of a text. Only a front end with a
+    // printer prints; the others report why in error.
+    virtual PrintOutcome printPicture(const PrintJob& /*job*/, const Picture& /*picture*/,
+                                      const PrintPlacement& /*place*/, std::string& error) {
+        error = "printing is only available in the desktop program";
+        return PrintOutcome::Unavailable;
+    }
+    virtual PrintOutcome printText(const PrintJob& /*job*/,
+                                   const std::vector<std::string>& /*lines*/, std::string& error) {
+        error = "printing is only available in the desktop program";
+        return PrintOutcome::Unavailable;
     }
 };
 

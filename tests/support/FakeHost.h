@@ -8,11 +8,12 @@
 
 #include "platform/FormModel.h"
 #include "platform/Host.h"
+#include "platform/Raster.h"
 
 namespace umbrix::test {
 
 class FakeHost : public Host {
-public:
+  public:
     // Answers, consumed in order; an empty queue means "cancel".
     std::deque<std::optional<std::string>> openAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
@@ -36,6 +37,12 @@ public:
     bool busy = false;
     bool cancel = false;
     ClockTime clock{2026, 6, 21, 9, 0, 0};
+    // Printing: the page the print dialog reports, the answer, and what was printed.
+    int pageWidth = 4800, pageHeight = 6800;
+    PrintOutcome printAnswer = PrintOutcome::Printed;
+    std::vector<PrintJob> printJobs;
+    std::vector<Rect> printedAreas;
+    std::vector<std::vector<std::string>> printedTexts;
 
     std::optional<std::string> openFileDialog(FileDialogOptions& options) override {
         openRequests.push_back(options);
@@ -70,8 +77,23 @@ public:
     }
     void setBusy(bool b) override { busy = b; }
     ClockTime now() override { return clock; }
+    PrintOutcome printPicture(const PrintJob& job, const Picture&, const PrintPlacement& place,
+                              std::string& error) override {
+        printJobs.push_back(job);
+        if (printAnswer == PrintOutcome::Printed)
+            printedAreas.push_back(place(pageWidth, pageHeight));
+        if (printAnswer == PrintOutcome::Unavailable) error = "no printer";
+        return printAnswer;
+    }
+    PrintOutcome printText(const PrintJob& job, const std::vector<std::string>& lines,
+                           std::string& error) override {
+        printJobs.push_back(job);
+        if (printAnswer == PrintOutcome::Printed) printedTexts.push_back(lines);
+        if (printAnswer == PrintOutcome::Unavailable) error = "no printer";
+        return printAnswer;
+    }
 
-private:
+  private:
     std::optional<std::string> answer(std::deque<std::optional<std::string>>& queue,
                                       FileDialogOptions& options) {
         if (queue.empty()) return std::nullopt;
