@@ -39,7 +39,11 @@ const OptionInfo kOptions[] = {
     {"--output", "FILE", "check \"Output in file\" and write the table to FILE (default: off)"},
     {"--new", nullptr, "run \"&New\": start a new table"},
     {"--add", nullptr, "run \"A&dd\": append rows under the header of the last --new"},
-    {"--save", "FILE", "save the text view (the table) to FILE (default: standard output)"},
+    {"--time", "H:MM",
+     "move the diagram window's time control (diagram modes; default: the time of --new)"},
+    {"--save", "FILE",
+     "save the text view (the table) to FILE; in the diagram modes the diagram as FILE.svg or "
+     "FILE.bmp (default: the table to standard output)"},
     {"--fisheye", "FILE.bmp", "write the composed fisheye horizon image of the last run"},
     {"--help", nullptr, "show this text"},
 };
@@ -141,7 +145,9 @@ std::string Usage() {
         "\nexamples:\n"
         "  umbrix --now \"21.6.2026 9:00\" --set EditDat=21.6.2026 --set EditZeit=12:00\n"
         "  umbrix --location Freiburg --set EditTa=25 --new --set EditZeit=15:00 --add\n"
-        "  umbrix --lang de --output table.txt\n";
+        "  umbrix --lang de --output table.txt\n"
+        "  umbrix --mode polar --set EditDat=21.6.2026 --set EditZeit=15:00 --save sun.svg\n"
+        "  umbrix --obstacles courtyard.obs --mode shadows --time 10:00 --save shadows.svg\n";
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -17,7 +18,9 @@
 #include "platform/Bmp.h"
 #include "horizon/Freihor.h"
 #include "horizon/Topo.h"
+#include "platform/DateTime.h"
 #include "platform/Error.h"
+#include "platform/Format.h"
 #include "platform/FormModel.h"
 #include "series/Wertedat.h"
 
@@ -41,6 +44,14 @@ std::string programDir(const char* argv0) {
     return exe.parent_path().string();
 }
 
+// "H:MM" as minutes of the day, "24:00" being the end of the day.
+int DiagramMinutes(const std::string& text) {
+    if (TrimBlanks(text) == "24:00") return 1440;
+    auto t = ParseTime(FormatSettings{}, text);
+    if (!t) throw UmbrixError("--time: cannot read \"" + text + "\" as H:MM");
+    return int(std::nearbyint(*t * 1440));
+}
+
 const char* modeItem(const std::string& mode) {
     if (mode == "polar") return "Polar1";
     if (mode == "daily") return "Jahresgang1";
@@ -60,6 +71,8 @@ class Runner {
             auto eq = v.find('=');
             reg.set(v.substr(0, eq), v.substr(eq + 1));
         } else if (step.option == "--mode") {
+            if (v == "shadows" && !main.enabled("Schattenwurf1"))
+                throw UmbrixError("--mode shadows: open an obstacle file first (--obstacles FILE)");
             setChecked(modeItem(v));
         } else if (step.option == "--lang") {
             setChecked(v == "de" ? "Deutsch1" : "English1");
@@ -101,6 +114,13 @@ class Runner {
         } else if (step.option == "--fisheye") {
             if (!ran_) apply({"--new", ""});
             WriteBmp(v, main.horizonImage());
+        } else if (step.option == "--time") {
+            if (!ran_) apply({"--new", ""});
+            TFormMap& map = app_.map();
+            if (!map.enabled("UpDown1"))
+                throw UmbrixError("--time: the diagram time applies in the diagram modes "
+                                  "(--mode polar or shadows)");
+            map.changeTime(DiagramMinutes(v));
         } else if (step.option == "--save") {
             if (!ran_) apply({"--new", ""});
             saveGiven_ = true;
@@ -114,6 +134,8 @@ class Runner {
     }
 
     bool tableToStdout() const { return !outputGiven_ && !saveGiven_; }
+    // A diagram was drawn but neither saved nor written anywhere.
+    bool diagramUnsaved() const { return !saveGiven_ && app_.map().pictureView; }
 
   private:
     void openHorizon(const std::string& path) {
@@ -199,7 +221,10 @@ int Main(int argc, char** argv) {
         std::cerr << "umbrix: error: " << e.what() << "\n";
         return 1;
     }
-    if (runner.tableToStdout()) printTable(app);
+    if (runner.diagramUnsaved())
+        std::cerr << "umbrix: the diagram was drawn; save it with --save FILE.svg or FILE.bmp\n";
+    else if (runner.tableToStdout())
+        printTable(app);
     return 0;
 }
 
