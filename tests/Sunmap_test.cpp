@@ -64,7 +64,7 @@ class SunmapTest : public AppFixture {
                                   ? "overlay"
                                   : "obstacles");
             } else if (const auto* r = std::get_if<draw::DrawRaster>(&op)) {
-                out.push_back(r->dest.width() == 482 ? "raster" : "?");
+                out.push_back(r->dest.width() == 482 ? "raster" : "drawing");
             }
         }
         return out;
@@ -175,6 +175,17 @@ TEST_F(SunmapTest, GridInFrontIsDrawnOverTheHorizonPicturesWithTheOverlay) {
     EXPECT_NE(shown.pixel(280, 280 + 200), kWhite);
     map().click("GridBtn");
     EXPECT_EQ(layers(), (std::vector<std::string>{"grid", "overlay", "obstacles"}));
+}
+
+TEST_F(SunmapTest, HorizonDrawingIsLaidOverThePolarDiagramAtItsOwnSize) {
+    Raster drawing(481, 481);
+    drawing.rectangle({200, 10, 280, 60}, {kBlack}, {Rgb(0, 0, 255)});
+    WriteBmp(path("horizon.bmp"), drawing);
+    app->loadHorizonDrawing(path("horizon.bmp"));
+    openYard();
+    polar();
+    EXPECT_EQ(layers(), (std::vector<std::string>{"grid", "overlay", "drawing", "obstacles"}));
+    EXPECT_EQ(map().image().rasterize().pixel(40 + 240, 40 + 30), Rgb(0, 0, 255));
 }
 
 TEST_F(SunmapTest, ReflectedRadiationModeShowsTheShadingPicture) {

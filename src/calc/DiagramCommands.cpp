@@ -22,6 +22,7 @@ std::string DiagramCaption(bool shadows) {
 
 HorizonLayers TFormGeodat::horizonLayers() const {
     HorizonLayers layers;
+    if (checked("Horizonteinengung1")) layers.drawing = app_.horizonDrawing();
     if (checked("Hindernisobjekte1")) layers.obstacles = app_.obs().horizonPicture();
     return layers;
 }
