@@ -6,6 +6,8 @@
 #include "diagrams/Sunmap.h"
 #include "horizon/EditObs.h"
 #include "horizon/Fisheye.h"
+#include "horizon/Freihor.h"
+#include "horizon/Topo.h"
 
 namespace umbrix {
 
@@ -22,7 +24,8 @@ std::string DiagramCaption(bool shadows) {
 
 HorizonLayers TFormGeodat::horizonLayers() const {
     HorizonLayers layers;
-    if (checked("Horizonteinengung1")) layers.drawing = app_.horizonDrawing();
+    if (checked("Topographie1")) layers.topography = &app_.topo().horizonPicture();
+    if (checked("Horizonteinengung1")) layers.drawing = &app_.freihor().drawing();
     if (checked("Hindernisobjekte1")) layers.obstacles = app_.obs().horizonPicture();
     return layers;
 }
