@@ -7,20 +7,13 @@
 #include "horizon/Obstacles.h"
 #include "platform/Host.h"
 #include "platform/TextFile.h"
+#include "support/QuietHost.h"
 
 using namespace umbrix;
 
 namespace {
 
-// Progress and message calls go through the interface as in the program, doing nothing.
-class QuietHost : public Host {
-  public:
-    std::optional<std::string> openFileDialog(FileDialogOptions&) override { return {}; }
-    std::optional<std::string> saveFileDialog(FileDialogOptions&) override { return {}; }
-    void showMessage(const std::string&, MessageKind) override {}
-    Answer ask(const std::string&, bool) override { return Answer::No; }
-    ClockTime now() override { return {}; }
-};
+using bench::QuietHost;
 
 constexpr float kLon = 7.85f, kLat = 48.0f, kTz = 1.0f;
 
@@ -30,6 +23,17 @@ Raster SouthWall() {
     for (int y = 300; y < 481; ++y)
         for (int x = 0; x < 481; ++x) r.setPixel(x, y, Rgb(128, 128, 128));
     return r;
+}
+
+// 21 June at Freiburg, 0.25 m a pixel.
+ShadowSettings Midsummer() {
+    ShadowSettings s;
+    s.day = 172;
+    s.longitude = kLon;
+    s.latitude = kLat;
+    s.timeZone = kTz;
+    s.scale = 0.25;
+    return s;
 }
 
 std::vector<Obstacle> Courtyard() {
@@ -83,12 +87,7 @@ BENCHMARK(BM_SunshineYearOfHourlyRows)->Unit(benchmark::kMillisecond);
 // The shadow picture of the example courtyard at 10:00 on 21 June.
 static void BM_ShadowsOfTheCourtyard(benchmark::State& state) {
     const std::vector<Obstacle> yard = Courtyard();
-    ShadowSettings s;
-    s.day = 172;
-    s.longitude = kLon;
-    s.latitude = kLat;
-    s.timeZone = kTz;
-    s.scale = 0.25;
+    const ShadowSettings s = Midsummer();
     QuietHost host;
     for (auto _ : state) {
         Picture overlay;
@@ -101,12 +100,7 @@ BENCHMARK(BM_ShadowsOfTheCourtyard)->Unit(benchmark::kMicrosecond);
 // The same, drawn onto the 481-pixel overlay as the window shows it.
 static void BM_ShadowsOfTheCourtyardShown(benchmark::State& state) {
     const std::vector<Obstacle> yard = Courtyard();
-    ShadowSettings s;
-    s.day = 172;
-    s.longitude = kLon;
-    s.latitude = kLat;
-    s.timeZone = kTz;
-    s.scale = 0.25;
+    const ShadowSettings s = Midsummer();
     for (auto _ : state) {
         Picture overlay;
         DrawShadows(overlay, yard, s, 10.0, nullptr);

@@ -5,20 +5,13 @@
 
 #include "horizon/Fisheye.h"
 #include "platform/Host.h"
+#include "support/QuietHost.h"
 
 using namespace umbrix;
 
 namespace {
 
-// Progress and message calls go through the interface as in the program, doing nothing.
-class QuietHost : public Host {
-  public:
-    std::optional<std::string> openFileDialog(FileDialogOptions&) override { return {}; }
-    std::optional<std::string> saveFileDialog(FileDialogOptions&) override { return {}; }
-    void showMessage(const std::string&, MessageKind) override {}
-    Answer ask(const std::string&, bool) override { return Answer::No; }
-    ClockTime now() override { return {}; }
-};
+using bench::QuietHost;
 
 Point Project(double azimuth, double elevation) {
     double r = (1 - 2 * elevation / M_PI) * 240;

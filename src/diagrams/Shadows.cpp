@@ -248,15 +248,7 @@ class ShadowDrawing {
 };
 
 bool Enabled(const Obstacle& o, const ShadowSettings& s) {
-    switch (o.kind) {
-        case ObstacleKind::Building:
-            return s.buildings;
-        case ObstacleKind::Deciduous:
-            return s.deciduous;
-        case ObstacleKind::Conifer:
-            return s.conifers;
-    }
-    return false;
+    return KindIncluded(o.kind, s.buildings, s.deciduous, s.conifers);
 }
 
 }  // namespace

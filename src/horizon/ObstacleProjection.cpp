@@ -242,15 +242,7 @@ std::vector<ProjectedShape> ProjectObstacles(const std::vector<Obstacle>& obstac
         if (points) shapes.push_back({ProjectedShape::Type::Polygon, colour, std::move(*points)});
     };
     auto enabled = [&settings](const Obstacle& ob) {
-        switch (ob.kind) {
-            case ObstacleKind::Building:
-                return settings.buildings;
-            case ObstacleKind::Deciduous:
-                return settings.deciduous;
-            case ObstacleKind::Conifer:
-                return settings.conifers;
-        }
-        return false;
+        return KindIncluded(ob.kind, settings.buildings, settings.deciduous, settings.conifers);
     };
 
     for (const Obstacle& ob : obstacles) {

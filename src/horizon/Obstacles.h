@@ -72,6 +72,19 @@ struct Obstacle {
     std::string geometryFault() const;
 };
 
+// Whether an obstacle of this kind takes part, by the editor's three "in calculation" boxes.
+constexpr bool KindIncluded(ObstacleKind kind, bool buildings, bool deciduous, bool conifers) {
+    switch (kind) {
+        case ObstacleKind::Building:
+            return buildings;
+        case ObstacleKind::Deciduous:
+            return deciduous;
+        case ObstacleKind::Conifer:
+            return conifers;
+    }
+    return false;
+}
+
 // A building standing on the ground with its four corners (x, y) given counter-clockwise or
 // clockwise, its top at height.
 Obstacle MakeBuilding(const std::array<std::array<float, 2>, 4>& footprint, float height,
