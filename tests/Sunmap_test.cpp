@@ -97,7 +97,13 @@ TEST_F(SunmapTest, PolarNewDrawsTheDiagramAndShowsIt) {
     EXPECT_TRUE(m.enabled("Reflected1"));
     EXPECT_TRUE(m.enabled("GridBtn"));
     EXPECT_EQ(layers(), (std::vector<std::string>{"grid", "overlay"}));
-    // no table in this mode, and the sky view factors are left alone
+    // the caption under the grid fits its width, in the plain bitmap font too
+    std::string caption;
+    for (const PictureOp& op : main().diagrams.grid.operations())
+        if (const auto* t = std::get_if<draw::Text>(&op)) caption = t->text;
+    EXPECT_NE(caption.find(kProgramTitle), std::string::npos);
+    EXPECT_LE(40 + TextWidth(caption, 7 * 96.0 / 72), kPolarGridWidth);
+    // no table in this mode
     EXPECT_TRUE(table().empty());
     EXPECT_EQ(Discs(main().diagrams.overlay), 1);
 

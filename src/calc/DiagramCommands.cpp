@@ -13,10 +13,10 @@ namespace umbrix {
 
 namespace {
 
+// One line under the frame; it fits the frame's width in the plain bitmap font as well.
 std::string DiagramCaption(bool shadows) {
     return std::string(shadows ? "Shadow diagram - plan view, north up"
-                               : "Sun path diagram - elevation angle in degrees, full hours in "
-                                 "local time") +
+                               : "Sun path - elevation in degrees, full hours in local time") +
            " - " + kProgramTitle;
 }
 
