@@ -56,6 +56,6 @@ expect_error 'Invalid source file!.*no such file\|Invalid source file!.*No such 
 expect_error 'only be imported in the desktop program' --horizon "$tmp/plan.svg"
 printf 'BM not a bitmap' > "$tmp/bad.bmp"
 expect_error 'bad.bmp' --horizon "$tmp/bad.bmp"
-"$umbrix" --help | grep -q -- '--topography' || fail "--help lacks --topography"
-"$umbrix" --help | grep -q -- '--horizon' || fail "--help lacks --horizon"
+grep -q -- '--topography' <<< "$("$umbrix" --help)" || fail "--help lacks --topography"
+grep -q -- '--horizon' <<< "$("$umbrix" --help)" || fail "--help lacks --horizon"
 echo "editors: ok"

@@ -47,5 +47,5 @@ run --set EditZeit=12:00 --save "$tmp/saved.dat"
 
 # a location in the western hemisphere: negative time zone without a plus sign
 out=$(run --location "New York")
-printf '%s\n' "$out" | sed -n 4p | grep -q $'timezone: UTC \t-5.0 h$' || fail "negative time zone"
+grep -q $'timezone: UTC \t-5.0 h$' <<< "$(sed -n 4p <<< "$out")" || fail "negative time zone"
 echo "table_stdout: ok"
