@@ -36,5 +36,5 @@ awk -v s="$(column SVF_Umb "$tmp/south")" 'BEGIN { exit !(s < 0.95 && s > 0.5) }
   fail "south building SVF: $(column SVF_Umb "$tmp/south")"
 [ "$(column Sact "$tmp/south")" = "0.0" ] || fail "south building Sact: $(column Sact "$tmp/south")"
 
-"$umbrix" --help | grep -q -- '--obstacles' || fail "--help lacks --obstacles"
+grep -q -- '--obstacles' <<< "$("$umbrix" --help)" || fail "--help lacks --obstacles"
 echo "obstacles: ok"
