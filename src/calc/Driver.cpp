@@ -18,6 +18,8 @@
 #include "indices/utciumb.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
+#include "series/DailyCourse.h"
+#include "series/DataFile.h"
 #include "series/Wertedat.h"
 #include "solar/UmbAux.h"
 #include "solar/UmbRad.h"
@@ -119,15 +121,25 @@ void TFormGeodat::computeSunPosition() {
     results.azimuth = float(SunAzimuth(inputs.dayOfYear, inputs.latitude, results.trueTime));
 }
 
+bool TFormGeodat::isSunHidden(double Z, double A) const {
+    if (rowProfile_) return IsSunHiddenByProfile(*rowProfile_, Z, A);
+    return IsSunHidden(horizonImage_, Z, A);
+}
+
 // The day routine: local sunrise and sunset (with refraction) and the actual sunshine duration
-// over the fisheye horizon image of the last "&New" (all sky before one).
+// over the fisheye horizon image of the last "&New" (all sky before one), or over the row's
+// own horizon when the data file gives one.
 void TFormGeodat::computeSunDay() {
     const SunriseSunset day = LocalSunriseSunset(inputs.dayOfYear, inputs.longitude,
                                                  inputs.latitude, inputs.timeZone, true);
     results.sunrise = day.sunrise;
     results.sunset = day.sunset;
-    results.SDact = sunshine_.count(inputs.dayOfYear, inputs.longitude, inputs.latitude,
-                                    inputs.timeZone, horizonImage_);
+    if (rowProfile_)
+        results.SDact = ProfileSunshineMinutes(*rowProfile_, inputs.dayOfYear, inputs.longitude,
+                                               inputs.latitude, inputs.timeZone);
+    else
+        results.SDact = sunshine_.count(inputs.dayOfYear, inputs.longitude, inputs.latitude,
+                                        inputs.timeZone, horizonImage_);
 }
 
 std::vector<HorizonSource> TFormGeodat::horizonSources() {
@@ -240,6 +252,8 @@ void TFormGeodat::ButtonNeuClick() {
         runShadowDiagram();
     else if (mode == OutputMode::DataTable)
         runDataTable(true);
+    else if (mode == OutputMode::DailyData)
+        runDailyData();
     else
         throw UmbrixError(std::string("the output mode \"") + modeCaption(mode) +
                           "\" is not available in this version");
@@ -261,6 +275,20 @@ void TFormGeodat::ButtonHinzuClick() {
         throw UmbrixError(std::string("the output mode \"") + modeCaption(mode) +
                           "\" is not available in this version");
     runDataTable(false);
+}
+
+// "Daily data": the header and one row per day (or per data-file record) into the in-memory
+// table; this mode never writes to the "Output in file" file.
+void TFormGeodat::runDailyData() {
+    TFormMap& map = app_.map();
+    composeHorizon();
+    evaluateHorizon();
+    sink_ = TableSink{};
+    sink_.memory = &map.lines();
+    WriteTableHeader(tableContext(), sink_);
+    ComputeDailyCourse(app_);
+    map.ShowDiagram(false);
+    map.show();
 }
 
 void TFormGeodat::runDataTable(bool isNew) {
@@ -293,8 +321,17 @@ void TFormGeodat::runDataTable(bool isNew) {
         path = outputFile_;
         sink_.memory = &map.lines();
         sink_.openFiles(path, DetailFilePath(path, layout.petDetail, layout.mpetDetail), !isNew);
-        if (isNew) WriteTableHeader(tableContext(), sink_);
-        RunCalculations();
+        try {
+            if (isNew) WriteTableHeader(tableContext(), sink_);
+            RunCalculations();
+        } catch (...) {
+            // the rows written so far stay in the file
+            try {
+                sink_.closeFiles();
+            } catch (const UmbrixError&) {
+            }
+            throw;
+        }
         sink_.closeFiles();
     } else {
         sink_.memory = &map.lines();
@@ -367,9 +404,8 @@ void TFormGeodat::computeRow() {
     ri.bowen = pre.bowen;
     ri.albedoSurroundings = inputs.albedo;
     ri.albedoHuman = inputs.albedoHuman;
-    const RadiationResults rr = ComputeRadiation(ri, [this](double zenith, double azimuth) {
-        return IsSunHidden(horizonImage_, zenith, azimuth);
-    });
+    const RadiationResults rr =
+        ComputeRadiation(ri, [this](double Z, double A) { return isSunHidden(Z, A); });
     r.trueTime = ri.trueTime;
     r.turbidity = rr.turbidity;
     r.G0 = rr.g0;
@@ -438,25 +474,154 @@ void TFormGeodat::computeRow() {
     }
 }
 
+// Ts, G and Tmrt from their fields and the quantities the file does not supply from the main
+// window, around the record itself.
+void TFormGeodat::readDataRow(DataFileReader& reader, const std::vector<DataColumn>& columns) {
+    TCalcResults& r = results;
+    const float m = missingValue;
+    r.Ts = readOptional("EditTs");
+    r.G = readOptional("EditG");
+    r.Tmrt = readOptional("EditTmrt");
+    const DataRecord record = reader.next();
+    applyDataRecord(record, columns);
+    if (!record.has(DataColumn::Ta)) r.Ta = readReal("EditTa");
+    if (!record.has(DataColumn::VP) && !record.has(DataColumn::RH)) {
+        r.VP = r.RH = m;
+        if (TrimBlanks(text("EditVp")).size())
+            r.VP = readReal("EditVp");
+        else if (TrimBlanks(text("EditRh")).size())
+            r.RH = readReal("EditRh");
+    }
+    if (!record.has(DataColumn::V)) r.v = readReal("EditWG");
+    // N from the main window for every row when the file has no N column
+    if (!record.has(DataColumn::N)) r.N = readReal("EditN");
+}
+
+void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataColumn>& columns) {
+    TCalcResults& r = results;
+    TFormVorgaben& pre = app_.vorgaben();
+    const float m = missingValue;
+    auto value = [&rec](DataColumn c) { return rec[c]; };
+    for (DataColumn c : columns) {
+        if (!rec.has(c)) continue;
+        switch (c) {
+            case DataColumn::Tag: inputs.tag = rec.tag; break;
+            case DataColumn::Date:
+                inputs.date = *rec.date;
+                inputs.dayOfYear = rec.dayOfYear;
+                // written in the output date format, which the unit line names
+                inputs.dateText = FormatDate(app_.format(), *rec.date);
+                break;
+            case DataColumn::DayOfYear:
+                inputs.dayOfYear = rec.dayOfYear;
+                if (std::find(columns.begin(), columns.end(), DataColumn::Date) == columns.end())
+                    inputs.dateText = DateFromDayOfYear(rec.dayOfYear);
+                break;
+            case DataColumn::Time: inputs.hours = rec.hours; break;
+            case DataColumn::Longitude: inputs.longitude = rec.longitude; break;
+            case DataColumn::Latitude: inputs.latitude = rec.latitude; break;
+            case DataColumn::Altitude: inputs.altitude = rec.altitude; break;
+            case DataColumn::TimeZone: inputs.timeZone = rec.timeZone; break;
+            case DataColumn::Ta: r.Ta = value(c); break;
+            case DataColumn::VP:
+                r.VP = value(c);
+                r.RH = m;
+                break;
+            case DataColumn::RH:
+                r.RH = value(c);
+                r.VP = m;
+                break;
+            case DataColumn::V: r.v = value(c); break;
+            case DataColumn::N: r.N = value(c); break;
+            case DataColumn::Ts: r.Ts = value(c); break;
+            case DataColumn::D: r.D = value(c); break;
+            case DataColumn::G: r.G = value(c); break;
+            case DataColumn::Tmrt: r.Tmrt = value(c); break;
+            case DataColumn::Turbidity:
+                pre.turbidity = value(c);
+                preSettingsFromFile_ = true;
+                break;
+            case DataColumn::Albedo:
+                pre.albedo = inputs.albedo = value(c);
+                preSettingsFromFile_ = true;
+                break;
+            case DataColumn::Bowen:
+                pre.bowen = value(c);
+                preSettingsFromFile_ = true;
+                break;
+            case DataColumn::DGRatio: inputs.dgRatio = value(c); break;
+            case DataColumn::Clothing: inputs.clothing = value(c); break;
+            case DataColumn::Activity: inputs.activity = value(c); break;
+            case DataColumn::Horizon: rowProfile_ = rec.horizon; break;
+        }
+    }
+}
+
+void TFormGeodat::startRow() {
+    inputs.dgRatio = app_.vorgaben().dgRatio;
+    rowProfile_.reset();
+}
+
+float TFormGeodat::rowSkyViewFactor() const {
+    return rowProfile_ ? ProfileSkyViewFactor(*rowProfile_) : results.SVF_Umb;
+}
+
+// Values that data-file columns wrote into the pre-settings stay there, and its fields show them.
+void TFormGeodat::finishDataRun() {
+    rowProfile_.reset();
+    if (!preSettingsFromFile_) return;
+    preSettingsFromFile_ = false;
+    TFormVorgaben& pre = app_.vorgaben();
+    pre.ctl("EditTrb").text = pre.turbidity < 0 ? "auto" : fixed(pre.turbidity, 4, 2);
+    pre.ctl("EditAlbedo").text = fixed(pre.albedo, 4, 2);
+    pre.ctl("EditBowen").text = fixed(pre.bowen, 4, 2);
+    pre.changed();
+}
+
 void TFormGeodat::RunCalculations() {
     const FormatSettings remembered = app_.format();
     readMissingValue();
-    if (dataFileActive()) throw UmbrixError("data-file runs are not available in this version");
-    const TableContext context = tableContext();
-    const int rows = 1;
+    TableContext context = tableContext();
+    std::unique_ptr<DataFileReader> reader;
+    std::vector<DataColumn> columns;
+    if (dataFileActive()) {
+        DataFileSettings settings = app_.werte().dataFileSettings();
+        columns = settings.columns;
+        reader = std::make_unique<DataFileReader>(std::move(settings));
+    }
+    const bool nColumn = reader && app_.werte().isColumn(DataColumn::N);
+    struct Finish {
+        TFormGeodat& self;
+        ~Finish() { self.finishDataRun(); }
+    } finish{*this};
     host().setProgressMax(365);
-    for (int row = 0; row < rows; ++row) {
+    const TFormVorgaben& pre = app_.vorgaben();
+    for (bool first = true;; first = false) {
+        if (reader ? reader->atEnd() : !first) break;
+        if (!first) {
+            if (host().cancelRequested()) break;
+            ++results.rowCounter;  // each data line is a row of its own
+        }
         host().stepProgress();
         host().processMessages();
-        inputs.dgRatio = app_.vorgaben().dgRatio;
-        readPointRow();
+        startRow();
+        if (reader)
+            readDataRow(*reader, columns);
+        else
+            readPointRow();
         const float m = missingValue;
         TCalcResults& r = results;
-        // In point mode VP is always given, so it decides.
         if (r.VP != m && r.Ta != m)
             r.RH = float(RelHumidityFromVapour(r.Ta, r.VP));
         else if (r.RH != m && r.Ta != m)
             r.VP = float(VapourFromRelHumidity(r.Ta, r.RH));
+        if (rowProfile_) {
+            // the row's own horizon decides its sky view factors
+            r.SVF_Umb = ProfileSkyViewFactor(*rowProfile_);
+            r.SVF_cos = ProfileSkyViewFactorCos(*rowProfile_);
+        } else {
+            evaluateHorizon();
+        }
         computeSunPosition();
         computeSunDay();
         if (r.Ta != m && r.VP != m && r.RH != m && r.v != m && r.N != m && r.G != m && r.Tmrt != m)
@@ -464,8 +629,12 @@ void TFormGeodat::RunCalculations() {
         else
             setComputedToMissing();
         app_.format() = remembered;
+        // the "Albedo" and "Bowen" columns show what this row used
+        context.albedo = pre.albedo;
+        context.bowen = pre.bowen;
         WriteTableRow(context, inputs, results, sink_);
         r.Ta = r.VP = r.RH = r.v = r.Tmrt = m;
+        if (nColumn) r.N = m;
     }
 }
 

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "calc/CalcTypes.h"
-#include "horizon/Fisheye.h"
 #include "calc/Table.h"
 #include "diagrams/SunPath.h"
 #include "platform/DateTime.h"
 #include "horizon/Fisheye.h"
+#include "platform/DateTime.h"
 #include "platform/FormModel.h"
 #include "platform/Raster.h"
+#include "series/DataFile.h"
 #include "solar/UmbRad.h"
 
 namespace umbrix {
@@ -74,6 +75,29 @@ class TFormGeodat : public FormModel {
     bool dataFileActive() const { return checked("Wertedatei1"); }
     // The fisheye horizon image of the last "&New" (sun test); empty before.
     const Raster& horizonImage() const { return horizonImage_; }
+    // The sun test of the current row: the row's horizon profile when the data file gives one,
+    // otherwise the composed horizon image.
+    bool isSunHidden(double Z, double A) const;
+    // The day routine for the current row's day and place: sunrise, sunset and SDact into the
+    // results (reused while day, place and horizon stay the same).
+    void computeSunDay();
+    // Reads the missing-value default of the data-file window and sets NotGiven from it.
+    void readMissingValue();
+    // The data-file record into the row: the quantities of its columns into the input record,
+    // the results and the pre-settings. (The quantities it does not supply are filled by the
+    // caller.)
+    void applyDataRecord(const DataRecord& record, const std::vector<DataColumn>& columns);
+    // Starts a row: the D/G ratio of the pre-settings, no horizon profile of its own yet.
+    void startRow();
+    // The sky view factor of the current row: that of its horizon profile, else of the image.
+    float rowSkyViewFactor() const;
+    // Ends a data-file run: the row's horizon is dropped, and pre-settings that data columns
+    // changed show their last values.
+    void finishDataRun();
+    // The table writer's view of the windows, as they stand now.
+    TableContext tableContext() const;
+    // The table of the current command (in-memory table, or output file and detail file).
+    TableSink& sink() { return sink_; }
 
     // ---- diagrams ----
     // The grid, path, overlay and shading pictures, kept between commands.
@@ -123,19 +147,18 @@ class TFormGeodat : public FormModel {
 
     // ---- calculation steps ----
     void readInputs();
-    void readMissingValue();
     void computeSunPosition();
-    void computeSunDay();
-    std::vector<HorizonSource> horizonSources();
     void composeHorizon();
+    std::vector<HorizonSource> horizonSources();
     void evaluateHorizon();
     void runDataTable(bool isNew);
     void runSunPathDiagram(bool isNew);
     void runShadowDiagram();
+    void runDailyData();
     bool readPointRow();
+    void readDataRow(DataFileReader& reader, const std::vector<DataColumn>& columns);
     void computeRow();
     void setComputedToMissing();
-    TableContext tableContext() const;
     TableLayout tableLayout() const;
     float readReal(const std::string& name);
     float readOptional(const std::string& name);
@@ -149,6 +172,9 @@ class TFormGeodat : public FormModel {
     Raster horizonImage_;  // composed by "&New" for the sun test
     Raster skyViewImage_;  // the same one pixel larger, for the sky view factors
     SunshineCounter sunshine_;
+    // The horizon elevation angles of the current data-file row, when that column is checked.
+    std::optional<HorizonProfile> rowProfile_;
+    bool preSettingsFromFile_ = false;
     // The PET model keeps working state between calls; a new table starts it afresh.
     std::unique_ptr<PetModel> pet_;
     SkyViewFactorValues skyViewFactors_;  // of the last "&New"; "A&dd" keeps them

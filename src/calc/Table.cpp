@@ -34,6 +34,9 @@ std::string f61(float x) {
 
 std::string sunTime(const Row& row, float localTime) {
     if (row.r.sunrise == row.r.sunset) return "---";
+    // the daily course writes the time as it stands, the data table rounded to the minute
+    if (row.cx.layout.mode == TableMode::DailyData)
+        return FormatTime(row.cx.format, double(localTime) / 24.0);
     return RoundedTimeText(row.cx.format, localTime);
 }
 
@@ -62,16 +65,19 @@ std::vector<Column> columnsFor(const TableContext& cx) {
     auto add = [&c](bool on, std::string name, std::string unit, auto value) {
         if (on) c.push_back({std::move(name), std::move(unit), value});
     };
-    add(l.enumTag, "Enum.", "/tag",
-        [](const Row& x) { return x.in.tag.empty() ? std::to_string(x.r.rowCounter) : x.in.tag; });
+    // the daily rows carry neither the enumerator nor the location columns
+    add(table && l.enumTag, "Enum.", "/tag", [](const Row& x) {
+        return x.in.tag.empty() ? std::to_string(x.r.rowCounter) : x.in.tag;
+    });
     add(l.date, w[13], cx.dateUnit + "   ", [](const Row& x) { return x.in.dateText + " "; });
     add(l.dayOfYear, w[14], w[20], [](const Row& x) { return std::to_string(x.in.dayOfYear); });
     add(table && l.time, w[25], cx.timeUnit,
         [](const Row& x) { return RoundedTimeText(x.cx.format, x.in.hours); });
-    add(l.latitude, "Latit.", "\u00b0N", [](const Row& x) { return fixed(x.in.latitude, 6, 2); });
-    add(l.longitude, "Long.", "\u00b0E", [](const Row& x) { return fixed(x.in.longitude, 6, 2); });
-    add(l.altitude, "Altit.", "m", [](const Row& x) { return std::to_string(x.in.altitude); });
-    add(l.timeZone, "UTC", "h", [](const Row& x) { return f61(x.in.timeZone); });
+    add(table && l.latitude, "Latit.", "\u00b0N", [](const Row& x) { return fixed(x.in.latitude, 6, 2); });
+    add(table && l.longitude, "Long.", "\u00b0E",
+        [](const Row& x) { return fixed(x.in.longitude, 6, 2); });
+    add(table && l.altitude, "Altit.", "m", [](const Row& x) { return std::to_string(x.in.altitude); });
+    add(table && l.timeZone, "UTC", "h", [](const Row& x) { return f61(x.in.timeZone); });
     add(l.sunrise, w[15], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunrise); });
     add(l.sunset, w[16], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunset); });
     add(l.sdMax, w[17], w[23], [](const Row& x) { return std::to_string(sdMax(x)); });

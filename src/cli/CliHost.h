@@ -10,6 +10,11 @@
 
 namespace umbrix::cli {
 
+// The 1-based index of the first filter of a dialog ("Text|*.txt;*.dat|All|*.*") whose
+// patterns match the file's name, as a user picks the filter that shows the file; `current`
+// when none matches.
+int FilterIndexFor(const std::string& filter, const std::string& path, int current);
+
 class CliHost : public Host {
   public:
     // The answer of the next save or open dialog; consumed by it. Without one a dialog is
@@ -25,7 +30,10 @@ class CliHost : public Host {
 
     std::optional<std::string> openFileDialog(FileDialogOptions& options) override {
         auto answer = std::exchange(nextOpen, std::nullopt);
-        if (answer) options.fileName = *answer;
+        if (answer) {
+            options.fileName = *answer;
+            options.filterIndex = FilterIndexFor(options.filter, *answer, options.filterIndex);
+        }
         return answer;
     }
     std::optional<std::string> saveFileDialog(FileDialogOptions& options) override {

@@ -36,7 +36,13 @@ const OptionInfo kOptions[] = {
      "open a topography file in the topography editor and \"&Close\" it: the terrain horizon "
      "becomes a horizon source (grid and location first with --set EditRast=50 EditAnzSp=41 "
      "EditX0=1000 EditY0=1000 EditZ0=0; default: none)"},
-    {"--output", "FILE", "check \"Output in file\" and write the table to FILE (default: off)"},
+    {"--datafile", "FILE", "choose a data file and check \"Datafile\" (default: none)"},
+    {"--columns", "LIST",
+     "the checked data-file columns in file order, comma-separated, by item text or short name:\n"
+     "                                  tag date doy time lon lat alt tz Ta VP RH v N Ts LTF\n"
+     "                                  albedo bowen DG D G Tmrt clo act horizon (default: none)"},
+    {"--output", "FILE",
+     "check \"Output in file\" and write the table to FILE, row by row (default: off)"},
     {"--new", nullptr, "run \"&New\": start a new table"},
     {"--add", nullptr, "run \"A&dd\": append rows under the header of the last --new"},
     {"--time", "H:MM",
@@ -147,7 +153,9 @@ std::string Usage() {
         "  umbrix --location Freiburg --set EditTa=25 --new --set EditZeit=15:00 --add\n"
         "  umbrix --lang de --output table.txt\n"
         "  umbrix --mode polar --set EditDat=21.6.2026 --set EditZeit=15:00 --save sun.svg\n"
-        "  umbrix --obstacles courtyard.obs --mode shadows --time 10:00 --save shadows.svg\n";
+        "  umbrix --obstacles courtyard.obs --mode shadows --time 10:00 --save shadows.svg\n"
+        "  umbrix --location Freiburg --datafile examples/summer_days.txt \\\n"
+        "         --columns date,time,Ta,RH,v,G --set ChkUeberschriften=1 --output days.txt\n";
     return out;
 }
 

@@ -35,6 +35,41 @@ ClockTime CliHost::now() {
             local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
+int FilterIndexFor(const std::string& filter, const std::string& path, int current) {
+    auto lower = [](std::string s) {
+        for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    const std::string name = lower(std::filesystem::path(path).filename().string());
+    auto matches = [&name](const std::string& pattern) {
+        if (pattern == "*" || pattern == "*.*") return true;
+        if (pattern.rfind("*.", 0) != 0) return name == pattern;
+        const std::string suffix = pattern.substr(1);
+        return name.size() > suffix.size() &&
+               name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    };
+    // "caption|patterns|caption|patterns…": the patterns are every second part
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t bar = filter.find('|', start);
+        parts.push_back(filter.substr(start, bar - start));
+        if (bar == std::string::npos) break;
+        start = bar + 1;
+    }
+    for (std::size_t i = 1; i < parts.size(); i += 2) {
+        std::string patterns = lower(parts[i]);
+        std::size_t from = 0;
+        for (;;) {
+            std::size_t semi = patterns.find(';', from);
+            if (matches(patterns.substr(from, semi - from))) return int(i / 2) + 1;
+            if (semi == std::string::npos) break;
+            from = semi + 1;
+        }
+    }
+    return current;
+}
+
 namespace {
 
 std::string programDir(const char* argv0) {
@@ -100,6 +135,21 @@ class Runner {
             openHorizon(v);
         } else if (step.option == "--topography") {
             openTopography(v);
+        } else if (step.option == "--datafile") {
+            if (!std::filesystem::is_regular_file(v))
+                throw FileError("--datafile: cannot open " + v + ": no such file");
+            host_.nextOpen = v;
+            app_.werte().click("BitBtn1");
+        } else if (step.option == "--columns") {
+            std::vector<std::string> names;
+            std::size_t start = 0;
+            for (;;) {
+                std::size_t comma = v.find(',', start);
+                names.push_back(v.substr(start, comma - start));
+                if (comma == std::string::npos) break;
+                start = comma + 1;
+            }
+            app_.werte().selectColumns(names);
         } else if (step.option == "--output") {
             host_.outputFile = v;
             outputGiven_ = true;

@@ -1,43 +1,32 @@
 #include "series/Wertedat.h"
 
+#include <algorithm>
+
 #include "calc/Application.h"
 #include "calc/Geodat.h"
+#include "platform/Error.h"
+#include "platform/Format.h"
+#include "platform/TextFile.h"
 
 namespace umbrix {
 
+namespace {
+const char* const kList = "CheckListBox1";
+const char* const kOpenFilter = "Textfiles|*.txt;*.dat;*.asc|Csvfiles|*.csv|All files|*.*";
+}  // namespace
+
 const std::vector<std::string>& TFormWerte::ColumnItems() {
-    static const std::vector<std::string> items = {
-        "Enumerator/tag",
-        "Date",
-        "Day of year",
-        "Time",
-        "Geogr. longitude (\u00b0E)",
-        "Geogr. latitude (\u00b0N)",
-        "Altitude (m)",
-        "Timezone (UTC+h)",
-        "Air temperature Ta (\u00b0C)",
-        "Vapour pressure VP (hPa)",
-        "Relative humidity RH (%)",
-        "Wind velocity v (m/s)",
-        "Cloud cover N (octas)",
-        "Surface temperature Ts (\u00b0C)",
-        "Linke turbidity",
-        "Albedo",
-        "Bowen ratio",
-        "Ratio of diffuse and global radiation",
-        "Diffuse radiation D (W/m\u00b2)",
-        "Global radiation G (W/m\u00b2)",
-        "Mean radiant temp. Tmrt (\u00b0C)",
-        "Clothing (clo)",
-        "Activity (W)",
-        "Horizon elevation angle (\u00b0)",
-    };
+    static const std::vector<std::string> items = [] {
+        std::vector<std::string> v;
+        for (int i = 0; i < kDataColumnCount; ++i) v.push_back(ColumnItemText(DataColumn(i)));
+        return v;
+    }();
     return items;
 }
 
 TFormWerte::TFormWerte(Application& app) : FormModel("FormWerte", app.host()), app_(app) {
     caption = "Datafile - Wertedatei";
-    Control& file = add("EditDatei", ControlKind::Edit, "(none - keine)");
+    Control& file = add("EditDatei", ControlKind::Edit, kNoFile);
     file.readOnly = true;
     add("BitBtn1", ControlKind::Button).hint = "Open datafile - Wertedatei \u00f6ffnen";
     add("BitBtn2", ControlKind::Button).hint = "Use current data - Aktuelle Werte verwenden";
@@ -49,7 +38,7 @@ TFormWerte::TFormWerte(Application& app) : FormModel("FormWerte", app.host()), a
     sep.items = {"Space or Tab", ",", ";", "|"};
     sep.itemIndex = 0;
     sep.readOnly = true;
-    Control& list = add("CheckListBox1", ControlKind::CheckList);
+    Control& list = add(kList, ControlKind::CheckList);
     list.items = ColumnItems();
     list.itemChecked.assign(list.items.size(), false);
     add("LabelHorAz", ControlKind::Label, "Horizon azimutal increment").enabled = false;
@@ -66,10 +55,231 @@ TFormWerte::TFormWerte(Application& app) : FormModel("FormWerte", app.host()), a
     add("OpenDialog1", ControlKind::Other);
 }
 
+// ---- the column list -----------------------------------------------------------
+
+std::vector<DataColumn> TFormWerte::columnOrder() const {
+    std::vector<DataColumn> order;
+    for (const std::string& item : ctl(kList).items)
+        if (auto c = ColumnByName(item)) order.push_back(*c);
+    return order;
+}
+
+std::vector<DataColumn> TFormWerte::checkedColumns() const {
+    const Control& list = ctl(kList);
+    std::vector<DataColumn> out;
+    for (std::size_t i = 0; i < list.items.size(); ++i)
+        if (i < list.itemChecked.size() && list.itemChecked[i])
+            if (auto c = ColumnByName(list.items[i])) out.push_back(*c);
+    return out;
+}
+
+int TFormWerte::indexOf(DataColumn column) const {
+    const Control& list = ctl(kList);
+    auto it = std::find(list.items.begin(), list.items.end(), ColumnItemText(column));
+    return it == list.items.end() ? -1 : int(it - list.items.begin());
+}
+
+bool TFormWerte::isColumn(DataColumn column) const {
+    const int i = indexOf(column);
+    const Control& list = ctl(kList);
+    return i >= 0 && std::size_t(i) < list.itemChecked.size() && list.itemChecked[std::size_t(i)];
+}
+
+void TFormWerte::uncheck(DataColumn column) {
+    const int i = indexOf(column);
+    if (i >= 0) ctl(kList).itemChecked[std::size_t(i)] = false;
+}
+
+void TFormWerte::moveColumn(int from, int to) {
+    Control& list = ctl(kList);
+    const int n = int(list.items.size());
+    if (from < 0 || from >= n || to < 0 || to >= n)
+        throw UmbrixError(std::string(kList) + ": no item " + std::to_string(from < 0 || from >= n ? from : to));
+    list.itemChecked.resize(list.items.size(), false);
+    std::string item = list.items[std::size_t(from)];
+    bool mark = list.itemChecked[std::size_t(from)];
+    list.items.erase(list.items.begin() + from);
+    list.itemChecked.erase(list.itemChecked.begin() + from);
+    list.items.insert(list.items.begin() + to, item);
+    list.itemChecked.insert(list.itemChecked.begin() + to, mark);
+
+    // Ta must stand above both humidity items: it changes places with the higher of them.
+    const int ta = indexOf(DataColumn::Ta);
+    const int higher = std::min(indexOf(DataColumn::VP), indexOf(DataColumn::RH));
+    if (ta > higher) {
+        std::swap(list.items[std::size_t(ta)], list.items[std::size_t(higher)]);
+        bool a = list.itemChecked[std::size_t(ta)], b = list.itemChecked[std::size_t(higher)];
+        list.itemChecked[std::size_t(ta)] = b;
+        list.itemChecked[std::size_t(higher)] = a;
+    }
+    changed(kList);
+}
+
+void TFormWerte::onItemChecked(const std::string& name, int index) {
+    if (name != kList) return;
+    const Control& list = ctl(kList);
+    auto column = ColumnByName(list.items[std::size_t(index)]);
+    if (!column) return;
+    if (list.itemChecked[std::size_t(index)]) {
+        // quantities that exclude each other
+        switch (*column) {
+            case DataColumn::VP: uncheck(DataColumn::RH); break;
+            case DataColumn::RH: uncheck(DataColumn::VP); break;
+            case DataColumn::Tmrt:
+                uncheck(DataColumn::G);
+                uncheck(DataColumn::N);
+                break;
+            case DataColumn::G:
+                uncheck(DataColumn::N);
+                uncheck(DataColumn::Tmrt);
+                break;
+            case DataColumn::N:
+                uncheck(DataColumn::G);
+                uncheck(DataColumn::Tmrt);
+                break;
+            default: break;
+        }
+    }
+    if (*column == DataColumn::Horizon) updateHorizonEnabling();
+}
+
+void TFormWerte::updateHorizonEnabling() {
+    const bool on = isColumn(DataColumn::Horizon);
+    ctl("LabelHorAz").enabled = on;
+    ctl("ComboHorAz").enabled = on;
+    changed("ComboHorAz");
+}
+
+void TFormWerte::selectColumns(const std::vector<std::string>& names) {
+    std::vector<DataColumn> wanted;
+    for (const std::string& name : names) {
+        auto c = ColumnByName(name);
+        if (!c) {
+            std::string known;
+            for (int i = 0; i < kDataColumnCount; ++i)
+                known += std::string(known.empty() ? "" : " ") + ColumnShortName(DataColumn(i));
+            throw UmbrixError("--columns: unknown column \"" + name + "\" (columns: " + known +
+                              ")");
+        }
+        if (std::find(wanted.begin(), wanted.end(), *c) != wanted.end())
+            throw UmbrixError("--columns: column \"" + name + "\" given twice");
+        wanted.push_back(*c);
+    }
+    auto pos = [&wanted](DataColumn c) {
+        auto it = std::find(wanted.begin(), wanted.end(), c);
+        return it == wanted.end() ? -1 : int(it - wanted.begin());
+    };
+    const int ta = pos(DataColumn::Ta);
+    for (DataColumn h : {DataColumn::VP, DataColumn::RH})
+        if (pos(h) >= 0 && ta > pos(h))
+            throw UmbrixError(std::string("--columns: \"Ta\" must come before \"") +
+                              ColumnShortName(h) + "\" (the column list keeps air temperature "
+                              "above the humidity)");
+    // The list: the chosen columns on top in the given order, the rest below as they stood;
+    // an unchosen Ta goes just above the first chosen humidity column, where it leaves the
+    // order of the checked columns as it is.
+    Control& list = ctl(kList);
+    std::vector<DataColumn> order;
+    for (DataColumn c : wanted) {
+        if (ta < 0 && (c == DataColumn::VP || c == DataColumn::RH) &&
+            std::find(order.begin(), order.end(), DataColumn::Ta) == order.end())
+            order.push_back(DataColumn::Ta);
+        order.push_back(c);
+    }
+    for (DataColumn c : columnOrder())
+        if (std::find(order.begin(), order.end(), c) == order.end()) order.push_back(c);
+    list.items.clear();
+    for (DataColumn c : order) list.items.push_back(ColumnItemText(c));
+    list.itemChecked.assign(list.items.size(), false);
+    for (DataColumn c : wanted) setItemChecked(kList, indexOf(c), true);
+    for (DataColumn c : wanted)
+        if (!isColumn(c)) {
+            std::string by;
+            for (DataColumn other : wanted)
+                if (other != c && pos(other) > pos(c)) by = ColumnShortName(other);
+            throw UmbrixError(std::string("--columns: \"") + ColumnShortName(c) +
+                              "\" and \"" + by + "\" exclude each other");
+        }
+    updateHorizonEnabling();
+    changed(kList);
+}
+
+// ---- settings ------------------------------------------------------------------
+
+int TFormWerte::horizonIncrement() const {
+    const std::string& t = text("ComboHorAz");
+    auto n = parseInt(t.substr(0, std::min<std::size_t>(2, t.size())));
+    // only the listed increments divide the circle; anything else falls back to the default
+    static const int allowed[] = {10, 12, 15, 18, 20, 24, 30, 36, 45, 60, 90};
+    if (n && std::find(std::begin(allowed), std::end(allowed), *n) != std::end(allowed)) return *n;
+    return 30;
+}
+
+char TFormWerte::fieldSeparator() const {
+    const std::string& t = text("ComboFileSep");
+    return t.size() == 1 ? t[0] : '\t';
+}
+
+DataFileSettings TFormWerte::dataFileSettings() const {
+    DataFileSettings s;
+    s.path = fileName_;
+    s.columns = checkedColumns();
+    s.skipFirstRow = checked("ChkUeberschriften");
+    s.missingText = text("EditDefVal");
+    s.missingValue = float(toReal(s.missingText, "EditDefVal"));
+    s.dateFormat = text("EditIDate");
+    s.timeFormat = text("EditITime");
+    s.fieldSeparator = fieldSeparator();
+    s.horizonIncrement = horizonIncrement();
+    s.currentYear = host().now().year;
+    return s;
+}
+
+// ---- buttons -------------------------------------------------------------------
+
+void TFormWerte::openDataFile() {
+    FileDialogOptions o;
+    o.title = "Open";
+    o.filter = kOpenFilter;
+    o.filterIndex = 1;
+    o.fileName = fileName_;
+    auto chosen = host().openFileDialog(o);
+    if (chosen) {
+        useCurrentData();
+        fileName_ = *chosen;
+        ctl("OpenDialog1").text = *chosen;
+        ctl("EditDatei").text = FileNameOnly(*chosen);
+        Control& item = app_.geodat().ctl("Wertedatei1");
+        item.checked = true;
+        app_.geodat().changed("Wertedatei1");
+    }
+    // the filter chosen in the dialog sets the separator, confirmed or not
+    if (o.filterIndex == 1) select("ComboFileSep", 0);
+    if (o.filterIndex == 2) select("ComboFileSep", 1);
+    changed("EditDatei");
+}
+
+void TFormWerte::useCurrentData() {
+    ctl("EditDatei").text = kNoFile;
+    Control& item = app_.geodat().ctl("Wertedatei1");
+    item.checked = false;
+    app_.geodat().changed("Wertedatei1");
+    changed("EditDatei");
+}
+
 void TFormWerte::onClick(const std::string& name) {
-    // A new output destination needs a new table.
-    if (name == "ChkInDatei") app_.geodat().disableAdd();
-    if (name == "OkBtn") hide();
+    if (name == "BitBtn1") {
+        openDataFile();
+        app_.geodat().disableAdd();
+    } else if (name == "BitBtn2") {
+        useCurrentData();
+        app_.geodat().disableAdd();
+    } else if (name == "ChkInDatei") {
+        // a new output destination needs a new table
+        app_.geodat().disableAdd();
+    } else if (name == "OkBtn") {
+        hide();
+    }
 }
 
 }  // namespace umbrix

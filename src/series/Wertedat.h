@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/FormModel.h"
+#include "series/DataFile.h"
 
 namespace umbrix {
 
@@ -17,11 +18,48 @@ class TFormWerte : public FormModel {
     // The items of CheckListBox1 in their initial order.
     static const std::vector<std::string>& ColumnItems();
 
-  protected:
-    void onClick(const std::string& name) override;
+    // The text of "Datafile:" when no file is chosen.
+    static constexpr const char* kNoFile = "(none - keine)";
 
-  private:
+    // The column list as it stands: the quantity of each item, top to bottom.
+    std::vector<DataColumn> columnOrder() const;
+    // The checked columns in file order.
+    std::vector<DataColumn> checkedColumns() const;
+    bool isColumn(DataColumn column) const;
+
+    // Pressing the mouse on item `from` and releasing it over item `to`: the item moves there
+    // with its check mark. Afterwards "Air temperature Ta (°C)" must stand above both humidity
+    // items; if it does not, it exchanges places with the higher of them, both keeping their
+    // check marks.
+    void moveColumn(int from, int to);
+    // The command line's column choice: exactly these columns checked, in this order, at the
+    // top of the list. Throws UmbrixError naming a column that is unknown, given twice, excluded
+    // by another one, or a humidity column before "Ta".
+    void selectColumns(const std::vector<std::string>& names);
+
+    // The full path of the chosen data file (empty when none).
+    const std::string& fileName() const { return fileName_; }
+    // The settings a run reads: columns, formats, separator, missing-value default (throws
+    // ConvertError when "Default for missing values" is not a number).
+    DataFileSettings dataFileSettings() const;
+    // The horizon azimuth increment in degrees: the first two characters of ComboHorAz.
+    int horizonIncrement() const;
+    // The field separator of ComboFileSep: TAB for "Space or Tab".
+    char fieldSeparator() const;
+
+protected:
+    void onClick(const std::string& name) override;
+    void onItemChecked(const std::string& name, int index) override;
+
+private:
+    void openDataFile();
+    void useCurrentData();
+    int indexOf(DataColumn column) const;
+    void uncheck(DataColumn column);
+    void updateHorizonEnabling();
+
     Application& app_;
+    std::string fileName_;
 };
 
 }  // namespace umbrix

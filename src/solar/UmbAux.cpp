@@ -35,10 +35,18 @@ double EquationOfTime(int day) {
     return (9.87 * std::sin(2.0 * b) - 7.53 * std::cos(b) - 1.5 * std::sin(b)) / 60.0;
 }
 
-double TrueLocalTime(int day, float longitude, float timeZone, float localTime) {
-    double t = double(localTime) - timeZone + double(longitude) * 12.0 / 180.0 +
-               EquationOfTime(day);
+TrueTimeOfDay::TrueTimeOfDay(int day, float longitude, float timeZone)
+    : timeZone_(timeZone),
+      longitudeHours_(double(longitude) * 12.0 / 180.0),
+      equationOfTime_(EquationOfTime(day)) {}
+
+double TrueTimeOfDay::operator()(float localTime) const {
+    double t = double(localTime) - timeZone_ + longitudeHours_ + equationOfTime_;
     return WrapHours(t);
+}
+
+double TrueLocalTime(int day, float longitude, float timeZone, float localTime) {
+    return TrueTimeOfDay(day, longitude, timeZone)(localTime);
 }
 
 double LocalFromTrueTime(int day, float longitude, float timeZone, float trueTime) {
@@ -47,22 +55,38 @@ double LocalFromTrueTime(int day, float longitude, float timeZone, float trueTim
     return WrapHours(t);
 }
 
-double SunZenith(int day, float latitude, float trueTime) {
-    double delta = SunDeclination(day) * kDeg;
-    double phi = latitude * kDeg;
+SunOfDay::SunOfDay(int day, float latitude) {
+    const double delta = SunDeclination(day) * kDeg;
+    const double phi = latitude * kDeg;
+    const double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
+    const double sinDelta = std::sin(delta), cosDelta = std::cos(delta);
+    sinPhiSinDelta_ = sinPhi * sinDelta;
+    cosPhiCosDelta_ = cosPhi * cosDelta;
+    cosDelta_ = cosDelta;
+    cosDeltaSinPhi_ = cosDelta * sinPhi;
+    sinDeltaCosPhi_ = sinDelta * cosPhi;
+}
+
+double SunOfDay::zenith(float trueTime) const {
     double omega = trueTime * kPi / 12.0;
-    double s = std::sin(phi) * std::sin(delta) - std::cos(phi) * std::cos(delta) * std::cos(omega);
+    double s = sinPhiSinDelta_ - cosPhiCosDelta_ * std::cos(omega);
     s = std::clamp(s, -1.0, 1.0);
     return 90.0 - std::asin(s) / kDeg;
 }
 
-double SunAzimuth(int day, float latitude, float trueTime) {
-    double delta = SunDeclination(day) * kDeg;
-    double phi = latitude * kDeg;
+double SunOfDay::azimuth(float trueTime) const {
     double omega = trueTime * kPi / 12.0;
-    double e = std::cos(delta) * std::sin(omega);
-    double n = std::cos(delta) * std::sin(phi) * std::cos(omega) + std::sin(delta) * std::cos(phi);
+    double e = cosDelta_ * std::sin(omega);
+    double n = cosDeltaSinPhi_ * std::cos(omega) + sinDeltaCosPhi_;
     return AzimuthFromVector(e, n, true);
+}
+
+double SunZenith(int day, float latitude, float trueTime) {
+    return SunOfDay(day, latitude).zenith(trueTime);
+}
+
+double SunAzimuth(int day, float latitude, float trueTime) {
+    return SunOfDay(day, latitude).azimuth(trueTime);
 }
 
 double AzimuthFromVector(double e, double n, bool degrees) {

@@ -31,4 +31,28 @@ double AzimuthFromVector(double e, double n, bool degrees = false);
 // Wraps a time of day into [0, 24).
 double WrapHours(double hours);
 
+// The day's terms of TrueLocalTime computed once, for loops over the minutes of a day; gives
+// exactly the figures of TrueLocalTime.
+class TrueTimeOfDay {
+public:
+    TrueTimeOfDay(int day, float longitude, float timeZone);
+    double operator()(float localTime) const;
+
+private:
+    float timeZone_;
+    double longitudeHours_, equationOfTime_;
+};
+
+// The day's declination terms of SunZenith and SunAzimuth computed once; gives exactly their
+// figures.
+class SunOfDay {
+public:
+    SunOfDay(int day, float latitude);
+    double zenith(float trueTime) const;
+    double azimuth(float trueTime) const;
+
+private:
+    double sinPhiSinDelta_, cosPhiCosDelta_, cosDelta_, cosDeltaSinPhi_, sinDeltaCosPhi_;
+};
+
 }  // namespace umbrix

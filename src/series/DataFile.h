@@ -1,0 +1,159 @@
+#pragma once
+// The data file (value file) of a time-series run: one record per line, one field per checked
+// column of the data-file window, in the order of the checked items. The reader takes the file
+// as untrusted input: it reads line by line with a bounded line length (memory stays flat
+// however long the file is), never reads past a field, and reports a record it cannot read
+// with the line number, the column and the text.
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/DateTime.h"
+#include "platform/Error.h"
+
+namespace umbrix {
+
+// The quantities of the column list, in its initial order.
+enum class DataColumn {
+    Tag,
+    Date,
+    DayOfYear,
+    Time,
+    Longitude,
+    Latitude,
+    Altitude,
+    TimeZone,
+    Ta,
+    VP,
+    RH,
+    V,
+    N,
+    Ts,
+    Turbidity,
+    Albedo,
+    Bowen,
+    DGRatio,
+    D,
+    G,
+    Tmrt,
+    Clothing,
+    Activity,
+    Horizon,
+};
+inline constexpr int kDataColumnCount = 24;
+
+// The item text of the column list ("Air temperature Ta (°C)").
+const std::string& ColumnItemText(DataColumn column);
+// The short name of the command line ("Ta", "doy", "horizon").
+const char* ColumnShortName(DataColumn column);
+// By item text or short name (short names ignoring case); nothing when unknown.
+std::optional<DataColumn> ColumnByName(std::string_view name);
+
+// A horizon given as elevation angles, one per azimuth sector of `increment` degrees, sector k
+// (from 1) covering the azimuths (k − 1) · increment to k · increment.
+struct HorizonProfile {
+    int increment = 30;         // degrees
+    std::vector<float> angles;  // degrees, 0 … 90
+};
+// 1 − Σ sin(h_k) · Δ / (2π): the free share of the hemisphere's solid angle.
+float ProfileSkyViewFactor(const HorizonProfile& profile);
+// 1 − Σ sin²(h_k) · Δ / (2π): the free share of the cosine-weighted hemisphere.
+float ProfileSkyViewFactorCos(const HorizonProfile& profile);
+// The elevation angle of the sector that holds the azimuth A (degrees).
+float ProfileAngleAt(const HorizonProfile& profile, double A);
+// True when the sun is below the horizon (Z ≥ 90) or below the angle of its sector.
+bool IsSunHiddenByProfile(const HorizonProfile& profile, double Z, double A);
+// The actual sunshine duration behind the profile: the minutes m = 1 … 1440 of local time whose
+// sun point on the fisheye image lies within 242 pixels of the centre (as over a horizon
+// image) and, in a sector with an angle above 0, not below that angle.
+int ProfileSunshineMinutes(const HorizonProfile& profile, int day, float longitude,
+                           float latitude, float timeZone);
+
+// The settings of the data-file window that a run reads.
+struct DataFileSettings {
+    std::string path;
+    std::vector<DataColumn> columns;  // the checked items, in file order
+    bool skipFirstRow = false;        // "Skip first row (labels)"
+    std::string missingText = "9999"; // text of "Default for missing values"
+    float missingValue = 9999.0f;
+    std::string dateFormat = "d.m.yyyy";  // input formats as typed ("T.M.JJJJ" allowed)
+    std::string timeFormat = "h:mm";
+    char fieldSeparator = '\t';  // TAB stands for "Space or Tab"; a space always ends a field
+    int horizonIncrement = 30;   // degrees
+    int currentYear = 2000;      // for dates without a year and two-digit years
+};
+
+// One record. Only the fields of the checked columns are set (has()); a missing value (the
+// default for missing values, or an empty field) is kept as that number for Ta, VP, RH, v, N,
+// G and Tmrt, and leaves every other quantity unset so that the main window supplies it.
+struct DataRecord {
+    int line = 0;  // 1-based line number in the file
+    std::array<bool, kDataColumnCount> present{};
+    std::array<float, kDataColumnCount> value{};  // the numeric columns
+    std::string tag;
+    std::optional<Date> date;
+    int dayOfYear = 1;
+    float hours = 0;  // local time
+    float longitude = 0, latitude = 0, timeZone = 0;
+    int altitude = 0;
+    HorizonProfile horizon;
+
+    bool has(DataColumn c) const { return present[std::size_t(c)]; }
+    float operator[](DataColumn c) const { return value[std::size_t(c)]; }
+};
+
+// A record or a line that cannot be read: names the file, the line, the column and the text.
+class DataFileError : public ConvertError {
+public:
+    DataFileError(int line, std::string column, std::string text, const std::string& message)
+        : ConvertError(std::move(column), std::move(text), message), line_(line) {}
+    int line() const { return line_; }
+
+private:
+    int line_;
+};
+
+// Reads a data file record by record.
+class DataFileReader {
+public:
+    // Longest line accepted; a longer one is reported rather than buffered.
+    static constexpr std::size_t kMaxLineLength = 64 * 1024;
+
+    // PrepareDataFile: checks the input formats, opens the file (FileError when it cannot),
+    // skips the first line when "Skip first row (labels)" is on and finds the first record.
+    explicit DataFileReader(DataFileSettings settings);
+    ~DataFileReader();
+    DataFileReader(const DataFileReader&) = delete;
+    DataFileReader& operator=(const DataFileReader&) = delete;
+
+    // True when no further record follows (blank lines do not count).
+    bool atEnd() const { return !pending_; }
+    // ReadDataRecord: the next record. Throws DataFileError when a field does not convert or
+    // the line holds more or fewer fields than the checked columns.
+    DataRecord next();
+
+    const DataFileSettings& settings() const { return settings_; }
+
+private:
+    bool readLine(std::string& line);
+    void fetchRecordLine();
+    [[noreturn]] void fail(int column, std::string_view text, const std::string& why) const;
+
+    DataFileSettings settings_;
+    FormatSettings dateReading_, timeReading_;
+    std::size_t dateSeparators_ = 0, timeSeparators_ = 0;
+    std::FILE* file_ = nullptr;
+    std::vector<char> buffer_;
+    std::size_t bufferPos_ = 0, bufferEnd_ = 0;
+    bool eof_ = false;
+    int lineNumber_ = 0;
+    std::optional<std::string> pending_;  // the next record's line
+    int pendingLine_ = 0;
+    int recordLine_ = 0;
+};
+
+}  // namespace umbrix

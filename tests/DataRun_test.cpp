@@ -1,0 +1,263 @@
+// "&New" and "A&dd" over a data file: the rows, what the main window supplies, missing values,
+// lines that cannot be read, the output file, and the columns that reach the pre-settings.
+#include <cmath>
+#include <filesystem>
+
+#include "diagrams/SunPath.h"
+#include "horizon/Fisheye.h"
+#include "platform/Error.h"
+#include "platform/Format.h"
+#include "platform/TextFile.h"
+#include "solar/UmbAux.h"
+#include "solar/UmbRad.h"
+#include "series/Wertedat.h"
+#include "support/AppFixture.h"
+
+namespace umbrix::test {
+namespace {
+
+class DataRunTest : public AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        app->registry().set("ComboOrt", "Freiburg");
+    }
+    // Chooses the file (written first) and the columns, as the user would.
+    void useData(const std::string& content, const std::vector<std::string>& columns,
+                 const std::string& name = "data.txt") {
+        writeFile(name, content);
+        host.openAnswers.push_back(path(name));
+        app->werte().click("BitBtn1");
+        app->werte().selectColumns(columns);
+    }
+    std::vector<std::string> names() { return Fields(table()[3]); }
+    // The value of a column in the table line `line` (rows follow the unit line).
+    std::string cell(std::size_t line, const std::string& name) {
+        auto n = names();
+        auto row = Fields(table().at(line));
+        for (std::size_t i = 0; i < n.size(); ++i)
+            if (n[i] == name) return i < row.size() ? row[i] : std::string("<none>");
+        ADD_FAILURE() << "no column " << name;
+        return {};
+    }
+    static constexpr std::size_t kFirstRow = 5;  // no location lines with a data file
+};
+
+TEST_F(DataRunTest, OneRowPerLineWithTheMainWindowFillingTheRest) {
+    useData("date\ttime\tTa\tRH\tG\n"
+            "1.7.2025\t12:00\t28.0\t40\t800\n"
+            "1.7.2025\t13:00\t29.0\t38\t-5\n"
+            "1.7.2025\t24:00\t20.0\t60\t0\n",
+            {"date", "time", "Ta", "RH", "G"});
+    app->registry().set("ChkUeberschriften", "1");
+    app->registry().set("Enumtag1", "1");
+    main().typeAndLeave("EditN", "3");
+    main().typeAndLeave("EditWG", "1.5");
+    main().click("ButtonNeu");
+    ASSERT_EQ(table().size(), kFirstRow + 3);
+    EXPECT_EQ(table()[2], "");  // the location lines are left out
+    EXPECT_EQ(cell(5, "Enum."), "1");
+    EXPECT_EQ(cell(7, "Enum."), "3");
+    EXPECT_EQ(cell(5, "date      "), "1.7.2025 ");
+    EXPECT_EQ(cell(5, "day of"), "182");
+    EXPECT_EQ(cell(6, "time"), "13:00");
+    EXPECT_EQ(cell(7, "time"), "0:00");  // 24:00 is midnight of the same date
+    EXPECT_EQ(cell(7, "date      "), "1.7.2025 ");
+    EXPECT_EQ(cell(5, "Ta"), "28.0");
+    EXPECT_EQ(cell(5, "RH"), "40.0");
+    EXPECT_EQ(cell(5, "VP"), fixed(float(VapourFromRelHumidity(28.0f, 40.0f)), 6, 1));
+    EXPECT_EQ(cell(5, "v"), "1.5");
+    EXPECT_EQ(cell(5, "Gact"), "800.0");
+    EXPECT_EQ(cell(6, "Gact"), "0.0");  // a negative G becomes 0
+    // N is not a column: every row takes it from the main window, also on a second "&New"
+    EXPECT_EQ(cell(5, "C"), "3.0");
+    EXPECT_EQ(cell(7, "C"), "3.0");
+    main().click("ButtonNeu");
+    ASSERT_EQ(table().size(), kFirstRow + 3);
+    for (std::size_t line = 5; line < 8; ++line) {
+        EXPECT_EQ(cell(line, "C"), "3.0");
+        EXPECT_NE(cell(line, "PET"), "9999.0");
+    }
+    // "A&dd" reads the file again and appends its rows
+    main().click("ButtonHinzu");
+    ASSERT_EQ(table().size(), kFirstRow + 6);
+    EXPECT_EQ(cell(8, "Enum."), "4");
+    EXPECT_EQ(cell(8, "PET"), cell(5, "PET"));
+}
+
+TEST_F(DataRunTest, MissingValueGivesAMissingRowAndTheRunGoesOn) {
+    useData("20.0 50 1.0\n9999 50 1.0\n22.0 9999 1.0\n24.0 50 9999\n", {"Ta", "RH", "v"});
+    main().click("ButtonNeu");
+    ASSERT_EQ(table().size(), kFirstRow + 4);
+    for (std::size_t line : {6u, 7u, 8u}) {
+        SCOPED_TRACE(line);
+        for (const char* name : {"Gmax", "Gact", "Sact", "Dact", "A", "E", "Ts", "Tmrt", "PMV",
+                                 "PET", "SET*", "UTCI", "PT"})
+            EXPECT_EQ(cell(line, name), "9999.0") << name;
+    }
+    EXPECT_NE(cell(5, "PET"), "9999.0");
+    EXPECT_EQ(cell(6, "Ta"), "9999.0");
+    EXPECT_EQ(cell(7, "VP"), "9999.0");  // no RH: VP cannot be derived
+}
+
+TEST_F(DataRunTest, UnreadableLineEndsTheRunNamingLineAndColumn) {
+    useData("1.7.2025 12:00 25\n1.7.2025 13:00\n1.7.2025 14:00 27\n",
+            {"date", "time", "Ta"});
+    try {
+        main().click("ButtonNeu");
+        FAIL() << "no error";
+    } catch (const DataFileError& e) {
+        EXPECT_EQ(e.line(), 2);
+        EXPECT_NE(std::string(e.what()).find("line 2: 2 fields where the checked columns need 3"),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_EQ(table().size(), kFirstRow + 1);  // the row before stays
+    EXPECT_FALSE(host.busy);
+
+    // the same with "Output in file": the file keeps the header and the first row
+    app->registry().set("FormWerte.ChkInDatei", "1");
+    host.saveAnswers.push_back(path("out.txt"));
+    EXPECT_THROW(main().click("ButtonNeu"), DataFileError);
+    auto lines = SplitLines(readFile("out.txt"));
+    ASSERT_EQ(lines.size(), kFirstRow + 1);
+    EXPECT_EQ(Fields(lines.back())[2], "12:00");
+
+    // labels without "Skip first row" are reported the same way
+    useData("Ta RH\n20 50\n", {"Ta", "RH"});
+    app->registry().set("FormWerte.ChkInDatei", "0");
+    EXPECT_THROW(main().click("ButtonNeu"), DataFileError);
+    EXPECT_EQ(table().size(), kFirstRow);
+}
+
+TEST_F(DataRunTest, OutputFileStreamsRowsAndDetails) {
+    std::string content;
+    for (int h = 0; h < 24; ++h)
+        content += "2.7.2025\t" + std::to_string(h) + ":00\t" + std::to_string(18 + h % 10) +
+                   "\t55\t1.0\n";
+    useData(content, {"date", "time", "Ta", "RH", "v"});
+    app->registry().set("FormWerte.ChkInDatei", "1");
+    app->registry().set("PETMEMI1", "1");
+    host.saveAnswers.push_back(path("out.txt"));
+    main().click("ButtonNeu");
+    // rows go to the file only; the text view holds just the header
+    EXPECT_EQ(table().size(), kFirstRow);
+    auto lines = SplitLines(readFile("out.txt"));
+    ASSERT_EQ(lines.size(), kFirstRow + 24);
+    EXPECT_EQ(Fields(lines[kFirstRow + 23])[2], "23:00");
+    auto detail = SplitLines(readFile("memi_out.txt"));
+    ASSERT_EQ(detail.size(), 2u + 24);
+    EXPECT_EQ(Fields(detail[2])[0], "2.7.2025 ");
+    main().click("ButtonHinzu");
+    EXPECT_EQ(SplitLines(readFile("out.txt")).size(), kFirstRow + 48);
+    EXPECT_EQ(SplitLines(readFile("memi_out.txt")).size(), 2u + 48);
+}
+
+TEST_F(DataRunTest, DatesAreWrittenInTheOutputFormat) {
+    useData("21/06/26;12.30;20\n", {"date", "time", "Ta"});
+    app->registry().set("ComboFileSep", ";");
+    app->registry().set("EditIDate", "dd/mm/yy");
+    app->registry().set("EditITime", "hh.mm");
+    app->registry().set("EditODate", "yyyy-mm-dd");
+    main().click("ButtonNeu");
+    EXPECT_EQ(Fields(table()[4])[0], "yyyy-mm-dd   ");
+    EXPECT_EQ(cell(5, "date      "), "2026-06-21 ");
+    EXPECT_EQ(cell(5, "time"), "12:30");
+    EXPECT_EQ(cell(5, "day of"), "172");
+    // the reading formats never become the program's formats
+    EXPECT_EQ(app->format().longTimeFormat, "h:mm");
+    EXPECT_EQ(app->format().dateSeparator, '-');
+}
+
+TEST_F(DataRunTest, DayOfYearWithoutDateGivesTheDateOfTheCurrentYear) {
+    useData("172 12:00\n1 12:00\n", {"doy", "time"});
+    main().click("ButtonNeu");
+    EXPECT_EQ(cell(5, "date      "), "21.6.2026 ");
+    EXPECT_EQ(cell(6, "date      "), "1.1.2026 ");
+    EXPECT_EQ(cell(6, "day of"), "1");
+}
+
+TEST_F(DataRunTest, TurbidityAlbedoAndBowenColumnsReachTheirRowAndStay) {
+    useData("12:00 2.0 0.10 0.5\n12:00 6.0 0.40 3.0\n", {"time", "LTF", "albedo", "bowen"});
+    app->registry().set("LTF1", "1");
+    app->registry().set("Albedo1", "1");
+    app->registry().set("Bowen1", "1");
+    main().click("ButtonNeu");
+    EXPECT_EQ(cell(5, "LTF"), "2.0");
+    EXPECT_EQ(cell(6, "LTF"), "6.0");
+    EXPECT_EQ(cell(5, "Albedo"), "0.1");
+    EXPECT_EQ(cell(6, "Albedo"), "0.4");
+    EXPECT_EQ(cell(5, "Bowen"), "0.5");
+    EXPECT_EQ(cell(6, "Bowen"), "3.0");
+    // a clearer sky lets more through
+    EXPECT_GT(std::stof(cell(5, "Gmax")), std::stof(cell(6, "Gmax")));
+    // after the run the pre-settings keep the last values and show them
+    const TFormVorgaben& pre = app->vorgaben();
+    EXPECT_EQ(pre.turbidity, 6.0f);
+    EXPECT_EQ(pre.text("EditTrb"), "6.00");
+    EXPECT_EQ(pre.text("EditAlbedo"), "0.40");
+    EXPECT_EQ(pre.text("EditBowen"), "3.00");
+}
+
+TEST_F(DataRunTest, AlbedoOfTheRowChangesItsTmrt) {
+    useData("12:00 0.1\n12:00 0.6\n", {"time", "albedo"});
+    main().click("ButtonNeu");
+    EXPECT_NE(cell(5, "Tmrt"), cell(6, "Tmrt"));
+}
+
+TEST_F(DataRunTest, HorizonColumnGivesTheRowItsSkyViewFactorAndSunTest) {
+    // row 1 free; row 2 45° all round, hiding the low morning sun but not the noon sun;
+    // row 3 90° all round: no sun at all
+    std::string free, half, wall;
+    for (int k = 0; k < 12; ++k) {
+        free += " 0";
+        half += " 45";
+        wall += " 90";
+    }
+    useData("172 7:00" + free + "\n172 7:00" + half + "\n172 12:30" + half + "\n172 12:30" + wall +
+                "\n",
+            {"doy", "time", "horizon"});
+    app->registry().set("SVFcos1", "1");
+    main().click("ButtonNeu");
+    ASSERT_EQ(table().size(), kFirstRow + 4);
+    EXPECT_EQ(cell(5, "SVF_Umb"), "1.000");
+    EXPECT_EQ(cell(6, "SVF_Umb"), fixed(1 - std::sqrt(0.5), 6, 3));
+    EXPECT_EQ(cell(6, "SVF_cos"), "0.500");
+    EXPECT_EQ(cell(8, "SVF_Umb"), "0.000");
+    EXPECT_NE(cell(5, "Sact"), "0.0");
+    EXPECT_EQ(cell(6, "Sact"), "0.0");  // elevation about 21° below the 45° horizon
+    EXPECT_NE(cell(7, "Sact"), "0.0");  // elevation about 65°
+    EXPECT_EQ(cell(8, "Sact"), "0.0");
+    // the day's sunshine: all day free; above 45° only around noon; never behind a wall
+    const int freeDay = std::stoi(cell(5, "SDact"));
+    const int halfDay = std::stoi(cell(6, "SDact"));
+    EXPECT_EQ(cell(7, "SDact"), cell(6, "SDact"));
+    // a flat profile counts the minutes of a free horizon image
+    EXPECT_EQ(freeDay, SunshineCounter().count(172, 7.85f, 48.0f, 1.0f, Raster(481, 481)));
+    EXPECT_GT(halfDay, 300);
+    EXPECT_LT(halfDay, 600);
+    EXPECT_EQ(cell(8, "SDact"), "0");
+    // after the run the image of "&New" counts again
+    useData("172 7:00\n", {"doy", "time"}, "plain.txt");
+    main().click("ButtonNeu");
+    EXPECT_EQ(cell(5, "SVF_Umb"), "1.000");
+}
+
+TEST_F(DataRunTest, SunshineDurationOfAFreeHorizon) {
+    // every minute whose sun point lies within 242 pixels of the centre
+    main().click("ButtonNeu");
+    const Raster white(kFisheyeSize, kFisheyeSize);
+    int expected = 0;
+    for (int m = 1; m <= 1440; ++m) {
+        float t = float(TrueLocalTime(172, 7.85f, 1.0f, float(m / 60.0)));
+        if (SunZenith(172, 48.0f, t) <= 90.75) ++expected;
+    }
+    const int sdact = main().results.SDact;
+    EXPECT_NEAR(sdact, expected, 2);
+    EXPECT_EQ(sdact, SunshineCounter().count(172, 7.85f, 48.0f, 1.0f, white));
+    // sunrise and sunset count the sun's centre 0.85° below the horizon, SDact about 0.75°
+    EXPECT_NEAR(sdact, MaxSunshineMinutes(main().results.sunrise, main().results.sunset, 0), 4);
+}
+
+}  // namespace
+}  // namespace umbrix::test
