@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class BenchHost : public umbrix::Host {
-public:
+  public:
     std::string dataFile, outputFile;
     std::optional<std::string> openFileDialog(umbrix::FileDialogOptions&) override {
         return dataFile;
@@ -46,8 +46,8 @@ void WriteYear(const std::string& path) {
                 const double v = 1.5 + 1.0 * daily + 0.5 * ((doy * 7 + h) % 5) / 4.0;
                 const double sun = std::sin(M_PI * (h - 12 + 6 + 2 * season) / (12 + 4 * season));
                 const double g = sun > 0 ? (500 + 350 * season) * sun : 0;
-                out << day << '.' << month << ".2025\t" << h << ":00\t" << ta << '\t' << rh
-                    << '\t' << v << '\t' << g << '\n';
+                out << day << '.' << month << ".2025\t" << h << ":00\t" << ta << '\t' << rh << '\t'
+                    << v << '\t' << g << '\n';
             }
         }
 }
@@ -80,13 +80,19 @@ void RunYear(benchmark::State& state, bool fiveIndices, bool mpet) {
     fs::remove_all(dir);
 }
 
-void BM_YearOfHours_FiveIndices(benchmark::State& state) { RunYear(state, true, false); }
+void BM_YearOfHours_FiveIndices(benchmark::State& state) {
+    RunYear(state, true, false);
+}
 BENCHMARK(BM_YearOfHours_FiveIndices)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-void BM_YearOfHours_mPET(benchmark::State& state) { RunYear(state, false, true); }
+void BM_YearOfHours_mPET(benchmark::State& state) {
+    RunYear(state, false, true);
+}
 BENCHMARK(BM_YearOfHours_mPET)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-void BM_YearOfHours_NoIndex(benchmark::State& state) { RunYear(state, false, false); }
+void BM_YearOfHours_NoIndex(benchmark::State& state) {
+    RunYear(state, false, false);
+}
 BENCHMARK(BM_YearOfHours_NoIndex)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace

@@ -15,16 +15,14 @@ namespace umbrix::test {
 namespace {
 
 class DailyTest : public AppFixture {
-protected:
+  protected:
     void SetUp() override {
         AppFixture::SetUp();
         app->registry().set("ComboOrt", "Freiburg");
         main().click("Jahresgang1");
     }
     std::size_t firstRow() const { return app->geodat().dataFileActive() ? 5 : 8; }
-    std::vector<std::string> rows() {
-        return {table().begin() + long(firstRow()), table().end()};
-    }
+    std::vector<std::string> rows() { return {table().begin() + long(firstRow()), table().end()}; }
     std::vector<std::string> names() { return Fields(table()[firstRow() - 2]); }
     std::string cell(const std::string& row, const std::string& name) {
         auto n = names();
@@ -107,7 +105,8 @@ TEST_F(DailyTest, RadiationStatisticsOfAClearDay) {
     EXPECT_NEAR(std::stof(cell(row, "GmaxSum")) / 24, std::stof(cell(row, "GmaxAvr")), 0.06);
     // the largest ten-minute value, at the true noon step, with the automatic turbidity
     const double T = AutoLinkeTurbidity(172, 48.0, 53.5, 90);
-    EXPECT_EQ(fixed(gmaxMax, 6, 1), fixed(float(ClearSkyGlobal(172, 278, SunZenith(172, 48.0f, 12.0f), T)), 6, 1));
+    EXPECT_EQ(fixed(gmaxMax, 6, 1),
+              fixed(float(ClearSkyGlobal(172, 278, SunZenith(172, 48.0f, 12.0f), T)), 6, 1));
     // and that of a data-table row at true noon (a turbidity of 0 would give about 13 % more)
     main().click("Einzeltab1");
     main().typeAndLeave("EditZeit", "12:32");

@@ -16,7 +16,7 @@ namespace {
 using C = DataColumn;
 
 class DataFileTest : public ::testing::Test {
-protected:
+  protected:
     DataFileSettings settings(std::vector<DataColumn> columns, const std::string& content,
                               char separator = '\t') {
         std::ofstream(dir.file("data.txt"), std::ios::binary) << content;
@@ -56,12 +56,12 @@ TEST_F(DataFileTest, SeparatorsAndEmptyFields) {
     } cases[] = {
         {"20.5\t40\t1.5", '\t', 20.5f, 40, 1.5f},
         {"20.5   40 \t 1.5", '\t', 20.5f, 40, 1.5f},  // runs of blanks count once
-        {"20.5\t\t1.5", '\t', 20.5f, m, 1.5f},         // empty field between two tabs
+        {"20.5\t\t1.5", '\t', 20.5f, m, 1.5f},        // empty field between two tabs
         {"20.5,40,1.5", ',', 20.5f, 40, 1.5f},
         {"20.5, 40 ,1.5", ',', 20.5f, 40, 1.5f},
         {"20.5,,1.5", ',', 20.5f, m, 1.5f},  // empty CSV field: missing
         {",40,1.5", ',', m, 40, 1.5f},
-        {"20.5,40,", ',', 20.5f, 40, m},    // empty last field
+        {"20.5,40,", ',', 20.5f, 40, m},         // empty last field
         {"20.5,40,1.5,", ',', 20.5f, 40, 1.5f},  // one trailing separator is allowed
         {"20,5;40;1,5", ';', 20.5f, 40, 1.5f},   // decimal comma where "," is no separator
         {"20.5|40|1.5\r", '|', 20.5f, 40, 1.5f},
@@ -69,7 +69,8 @@ TEST_F(DataFileTest, SeparatorsAndEmptyFields) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        auto recs = readAll(settings({C::Ta, C::RH, C::V}, std::string(c.line) + "\n", c.separator));
+        auto recs =
+            readAll(settings({C::Ta, C::RH, C::V}, std::string(c.line) + "\n", c.separator));
         ASSERT_EQ(recs.size(), 1u);
         EXPECT_EQ(recs[0][C::Ta], c.ta);
         EXPECT_EQ(recs[0][C::RH], c.rh);
@@ -202,8 +203,8 @@ TEST_F(DataFileTest, UnreadableValuesNameColumnAndText) {
 }
 
 TEST_F(DataFileTest, HorizonBlock) {
-    DataFileSettings s = settings({C::Ta, C::Horizon, C::V},
-                                  "20 0 10 20 30 45 60 95 -5 9999 0 0 0 1.5\n");
+    DataFileSettings s =
+        settings({C::Ta, C::Horizon, C::V}, "20 0 10 20 30 45 60 95 -5 9999 0 0 0 1.5\n");
     auto recs = readAll(s);
     ASSERT_EQ(recs.size(), 1u);
     const HorizonProfile& p = recs[0].horizon;
@@ -212,8 +213,8 @@ TEST_F(DataFileTest, HorizonBlock) {
     EXPECT_EQ(recs[0][C::V], 1.5f);
     double sum = 0;
     for (float h : p.angles) sum += std::sin(h * std::numbers::pi / 180);
-    EXPECT_NEAR(ProfileSkyViewFactor(p), 1 - sum * (30 * std::numbers::pi / 180) / (2 * std::numbers::pi),
-                1e-6);
+    EXPECT_NEAR(ProfileSkyViewFactor(p),
+                1 - sum * (30 * std::numbers::pi / 180) / (2 * std::numbers::pi), 1e-6);
     // too few angles is a short line
     s.horizonIncrement = 15;
     EXPECT_EQ(firstError(s).line(), 1);
@@ -225,15 +226,12 @@ TEST(HorizonProfile, SectorsAndSunTest) {
         double Z, A;
         bool hidden;
     } cases[] = {
-        {70, 45, false},     // elevation 20 above the first sector's 10
-        {85, 45, true},      // elevation 5 below it
-        {70, 90, false},     // 90° starts the second sector (20°): 20 is not below 20
-        {71, 90, true},
-        {55, 269.9, false},  // third sector (30°)
-        {65, 269.9, true},
-        {60, -90, true},     // -90° is 270°: fourth sector (40°)
-        {30, 359.9, false},
-        {90, 0, true},       // at the horizon
+        {70, 45, false},  // elevation 20 above the first sector's 10
+        {85, 45, true},   // elevation 5 below it
+        {70, 90, false},  // 90° starts the second sector (20°): 20 is not below 20
+        {71, 90, true},     {55, 269.9, false},  // third sector (30°)
+        {65, 269.9, true},  {60, -90, true},     // -90° is 270°: fourth sector (40°)
+        {30, 359.9, false}, {90, 0, true},       // at the horizon
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.A);
@@ -246,13 +244,16 @@ TEST(HorizonProfile, SectorsAndSunTest) {
     EXPECT_FLOAT_EQ(ProfileSkyViewFactor({30, std::vector<float>(12, 0.0f)}), 1.0f);
     EXPECT_NEAR(ProfileSkyViewFactor({30, std::vector<float>(12, 90.0f)}), 0.0f, 1e-6);
     // 45° all round: sin 45° of the solid angle, sin² 45° of the cosine-weighted sky
-    EXPECT_NEAR(ProfileSkyViewFactor({10, std::vector<float>(36, 45.0f)}), 1 - std::sqrt(0.5), 1e-6);
+    EXPECT_NEAR(ProfileSkyViewFactor({10, std::vector<float>(36, 45.0f)}), 1 - std::sqrt(0.5),
+                1e-6);
     EXPECT_NEAR(ProfileSkyViewFactorCos({10, std::vector<float>(36, 45.0f)}), 0.5, 1e-6);
 }
 
 TEST_F(DataFileTest, LinesAndFiles) {
     // byte order mark, CR LF, lone CR, blank lines and trailing blanks
-    auto recs = readAll(settings({C::Ta}, "\xEF\xBB\xBF" "20\r\n\r\n  \t\n21\r22   \n\n"));
+    auto recs = readAll(settings({C::Ta},
+                                 "\xEF\xBB\xBF"
+                                 "20\r\n\r\n  \t\n21\r22   \n\n"));
     ASSERT_EQ(recs.size(), 3u);
     EXPECT_EQ(recs[1][C::Ta], 21.0f);
     EXPECT_EQ(recs[2].line, 5);

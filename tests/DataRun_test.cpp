@@ -8,16 +8,16 @@
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
+#include "series/Wertedat.h"
 #include "solar/UmbAux.h"
 #include "solar/UmbRad.h"
-#include "series/Wertedat.h"
 #include "support/AppFixture.h"
 
 namespace umbrix::test {
 namespace {
 
 class DataRunTest : public AppFixture {
-protected:
+  protected:
     void SetUp() override {
         AppFixture::SetUp();
         app->registry().set("ComboOrt", "Freiburg");
@@ -44,11 +44,12 @@ protected:
 };
 
 TEST_F(DataRunTest, OneRowPerLineWithTheMainWindowFillingTheRest) {
-    useData("date\ttime\tTa\tRH\tG\n"
-            "1.7.2025\t12:00\t28.0\t40\t800\n"
-            "1.7.2025\t13:00\t29.0\t38\t-5\n"
-            "1.7.2025\t24:00\t20.0\t60\t0\n",
-            {"date", "time", "Ta", "RH", "G"});
+    useData(
+        "date\ttime\tTa\tRH\tG\n"
+        "1.7.2025\t12:00\t28.0\t40\t800\n"
+        "1.7.2025\t13:00\t29.0\t38\t-5\n"
+        "1.7.2025\t24:00\t20.0\t60\t0\n",
+        {"date", "time", "Ta", "RH", "G"});
     app->registry().set("ChkUeberschriften", "1");
     app->registry().set("Enumtag1", "1");
     main().typeAndLeave("EditN", "3");
@@ -101,8 +102,7 @@ TEST_F(DataRunTest, MissingValueGivesAMissingRowAndTheRunGoesOn) {
 }
 
 TEST_F(DataRunTest, UnreadableLineEndsTheRunNamingLineAndColumn) {
-    useData("1.7.2025 12:00 25\n1.7.2025 13:00\n1.7.2025 14:00 27\n",
-            {"date", "time", "Ta"});
+    useData("1.7.2025 12:00 25\n1.7.2025 13:00\n1.7.2025 14:00 27\n", {"date", "time", "Ta"});
     try {
         main().click("ButtonNeu");
         FAIL() << "no error";

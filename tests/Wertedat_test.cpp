@@ -11,7 +11,7 @@ namespace {
 using C = DataColumn;
 
 class WerteTest : public AppFixture {
-protected:
+  protected:
     TFormWerte& werte() { return app->werte(); }
     int index(DataColumn c) {
         const auto order = werte().columnOrder();

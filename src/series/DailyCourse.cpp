@@ -29,7 +29,9 @@ const char* const kDailyNeedsDayMessageGerman =
 // The ratio of diffuse and global radiation for the clear-sky course: an automatic ratio is
 // the one the automatic rule gives under a clear sky (G = G0), 0.2. Taken literally, the
 // negative "auto" value would make the diffuse radiation negative.
-float clearSkyRatio(float ratio) { return ratio >= 0 ? ratio : 0.2f; }
+float clearSkyRatio(float ratio) {
+    return ratio >= 0 ? ratio : 0.2f;
+}
 
 // Maxima, sums and averages of the clear-sky and the actual global radiation over one day.
 void radiationCourse(const TFormGeodat& main, const TFormVorgaben& pre, TCalcResults& r,
@@ -46,9 +48,8 @@ void radiationCourse(const TFormGeodat& main, const TFormVorgaben& pre, TCalcRes
     const double rh = r.RH == missing ? 0.0 : double(r.RH);
     const double fogLimit =
         r.RH == missing ? std::numeric_limits<double>::infinity() : double(pre.fogLimit);
-    const float T = pre.turbidity >= 0
-                        ? pre.turbidity
-                        : float(AutoLinkeTurbidity(d, in.latitude, rh, fogLimit));
+    const float T = pre.turbidity >= 0 ? pre.turbidity
+                                       : float(AutoLinkeTurbidity(d, in.latitude, rh, fogLimit));
     const float ratio = clearSkyRatio(in.dgRatio);
     const float svf = main.rowSkyViewFactor();
     const float n = r.N;

@@ -47,8 +47,7 @@ const ColumnInfo kColumns[kDataColumnCount] = {
 };
 
 bool equalNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
@@ -59,7 +58,7 @@ bool equalNoCase(std::string_view a, std::string_view b) {
 // once. A separator directly after another (or at the start of the line) gives an empty field;
 // one trailing separator is allowed.
 class FieldScanner {
-public:
+  public:
     FieldScanner(std::string_view line, char separator) : s_(line), sep_(separator) {}
 
     // The next field, or nothing when the line has no further field. The field continues over
@@ -104,7 +103,7 @@ public:
         return pos_ == s_.size();
     }
 
-private:
+  private:
     bool blank(char c) const {
         return c != sep_ && (c == ' ' || static_cast<unsigned char>(c) < 32);
     }
@@ -143,7 +142,9 @@ const std::string& ColumnItemText(DataColumn column) {
     return items[std::size_t(column)];
 }
 
-const char* ColumnShortName(DataColumn column) { return kColumns[int(column)].shortName; }
+const char* ColumnShortName(DataColumn column) {
+    return kColumns[int(column)].shortName;
+}
 
 std::optional<DataColumn> ColumnByName(std::string_view name) {
     name = TrimBlanks(name);
@@ -209,7 +210,9 @@ int ProfileSunshineMinutes(const HorizonProfile& p, int day, float longitude, fl
 
 DataFileReader::DataFileReader(DataFileSettings settings) : settings_(std::move(settings)) {
     const auto& cols = settings_.columns;
-    auto uses = [&cols](DataColumn c) { return std::find(cols.begin(), cols.end(), c) != cols.end(); };
+    auto uses = [&cols](DataColumn c) {
+        return std::find(cols.begin(), cols.end(), c) != cols.end();
+    };
     const std::string name = FileNameOnly(settings_.path);
 
     // The reading formats: German letters become the standard ones, and the first character
@@ -256,8 +259,7 @@ bool DataFileReader::readLine(std::string& line) {
             bufferEnd_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
             bufferPos_ = 0;
             if (bufferEnd_ < buffer_.size()) {
-                if (std::ferror(file_))
-                    throw FileError("cannot read data file " + settings_.path);
+                if (std::ferror(file_)) throw FileError("cannot read data file " + settings_.path);
                 eof_ = true;
             }
             if (bufferEnd_ == 0) return any;
@@ -293,8 +295,9 @@ void DataFileReader::fetchRecordLine() {
     std::string line;
     while (readLine(line)) {
         if (lineNumber_ == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-        bool blank = std::all_of(line.begin(), line.end(),
-                                 [](char c) { return c == ' ' || static_cast<unsigned char>(c) < 32; });
+        bool blank = std::all_of(line.begin(), line.end(), [](char c) {
+            return c == ' ' || static_cast<unsigned char>(c) < 32;
+        });
         if (blank) continue;
         pending_ = std::move(line);
         pendingLine_ = lineNumber_;
@@ -307,13 +310,13 @@ void DataFileReader::fail(int column, std::string_view text, const std::string& 
     std::string label = columnLabel(cols, column);
     throw DataFileError(recordLine_, ColumnShortName(cols[std::size_t(column)]), std::string(text),
                         "data file " + FileNameOnly(settings_.path) + ", line " +
-                            std::to_string(recordLine_) + ", column " + label +
-                            ": cannot read \"" + std::string(text) + "\"" +
-                            (why.empty() ? "" : " " + why));
+                            std::to_string(recordLine_) + ", column " + label + ": cannot read \"" +
+                            std::string(text) + "\"" + (why.empty() ? "" : " " + why));
 }
 
 DataRecord DataFileReader::next() {
-    if (!pending_) throw UmbrixError("data file " + FileNameOnly(settings_.path) + ": no further record");
+    if (!pending_)
+        throw UmbrixError("data file " + FileNameOnly(settings_.path) + ": no further record");
     const std::string line = std::move(*pending_);
     recordLine_ = pendingLine_;
     pending_.reset();
@@ -334,8 +337,8 @@ DataRecord DataFileReader::next() {
         throw DataFileError(recordLine_, "", line,
                             "data file " + FileNameOnly(settings_.path) + ", line " +
                                 std::to_string(recordLine_) + ": " + std::to_string(have) +
-                                (have == 1 ? " field" : " fields") + " where the checked columns need " +
-                                std::to_string(expected));
+                                (have == 1 ? " field" : " fields") +
+                                " where the checked columns need " + std::to_string(expected));
     };
     // A number, or the missing-value default for an empty field.
     auto real = [&](int i, std::string_view text) -> float {

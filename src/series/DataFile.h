@@ -76,9 +76,9 @@ int ProfileSunshineMinutes(const HorizonProfile& profile, int day, float longitu
 // The settings of the data-file window that a run reads.
 struct DataFileSettings {
     std::string path;
-    std::vector<DataColumn> columns;  // the checked items, in file order
-    bool skipFirstRow = false;        // "Skip first row (labels)"
-    std::string missingText = "9999"; // text of "Default for missing values"
+    std::vector<DataColumn> columns;   // the checked items, in file order
+    bool skipFirstRow = false;         // "Skip first row (labels)"
+    std::string missingText = "9999";  // text of "Default for missing values"
     float missingValue = 9999.0f;
     std::string dateFormat = "d.m.yyyy";  // input formats as typed ("T.M.JJJJ" allowed)
     std::string timeFormat = "h:mm";
@@ -108,18 +108,18 @@ struct DataRecord {
 
 // A record or a line that cannot be read: names the file, the line, the column and the text.
 class DataFileError : public ConvertError {
-public:
+  public:
     DataFileError(int line, std::string column, std::string text, const std::string& message)
         : ConvertError(std::move(column), std::move(text), message), line_(line) {}
     int line() const { return line_; }
 
-private:
+  private:
     int line_;
 };
 
 // Reads a data file record by record.
 class DataFileReader {
-public:
+  public:
     // Longest line accepted; a longer one is reported rather than buffered.
     static constexpr std::size_t kMaxLineLength = 64 * 1024;
 
@@ -138,7 +138,7 @@ public:
 
     const DataFileSettings& settings() const { return settings_; }
 
-private:
+  private:
     bool readLine(std::string& line);
     void fetchRecordLine();
     [[noreturn]] void fail(int column, std::string_view text, const std::string& why) const;

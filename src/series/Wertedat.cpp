@@ -94,7 +94,8 @@ void TFormWerte::moveColumn(int from, int to) {
     Control& list = ctl(kList);
     const int n = int(list.items.size());
     if (from < 0 || from >= n || to < 0 || to >= n)
-        throw UmbrixError(std::string(kList) + ": no item " + std::to_string(from < 0 || from >= n ? from : to));
+        throw UmbrixError(std::string(kList) + ": no item " +
+                          std::to_string(from < 0 || from >= n ? from : to));
     list.itemChecked.resize(list.items.size(), false);
     std::string item = list.items[std::size_t(from)];
     bool mark = list.itemChecked[std::size_t(from)];
@@ -123,8 +124,12 @@ void TFormWerte::onItemChecked(const std::string& name, int index) {
     if (list.itemChecked[std::size_t(index)]) {
         // quantities that exclude each other
         switch (*column) {
-            case DataColumn::VP: uncheck(DataColumn::RH); break;
-            case DataColumn::RH: uncheck(DataColumn::VP); break;
+            case DataColumn::VP:
+                uncheck(DataColumn::RH);
+                break;
+            case DataColumn::RH:
+                uncheck(DataColumn::VP);
+                break;
             case DataColumn::Tmrt:
                 uncheck(DataColumn::G);
                 uncheck(DataColumn::N);
@@ -137,7 +142,8 @@ void TFormWerte::onItemChecked(const std::string& name, int index) {
                 uncheck(DataColumn::G);
                 uncheck(DataColumn::Tmrt);
                 break;
-            default: break;
+            default:
+                break;
         }
     }
     if (*column == DataColumn::Horizon) updateHorizonEnabling();
@@ -173,7 +179,8 @@ void TFormWerte::selectColumns(const std::vector<std::string>& names) {
     for (DataColumn h : {DataColumn::VP, DataColumn::RH})
         if (pos(h) >= 0 && ta > pos(h))
             throw UmbrixError(std::string("--columns: \"Ta\" must come before \"") +
-                              ColumnShortName(h) + "\" (the column list keeps air temperature "
+                              ColumnShortName(h) +
+                              "\" (the column list keeps air temperature "
                               "above the humidity)");
     // The list: the chosen columns on top in the given order, the rest below as they stood;
     // an unchosen Ta goes just above the first chosen humidity column, where it leaves the
@@ -197,8 +204,8 @@ void TFormWerte::selectColumns(const std::vector<std::string>& names) {
             std::string by;
             for (DataColumn other : wanted)
                 if (other != c && pos(other) > pos(c)) by = ColumnShortName(other);
-            throw UmbrixError(std::string("--columns: \"") + ColumnShortName(c) +
-                              "\" and \"" + by + "\" exclude each other");
+            throw UmbrixError(std::string("--columns: \"") + ColumnShortName(c) + "\" and \"" + by +
+                              "\" exclude each other");
         }
     updateHorizonEnabling();
     changed(kList);

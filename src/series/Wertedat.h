@@ -47,11 +47,11 @@ class TFormWerte : public FormModel {
     // The field separator of ComboFileSep: TAB for "Space or Tab".
     char fieldSeparator() const;
 
-protected:
+  protected:
     void onClick(const std::string& name) override;
     void onItemChecked(const std::string& name, int index) override;
 
-private:
+  private:
     void openDataFile();
     void useCurrentData();
     int indexOf(DataColumn column) const;
