@@ -70,8 +70,8 @@ bool IsSunHiddenByProfile(const HorizonProfile& profile, double Z, double A);
 // The actual sunshine duration behind the profile: the minutes m = 1 … 1440 of local time whose
 // sun point on the fisheye image lies within 242 pixels of the centre (as over a horizon
 // image) and, in a sector with an angle above 0, not below that angle.
-int ProfileSunshineMinutes(const HorizonProfile& profile, int day, float longitude,
-                           float latitude, float timeZone);
+int ProfileSunshineMinutes(const HorizonProfile& profile, int day, float longitude, float latitude,
+                           float timeZone);
 
 // The settings of the data-file window that a run reads.
 struct DataFileSettings {
