@@ -229,9 +229,12 @@ const std::vector<Point>& SunshineCounter::sunPixels(int day, float longitude, f
         return pixels_;
     constexpr int kLimitSquared = 242 * 242;  // 58564
     pixels_.clear();
+    // the day's terms once: the same figures as TrueLocalTime, SunZenith and SunAzimuth
+    const TrueTimeOfDay trueTime(day, longitude, timeZone);
+    const SunOfDay course(day, latitude);
     for (int m = 1; m <= 1440; ++m) {
-        const float T = float(TrueLocalTime(day, longitude, timeZone, MinuteHours(m)));
-        const SunAt sun = SunAtTrueTime(day, latitude, T);
+        const float T = float(trueTime(MinuteHours(m)));
+        const SunAt sun{float(course.zenith(T)), float(course.azimuth(T))};
         const double r = sun.Z * kDeg * 2 / kPi * 240;
         const double a = sun.A * kDeg;
         const int x = Round(std::sin(a) * r);

@@ -90,30 +90,20 @@ void TFormWerte::uncheck(DataColumn column) {
     if (i >= 0) ctl(kList).itemChecked[std::size_t(i)] = false;
 }
 
-void TFormWerte::moveColumn(int from, int to) {
-    Control& list = ctl(kList);
-    const int n = int(list.items.size());
-    if (from < 0 || from >= n || to < 0 || to >= n)
-        throw UmbrixError(std::string(kList) + ": no item " +
-                          std::to_string(from < 0 || from >= n ? from : to));
-    list.itemChecked.resize(list.items.size(), false);
-    std::string item = list.items[std::size_t(from)];
-    bool mark = list.itemChecked[std::size_t(from)];
-    list.items.erase(list.items.begin() + from);
-    list.itemChecked.erase(list.itemChecked.begin() + from);
-    list.items.insert(list.items.begin() + to, item);
-    list.itemChecked.insert(list.itemChecked.begin() + to, mark);
+void TFormWerte::moveColumn(int from, int to) { moveItem(kList, from, to); }
 
-    // Ta must stand above both humidity items: it changes places with the higher of them.
+// After a move, Ta must stand above both humidity items: it changes places with the higher of
+// them, both keeping their check marks.
+void TFormWerte::onItemMoved(const std::string& name, int, int) {
+    if (name != kList) return;
+    Control& list = ctl(kList);
     const int ta = indexOf(DataColumn::Ta);
     const int higher = std::min(indexOf(DataColumn::VP), indexOf(DataColumn::RH));
-    if (ta > higher) {
-        std::swap(list.items[std::size_t(ta)], list.items[std::size_t(higher)]);
-        bool a = list.itemChecked[std::size_t(ta)], b = list.itemChecked[std::size_t(higher)];
-        list.itemChecked[std::size_t(ta)] = b;
-        list.itemChecked[std::size_t(higher)] = a;
-    }
-    changed(kList);
+    if (ta <= higher) return;
+    std::swap(list.items[std::size_t(ta)], list.items[std::size_t(higher)]);
+    const bool a = list.itemChecked[std::size_t(ta)];
+    list.itemChecked[std::size_t(ta)] = list.itemChecked[std::size_t(higher)];
+    list.itemChecked[std::size_t(higher)] = a;
 }
 
 void TFormWerte::onItemChecked(const std::string& name, int index) {

@@ -27,10 +27,10 @@ class TFormWerte : public FormModel {
     std::vector<DataColumn> checkedColumns() const;
     bool isColumn(DataColumn column) const;
 
-    // Pressing the mouse on item `from` and releasing it over item `to`: the item moves there
-    // with its check mark. Afterwards "Air temperature Ta (°C)" must stand above both humidity
-    // items; if it does not, it exchanges places with the higher of them, both keeping their
-    // check marks.
+    // Dragging item `from` of the column list onto item `to` (moveItem of CheckListBox1): the
+    // item moves there with its check mark. Afterwards "Air temperature Ta (°C)" must stand
+    // above both humidity items; if it does not, it exchanges places with the higher of them,
+    // both keeping their check marks.
     void moveColumn(int from, int to);
     // The command line's column choice: exactly these columns checked, in this order, at the
     // top of the list. Throws UmbrixError naming a column that is unknown, given twice, excluded
@@ -50,6 +50,7 @@ class TFormWerte : public FormModel {
   protected:
     void onClick(const std::string& name) override;
     void onItemChecked(const std::string& name, int index) override;
+    void onItemMoved(const std::string& name, int from, int to) override;
 
   private:
     void openDataFile();
