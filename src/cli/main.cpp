@@ -35,6 +35,20 @@ ClockTime CliHost::now() {
             local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
+namespace {
+// The parts of a text between the separators ("a,b," gives "a", "b", "").
+std::vector<std::string> SplitAt(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t at = text.find(separator, start);
+        parts.push_back(text.substr(start, at - start));
+        if (at == std::string::npos) return parts;
+        start = at + 1;
+    }
+}
+}  // namespace
+
 int FilterIndexFor(const std::string& filter, const std::string& path, int current) {
     auto lower = [](std::string s) {
         for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
@@ -49,24 +63,10 @@ int FilterIndexFor(const std::string& filter, const std::string& path, int curre
                name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
     };
     // "caption|patterns|caption|patterns…": the patterns are every second part
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t bar = filter.find('|', start);
-        parts.push_back(filter.substr(start, bar - start));
-        if (bar == std::string::npos) break;
-        start = bar + 1;
-    }
-    for (std::size_t i = 1; i < parts.size(); i += 2) {
-        std::string patterns = lower(parts[i]);
-        std::size_t from = 0;
-        for (;;) {
-            std::size_t semi = patterns.find(';', from);
-            if (matches(patterns.substr(from, semi - from))) return int(i / 2) + 1;
-            if (semi == std::string::npos) break;
-            from = semi + 1;
-        }
-    }
+    const std::vector<std::string> parts = SplitAt(filter, '|');
+    for (std::size_t i = 1; i < parts.size(); i += 2)
+        for (const std::string& pattern : SplitAt(lower(parts[i]), ';'))
+            if (matches(pattern)) return int(i / 2) + 1;
     return current;
 }
 
@@ -141,15 +141,7 @@ class Runner {
             host_.nextOpen = v;
             app_.werte().click("BitBtn1");
         } else if (step.option == "--columns") {
-            std::vector<std::string> names;
-            std::size_t start = 0;
-            for (;;) {
-                std::size_t comma = v.find(',', start);
-                names.push_back(v.substr(start, comma - start));
-                if (comma == std::string::npos) break;
-                start = comma + 1;
-            }
-            app_.werte().selectColumns(names);
+            app_.werte().selectColumns(SplitAt(v, ','));
         } else if (step.option == "--output") {
             host_.outputFile = v;
             outputGiven_ = true;

@@ -90,7 +90,9 @@ void TFormWerte::uncheck(DataColumn column) {
     if (i >= 0) ctl(kList).itemChecked[std::size_t(i)] = false;
 }
 
-void TFormWerte::moveColumn(int from, int to) { moveItem(kList, from, to); }
+void TFormWerte::moveColumn(int from, int to) {
+    moveItem(kList, from, to);
+}
 
 // After a move, Ta must stand above both humidity items: it changes places with the higher of
 // them, both keeping their check marks.
