@@ -275,18 +275,5 @@ TEST_F(DataFileTest, LinesAndFiles) {
     EXPECT_THROW(DataFileReader{s}, UmbrixError);
 }
 
-TEST(DataColumns, NamesAndShortNames) {
-    EXPECT_EQ(ColumnByName("Ta"), C::Ta);
-    EXPECT_EQ(ColumnByName("ta"), C::Ta);
-    EXPECT_EQ(ColumnByName("Air temperature Ta (\u00b0C)"), C::Ta);
-    EXPECT_EQ(ColumnByName(" doy "), C::DayOfYear);
-    EXPECT_EQ(ColumnByName("horizon"), C::Horizon);
-    EXPECT_FALSE(ColumnByName("temperature"));
-    for (int i = 0; i < kDataColumnCount; ++i) {
-        EXPECT_EQ(ColumnByName(ColumnShortName(DataColumn(i))), DataColumn(i));
-        EXPECT_EQ(ColumnByName(ColumnItemText(DataColumn(i))), DataColumn(i));
-    }
-}
-
 }  // namespace
 }  // namespace umbrix::test

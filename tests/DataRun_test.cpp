@@ -199,12 +199,6 @@ TEST_F(DataRunTest, TurbidityAlbedoAndBowenColumnsReachTheirRowAndStay) {
     EXPECT_EQ(pre.text("EditBowen"), "3.00");
 }
 
-TEST_F(DataRunTest, AlbedoOfTheRowChangesItsTmrt) {
-    useData("12:00 0.1\n12:00 0.6\n", {"time", "albedo"});
-    main().click("ButtonNeu");
-    EXPECT_NE(cell(5, "Tmrt"), cell(6, "Tmrt"));
-}
-
 TEST_F(DataRunTest, HorizonColumnGivesTheRowItsSkyViewFactorAndSunTest) {
     // row 1 free; row 2 45° all round, hiding the low morning sun but not the noon sun;
     // row 3 90° all round: no sun at all
@@ -241,22 +235,6 @@ TEST_F(DataRunTest, HorizonColumnGivesTheRowItsSkyViewFactorAndSunTest) {
     useData("172 7:00\n", {"doy", "time"}, "plain.txt");
     main().click("ButtonNeu");
     EXPECT_EQ(cell(5, "SVF_Umb"), "1.000");
-}
-
-TEST_F(DataRunTest, SunshineDurationOfAFreeHorizon) {
-    // every minute whose sun point lies within 242 pixels of the centre
-    main().click("ButtonNeu");
-    const Raster white(kFisheyeSize, kFisheyeSize);
-    int expected = 0;
-    for (int m = 1; m <= 1440; ++m) {
-        float t = float(TrueLocalTime(172, 7.85f, 1.0f, float(m / 60.0)));
-        if (SunZenith(172, 48.0f, t) <= 90.75) ++expected;
-    }
-    const int sdact = main().results.SDact;
-    EXPECT_NEAR(sdact, expected, 2);
-    EXPECT_EQ(sdact, SunshineCounter().count(172, 7.85f, 48.0f, 1.0f, white));
-    // sunrise and sunset count the sun's centre 0.85° below the horizon, SDact about 0.75°
-    EXPECT_NEAR(sdact, MaxSunshineMinutes(main().results.sunrise, main().results.sunset, 0), 4);
 }
 
 }  // namespace
