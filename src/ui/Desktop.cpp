@@ -1,0 +1,388 @@
+#include "ui/Desktop.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QUrl>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolBar>
+
+#include "calc/Geodat.h"
+#include "calc/Table.h"
+#include "horizon/ObstacleDialog.h"
+#include "ui/Biblio.h"
+#include "ui/DataFileWindow.h"
+#include "ui/DetailWindow.h"
+#include "ui/DiagramWindow.h"
+#include "ui/GenericWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/PresettingsWindow.h"
+#include "ui/start.h"
+
+#ifndef UMBRIX_SOURCE_DIR
+#define UMBRIX_SOURCE_DIR ""
+#endif
+
+namespace umbrix::ui {
+
+// ---- FormWindow --------------------------------------------------------------
+
+FormWindow::FormWindow(FormModel& model, Desktop& desktop)
+    : QMainWindow(nullptr), model_(model), desktop_(desktop) {
+    setObjectName(QString::fromStdString(model.name()));
+    setWindowTitle(QString::fromStdString(model.caption));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+FormWindow::~FormWindow() {
+    if (listener_) model_.removeListener(listener_);
+}
+
+void FormWindow::bindWidgets() {
+    binder_ = new FormBinder(model_, this, desktop_);
+    binder_->bindAll();
+    listener_ = model_.addListener([this](const std::string&) {
+        setWindowTitle(QString::fromStdString(model_.caption));
+        refreshView();
+    });
+    refreshView();
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    // the model decides: it hides the window, or keeps it open
+    event->ignore();
+    desktop_.closeRequested(*this);
+}
+
+// ---- Desktop -------------------------------------------------------------------
+
+Desktop::Desktop(QtHost& host, AppSettings settings) : host_(host) {
+    app_ = std::make_unique<Application>(host_, std::move(settings));
+    host_.title = kProgramTitle;
+    host_.modalRunner = [this](FormModel& dialog) { runModal(dialog); };
+    host_.messagePump = [this] { pump(); };
+    qApp->installEventFilter(this);
+}
+
+Desktop::~Desktop() {
+    qApp->removeEventFilter(this);
+    host_.modalRunner = nullptr;
+    host_.messagePump = nullptr;
+    // the windows bind to the models: they go first
+    for (FormWindow* w : windows_) delete w;
+    windows_.clear();
+    delete about_.data();
+    delete biblio_.data();
+}
+
+void Desktop::createWindows() {
+    if (!windows_.empty()) return;
+    auto make = [this](FormModel& model) -> FormWindow* {
+        const std::string& n = model.name();
+        if (n == "FormGeodat") return new MainWindow(app_->geodat(), *this);
+        if (n == "FormMemi") return new DetailWindow(app_->memi(), *this);
+        if (n == "FormMap") return new DiagramWindow(app_->map(), *this);
+        if (n == "FormWerte") return new DataFileWindow(app_->werte(), *this);
+        if (n == "FormVorgaben") return new PresettingsWindow(app_->vorgaben(), *this);
+        return new GenericWindow(model, *this);
+    };
+    // The start-up order of the windows; models that are not listed follow.
+    const char* const order[] = {"FormGeodat", "FormMemi",  "AboutBox",     "GebForm",
+                                 "LaubForm",   "NadelForm", "FormMap",      "FormFreihor",
+                                 "FormWerte",  "FormTopo",  "FormVorgaben", "FormBiblio",
+                                 "FormObs"};
+    ComponentRegistry& registry = app_->registry();
+    std::vector<FormModel*> done;
+    for (const char* name : order) {
+        if (std::string(name) == "AboutBox") {
+            about_ = new TAboutBox(*this);
+            continue;
+        }
+        if (std::string(name) == "FormBiblio") {
+            biblio_ = new TFormBiblio(*this);
+            continue;
+        }
+        if (FormModel* f = registry.form(name)) {
+            windows_.push_back(make(*f));
+            done.push_back(f);
+        }
+    }
+    for (FormModel* f : registry.forms())
+        if (std::find(done.begin(), done.end(), f) == done.end()) windows_.push_back(make(*f));
+
+    QMainWindow* main = mainWindow();
+    host_.progressBar = main->findChild<QProgressBar*>("ProgressBar1");
+    cancelButton_ = main->findChild<QPushButton*>("ButtonCancel");
+    if (cancelButton_) {
+        cancelButton_->setEnabled(false);
+        connect(cancelButton_, &QPushButton::clicked, this, [this] { cancel(); });
+    }
+}
+
+void Desktop::start(bool useSession) {
+    createWindows();
+    try {
+        app_->start(useSession);
+    } catch (const std::exception& e) {
+        host_.showMessage(e.what(), MessageKind::Error);
+    }
+    applyLanguage();
+    refreshAll();
+    mainWindow()->show();
+    syncVisibility();
+}
+
+void Desktop::end() {
+    if (ended_) return;
+    ended_ = true;
+    try {
+        app_->end();
+    } catch (const std::exception& e) {
+        host_.showMessage(e.what(), MessageKind::Error);
+    }
+}
+
+QWidget* Desktop::window(const std::string& name) const {
+    if (name == "AboutBox") return about_;
+    if (name == "FormBiblio") return biblio_;
+    for (FormWindow* w : windows_)
+        if (w->model().name() == name) return w;
+    return nullptr;
+}
+
+FormWindow* Desktop::formWindow(const FormModel& model) const {
+    for (FormWindow* w : windows_)
+        if (&w->model() == &model) return w;
+    return nullptr;
+}
+
+QMainWindow* Desktop::mainWindow() const {
+    return windows_.empty() ? nullptr : windows_.front();
+}
+
+// ---- actions -------------------------------------------------------------------
+
+void Desktop::act(FormModel& form, const std::function<void()>& action, bool commit) {
+    (void)form;
+    // No command starts inside a running one; only a dialog it opened takes input.
+    if (depth_ > 0 && modal_.empty()) return;
+    const bool outer = depth_ == 0;
+    if (outer) {
+        host_.clearCancel();
+        runClock_.start();
+    }
+    ++depth_;
+    try {
+        if (commit)
+            for (FormWindow* w : windows_) w->binder()->commitPending();
+        action();
+    } catch (const std::exception& e) {
+        host_.showMessage(e.what(), MessageKind::Error);
+    }
+    --depth_;
+    if (outer) {
+        runClock_.invalidate();
+        host_.clearCancel();  // a cancel ends this command only
+        if (locked_) lockInput(false);
+    }
+    applyLanguage();
+    refreshAll();
+    syncVisibility();
+    if (!modal_.empty() && modalFinished(*modal_.back().first)) modal_.back().second->quit();
+    if (outer && closeAfterRun_) {
+        closeAfterRun_ = false;
+        mainWindow()->close();
+    }
+}
+
+bool Desktop::inputLocked(const FormModel& form) const {
+    if (!locked_) return false;
+    return modal_.empty() || modal_.back().first != &form;
+}
+
+QString Desktop::itemText(const FormModel& form, const Control& control,
+                          const std::string& item) const {
+    return ItemCaption(app_->language(), form.name(), control.name, item);
+}
+
+void Desktop::pump() {
+    if (depth_ == 0 || !runClock_.isValid()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return;
+    }
+    if (!locked_) {
+        // a short command is not worth locking the windows for: the user's clicks wait
+        if (runClock_.elapsed() < lockDelayMs) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            return;
+        }
+        lockInput(true);
+    }
+    QCoreApplication::processEvents();
+}
+
+void Desktop::lockInput(bool locked) {
+    locked_ = locked;
+    for (FormWindow* w : windows_) {
+        if (QMenuBar* bar = w->menuBar()) bar->setEnabled(!locked);
+        for (QToolBar* tools : w->findChildren<QToolBar*>()) tools->setEnabled(!locked);
+    }
+    if (cancelButton_) cancelButton_->setEnabled(locked);
+    refreshAll();
+}
+
+void Desktop::cancel() {
+    if (busy()) host_.requestCancel();
+}
+
+bool Desktop::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && locked_ &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        cancel();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Desktop::closeRequested(FormWindow& window) {
+    if (&window == mainWindow()) {
+        if (busy()) {
+            // end the running command first; the window closes when it has stopped
+            cancel();
+            closeAfterRun_ = true;
+            return;
+        }
+        end();
+        for (FormWindow* w : windows_) w->hide();
+        if (about_) about_->hide();
+        if (biblio_) biblio_->hide();
+        QCoreApplication::quit();
+        return;
+    }
+    FormModel& m = window.model();
+    act(
+        m,
+        [&m] {
+            if (dynamic_cast<ObstacleDialog*>(&m)) {
+                m.click("CancelBtn");
+                return;
+            }
+            for (const char* closer : {"CloseBtn", "Close1", "OkBtn"}) {
+                const Control* c = m.find(closer);
+                if (c && c->enabled) {
+                    m.click(closer);
+                    return;
+                }
+            }
+            m.hide();
+        },
+        true);
+}
+
+void Desktop::runModal(FormModel& dialog) {
+    FormWindow* w = formWindow(dialog);
+    if (!w) return;
+    QEventLoop loop;
+    modal_.emplace_back(&dialog, &loop);
+    w->setWindowModality(Qt::ApplicationModal);
+    refreshAll();
+    w->show();
+    w->raise();
+    w->activateWindow();
+    if (!modalFinished(dialog)) loop.exec();
+    modal_.pop_back();
+    w->hide();
+    w->setWindowModality(Qt::NonModal);
+}
+
+bool Desktop::modalFinished(const FormModel& dialog) const {
+    if (!dialog.isVisible()) return true;
+    if (auto* d = dynamic_cast<const ObstacleDialog*>(&dialog))
+        return d->modalResult() != ObstacleDialog::ModalResult::None;
+    return false;
+}
+
+// ---- views -----------------------------------------------------------------------
+
+void Desktop::refreshAll() {
+    for (FormWindow* w : windows_) {
+        w->binder()->refresh();
+        w->refreshView();
+    }
+}
+
+void Desktop::syncVisibility() {
+    for (FormWindow* w : windows_) {
+        if (w == mainWindow()) continue;
+        const bool want = w->model().isVisible();
+        if (want && !w->isVisible()) {
+            w->show();
+            w->raise();
+        } else if (!want && w->isVisible()) {
+            w->hide();
+        }
+    }
+}
+
+void Desktop::applyLanguage() {
+    const Language language = app_->language();
+    if (captionsApplied_ && language == applied_) return;
+    captions_.applyToModels(app_->registry(), language);
+    for (FormWindow* w : windows_)
+        CaptionSwitch::applyToWidgets(w, w->model().name(), language, &w->model());
+    if (auto* about = qobject_cast<TAboutBox*>(about_.data())) about->retranslate(language);
+    if (auto* biblio = qobject_cast<TFormBiblio*>(biblio_.data())) biblio->retranslate(language);
+    applied_ = language;
+    captionsApplied_ = true;
+    emit languageApplied();
+}
+
+std::string Desktop::helpFile() const {
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QStringList candidates = {dir + "/README.md", dir + "/../README.md",
+                                    QString(UMBRIX_SOURCE_DIR) + "/README.md"};
+    for (const QString& c : candidates)
+        if (QFileInfo(c).isFile()) return QFileInfo(c).canonicalFilePath().toStdString();
+    return {};
+}
+
+void Desktop::openHelp() {
+    const std::string path = helpFile();
+    if (path.empty()) {
+        host_.showMessage(app_->language() == Language::German
+                              ? "Die Hilfedatei README.md wurde nicht gefunden."
+                              : "The help file README.md was not found.",
+                          MessageKind::Warning);
+        return;
+    }
+    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
+    const bool opened = urlOpener ? urlOpener(url) : QDesktopServices::openUrl(url);
+    if (!opened)
+        host_.showMessage((app_->language() == Language::German
+                               ? "Kein Programm zum Öffnen von "
+                               : "No program to open ") +
+                              path,
+                          MessageKind::Warning);
+}
+
+void Desktop::showAbout() {
+    if (!about_) return;
+    about_->show();
+    about_->raise();
+}
+
+void Desktop::showBibliography() {
+    if (!biblio_) return;
+    biblio_->show();
+    biblio_->raise();
+}
+
+}  // namespace umbrix::ui

@@ -1,0 +1,163 @@
+#include "ui/DiagramWindow.h"
+
+#include <QActionGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScrollArea>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "calc/Table.h"
+#include "diagrams/Sunmap.h"
+#include "ui/Layout.h"
+#include "ui/Widgets.h"
+
+namespace umbrix::ui {
+
+DiagramWindow::DiagramWindow(TFormMap& model, Desktop& desktop)
+    : FormWindow(model, desktop), map_(model) {
+    buildMenus();
+    buildToolBar();
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("ImageSun");
+    picture_ = new PictureView(scroll_);
+    picture_->setObjectName("ImageSunPicture");
+    scroll_->setWidget(picture_);
+    scroll_->setWidgetResizable(false);
+    scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    column->addWidget(scroll_, 1);
+    text_ = new LinesView(this);
+    text_->setObjectName("RichEdit1");
+    column->addWidget(text_, 1);
+    setCentralWidget(central);
+    resize(600, 501 + tools_->sizeHint().height());
+    bindWidgets();
+}
+
+void DiagramWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("MenuMapFile");
+    struct Item {
+        const char* name;
+        QKeySequence keys;
+    };
+    for (const Item& item : {Item{"Open1", {}}, Item{"SaveAs1", QKeySequence("Ctrl+S")},
+                             Item{"Print1", QKeySequence("Ctrl+D")}}) {
+        QAction* a = file->addAction(item.name);
+        a->setObjectName(item.name);
+        a->setShortcut(item.keys);
+    }
+    file->addSeparator();
+    QAction* close = file->addAction("Close1");
+    close->setObjectName("Close1");
+    close->setShortcut(QKeySequence("Ctrl+X"));
+
+    // the model's "View1" item is the menu itself: enabling it enables the menu
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("MenuMapView");
+    view->menuAction()->setObjectName("View1");
+    for (const char* name : {"ZoomIn1", "ZoomOut1"}) view->addAction(name)->setObjectName(name);
+    view->addSeparator();
+    auto* modes = new QActionGroup(this);
+    modes->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const char* name : {"SunOrbit1", "Reflected1", "Thermal1"}) {
+        QAction* a = view->addAction(name);
+        a->setObjectName(name);
+        modes->addAction(a);
+    }
+    for (const char* name : {"Print1"})
+        if (auto* a = findChild<QAction*>(name))
+            connect(a, &QAction::triggered, this, [this] { print(); });
+}
+
+void DiagramWindow::buildToolBar() {
+    tools_ = addToolBar("ToolBar1");
+    tools_->setObjectName("ToolBar1");
+    tools_->setMovable(false);
+    auto button = [this](const char* name, QStyle::StandardPixmap icon, bool withIcon = true) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(name);
+        if (withIcon) b->setIcon(style()->standardIcon(icon));
+        b->setToolButtonStyle(withIcon ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
+        tools_->addWidget(b);
+        return b;
+    };
+    button("OpenBtn", QStyle::SP_DialogOpenButton);
+    button("SaveBtn", QStyle::SP_DialogSaveButton);
+    connect(button("PrintBtn", QStyle::SP_FileDialogDetailedView), &QToolButton::clicked, this,
+            [this] { print(); });
+    tools_->addSeparator();
+    button("ZoomInBtn", QStyle::SP_ArrowUp)->setText("+");
+    button("ZoomOutBtn", QStyle::SP_ArrowDown)->setText("-");
+    tools_->addSeparator();
+    button("GridBtn", QStyle::SP_FileDialogListView);
+    button("SunOrbitBtn", QStyle::SP_BrowserReload);
+    button("RBtn", QStyle::SP_CustomBase, false);
+    button("EBtn", QStyle::SP_CustomBase, false);
+    tools_->addSeparator();
+    tools_->addWidget(NamedLabel(this, "Label1"));
+    QLineEdit* time = NamedEdit(this, "EditTime");
+    time->setMaximumWidth(70);
+    time->setMinimumWidth(60);
+    tools_->addWidget(time);
+    auto* up1 = new UpDownWidget(this);
+    up1->setObjectName("UpDown1");
+    tools_->addWidget(up1);
+    tools_->addSeparator();
+    tools_->addWidget(NamedLabel(this, "Label2"));
+    QLineEdit* increment = NamedEdit(this, "EditInc");
+    increment->setMaximumWidth(50);
+    increment->setMinimumWidth(40);
+    tools_->addWidget(increment);
+    auto* up2 = new UpDownWidget(this);
+    up2->setObjectName("UpDown2");
+    tools_->addWidget(up2);
+}
+
+void DiagramWindow::refreshView() {
+    const Control& image = map_.ctl("ImageSun");
+    picture_->showPicture(image.picture, image.image);
+    text_->showLines(map_.lines());
+    // the text view opens at 600 by 501 below the toolbar; the picture view fits its picture
+    const bool textNow = map_.ctl("RichEdit1").visible;
+    if (textNow != textShown_) {
+        textShown_ = textNow;
+        const int chrome = menuBar()->sizeHint().height() + tools_->sizeHint().height();
+        if (textNow)
+            resize(600, 501 + chrome);
+        else if (!picture_->image().isNull())
+            resize(std::max(picture_->width() + 4, tools_->sizeHint().width()),
+                   picture_->height() + 4 + chrome);
+    }
+}
+
+void DiagramWindow::print() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QString::fromUtf8(kProgramTitle));
+    const bool text = map_.ctl("RichEdit1").visible;
+    printer.setPageOrientation(text ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (text) {
+        text_->print(&printer);
+        return;
+    }
+    const QImage& image = picture_->image();
+    if (image.isNull()) return;
+    QPainter painter(&printer);
+    const int pageWidth = painter.viewport().width();
+    // one page: the picture as wide as the page and proportionally high
+    const int height = image.height() * pageWidth / image.width();
+    painter.drawImage(QRect(0, 0, pageWidth, height), image);
+}
+
+}  // namespace umbrix::ui

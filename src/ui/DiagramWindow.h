@@ -1,0 +1,43 @@
+#pragma once
+// The diagram window (TFormMap): the picture view of the sun path and shadow diagrams, the text
+// view of the table in a fixed-pitch font, the toolbar and the menus "&File" and "&View".
+#include "ui/Desktop.h"
+
+class QScrollArea;
+class QToolBar;
+
+namespace umbrix {
+class TFormMap;
+}
+
+namespace umbrix::ui {
+
+class LinesView;
+class PictureView;
+
+class DiagramWindow : public FormWindow {
+    Q_OBJECT
+public:
+    DiagramWindow(TFormMap& model, Desktop& desktop);
+    void refreshView() override;
+
+    PictureView* pictureView() const { return picture_; }
+    LinesView* textView() const { return text_; }
+
+    // Prints the view that is shown: the text in landscape, the picture in portrait, scaled to
+    // the page width. Without a printer the print dialog also writes PDF.
+    void print();
+
+private:
+    void buildMenus();
+    void buildToolBar();
+
+    TFormMap& map_;
+    QToolBar* tools_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    PictureView* picture_ = nullptr;
+    LinesView* text_ = nullptr;
+    bool textShown_ = false;
+};
+
+}  // namespace umbrix::ui

@@ -1,0 +1,51 @@
+#include "ui/PresettingsWindow.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "calc/Vorgaben.h"
+#include "ui/Layout.h"
+
+namespace umbrix::ui {
+
+PresettingsWindow::PresettingsWindow(TFormVorgaben& model, Desktop& desktop)
+    : FormWindow(model, desktop) {
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+
+    QGroupBox* parameters = NamedGroup(this, "GroupModel");
+    auto* grid = new QGridLayout(parameters);
+    int row = 0;
+    for (const char* name : {"Bowen", "Albedo", "AlbHum", "Trb", "DGratio", "Foglimit"})
+        LabelledField(grid, row++, 0, std::string("Label") + name, NamedEdit(this, std::string("Edit") + name));
+    QLabel* note = NamedLabel(this, "LabelAuto");
+    note->setEnabled(false);
+    grid->addWidget(note, row++, 0, 1, 2);
+    grid->addWidget(NamedCheck(this, "RedGChk"), row++, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    column->addWidget(parameters);
+
+    QGroupBox* formats = NamedGroup(this, "GroupFormats");
+    auto* formatGrid = new QGridLayout(formats);
+    LabelledField(formatGrid, 0, 0, "LabelODate", NamedEdit(this, "EditODate"));
+    LabelledField(formatGrid, 1, 0, "LabelOTime", NamedEdit(this, "EditOTime"));
+    formatGrid->addWidget(NamedCheck(this, "ChkNow"), 2, 0, 1, 2);
+    formatGrid->setColumnStretch(0, 1);
+    column->addWidget(formats);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(NamedButton(this, "ApplyBtn"));
+    column->addLayout(buttons);
+    column->addStretch(1);
+    setCentralWidget(central);
+    bindWidgets();
+}
+
+}  // namespace umbrix::ui

@@ -1,0 +1,154 @@
+#include "ui/Widgets.h"
+
+#include <QDropEvent>
+#include <algorithm>
+#include <QFontDatabase>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "platform/Picture.h"
+#include "platform/Raster.h"
+#include "ui/RasterImage.h"
+
+namespace umbrix::ui {
+
+UpDownWidget::UpDownWidget(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (int direction : {1, -1}) {
+        auto* button = new QToolButton(this);
+        button->setArrowType(direction > 0 ? Qt::UpArrow : Qt::DownArrow);
+        button->setAutoRepeat(true);
+        button->setFixedSize(18, 12);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, this, [this, direction] { emit stepped(direction); });
+        layout->addWidget(button);
+    }
+}
+
+PictureView::PictureView(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+}
+
+void PictureView::showPicture(const std::shared_ptr<const Picture>& picture,
+                              const std::shared_ptr<const Raster>& image, bool force) {
+    if (force) shown_ = nullptr;
+    if (picture) {
+        // a recorded picture may grow while it is shown: redraw when its recording changed
+        if (shown_ == picture.get() && shownOps_ == picture->operations().size()) return;
+        shown_ = picture.get();
+        shownOps_ = picture->operations().size();
+        setImage(ToQImage(picture->rasterize()));
+    } else if (image) {
+        if (shown_ == image.get() && shownOps_ == 0) return;
+        shown_ = image.get();
+        shownOps_ = 0;
+        setImage(ToQImage(*image));
+    } else if (shown_) {
+        shown_ = nullptr;
+        setImage(QImage());
+    }
+}
+
+void PictureView::setImage(const QImage& image) {
+    image_ = image;
+    // the view sizes itself to its picture
+    if (!image_.isNull()) setFixedSize(image_.size());
+    updateGeometry();
+    update();
+}
+
+QSize PictureView::sizeHint() const {
+    return image_.isNull() ? QSize(481, 481) : image_.size();
+}
+
+void PictureView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!image_.isNull()) painter.drawImage(0, 0, image_);
+}
+
+void PictureView::mousePressEvent(QMouseEvent* event) {
+    QPoint p = event->position().toPoint();
+    emit pressed(p.x(), p.y(), event->button());
+}
+
+void PictureView::mouseMoveEvent(QMouseEvent* event) {
+    QPoint p = event->position().toPoint();
+    emit moved(p.x(), p.y());
+}
+
+void PictureView::mouseReleaseEvent(QMouseEvent* event) {
+    QPoint p = event->position().toPoint();
+    emit released(p.x(), p.y(), event->button());
+}
+
+void PictureView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QPoint p = event->position().toPoint();
+    emit doubleClicked(p.x(), p.y());
+}
+
+CheckListWidget::CheckListWidget(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(true);
+    setDragDropMode(QAbstractItemView::InternalMove);
+    setDefaultDropAction(Qt::MoveAction);
+}
+
+void CheckListWidget::dropEvent(QDropEvent* event) {
+    const int from = currentRow();
+    int to = indexAt(event->position().toPoint()).row();
+    if (to < 0) to = count() - 1;
+    // the model moves the item and the view follows it; Qt must not move it as well
+    event->setDropAction(Qt::IgnoreAction);
+    event->accept();
+    if (from >= 0 && to >= 0 && from != to) emit itemDragged(from, to);
+}
+
+QFont FixedPitchFont() {
+    // the table's font where it exists, else the nearest fixed-pitch family installed
+    for (const char* family : {"Courier New", "DejaVu Sans Mono", "Liberation Mono",
+                               "Noto Sans Mono", "Nimbus Mono PS"})
+        if (QFontDatabase::hasFamily(family) && QFontDatabase::isFixedPitch(family))
+            return QFont(family, 10);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::TypeWriter);
+    return font;
+}
+
+LinesView::LinesView(QWidget* parent) : QPlainTextEdit(parent) {
+    setReadOnly(true);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    const QFont font = FixedPitchFont();
+    setFont(font);
+    // columns of up to seven characters stay under each other
+    setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * 8);
+}
+
+void LinesView::showLines(const std::vector<std::string>& lines) {
+    const bool grown = shown_.size() <= lines.size() &&
+                       std::equal(shown_.begin(), shown_.end(), lines.begin());
+    if (grown && shown_.size() == lines.size()) return;
+    if (grown && !shown_.empty()) {
+        for (std::size_t i = shown_.size(); i < lines.size(); ++i)
+            appendPlainText(QString::fromStdString(lines[i]));
+    } else {
+        QString text;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (i) text += '\n';
+            text += QString::fromStdString(lines[i]);
+        }
+        setPlainText(text);
+    }
+    shown_ = lines;
+}
+
+}  // namespace umbrix::ui

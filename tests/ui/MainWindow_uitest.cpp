@@ -1,0 +1,235 @@
+// The main window as a user meets it: exit rules of the fields, "&New" and "A&dd", the changes
+// that disable "A&dd", errors as messages.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
+
+#include "calc/Geodat.h"
+#include "diagrams/Sunmap.h"
+#include "ui/UiFixture.h"
+
+namespace umbrix::ui::test {
+using Change = std::function<void(UiFixture&)>;
+}  // namespace umbrix::ui::test
+
+Q_DECLARE_METATYPE(umbrix::ui::test::Change)
+
+namespace umbrix::ui::test {
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void leavingAFieldAppliesItsExitRule_data();
+    void leavingAFieldAppliesItsExitRule();
+    void givenRadiationEmptiesTmrtAndDisablesCloudCover();
+    void newFillsTheTextViewWithTheTable();
+    void aCommandFirstAppliesTheFieldBeingTyped();
+    void addAppendsRowsUnderTheSameHeader();
+    void addIsDisabledByTheListedChanges_data();
+    void addIsDisabledByTheListedChanges();
+    void errorsOfACommandBecomeMessages();
+    void locationChoiceFillsTheCoordinates();
+};
+
+void MainWindowTest::leavingAFieldAppliesItsExitRule_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("other");       // a field the rule also rewrites
+    QTest::addColumn<QString>("otherShown");  // its text afterwards
+    QTest::newRow("Ta unreadable") << "EditTa" << "warm" << "0" << "" << "";
+    QTest::newRow("Ta formatted") << "EditTa" << "25" << "25.0" << "" << "";
+    QTest::newRow("VP sets RH") << "EditVp" << "12.5" << "12.5" << "EditRh" << "53.5";
+    QTest::newRow("time zone wraps") << "EditZz" << "14" << "-10.0" << "" << "";
+    QTest::newRow("time zone -12") << "EditZz" << "-12" << "12.0" << "" << "";
+    QTest::newRow("comma as degree mark") << "EditLg" << "7,30" << "7°30'" << "" << "";
+    QTest::newRow("negative half degree") << "EditBr" << "-0.5" << "-0°30'" << "" << "";
+    QTest::newRow("24:00 is midnight") << "EditZeit" << "24:00" << "0:00" << "" << "";
+    QTest::newRow("day 0") << "EditTag" << "0" << "365" << "EditDat" << "31.12.2025";
+    QTest::newRow("height unreadable") << "EditGr" << "tall" << "1.75" << "" << "";
+    QTest::newRow("age unreadable") << "EditA" << "3x" << "35" << "" << "";
+    QTest::newRow("altitude rounded") << "EditNn" << "278.6" << "279" << "" << "";
+}
+
+void MainWindowTest::leavingAFieldAppliesItsExitRule() {
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(QString, other);
+    QFETCH(QString, otherShown);
+    UiFixture ui;
+    QLineEdit* edit = ui.edit(field.toUtf8().constData());
+    QVERIFY(edit);
+    UiFixture::typeAndLeave(edit, typed);
+    QCOMPARE(edit->text(), shown);
+    QCOMPARE(QString::fromStdString(ui.app().geodat().text(field.toStdString())), shown);
+    if (!other.isEmpty()) QCOMPARE(ui.edit(other.toUtf8().constData())->text(), otherShown);
+}
+
+void MainWindowTest::givenRadiationEmptiesTmrtAndDisablesCloudCover() {
+    UiFixture ui;
+    UiFixture::typeAndLeave(ui.edit("EditTmrt"), "30");
+    UiFixture::typeAndLeave(ui.edit("EditG"), "600");
+    QCOMPARE(ui.edit("EditG")->text(), QString("600.0"));
+    QCOMPARE(ui.edit("EditTmrt")->text(), QString());
+    QVERIFY(!ui.edit("EditN")->isEnabled());
+    QVERIFY(!ui.find<QLabel>("FormGeodat", "LabelN")->isEnabled());
+    UiFixture::typeAndLeave(ui.edit("EditTmrt"), "31");
+    QCOMPARE(ui.edit("EditG")->text(), QString());
+    QVERIFY(ui.edit("EditN")->isEnabled());
+}
+
+void MainWindowTest::newFillsTheTextViewWithTheTable() {
+    UiFixture ui;
+    auto* add = ui.find<QPushButton>("FormGeodat", "ButtonHinzu");
+    QVERIFY(!add->isEnabled());
+    QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
+    QWidget* map = ui.desktop().window("FormMap");
+    QVERIFY(map->isVisible());
+    auto* text = ui.find<QPlainTextEdit>("FormMap", "RichEdit1");
+    QVERIFY(text->isVisible());
+    const auto& lines = ui.app().map().lines();
+    QVERIFY(lines.size() >= 9);  // header, names, units, one row
+    QStringList expected;
+    for (const auto& l : lines) expected << QString::fromStdString(l);
+    QCOMPARE(text->toPlainText(), expected.join('\n'));
+    QVERIFY(text->toPlainText().contains("place: \tFreiburg"));
+    QVERIFY(text->toPlainText().contains("21.6.2026"));
+    QVERIFY(add->isEnabled());
+    QVERIFY(ui.messages.empty());
+    // the text view is a table: one font for all characters, no wrapping
+    QVERIFY(QFontInfo(text->font()).fixedPitch());
+    QCOMPARE(text->lineWrapMode(), QPlainTextEdit::NoWrap);
+}
+
+void MainWindowTest::aCommandFirstAppliesTheFieldBeingTyped() {
+    UiFixture ui;
+    QLineEdit* ta = ui.edit("EditTa");
+    UiFixture::typeOnly(ta, "31");
+    // a keyboard press of the button does not move the focus out of the field
+    ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
+    QCOMPARE(ta->text(), QString("31.0"));
+    const auto& lines = ui.app().map().lines();
+    QVERIFY(!lines.empty());
+    QVERIFY(QString::fromStdString(lines.back()).contains("\t31.0\t"));
+}
+
+void MainWindowTest::addAppendsRowsUnderTheSameHeader() {
+    UiFixture ui;
+    auto* text = ui.find<QPlainTextEdit>("FormMap", "RichEdit1");
+    ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
+    const int before = text->document()->blockCount();
+    UiFixture::typeAndLeave(ui.edit("EditZeit"), "15:00");
+    ui.find<QPushButton>("FormGeodat", "ButtonHinzu")->click();
+    QCOMPARE(text->document()->blockCount(), before + 1);
+    QVERIFY(text->document()->lastBlock().text().contains("15:00"));
+    QCOMPARE(text->toPlainText().count("place: "), 1);
+}
+
+void MainWindowTest::addIsDisabledByTheListedChanges_data() {
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<bool>("disables");
+    auto typed = [](const char* field, const char* text) {
+        return Change([=](UiFixture& ui) { UiFixture::typeOnly(ui.edit(field), text); });
+    };
+    auto left = [](const char* field, const char* text) {
+        return Change([=](UiFixture& ui) { UiFixture::typeAndLeave(ui.edit(field), text); });
+    };
+    auto trigger = [](const char* item) {
+        return Change([=](UiFixture& ui) { ui.action(item)->trigger(); });
+    };
+    auto click = [](const char* box) {
+        return Change([=](UiFixture& ui) { ui.find<QCheckBox>("FormGeodat", box)->click(); });
+    };
+    auto choose = [](const char* combo, int index) {
+        return Change([=](UiFixture& ui) {
+            auto* c = ui.find<QComboBox>("FormGeodat", combo);
+            c->setCurrentIndex(index);
+            emit c->activated(index);
+        });
+    };
+    // typing into a location field is enough, before it is left
+    QTest::newRow("longitude typed") << typed("EditLg", "8") << true;
+    QTest::newRow("time zone typed") << typed("EditZz", "2") << true;
+    QTest::newRow("altitude typed") << typed("EditNn", "300") << true;
+    QTest::newRow("latitude") << left("EditBr", "50") << true;
+    QTest::newRow("height") << left("EditGr", "1.80") << true;
+    QTest::newRow("weight") << left("EditGew", "80") << true;
+    QTest::newRow("age") << left("EditA", "40") << true;
+    QTest::newRow("clothing") << left("EditIcl", "0.5") << true;
+    QTest::newRow("activity") << left("EditAct", "120") << true;
+    QTest::newRow("sex") << choose("ComboSex", 1) << true;
+    QTest::newRow("position") << choose("ComboPos", 1) << true;
+    QTest::newRow("location") << choose("ComboOrt", 1) << true;
+    QTest::newRow("index box") << click("PetChk") << true;
+    QTest::newRow("output mode") << trigger("Jahresgang1") << true;
+    QTest::newRow("table item") << trigger("Sunelevationangle1") << true;
+    QTest::newRow("detail item") << trigger("PETMEMI1") << true;
+    QTest::newRow("language") << trigger("Deutsch1") << true;
+    QTest::newRow("output in file") << Change([](UiFixture& ui) {
+        ui.find<QCheckBox>("FormWerte", "ChkInDatei")->click();
+    }) << true;
+    // the meteorological values, date and time and the session option leave it alone
+    QTest::newRow("air temperature") << left("EditTa", "30") << false;
+    QTest::newRow("wind") << left("EditWG", "2") << false;
+    QTest::newRow("date") << left("EditDat", "1.7.2026") << false;
+    QTest::newRow("time") << left("EditZeit", "14:00") << false;
+    QTest::newRow("session option") << trigger("Saverestoresession1") << false;
+}
+
+void MainWindowTest::addIsDisabledByTheListedChanges() {
+    QFETCH(Change, change);
+    QFETCH(bool, disables);
+    UiFixture ui;
+    auto* add = ui.find<QPushButton>("FormGeodat", "ButtonHinzu");
+    ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
+    QVERIFY(add->isEnabled());
+    change(ui);
+    QCOMPARE(add->isEnabled(), !disables);
+    QCOMPARE(ui.app().geodat().enabled("ButtonHinzu"), !disables);
+}
+
+void MainWindowTest::errorsOfACommandBecomeMessages() {
+    UiFixture ui;
+    // a location without a name cannot be stored
+    auto* combo = ui.find<QComboBox>("FormGeodat", "ComboOrt");
+    combo->lineEdit()->clear();
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Space);
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Backspace);
+    auto* addPlace = ui.find<QPushButton>("FormGeodat", "ButtonOrtHinzu");
+    QVERIFY(addPlace->isEnabled());
+    addPlace->click();
+    QCOMPARE(ui.messages.size(), std::size_t(1));
+    QVERIFY(QString::fromStdString(ui.messages[0]).contains("ComboOrt"));
+    // the window goes on working
+    ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
+    QCOMPARE(ui.messages.size(), std::size_t(1));
+    QVERIFY(!ui.app().map().lines().empty());
+}
+
+void MainWindowTest::locationChoiceFillsTheCoordinates() {
+    UiFixture ui;
+    auto* combo = ui.find<QComboBox>("FormGeodat", "ComboOrt");
+    QVERIFY(combo->count() > 1);
+    const int other = combo->findText("Freiburg") == 0 ? 1 : 0;
+    combo->setCurrentIndex(other);
+    emit combo->activated(other);
+    const TFormGeodat& main = ui.app().geodat();
+    QCOMPARE(combo->currentText(), QString::fromStdString(main.text("ComboOrt")));
+    QCOMPARE(ui.edit("EditLg")->text(), QString::fromStdString(main.text("EditLg")));
+    QVERIFY(ui.edit("EditLg")->text() != QString("7°51'"));
+    QVERIFY(ui.find<QPushButton>("FormGeodat", "ButtonOrtEntf")->isEnabled());
+    // typing a new name offers to store it
+    QTest::keyClicks(combo->lineEdit(), "x");
+    QVERIFY(ui.find<QPushButton>("FormGeodat", "ButtonOrtHinzu")->isEnabled());
+    QVERIFY(!ui.find<QPushButton>("FormGeodat", "ButtonOrtEntf")->isEnabled());
+}
+
+UI_TEST(MainWindowTest);
+
+}  // namespace umbrix::ui::test
+
+#include "MainWindow_uitest.moc"

@@ -1,0 +1,73 @@
+#pragma once
+// Support of the window tests: a desktop on a scratch folder with a fixed clock, dialogs and
+// messages answered by the test, and helpers that type, leave and click as a user does.
+#include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc/Application.h"
+#include "ui/Desktop.h"
+#include "ui/QtHost.h"
+
+namespace umbrix::ui::test {
+
+// Test classes register themselves; main runs the one named on the command line, or all.
+void RegisterTest(const char* name, std::function<QObject*()> make);
+#define UI_TEST(Class) \
+    static const bool registered_##Class = (::umbrix::ui::test::RegisterTest(#Class, [] { return new Class; }), true)
+
+class UiFixture {
+public:
+    // A desktop on a fresh scratch folder (or on `folder` to see a previous run's session).
+    explicit UiFixture(bool useSession = false, const QString& folder = {});
+    ~UiFixture();
+
+    Desktop& desktop() { return *desktop_; }
+    Application& app() { return desktop_->app(); }
+    QString folder() const { return folder_; }
+    QString path(const QString& name) const { return folder_ + "/" + name; }
+
+    // A widget or action of a window by objectName; fails the test when missing.
+    template <class T>
+    T* find(const char* window, const char* name) {
+        QWidget* w = desktop_->window(window);
+        T* found = w ? w->findChild<T*>(QString::fromUtf8(name)) : nullptr;
+        if (!found) std::fprintf(stderr, "no %s in %s\n", name, window);
+        return found;
+    }
+    QLineEdit* edit(const char* name, const char* window = "FormGeodat") {
+        return find<QLineEdit>(window, name);
+    }
+    QAction* action(const char* name, const char* window = "FormGeodat") {
+        return find<QAction>(window, name);
+    }
+
+    // Replaces the field's text by typing and leaves it with the Tab key's focus change.
+    static void typeAndLeave(QLineEdit* edit, const QString& text);
+    static void typeOnly(QLineEdit* edit, const QString& text);
+    static void leave(QWidget* widget);
+
+    // Answers of the next file dialogs (nothing = cancel) and what the dialogs were asked.
+    std::deque<std::optional<std::string>> dialogAnswers;
+    std::vector<FileDialogOptions> dialogs;
+    std::vector<std::string> messages;
+    std::vector<QUrl> openedUrls;
+
+private:
+    QTemporaryDir scratch_;
+    QString folder_;
+    QtHost host_;
+    std::unique_ptr<Desktop> desktop_;
+};
+
+}  // namespace umbrix::ui::test
