@@ -1,6 +1,8 @@
 #include "ui/DiagramWindow.h"
 
 #include <QActionGroup>
+#include <QIcon>
+#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -39,7 +41,7 @@ DiagramWindow::DiagramWindow(TFormMap& model, Desktop& desktop)
     text_->setObjectName("RichEdit1");
     column->addWidget(text_, 1);
     setCentralWidget(central);
-    resize(600, 501 + tools_->sizeHint().height());
+    resize(std::max(600, tools_->sizeHint().width()), 501 + tools_->sizeHint().height());
     bindWidgets();
 }
 
@@ -79,35 +81,65 @@ void DiagramWindow::buildMenus() {
             connect(a, &QAction::triggered, this, [this] { print(); });
 }
 
+namespace {
+
+// Small drawn icons for the buttons that have no standard one.
+QIcon drawnIcon(const char* kind) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (std::string(kind) == "grid") {
+        p.setPen(QPen(Qt::darkGray, 1));
+        p.drawEllipse(1, 1, 14, 14);
+        p.drawLine(8, 1, 8, 15);
+        p.drawLine(1, 8, 15, 8);
+    } else {  // the sun on its orbit
+        p.setPen(QPen(QColor(40, 40, 160), 1.5));
+        p.drawArc(QRectF(1, 4, 14, 14), 0, 180 * 16);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(240, 190, 0));
+        p.drawEllipse(QPointF(11.5, 5.5), 3.5, 3.5);
+    }
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
 void DiagramWindow::buildToolBar() {
     tools_ = addToolBar("ToolBar1");
     tools_->setObjectName("ToolBar1");
     tools_->setMovable(false);
-    auto button = [this](const char* name, QStyle::StandardPixmap icon, bool withIcon = true) {
+    tools_->setIconSize(QSize(16, 16));
+    auto button = [this](const char* name, const QIcon& icon, const char* text = "") {
         auto* b = new QToolButton(this);
         b->setObjectName(name);
-        if (withIcon) b->setIcon(style()->standardIcon(icon));
-        b->setToolButtonStyle(withIcon ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
+        if (!icon.isNull()) {
+            b->setIcon(icon);
+            b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        } else {
+            b->setText(text);
+            b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        }
         tools_->addWidget(b);
         return b;
     };
-    button("OpenBtn", QStyle::SP_DialogOpenButton);
-    button("SaveBtn", QStyle::SP_DialogSaveButton);
-    connect(button("PrintBtn", QStyle::SP_FileDialogDetailedView), &QToolButton::clicked, this,
-            [this] { print(); });
+    button("OpenBtn", style()->standardIcon(QStyle::SP_DialogOpenButton));
+    button("SaveBtn", style()->standardIcon(QStyle::SP_DialogSaveButton));
+    connect(button("PrintBtn", style()->standardIcon(QStyle::SP_FileDialogDetailedView)),
+            &QToolButton::clicked, this, [this] { print(); });
     tools_->addSeparator();
-    button("ZoomInBtn", QStyle::SP_ArrowUp)->setText("+");
-    button("ZoomOutBtn", QStyle::SP_ArrowDown)->setText("-");
+    button("ZoomInBtn", {}, "+");
+    button("ZoomOutBtn", {}, "\u2212");
     tools_->addSeparator();
-    button("GridBtn", QStyle::SP_FileDialogListView);
-    button("SunOrbitBtn", QStyle::SP_BrowserReload);
-    button("RBtn", QStyle::SP_CustomBase, false);
-    button("EBtn", QStyle::SP_CustomBase, false);
+    button("GridBtn", drawnIcon("grid"));
+    button("SunOrbitBtn", drawnIcon("sun"));
+    button("RBtn", {});
+    button("EBtn", {});
     tools_->addSeparator();
     tools_->addWidget(NamedLabel(this, "Label1"));
     QLineEdit* time = NamedEdit(this, "EditTime");
-    time->setMaximumWidth(70);
-    time->setMinimumWidth(60);
+    time->setFixedWidth(56);
     tools_->addWidget(time);
     auto* up1 = new UpDownWidget(this);
     up1->setObjectName("UpDown1");
@@ -115,8 +147,7 @@ void DiagramWindow::buildToolBar() {
     tools_->addSeparator();
     tools_->addWidget(NamedLabel(this, "Label2"));
     QLineEdit* increment = NamedEdit(this, "EditInc");
-    increment->setMaximumWidth(50);
-    increment->setMinimumWidth(40);
+    increment->setFixedWidth(40);
     tools_->addWidget(increment);
     auto* up2 = new UpDownWidget(this);
     up2->setObjectName("UpDown2");
@@ -132,8 +163,9 @@ void DiagramWindow::refreshView() {
     if (textNow != textShown_) {
         textShown_ = textNow;
         const int chrome = menuBar()->sizeHint().height() + tools_->sizeHint().height();
+        // 600 wide, or as wide as the toolbar needs so that none of its controls is cut off
         if (textNow)
-            resize(600, 501 + chrome);
+            resize(std::max(600, tools_->sizeHint().width()), 501 + chrome);
         else if (!picture_->image().isNull())
             resize(std::max(picture_->width() + 4, tools_->sizeHint().width()),
                    picture_->height() + 4 + chrome);
