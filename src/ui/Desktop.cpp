@@ -16,6 +16,9 @@
 #include <QToolBar>
 
 #include "calc/Geodat.h"
+#include "horizon/Geb.h"
+#include "horizon/Laub.h"
+#include "horizon/Nadel.h"
 #include "calc/Table.h"
 #include "horizon/ObstacleDialog.h"
 #include "ui/Biblio.h"
@@ -94,6 +97,13 @@ void Desktop::createWindows() {
         if (n == "FormVorgaben") return new PresettingsWindow(app_->vorgaben(), *this);
         return new GenericWindow(model, *this);
     };
+    // the obstacle dialogs are not in the registry: they are reached through their editor
+    auto dialog = [this](const std::string& name) -> FormModel* {
+        if (name == "GebForm") return &app_->geb();
+        if (name == "LaubForm") return &app_->laub();
+        if (name == "NadelForm") return &app_->nadel();
+        return nullptr;
+    };
     // The start-up order of the windows; models that are not listed follow.
     const char* const order[] = {"FormGeodat", "FormMemi",  "AboutBox",     "GebForm",
                                  "LaubForm",   "NadelForm", "FormMap",      "FormFreihor",
@@ -110,7 +120,9 @@ void Desktop::createWindows() {
             biblio_ = new TFormBiblio(*this);
             continue;
         }
-        if (FormModel* f = registry.form(name)) {
+        FormModel* f = registry.form(name);
+        if (!f) f = dialog(name);
+        if (f) {
             windows_.push_back(make(*f));
             done.push_back(f);
         }

@@ -7,8 +7,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QScrollArea>
 #include <QStyle>
 #include <QToolBar>
@@ -41,7 +39,6 @@ DiagramWindow::DiagramWindow(TFormMap& model, Desktop& desktop)
     text_->setObjectName("RichEdit1");
     column->addWidget(text_, 1);
     setCentralWidget(central);
-    resize(std::max(600, tools_->sizeHint().width()), 501 + tools_->sizeHint().height());
     bindWidgets();
 }
 
@@ -76,9 +73,6 @@ void DiagramWindow::buildMenus() {
         a->setObjectName(name);
         modes->addAction(a);
     }
-    for (const char* name : {"Print1"})
-        if (auto* a = findChild<QAction*>(name))
-            connect(a, &QAction::triggered, this, [this] { print(); });
 }
 
 namespace {
@@ -126,8 +120,7 @@ void DiagramWindow::buildToolBar() {
     };
     button("OpenBtn", style()->standardIcon(QStyle::SP_DialogOpenButton));
     button("SaveBtn", style()->standardIcon(QStyle::SP_DialogSaveButton));
-    connect(button("PrintBtn", style()->standardIcon(QStyle::SP_FileDialogDetailedView)),
-            &QToolButton::clicked, this, [this] { print(); });
+    button("PrintBtn", style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     tools_->addSeparator();
     button("ZoomInBtn", {}, "+");
     button("ZoomOutBtn", {}, "\u2212");
@@ -158,38 +151,15 @@ void DiagramWindow::refreshView() {
     const Control& image = map_.ctl("ImageSun");
     picture_->showPicture(image.picture, image.image);
     text_->showLines(map_.lines());
-    // the text view opens at 600 by 501 below the toolbar; the picture view fits its picture
-    const bool textNow = map_.ctl("RichEdit1").visible;
-    if (textNow != textShown_) {
-        textShown_ = textNow;
+    // The model gives the client area: 600 by 501 below the toolbar for the text view, the
+    // picture's size for the picture view. The window is never narrower than its toolbar.
+    const QSize client(map_.clientWidth, map_.clientHeight - TFormMap::kToolbarHeight);
+    if (client != clientShown_) {
+        clientShown_ = client;
         const int chrome = menuBar()->sizeHint().height() + tools_->sizeHint().height();
-        // 600 wide, or as wide as the toolbar needs so that none of its controls is cut off
-        if (textNow)
-            resize(std::max(600, tools_->sizeHint().width()), 501 + chrome);
-        else if (!picture_->image().isNull())
-            resize(std::max(picture_->width() + 4, tools_->sizeHint().width()),
-                   picture_->height() + 4 + chrome);
+        resize(std::max(client.width() + 4, tools_->sizeHint().width()),
+               client.height() + 4 + chrome);
     }
-}
-
-void DiagramWindow::print() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QString::fromUtf8(kProgramTitle));
-    const bool text = map_.ctl("RichEdit1").visible;
-    printer.setPageOrientation(text ? QPageLayout::Landscape : QPageLayout::Portrait);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    if (text) {
-        text_->print(&printer);
-        return;
-    }
-    const QImage& image = picture_->image();
-    if (image.isNull()) return;
-    QPainter painter(&printer);
-    const int pageWidth = painter.viewport().width();
-    // one page: the picture as wide as the page and proportionally high
-    const int height = image.height() * pageWidth / image.width();
-    painter.drawImage(QRect(0, 0, pageWidth, height), image);
 }
 
 }  // namespace umbrix::ui

@@ -1,6 +1,8 @@
 #pragma once
 // The diagram window (TFormMap): the picture view of the sun path and shadow diagrams, the text
 // view of the table in a fixed-pitch font, the toolbar and the menus "&File" and "&View".
+#include <QSize>
+
 #include "ui/Desktop.h"
 
 class QScrollArea;
@@ -24,10 +26,6 @@ public:
     PictureView* pictureView() const { return picture_; }
     LinesView* textView() const { return text_; }
 
-    // Prints the view that is shown: the text in landscape, the picture in portrait, scaled to
-    // the page width. Without a printer the print dialog also writes PDF.
-    void print();
-
 private:
     void buildMenus();
     void buildToolBar();
@@ -37,7 +35,7 @@ private:
     QScrollArea* scroll_ = nullptr;
     PictureView* picture_ = nullptr;
     LinesView* text_ = nullptr;
-    bool textShown_ = false;
+    QSize clientShown_;
 };
 
 }  // namespace umbrix::ui

@@ -327,7 +327,11 @@ void FormBinder::createMissing(QFormLayout* layout, QMenu* menu) {
             case ControlKind::SpeedButton:
                 if (layout) {
                     auto* button = new QPushButton(label.isEmpty() ? qs(c.name) : label, parent);
-                    if (c.caption.empty()) button->setText(qs(c.hint.empty() ? c.name : c.hint));
+                    // a glyph button: the English part of its bilingual hint names it
+                    if (c.caption.empty())
+                        button->setText(c.hint.empty()
+                                            ? qs(c.name)
+                                            : qs(c.hint.substr(0, c.hint.find(" - "))));
                     layout->addRow(button);
                     made = button;
                 }

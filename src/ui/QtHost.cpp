@@ -7,10 +7,15 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextDocument>
 #include <QSvgRenderer>
 
+#include "platform/Picture.h"
 #include "platform/Raster.h"
 #include "ui/RasterImage.h"
+#include "ui/Widgets.h"
 
 namespace umbrix::ui {
 
@@ -194,6 +199,65 @@ bool QtHost::renderVectorFile(const std::string& path, Raster& target, std::stri
     }
     CopyImageToRaster(image, target);
     return true;
+}
+
+bool QtHost::choosePrinter(QPrinter& printer, const PrintJob& job) {
+    printer.setDocName(QString::fromStdString(job.title));
+    printer.setPageOrientation(job.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (printerSetup) return printerSetup(printer);
+    // Qt's print dialog also offers printing to a PDF file
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setWindowTitle(QString::fromStdString(job.title));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+PrintOutcome QtHost::printPicture(const PrintJob& job, const Picture& picture,
+                                  const PrintPlacement& place, std::string& error) {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!choosePrinter(printer, job)) return PrintOutcome::Cancelled;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        error = "the printer cannot be used";
+        return PrintOutcome::Unavailable;
+    }
+    const QRect page = painter.viewport();
+    const Rect r = place(page.width(), page.height());
+    if (r.empty() || picture.width() <= 0 || picture.height() <= 0) return PrintOutcome::Printed;
+    // Played back at up to about 2400 pixels across, which prints sharp without the memory a
+    // full-page raster at printer resolution would take.
+    const double factor = std::min(1.0, 2400.0 / r.width());
+    const int w = std::max(1, int(r.width() * factor));
+    const int h = std::max(1, int(r.height() * factor));
+    Raster raster(w, h);
+    picture.playOnto(raster, Rect{0, 0, w, h});
+    painter.drawImage(QRect(r.left, r.top, r.width(), r.height()), ToQImage(raster));
+    return PrintOutcome::Printed;
+}
+
+PrintOutcome QtHost::printText(const PrintJob& job, const std::vector<std::string>& lines,
+                               std::string& error) {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!choosePrinter(printer, job)) return PrintOutcome::Cancelled;
+    if (!printer.isValid()) {
+        error = "the printer cannot be used";
+        return PrintOutcome::Unavailable;
+    }
+    QString text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i) text += '\n';
+        text += QString::fromStdString(lines[i]);
+    }
+    QTextDocument document;
+    QFont font = FixedPitchFont();
+    font.setPointSizeF(8);
+    document.setDefaultFont(font);
+    QTextOption option = document.defaultTextOption();
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * 8);
+    document.setDefaultTextOption(option);
+    document.setPlainText(text);
+    document.print(&printer);
+    return PrintOutcome::Printed;
 }
 
 }  // namespace umbrix::ui

@@ -12,6 +12,8 @@
 
 #include "platform/Host.h"
 
+class QPrinter;
+
 namespace umbrix::ui {
 
 // "Text files|*.txt;*.dat|All files|*.*" as Qt name filters: "Text files (*.txt *.dat)", ...
@@ -37,6 +39,8 @@ public:
     std::function<void(FormModel&)> modalRunner;
     // Lets pending events run during a long loop (the shell guards against re-entrancy).
     std::function<void()> messagePump;
+    // Sets the printer up instead of the print dialog (tests print to PDF); false cancels.
+    std::function<bool(QPrinter&)> printerSetup;
     std::optional<ClockTime> clock;  // fixed clock for tests
     QPointer<QProgressBar> progressBar;
     QString title = "Umbrix";  // message box titles
@@ -59,8 +63,14 @@ public:
     void setBusy(bool busy) override;
     ClockTime now() override;
     bool renderVectorFile(const std::string& path, Raster& target, std::string& error) override;
+    PrintOutcome printPicture(const PrintJob& job, const Picture& picture,
+                              const PrintPlacement& place, std::string& error) override;
+    PrintOutcome printText(const PrintJob& job, const std::vector<std::string>& lines,
+                           std::string& error) override;
 
 private:
+    // The print dialog (or the test's setup) on a printer for the job; false when cancelled.
+    bool choosePrinter(QPrinter& printer, const PrintJob& job);
     std::optional<std::string> fileDialog(FileDialogOptions& options, bool save);
 
     bool cancel_ = false;

@@ -8,6 +8,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QDate>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextStream>
+#include <algorithm>
 #include <QFile>
 
 #include "calc/Geodat.h"
@@ -49,6 +54,7 @@ private slots:
     void escapeEndsTheRunAndInputComesBack();
     void shortCommandDoesNotLock();
     void closingTheMainWindowDuringARunCancelsFirst();
+    void cancelledDataFileRunKeepsTheRowsWritten();
 };
 
 void RunGuardTest::longCommandLocksInputAndCancelEndsIt() {
@@ -126,6 +132,65 @@ void RunGuardTest::closingTheMainWindowDuringARunCancelsFirst() {
     QVERIFY(!ui.desktop().mainWindow()->isVisible());
     // the session was saved on the way out
     QVERIFY(QFile::exists(ui.path("currentsession.ini")));
+}
+
+void RunGuardTest::cancelledDataFileRunKeepsTheRowsWritten() {
+    UiFixture ui;
+    ui.desktop().lockDelayMs = 0;
+    // a year of hourly weather
+    const QString file = ui.path("year.txt");
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Text));
+        QTextStream text(&out);
+        for (int hour = 0; hour < 8760; ++hour)
+            text << QDate(2025, 1, 1).addDays(hour / 24).toString("d.M.yyyy") << '\t'
+                 << hour % 24 << ":00\t" << 10 + hour % 24 * 0.5 << "\t60\t1.5\t"
+                 << (hour % 24 > 6 && hour % 24 < 19 ? 400 : 0) << '\n';
+    }
+    auto* list = ui.find<QListWidget>("FormWerte", "CheckListBox1");
+    for (const char* column : {"Date", "Time", "Air temperature Ta (°C)",
+                               "Relative humidity RH (%)", "Wind velocity v (m/s)",
+                               "Global radiation G (W/m²)"})
+        list->findItems(QString::fromUtf8(column), Qt::MatchExactly)
+            .front()
+            ->setCheckState(Qt::Checked);
+    ui.dialogAnswers.push_back(file.toStdString());
+    ui.find<QPushButton>("FormWerte", "BitBtn1")->click();
+    QVERIFY(ui.action("Wertedatei1")->isChecked());
+
+    const auto& lines = ui.app().map().lines();
+    auto* cancel = ui.find<QPushButton>("FormGeodat", "ButtonCancel");
+    std::size_t atCancel = 0;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (lines.size() > 200 && cancel->isEnabled() && atCancel == 0) {
+            atCancel = lines.size();
+            cancel->click();
+        }
+    });
+    poll.start();
+    ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
+    poll.stop();
+    QVERIFY(ui.messages.empty());
+    QVERIFY(atCancel > 0);
+    // the run ended within a row of the cancel, with every row written whole
+    QVERIFY(lines.size() >= atCancel && lines.size() <= atCancel + 1);
+    QVERIFY(lines.size() < 8760);
+    const auto fields = [](const std::string& line) { return std::count(line.begin(), line.end(), '\t'); };
+    const auto width = fields(lines[lines.size() - 2]);
+    QCOMPARE(fields(lines.back()), width);
+    // banner, institution, empty line, names, units, then one row per hour in file order
+    const int rows = int(lines.size()) - 5;
+    const QString last = QString::fromStdString(lines.back());
+    QVERIFY2(last.startsWith(QDate(2025, 1, 1).addDays((rows - 1) / 24).toString("d.M.yyyy") +
+                             " \t"),
+             qPrintable(last));
+    QVERIFY2(last.contains(QString("\t%1:00\t").arg((rows - 1) % 24)), qPrintable(last));
+    // the table is shown as far as it came
+    QCOMPARE(ui.find<QPlainTextEdit>("FormMap", "RichEdit1")->document()->blockCount(),
+             int(lines.size()));
 }
 
 UI_TEST(RunGuardTest);

@@ -34,6 +34,7 @@ public:
 
     Desktop& desktop() { return *desktop_; }
     Application& app() { return desktop_->app(); }
+    QtHost& host() { return host_; }
     QString folder() const { return folder_; }
     QString path(const QString& name) const { return folder_ + "/" + name; }
 

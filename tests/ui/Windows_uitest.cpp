@@ -10,13 +10,21 @@
 #include <QScrollArea>
 #include <QTextBrowser>
 #include <QTextStream>
+#include <QTimer>
+#include <QToolButton>
+#include <QPrinter>
+#include <set>
 
 #include "calc/Geodat.h"
 #include "calc/Memi.h"
 #include "calc/Vorgaben.h"
 #include "diagrams/Sunmap.h"
 #include "series/Wertedat.h"
+#include "horizon/EditObs.h"
+#include "horizon/Obstacles.h"
+#include "platform/Picture.h"
 #include "ui/Biblio.h"
+#include "ui/RasterImage.h"
 #include "ui/UiFixture.h"
 #include "ui/Widgets.h"
 
@@ -33,6 +41,10 @@ private slots:
     void detailWindowShowsTheDetailTable();
     void closeBoxHidesAWindowThroughItsModel();
     void helpItemsOpenTheReadmeBibliographyAndAbout();
+    void polarDiagramShowsTheComposedPicture();
+    void timeArrowsRedrawTheSunPosition();
+    void printGoesThroughTheHostToPdf();
+    void obstacleEditorShowsItsPlanAndRunsItsDialogModally();
 };
 
 void WindowsTest::everyWindowIsCreatedOnceAndOnlyTheMainWindowShows() {
@@ -46,11 +58,18 @@ void WindowsTest::everyWindowIsCreatedOnceAndOnlyTheMainWindowShows() {
     QVERIFY(ui.desktop().window("AboutBox") && !ui.desktop().window("AboutBox")->isVisible());
     QVERIFY(ui.desktop().window("FormBiblio") &&
             !ui.desktop().window("FormBiblio")->isVisible());
-    // one top-level window per model and the two of the shell, none made twice
+    // one window per model, none made twice, the obstacle dialogs among them
+    std::set<const FormModel*> shown;
     int formWindows = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<FormWindow*>(w)) ++formWindows;
-    QCOMPARE(formWindows, int(ui.app().registry().forms().size()));
+        if (auto* f = qobject_cast<FormWindow*>(w)) {
+            ++formWindows;
+            shown.insert(&f->model());
+        }
+    QCOMPARE(int(shown.size()), formWindows);
+    QCOMPARE(formWindows, int(ui.app().registry().forms().size()) + 3);
+    for (const char* dialog : {"GebForm", "LaubForm", "NadelForm"})
+        QVERIFY2(ui.desktop().window(dialog), dialog);
 }
 
 void WindowsTest::presettingsOutputDateFormatRewritesTheDateField() {
@@ -168,6 +187,106 @@ void WindowsTest::helpItemsOpenTheReadmeBibliographyAndAbout() {
     QWidget* about = ui.desktop().window("AboutBox");
     QVERIFY(about->isVisible());
     QVERIFY(ui.find<QLabel>("AboutBox", "ProductName")->text().startsWith("Umbrix"));
+}
+
+void WindowsTest::polarDiagramShowsTheComposedPicture() {
+    UiFixture ui;
+    ui.action("Polar1")->trigger();
+    ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
+    QVERIFY(ui.messages.empty());
+    QWidget* map = ui.desktop().window("FormMap");
+    QVERIFY(map->isVisible());
+    QVERIFY(ui.find<QScrollArea>("FormMap", "ImageSun")->isVisible());
+    QVERIFY(!ui.find<QPlainTextEdit>("FormMap", "RichEdit1")->isVisible());
+    auto* view = ui.find<PictureView>("FormMap", "ImageSunPicture");
+    const Picture& shown = ui.app().map().image();
+    QCOMPARE(view->image().size(), QSize(shown.width(), shown.height()));
+    QCOMPARE(view->image(), ToQImage(shown.rasterize()));
+    // the window holds the whole picture below its menu and toolbar
+    QVERIFY(map->width() >= shown.width());
+    QVERIFY(map->height() >= shown.height());
+    // the time controls belong to the diagram modes
+    QVERIFY(ui.edit("EditTime", "FormMap")->isEnabled());
+}
+
+void WindowsTest::timeArrowsRedrawTheSunPosition() {
+    UiFixture ui;
+    ui.action("Polar1")->trigger();
+    UiFixture::typeAndLeave(ui.edit("EditZeit"), "12:00");
+    ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
+    QCOMPARE(ui.edit("EditTime", "FormMap")->text(), QString("12:00"));
+    auto* view = ui.find<PictureView>("FormMap", "ImageSunPicture");
+    const QImage noon = view->image();
+    auto* upDown = ui.find<UpDownWidget>("FormMap", "UpDown1");
+    emit upDown->stepped(+1);
+    QCOMPARE(ui.app().map().timeMinutes(), 750);
+    QCOMPARE(ui.edit("EditTime", "FormMap")->text(), QString("12:30"));
+    QVERIFY(view->image() != noon);  // the sun moved
+    emit upDown->stepped(-1);
+    QCOMPARE(ui.edit("EditTime", "FormMap")->text(), QString("12:00"));
+}
+
+void WindowsTest::printGoesThroughTheHostToPdf() {
+    UiFixture ui;
+    QStringList printed;
+    int jobs = 0;
+    ui.host().printerSetup = [&](QPrinter& printer) {
+        const QString file = ui.path(QString("print%1.pdf").arg(++jobs));
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        printed << QString("%1 %2").arg(file).arg(
+                       printer.pageLayout().orientation() == QPageLayout::Landscape ? "landscape"
+                                                                                    : "portrait");
+        return true;
+    };
+    ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();  // the table
+    ui.find<QToolButton>("FormMap", "PrintBtn")->click();
+    ui.action("Polar1")->trigger();
+    ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();  // the sun path diagram
+    ui.action("Print1", "FormMap")->trigger();
+    QCOMPARE(printed.size(), 2);
+    QVERIFY(printed[0].endsWith("landscape"));
+    QVERIFY(printed[1].endsWith("portrait"));
+    for (int i = 1; i <= 2; ++i) {
+        QFile pdf(ui.path(QString("print%1.pdf").arg(i)));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(5) == "%PDF-");
+        QVERIFY(pdf.size() > 1000);
+    }
+    // a cancelled dialog prints nothing and says nothing
+    ui.host().printerSetup = [](QPrinter&) { return false; };
+    ui.action("Print1", "FormMap")->trigger();
+    QVERIFY(ui.messages.empty());
+    QVERIFY(!QFile::exists(ui.path("print3.pdf")));
+}
+
+void WindowsTest::obstacleEditorShowsItsPlanAndRunsItsDialogModally() {
+    UiFixture ui;
+    ui.action("Hindernisobjekte1")->trigger();
+    QWidget* editor = ui.desktop().window("FormObs");
+    QVERIFY(editor->isVisible());
+    auto* plan = ui.find<PictureView>("FormObs", "EditorCanvas");
+    QCOMPARE(plan->image().size(), QSize(TFormObs::kPlanSize, TFormObs::kPlanSize));
+    TFormObs& obs = ui.app().obs();
+    Obstacle building;
+    building.kind = ObstacleKind::Building;
+    for (int k = 1; k <= 24; ++k) building.value(k) = float(k % 3 == 0 ? 10 : (k % 2) * 5);
+    ui.desktop().act(obs, [&] { obs.appendObstacle(building); }, false);
+    // "Edit" shows the building dialog modally; the user changes a corner and confirms
+    QString shownField;
+    QTimer::singleShot(50, [&] {
+        QWidget* dialog = ui.desktop().window("GebForm");
+        if (!dialog || !dialog->isVisible()) return;
+        auto* x1 = dialog->findChild<QLineEdit*>("EditX1");
+        shownField = x1->text();
+        UiFixture::typeAndLeave(x1, "2.5");
+        dialog->findChild<QPushButton*>("OKBtn")->click();
+    });
+    ui.find<QPushButton>("FormObs", "EditObsBtn")->click();
+    QVERIFY(!ui.desktop().window("GebForm")->isVisible());
+    QCOMPARE(shownField, QString("5.00"));
+    QCOMPARE(obs.obstacles()[0].value(1), 2.5f);
+    QVERIFY(ui.messages.empty());
 }
 
 UI_TEST(WindowsTest);
