@@ -82,7 +82,9 @@ const Source kSources[] = {
 
 }  // namespace
 
-std::span<const Source> Bibliography() { return kSources; }
+std::span<const Source> Bibliography() {
+    return kSources;
+}
 
 TFormBiblio::TFormBiblio(Desktop&) : QWidget(nullptr, Qt::Window) {
     setObjectName("FormBiblio");
@@ -113,6 +115,8 @@ void TFormBiblio::retranslate(Language language) {
     text_->setHtml(html);
 }
 
-QString TFormBiblio::html() const { return text_->toHtml(); }
+QString TFormBiblio::html() const {
+    return text_->toHtml();
+}
 
 }  // namespace umbrix::ui

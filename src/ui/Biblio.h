@@ -22,12 +22,12 @@ std::span<const Source> Bibliography();
 
 class TFormBiblio : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TFormBiblio(Desktop& desktop);
     void retranslate(Language language);
     QString html() const;
 
-private:
+  private:
     QTextBrowser* text_;
 };
 

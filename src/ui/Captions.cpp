@@ -75,9 +75,7 @@ void CaptionSwitch::applyToModels(ComponentRegistry& registry, Language language
             c.caption = *e->caption ? e->caption : known->second.first;
             // hints carry both languages: a German entry without one keeps the English hint
             const CaptionEntry* en = lookUp(Language::English, key);
-            c.hint = e->hint           ? e->hint
-                     : en && en->hint ? en->hint
-                                      : known->second.second;
+            c.hint = e->hint ? e->hint : en && en->hint ? en->hint : known->second.second;
         }
         form->changed();
     }

@@ -45,7 +45,7 @@ QString ItemCaption(Language language, std::string_view form, std::string_view c
                     const std::string& item);
 
 class CaptionSwitch {
-public:
+  public:
     // Writes the language's captions into every model of the registry.
     void applyToModels(ComponentRegistry& registry, Language language);
     // Sets the texts of the widgets under the window that no model control shows: labels,
@@ -53,7 +53,7 @@ public:
     static void applyToWidgets(QWidget* window, const std::string& form, Language language,
                                const FormModel* model);
 
-private:
+  private:
     // English caption and hint of every control the German table replaced, by key.
     std::map<std::string, std::pair<std::string, std::string>> english_;
 };

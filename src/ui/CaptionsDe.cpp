@@ -208,6 +208,8 @@ const CaptionEntry kGerman[] = {
 
 }  // namespace
 
-std::span<const CaptionEntry> GermanCaptions() { return kGerman; }
+std::span<const CaptionEntry> GermanCaptions() {
+    return kGerman;
+}
 
 }  // namespace umbrix::ui

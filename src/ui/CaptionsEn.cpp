@@ -106,6 +106,8 @@ const CaptionEntry kEnglish[] = {
 
 }  // namespace
 
-std::span<const CaptionEntry> EnglishCaptions() { return kEnglish; }
+std::span<const CaptionEntry> EnglishCaptions() {
+    return kEnglish;
+}
 
 }  // namespace umbrix::ui

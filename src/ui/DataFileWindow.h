@@ -11,7 +11,7 @@ namespace umbrix::ui {
 
 class DataFileWindow : public FormWindow {
     Q_OBJECT
-public:
+  public:
     DataFileWindow(TFormWerte& model, Desktop& desktop);
 };
 

@@ -1,12 +1,9 @@
 #include "ui/Desktop.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QUrl>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -14,12 +11,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolBar>
+#include <QUrl>
+#include <algorithm>
 
 #include "calc/Geodat.h"
+#include "calc/Table.h"
 #include "horizon/Geb.h"
 #include "horizon/Laub.h"
 #include "horizon/Nadel.h"
-#include "calc/Table.h"
 #include "horizon/ObstacleDialog.h"
 #include "ui/Biblio.h"
 #include "ui/DataFileWindow.h"
@@ -378,9 +377,8 @@ void Desktop::openHelp() {
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
     const bool opened = urlOpener ? urlOpener(url) : QDesktopServices::openUrl(url);
     if (!opened)
-        host_.showMessage((app_->language() == Language::German
-                               ? "Kein Programm zum Öffnen von "
-                               : "No program to open ") +
+        host_.showMessage((app_->language() == Language::German ? "Kein Programm zum Öffnen von "
+                                                                : "No program to open ") +
                               path,
                           MessageKind::Warning);
 }

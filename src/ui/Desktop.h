@@ -29,7 +29,7 @@ class Desktop;
 // it, or keeps it open (a dialog that asks first).
 class FormWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     FormWindow(FormModel& model, Desktop& desktop);
     ~FormWindow() override;
     FormModel& model() const { return model_; }
@@ -40,7 +40,7 @@ public:
     // The parts the binder does not know: text views, pictures, view-only texts.
     virtual void refreshView() {}
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
     FormModel& model_;
@@ -51,7 +51,7 @@ protected:
 
 class Desktop : public QObject, public Dispatcher {
     Q_OBJECT
-public:
+  public:
     Desktop(QtHost& host, AppSettings settings);
     ~Desktop() override;
 
@@ -99,13 +99,13 @@ public:
     // How long a command may run before the input is locked (and user events are delivered).
     int lockDelayMs = 150;
 
-signals:
+  signals:
     void languageApplied();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void createWindows();
     void applyLanguage();
     void syncVisibility();

@@ -19,6 +19,8 @@ DetailWindow::DetailWindow(TFormMemi& model, Desktop& desktop)
     bindWidgets();
 }
 
-void DetailWindow::refreshView() { text_->showLines(memi_.lines()); }
+void DetailWindow::refreshView() {
+    text_->showLines(memi_.lines());
+}
 
 }  // namespace umbrix::ui

@@ -12,11 +12,11 @@ class LinesView;
 
 class DetailWindow : public FormWindow {
     Q_OBJECT
-public:
+  public:
     DetailWindow(TFormMemi& model, Desktop& desktop);
     void refreshView() override;
 
-private:
+  private:
     TFormMemi& memi_;
     LinesView* text_;
 };

@@ -2,12 +2,14 @@
 
 #include <QActionGroup>
 #include <QIcon>
-#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPixmap>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -152,8 +154,16 @@ void DiagramWindow::refreshView() {
     picture_->showPicture(image.picture, image.image);
     text_->showLines(map_.lines());
     // The model gives the client area: 600 by 501 below the toolbar for the text view, the
-    // picture's size for the picture view. The window is never narrower than its toolbar.
-    const QSize client(map_.clientWidth, map_.clientHeight - TFormMap::kToolbarHeight);
+    // picture's size for the picture view. The window is never narrower than its toolbar, and a
+    // table wider than 600 opens as wide as it is, as far as the screen allows.
+    const bool textView = map_.ctl("RichEdit1").visible;
+    QSize client(map_.clientWidth, map_.clientHeight - TFormMap::kToolbarHeight);
+    if (textView && screen()) {
+        const int table =
+            text_->contentWidth() + text_->verticalScrollBar()->sizeHint().width() + 16;
+        client.setWidth(
+            std::max(client.width(), std::min(table, screen()->availableGeometry().width() - 40)));
+    }
     if (client != clientShown_) {
         clientShown_ = client;
         const int chrome = menuBar()->sizeHint().height() + tools_->sizeHint().height();

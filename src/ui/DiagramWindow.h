@@ -19,14 +19,14 @@ class PictureView;
 
 class DiagramWindow : public FormWindow {
     Q_OBJECT
-public:
+  public:
     DiagramWindow(TFormMap& model, Desktop& desktop);
     void refreshView() override;
 
     PictureView* pictureView() const { return picture_; }
     LinesView* textView() const { return text_; }
 
-private:
+  private:
     void buildMenus();
     void buildToolBar();
 

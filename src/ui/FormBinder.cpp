@@ -24,7 +24,9 @@ namespace umbrix::ui {
 
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // Focus that leaves a field for another window, a popup or the menu bar does not leave it in
 // the model's sense: the field is still where the user works.
@@ -56,7 +58,9 @@ FormBinder::FormBinder(FormModel& model, QWidget* window, Dispatcher& dispatcher
     listener_ = model_.addListener([this](const std::string& control) { refresh(control); });
 }
 
-FormBinder::~FormBinder() { model_.removeListener(listener_); }
+FormBinder::~FormBinder() {
+    model_.removeListener(listener_);
+}
 
 QObject* FormBinder::object(const std::string& name) const {
     auto it = byName_.find(name);
@@ -108,7 +112,8 @@ void FormBinder::bind(QObject* object, Control& control) {
     bindings_.push_back(Binding{&control, object, {}, false, false});
 
     if (auto* edit = qobject_cast<QLineEdit*>(object)) {
-        connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& t) { typed(name, t); });
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, name](const QString& t) { typed(name, t); });
         connect(edit, &QLineEdit::returnPressed, this, [this, name] { left(name); });
         edit->installEventFilter(this);
     } else if (auto* combo = qobject_cast<QComboBox*>(object)) {
@@ -200,8 +205,8 @@ void FormBinder::refreshBinding(Binding& b, bool named) {
     if (auto* action = qobject_cast<QAction*>(o)) {
         if (!c.caption.empty() && action->text() != qs(c.caption)) action->setText(qs(c.caption));
         // check items and the radio items whose group the model keeps
-        b.everChecked = b.everChecked || c.checked || c.autoCheck ||
-                        (action->actionGroup() != nullptr);
+        b.everChecked =
+            b.everChecked || c.checked || c.autoCheck || (action->actionGroup() != nullptr);
         if (action->isCheckable() != b.everChecked) action->setCheckable(b.everChecked);
         if (action->isChecked() != c.checked) action->setChecked(c.checked);
         if (action->isEnabled() != enabled) action->setEnabled(enabled);
@@ -236,7 +241,8 @@ void FormBinder::refreshBinding(Binding& b, bool named) {
         }
         b.shownItems = std::move(items);
         if (combo->currentIndex() != c.itemIndex) combo->setCurrentIndex(c.itemIndex);
-        if (combo->isEditable() && combo->currentText() != qs(c.text)) combo->setEditText(qs(c.text));
+        if (combo->isEditable() && combo->currentText() != qs(c.text))
+            combo->setEditText(qs(c.text));
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         QSignalBlocker block(list);
         if (b.shownItems != c.items || list->count() != int(c.items.size())) {
@@ -261,7 +267,8 @@ void FormBinder::refreshBinding(Binding& b, bool named) {
             list->setCurrentRow(c.itemIndex);
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         if (!c.caption.empty() && button->text() != qs(c.caption)) button->setText(qs(c.caption));
-        const bool checkable = c.kind == ControlKind::SpeedButton || c.kind == ControlKind::CheckBox;
+        const bool checkable =
+            c.kind == ControlKind::SpeedButton || c.kind == ControlKind::CheckBox;
         if (button->isCheckable() != checkable) button->setCheckable(checkable);
         if (checkable && button->isChecked() != c.checked) {
             QSignalBlocker block(button);
@@ -329,9 +336,8 @@ void FormBinder::createMissing(QFormLayout* layout, QMenu* menu) {
                     auto* button = new QPushButton(label.isEmpty() ? qs(c.name) : label, parent);
                     // a glyph button: the English part of its bilingual hint names it
                     if (c.caption.empty())
-                        button->setText(c.hint.empty()
-                                            ? qs(c.name)
-                                            : qs(c.hint.substr(0, c.hint.find(" - "))));
+                        button->setText(c.hint.empty() ? qs(c.name)
+                                                       : qs(c.hint.substr(0, c.hint.find(" - "))));
                     layout->addRow(button);
                     made = button;
                 }

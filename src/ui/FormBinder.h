@@ -22,7 +22,7 @@ namespace umbrix::ui {
 
 // What the binder needs of the desktop shell.
 class Dispatcher {
-public:
+  public:
     virtual ~Dispatcher() = default;
     // Runs a user action on a model: refused while another command runs, errors shown as
     // messages, every window brought up to date afterwards. `commit` first runs the exit rules
@@ -37,7 +37,7 @@ public:
 
 class FormBinder : public QObject {
     Q_OBJECT
-public:
+  public:
     FormBinder(FormModel& model, QWidget* window, Dispatcher& dispatcher);
     ~FormBinder() override;
 
@@ -58,10 +58,10 @@ public:
     // Runs the exit rules of the fields typed into since they were last left.
     void commitPending();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     struct Binding {
         Control* control = nullptr;
         QPointer<QObject> object;

@@ -29,12 +29,12 @@ std::optional<EditorCanvas> CanvasOf(FormModel& model, QWidget* window);
 
 class GenericWindow : public FormWindow {
     Q_OBJECT
-public:
+  public:
     GenericWindow(FormModel& model, Desktop& desktop);
     void refreshView() override;
     PictureView* canvasView() const { return canvasView_; }
 
-private:
+  private:
     std::optional<EditorCanvas> canvas_;
     PictureView* canvasView_ = nullptr;
 };

@@ -22,12 +22,15 @@ namespace umbrix::ui {
 
 namespace {
 
-QString qs(const char* s) { return QString::fromUtf8(s); }
+QString qs(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 // Menu items by menu; every other menu item of the model belongs to "&Table".
 const char* const kFileItems[] = {"Open1", "SaveAs1", "-", "Saverestoresession1", "-", "Exit1"};
-const char* const kInputItems[] = {"Horizonteinengung1", "Topographie1", "Hindernisobjekte1", "-",
-                                   "Wertedatei1",        "-",            "Vorgaben1"};
+const char* const kInputItems[] = {
+    "Horizonteinengung1", "Topographie1", "Hindernisobjekte1", "-", "Wertedatei1", "-",
+    "Vorgaben1"};
 const char* const kModeItems[] = {"Polar1", "Zylinder1", "Einzeltab1", "Jahresgang1",
                                   "Schattenwurf1"};
 const char* const kDetailItems[] = {"PETMEMI1", "mPETYCC1"};
@@ -119,7 +122,8 @@ QWidget* MainWindow::buildGeographic() {
     place->setMinimumContentsLength(24);
     auto* row = new QHBoxLayout;
     row->addWidget(place, 1);
-    for (const char* name : {"ButtonOrtHinzu", "ButtonOrtEntf"}) row->addWidget(NamedButton(this, name));
+    for (const char* name : {"ButtonOrtHinzu", "ButtonOrtEntf"})
+        row->addWidget(NamedButton(this, name));
     QLabel* label = NamedLabel(this, "LabelOrt");
     label->setBuddy(place);
     grid->addWidget(label, 0, 0);

@@ -14,10 +14,10 @@ namespace umbrix::ui {
 
 class MainWindow : public FormWindow {
     Q_OBJECT
-public:
+  public:
     MainWindow(TFormGeodat& model, Desktop& desktop);
 
-private:
+  private:
     void buildMenus();
     QWidget* buildGeographic();
     QWidget* buildDateTime();

@@ -23,7 +23,8 @@ PresettingsWindow::PresettingsWindow(TFormVorgaben& model, Desktop& desktop)
     auto* grid = new QGridLayout(parameters);
     int row = 0;
     for (const char* name : {"Bowen", "Albedo", "AlbHum", "Trb", "DGratio", "Foglimit"})
-        LabelledField(grid, row++, 0, std::string("Label") + name, NamedEdit(this, std::string("Edit") + name));
+        LabelledField(grid, row++, 0, std::string("Label") + name,
+                      NamedEdit(this, std::string("Edit") + name));
     QLabel* note = NamedLabel(this, "LabelAuto");
     note->setEnabled(false);
     grid->addWidget(note, row++, 0, 1, 2);

@@ -10,7 +10,7 @@ namespace umbrix::ui {
 
 class PresettingsWindow : public FormWindow {
     Q_OBJECT
-public:
+  public:
     PresettingsWindow(TFormVorgaben& model, Desktop& desktop);
 };
 

@@ -9,8 +9,8 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QTextDocument>
 #include <QSvgRenderer>
+#include <QTextDocument>
 
 #include "platform/Picture.h"
 #include "platform/Raster.h"
@@ -69,8 +69,7 @@ std::string WithDefaultExtension(const std::string& path, const std::string& fil
     QString ext;
     if (first.startsWith("*.") && !first.mid(2).contains('*') && !first.mid(2).contains('?'))
         ext = first.mid(2).trimmed();
-    if (ext.isEmpty())
-        ext = QString::fromStdString(defaultExt).section(',', 0, 0).trimmed();
+    if (ext.isEmpty()) ext = QString::fromStdString(defaultExt).section(',', 0, 0).trimmed();
     if (ext.isEmpty()) return path;
     return path + "." + ext.toStdString();
 }
@@ -85,8 +84,7 @@ std::optional<std::string> QtHost::fileDialog(FileDialogOptions& options, bool s
     int index = std::clamp(options.filterIndex, 1, int(filters.size()));
     dialog.selectNameFilter(filters[index - 1]);
     if (!options.fileName.empty()) dialog.selectFile(QString::fromStdString(options.fileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     options.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
     if (options.filterIndex < 1) options.filterIndex = index;
     std::string path = dialog.selectedFiles().front().toStdString();
@@ -116,9 +114,14 @@ void QtHost::showMessage(const std::string& text, MessageKind kind) {
     QWidget* parent = QApplication::activeWindow();
     const QString t = QString::fromStdString(text);
     switch (kind) {
-        case MessageKind::Error: QMessageBox::critical(parent, title, t); break;
-        case MessageKind::Warning: QMessageBox::warning(parent, title, t); break;
-        default: QMessageBox::information(parent, title, t);
+        case MessageKind::Error:
+            QMessageBox::critical(parent, title, t);
+            break;
+        case MessageKind::Warning:
+            QMessageBox::warning(parent, title, t);
+            break;
+        default:
+            QMessageBox::information(parent, title, t);
     }
 }
 
@@ -174,7 +177,7 @@ void QtHost::setBusy(bool busy) {
 ClockTime QtHost::now() {
     if (clock) return *clock;
     const QDateTime t = QDateTime::currentDateTime();
-    return {t.date().year(), t.date().month(), t.date().day(),
+    return {t.date().year(), t.date().month(),  t.date().day(),
             t.time().hour(), t.time().minute(), t.time().second()};
 }
 

@@ -24,15 +24,14 @@ std::string WithDefaultExtension(const std::string& path, const std::string& fil
                                  int filterIndex, const std::string& defaultExt);
 
 class QtHost : public Host {
-public:
+  public:
     QtHost() = default;
 
     // ---- hooks (set by the desktop shell and by tests) ----
     // Answers a file dialog instead of showing one; `save` tells which kind.
     std::function<std::optional<std::string>(FileDialogOptions&, bool save)> fileDialogHook;
     // Answers a message or question instead of a message box.
-    std::function<Answer(const std::string& text, MessageKind kind, bool question,
-                         bool withCancel)>
+    std::function<Answer(const std::string& text, MessageKind kind, bool question, bool withCancel)>
         messageHook;
     std::function<std::optional<std::uint32_t>(std::uint32_t)> colourHook;
     // Shows a dialog model modally (the shell knows its window).
@@ -68,7 +67,7 @@ public:
     PrintOutcome printText(const PrintJob& job, const std::vector<std::string>& lines,
                            std::string& error) override;
 
-private:
+  private:
     // The print dialog (or the test's setup) on a printer for the job; false when cancelled.
     bool choosePrinter(QPrinter& printer, const PrintJob& job);
     std::optional<std::string> fileDialog(FileDialogOptions& options, bool save);

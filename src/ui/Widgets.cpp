@@ -1,12 +1,12 @@
 #include "ui/Widgets.h"
 
 #include <QDropEvent>
-#include <algorithm>
 #include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/Picture.h"
 #include "platform/Raster.h"
@@ -24,7 +24,8 @@ UpDownWidget::UpDownWidget(QWidget* parent) : QWidget(parent) {
         button->setAutoRepeat(true);
         button->setFixedSize(18, 12);
         button->setFocusPolicy(Qt::NoFocus);
-        connect(button, &QToolButton::clicked, this, [this, direction] { emit stepped(direction); });
+        connect(button, &QToolButton::clicked, this,
+                [this, direction] { emit stepped(direction); });
         layout->addWidget(button);
     }
 }
@@ -111,10 +112,25 @@ void CheckListWidget::dropEvent(QDropEvent* event) {
     if (from >= 0 && to >= 0 && from != to) emit itemDragged(from, to);
 }
 
+int LinesView::measure() const {
+    const QFontMetrics metrics(font());
+    const int tab = int(tabStopDistance());
+    int widest = 0;
+    for (std::size_t i = 0; i < std::min<std::size_t>(shown_.size(), 200); ++i) {
+        int x = 0;
+        for (const QString& part : QString::fromStdString(shown_[i]).split('\t')) {
+            if (x > 0 && tab > 0) x = (x / tab + 1) * tab;
+            x += metrics.horizontalAdvance(part);
+        }
+        widest = std::max(widest, x);
+    }
+    return widest;
+}
+
 QFont FixedPitchFont() {
     // the table's font where it exists, else the nearest fixed-pitch family installed
-    for (const char* family : {"Courier New", "DejaVu Sans Mono", "Liberation Mono",
-                               "Noto Sans Mono", "Nimbus Mono PS"})
+    for (const char* family :
+         {"Courier New", "DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono", "Nimbus Mono PS"})
         if (QFontDatabase::hasFamily(family) && QFontDatabase::isFixedPitch(family))
             return QFont(family, 10);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -134,8 +150,8 @@ LinesView::LinesView(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 void LinesView::showLines(const std::vector<std::string>& lines) {
-    const bool grown = shown_.size() <= lines.size() &&
-                       std::equal(shown_.begin(), shown_.end(), lines.begin());
+    const bool grown =
+        shown_.size() <= lines.size() && std::equal(shown_.begin(), shown_.end(), lines.begin());
     if (grown && shown_.size() == lines.size()) return;
     if (grown && !shown_.empty()) {
         for (std::size_t i = shown_.size(); i < lines.size(); ++i)
@@ -149,6 +165,7 @@ void LinesView::showLines(const std::vector<std::string>& lines) {
         setPlainText(text);
     }
     shown_ = lines;
+    contentWidth_ = measure();
 }
 
 }  // namespace umbrix::ui

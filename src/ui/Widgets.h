@@ -19,16 +19,16 @@ namespace umbrix::ui {
 
 class UpDownWidget : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit UpDownWidget(QWidget* parent = nullptr);
-signals:
+  signals:
     // +1 for up, -1 for down
     void stepped(int direction);
 };
 
 class PictureView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PictureView(QWidget* parent = nullptr);
     // Shows the vector picture when there is one, else the raster; nothing when neither.
     void showPicture(const std::shared_ptr<const Picture>& picture,
@@ -37,20 +37,20 @@ public:
     const QImage& image() const { return image_; }
     QSize sizeHint() const override;
 
-signals:
+  signals:
     void pressed(int x, int y, Qt::MouseButton button);
     void moved(int x, int y);
     void released(int x, int y, Qt::MouseButton button);
     void doubleClicked(int x, int y);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QImage image_;
     // what is shown, to redraw only when the model hands over another picture
     const void* shown_ = nullptr;
@@ -59,13 +59,13 @@ private:
 
 class CheckListWidget : public QListWidget {
     Q_OBJECT
-public:
+  public:
     explicit CheckListWidget(QWidget* parent = nullptr);
-signals:
+  signals:
     // The item pressed at `from` was released over the item at `to`.
     void itemDragged(int from, int to);
 
-protected:
+  protected:
     void dropEvent(QDropEvent* event) override;
 };
 
@@ -75,12 +75,17 @@ QFont FixedPitchFont();
 // model's lines, appending what was added and redrawing only when earlier lines changed.
 class LinesView : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     explicit LinesView(QWidget* parent = nullptr);
     void showLines(const std::vector<std::string>& lines);
+    // Width in pixels of the widest of the first lines, tabs expanded: what the table needs.
+    int contentWidth() const { return contentWidth_; }
 
-private:
+  private:
+    int measure() const;
+
     std::vector<std::string> shown_;
+    int contentWidth_ = 0;
 };
 
 }  // namespace umbrix::ui

@@ -12,11 +12,11 @@ class Desktop;
 
 class TAboutBox : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TAboutBox(Desktop& desktop);
     void retranslate(Language language);
 
-private:
+  private:
     QLabel* title_;
     QLabel* text_;
 };

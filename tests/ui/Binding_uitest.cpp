@@ -23,7 +23,7 @@ namespace umbrix::ui::test {
 namespace {
 
 class KindsForm : public FormModel {
-public:
+  public:
     explicit KindsForm(Host& host) : FormModel("FormKinds", host) {
         add("EditA", ControlKind::Edit, "1");
         Control& combo = add("ComboB", ControlKind::Combo, "x");
@@ -44,7 +44,7 @@ public:
     }
     std::vector<std::string> log;
 
-protected:
+  protected:
     void onChange(const std::string& n) override { log.push_back("change " + n); }
     void onExit(const std::string& n) override {
         log.push_back("exit " + n);
@@ -60,7 +60,7 @@ protected:
 
 // Runs actions directly, as the desktop does outside a command.
 class DirectDispatcher : public Dispatcher {
-public:
+  public:
     std::vector<std::string> errors;
     void act(FormModel&, const std::function<void()>& action, bool) override {
         try {
@@ -79,7 +79,7 @@ public:
 
 class BindingTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void generatedWidgetsCarryTheControlsBothWays();
     void nameFiltersAndDefaultExtensions_data();
     void nameFiltersAndDefaultExtensions();
@@ -132,11 +132,10 @@ void BindingTest::generatedWidgetsCarryTheControlsBothWays() {
     QCOMPARE(model.ctl("UpG").position, 100);  // the model keeps its range
     QCOMPARE(spin->value(), 100);
     // one change per keystroke (the backspace that empties the field, "4", "42"), one exit
-    QCOMPARE(model.log, (std::vector<std::string>{"change EditA", "change EditA",
-                                                  "change EditA", "exit EditA", "select ComboB",
-                                                  "click CheckC", "click ButtonD",
-                                                  "click ItemE", "check ListF 2",
-                                                  "change UpG"}));
+    QCOMPARE(model.log,
+             (std::vector<std::string>{"change EditA", "change EditA", "change EditA", "exit EditA",
+                                       "select ComboB", "click CheckC", "click ButtonD",
+                                       "click ItemE", "check ListF 2", "change UpG"}));
 
     // model to widgets: what a handler changes elsewhere shows at once
     model.ctl("ButtonD").enabled = false;

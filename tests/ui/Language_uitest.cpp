@@ -36,7 +36,7 @@ QString tableText(UiFixture& ui) {
 
 class LanguageTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void languageMenuIsEnabledWithEnglishChecked();
     void germanSwitchesCaptionsAndVocabulary();
     void englishRestoresTheModelsCaptions();
@@ -125,7 +125,8 @@ void LanguageTest::captionKeysNameExistingControls() {
     for (FormModel* form : ui.app().registry().forms()) {
         for (const auto& c : form->controls()) {
             known.insert(form->name() + "." + c->name);
-            for (const auto& item : c->items) known.insert(form->name() + "." + c->name + "/" + item);
+            for (const auto& item : c->items)
+                known.insert(form->name() + "." + c->name + "/" + item);
         }
         if (QWidget* w = ui.desktop().window(form->name()))
             for (QObject* o : w->findChildren<QObject*>())
@@ -133,8 +134,7 @@ void LanguageTest::captionKeysNameExistingControls() {
                     known.insert(form->name() + "." + o->objectName().toStdString());
     }
     for (auto table : {EnglishCaptions(), GermanCaptions()})
-        for (const CaptionEntry& e : table)
-            QVERIFY2(known.count(e.key), e.key);
+        for (const CaptionEntry& e : table) QVERIFY2(known.count(e.key), e.key);
     // every German caption of a view-only widget has an English one, so English never shows
     // an object name
     for (const CaptionEntry& e : GermanCaptions()) {

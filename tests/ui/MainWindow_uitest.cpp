@@ -21,7 +21,7 @@ namespace umbrix::ui::test {
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void leavingAFieldAppliesItsExitRule_data();
     void leavingAFieldAppliesItsExitRule();
     void givenRadiationEmptiesTmrtAndDisablesCloudCover();
@@ -40,18 +40,66 @@ void MainWindowTest::leavingAFieldAppliesItsExitRule_data() {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("other");       // a field the rule also rewrites
     QTest::addColumn<QString>("otherShown");  // its text afterwards
-    QTest::newRow("Ta unreadable") << "EditTa" << "warm" << "0" << "" << "";
-    QTest::newRow("Ta formatted") << "EditTa" << "25" << "25.0" << "" << "";
-    QTest::newRow("VP sets RH") << "EditVp" << "12.5" << "12.5" << "EditRh" << "53.5";
-    QTest::newRow("time zone wraps") << "EditZz" << "14" << "-10.0" << "" << "";
-    QTest::newRow("time zone -12") << "EditZz" << "-12" << "12.0" << "" << "";
-    QTest::newRow("comma as degree mark") << "EditLg" << "7,30" << "7°30'" << "" << "";
-    QTest::newRow("negative half degree") << "EditBr" << "-0.5" << "-0°30'" << "" << "";
-    QTest::newRow("24:00 is midnight") << "EditZeit" << "24:00" << "0:00" << "" << "";
-    QTest::newRow("day 0") << "EditTag" << "0" << "365" << "EditDat" << "31.12.2025";
-    QTest::newRow("height unreadable") << "EditGr" << "tall" << "1.75" << "" << "";
-    QTest::newRow("age unreadable") << "EditA" << "3x" << "35" << "" << "";
-    QTest::newRow("altitude rounded") << "EditNn" << "278.6" << "279" << "" << "";
+    QTest::newRow("Ta unreadable") << "EditTa"
+                                   << "warm"
+                                   << "0"
+                                   << ""
+                                   << "";
+    QTest::newRow("Ta formatted") << "EditTa"
+                                  << "25"
+                                  << "25.0"
+                                  << ""
+                                  << "";
+    QTest::newRow("VP sets RH") << "EditVp"
+                                << "12.5"
+                                << "12.5"
+                                << "EditRh"
+                                << "53.5";
+    QTest::newRow("time zone wraps") << "EditZz"
+                                     << "14"
+                                     << "-10.0"
+                                     << ""
+                                     << "";
+    QTest::newRow("time zone -12") << "EditZz"
+                                   << "-12"
+                                   << "12.0"
+                                   << ""
+                                   << "";
+    QTest::newRow("comma as degree mark") << "EditLg"
+                                          << "7,30"
+                                          << "7°30'"
+                                          << ""
+                                          << "";
+    QTest::newRow("negative half degree") << "EditBr"
+                                          << "-0.5"
+                                          << "-0°30'"
+                                          << ""
+                                          << "";
+    QTest::newRow("24:00 is midnight") << "EditZeit"
+                                       << "24:00"
+                                       << "0:00"
+                                       << ""
+                                       << "";
+    QTest::newRow("day 0") << "EditTag"
+                           << "0"
+                           << "365"
+                           << "EditDat"
+                           << "31.12.2025";
+    QTest::newRow("height unreadable") << "EditGr"
+                                       << "tall"
+                                       << "1.75"
+                                       << ""
+                                       << "";
+    QTest::newRow("age unreadable") << "EditA"
+                                    << "3x"
+                                    << "35"
+                                    << ""
+                                    << "";
+    QTest::newRow("altitude rounded") << "EditNn"
+                                      << "278.6"
+                                      << "279"
+                                      << ""
+                                      << "";
 }
 
 void MainWindowTest::leavingAFieldAppliesItsExitRule() {
@@ -169,9 +217,9 @@ void MainWindowTest::addIsDisabledByTheListedChanges_data() {
     QTest::newRow("table item") << trigger("Sunelevationangle1") << true;
     QTest::newRow("detail item") << trigger("PETMEMI1") << true;
     QTest::newRow("language") << trigger("Deutsch1") << true;
-    QTest::newRow("output in file") << Change([](UiFixture& ui) {
-        ui.find<QCheckBox>("FormWerte", "ChkInDatei")->click();
-    }) << true;
+    QTest::newRow("output in file")
+        << Change([](UiFixture& ui) { ui.find<QCheckBox>("FormWerte", "ChkInDatei")->click(); })
+        << true;
     // the meteorological values, date and time and the session option leave it alone
     QTest::newRow("air temperature") << left("EditTa", "30") << false;
     QTest::newRow("wind") << left("EditWG", "2") << false;

@@ -1,19 +1,19 @@
 // A long command keeps the windows responsive, locks what would start another run or change
 // its inputs, and ends cleanly on Cancel or Escape.
 #include <QCheckBox>
+#include <QDate>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
-#include <QDate>
-#include <QListWidget>
-#include <QPlainTextEdit>
 #include <QTextStream>
+#include <QTimer>
 #include <algorithm>
-#include <QFile>
 
 #include "calc/Geodat.h"
 #include "diagrams/Sunmap.h"
@@ -49,7 +49,7 @@ struct LongCommand {
 
 class RunGuardTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void longCommandLocksInputAndCancelEndsIt();
     void escapeEndsTheRunAndInputComesBack();
     void shortCommandDoesNotLock();
@@ -78,7 +78,8 @@ void RunGuardTest::longCommandLocksInputAndCancelEndsIt() {
         QTest::mouseClick(cancel, Qt::LeftButton);
     });
     Host& host = ui.app().host();
-    ui.desktop().act(ui.app().geodat(), [&] { command(host); }, true);
+    ui.desktop().act(
+        ui.app().geodat(), [&] { command(host); }, true);
     QVERIFY(sawLocked);
     QVERIFY(!command.timedOut);
     QVERIFY(command.rows > 10);
@@ -95,11 +96,10 @@ void RunGuardTest::longCommandLocksInputAndCancelEndsIt() {
 void RunGuardTest::escapeEndsTheRunAndInputComesBack() {
     UiFixture ui;
     LongCommand command;
-    QTimer::singleShot(400, [&] {
-        QTest::keyClick(ui.desktop().mainWindow(), Qt::Key_Escape);
-    });
+    QTimer::singleShot(400, [&] { QTest::keyClick(ui.desktop().mainWindow(), Qt::Key_Escape); });
     Host& host = ui.app().host();
-    ui.desktop().act(ui.app().geodat(), [&] { command(host); }, true);
+    ui.desktop().act(
+        ui.app().geodat(), [&] { command(host); }, true);
     QVERIFY(!command.timedOut);
     QVERIFY(ui.edit("EditTa")->isEnabled());
     // the next command starts with no cancel pending
@@ -127,7 +127,8 @@ void RunGuardTest::closingTheMainWindowDuringARunCancelsFirst() {
     LongCommand command;
     QTimer::singleShot(400, [&] { ui.desktop().mainWindow()->close(); });
     Host& host = ui.app().host();
-    ui.desktop().act(ui.app().geodat(), [&] { command(host); }, true);
+    ui.desktop().act(
+        ui.app().geodat(), [&] { command(host); }, true);
     QVERIFY(!command.timedOut);
     QVERIFY(!ui.desktop().mainWindow()->isVisible());
     // the session was saved on the way out
@@ -144,14 +145,14 @@ void RunGuardTest::cancelledDataFileRunKeepsTheRowsWritten() {
         QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Text));
         QTextStream text(&out);
         for (int hour = 0; hour < 8760; ++hour)
-            text << QDate(2025, 1, 1).addDays(hour / 24).toString("d.M.yyyy") << '\t'
-                 << hour % 24 << ":00\t" << 10 + hour % 24 * 0.5 << "\t60\t1.5\t"
+            text << QDate(2025, 1, 1).addDays(hour / 24).toString("d.M.yyyy") << '\t' << hour % 24
+                 << ":00\t" << 10 + hour % 24 * 0.5 << "\t60\t1.5\t"
                  << (hour % 24 > 6 && hour % 24 < 19 ? 400 : 0) << '\n';
     }
     auto* list = ui.find<QListWidget>("FormWerte", "CheckListBox1");
-    for (const char* column : {"Date", "Time", "Air temperature Ta (°C)",
-                               "Relative humidity RH (%)", "Wind velocity v (m/s)",
-                               "Global radiation G (W/m²)"})
+    for (const char* column :
+         {"Date", "Time", "Air temperature Ta (°C)", "Relative humidity RH (%)",
+          "Wind velocity v (m/s)", "Global radiation G (W/m²)"})
         list->findItems(QString::fromUtf8(column), Qt::MatchExactly)
             .front()
             ->setCheckState(Qt::Checked);
@@ -178,15 +179,17 @@ void RunGuardTest::cancelledDataFileRunKeepsTheRowsWritten() {
     // the run ended within a row of the cancel, with every row written whole
     QVERIFY(lines.size() >= atCancel && lines.size() <= atCancel + 1);
     QVERIFY(lines.size() < 8760);
-    const auto fields = [](const std::string& line) { return std::count(line.begin(), line.end(), '\t'); };
+    const auto fields = [](const std::string& line) {
+        return std::count(line.begin(), line.end(), '\t');
+    };
     const auto width = fields(lines[lines.size() - 2]);
     QCOMPARE(fields(lines.back()), width);
     // banner, institution, empty line, names, units, then one row per hour in file order
     const int rows = int(lines.size()) - 5;
     const QString last = QString::fromStdString(lines.back());
-    QVERIFY2(last.startsWith(QDate(2025, 1, 1).addDays((rows - 1) / 24).toString("d.M.yyyy") +
-                             " \t"),
-             qPrintable(last));
+    QVERIFY2(
+        last.startsWith(QDate(2025, 1, 1).addDays((rows - 1) / 24).toString("d.M.yyyy") + " \t"),
+        qPrintable(last));
     QVERIFY2(last.contains(QString("\t%1:00\t").arg((rows - 1) % 24)), qPrintable(last));
     // the table is shown as far as it came
     QCOMPARE(ui.find<QPlainTextEdit>("FormMap", "RichEdit1")->document()->blockCount(),

@@ -53,7 +53,7 @@ void changeEverything(UiFixture& ui) {
 
 class SessionTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void saveAsThenOpenRestoresFieldsBoxesAndChoices();
     void endSavesAndTheNextStartRestores();
     void uncheckedOptionStartsFromTheDefaults();

@@ -23,11 +23,12 @@ namespace umbrix::ui::test {
 
 // Test classes register themselves; main runs the one named on the command line, or all.
 void RegisterTest(const char* name, std::function<QObject*()> make);
-#define UI_TEST(Class) \
-    static const bool registered_##Class = (::umbrix::ui::test::RegisterTest(#Class, [] { return new Class; }), true)
+#define UI_TEST(Class)                     \
+    static const bool registered_##Class = \
+        (::umbrix::ui::test::RegisterTest(#Class, [] { return new Class; }), true)
 
 class UiFixture {
-public:
+  public:
     // A desktop on a fresh scratch folder (or on `folder` to see a previous run's session).
     explicit UiFixture(bool useSession = false, const QString& folder = {});
     ~UiFixture();
@@ -64,7 +65,7 @@ public:
     std::vector<std::string> messages;
     std::vector<QUrl> openedUrls;
 
-private:
+  private:
     QTemporaryDir scratch_;
     QString folder_;
     QtHost host_;

@@ -6,23 +6,23 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTextBrowser>
 #include <QTextStream>
 #include <QTimer>
 #include <QToolButton>
-#include <QPrinter>
 #include <set>
 
 #include "calc/Geodat.h"
 #include "calc/Memi.h"
 #include "calc/Vorgaben.h"
 #include "diagrams/Sunmap.h"
-#include "series/Wertedat.h"
 #include "horizon/EditObs.h"
 #include "horizon/Obstacles.h"
 #include "platform/Picture.h"
+#include "series/Wertedat.h"
 #include "ui/Biblio.h"
 #include "ui/RasterImage.h"
 #include "ui/UiFixture.h"
@@ -32,7 +32,7 @@ namespace umbrix::ui::test {
 
 class WindowsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void everyWindowIsCreatedOnceAndOnlyTheMainWindowShows();
     void presettingsOutputDateFormatRewritesTheDateField();
     void datafileItemShowsTheWindowAndItsList();
@@ -56,8 +56,7 @@ void WindowsTest::everyWindowIsCreatedOnceAndOnlyTheMainWindowShows() {
         if (form->name() != "FormGeodat") QVERIFY2(!w->isVisible(), form->name().c_str());
     }
     QVERIFY(ui.desktop().window("AboutBox") && !ui.desktop().window("AboutBox")->isVisible());
-    QVERIFY(ui.desktop().window("FormBiblio") &&
-            !ui.desktop().window("FormBiblio")->isVisible());
+    QVERIFY(ui.desktop().window("FormBiblio") && !ui.desktop().window("FormBiblio")->isVisible());
     // one window per model, none made twice, the obstacle dialogs among them
     std::set<const FormModel*> shown;
     int formWindows = 0;
@@ -235,8 +234,8 @@ void WindowsTest::printGoesThroughTheHostToPdf() {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
         printed << QString("%1 %2").arg(file).arg(
-                       printer.pageLayout().orientation() == QPageLayout::Landscape ? "landscape"
-                                                                                    : "portrait");
+            printer.pageLayout().orientation() == QPageLayout::Landscape ? "landscape"
+                                                                         : "portrait");
         return true;
     };
     ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();  // the table
@@ -271,7 +270,8 @@ void WindowsTest::obstacleEditorShowsItsPlanAndRunsItsDialogModally() {
     Obstacle building;
     building.kind = ObstacleKind::Building;
     for (int k = 1; k <= 24; ++k) building.value(k) = float(k % 3 == 0 ? 10 : (k % 2) * 5);
-    ui.desktop().act(obs, [&] { obs.appendObstacle(building); }, false);
+    ui.desktop().act(
+        obs, [&] { obs.appendObstacle(building); }, false);
     // "Edit" shows the building dialog modally; the user changes a corner and confirms
     QString shownField;
     QTimer::singleShot(50, [&] {
