@@ -132,21 +132,19 @@ void DiagramWindow::buildToolBar() {
     button("RBtn", {});
     button("EBtn", {});
     tools_->addSeparator();
-    tools_->addWidget(NamedLabel(this, "Label1"));
-    QLineEdit* time = NamedEdit(this, "EditTime");
-    time->setFixedWidth(56);
-    tools_->addWidget(time);
-    auto* up1 = new UpDownWidget(this);
-    up1->setObjectName("UpDown1");
-    tools_->addWidget(up1);
+    // label, edit and arrows of the time and of its increment
+    auto stepper = [this](const char* label, const char* edit, const char* upDown, int width) {
+        tools_->addWidget(NamedLabel(this, label));
+        QLineEdit* field = NamedEdit(this, edit);
+        field->setFixedWidth(width);
+        tools_->addWidget(field);
+        auto* arrows = new UpDownWidget(this);
+        arrows->setObjectName(upDown);
+        tools_->addWidget(arrows);
+    };
+    stepper("Label1", "EditTime", "UpDown1", 56);
     tools_->addSeparator();
-    tools_->addWidget(NamedLabel(this, "Label2"));
-    QLineEdit* increment = NamedEdit(this, "EditInc");
-    increment->setFixedWidth(40);
-    tools_->addWidget(increment);
-    auto* up2 = new UpDownWidget(this);
-    up2->setObjectName("UpDown2");
-    tools_->addWidget(up2);
+    stepper("Label2", "EditInc", "UpDown2", 40);
 }
 
 void DiagramWindow::refreshView() {

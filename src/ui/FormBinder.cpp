@@ -297,82 +297,60 @@ void FormBinder::createMissing(QFormLayout* layout, QMenu* menu) {
         Control& c = *owned;
         if (isBound(c.name)) continue;
         QObject* made = nullptr;
-        QString label = qs(c.caption.empty() ? c.name : c.caption);
-        label.remove('&');
-        switch (c.kind) {
-            case ControlKind::MenuItem:
-                if (menu) {
-                    auto* action = menu->addAction(qs(c.caption.empty() ? c.name : c.caption));
-                    made = action;
-                }
-                break;
-            case ControlKind::Edit:
-                if (layout) {
-                    auto* edit = new QLineEdit(parent);
-                    layout->addRow(qs(c.name), edit);
-                    made = edit;
-                }
-                break;
-            case ControlKind::Combo:
-            case ControlKind::RadioGroup:
-                if (layout) {
+        // a row of the layout, with the control's name as its label where `labelled`
+        auto row = [&](QWidget* widget, bool labelled) {
+            if (labelled)
+                layout->addRow(qs(c.name), widget);
+            else
+                layout->addRow(widget);
+            made = widget;
+        };
+        if (c.kind == ControlKind::MenuItem) {
+            if (menu) made = menu->addAction(qs(c.caption.empty() ? c.name : c.caption));
+        } else if (layout) {
+            switch (c.kind) {
+                case ControlKind::Edit:
+                    row(new QLineEdit(parent), true);
+                    break;
+                case ControlKind::Combo:
+                case ControlKind::RadioGroup: {
                     auto* combo = new QComboBox(parent);
                     combo->setEditable(c.kind == ControlKind::Combo && !c.readOnly);
                     if (combo->isEditable()) combo->setInsertPolicy(QComboBox::NoInsert);
-                    layout->addRow(qs(c.name), combo);
-                    made = combo;
+                    row(combo, true);
+                    break;
                 }
-                break;
-            case ControlKind::CheckBox:
-                if (layout) {
-                    auto* box = new QCheckBox(parent);
-                    layout->addRow(box);
-                    made = box;
-                }
-                break;
-            case ControlKind::Button:
-            case ControlKind::SpeedButton:
-                if (layout) {
-                    auto* button = new QPushButton(label.isEmpty() ? qs(c.name) : label, parent);
+                case ControlKind::CheckBox:
+                    row(new QCheckBox(parent), false);
+                    break;
+                case ControlKind::Button:
+                case ControlKind::SpeedButton: {
                     // a glyph button: the English part of its bilingual hint names it
-                    if (c.caption.empty())
-                        button->setText(c.hint.empty() ? qs(c.name)
-                                                       : qs(c.hint.substr(0, c.hint.find(" - "))));
-                    layout->addRow(button);
-                    made = button;
+                    std::string text =
+                        c.caption.empty() ? c.hint.substr(0, c.hint.find(" - ")) : c.caption;
+                    row(new QPushButton(qs(text.empty() ? c.name : text), parent), false);
+                    break;
                 }
-                break;
-            case ControlKind::Label:
-                if (layout) {
+                case ControlKind::Label: {
                     auto* text = new QLabel(parent);
                     text->setWordWrap(true);
-                    layout->addRow(text);
-                    made = text;
+                    row(text, false);
+                    break;
                 }
-                break;
-            case ControlKind::CheckList:
-                if (layout) {
-                    auto* list = new CheckListWidget(parent);
-                    layout->addRow(qs(c.name), list);
-                    made = list;
-                }
-                break;
-            case ControlKind::UpDown:
-            case ControlKind::TrackBar:
-                if (layout) {
-                    auto* spin = new QSpinBox(parent);
-                    layout->addRow(qs(c.name), spin);
-                    made = spin;
-                }
-                break;
-            case ControlKind::Other:
-                // pictures a model hands over; other stand-ins (dialogs, memos) show nothing
-                if (layout && (c.picture || c.image)) {
-                    auto* view = new PictureView(parent);
-                    layout->addRow(view);
-                    made = view;
-                }
-                break;
+                case ControlKind::CheckList:
+                    row(new CheckListWidget(parent), true);
+                    break;
+                case ControlKind::UpDown:
+                case ControlKind::TrackBar:
+                    row(new QSpinBox(parent), true);
+                    break;
+                case ControlKind::Other:
+                    // pictures a model hands over; other stand-ins (dialogs, memos) show nothing
+                    if (c.picture || c.image) row(new PictureView(parent), false);
+                    break;
+                case ControlKind::MenuItem:
+                    break;
+            }
         }
         if (!made) continue;
         made->setObjectName(qs(c.name));
