@@ -140,6 +140,21 @@ TEST_F(EditObsTest, AddBuildingByFourClicksAndTreeByTwo) {
     EXPECT_EQ(obs.obstacles().size(), 2u);
 }
 
+TEST_F(EditObsTest, DoubleClickInAPointerModeIsOnlyAClick) {
+    addBuilding({{190, 180}, {210, 180}, {210, 170}, {190, 170}});  // stays selected
+    obs.click("AddObsBtn");
+    // press, release, double click, press, release: two corners, no dialog
+    click(100, 100);
+    obs.doubleClick();
+    click(100, 100);
+    EXPECT_TRUE(host.modalDialogs.empty());
+    click(120, 100);
+    click(120, 120);
+    ASSERT_EQ(obs.obstacles().size(), 2u);
+    EXPECT_FLOAT_EQ(float(obs.obstacles()[1].corner(2).x), -100);
+    EXPECT_FLOAT_EQ(float(obs.obstacles()[1].corner(4).y), 80);
+}
+
 TEST_F(EditObsTest, SelectDragAndCornerDrag) {
     addBuilding({{190, 180}, {210, 180}, {210, 170}, {190, 170}});
     obs.click("New1");  // nothing saved: the save dialog was offered and cancelled

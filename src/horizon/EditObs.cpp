@@ -645,6 +645,9 @@ void TFormObs::mouseUp(int X, int Y, MouseButton button) {
 }
 
 void TFormObs::doubleClick() {
+    // In a pointer mode the second click of a double click is just a click: placing corners
+    // quickly must neither lose one nor open the dialog of the obstacle selected before.
+    if (!mode().empty()) return;
     pressed_ = false;
     if (selected_ >= 0) edit();
 }

@@ -68,6 +68,8 @@ class TFormObs : public FormModel {
     void mouseDown(int X, int Y, MouseButton button = MouseButton::Left);
     void mouseMove(int X, int Y);
     void mouseUp(int X, int Y, MouseButton button = MouseButton::Left);
+    // Opens the selected obstacle's dialog; in a pointer mode it does nothing, the view
+    // delivers the second press and release as an ordinary click.
     void doubleClick();
     // The handle under the pointer that the inverting circle marks, as (obstacle, handle).
     std::optional<std::pair<int, int>> hoverHandle() const { return hover_; }

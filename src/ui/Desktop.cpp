@@ -25,8 +25,11 @@
 #include "ui/DetailWindow.h"
 #include "ui/DiagramWindow.h"
 #include "ui/GenericWindow.h"
+#include "ui/HorizonWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/ObstacleWindow.h"
 #include "ui/PresettingsWindow.h"
+#include "ui/TopographyWindow.h"
 #include "ui/start.h"
 
 #ifndef UMBRIX_SOURCE_DIR
@@ -94,6 +97,11 @@ void Desktop::createWindows() {
         if (n == "FormMap") return new DiagramWindow(app_->map(), *this);
         if (n == "FormWerte") return new DataFileWindow(app_->werte(), *this);
         if (n == "FormVorgaben") return new PresettingsWindow(app_->vorgaben(), *this);
+        if (n == "FormObs") return new ObstacleWindow(app_->obs(), *this);
+        if (n == "FormFreihor") return new HorizonWindow(app_->freihor(), *this);
+        if (n == "FormTopo") return new TopographyWindow(app_->topo(), *this);
+        if (auto* dialog = dynamic_cast<ObstacleDialog*>(&model))
+            return new ObstacleDialogWindow(*dialog, *this);
         return new GenericWindow(model, *this);
     };
     // the obstacle dialogs are not in the registry: they are reached through their editor

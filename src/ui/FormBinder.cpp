@@ -105,6 +105,11 @@ void FormBinder::commitPending() {
     }
 }
 
+void FormBinder::forgetPending(const std::string& name) {
+    auto it = byName_.find(name);
+    if (it != byName_.end()) bindings_[it->second].pendingExit = false;
+}
+
 void FormBinder::bind(QObject* object, Control& control) {
     const std::string name = control.name;
     byName_[name] = bindings_.size();

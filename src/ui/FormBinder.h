@@ -57,6 +57,8 @@ class FormBinder : public QObject {
     void refresh(const std::string& control = {});
     // Runs the exit rules of the fields typed into since they were last left.
     void commitPending();
+    // A key of the field's own dealt with what was typed: leaving it later owes no exit rule.
+    void forgetPending(const std::string& name);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

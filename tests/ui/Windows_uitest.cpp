@@ -264,7 +264,7 @@ void WindowsTest::obstacleEditorShowsItsPlanAndRunsItsDialogModally() {
     ui.action("Hindernisobjekte1")->trigger();
     QWidget* editor = ui.desktop().window("FormObs");
     QVERIFY(editor->isVisible());
-    auto* plan = ui.find<PictureView>("FormObs", "EditorCanvas");
+    auto* plan = ui.find<PictureView>("FormObs", "ObsImg");
     QCOMPARE(plan->image().size(), QSize(TFormObs::kPlanSize, TFormObs::kPlanSize));
     TFormObs& obs = ui.app().obs();
     Obstacle building;

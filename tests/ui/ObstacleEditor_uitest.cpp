@@ -1,0 +1,185 @@
+// The obstacle editor driven with the pointer: corners clicked into a building, a drag that
+// moves it, the dialog of a double click, closing with the save question, and the German
+// captions of the three editors.
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include "calc/Geodat.h"
+#include "horizon/EditObs.h"
+#include "ui/PointerInput.h"
+#include "ui/UiFixture.h"
+#include "ui/Widgets.h"
+
+namespace umbrix::ui::test {
+
+class ObstacleEditorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void fourCornerClicksAddABuildingAndDragsMoveIt();
+    void doubleClickOpensTheDialogButNotWhileAdding();
+    void closingOffersToSaveAndLowersTheSkyViewFactor();
+    void germanCaptionsReachEveryEditor();
+};
+
+namespace {
+
+// Plan pixel (X, Y) is ground ((X - 200) s, (200 - Y) s); s = 1 m at the start.
+const QPoint kCorners[] = {{150, 150}, {250, 150}, {250, 250}, {150, 250}};
+
+PictureView* OpenEditor(UiFixture& ui) {
+    ui.action("Hindernisobjekte1")->trigger();
+    return ui.find<PictureView>("FormObs", "ObsImg");
+}
+
+}  // namespace
+
+void ObstacleEditorTest::fourCornerClicksAddABuildingAndDragsMoveIt() {
+    UiFixture ui;
+    PictureView* plan = OpenEditor(ui);
+    QVERIFY(plan && plan->isVisible());
+    const TFormObs& obs = ui.app().obs();
+    ui.find<QToolButton>("FormObs", "AddObsBtn")->click();
+    QVERIFY(ui.find<QToolButton>("FormObs", "AddObsBtn")->isChecked());
+    QCOMPARE(ui.find<QLabel>("FormObs", "StatusBar1")->text(),
+             QString("Set building corner position - Hauseckenposition festlegen"));
+    QCOMPARE(plan->cursor().shape(), Qt::CrossCursor);
+    for (int i = 0; i < 3; ++i) QTest::mouseClick(plan, Qt::LeftButton, {}, kCorners[i]);
+    // the kind cannot change while a building is half placed
+    QVERIFY(!ui.find<QWidget>("FormObs", "RadioGrp")->isEnabled());
+    QVERIFY(obs.obstacles().empty());
+    QTest::mouseClick(plan, Qt::LeftButton, {}, kCorners[3]);
+    QCOMPARE(obs.obstacles().size(), std::size_t(1));
+    QVERIFY(ui.find<QWidget>("FormObs", "RadioGrp")->isEnabled());
+    const Obstacle& b = obs.obstacles()[0];
+    const float expected[][2] = {{-50, 50}, {50, 50}, {50, -50}, {-50, -50}};
+    for (int k = 1; k <= 4; ++k) {
+        QCOMPARE(b.corner(k).x, expected[k - 1][0]);
+        QCOMPARE(b.corner(k).y, expected[k - 1][1]);
+        QCOMPARE(b.corner(k).z, 10.0f);
+        QCOMPARE(b.corner(k + 4).z, 0.0f);
+    }
+    // the new building is selected: drawn in yellow on the plan
+    QCOMPARE(plan->image().pixel(170, 170), qRgb(255, 255, 0));
+    QCOMPARE(ui.edit("EditNr", "FormObs")->text(), QString("1"));
+
+    // without a mode a left drag from a corner moves the whole building
+    ui.find<QToolButton>("FormObs", "AddObsBtn")->click();
+    QVERIFY(obs.mode().empty());
+    Drag(plan, kCorners[0], {160, 140});
+    QCOMPARE(obs.obstacles()[0].corner(1).x, -40.0f);
+    QCOMPARE(obs.obstacles()[0].corner(1).y, 60.0f);
+    QCOMPARE(obs.obstacles()[0].corner(3).x, 60.0f);
+    QCOMPARE(plan->image().pixel(155, 245), qRgb(255, 255, 255));
+    QCOMPARE(plan->image().pixel(255, 235), qRgb(255, 255, 0));
+    // a right drag moves only the corner taken
+    Drag(plan, {260, 140}, {270, 130}, Qt::RightButton);
+    QCOMPARE(obs.obstacles()[0].corner(2).x, 70.0f);
+    QCOMPARE(obs.obstacles()[0].corner(1).x, -40.0f);
+    // hovering over a corner marks it with the inverting circle
+    Hover(plan, {161, 140});
+    QVERIFY(obs.hoverHandle().has_value());
+    QCOMPARE(ui.find<QLabel>("FormObs", "LabelX")->text(), QString("x: -39.00"));
+}
+
+void ObstacleEditorTest::doubleClickOpensTheDialogButNotWhileAdding() {
+    UiFixture ui;
+    PictureView* plan = OpenEditor(ui);
+    TFormObs& obs = ui.app().obs();
+    obs.appendObstacle(MakeTree(ObstacleKind::Deciduous, 20, 10, 12, 3, 4, 0.3f, 0.3f, 0.95f));
+    ui.desktop().refreshAll();
+    QString trunkLabel;
+    bool shown = false;
+    QTimer::singleShot(0, this, [&] {
+        QWidget* dialog = ui.desktop().window("LaubForm");
+        shown = dialog && dialog->isVisible() && dialog->isModal();
+        trunkLabel = ui.find<QLabel>("LaubForm", "LabelS")->text();
+        UiFixture::typeOnly(ui.edit("EditZ", "LaubForm"), "15.5");
+        ui.find<QPushButton>("LaubForm", "OKBtn")->click();
+    });
+    DoubleClick(plan, {220, 190});  // the trunk
+    QVERIFY(shown);
+    QCOMPARE(trunkLabel, QString("Trunc length l (m)"));
+    QVERIFY(!ui.desktop().window("LaubForm")->isVisible());
+    QCOMPARE(obs.obstacles()[0].height(), 15.5f);
+    QVERIFY(obs.modified());
+
+    // adding corners quickly: the second click of a double click is a corner, not a dialog
+    ui.find<QToolButton>("FormObs", "AddObsBtn")->click();
+    bool opened = false;
+    QTimer::singleShot(0, this, [&] {
+        opened = ui.desktop().window("LaubForm")->isVisible();
+        ui.find<QPushButton>("LaubForm", "CancelBtn")->click();
+    });
+    QTest::mouseClick(plan, Qt::LeftButton, {}, kCorners[0]);
+    DoubleClick(plan, kCorners[1]);  // two clicks, two corners
+    QTest::mouseClick(plan, Qt::LeftButton, {}, kCorners[2]);
+    QTest::qWait(1);
+    QVERIFY(!opened);
+    QCOMPARE(obs.obstacles().size(), std::size_t(2));
+    QCOMPARE(obs.obstacles()[1].corner(2).x, 50.0f);
+    QCOMPARE(obs.obstacles()[1].corner(3).y, 50.0f);
+    QCOMPARE(obs.obstacles()[1].corner(4).y, -50.0f);
+
+}
+
+void ObstacleEditorTest::closingOffersToSaveAndLowersTheSkyViewFactor() {
+    UiFixture ui;
+    PictureView* plan = OpenEditor(ui);
+    ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
+    const float open = ui.app().geodat().results.SVF_Umb;
+    QCOMPARE(open, 1.0f);
+    ui.find<QToolButton>("FormObs", "AddObsBtn")->click();
+    for (QPoint corner : kCorners) QTest::mouseClick(plan, Qt::LeftButton, {}, corner - QPoint(0, 40));
+    // the save question is the save dialog; cancelling it still builds the horizon
+    ui.find<QPushButton>("FormObs", "CloseBtn")->click();
+    QCOMPARE(ui.dialogs.size(), std::size_t(1));
+    QCOMPARE(ui.dialogs[0].filter, std::string("Obstacle files|*.obs"));
+    QVERIFY(!ui.desktop().window("FormObs")->isVisible());
+    QVERIFY(ui.app().obs().horizonPicture() != nullptr);
+    QVERIFY(ui.action("Hindernisobjekte1")->isChecked());
+    ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
+    QVERIFY2(ui.app().geodat().results.SVF_Umb < 0.9f,
+             std::to_string(ui.app().geodat().results.SVF_Umb).c_str());
+
+    // saved this time: the file is written when the editor closes after a change
+    ui.action("Hindernisobjekte1")->trigger();  // unchecks
+    ui.action("Hindernisobjekte1")->trigger();  // opens the editor again
+    QVERIFY(ui.desktop().window("FormObs")->isVisible());
+    Drag(plan, {150, 110}, {140, 110});
+    ui.dialogAnswers.push_back(ui.path("yard.obs").toStdString());
+    ui.desktop().window("FormObs")->close();  // the close box
+    QVERIFY(QFile::exists(ui.path("yard.obs")));
+    QCOMPARE(ui.edit("EditDat", "FormObs")->text(), QString("yard.obs"));
+}
+
+void ObstacleEditorTest::germanCaptionsReachEveryEditor() {
+    UiFixture ui;
+    ui.action("Deutsch1")->trigger();
+    QCOMPARE(ui.find<QPushButton>("FormObs", "CloseBtn")->text(), QString("&Schließen"));
+    QCOMPARE(ui.desktop().window("FormObs")->findChildren<QRadioButton*>()[1]->text(),
+             QString("Laubbaum"));
+    QCOMPARE(ui.find<QLabel>("FormObs", "LabelScale")->text(), QString("Maßstab (m/Pixel)"));
+    QCOMPARE(ui.find<QLabel>("GebForm", "LabelTop")->text(), QString("Obere Ecken #1 - #4"));
+    QCOMPARE(ui.find<QPushButton>("NadelForm", "CancelBtn")->text(), QString("Abbrechen"));
+    QCOMPARE(ui.find<QLabel>("FormFreihor", "LabelEast")->text(), QString("O"));
+    QCOMPARE(ui.find<QPushButton>("FormTopo", "AktualBtn")->text(), QString("Karte &aktualisieren"));
+    QCOMPARE(ui.find<QComboBox>("FormTopo", "ComboX")->currentText(), QString("W-O"));
+    // the hints keep both languages
+    QVERIFY(ui.find<QToolButton>("FormObs", "RemoveMapBtn")->toolTip().contains(" - Vorlagenplan"));
+    ui.action("English1")->trigger();
+    QCOMPARE(ui.find<QPushButton>("FormObs", "CloseBtn")->text(), QString("&Close"));
+    QCOMPARE(ui.find<QComboBox>("FormTopo", "ComboX")->currentText(), QString("W-E"));
+    QCOMPARE(ui.find<QLabel>("GebForm", "LabelTop")->text(), QString("Top corners #1 - #4"));
+}
+
+UI_TEST(ObstacleEditorTest);
+
+}  // namespace umbrix::ui::test
+
+#include "ObstacleEditor_uitest.moc"
