@@ -269,6 +269,8 @@ void HorizonWindow::refreshView() {
         const bool albedo = freihor_.checked("AlbBtn"), emission = freihor_.checked("EmiBtn");
         if (albedo || emission) scale_->setImage(ColourScale(albedo));
         scaleColumn_->setVisible(albedo || emission);
+        // the hints of the maps' values go with the maps
+        if (!albedo && !emission) hint_->clear();
     }
     Paint(brushSwatch_, freihor_.brushColour());
     Paint(cutSwatch_, freihor_.cutOffColour());
