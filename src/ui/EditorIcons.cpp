@@ -159,8 +159,8 @@ QIcon DrawnIcon(EditorIcon kind) {
             fisheye(p);
             p.setPen(QPen(kInk, 1));
             p.setBrush(kPainted);
-            p.drawPolygon(QPolygonF({QPointF(7, 6), QPointF(13, 8), QPointF(12, 14),
-                                     QPointF(6, 12)}));
+            p.drawPolygon(
+                QPolygonF({QPointF(7, 6), QPointF(13, 8), QPointF(12, 14), QPointF(6, 12)}));
             break;
         case EditorIcon::Fill: {
             p.setPen(QPen(kInk, 1));

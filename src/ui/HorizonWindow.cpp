@@ -219,9 +219,15 @@ void HorizonWindow::connectPointer() {
 void HorizonWindow::pointerOver(int x, int y) {
     const PointerFeedback feedback = freihor_.pointerMove(x, y);
     switch (feedback.cursor) {
-        case PointerCursor::Default: image_->unsetCursor(); break;
-        case PointerCursor::Cross: image_->setCursor(Qt::CrossCursor); break;
-        case PointerCursor::Pipette: image_->setCursor(PipetteCursor()); break;
+        case PointerCursor::Default:
+            image_->unsetCursor();
+            break;
+        case PointerCursor::Cross:
+            image_->setCursor(Qt::CrossCursor);
+            break;
+        case PointerCursor::Pipette:
+            image_->setCursor(PipetteCursor());
+            break;
     }
     const QString hint = QString::fromStdString(feedback.hint);
     hint_->setText(hint);

@@ -22,13 +22,13 @@ class PictureView;
 
 class HorizonWindow : public FormWindow {
     Q_OBJECT
-public:
+  public:
     HorizonWindow(TFormFreihor& model, Desktop& desktop);
     void refreshView() override;
 
     PictureView* imageView() const { return image_; }
 
-private:
+  private:
     QWidget* buildToolBar();
     QWidget* buildSidePanel();
     void connectPointer();

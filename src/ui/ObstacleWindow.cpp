@@ -102,11 +102,13 @@ QWidget* ObstacleWindow::buildToolBar() {
     file->setFixedWidth(140);
     bar->addWidget(file);
     bar->addSeparator();
-    const std::pair<const char*, EditorIcon> modes[] = {
-        {"AddObsBtn", EditorIcon::Add},          {"RemoveObsBtn", EditorIcon::Remove},
-        {"MoveLocBtn", EditorIcon::MoveLocation}, {"ScaleBtn", EditorIcon::Yardstick},
-        {"MoveMapBtn", EditorIcon::MoveMap},      {"MoveBtn", EditorIcon::MoveAll},
-        {"GridBtn", EditorIcon::Grid}};
+    const std::pair<const char*, EditorIcon> modes[] = {{"AddObsBtn", EditorIcon::Add},
+                                                        {"RemoveObsBtn", EditorIcon::Remove},
+                                                        {"MoveLocBtn", EditorIcon::MoveLocation},
+                                                        {"ScaleBtn", EditorIcon::Yardstick},
+                                                        {"MoveMapBtn", EditorIcon::MoveMap},
+                                                        {"MoveBtn", EditorIcon::MoveAll},
+                                                        {"GridBtn", EditorIcon::Grid}};
     for (const auto& [name, icon] : modes) bar->addWidget(IconButton(this, name, DrawnIcon(icon)));
     bar->addSeparator();
     bar->addWidget(IconButton(this, "NewMapBtn", DrawnIcon(EditorIcon::ImportMap)));
@@ -189,10 +191,9 @@ void ObstacleWindow::connectPointer() {
     });
     connect(plan_, &PictureView::moved, this,
             [this, pointer](int x, int y) { pointer([this, x, y] { obs_.mouseMove(x, y); }); });
-    connect(plan_, &PictureView::released, this,
-            [this, pointer](int x, int y, Qt::MouseButton b) {
-                pointer([this, x, y, b] { obs_.mouseUp(x, y, ModelButton(b)); });
-            });
+    connect(plan_, &PictureView::released, this, [this, pointer](int x, int y, Qt::MouseButton b) {
+        pointer([this, x, y, b] { obs_.mouseUp(x, y, ModelButton(b)); });
+    });
     // The second press of a double click is a press as well; a double click in a pointer
     // mode is no more than that.
     connect(plan_, &PictureView::doubleClicked, this, [this, pointer](int x, int y) {
@@ -211,7 +212,8 @@ void ObstacleWindow::stepNumber(int direction) {
             current = std::stoi(nr.text);
         } catch (const std::exception&) {
         }
-        const int next = std::clamp(current + direction, nr.minimum, std::max(nr.minimum, nr.maximum));
+        const int next =
+            std::clamp(current + direction, nr.minimum, std::max(nr.minimum, nr.maximum));
         obs_.type("EditNr", std::to_string(next));
     });
 }
@@ -230,7 +232,8 @@ void ObstacleWindow::refreshView() {
         const QString text =
             i < int(kind.items.size()) ? QString::fromStdString(kind.items[i]) : QString();
         if (kinds_[i]->text() != text) kinds_[i]->setText(text);
-        if (kinds_[i]->isChecked() != (kind.itemIndex == i)) kinds_[i]->setChecked(kind.itemIndex == i);
+        if (kinds_[i]->isChecked() != (kind.itemIndex == i))
+            kinds_[i]->setChecked(kind.itemIndex == i);
     }
     // a command hands the focus to a field (the yardstick's true length)
     const std::string& focus = obs_.focusedControl();
@@ -298,8 +301,9 @@ void ObstacleDialogWindow::buildBuilding(QGridLayout* grid) {
             }
             grid->addWidget(label, row, 0);
             for (int k = 1; k <= 4; ++k)
-                grid->addWidget(field(std::string("Edit") + coordinates[i] + std::to_string(k + 4 * half)),
-                                row, k);
+                grid->addWidget(
+                    field(std::string("Edit") + coordinates[i] + std::to_string(k + 4 * half)), row,
+                    k);
             ++row;
         }
     }
@@ -308,8 +312,8 @@ void ObstacleDialogWindow::buildBuilding(QGridLayout* grid) {
 }
 
 void ObstacleDialogWindow::buildTree(QGridLayout* grid) {
-    const char* rows[][2] = {{"LabelX", "EditX"}, {"LabelY", "EditY"},     {"LabelZ", "EditZ"},
-                             {"LabelR", "EditR"}, {"LabelS", "EditS"},     {"LabelD", "EditD"},
+    const char* rows[][2] = {{"LabelX", "EditX"},     {"LabelY", "EditY"},    {"LabelZ", "EditZ"},
+                             {"LabelR", "EditR"},     {"LabelS", "EditS"},    {"LabelD", "EditD"},
                              {"LabelAlb", "EditAlb"}, {"LabelEmi", "EditEmi"}};
     int row = 0;
     for (const auto& r : rows) LabelledField(grid, row++, 0, r[0], field(r[1]));

@@ -25,13 +25,13 @@ class PictureView;
 
 class ObstacleWindow : public FormWindow {
     Q_OBJECT
-public:
+  public:
     ObstacleWindow(TFormObs& model, Desktop& desktop);
     void refreshView() override;
 
     PictureView* planView() const { return plan_; }
 
-private:
+  private:
     void buildMenu();
     QWidget* buildToolBar();
     QWidget* buildSidePanel();
@@ -49,11 +49,11 @@ private:
 
 class ObstacleDialogWindow : public FormWindow {
     Q_OBJECT
-public:
+  public:
     ObstacleDialogWindow(ObstacleDialog& model, Desktop& desktop);
     void refreshView() override;
 
-private:
+  private:
     void buildBuilding(QGridLayout* grid);
     void buildTree(QGridLayout* grid);
     QLineEdit* field(const std::string& name);

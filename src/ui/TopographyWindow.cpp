@@ -164,14 +164,16 @@ bool TopographyWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == height_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && topo_.checked("AutoBtn")) {
-            desktop_.act(model_, [this] { topo_.heightEnter(); }, false);
+            desktop_.act(
+                model_, [this] { topo_.heightEnter(); }, false);
             // the height is stored: leaving the field later owes no exit rule
             binder_->forgetPending("EditZp");
             focusHeightIfAsked();
             return true;
         }
         if (key == Qt::Key_Escape) {
-            desktop_.act(model_, [this] { topo_.heightEscape(); }, false);
+            desktop_.act(
+                model_, [this] { topo_.heightEscape(); }, false);
             return true;
         }
     }

@@ -19,17 +19,17 @@ class PictureView;
 
 class TopographyWindow : public FormWindow {
     Q_OBJECT
-public:
+  public:
     TopographyWindow(TFormTopo& model, Desktop& desktop);
     void refreshView() override;
 
     PictureView* mapView() const { return map_; }
 
-protected:
+  protected:
     // Enter with Auto-enter down and Escape in the height field.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildMenu();
     QWidget* buildSettings();
     QWidget* buildMap();

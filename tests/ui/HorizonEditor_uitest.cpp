@@ -20,7 +20,7 @@ namespace umbrix::ui::test {
 
 class HorizonEditorTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void polygonClosedByDoubleClickLowersTheSkyViewFactor();
     void floodFillPaintsTheSkyUnderTheHourglass();
     void pickButtonsTrackBarsAndTheAlbedoDisplay();
@@ -108,7 +108,8 @@ void HorizonEditorTest::pickButtonsTrackBarsAndTheAlbedoDisplay() {
     QCOMPARE(SwatchColour(ui, "Shape2"), QColor(0, 0, 200));
     UiFixture::typeAndLeave(ui.edit("EditA", "FormFreihor"), "0.6");
     Button(ui, "SpeedButton2")->click();  // a polygon inside the circle
-    for (QPoint p : {QPoint(200, 200), QPoint(260, 200)}) QTest::mouseClick(image, Qt::LeftButton, {}, p);
+    for (QPoint p : {QPoint(200, 200), QPoint(260, 200)})
+        QTest::mouseClick(image, Qt::LeftButton, {}, p);
     DoubleClick(image, {230, 260});
     QCOMPARE(ui.app().freihor().drawing().pixel(230, 220), Rgb(0, 0, 200));
 

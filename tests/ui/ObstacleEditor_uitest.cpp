@@ -20,7 +20,7 @@ namespace umbrix::ui::test {
 
 class ObstacleEditorTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void fourCornerClicksAddABuildingAndDragsMoveIt();
     void doubleClickOpensTheDialogButNotWhileAdding();
     void closingOffersToSaveAndLowersTheSkyViewFactor();
@@ -125,7 +125,6 @@ void ObstacleEditorTest::doubleClickOpensTheDialogButNotWhileAdding() {
     QCOMPARE(obs.obstacles()[1].corner(2).x, 50.0f);
     QCOMPARE(obs.obstacles()[1].corner(3).y, 50.0f);
     QCOMPARE(obs.obstacles()[1].corner(4).y, -50.0f);
-
 }
 
 void ObstacleEditorTest::closingOffersToSaveAndLowersTheSkyViewFactor() {
@@ -135,7 +134,8 @@ void ObstacleEditorTest::closingOffersToSaveAndLowersTheSkyViewFactor() {
     const float open = ui.app().geodat().results.SVF_Umb;
     QCOMPARE(open, 1.0f);
     ui.find<QToolButton>("FormObs", "AddObsBtn")->click();
-    for (QPoint corner : kCorners) QTest::mouseClick(plan, Qt::LeftButton, {}, corner - QPoint(0, 40));
+    for (QPoint corner : kCorners)
+        QTest::mouseClick(plan, Qt::LeftButton, {}, corner - QPoint(0, 40));
     // the save question is the save dialog; cancelling it still builds the horizon
     ui.find<QPushButton>("FormObs", "CloseBtn")->click();
     QCOMPARE(ui.dialogs.size(), std::size_t(1));
@@ -168,7 +168,8 @@ void ObstacleEditorTest::germanCaptionsReachEveryEditor() {
     QCOMPARE(ui.find<QLabel>("GebForm", "LabelTop")->text(), QString("Obere Ecken #1 - #4"));
     QCOMPARE(ui.find<QPushButton>("NadelForm", "CancelBtn")->text(), QString("Abbrechen"));
     QCOMPARE(ui.find<QLabel>("FormFreihor", "LabelEast")->text(), QString("O"));
-    QCOMPARE(ui.find<QPushButton>("FormTopo", "AktualBtn")->text(), QString("Karte &aktualisieren"));
+    QCOMPARE(ui.find<QPushButton>("FormTopo", "AktualBtn")->text(),
+             QString("Karte &aktualisieren"));
     QCOMPARE(ui.find<QComboBox>("FormTopo", "ComboX")->currentText(), QString("W-O"));
     // the hints keep both languages
     QVERIFY(ui.find<QToolButton>("FormObs", "RemoveMapBtn")->toolTip().contains(" - Vorlagenplan"));

@@ -17,7 +17,7 @@ namespace umbrix::ui::test {
 
 class TopographyEditorTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void openingTheValleyAndClosingChangesTheHorizon();
     void mapChoosesTheEditPointAndAutoEnterWalksOn();
 };
