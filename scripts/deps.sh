@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev
-          qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core)
+          qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core
+          clang libclang-rt-14-dev)  # clang and its runtimes: the fuzz harnesses
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

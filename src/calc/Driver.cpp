@@ -397,6 +397,7 @@ void TFormGeodat::computeRow() {
     ri.ts = r.Ts;
     ri.tmrt = r.Tmrt;
     ri.notGiven = notGiven;
+    ri.missingValue = missingValue;
     ri.svf = r.SVF_Umb;
     ri.linkeTurbidity = pre.turbidity;
     ri.fogLimit = pre.fogLimit;

@@ -1,5 +1,8 @@
 #include "calc/Locations.h"
 
+#include <cfloat>
+#include <climits>
+#include <cmath>
 #include <filesystem>
 
 #include "platform/Error.h"
@@ -50,10 +53,12 @@ std::optional<Location> ParseLocationLine(std::string_view line) {
     double values[4];
     for (double& value : values) {
         auto v = readNumber(line, pos);
-        if (!v) return std::nullopt;
+        // a number beyond a float would become infinity and could not be written back
+        if (!v || std::fabs(*v) > FLT_MAX) return std::nullopt;
         value = *v;
     }
-    if (values[3] != double(long(values[3]))) return std::nullopt;
+    // the altitude is a whole number of metres that an int holds
+    if (values[3] != std::trunc(values[3]) || std::fabs(values[3]) > INT_MAX) return std::nullopt;
     Location loc;
     loc.longitude = float(values[0]);
     loc.latitude = float(values[1]);

@@ -18,6 +18,9 @@ template <class... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+// clang before 17 does not deduce aggregate templates by itself
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 constexpr double kPixelsPerPoint = 96.0 / 72.0;
 

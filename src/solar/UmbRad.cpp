@@ -200,6 +200,10 @@ RadiationResults ComputeRadiation(const RadiationInputs& in, const SunHiddenTest
                                                            r.e / 2.0, double(r.a) * svf / 2.0, r.d,
                                                            r.s, in.albedoHuman));
     }
+    // a field typed as 1e39 reads as infinity; its row shows the missing value, not "NAN"
+    for (float* x : {&r.zenith, &r.azimuth, &r.turbidity, &r.g0, &r.s0, &r.d0, &r.s, &r.d, &r.g,
+                     &r.a, &r.e, &r.q, &r.ts, &r.tmrt})
+        if (!std::isfinite(*x)) *x = in.missingValue;
     return r;
 }
 

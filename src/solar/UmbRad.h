@@ -110,6 +110,7 @@ struct RadiationInputs {
     float ts = -9999;                 // ground surface temperature, °C, or notGiven: compute
     float tmrt = -9999;               // mean radiant temperature, °C, or notGiven: compute
     float notGiven = -9999;           // marks g, ts, tmrt as not given (compared exactly)
+    float missingValue = 9999;        // stands for a result that is not a finite number
     float svf = 1;                    // sky view factor, 0..1
     float linkeTurbidity = -1;        // negative: automatic
     float fogLimit = 90;              // % RH
@@ -138,7 +139,8 @@ using SunHiddenTest = std::function<bool(double zenith, double azimuth)>;
 // The short-wave fluxes, the long-wave fluxes, the ground surface temperature (12 passes of
 // the energy balance from Ts = Ta) and Tmrt. The caller skips the calculation when an input
 // carries the missing-value default (RadiationInputsComplete). An empty isSunHidden means a
-// free horizon.
+// free horizon. A result that comes out non-finite (an input of infinity or NaN, or one so
+// large that a flux overflows) is missingValue.
 RadiationResults ComputeRadiation(const RadiationInputs& in, const SunHiddenTest& isSunHidden);
 
 // The value that marks an empty Ts, G or Tmrt field, chosen so that it can never be mistaken
