@@ -444,7 +444,9 @@ DataRecord DataFileReader::next() {
                 } catch (const ConvertError&) {
                     fail(i, text, "as an angle");
                 }
-                if (!std::isfinite(a) || float(a) == missing) break;
+                // an angle beyond a float would become an infinite position
+                if (!std::isfinite(float(a))) fail(i, text, "(out of range)");
+                if (float(a) == missing) break;
                 (c == DataColumn::Longitude ? rec.longitude : rec.latitude) = float(a);
                 rec.present[ci] = true;
                 break;
