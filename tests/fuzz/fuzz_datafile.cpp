@@ -38,7 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.currentYear = 2026;
 
     const std::string_view text = in.rest();
-    static const std::string path = "/tmp/umbrix_fuzz_data_" + std::to_string(getpid()) + ".txt";
+    static const std::string path =
+        std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/umbrix_fuzz_data_" +
+        std::to_string(getpid()) + ".txt";
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(text.data(), std::streamsize(text.size()));
