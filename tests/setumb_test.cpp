@@ -47,6 +47,22 @@ TEST(SetStar, ReferenceValues) {
     }
 }
 
+TEST(SetStar, FarFromComfortTheStepIsDividedBy180) {
+    // Heavy work in hot, humid air: the transient runs away, and a change in the last bit of
+    // the temperature step (multiplying by 1/180 instead of dividing by 180) moved these
+    // results by whole kelvins (to 472.7 and 81.5). Values from an independent implementation.
+    const SetCase cases[] = {
+        {47, 55.2926025390625f, 83.43568420410156f, 1.8f, 0.3f, 1.75f, 75, 237.9f,
+         370.3535152119019},
+        {47.8f, 55.52277755737305f, 77.95604705810547f, 2.9f, 1.95f, 1.57f, 39.4f, 121.9f,
+         76.32336786458688},
+    };
+    for (const SetCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "Ta " << c.ta << " activity " << c.activity);
+        EXPECT_NEAR(SetStar(c), c.expected, 1e-6);
+    }
+}
+
 TEST(SetStar, StandardEnvironmentGivesAirTemperature) {
     // Ta = Tmrt, 50 %, still air, 0.6 clo, 1 met: the actual environment is the standard one, so
     // SET* equals Ta within the 0.1 K search step and what one hour leaves of the transient

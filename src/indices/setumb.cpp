@@ -97,8 +97,10 @@ SetStarDetails ComputeSetStarDetails(float ta, float tmrt, float rh, float v, fl
         const double dTsk = Ssk * A / tcsk;
         const double dTcr = Scr * A / tccr;
         tim += TimeStep;
-        Tsk += dTsk * TimeStep;
-        Tcr += dTcr * TimeStep;
+        // divided by the 180 steps of an hour, not multiplied by TimeStep: the two differ in the
+        // last bit, and far from comfort the transient amplifies that into whole kelvins
+        Tsk += dTsk / 180;
+        Tcr += dTcr / 180;
 
         const double warms = Tsk > TskN ? Tsk - TskN : 0;
         const double colds = TskN > Tsk ? TskN - Tsk : 0;
