@@ -82,6 +82,29 @@ TEST_F(DriverTest, MissingValueInARowFillsEveryComputedColumn) {
     }
 }
 
+TEST_F(DriverTest, TmrtThatIsNoNumberLeavesEveryIndexMissing) {
+    // At a Bowen ratio of -0.9 the twelve passes of the surface balance run away: Ts, E and
+    // Tmrt are no numbers and show the missing value, and so must every index formed from Tmrt.
+    app->vorgaben().typeAndLeave("EditBowen", "-0.9");
+    main().click("ButtonNeu");
+    auto names = Fields(table()[6]);
+    auto row = Fields(table()[8]);
+    auto column = [&](const char* name) {
+        auto it = std::find(names.begin(), names.end(), name);
+        return it == names.end() ? std::string("absent") : row[it - names.begin()];
+    };
+    for (const char* name : {"Ts", "E", "Tmrt", "PMV", "PET", "SET*", "UTCI", "PT", "mPET"})
+        EXPECT_EQ(column(name), "9999.0") << name;
+
+    // a given Tmrt still gives the indices
+    main().typeAndLeave("EditTmrt", "30");
+    main().click("ButtonNeu");
+    names = Fields(table()[6]);
+    row = Fields(table()[8]);
+    EXPECT_EQ(column("Tmrt"), "30.0");
+    for (const char* name : {"PMV", "PET", "SET*", "PT"}) EXPECT_NE(column(name), "9999.0") << name;
+}
+
 TEST_F(DriverTest, GivenTmrtIsUsedAsItIs) {
     main().typeAndLeave("EditTmrt", "45.5");
     main().click("ButtonNeu");

@@ -364,11 +364,17 @@ bool TFormGeodat::readPointRow() {
 }
 
 void TFormGeodat::setComputedToMissing() {
+    TCalcResults& r = results;
+    for (float* f : {&r.G0, &r.S0, &r.D0, &r.S, &r.G, &r.D, &r.A, &r.E, &r.Q, &r.Ts, &r.Tmrt})
+        *f = missingValue;
+    setIndicesToMissing();
+}
+
+void TFormGeodat::setIndicesToMissing() {
     const float m = missingValue;
     TCalcResults& r = results;
-    for (float* f : {&r.G0,  &r.S0,   &r.D0,  &r.S,   &r.G,   &r.D,    &r.A,    &r.E,    &r.Q,
-                     &r.Ts,  &r.Tmrt, &r.PMV, &r.PET, &r.SET, &r.UTCI, &r.PT,   &r.mPET, &r.Tc,
-                     &r.Tsk, &r.WL,   &r.SWt, &r.H,   &r.Rnb, &r.C,    &r.Evpd, &r.Esw})
+    for (float* f : {&r.PMV, &r.PET, &r.SET, &r.UTCI, &r.PT, &r.mPET, &r.Tc, &r.Tsk, &r.WL,
+                     &r.SWt, &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
         *f = m;
     // the mPET details too: otherwise the detail row would repeat the previous row's body
     for (float* f : {&r.mPET_Tc, &r.mPET_Tsk_m, &r.mPET_Tsk1, &r.mPET_Tsk2, &r.mPET_Tsk3,
@@ -420,6 +426,12 @@ void TFormGeodat::computeRow() {
     r.Q = rr.q;
     r.Ts = rr.ts;
     r.Tmrt = rr.tmrt;
+    // A Tmrt that did not come out as a number (the surface iteration diverges for a Bowen ratio
+    // near -0.9) carries the missing value; an index formed from it as 9999 °C would look real.
+    if (r.Tmrt == missingValue) {
+        setIndicesToMissing();
+        return;
+    }
 
     // The indices, in this order, from the values after the radiation step.
     const TCalcInputs& in = inputs;

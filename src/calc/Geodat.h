@@ -159,6 +159,7 @@ class TFormGeodat : public FormModel {
     void readDataRow(DataFileReader& reader, const std::vector<DataColumn>& columns);
     void computeRow();
     void setComputedToMissing();
+    void setIndicesToMissing();
     TableLayout tableLayout() const;
     float readReal(const std::string& name);
     float readOptional(const std::string& name);
