@@ -123,17 +123,20 @@ TEST_F(DataFileTest, TimesAndDates) {
     DataFileSettings s = settings({C::Date, C::Time},
                                   "21.6.2026 24:00\n"
                                   "21.6.2026 24:30\n"
+                                  "21.6.2026 2400\n"
                                   "1.1.26 9999\n"
                                   "29.2.2028 7:05\n");
     auto recs = readAll(s);
-    ASSERT_EQ(recs.size(), 4u);
+    ASSERT_EQ(recs.size(), 5u);
     EXPECT_EQ(recs[0].hours, 0.0f);  // midnight of the same date
     EXPECT_EQ(*recs[0].date, (Date{2026, 6, 21}));
-    EXPECT_FLOAT_EQ(recs[1].hours, 0.5f);
-    EXPECT_EQ(*recs[2].date, (Date{2026, 1, 1}));  // two-digit year
-    EXPECT_EQ(recs[2].hours, 0.0f);                // missing time: midnight
-    EXPECT_EQ(recs[3].dayOfYear, 60);
-    EXPECT_FLOAT_EQ(recs[3].hours, 7.0f + 5.0f / 60.0f);
+    // whatever follows "24" is dropped, as the main window's time field does
+    EXPECT_EQ(recs[1].hours, 0.0f);
+    EXPECT_EQ(recs[2].hours, 0.0f);
+    EXPECT_EQ(*recs[3].date, (Date{2026, 1, 1}));  // two-digit year
+    EXPECT_EQ(recs[3].hours, 0.0f);                // missing time: midnight
+    EXPECT_EQ(recs[4].dayOfYear, 60);
+    EXPECT_FLOAT_EQ(recs[4].hours, 7.0f + 5.0f / 60.0f);
 
     // German letters and other separators; a date separator that is a blank
     s = settings({C::Date, C::Time, C::Ta}, "21/06/2026\t14.30\t20\n", '\t');

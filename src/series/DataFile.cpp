@@ -424,7 +424,9 @@ DataRecord DataFileReader::next() {
             }
             case DataColumn::Time: {
                 std::string t(trimmed);
-                if (t.rfind("24", 0) == 0) t.replace(0, 2, "0");  // 24:00 is midnight
+                // any time from "24" on is midnight of the same date, as in the main window's
+                // time field; "24:30" is not half past midnight
+                if (t.rfind("24", 0) == 0) t = "0";
                 if (t.empty() || trimmed == missingText) {
                     rec.hours = 0;
                 } else {
