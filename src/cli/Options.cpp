@@ -42,7 +42,8 @@ const OptionInfo kOptions[] = {
      "                                  tag date doy time lon lat alt tz Ta VP RH v N Ts LTF\n"
      "                                  albedo bowen DG D G Tmrt clo act horizon (default: none)"},
     {"--output", "FILE",
-     "check \"Output in file\" and write the table to FILE, row by row (default: off)"},
+     "check \"Output in file\" and write the data table to FILE, row by row; the daily data "
+     "still go to standard output (default: off)"},
     {"--new", nullptr, "run \"&New\": start a new table"},
     {"--add", nullptr, "run \"A&dd\": append rows under the header of the last --new"},
     {"--time", "H:MM",

@@ -148,9 +148,11 @@ class Runner {
             if (!app_.werte().checked("ChkInDatei"))
                 app_.registry().set("FormWerte.ChkInDatei", "1");
         } else if (step.option == "--new") {
+            lastRunDaily_ = main.checked("Jahresgang1");
             main.click("ButtonNeu");
             ran_ = true;
         } else if (step.option == "--add") {
+            lastRunDaily_ = main.checked("Jahresgang1");
             main.click("ButtonHinzu");
             ran_ = true;
         } else if (step.option == "--fisheye") {
@@ -175,7 +177,9 @@ class Runner {
         if (!ran_) apply({"--new", ""});
     }
 
-    bool tableToStdout() const { return !outputGiven_ && !saveGiven_; }
+    // The daily course never writes to the output file: its table is the text view's only copy.
+    bool tableToStdout() const { return !saveGiven_ && (!outputGiven_ || lastRunDaily_); }
+    bool dailyOutputIgnored() const { return outputGiven_ && lastRunDaily_ && !saveGiven_; }
     // A diagram was drawn but neither saved nor written anywhere.
     bool diagramUnsaved() const { return !saveGiven_ && app_.map().pictureView; }
 
@@ -224,6 +228,7 @@ class Runner {
     bool ran_ = false;
     bool outputGiven_ = false;
     bool saveGiven_ = false;
+    bool lastRunDaily_ = false;
 };
 
 void printTable(const Application& app) {
@@ -267,6 +272,9 @@ int Main(int argc, char** argv) {
         std::cerr << "umbrix: the diagram was drawn; save it with --save FILE.svg or FILE.bmp\n";
     else if (runner.tableToStdout())
         printTable(app);
+    if (runner.dailyOutputIgnored())
+        std::cerr << "umbrix: the daily data are not written to the --output file; they went to "
+                     "standard output (save them with --save FILE)\n";
     return 0;
 }
 

@@ -57,6 +57,12 @@ grep -q '"Ta" must come before "RH"' "$tmp/err" || fail "--columns order: $(cat 
 [ "$(run --mode daily | wc -l)" -eq $((8 + 365)) ] || fail "daily: 365 rows"
 out=$(run --mode daily --datafile "$example" "${cols[@]}") || fail "daily with data"
 [ "$(printf '%s\n' "$out" | wc -l)" -eq $((5 + lines - 1)) ] || fail "daily with data: rows"
+# the daily course never fills the output file, so --output must not swallow its table
+run --mode daily --datafile "$example" "${cols[@]}" --output "$tmp/daily.txt" > "$tmp/stdout" \
+  2> "$tmp/err" || fail "daily --output: status"
+[ "$(cat "$tmp/stdout")" = "$out" ] || fail "daily --output: table lost"
+[ ! -e "$tmp/daily.txt" ] || fail "daily --output: wrote the output file"
+grep -q 'not written to the --output file' "$tmp/err" || fail "daily --output: $(cat "$tmp/err")"
 
 # memory stays flat however long the data file is (not measurable under a sanitizer)
 if [ -x /usr/bin/time ] && [ -z "${UMBRIX_SANITIZED:-}" ]; then
