@@ -71,6 +71,18 @@ TEST(Fixed, ExponentOnlyWhenTheIntegerPartNeedsMoreThanPDigits) {
     EXPECT_EQ(fixed(123, 3, 2), "123.00");
 }
 
+TEST(Fixed, TypedNumbersRoundTheirDigitsAsTyped) {
+    // 18 digits of the double still show it below the half; the shortest digits are the typed ones
+    EXPECT_EQ(fixed(1.45, 5, 1), "1.4");
+    EXPECT_EQ(fixedTyped(1.45, 5, 1), "1.5");
+    EXPECT_EQ(fixedTyped(-22.45, 4, 1), "-22.5");
+    EXPECT_EQ(fixedTyped(1.449, 5, 1), "1.4");
+    EXPECT_EQ(fixedTyped(0.125, 4, 2), "0.13");
+    EXPECT_EQ(fixedTyped(123456.5, 5, 1), "1.2346E5");
+    EXPECT_EQ(fixedTyped(-0.04, 3, 1), "-0.0");
+    EXPECT_EQ(fixedTyped(kInf, 4, 1), "INF");
+}
+
 TEST(Fixed, NegativeValuesRoundingToZeroKeepTheSign) {
     EXPECT_EQ(fixed(-0.04, 3, 1), "-0.0");
     EXPECT_EQ(fixed(-1e-300, 4, 2), "-0.00");

@@ -91,6 +91,26 @@ TEST_F(GeodatTest, NumericExitRules) {
     }
 }
 
+TEST_F(GeodatTest, TypedHalvesRoundAwayFromZero) {
+    // The number as typed is rounded, not its float or double, which lie just below these
+    // halves (the float of 12.65 is 12.6499996...; the double of 1.45 is 1.4499999999999999556).
+    struct Case {
+        const char* field;
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {"EditWG", "12.65", "12.7"},   {"EditTa", "-22.45", "-22.5"}, {"EditVp", "1.45", "1.5"},
+        {"EditRh", "40.05", "40.1"},   {"EditGr", "1.645", "1.65"},   {"EditIcl", "0.445", "0.45"},
+        {"EditG", "512.35", "512.4"},  {"EditZz", "5.45", "5.5"},     {"EditN", "2.25", "2.3"},
+        {"EditTmrt", "30.05", "30.1"}, {"EditWG", "12.649", "12.6"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " <- " + c.typed);
+        main().typeAndLeave(c.field, c.typed);
+        EXPECT_EQ(main().text(c.field), c.shown);
+    }
+}
+
 TEST_F(GeodatTest, AltitudeFieldHoldsSixCharacters) {
     main().type("EditNn", "12345678");
     EXPECT_EQ(main().text("EditNn"), "123456");

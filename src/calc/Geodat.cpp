@@ -512,17 +512,18 @@ void TFormGeodat::leaveNumber(const std::string& name) {
         return;
     }
     if (name == "EditZz") {
-        double tz = value ? double(*value) : 0.0;
+        double tz = value ? *parsed : 0.0;
         tz = std::fmod(tz, 24.0);  // bounded loops below
         while (tz > 12) tz -= 24;
         while (tz <= -12) tz += 24;
-        c.text = fixed(float(tz), 3, 1);
+        c.text = fixedTyped(tz, 3, 1);
         return;
     }
     for (const Rule& r : rules) {
         if (name != r.name) continue;
         if (value) {
-            c.text = fixed(*value, r.p, r.d);
+            // the number as typed, not its float: "12.65" shows as 12.7 (halves away from zero)
+            c.text = std::isfinite(*value) ? fixedTyped(*parsed, r.p, r.d) : fixed(*value, r.p, r.d);
         } else if (std::isnan(r.fallback)) {
             c.text.clear();
         } else if (name == "EditTa" || name == "EditWG" || name == "EditN") {
@@ -542,7 +543,8 @@ void TFormGeodat::leaveHumidity(const std::string& name) {
     const bool vapour = name == "EditVp";
     auto parsed = parseReal(text(name), true);
     if (parsed && std::isfinite(*parsed)) {
-        ctl(name).text = fixed(float(*parsed), 5, 1);
+        const float typed = float(*parsed);
+        ctl(name).text = std::isfinite(typed) ? fixedTyped(*parsed, 5, 1) : fixed(typed, 5, 1);
         recomputeHumidity(vapour);
     } else {
         // refill this field from Ta and the other humidity field

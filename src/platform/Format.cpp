@@ -25,20 +25,9 @@ struct Decimal {
     bool zero = true;
 };
 
-// The platform's float-to-text conversion first rounds to 18 significant digits; everything
-// after that rounds the decimal digits, never the binary value again.
-Decimal ToDecimal18(double value) {
+// |value| from std::to_chars' scientific text "d.ddd...e+XX", as digits and exponent.
+Decimal DecimalOfScientific(const char* p, const char* end) {
     Decimal x;
-    if (value == 0) {
-        x.digits = "0";
-        return x;
-    }
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
-                             kStoredDigits - 1);
-    // "d.ddddddddddddddddde+XX"
-    const char* p = buf;
-    const char* end = res.ptr;
     while (p != end && *p != 'e') {
         if (*p >= '0' && *p <= '9') x.digits.push_back(*p);
         ++p;
@@ -52,6 +41,24 @@ Decimal ToDecimal18(double value) {
     x.exponent = exponent;
     x.zero = false;
     return x;
+}
+
+// The platform's float-to-text conversion first rounds to 18 significant digits; everything
+// after that rounds the decimal digits, never the binary value again.
+Decimal ToDecimal18(double value) {
+    if (value == 0) return Decimal{"0", 0, true};
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
+                             kStoredDigits - 1);
+    return DecimalOfScientific(buf, res.ptr);
+}
+
+// |value| as its shortest round-trip decimal digits: those of the text it was read from.
+Decimal ToDecimalShortest(double value) {
+    if (value == 0) return Decimal{"0", 0, true};
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
+    return DecimalOfScientific(buf, res.ptr);
 }
 
 // Keeps `keep` significant digits, halves rounding away from zero (on the magnitude).
@@ -141,16 +148,28 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-std::string fixed(double value, int precision, int decimals) {
+namespace {
+
+std::string FixedOf(double value, int precision, int decimals, Decimal (*digitsOf)(double)) {
     if (!std::isfinite(value)) return NonFinite(value);
     precision = std::max(precision, 1);
     decimals = std::clamp(decimals, 0, kMaxDecimals);
-    Decimal x = ToDecimal18(value);
+    Decimal x = digitsOf(value);
     // one rounding: to p significant digits or to d decimals, whichever keeps fewer
     long keep = std::min<long>(precision, long(x.exponent) + 1 + decimals);
     RoundDigits(x, int(std::max<long>(keep, -1)));
     if (!x.zero && x.exponent + 1 > precision) return general(value, precision);
     return WriteFixed(value < 0, x, decimals);
+}
+
+}  // namespace
+
+std::string fixed(double value, int precision, int decimals) {
+    return FixedOf(value, precision, decimals, ToDecimal18);
+}
+
+std::string fixedTyped(double value, int precision, int decimals) {
+    return FixedOf(value, precision, decimals, ToDecimalShortest);
 }
 
 std::string general(double value, int precision) {

@@ -17,6 +17,11 @@ namespace umbrix {
 // NaN and infinities are "NAN", "INF" and "-INF". d is limited to 0..40, p to at least 1.
 std::string fixed(double value, int precision, int decimals);
 
+// fixed() of a number as it was typed: the digits are the shortest decimal that reads back as the
+// same double, so a typed "12.65" shows as "12.7" with one decimal, although its double lies just
+// below 12.65 (and its 4-byte float further below). Other numbers round as in fixed().
+std::string fixedTyped(double value, int precision, int decimals);
+
 // General format with at most p significant digits: no trailing zeros, no point without
 // decimals; exponent notation ("1.5E-7", "1E20") when the integer part needs more than p
 // digits or the value is below 1E-5.
