@@ -411,6 +411,7 @@ void TFormGeodat::computeRow() {
     ri.bowen = pre.bowen;
     ri.albedoSurroundings = inputs.albedo;
     ri.albedoHuman = inputs.albedoHuman;
+    ri.tmrtFromHorizontalDirect = pre.tmrtFromHorizontalDirect();
     const RadiationResults rr =
         ComputeRadiation(ri, [this](double Z, double A) { return isSunHidden(Z, A); });
     r.trueTime = ri.trueTime;
@@ -458,7 +459,10 @@ void TFormGeodat::computeRow() {
     }
     if (in.setStar)
         r.SET = float(ComputeSetStar(in.sexIndex, r.Ta, r.Tmrt, r.RH, r.v, in.clothing,
-                                     float(in.age), in.height, in.weight, in.activity, m));
+                                     float(in.age), in.height, in.weight, in.activity, m,
+                                     pre.setStarSedentary()
+                                         ? SetStandardEnvironment::Sedentary
+                                         : SetStandardEnvironment::ActivityDependent));
     if (in.utci) r.UTCI = float(ComputeUtci(r.Ta, r.VP, r.Tmrt, r.v, m));
     if (in.pt) r.PT = float(ComputePt(0, "none", r.Ta, r.VP, r.Tmrt, r.v, 1013, in.clothing, m));
     if (in.mpet) {

@@ -36,6 +36,10 @@ TFormVorgaben::TFormVorgaben(Application& app) : FormModel("FormVorgaben", app.h
     add("EditOTime", ControlKind::Edit, "h:mm");
     add("RedGChk", ControlKind::CheckBox, "Reduction of G presetting by obstacles");
     add("ChkNow", ControlKind::CheckBox, "Set current date/time on start-up").checked = true;
+    add("TmrtHorizontalChk", ControlKind::CheckBox,
+        "Tmrt from horizontal direct radiation (earlier versions)");
+    add("SetSedentaryChk", ControlKind::CheckBox,
+        "SET* with the sedentary standard environment (earlier versions)");
     add("ApplyBtn", ControlKind::Button, "Apply");
 }
 

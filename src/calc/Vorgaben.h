@@ -19,6 +19,9 @@ class TFormVorgaben : public FormModel {
     float fogLimit = 90.0f;   // rel. humidity (%) from which the radiation is fully diffuse
 
     bool reduceGByObstacles() const { return checked("RedGChk"); }
+    // The models of earlier versions, for reproducing their tables.
+    bool tmrtFromHorizontalDirect() const { return checked("TmrtHorizontalChk"); }
+    bool setStarSedentary() const { return checked("SetSedentaryChk"); }
 
     // Runs the exit rule of every edit field.
     void apply();
