@@ -86,6 +86,43 @@ TEST_F(DataRunTest, OneRowPerLineWithTheMainWindowFillingTheRest) {
     EXPECT_EQ(cell(8, "PET"), cell(5, "PET"));
 }
 
+TEST_F(DataRunTest, MeasuredDiffuseAndCloudCoverAreUsedWithG) {
+    // 1 July, 12:00 at Freiburg: a measured G with its D, and the cloud cover of the hour
+    const std::string header = "1.7.2025\t12:00\t25\t50\t1\t";
+    useData(header + "6\t400\t500\n" + header + "6\t9999\t500\n" + header + "0\t600\t500\n",
+            {"date", "time", "Ta", "RH", "v", "N", "D", "G"});
+    main().click("ButtonNeu");
+    ASSERT_EQ(table().size(), kFirstRow + 3);
+    // the row's D/G is 0.8 (SVF 1): D 400, S 100
+    EXPECT_EQ(cell(5, "Dact"), "400.0");
+    EXPECT_EQ(cell(5, "Sact"), "100.0");
+    // a missing D leaves the automatic split
+    const float g0 = main().results.G0;
+    const float ratio = float(DiffuseGlobalRatio(-1, 500, g0));
+    EXPECT_EQ(cell(6, "Dact"), fixed(ratio * 500.0f, 6, 1));
+    // a D above G is all of G
+    EXPECT_EQ(cell(7, "Dact"), "500.0");
+    EXPECT_EQ(cell(7, "Sact"), "0.0");
+    // N gives the counter-radiation also with a measured G
+    const float vp = float(VapourFromRelHumidity(25, 50));
+    EXPECT_EQ(cell(5, "C"), "6.0");
+    EXPECT_EQ(cell(5, "A"), fixed(float(AtmosphericCounterRadiation(25, vp, 6)), 6, 1));
+    EXPECT_EQ(cell(7, "A"), fixed(float(AtmosphericCounterRadiation(25, vp, 0)), 6, 1));
+}
+
+TEST_F(DataRunTest, DiffuseWithoutGlobalIsRefusedAtTheStart) {
+    useData("25 50 1 300\n", {"Ta", "RH", "v", "D"});
+    try {
+        main().click("ButtonNeu");
+        FAIL() << "no error";
+    } catch (const UmbrixError& e) {
+        const std::string what = e.what();
+        EXPECT_NE(what.find("\"Diffuse radiation D (W/m\u00b2)\""), std::string::npos) << what;
+        EXPECT_NE(what.find("\"Global radiation G (W/m\u00b2)\""), std::string::npos) << what;
+    }
+    EXPECT_EQ(table().size(), 0u);
+}
+
 TEST_F(DataRunTest, MissingValueGivesAMissingRowAndTheRunGoesOn) {
     useData("20.0 50 1.0\n9999 50 1.0\n22.0 9999 1.0\n24.0 50 9999\n", {"Ta", "RH", "v"});
     main().click("ButtonNeu");

@@ -119,12 +119,12 @@ TEST_F(GeodatTest, AltitudeFieldHoldsSixCharacters) {
 TEST_F(GeodatTest, GivenGlobalRadiationAndTmrtExcludeEachOther) {
     main().typeAndLeave("EditG", "500");
     EXPECT_EQ(main().text("EditG"), "500.0");
-    EXPECT_FALSE(main().enabled("EditN"));
-    EXPECT_FALSE(main().enabled("LabelN"));
+    // with a given G the cloud cover still gives the long-wave counter-radiation
+    EXPECT_TRUE(main().enabled("EditN"));
+    EXPECT_TRUE(main().enabled("LabelN"));
     main().typeAndLeave("EditTmrt", "30");
     EXPECT_EQ(main().text("EditTmrt"), "30.0");
     EXPECT_EQ(main().text("EditG"), "");
-    EXPECT_TRUE(main().enabled("EditN"));  // no G any more: the cloud cover counts again
     main().typeAndLeave("EditG", "junk");
     EXPECT_EQ(main().text("EditG"), "");
     EXPECT_EQ(main().text("EditTmrt"), "30.0");  // an unreadable G empties nothing else

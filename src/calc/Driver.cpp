@@ -1,4 +1,5 @@
 // The calculation commands of the main window: "&New", "A&dd" and the row loop.
+#include <algorithm>
 #include <cmath>
 
 #include "calc/Application.h"
@@ -299,6 +300,8 @@ void TFormGeodat::runDataTable(bool isNew) {
         composeHorizon();
         evaluateHorizon();
     }
+    // a column choice that cannot run is refused before the table starts
+    if (dataFileActive()) CheckDataColumns(app_.werte().dataFileSettings());
     const TableLayout layout = tableLayout();
     const bool detail = layout.petDetail || layout.mpetDetail;
     sink_ = TableSink{};
@@ -571,6 +574,11 @@ void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataC
             case DataColumn::Activity: inputs.activity = value(c); break;
             case DataColumn::Horizon: rowProfile_ = rec.horizon; break;
         }
+    }
+    // a measured D with its G gives the row's split of G; a missing D leaves the ratio as it was
+    if (rec.has(DataColumn::D) && rec.has(DataColumn::G)) {
+        const float d = rec[DataColumn::D], g = rec[DataColumn::G];
+        if (d != m && g != m && g > 0) inputs.dgRatio = std::clamp(d / g, 0.0f, 1.0f);
     }
 }
 

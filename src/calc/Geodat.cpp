@@ -314,7 +314,6 @@ void TFormGeodat::initialise() {
     loadLocationList();
     lookUpLocation();
     nowAndToday();
-    updateCloudCoverEnabling();
     updatePositionEnabling();
     applyOutputModeEffects();
     ctl("ButtonHinzu").enabled = false;
@@ -424,7 +423,6 @@ void TFormGeodat::restoreSession(const std::string& path) {
         combo.text = name;
         combo.itemIndex = -1;
     }
-    updateCloudCoverEnabling();
     updatePositionEnabling();
     applyOutputModeEffects();
     disableAdd();
@@ -464,8 +462,6 @@ void TFormGeodat::onChange(const std::string& name) {
         vapourTypedLast_ = true;
     } else if (name == "EditRh") {
         vapourTypedLast_ = false;
-    } else if (name == "EditG" || name == "EditTmrt") {
-        updateCloudCoverEnabling();
     }
 }
 
@@ -533,7 +529,6 @@ void TFormGeodat::leaveNumber(const std::string& name) {
         }
         if (name == "EditG" && value) ctl("EditTmrt").text.clear();
         if (name == "EditTmrt" && value) ctl("EditG").text.clear();
-        if (name == "EditG" || name == "EditTmrt") updateCloudCoverEnabling();
         if (name == "EditTa") recomputeHumidity(vapourTypedLast_);
         return;
     }
@@ -628,13 +623,6 @@ void TFormGeodat::nowAndToday() {
 void TFormGeodat::disableAdd() {
     ctl("ButtonHinzu").enabled = false;
     changed("ButtonHinzu");
-}
-
-void TFormGeodat::updateCloudCoverEnabling() {
-    // G and Tmrt are never both given; a given G makes the cloud cover irrelevant.
-    bool noG = text("EditG").empty();
-    ctl("EditN").enabled = noG;
-    ctl("LabelN").enabled = noG;
 }
 
 void TFormGeodat::updatePositionEnabling() {

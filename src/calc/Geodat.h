@@ -131,7 +131,6 @@ class TFormGeodat : public FormModel {
     void leaveDate();
     void leaveDayOfYear();
     void leaveTime();
-    void updateCloudCoverEnabling();
     void updatePositionEnabling();
     void setOutputMode(const std::string& item);
     void applyOutputModeEffects();

@@ -24,7 +24,7 @@ class MainWindowTest : public QObject {
   private slots:
     void leavingAFieldAppliesItsExitRule_data();
     void leavingAFieldAppliesItsExitRule();
-    void givenRadiationEmptiesTmrtAndDisablesCloudCover();
+    void givenRadiationEmptiesTmrtAndKeepsCloudCover();
     void newFillsTheTextViewWithTheTable();
     void aCommandFirstAppliesTheFieldBeingTyped();
     void addAppendsRowsUnderTheSameHeader();
@@ -117,17 +117,17 @@ void MainWindowTest::leavingAFieldAppliesItsExitRule() {
     if (!other.isEmpty()) QCOMPARE(ui.edit(other.toUtf8().constData())->text(), otherShown);
 }
 
-void MainWindowTest::givenRadiationEmptiesTmrtAndDisablesCloudCover() {
+void MainWindowTest::givenRadiationEmptiesTmrtAndKeepsCloudCover() {
     UiFixture ui;
     UiFixture::typeAndLeave(ui.edit("EditTmrt"), "30");
     UiFixture::typeAndLeave(ui.edit("EditG"), "600");
     QCOMPARE(ui.edit("EditG")->text(), QString("600.0"));
     QCOMPARE(ui.edit("EditTmrt")->text(), QString());
-    QVERIFY(!ui.edit("EditN")->isEnabled());
-    QVERIFY(!ui.find<QLabel>("FormGeodat", "LabelN")->isEnabled());
+    // the cloud cover still counts for the long-wave counter-radiation
+    QVERIFY(ui.edit("EditN")->isEnabled());
+    QVERIFY(ui.find<QLabel>("FormGeodat", "LabelN")->isEnabled());
     UiFixture::typeAndLeave(ui.edit("EditTmrt"), "31");
     QCOMPARE(ui.edit("EditG")->text(), QString());
-    QVERIFY(ui.edit("EditN")->isEnabled());
 }
 
 void MainWindowTest::newFillsTheTextViewWithTheTable() {
