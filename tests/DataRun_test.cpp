@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "calc/PhysicalRanges.h"
 #include "diagrams/SunPath.h"
 #include "horizon/Fisheye.h"
 #include "platform/Error.h"
@@ -121,6 +122,70 @@ TEST_F(DataRunTest, DiffuseWithoutGlobalIsRefusedAtTheStart) {
         EXPECT_NE(what.find("\"Global radiation G (W/m\u00b2)\""), std::string::npos) << what;
     }
     EXPECT_EQ(table().size(), 0u);
+}
+
+TEST_F(DataRunTest, ValuesOutsideTheirRangeGiveMissingRowsAndOneReport) {
+    // 1 July at Freiburg: G is possible up to about 1.1 × 1210 W/m²
+    useData(
+        "12:00 25 50 1 4 500 0.2\n"
+        "13:00 25 150 1 4 500 0.2\n"  // RH
+        "14:00 25 50 -1 4 500 0.2\n"  // v
+        "15:00 25 50 1 10 500 0.2\n"  // N in tenths
+        "16:00 25 50 1 4 1500 0.2\n"  // G
+        "17:00 25 50 1 4 500 -0.3\n"  // albedo
+        "18:00 99 50 1 4 500 0.2\n"   // Ta
+        "19:00 25 50 1 8 300 0.2\n",
+        {"time", "Ta", "RH", "v", "N", "G", "albedo"});
+    main().typeAndLeave("EditDat", "1.7.2026");
+    main().click("ButtonNeu");
+    ASSERT_EQ(table().size(), kFirstRow + 8);
+    for (std::size_t line = 6; line <= 11; ++line) {
+        SCOPED_TRACE(cell(line, "time"));
+        for (const char* name :
+             {"Gact", "Sact", "A", "E", "Ts", "Tmrt", "PMV", "PET", "SET*", "UTCI", "PT", "mPET"})
+            EXPECT_EQ(cell(line, name), "9999.0") << name;
+    }
+    EXPECT_EQ(cell(6, "RH"), "150.0");  // the value as read, not clamped
+    for (std::size_t line : {5u, 12u}) EXPECT_NE(cell(line, "PET"), "9999.0");
+    // the run goes on; one message at the end names the first five rows
+    ASSERT_EQ(host.messages.size(), 1u);
+    const std::string& m = host.messages[0];
+    EXPECT_EQ(m.rfind("6 rows of the data file held a value outside its physical range", 0), 0u)
+        << m;
+    for (const char* part :
+         {"line 2, column 3 (RH): Relative humidity RH: \"150\" is outside the range 0 to 100 %",
+          "line 3, column 4 (v)", "line 4, column 5 (N)", "line 5, column 6 (G)",
+          "line 6, column 7 (albedo)", "\n..."})
+        EXPECT_NE(m.find(part), std::string::npos) << part << " in " << m;
+    EXPECT_EQ(m.find("line 7"), std::string::npos);
+    // an albedo outside its range does not reach the pre-settings
+    EXPECT_FLOAT_EQ(app->vorgaben().albedo, 0.2f);
+
+    // a vapour pressure above saturation at the row's Ta
+    host.messages.clear();
+    useData("10 30\n10 12.3\n", {"Ta", "VP"});
+    main().click("ButtonNeu");
+    EXPECT_EQ(cell(5, "PET"), "9999.0");
+    EXPECT_EQ(cell(6, "RH"), "100.0");  // within its last digit: saturated
+    EXPECT_NE(cell(6, "PET"), "9999.0");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("line 1, column 2 (VP)"), std::string::npos)
+        << host.messages[0];
+}
+
+TEST_F(DataRunTest, MainWindowValuesAreCheckedWhenTheCommandReadsThem) {
+    // a text set without leaving its field (as a restored session may) stops the command
+    main().ctl("EditN").text = "10";
+    try {
+        main().click("ButtonNeu");
+        FAIL() << "no error";
+    } catch (const RangeError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cloud cover N (EditN): \"10\" is outside the range 0 to 8 octas");
+    }
+    main().ctl("EditN").text = "0";
+    app->vorgaben().ctl("EditAlbHum").text = "1.2";
+    EXPECT_THROW(main().click("ButtonNeu"), RangeError);
 }
 
 TEST_F(DataRunTest, MissingValueGivesAMissingRowAndTheRunGoesOn) {

@@ -502,8 +502,8 @@ DataRecord DataFileReader::next() {
             case DataColumn::DGRatio: {
                 float r = real(i, text);
                 if (r == missing) break;
-                // as the pre-settings accept it: a ratio in 0 … 1, anything else automatic
-                rec.value[ci] = r >= 0 && r <= 1 ? r : -1.0f;
+                // negative: automatic, as in the pre-settings; above 1 the row is refused
+                rec.value[ci] = r >= 0 ? r : -1.0f;
                 rec.present[ci] = true;
                 break;
             }

@@ -55,14 +55,14 @@ void MainWindowTest::leavingAFieldAppliesItsExitRule_data() {
                                 << "12.5"
                                 << "EditRh"
                                 << "53.5";
-    QTest::newRow("time zone wraps") << "EditZz"
-                                     << "14"
-                                     << "-10.0"
-                                     << ""
-                                     << "";
+    QTest::newRow("time zone +14 (Line Islands)") << "EditZz"
+                                                  << "14"
+                                                  << "14.0"
+                                                  << ""
+                                                  << "";
     QTest::newRow("time zone -12") << "EditZz"
                                    << "-12"
-                                   << "12.0"
+                                   << "-12.0"
                                    << ""
                                    << "";
     QTest::newRow("comma as degree mark") << "EditLg"
