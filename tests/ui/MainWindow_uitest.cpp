@@ -25,6 +25,7 @@ class MainWindowTest : public QObject {
     void leavingAFieldAppliesItsExitRule_data();
     void leavingAFieldAppliesItsExitRule();
     void givenRadiationEmptiesTmrtAndKeepsCloudCover();
+    void aValueOutsideItsRangeIsRefusedWithAMessage();
     void newFillsTheTextViewWithTheTable();
     void aCommandFirstAppliesTheFieldBeingTyped();
     void addAppendsRowsUnderTheSameHeader();
@@ -128,6 +129,26 @@ void MainWindowTest::givenRadiationEmptiesTmrtAndKeepsCloudCover() {
     QVERIFY(ui.find<QLabel>("FormGeodat", "LabelN")->isEnabled());
     UiFixture::typeAndLeave(ui.edit("EditTmrt"), "31");
     QCOMPARE(ui.edit("EditG")->text(), QString());
+}
+
+void MainWindowTest::aValueOutsideItsRangeIsRefusedWithAMessage() {
+    UiFixture ui;
+    QLineEdit* rh = ui.edit("EditRh");
+    UiFixture::typeAndLeave(rh, "150");
+    QCOMPARE(rh->text(), QString("53.5"));
+    QCOMPARE(int(ui.messages.size()), 1);
+    QCOMPARE(QString::fromStdString(ui.messages[0]),
+             QString("Relative humidity RH (EditRh): \"150\" is outside the range 0 to 100 %; "
+                     "the field keeps \"53.5\""));
+    // the next entry starts from the kept value; a possible one is taken
+    UiFixture::typeAndLeave(rh, "95");
+    QCOMPARE(rh->text(), QString("95.0"));
+    QCOMPARE(int(ui.messages.size()), 1);
+    // a latitude beyond the pole is not wrapped
+    UiFixture::typeAndLeave(ui.edit("EditBr"), "91");
+    QCOMPARE(ui.edit("EditBr")->text(), QString::fromStdString(ui.app().geodat().text("EditBr")));
+    QVERIFY(ui.edit("EditBr")->text() != QString("91°0'"));
+    QCOMPARE(int(ui.messages.size()), 2);
 }
 
 void MainWindowTest::newFillsTheTextViewWithTheTable() {
