@@ -171,6 +171,18 @@ TEST_F(DataRunTest, ValuesOutsideTheirRangeGiveMissingRowsAndOneReport) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].find("line 1, column 2 (VP)"), std::string::npos)
         << host.messages[0];
+
+    // the main window's vapour pressure at a row's cold Ta
+    host.messages.clear();
+    main().typeAndLeave("EditVp", "12.5");
+    useData("20\n5\n", {"Ta"});
+    main().click("ButtonNeu");
+    EXPECT_NE(cell(5, "PET"), "9999.0");
+    EXPECT_EQ(cell(6, "PET"), "9999.0");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("\nline 2 (EditVp): Vapour pressure VP: \"12.5\""),
+              std::string::npos)
+        << host.messages[0];
 }
 
 TEST_F(DataRunTest, MainWindowValuesAreCheckedWhenTheCommandReadsThem) {

@@ -646,8 +646,9 @@ void TFormGeodat::reportOutOfRangeRows() {
                      fixed(missingValue, 6, 1) + ").";
     for (const RangeViolation& v : outOfRange_)
         text += (german ? "\nZeile " : "\nline ") + std::to_string(v.line) +
-                (german ? ", Spalte " : ", column ") + std::to_string(v.column) + " (" + v.name +
-                "): " + v.message;
+                (v.column == 0 ? std::string()
+                               : (german ? ", Spalte " : ", column ") + std::to_string(v.column)) +
+                " (" + v.name + "): " + v.message;
     if (outOfRangeRows_ > int(outOfRange_.size())) text += "\n...";
     outOfRangeRows_ = 0;
     outOfRange_.clear();
@@ -781,21 +782,21 @@ void TFormGeodat::RunCalculations() {
         const float m = missingValue;
         TCalcResults& r = results;
         if (!coupleHumidity()) {
-            // a vapour pressure above saturation at the row's Ta
+            // a vapour pressure above saturation at the row's Ta: from the file's column, or
+            // from the main window for a row whose Ta the file gives
             const std::string vp = RangeNumber(r.VP);
-            const auto columns = app_.werte().checkedColumns();
-            auto at = std::find(columns.begin(), columns.end(), DataColumn::VP);
-            RangeViolation v{0, 0, "VP", vp,
-                             OutOfRangeText(Quantity::VapourPressure, "", vp, 0,
-                                            VapourPressureLimit(r.Ta), app_.language())};
-            if (!reader || at == columns.end())
+            const std::string range = OutOfRangeText(Quantity::VapourPressure, "", vp, 0,
+                                                     VapourPressureLimit(r.Ta), app_.language());
+            if (!reader)
                 throw RangeError(OutOfRangeText(Quantity::VapourPressure, "EditVp", vp, 0,
                                                 VapourPressureLimit(r.Ta), app_.language()));
-            if (!rowOutOfRange_) {
-                v.line = lastRecordLine_;
-                v.column = int(at - columns.begin()) + 1;
-                rowOutOfRange_ = v;
-            }
+            auto at = std::find(columns.begin(), columns.end(), DataColumn::VP);
+            if (!rowOutOfRange_)
+                rowOutOfRange_ =
+                    at == columns.end()
+                        ? RangeViolation{lastRecordLine_, 0, "EditVp", vp, range}
+                        : RangeViolation{lastRecordLine_, int(at - columns.begin()) + 1, "VP", vp,
+                                         range};
         }
         if (rowProfile_) {
             // the row's own horizon decides its sky view factors

@@ -38,8 +38,8 @@ enum class OutputMode { Polar, Cylindrical, DataTable, DailyData, Shadows };
 // A data-file value outside its physical range: where it stands and what the range is.
 struct RangeViolation {
     int line = 0;         // 1-based line of the file
-    int column = 0;       // 1-based among the checked columns
-    std::string name;     // the column's short name
+    int column = 0;       // 1-based among the checked columns; 0 for a main-window value
+    std::string name;     // the column's short name, or the main-window field
     std::string value;    // as read
     std::string message;  // the quantity and its range
 };
