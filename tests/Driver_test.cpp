@@ -1,6 +1,5 @@
 // "&New" and "A&dd" in the "Data table" mode: the table in memory and in files, the row loop's
 // missing values and the inputs it refuses.
-#include <cmath>
 #include <filesystem>
 
 #include "platform/Error.h"
@@ -205,39 +204,6 @@ TEST_F(DriverTest, OtherModesAndDataFilesReportWhatIsMissing) {
     main().click("Wertedatei1");
     EXPECT_TRUE(app->werte().isVisible());
     EXPECT_THROW(main().click("ButtonNeu"), FileError);  // no data file chosen
-}
-
-TEST_F(DriverTest, WinterSunTmrtFromTheRowsOwnFluxes) {
-    // 49.52°N 8.55°E, UTC+1, 96 m, clear 21 December 12:30, Ta 0 °C, RH 80 %, v 1 m/s, N 0
-    for (auto [name, text] : {std::pair{"EditLg", "8.55"},
-                              {"EditBr", "49.52"},
-                              {"EditZz", "1"},
-                              {"EditNn", "96"},
-                              {"EditDat", "21.12.2026"},
-                              {"EditZeit", "12:30"},
-                              {"EditTa", "0"},
-                              {"EditRh", "80"},
-                              {"EditWG", "1"},
-                              {"EditN", "0"}})
-        main().typeAndLeave(name, text);
-    app->registry().set("Sunelevationangle1", "1");
-    main().click("ButtonNeu");
-    auto value = [this](const char* name) { return std::stod(Column(table(), name)); };
-    // the formula by hand from the printed A, E, D, S and sun elevation (SVF 1, albedo 0.3)
-    const double pi = 3.14159265358979323846, sigma = 5.67e-8;
-    const double h = value("elev."), s = value("Sact"), d = value("Dact");
-    const double fp = 0.308 * std::cos(h * (0.998 - h * h / 50000) * pi / 180);
-    const double i = s / std::sin(h * pi / 180);
-    const double byHand =
-        std::pow((value("A") + value("E")) / 2 / sigma + (fp * i + d) * 0.7 / 5.4999e-8, 0.25) -
-        273.15;
-    EXPECT_NEAR(value("Tmrt"), byHand, 0.5);
-    EXPECT_GT(value("Tmrt"), 30);
-
-    // the pre-settings' check box gives the earlier value, formed from the horizontal S
-    app->vorgaben().click("TmrtHorizontalChk");
-    main().click("ButtonNeu");
-    EXPECT_EQ(Column(table(), "Tmrt"), "9.9");
 }
 
 }  // namespace

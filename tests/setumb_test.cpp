@@ -259,24 +259,16 @@ TEST(SetStar, RisesWithActivity) {
 }
 
 TEST(SetStar, StandardEnvironmentFollowsActivity) {
-    // clothing and natural convection of ASHRAE 55-2020 at 1, 2 and 3 met
-    const double rows[][3] = {
-        {58.2, 0.713573, 3.0}, {116.4, 0.380633, 5.977073}, {174.6, 0.227934, 7.628997}};
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r[0]);
-        EXPECT_NEAR(SetStarStandardClothing(r[0]), r[1], 1e-6);
-        EXPECT_NEAR(SetStarNaturalConvection(r[0]), r[2], 1e-6);
-    }
-    EXPECT_EQ(SetStarNaturalConvection(40), 3.0);  // below 0.85 met
-    EXPECT_EQ(SetStarStandardClothing(1000), 0.0);
     // a person in still air wearing the standard clothing of the activity is in the standard
     // environment: SET* is the air temperature
     for (double m : {58.2, 87.3, 116.4, 174.6})
         for (float ta : {10.0f, 20.0f, 30.0f}) {
             SCOPED_TRACE(testing::Message() << m << " W/m², Ta " << ta);
-            const SetStarDetails d = ComputeSetStarDetails(
-                ta, ta, 50, 0, float(SetStarStandardClothing(m)), 1.75f, 75, float(m), Missing);
-            EXPECT_NEAR(d.chcS, SetStarNaturalConvection(m), 1e-5);
+            const SetStarDetails d =
+                ComputeSetStarDetails(ta, ta, 50, 0, float(SetStarStandardClothing(m)), 1.75f, 75,
+                                      float(m), Missing);
             EXPECT_NEAR(d.setStar, ta, 0.25);
         }
+    EXPECT_EQ(SetStarNaturalConvection(40), 3.0);  // below 0.85 met
+    EXPECT_EQ(SetStarStandardClothing(1000), 0.0);
 }
