@@ -614,15 +614,16 @@ std::optional<RangeViolation> TFormGeodat::findOutOfRange(const DataRecord& rec,
 bool TFormGeodat::coupleHumidity() {
     TCalcResults& r = results;
     const float m = missingValue;
-    if (r.Ta == m) return true;
+    // a value outside its range makes the row missing anyway, and the formulas could overflow
+    if (r.Ta == m || !InRange(Quantity::AirTemperature, r.Ta)) return true;
     if (r.VP != m) {
+        if (!(r.VP >= 0 && r.VP <= VapourPressureLimit(r.Ta))) return false;
         r.RH = float(RelHumidityFromVapour(r.Ta, r.VP));
-        if (r.VP > VapourPressureLimit(r.Ta)) return false;
         if (r.RH > 100.0f) {
             r.RH = 100.0f;
             r.VP = float(SaturationVapourPressure(r.Ta));
         }
-    } else if (r.RH != m) {
+    } else if (r.RH != m && InRange(Quantity::RelativeHumidity, r.RH)) {
         r.VP = float(VapourFromRelHumidity(r.Ta, r.RH));
     }
     return true;

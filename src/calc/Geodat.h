@@ -103,7 +103,7 @@ class TFormGeodat : public FormModel {
     std::optional<RangeViolation> findOutOfRange(const DataRecord& record,
                                                  const std::vector<DataColumn>& columns);
     // Couples VP and RH of the row at its Ta, the given one leading. False when a given VP lies
-    // above saturation.
+    // outside 0 … saturation (within 0.05 hPa above it the air is saturated).
     bool coupleHumidity();
     // Throws RangeError when a value a command reads from a main-window field lies outside the
     // field's range.
