@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "calc/PhysicalRanges.h"
 #include "diagrams/SunPath.h"
 #include "horizon/Fisheye.h"
 #include "platform/Error.h"
@@ -84,6 +85,119 @@ TEST_F(DataRunTest, OneRowPerLineWithTheMainWindowFillingTheRest) {
     ASSERT_EQ(table().size(), kFirstRow + 6);
     EXPECT_EQ(cell(8, "Enum."), "4");
     EXPECT_EQ(cell(8, "PET"), cell(5, "PET"));
+}
+
+TEST_F(DataRunTest, MeasuredDiffuseAndCloudCoverAreUsedWithG) {
+    // 1 July, 12:00 at Freiburg: a measured G with its D, and the cloud cover of the hour
+    const std::string header = "1.7.2025\t12:00\t25\t50\t1\t";
+    useData(header + "6\t400\t500\n" + header + "6\t9999\t500\n" + header + "0\t600\t500\n",
+            {"date", "time", "Ta", "RH", "v", "N", "D", "G"});
+    main().click("ButtonNeu");
+    ASSERT_EQ(table().size(), kFirstRow + 3);
+    // the row's D/G is 0.8 (SVF 1): D 400, S 100
+    EXPECT_EQ(cell(5, "Dact"), "400.0");
+    EXPECT_EQ(cell(5, "Sact"), "100.0");
+    // a missing D leaves the automatic split
+    const float g0 = main().results.G0;
+    const float ratio = float(DiffuseGlobalRatio(-1, 500, g0));
+    EXPECT_EQ(cell(6, "Dact"), fixed(ratio * 500.0f, 6, 1));
+    // a D above G is all of G
+    EXPECT_EQ(cell(7, "Dact"), "500.0");
+    EXPECT_EQ(cell(7, "Sact"), "0.0");
+    // N gives the counter-radiation also with a measured G
+    const float vp = float(VapourFromRelHumidity(25, 50));
+    EXPECT_EQ(cell(5, "C"), "6.0");
+    EXPECT_EQ(cell(5, "A"), fixed(float(AtmosphericCounterRadiation(25, vp, 6)), 6, 1));
+    EXPECT_EQ(cell(7, "A"), fixed(float(AtmosphericCounterRadiation(25, vp, 0)), 6, 1));
+}
+
+TEST_F(DataRunTest, DiffuseWithoutGlobalIsRefusedAtTheStart) {
+    useData("25 50 1 300\n", {"Ta", "RH", "v", "D"});
+    try {
+        main().click("ButtonNeu");
+        FAIL() << "no error";
+    } catch (const UmbrixError& e) {
+        const std::string what = e.what();
+        EXPECT_NE(what.find("\"Diffuse radiation D (W/m\u00b2)\""), std::string::npos) << what;
+        EXPECT_NE(what.find("\"Global radiation G (W/m\u00b2)\""), std::string::npos) << what;
+    }
+    EXPECT_EQ(table().size(), 0u);
+}
+
+TEST_F(DataRunTest, ValuesOutsideTheirRangeGiveMissingRowsAndOneReport) {
+    // 1 July at Freiburg: G is possible up to about 1.1 × 1210 W/m²
+    useData(
+        "12:00 25 50 1 4 500 0.2\n"
+        "13:00 25 150 1 4 500 0.2\n"  // RH
+        "14:00 25 50 -1 4 500 0.2\n"  // v
+        "15:00 25 50 1 10 500 0.2\n"  // N in tenths
+        "16:00 25 50 1 4 1500 0.2\n"  // G
+        "17:00 25 50 1 4 500 -0.3\n"  // albedo
+        "18:00 99 50 1 4 500 0.2\n"   // Ta
+        "19:00 25 50 1 8 300 0.2\n",
+        {"time", "Ta", "RH", "v", "N", "G", "albedo"});
+    main().typeAndLeave("EditDat", "1.7.2026");
+    main().click("ButtonNeu");
+    ASSERT_EQ(table().size(), kFirstRow + 8);
+    for (std::size_t line = 6; line <= 11; ++line) {
+        SCOPED_TRACE(cell(line, "time"));
+        for (const char* name :
+             {"Gact", "Sact", "A", "E", "Ts", "Tmrt", "PMV", "PET", "SET*", "UTCI", "PT", "mPET"})
+            EXPECT_EQ(cell(line, name), "9999.0") << name;
+    }
+    EXPECT_EQ(cell(6, "RH"), "150.0");  // the value as read, not clamped
+    for (std::size_t line : {5u, 12u}) EXPECT_NE(cell(line, "PET"), "9999.0");
+    // the run goes on; one message at the end names the first five rows
+    ASSERT_EQ(host.messages.size(), 1u);
+    const std::string& m = host.messages[0];
+    EXPECT_EQ(m.rfind("6 rows of the data file held a value outside its physical range", 0), 0u)
+        << m;
+    for (const char* part :
+         {"line 2, column 3 (RH): Relative humidity RH: \"150\" is outside the range 0 to 100 %",
+          "line 3, column 4 (v)", "line 4, column 5 (N)", "line 5, column 6 (G)",
+          "line 6, column 7 (albedo)", "\n..."})
+        EXPECT_NE(m.find(part), std::string::npos) << part << " in " << m;
+    EXPECT_EQ(m.find("line 7"), std::string::npos);
+    // an albedo outside its range does not reach the pre-settings
+    EXPECT_FLOAT_EQ(app->vorgaben().albedo, 0.2f);
+
+    // a vapour pressure above saturation at the row's Ta
+    host.messages.clear();
+    useData("10 30\n10 12.3\n", {"Ta", "VP"});
+    main().click("ButtonNeu");
+    EXPECT_EQ(cell(5, "PET"), "9999.0");
+    EXPECT_EQ(cell(6, "RH"), "100.0");  // within its last digit: saturated
+    EXPECT_NE(cell(6, "PET"), "9999.0");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("line 1, column 2 (VP)"), std::string::npos)
+        << host.messages[0];
+
+    // the main window's vapour pressure at a row's cold Ta
+    host.messages.clear();
+    main().typeAndLeave("EditVp", "12.5");
+    useData("20\n5\n", {"Ta"});
+    main().click("ButtonNeu");
+    EXPECT_NE(cell(5, "PET"), "9999.0");
+    EXPECT_EQ(cell(6, "PET"), "9999.0");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("\nline 2 (EditVp): Vapour pressure VP: \"12.5\""),
+              std::string::npos)
+        << host.messages[0];
+}
+
+TEST_F(DataRunTest, MainWindowValuesAreCheckedWhenTheCommandReadsThem) {
+    // a text set without leaving its field (as a restored session may) stops the command
+    main().ctl("EditN").text = "10";
+    try {
+        main().click("ButtonNeu");
+        FAIL() << "no error";
+    } catch (const RangeError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cloud cover N (EditN): \"10\" is outside the range 0 to 8 octas");
+    }
+    main().ctl("EditN").text = "0";
+    app->vorgaben().ctl("EditAlbHum").text = "1.2";
+    EXPECT_THROW(main().click("ButtonNeu"), RangeError);
 }
 
 TEST_F(DataRunTest, MissingValueGivesAMissingRowAndTheRunGoesOn) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "calc/PhysicalRanges.h"
 #include "horizon/Fisheye.h"
 #include "horizon/Geb.h"
 #include "horizon/Laub.h"
@@ -352,6 +353,25 @@ TEST_F(EditObsTest, FarAndHugeObstaclesAreDrawnAndProjectedSafely) {
     obs.typeAndLeave("EditRot", "30");
     obs.click("RotateBtn");
     EXPECT_FALSE(obs.modified());
+}
+
+TEST_F(EditObsTest, DialogRefusesAlbedoAndEmissionOutsideZeroToOne) {
+    obs.appendObstacle(MakeTree(ObstacleKind::Deciduous, 10, 0, 10, 3, 4, 0.3f, 0.3f, 0.95f));
+    host.modalScripts.push_back([](FormModel& d) {
+        EXPECT_THROW(d.typeAndLeave("EditAlb", "1.5"), RangeError);
+        EXPECT_EQ(d.text("EditAlb"), "0.30");
+        d.type("EditEmi", "-0.5");  // not left: "&OK" refuses it
+        d.click("OKBtn");
+        EXPECT_EQ(d.text("EditEmi"), "0.95");
+        d.click("CancelBtn");
+    });
+    obs.click("EditObsBtn");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find(
+                  "Emission coefficient (EditEmi): \"-0.5\" is outside the range 0 to 1"),
+              std::string::npos)
+        << host.messages[0];
+    EXPECT_FLOAT_EQ(obs.obstacles()[0].emission(), 0.95f);
 }
 
 TEST_F(EditObsTest, FieldRulesForAltitude) {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <numbers>
 
+#include "calc/PhysicalRanges.h"
 #include "platform/Bmp.h"
 #include "platform/Error.h"
 #include "support/FakeHost.h"
@@ -222,12 +223,18 @@ TEST_F(FreihorTest, AlbedoAndEmissionEntriesAreCorrected) {
         const char* field;
         const char* typed;
         const char* shown;
-    } cases[] = {{"EditA", "1.5", "0.30"}, {"EditA", "0,5", "0.50"},  {"EditA", "abc", "0.30"},
-                 {"EditA", "1", "1.00"},   {"EditE", "-0.1", "0.95"}, {"EditE", "0.875", "0.88"},
-                 {"EditE", "", "0.95"}};
+        bool refused;  // outside 0 … 1: a message, and the field keeps its value
+    } cases[] = {{"EditA", "0,5", "0.50", false},   {"EditA", "1.5", "0.50", true},
+                 {"EditA", "abc", "0.30", false},   {"EditA", "1", "1.00", false},
+                 {"EditE", "0.875", "0.88", false}, {"EditE", "-0.1", "0.88", true},
+                 {"EditE", "", "0.95", false}};
     for (const Case& t : cases) {
-        editor.typeAndLeave(t.field, t.typed);
-        EXPECT_EQ(editor.text(t.field), t.shown) << t.field << " <- " << t.typed;
+        SCOPED_TRACE(std::string(t.field) + " <- " + t.typed);
+        if (t.refused)
+            EXPECT_THROW(editor.typeAndLeave(t.field, t.typed), RangeError);
+        else
+            editor.typeAndLeave(t.field, t.typed);
+        EXPECT_EQ(editor.text(t.field), t.shown);
     }
     EXPECT_DOUBLE_EQ(editor.emission(), 0.95);
 }

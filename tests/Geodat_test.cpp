@@ -2,6 +2,7 @@
 // rules that disable "A&dd".
 #include <cmath>
 
+#include "calc/PhysicalRanges.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "solar/UmbRad.h"
@@ -81,8 +82,8 @@ TEST_F(GeodatTest, NumericExitRules) {
         {"EditGr", "1.8", "1.80"},  {"EditGew", "x", "75.0"},    {"EditA", "x", "35"},
         {"EditA", "41.5", "35"},    {"EditIcl", "x", "0.90"},    {"EditIcl", "1,2", "1.20"},
         {"EditAct", "x", "80.0"},   {"EditNn", "278.5", "278"},  {"EditNn", "279.5", "280"},
-        {"EditNn", "x", "0"},       {"EditZz", "14", "-10.0"},   {"EditZz", "-12", "12.0"},
-        {"EditZz", "12", "12.0"},   {"EditZz", "x", "0.0"},      {"EditZz", "1e9", "-8.0"},
+        {"EditNn", "x", "0"},       {"EditZz", "14", "14.0"},    {"EditZz", "-12", "-12.0"},
+        {"EditZz", "12", "12.0"},   {"EditZz", "x", "0.0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " <- " + c.typed);
@@ -99,7 +100,7 @@ TEST_F(GeodatTest, TypedHalvesRoundAwayFromZero) {
         const char* typed;
         const char* shown;
     } cases[] = {
-        {"EditWG", "12.65", "12.7"},   {"EditTa", "-22.45", "-22.5"}, {"EditVp", "1.45", "1.5"},
+        {"EditWG", "12.65", "12.7"},   {"EditTa", "-22.45", "-22.5"}, {"EditVp", "0.45", "0.5"},
         {"EditRh", "40.05", "40.1"},   {"EditGr", "1.645", "1.65"},   {"EditIcl", "0.445", "0.45"},
         {"EditG", "512.35", "512.4"},  {"EditZz", "5.45", "5.5"},     {"EditN", "2.25", "2.3"},
         {"EditTmrt", "30.05", "30.1"}, {"EditWG", "12.649", "12.6"},
@@ -119,12 +120,12 @@ TEST_F(GeodatTest, AltitudeFieldHoldsSixCharacters) {
 TEST_F(GeodatTest, GivenGlobalRadiationAndTmrtExcludeEachOther) {
     main().typeAndLeave("EditG", "500");
     EXPECT_EQ(main().text("EditG"), "500.0");
-    EXPECT_FALSE(main().enabled("EditN"));
-    EXPECT_FALSE(main().enabled("LabelN"));
+    // with a given G the cloud cover still gives the long-wave counter-radiation
+    EXPECT_TRUE(main().enabled("EditN"));
+    EXPECT_TRUE(main().enabled("LabelN"));
     main().typeAndLeave("EditTmrt", "30");
     EXPECT_EQ(main().text("EditTmrt"), "30.0");
     EXPECT_EQ(main().text("EditG"), "");
-    EXPECT_TRUE(main().enabled("EditN"));  // no G any more: the cloud cover counts again
     main().typeAndLeave("EditG", "junk");
     EXPECT_EQ(main().text("EditG"), "");
     EXPECT_EQ(main().text("EditTmrt"), "30.0");  // an unreadable G empties nothing else
@@ -148,6 +149,128 @@ TEST_F(GeodatTest, VapourPressureAndHumidityCoupling) {
     main().typeAndLeave("EditRh", "50");
     main().typeAndLeave("EditVp", "wet");
     EXPECT_EQ(main().text("EditVp"), fixed(float(VapourFromRelHumidity(20, 50)), 5, 1));
+}
+
+TEST_F(GeodatTest, ValuesOutsideTheirPhysicalRangeAreRefused) {
+    // 21 June at 48°N: G up to 1.1 × the extraterrestrial value at noon, about 1320 W/m²
+    struct Case {
+        const char* field;
+        const char* typed;
+        const char* kept;  // the text before, which the field keeps
+    } refused[] = {
+        {"EditTa", "61", "20.0"},
+        {"EditTa", "-91", "20.0"},
+        {"EditRh", "150", "53.5"},
+        {"EditRh", "-1", "53.5"},
+        {"EditVp", "30", "12.5"},
+        {"EditWG", "-1", "0.1"},
+        {"EditN", "10", "0.0"},
+        {"EditG", "1500", ""},
+        {"EditG", "-5", ""},
+        {"EditTs", "150", ""},
+        {"EditTmrt", "130", ""},
+        {"EditGr", "175", "1.75"},
+        {"EditGew", "0", "75.0"},
+        {"EditGew", "-70", "75.0"},
+        {"EditA", "200", "35"},
+        {"EditIcl", "6", "0.9"},
+        {"EditAct", "-5", "80"},
+        {"EditNn", "1e308", "278"},
+        {"EditNn", "10000", "278"},
+        {"EditZz", "15", "1.0"},
+        {"EditZz", "1e9", "1.0"},
+        {"EditBr", "91", "48\u00b00'"},
+        {"EditBr", "999", "48\u00b00'"},
+        {"EditLg", "999", "7\u00b051'"},
+    };
+    app->registry().set("ComboOrt", "Freiburg");
+    for (const Case& c : refused) {
+        SCOPED_TRACE(std::string(c.field) + " <- " + c.typed);
+        try {
+            main().typeAndLeave(c.field, c.typed);
+            ADD_FAILURE() << "accepted, shows " << main().text(c.field);
+        } catch (const RangeError& e) {
+            const std::string what = e.what();
+            EXPECT_NE(what.find(std::string("(") + c.field + ")"), std::string::npos) << what;
+            EXPECT_NE(what.find("outside the range"), std::string::npos) << what;
+        }
+        EXPECT_EQ(main().text(c.field), c.kept);
+    }
+    // unusual but possible values stay
+    const Case accepted[] = {
+        {"EditTa", "-55", "-55.0"},       {"EditWG", "40", "40.0"},
+        {"EditNn", "-400", "-400"},       {"EditN", "8", "8.0"},
+        {"EditRh", "100", "100.0"},       {"EditG", "0", "0.0"},
+        {"EditG", "1200", "1200.0"},      {"EditLg", "190.5", "-169\u00b030'"},
+        {"EditBr", "-90", "-90\u00b00'"}, {"EditGr", "0.9", "0.90"},
+        {"EditGew", "20", "20.0"},
+    };
+    for (const Case& c : accepted) {
+        SCOPED_TRACE(std::string(c.field) + " <- " + c.typed);
+        main().typeAndLeave(c.field, c.typed);
+        EXPECT_EQ(main().text(c.field), c.kept);
+    }
+    // a text set without typing (as a restored session sets it) returns to the value of a
+    // fresh start
+    main().ctl("EditRh").text = "101";
+    EXPECT_THROW(main().leave("EditRh"), RangeError);
+    EXPECT_EQ(main().text("EditRh"), "53.5");
+    // German messages
+    app->setLanguage(Language::German);
+    try {
+        main().typeAndLeave("EditN", "9");
+        ADD_FAILURE();
+    } catch (const RangeError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Bedeckungsgrad N (EditN): \"9\" liegt au\u00dferhalb des Bereichs 0 bis 8 "
+                  "Achtel; das Feld beh\u00e4lt \"8.0\"");
+    }
+}
+
+TEST_F(GeodatTest, TheHumidityTypedLastCounts) {
+    auto row = [this](const char* column) {
+        main().click("ButtonNeu");
+        return Column(table(), column);
+    };
+    // at -50 °C an RH of 50 % means 0.03 hPa, which the VP field shows as 0.0; the row keeps
+    // 50 % instead of recomputing 0 % from the shown 0.0 hPa
+    main().typeAndLeave("EditTa", "-50");
+    main().typeAndLeave("EditRh", "50");
+    EXPECT_EQ(main().text("EditVp"), "0.0");
+    EXPECT_EQ(row("RH"), "50.0");
+    EXPECT_EQ(Column(table(), "VP"), "0.0");
+
+    // before either is typed, the relative humidity keeps when Ta changes
+    makeApp();
+    main().typeAndLeave("EditTa", "-60");
+    EXPECT_EQ(main().text("EditRh"), "53.5");
+    EXPECT_EQ(row("RH"), "53.5");
+
+    // a typed vapour pressure keeps; a Ta at which it lies above saturation is refused
+    makeApp();
+    main().typeAndLeave("EditVp", "12.5");
+    try {
+        main().typeAndLeave("EditTa", "-60");
+        ADD_FAILURE();
+    } catch (const RangeError& e) {
+        EXPECT_NE(std::string(e.what()).find("71983 % instead of 0 to 100 %"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_EQ(main().text("EditTa"), "20.0");
+    main().typeAndLeave("EditTa", "15");
+    EXPECT_EQ(main().text("EditVp"), "12.5");
+    EXPECT_EQ(row("VP"), "12.5");
+    // the session remembers which one leads
+    main().saveSession(path("s.ini"));
+    makeApp();
+    main().restoreSession(path("s.ini"));
+    main().typeAndLeave("EditTa", "20");
+    EXPECT_EQ(main().text("EditVp"), "12.5");
+    // within its last digit of saturation a vapour pressure is saturated air
+    main().typeAndLeave("EditVp", "12.3");
+    main().typeAndLeave("EditTa", "10");  // 12.27 hPa at 10 °C
+    EXPECT_EQ(main().text("EditRh"), "100.0");
+    EXPECT_EQ(row("RH"), "100.0");
 }
 
 TEST_F(GeodatTest, DateAndDayOfYear) {

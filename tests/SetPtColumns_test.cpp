@@ -28,12 +28,16 @@ TEST_F(SetPtColumnsTest, DefaultPersonWithGivenTmrt) {
     main().typeAndLeave("EditTmrt", "20");
     main().click("ButtonNeu");
     // Ta 20, VP 12.5 (RH coupled from it), v 0.1, Tmrt 20; m, 35, 1.75 m, 75 kg, 0.9 clo, 80 W
-    EXPECT_EQ(Column(table(), "SET*"), "22.7");
+    EXPECT_EQ(Column(table(), "SET*"), "23.2");
     EXPECT_EQ(Column(table(), "PT"), "18.8");
     const float rh = float(RelHumidityFromVapour(20, 12.5));
     EXPECT_EQ(
         Column(table(), "SET*"),
         fixed(float(ComputeSetStar(0, 20, 20, rh, 0.1f, 0.9f, 35, 1.75f, 75, 80, 9999)), 6, 1));
+    // the pre-settings' check box brings back the sedentary standard environment
+    app->vorgaben().click("SetSedentaryChk");
+    main().click("ButtonNeu");
+    EXPECT_EQ(Column(table(), "SET*"), "22.7");
 }
 
 TEST_F(SetPtColumnsTest, PersonEntersSetStarButNotPt) {

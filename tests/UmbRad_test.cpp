@@ -90,7 +90,8 @@ TEST(LongWave, CounterRadiationSurfaceStepAndTmrt) {
     EXPECT_NEAR(MeanRadiantTemperature(60.0, 0, 0, 0, 0, 500.0, 0.3), -69.868817, 1e-5);
 }
 
-// Whole rows against an independent implementation with the same 4-byte storage points.
+// Whole rows against an independent implementation with the same 4-byte storage points, with
+// Tmrt as earlier versions formed it (projection factor times the horizontal S).
 TEST(ComputeRadiation, RowsAgainstReference) {
     struct Row {
         const char* name;
@@ -121,12 +122,97 @@ TEST(ComputeRadiation, RowsAgainstReference) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         RadiationInputs in = SummerNoon();
+        in.tmrtFromHorizontalDirect = true;
         row.set(in);
         RadiationResults r = ComputeRadiation(in, row.hidden ? kBlocked : kFree);
         const float got[] = {r.g, r.s, r.d, r.e, r.ts, r.tmrt};
         const float want[] = {row.g, row.s, row.d, row.e, row.ts, row.tmrt};
         for (int k = 0; k < 6; ++k) EXPECT_NEAR(got[k], want[k], k < 4 ? 2e-3 : 1e-4) << k;
     }
+}
+
+// Tmrt = ((L1 + L2 + L3)/σ + (fp · I + D)(1 − ah)/(0.97 σ))^¼ − 273.15 with I = S / cos Z,
+// evaluated by hand from the row's own fluxes.
+double TmrtFromBeam(const RadiationInputs& in, const RadiationResults& r) {
+    const double pi = 3.14159265358979323846;
+    const double h = 90.0 - r.zenith;
+    const double fp = 0.308 * std::cos(h * (0.998 - h * h / 50000.0) * pi / 180.0);
+    const double i = r.zenith < 90 ? r.s / std::cos(r.zenith * pi / 180.0) : 0.0;
+    const double lw = (1 - in.svf) * r.q / 2 + r.e / 2 + r.a * in.svf / 2;
+    return std::pow(lw / kSigma + (fp * i + r.d) * (1 - in.albedoHuman) / 5.4999e-8, 0.25) - 273.15;
+}
+
+TEST(ComputeRadiation, TmrtWeightsTheBeamNormalIrradiance) {
+    struct Case {
+        const char* name;
+        void (*set)(RadiationInputs&);
+        float earlierTmrt;  // projection factor times the horizontal S
+        float tmrt;
+    } cases[] = {
+        // 49.52°N 8.55°E, UTC+1, 96 m, 21 December 12:30, Ta 0, RH 80 %, v 1, N 0
+        {"21 December",
+         [](RadiationInputs& in) {
+             in.day = 355, in.latitude = 49.52f, in.altitude = 96;
+             in.trueTime = float(TrueLocalTime(355, 8.55f, 1.0f, 12.5f));
+             in.ta = 0, in.rh = 80, in.vp = float(VapourFromRelHumidity(0, 80)), in.v = 1;
+         },
+         9.9f, 33.4f},
+        {"summer noon", [](RadiationInputs&) {}, 51.9f, 53.1f},
+        {"given G, overcast morning",
+         [](RadiationInputs& in) {
+             in.trueTime = float(TrueLocalTime(172, 7.85f, 1.0f, 7.0f));
+             in.g = 300, in.n = 8;
+         },
+         38.5f, 49.9f},
+        {"night", [](RadiationInputs& in) { in.trueTime = 0.5f; }, 10.5f, 10.5f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RadiationInputs in = SummerNoon();
+        c.set(in);
+        const RadiationResults r = ComputeRadiation(in, kFree);
+        EXPECT_NEAR(r.tmrt, TmrtFromBeam(in, r), 1e-3);
+        EXPECT_NEAR(r.tmrt, c.tmrt, 0.05);
+        in.tmrtFromHorizontalDirect = true;
+        const RadiationResults earlier = ComputeRadiation(in, kFree);
+        EXPECT_NEAR(earlier.tmrt, c.earlierTmrt, 0.05);
+        // the check box changes Tmrt only
+        EXPECT_EQ(earlier.s, r.s);
+        EXPECT_EQ(earlier.e, r.e);
+    }
+}
+
+TEST(ComputeRadiation, BeamNormalIrradianceNearTheHorizon) {
+    const double i0 = ExtraterrestrialIrradiance(172);
+    // a measured S just after sunrise would give some 10⁵ W/m² normal to the beam: limited to I0
+    EXPECT_EQ(DirectNormalFromHorizontal(50, 89.99, i0), i0);
+    EXPECT_NEAR(DirectNormalFromHorizontal(400, 60, i0), 800, 1e-9);
+    for (double z : {90.0, 95.0, std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_EQ(DirectNormalFromHorizontal(400, z, i0), 0.0) << z;
+    EXPECT_EQ(DirectNormalFromHorizontal(0, 30, i0), 0.0);
+}
+
+TEST(ComputeRadiation, ShortWaveSplitIsNeverNegative) {
+    // clean air, high altitude, heavy turbidity, clouds, obstacles, low and high sun
+    for (int altitude : {-500, 0, 2000, 5100, 9000})
+        for (float turbidity : {-1.0f, 1.0f, 2.0f, 3.0f, 10.0f, 40.0f})
+            for (float n : {0.0f, 4.0f, 8.0f})
+                for (float svf : {0.2f, 1.0f})
+                    for (float hour : {6.0f, 9.0f, 13.0f}) {
+                        RadiationInputs in = SummerNoon();
+                        in.altitude = altitude, in.linkeTurbidity = turbidity, in.n = n;
+                        in.svf = svf, in.trueTime = hour;
+                        const RadiationResults r = ComputeRadiation(in, kFree);
+                        SCOPED_TRACE(testing::Message()
+                                     << altitude << " m, T " << turbidity << ", N " << n << ", SVF "
+                                     << svf << ", " << hour << " h");
+                        EXPECT_GE(r.d0, 0.0f);
+                        EXPECT_LE(r.s0, r.g0);
+                        EXPECT_GE(r.d, 0.0f);
+                        EXPECT_GE(r.s, 0.0f);
+                        EXPECT_LE(r.d, r.g);
+                        EXPECT_NEAR(r.s, r.g - r.d, 1e-3);
+                    }
 }
 
 TEST(ComputeRadiation, GivenAndComputedQuantities) {

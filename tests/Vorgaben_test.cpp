@@ -1,4 +1,5 @@
 // The pre-settings window: accepted ranges, "auto" values and the output formats.
+#include "calc/PhysicalRanges.h"
 #include "support/AppFixture.h"
 
 namespace umbrix::test {
@@ -14,30 +15,49 @@ TEST_F(VorgabenTest, FieldsAcceptOrReplaceTheirValues) {
         const char* shown;
         float TFormVorgaben::*value;
         float stored;
+        bool refused;  // outside the physical range: a message, and the field keeps its value
     } cases[] = {
-        {"EditTrb", "-2", "auto", &TFormVorgaben::turbidity, -1},
-        {"EditTrb", "0", "0.00", &TFormVorgaben::turbidity, 0},
-        {"EditTrb", "4,5", "4.50", &TFormVorgaben::turbidity, 4.5f},
-        {"EditTrb", "x", "auto", &TFormVorgaben::turbidity, -1},
-        {"EditDGratio", "1.5", "auto", &TFormVorgaben::dgRatio, -1},
-        {"EditDGratio", "0.25", "0.25", &TFormVorgaben::dgRatio, 0.25f},
-        {"EditDGratio", "-0.1", "auto", &TFormVorgaben::dgRatio, -1},
-        {"EditFoglimit", "95", "95.0", &TFormVorgaben::fogLimit, 95},
-        {"EditFoglimit", "120", "95.0", &TFormVorgaben::fogLimit, 95},  // refused: stays
-        {"EditFoglimit", "wet", "95.0", &TFormVorgaben::fogLimit, 95},
-        {"EditBowen", "x", "1.00", &TFormVorgaben::bowen, 1},
-        {"EditBowen", "0.456", "0.46", &TFormVorgaben::bowen, 0.456f},
-        {"EditAlbedo", "0.15", "0.15", &TFormVorgaben::albedo, 0.15f},
-        {"EditAlbedo", "x", "0.30", &TFormVorgaben::albedo, 0.3f},
+        {"EditTrb", "-2", "auto", &TFormVorgaben::turbidity, -1, false},
+        {"EditTrb", "4,5", "4.50", &TFormVorgaben::turbidity, 4.5f, false},
+        {"EditTrb", "0", "4.50", &TFormVorgaben::turbidity, 4.5f, true},  // below pure air
+        {"EditTrb", "45", "4.50", &TFormVorgaben::turbidity, 4.5f, true},
+        {"EditTrb", "x", "auto", &TFormVorgaben::turbidity, -1, false},
+        {"EditDGratio", "0.25", "0.25", &TFormVorgaben::dgRatio, 0.25f, false},
+        {"EditDGratio", "1.5", "0.25", &TFormVorgaben::dgRatio, 0.25f, true},
+        {"EditDGratio", "-0.1", "auto", &TFormVorgaben::dgRatio, -1, false},
+        {"EditFoglimit", "95", "95.0", &TFormVorgaben::fogLimit, 95, false},
+        {"EditFoglimit", "120", "95.0", &TFormVorgaben::fogLimit, 95, true},
+        {"EditFoglimit", "wet", "95.0", &TFormVorgaben::fogLimit, 95, false},
+        {"EditBowen", "x", "1.00", &TFormVorgaben::bowen, 1, false},
+        {"EditBowen", "0.456", "0.46", &TFormVorgaben::bowen, 0.456f, false},
+        {"EditBowen", "-2", "0.46", &TFormVorgaben::bowen, 0.456f, true},
+        {"EditAlbedo", "0.15", "0.15", &TFormVorgaben::albedo, 0.15f, false},
+        {"EditAlbedo", "-0.2", "0.15", &TFormVorgaben::albedo, 0.15f, true},
+        {"EditAlbedo", "x", "0.30", &TFormVorgaben::albedo, 0.3f, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " <- " + c.typed);
-        pre.typeAndLeave(c.field, c.typed);
+        if (c.refused) {
+            try {
+                pre.typeAndLeave(c.field, c.typed);
+                ADD_FAILURE() << "accepted";
+            } catch (const RangeError& e) {
+                EXPECT_NE(std::string(e.what()).find(std::string("(") + c.field + "): \"" +
+                                                     c.typed + "\" is outside the range"),
+                          std::string::npos)
+                    << e.what();
+            }
+        } else {
+            pre.typeAndLeave(c.field, c.typed);
+        }
         EXPECT_EQ(pre.text(c.field), c.shown);
         EXPECT_FLOAT_EQ(pre.*(c.value), c.stored);
     }
     pre.typeAndLeave("EditAlbHum", "x");
     EXPECT_EQ(pre.text("EditAlbHum"), "0.30");
+    pre.typeAndLeave("EditAlbHum", "0.25");
+    EXPECT_THROW(pre.typeAndLeave("EditAlbHum", "1.3"), RangeError);
+    EXPECT_EQ(pre.text("EditAlbHum"), "0.25");
 }
 
 TEST_F(VorgabenTest, GermanDateLettersBecomeTheOutputDateFormat) {
@@ -83,6 +103,21 @@ TEST_F(VorgabenTest, ApplyRunsEveryExitRule) {
     EXPECT_FLOAT_EQ(pre.turbidity, 3);
     EXPECT_EQ(pre.text("EditFoglimit"), "80.0");
     EXPECT_EQ(main().text("EditDat"), "21/06/2026");
+    // refusals do not stop the other fields, and come in one message
+    pre.type("EditBowen", "-5");
+    pre.type("EditTrb", "5");
+    pre.type("EditAlbedo", "2");
+    try {
+        pre.click("ApplyBtn");
+        ADD_FAILURE();
+    } catch (const RangeError& e) {
+        const std::string what = e.what();
+        EXPECT_NE(what.find("EditBowen"), std::string::npos) << what;
+        EXPECT_NE(what.find("EditAlbedo"), std::string::npos) << what;
+    }
+    EXPECT_FLOAT_EQ(pre.turbidity, 5);
+    EXPECT_EQ(pre.text("EditBowen"), "1.00");
+    EXPECT_EQ(pre.text("EditAlbedo"), "0.20");
 }
 
 }  // namespace

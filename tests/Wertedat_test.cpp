@@ -37,8 +37,9 @@ TEST_F(WerteTest, CheckingAColumnUnchecksTheOnesItExcludes) {
         {{C::Ta, C::RH}, C::VP, {C::Ta, C::VP}},
         {{C::VP}, C::RH, {C::RH}},
         {{C::N, C::G, C::V}, C::Tmrt, {C::V, C::Tmrt}},
-        {{C::N, C::Tmrt}, C::G, {C::G}},
-        {{C::G, C::Tmrt, C::Ts}, C::N, {C::N, C::Ts}},
+        // a measured G goes with the cloud cover, which gives the counter-radiation
+        {{C::N, C::Tmrt}, C::G, {C::N, C::G}},
+        {{C::G, C::Tmrt, C::Ts}, C::N, {C::N, C::Ts, C::G}},
         {{C::G, C::Ts, C::D}, C::Clothing, {C::Ts, C::D, C::G, C::Clothing}},
     };
     for (const Case& c : cases) {
@@ -154,6 +155,9 @@ TEST_F(WerteTest, CommandLineColumns) {
     werte().selectColumns({"date", "RH", "G"});
     EXPECT_EQ(werte().checkedColumns(), (std::vector<DataColumn>{C::Date, C::RH, C::G}));
     EXPECT_LT(index(C::Ta), index(C::RH));
+    werte().selectColumns({"date", "time", "Ta", "RH", "v", "N", "D", "G"});
+    EXPECT_EQ(werte().checkedColumns(),
+              (std::vector<DataColumn>{C::Date, C::Time, C::Ta, C::RH, C::V, C::N, C::D, C::G}));
     werte().selectColumns({"Air temperature Ta (\u00b0C)", "VP", "horizon"});
     EXPECT_EQ(werte().checkedColumns(), (std::vector<DataColumn>{C::Ta, C::VP, C::Horizon}));
     EXPECT_TRUE(werte().enabled("ComboHorAz"));
@@ -164,7 +168,7 @@ TEST_F(WerteTest, CommandLineColumns) {
         {{"date", "temp"}, "unknown column \"temp\""},
         {{"Ta", "ta"}, "given twice"},
         {{"RH", "Ta"}, "\"Ta\" must come before \"RH\""},
-        {{"G", "N"}, "\"G\" and \"N\" exclude each other"},
+        {{"Tmrt", "N"}, "\"Tmrt\" and \"N\" exclude each other"},
         {{"Ta", "VP", "RH"}, "\"VP\" and \"RH\" exclude each other"},
     };
     for (const Bad& b : bad) {

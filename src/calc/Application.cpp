@@ -85,6 +85,7 @@ void Application::setLanguage(Language language) {
     language_ = language;
     if (obs_) obs_->setGerman(language == Language::German);
     if (topo_) topo_->setGerman(language == Language::German);
+    if (freihor_) freihor_->setGerman(language == Language::German);
 }
 
 void Application::loadHorizonDrawing(const std::string& path) { freihor_->OpenDrawingFile(path); }

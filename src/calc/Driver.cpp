@@ -1,9 +1,11 @@
 // The calculation commands of the main window: "&New", "A&dd" and the row loop.
+#include <algorithm>
 #include <cmath>
 
 #include "calc/Application.h"
 #include "calc/Geodat.h"
 #include "calc/Memi.h"
+#include "calc/PhysicalRanges.h"
 #include "calc/Vorgaben.h"
 #include "diagrams/Sunmap.h"
 #include "horizon/EditObs.h"
@@ -61,8 +63,25 @@ const char* modeCaption(OutputMode mode) {
 
 }  // namespace
 
+// A main-window value as the command reads it, refused outside its physical range (a text set
+// without leaving its field has not met the exit rule). The missing-value default and the vapour
+// pressure, whose limit is the saturation at the row's Ta, are left to the row.
 float TFormGeodat::readReal(const std::string& name) {
-    return float(toReal(text(name), name));
+    const float value = float(toReal(text(name), name));
+    if (value != missingValue && name != "EditVp") {
+        const auto [min, max] = rangeOf(name);
+        if (!(value >= min && value <= max))
+            throw RangeError(OutOfRangeText(quantityOf(name), name, TrimBlanks(text(name)), min,
+                                            max, app_.language()));
+    }
+    return value;
+}
+
+void TFormGeodat::checkInput(const std::string& name, double value) {
+    const auto [min, max] = rangeOf(name);
+    if (!(value >= min && value <= max))
+        throw RangeError(OutOfRangeText(quantityOf(name), name, TrimBlanks(text(name)), min, max,
+                                        app_.language()));
 }
 
 // Ts, G and Tmrt: an empty field means the quantity is computed.
@@ -76,9 +95,12 @@ void TFormGeodat::readInputs() {
     TCalcInputs in;
     in.dayOfYear = toInt(text("EditTag"), "EditTag");
     in.longitude = float(ParseAngle(text("EditLg"), "EditLg"));
+    checkInput("EditLg", in.longitude);
     in.latitude = float(ParseAngle(text("EditBr"), "EditBr"));
+    checkInput("EditBr", in.latitude);
     in.timeZone = readReal("EditZz");
     in.altitude = toInt(text("EditNn"), "EditNn");
+    checkInput("EditNn", in.altitude);
     in.dateText = text("EditDat");
     if (auto d = ParseDate(app_.format(), in.dateText, host().now().year)) in.date = *d;
     in.timeText = text("EditZeit");
@@ -93,6 +115,7 @@ void TFormGeodat::readInputs() {
     in.height = readReal("EditGr");
     in.weight = readReal("EditGew");
     in.age = toInt(text("EditA"), "EditA");
+    checkInput("EditA", in.age);
     in.sex = text("ComboSex");
     in.sexIndex = in.sex == "f" ? 1 : 0;
     in.position = ctl("ComboPos").itemIndex == 1 ? 1 : 0;
@@ -106,6 +129,12 @@ void TFormGeodat::readInputs() {
     TFormVorgaben& pre = app_.vorgaben();
     in.albedo = float(toReal(pre.text("EditAlbedo"), "EditAlbedo"));
     in.albedoHuman = float(toReal(pre.text("EditAlbHum"), "EditAlbHum"));
+    for (const char* name : {"EditAlbedo", "EditAlbHum"}) {
+        const float albedo = name[8] == 'o' ? in.albedo : in.albedoHuman;
+        if (!InRange(Quantity::Albedo, albedo))
+            throw RangeError(OutOfRangeText(Quantity::Albedo, name, TrimBlanks(pre.text(name)),
+                                            app_.language()));
+    }
     inputs = std::move(in);
 }
 
@@ -299,6 +328,8 @@ void TFormGeodat::runDataTable(bool isNew) {
         composeHorizon();
         evaluateHorizon();
     }
+    // a column choice that cannot run is refused before the table starts
+    if (dataFileActive()) CheckDataColumns(app_.werte().dataFileSettings());
     const TableLayout layout = tableLayout();
     const bool detail = layout.petDetail || layout.mpetDetail;
     sink_ = TableSink{};
@@ -353,8 +384,12 @@ void TFormGeodat::runDataTable(bool isNew) {
 
 bool TFormGeodat::readPointRow() {
     results.Ta = readReal("EditTa");
-    results.VP = readReal("EditVp");
-    results.RH = readReal("EditRh");
+    // the humidity typed last leads; the other follows from it, not from its rounded display
+    const float vp = float(toReal(text("EditVp"), "EditVp"));
+    const float rh = float(toReal(text("EditRh"), "EditRh"));
+    const bool vapour = vapourTypedLast_ ? vp != missingValue : rh == missingValue;
+    results.VP = vapour ? vp : missingValue;
+    results.RH = vapour ? missingValue : readReal("EditRh");
     results.v = readReal("EditWG");
     results.N = readReal("EditN");
     results.Ts = readOptional("EditTs");
@@ -411,6 +446,7 @@ void TFormGeodat::computeRow() {
     ri.bowen = pre.bowen;
     ri.albedoSurroundings = inputs.albedo;
     ri.albedoHuman = inputs.albedoHuman;
+    ri.tmrtFromHorizontalDirect = pre.tmrtFromHorizontalDirect();
     const RadiationResults rr =
         ComputeRadiation(ri, [this](double Z, double A) { return isSunHidden(Z, A); });
     r.trueTime = ri.trueTime;
@@ -458,7 +494,10 @@ void TFormGeodat::computeRow() {
     }
     if (in.setStar)
         r.SET = float(ComputeSetStar(in.sexIndex, r.Ta, r.Tmrt, r.RH, r.v, in.clothing,
-                                     float(in.age), in.height, in.weight, in.activity, m));
+                                     float(in.age), in.height, in.weight, in.activity, m,
+                                     pre.setStarSedentary()
+                                         ? SetStandardEnvironment::Sedentary
+                                         : SetStandardEnvironment::ActivityDependent));
     if (in.utci) r.UTCI = float(ComputeUtci(r.Ta, r.VP, r.Tmrt, r.v, m));
     if (in.pt) r.PT = float(ComputePt(0, "none", r.Ta, r.VP, r.Tmrt, r.v, 1013, in.clothing, m));
     if (in.mpet) {
@@ -496,18 +535,125 @@ void TFormGeodat::readDataRow(DataFileReader& reader, const std::vector<DataColu
     r.G = readOptional("EditG");
     r.Tmrt = readOptional("EditTmrt");
     const DataRecord record = reader.next();
+    lastRecordLine_ = record.line;
     applyDataRecord(record, columns);
     if (!record.has(DataColumn::Ta)) r.Ta = readReal("EditTa");
     if (!record.has(DataColumn::VP) && !record.has(DataColumn::RH)) {
+        // the humidity typed last in the main window leads, as in a point calculation
         r.VP = r.RH = m;
-        if (TrimBlanks(text("EditVp")).size())
+        const bool vp = !TrimBlanks(text("EditVp")).empty(),
+                   rh = !TrimBlanks(text("EditRh")).empty();
+        if (vp && (vapourTypedLast_ || !rh))
             r.VP = readReal("EditVp");
-        else if (TrimBlanks(text("EditRh")).size())
+        else if (rh)
             r.RH = readReal("EditRh");
     }
     if (!record.has(DataColumn::V)) r.v = readReal("EditWG");
     // N from the main window for every row when the file has no N column
     if (!record.has(DataColumn::N)) r.N = readReal("EditN");
+    rowOutOfRange_ = findOutOfRange(record, columns);
+}
+
+// The quantity of each data-file column that has a physical range.
+static const std::pair<DataColumn, Quantity> kColumnQuantities[] = {
+    {DataColumn::Longitude, Quantity::Longitude},
+    {DataColumn::Latitude, Quantity::Latitude},
+    {DataColumn::Altitude, Quantity::Altitude},
+    {DataColumn::TimeZone, Quantity::TimeZone},
+    {DataColumn::Ta, Quantity::AirTemperature},
+    {DataColumn::VP, Quantity::VapourPressure},
+    {DataColumn::RH, Quantity::RelativeHumidity},
+    {DataColumn::V, Quantity::WindSpeed},
+    {DataColumn::N, Quantity::CloudCover},
+    {DataColumn::Ts, Quantity::SurfaceTemperature},
+    {DataColumn::Turbidity, Quantity::LinkeTurbidity},
+    {DataColumn::Albedo, Quantity::Albedo},
+    {DataColumn::Bowen, Quantity::BowenRatio},
+    {DataColumn::DGRatio, Quantity::DiffuseGlobalRatio},
+    {DataColumn::D, Quantity::DiffuseRadiation},
+    {DataColumn::G, Quantity::GlobalRadiation},
+    {DataColumn::Tmrt, Quantity::MeanRadiantTemperature},
+    {DataColumn::Clothing, Quantity::Clothing},
+    {DataColumn::Activity, Quantity::Activity},
+};
+
+// The first value of the record outside its physical range (the missing-value default is no
+// value and is left to the row's missing-value rule).
+std::optional<RangeViolation> TFormGeodat::findOutOfRange(const DataRecord& rec,
+                                                          const std::vector<DataColumn>& columns) {
+    const float m = missingValue;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const DataColumn c = columns[i];
+        auto known = std::find_if(std::begin(kColumnQuantities), std::end(kColumnQuantities),
+                                  [c](const auto& p) { return p.first == c; });
+        if (!rec.has(c) || known == std::end(kColumnQuantities)) continue;
+        const Quantity q = known->second;
+        double value = rec[c];
+        if (c == DataColumn::Longitude) value = rec.longitude;
+        if (c == DataColumn::Latitude) value = rec.latitude;
+        if (c == DataColumn::Altitude) value = rec.altitude;
+        if (c == DataColumn::TimeZone) value = rec.timeZone;
+        if (float(value) == m) continue;
+        // a negative turbidity or D/G ratio means automatic
+        if ((c == DataColumn::Turbidity || c == DataColumn::DGRatio) && value < 0) continue;
+        double min = RangeOf(q).min, max = RangeOf(q).max;
+        // limits that follow the row: saturation at its Ta, the sun of its day and latitude
+        if (c == DataColumn::VP && results.Ta != m && InRange(Quantity::AirTemperature, results.Ta))
+            max = VapourPressureLimit(results.Ta);
+        if (c == DataColumn::D || c == DataColumn::G)
+            max = GlobalRadiationLimit(inputs.dayOfYear, inputs.latitude);
+        if (value >= min && value <= max) continue;
+        return RangeViolation{rec.line, int(i) + 1, ColumnShortName(c), RangeNumber(value),
+                              OutOfRangeText(q, "", RangeNumber(value), min, max, app_.language())};
+    }
+    return std::nullopt;
+}
+
+// VP and RH at Ta, the given one leading; a VP within its last digit above saturation is
+// saturated air. False when a given VP lies further above saturation.
+bool TFormGeodat::coupleHumidity() {
+    TCalcResults& r = results;
+    const float m = missingValue;
+    // a value outside its range makes the row missing anyway, and the formulas could overflow
+    if (r.Ta == m || !InRange(Quantity::AirTemperature, r.Ta)) return true;
+    if (r.VP != m) {
+        if (!(r.VP >= 0 && r.VP <= VapourPressureLimit(r.Ta))) return false;
+        r.RH = float(RelHumidityFromVapour(r.Ta, r.VP));
+        if (r.RH > 100.0f) {
+            r.RH = 100.0f;
+            r.VP = float(SaturationVapourPressure(r.Ta));
+        }
+    } else if (r.RH != m && InRange(Quantity::RelativeHumidity, r.RH)) {
+        r.VP = float(VapourFromRelHumidity(r.Ta, r.RH));
+    }
+    return true;
+}
+
+void TFormGeodat::noteOutOfRange(const RangeViolation& violation) {
+    if (outOfRangeRows_++ < kNamedOutOfRangeRows) outOfRange_.push_back(violation);
+}
+
+void TFormGeodat::reportOutOfRangeRows() {
+    if (outOfRangeRows_ == 0) return;
+    const bool german = app_.language() == Language::German;
+    std::string text =
+        german ? std::to_string(outOfRangeRows_) + (outOfRangeRows_ == 1 ? " Zeile" : " Zeilen") +
+                     " der Wertedatei mit einem Wert au\u00dferhalb seines physikalischen "
+                     "Bereichs: die berechneten Spalten zeigen den Wert f\u00fcr fehlende Werte (" +
+                     fixed(missingValue, 6, 1) + ")."
+               : std::to_string(outOfRangeRows_) + (outOfRangeRows_ == 1 ? " row" : " rows") +
+                     " of the data file held a value outside its physical range: the computed "
+                     "columns show the missing value (" +
+                     fixed(missingValue, 6, 1) + ").";
+    for (const RangeViolation& v : outOfRange_)
+        text += (german ? "\nZeile " : "\nline ") + std::to_string(v.line) +
+                (v.column == 0 ? std::string()
+                               : (german ? ", Spalte " : ", column ") + std::to_string(v.column)) +
+                " (" + v.name + "): " + v.message;
+    if (outOfRangeRows_ > int(outOfRange_.size())) text += "\n...";
+    outOfRangeRows_ = 0;
+    outOfRange_.clear();
+    host().showMessage(text, MessageKind::Warning);
 }
 
 void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataColumn>& columns) {
@@ -550,15 +696,19 @@ void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataC
             case DataColumn::D: r.D = value(c); break;
             case DataColumn::G: r.G = value(c); break;
             case DataColumn::Tmrt: r.Tmrt = value(c); break;
+            // a value outside its range makes the row missing and stays out of the pre-settings
             case DataColumn::Turbidity:
+                if (value(c) >= 0 && !InRange(Quantity::LinkeTurbidity, value(c))) break;
                 pre.turbidity = value(c);
                 preSettingsFromFile_ = true;
                 break;
             case DataColumn::Albedo:
+                if (!InRange(Quantity::Albedo, value(c))) break;
                 pre.albedo = inputs.albedo = value(c);
                 preSettingsFromFile_ = true;
                 break;
             case DataColumn::Bowen:
+                if (!InRange(Quantity::BowenRatio, value(c))) break;
                 pre.bowen = value(c);
                 preSettingsFromFile_ = true;
                 break;
@@ -568,11 +718,17 @@ void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataC
             case DataColumn::Horizon: rowProfile_ = rec.horizon; break;
         }
     }
+    // a measured D with its G gives the row's split of G; a missing D leaves the ratio as it was
+    if (rec.has(DataColumn::D) && rec.has(DataColumn::G)) {
+        const float d = rec[DataColumn::D], g = rec[DataColumn::G];
+        if (d != m && g != m && g > 0) inputs.dgRatio = std::clamp(d / g, 0.0f, 1.0f);
+    }
 }
 
 void TFormGeodat::startRow() {
     inputs.dgRatio = app_.vorgaben().dgRatio;
     rowProfile_.reset();
+    rowOutOfRange_.reset();
 }
 
 float TFormGeodat::rowSkyViewFactor() const {
@@ -594,6 +750,8 @@ void TFormGeodat::finishDataRun() {
 void TFormGeodat::RunCalculations() {
     const FormatSettings remembered = app_.format();
     readMissingValue();
+    outOfRangeRows_ = 0;
+    outOfRange_.clear();
     TableContext context = tableContext();
     std::unique_ptr<DataFileReader> reader;
     std::vector<DataColumn> columns;
@@ -624,10 +782,23 @@ void TFormGeodat::RunCalculations() {
             readPointRow();
         const float m = missingValue;
         TCalcResults& r = results;
-        if (r.VP != m && r.Ta != m)
-            r.RH = float(RelHumidityFromVapour(r.Ta, r.VP));
-        else if (r.RH != m && r.Ta != m)
-            r.VP = float(VapourFromRelHumidity(r.Ta, r.RH));
+        if (!coupleHumidity()) {
+            // a vapour pressure above saturation at the row's Ta: from the file's column, or
+            // from the main window for a row whose Ta the file gives
+            const std::string vp = RangeNumber(r.VP);
+            const std::string range = OutOfRangeText(Quantity::VapourPressure, "", vp, 0,
+                                                     VapourPressureLimit(r.Ta), app_.language());
+            if (!reader)
+                throw RangeError(OutOfRangeText(Quantity::VapourPressure, "EditVp", vp, 0,
+                                                VapourPressureLimit(r.Ta), app_.language()));
+            auto at = std::find(columns.begin(), columns.end(), DataColumn::VP);
+            if (!rowOutOfRange_)
+                rowOutOfRange_ =
+                    at == columns.end()
+                        ? RangeViolation{lastRecordLine_, 0, "EditVp", vp, range}
+                        : RangeViolation{lastRecordLine_, int(at - columns.begin()) + 1, "VP", vp,
+                                         range};
+        }
         if (rowProfile_) {
             // the row's own horizon decides its sky view factors
             r.SVF_Umb = ProfileSkyViewFactor(*rowProfile_);
@@ -637,10 +808,16 @@ void TFormGeodat::RunCalculations() {
         }
         computeSunPosition();
         computeSunDay();
-        if (r.Ta != m && r.VP != m && r.RH != m && r.v != m && r.N != m && r.G != m && r.Tmrt != m)
-            computeRow();
-        else
+        if (rowOutOfRange_) {
+            // a value outside its range is never computed with
+            noteOutOfRange(*rowOutOfRange_);
             setComputedToMissing();
+        } else if (r.Ta != m && r.VP != m && r.RH != m && r.v != m && r.N != m && r.G != m &&
+                   r.Tmrt != m) {
+            computeRow();
+        } else {
+            setComputedToMissing();
+        }
         app_.format() = remembered;
         // the "Albedo" and "Bowen" columns show what this row used
         context.albedo = pre.albedo;
@@ -649,6 +826,7 @@ void TFormGeodat::RunCalculations() {
         r.Ta = r.VP = r.RH = r.v = r.Tmrt = m;
         if (nColumn) r.N = m;
     }
+    reportOutOfRangeRows();
 }
 
 }  // namespace umbrix

@@ -8,6 +8,7 @@
 #include "calc/Application.h"
 #include "calc/Locations.h"
 #include "calc/Memi.h"
+#include "calc/PhysicalRanges.h"
 #include "calc/Session.h"
 #include "calc/Vorgaben.h"
 #include "diagrams/Sunmap.h"
@@ -29,6 +30,8 @@ const char* const kDegree = "\u00b0";
 const char* const kSection = "FormGeodat";
 // The location name has a key of its own: a combo box's key holds its item index.
 const char* const kLocationKey = "LocationName";
+// The humidity field typed last, which leads the other ("EditVp" or "EditRh").
+const char* const kHumidityKey = "HumidityTypedLast";
 const char* const kSessionFilter =
     "Session files (*.ini)|*.ini|Text files|*.txt|Setting files|*.set|All files (*.*)|*.*";
 
@@ -127,6 +130,39 @@ long intOrZero(std::string_view s) {
     return v ? *v : 0;
 }
 
+// The quantity of each main-window field, and the text a refused field returns to when its
+// text was set without typing (the value of a fresh start).
+struct FieldQuantity {
+    const char* name;
+    Quantity quantity;
+    const char* fallback;
+};
+const FieldQuantity kFieldQuantities[] = {
+    {"EditTa", Quantity::AirTemperature, "20.0"},
+    {"EditVp", Quantity::VapourPressure, "12.5"},
+    {"EditRh", Quantity::RelativeHumidity, "53.5"},
+    {"EditWG", Quantity::WindSpeed, "0.1"},
+    {"EditN", Quantity::CloudCover, "0.0"},
+    {"EditTs", Quantity::SurfaceTemperature, ""},
+    {"EditG", Quantity::GlobalRadiation, ""},
+    {"EditTmrt", Quantity::MeanRadiantTemperature, ""},
+    {"EditGr", Quantity::Height, "1.75"},
+    {"EditGew", Quantity::Weight, "75.0"},
+    {"EditA", Quantity::Age, "35"},
+    {"EditIcl", Quantity::Clothing, "0.9"},
+    {"EditAct", Quantity::Activity, "80"},
+    {"EditNn", Quantity::Altitude, "0"},
+    {"EditZz", Quantity::TimeZone, "0.0"},
+    {"EditLg", Quantity::Longitude, "0\u00b00'"},
+    {"EditBr", Quantity::Latitude, "0\u00b00'"},
+};
+
+const FieldQuantity* fieldQuantity(std::string_view name) {
+    for (const FieldQuantity& f : kFieldQuantities)
+        if (name == f.name) return &f;
+    return nullptr;
+}
+
 void replaceAll(std::string& s, std::string_view from, std::string_view to) {
     for (std::size_t pos = s.find(from); pos != std::string::npos;
          pos = s.find(from, pos + to.size()))
@@ -165,6 +201,24 @@ std::string FormatAngle(std::string_view text) {
     long mag = std::labs(minutes);
     return (minutes < 0 ? "-" : "") + std::to_string(mag / 60) + kDegree +
            std::to_string(mag % 60) + "'";
+}
+
+double AngleAsTyped(std::string_view text) {
+    if (auto x = parseReal(text)) return *x;
+    std::string s(text);
+    replaceAll(s, ",", kDegree);
+    replaceAll(s, ".", kDegree);
+    if (s.find('\'') == std::string::npos) s += "'";
+    const std::size_t deg = s.find(kDegree), min = s.find('\'');
+    std::string degText =
+        deg != std::string::npos && deg < min ? s.substr(0, deg) : s.substr(0, min);
+    std::string minText =
+        deg != std::string::npos && deg < min ? s.substr(deg + 2, min - deg - 2) : std::string();
+    const std::size_t first = degText.find_first_not_of(" \t");
+    const bool negative = first != std::string::npos && degText[first] == '-';
+    const double value =
+        double(std::labs(intOrZero(degText))) + double(std::labs(intOrZero(minText))) / 60.0;
+    return negative ? -value : value;
 }
 
 double ParseAngle(std::string_view text, std::string_view field) {
@@ -314,7 +368,6 @@ void TFormGeodat::initialise() {
     loadLocationList();
     lookUpLocation();
     nowAndToday();
-    updateCloudCoverEnabling();
     updatePositionEnabling();
     applyOutputModeEffects();
     ctl("ButtonHinzu").enabled = false;
@@ -400,6 +453,7 @@ void TFormGeodat::saveSession(const std::string& path) const {
     IniFile ini = IniFile::load(path);
     WriteComponents(*this, kSection, ini);
     ini.writeString(kSection, kLocationKey, text("ComboOrt"));
+    ini.writeString(kSection, kHumidityKey, vapourTypedLast_ ? "EditVp" : "EditRh");
     ini.save(path);
 }
 
@@ -407,6 +461,7 @@ void TFormGeodat::restoreSession(const std::string& path) {
     IniFile ini = IniFile::load(path);
     const std::string name = ini.readString(kSection, kLocationKey, text("ComboOrt"));
     ReadComponents(*this, kSection, ini);
+    vapourTypedLast_ = ini.readString(kSection, kHumidityKey, "EditRh") == "EditVp";
     // The horizon sources and the data file are not part of the session: a check without its
     // picture or file would fail at the next "&New".
     for (const char* item :
@@ -424,7 +479,6 @@ void TFormGeodat::restoreSession(const std::string& path) {
         combo.text = name;
         combo.itemIndex = -1;
     }
-    updateCloudCoverEnabling();
     updatePositionEnabling();
     applyOutputModeEffects();
     disableAdd();
@@ -460,12 +514,6 @@ void TFormGeodat::onChange(const std::string& name) {
         c.itemIndex = -1;
         ctl("ButtonOrtHinzu").enabled = true;
         ctl("ButtonOrtEntf").enabled = false;
-    } else if (name == "EditVp") {
-        vapourTypedLast_ = true;
-    } else if (name == "EditRh") {
-        vapourTypedLast_ = false;
-    } else if (name == "EditG" || name == "EditTmrt") {
-        updateCloudCoverEnabling();
     }
 }
 
@@ -475,10 +523,76 @@ void TFormGeodat::onExit(const std::string& name) {
     if (name == "EditZeit") return leaveTime();
     if (name == "EditVp" || name == "EditRh") return leaveHumidity(name);
     if (name == "EditLg" || name == "EditBr") {
-        ctl(name).text = FormatAngle(text(name));
+        // a latitude is not wrapped like a longitude: 91° is no place
+        const std::string typed = text(name);
+        checkTyped(name, AngleAsTyped(typed), typed);
+        ctl(name).text = FormatAngle(typed);
         return;
     }
     leaveNumber(name);
+}
+
+// ---- physical ranges -----------------------------------------------------------
+
+Quantity TFormGeodat::quantityOf(const std::string& name) {
+    const FieldQuantity* f = fieldQuantity(name);
+    if (!f) throw UmbrixError("no physical range for the field " + name);
+    return f->quantity;
+}
+
+std::pair<double, double> TFormGeodat::rangeOf(const std::string& name) const {
+    const Quantity q = quantityOf(name);
+    if (q == Quantity::GlobalRadiation) {
+        // the day and latitude the fields hold now; the command checks again with its own
+        auto day = parseInt(text("EditTag"));
+        double latitude = 0;
+        try {
+            latitude = ParseAngle(text("EditBr"), "EditBr");
+        } catch (const ConvertError&) {
+        }
+        return {0.0, GlobalRadiationLimit(day ? *day : 172, latitude)};
+    }
+    if (q == Quantity::VapourPressure) {
+        auto ta = parseReal(text("EditTa"), true);
+        return {0.0, VapourPressureLimit(ta ? *ta : 0.0)};
+    }
+    return {RangeOf(q).min, RangeOf(q).max};
+}
+
+void TFormGeodat::checkTyped(const std::string& name, double value, const std::string& typed) {
+    const auto [min, max] = rangeOf(name);
+    if (value >= min && value <= max) return;
+    refuse(name, OutOfRangeText(fieldQuantity(name)->quantity, name, TrimBlanks(typed), min, max,
+                                app_.language()));
+}
+
+void TFormGeodat::refuse(const std::string& name, const std::string& message) {
+    Control& c = ctl(name);
+    c.text = previousText(name, fieldQuantity(name)->fallback);
+    changed(name);
+    throw RangeError(message + FieldKeepsText(c.text, app_.language()));
+}
+
+// A vapour pressure typed last stays when Ta changes; above saturation at the new Ta the air
+// would hold more water than it can, so the new Ta is refused.
+void TFormGeodat::checkHumidityAt(const std::string& name, double ta) {
+    if (!vapourTypedLast_) return;
+    auto vp = parseReal(text("EditVp"), true);
+    if (!vp || *vp <= VapourPressureLimit(ta)) return;
+    const std::string typed(TrimBlanks(text(name)));
+    const std::string es = RangeNumber(SaturationVapourPressure(ta));
+    const std::string rh = fixed(float(RelHumidityFromVapour(ta, *vp)), 6, 0);
+    const PhysicalRange& ta_ = RangeOf(Quantity::AirTemperature);
+    refuse(name, app_.language() == Language::German
+                     ? std::string(ta_.german) + " (" + name + "): bei \"" + typed +
+                           "\" liegt der Dampfdruck " + text("EditVp") +
+                           " hPa (EditVp) \u00fcber der S\u00e4ttigung (" + es +
+                           " hPa), die relative Feuchte w\u00e4re " + rh + " % statt 0 bis 100 %"
+                     : std::string(ta_.english) + " (" + name + "): at \"" + typed +
+                           "\" the vapour pressure " + text("EditVp") +
+                           " hPa (EditVp) lies above saturation (" + es +
+                           " hPa), the relative humidity would be " + rh +
+                           " % instead of 0 to 100 %");
 }
 
 void TFormGeodat::leaveNumber(const std::string& name) {
@@ -501,26 +615,25 @@ void TFormGeodat::leaveNumber(const std::string& name) {
     };
     if (name == "EditA") {
         auto age = parseInt(c.text);
+        if (age) checkTyped(name, *age, c.text);
         c.text = std::to_string(age ? *age : 35);
         return;
     }
     if (name == "EditNn") {
-        double alt = value ? std::nearbyint(double(*value)) : 0.0;
-        alt = std::clamp(alt, double(std::numeric_limits<int>::min()),
-                         double(std::numeric_limits<int>::max()));
-        c.text = std::to_string(int(alt));
+        if (parsed) checkTyped(name, *parsed, c.text);
+        c.text = std::to_string(int(parsed ? std::nearbyint(*parsed) : 0.0));
         return;
     }
     if (name == "EditZz") {
-        double tz = value ? *parsed : 0.0;
-        tz = std::fmod(tz, 24.0);  // bounded loops below
-        while (tz > 12) tz -= 24;
-        while (tz <= -12) tz += 24;
-        c.text = fixedTyped(tz, 3, 1);
+        // −12 and +14 are both real zones (west of the date line, Line Islands): none wraps
+        if (parsed) checkTyped(name, *parsed, c.text);
+        c.text = fixedTyped(parsed ? *parsed : 0.0, 3, 1);
         return;
     }
     for (const Rule& r : rules) {
         if (name != r.name) continue;
+        if (value) checkTyped(name, *parsed, c.text);
+        if (value && name == "EditTa") checkHumidityAt(name, *parsed);
         if (value) {
             // the number as typed, not its float: "12.65" shows as 12.7 (halves away from zero)
             c.text = std::isfinite(*value) ? fixedTyped(*parsed, r.p, r.d) : fixed(*value, r.p, r.d);
@@ -533,7 +646,6 @@ void TFormGeodat::leaveNumber(const std::string& name) {
         }
         if (name == "EditG" && value) ctl("EditTmrt").text.clear();
         if (name == "EditTmrt" && value) ctl("EditG").text.clear();
-        if (name == "EditG" || name == "EditTmrt") updateCloudCoverEnabling();
         if (name == "EditTa") recomputeHumidity(vapourTypedLast_);
         return;
     }
@@ -543,11 +655,14 @@ void TFormGeodat::leaveHumidity(const std::string& name) {
     const bool vapour = name == "EditVp";
     auto parsed = parseReal(text(name), true);
     if (parsed && std::isfinite(*parsed)) {
+        checkTyped(name, *parsed, text(name));
+        vapourTypedLast_ = vapour;
         const float typed = float(*parsed);
         ctl(name).text = std::isfinite(typed) ? fixedTyped(*parsed, 5, 1) : fixed(typed, 5, 1);
         recomputeHumidity(vapour);
     } else {
-        // refill this field from Ta and the other humidity field
+        // refill this field from Ta and the other humidity field, which leads from now on
+        vapourTypedLast_ = !vapour;
         recomputeHumidity(!vapour);
     }
 }
@@ -559,13 +674,16 @@ void TFormGeodat::recomputeHumidity(bool fromVapour) {
     const char* target = fromVapour ? "EditRh" : "EditVp";
     auto value = parseReal(text(source), true);
     if (!value || !std::isfinite(*value)) {
-        // neither field readable: back to the defaults of a fresh start
-        ctl("EditVp").text = "12.5";
-        ctl("EditRh").text = fixed(float(RelHumidityFromVapour(t, 12.5f)), 5, 1);
+        // neither field readable: the relative humidity of a fresh start, which then leads
+        vapourTypedLast_ = false;
+        ctl("EditRh").text = "53.5";
+        ctl("EditVp").text = fixed(float(VapourFromRelHumidity(t, 53.5f)), 5, 1);
         return;
     }
     float v = float(*value);
     float other = float(fromVapour ? RelHumidityFromVapour(t, v) : VapourFromRelHumidity(t, v));
+    // a vapour pressure within its last digit of saturation is saturated air
+    if (fromVapour) other = std::min(other, 100.0f);
     ctl(target).text = fixed(other, 5, 1);
 }
 
@@ -628,13 +746,6 @@ void TFormGeodat::nowAndToday() {
 void TFormGeodat::disableAdd() {
     ctl("ButtonHinzu").enabled = false;
     changed("ButtonHinzu");
-}
-
-void TFormGeodat::updateCloudCoverEnabling() {
-    // G and Tmrt are never both given; a given G makes the cloud cover irrelevant.
-    bool noG = text("EditG").empty();
-    ctl("EditN").enabled = noG;
-    ctl("LabelN").enabled = noG;
 }
 
 void TFormGeodat::updatePositionEnabling() {

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "calc/CalcTypes.h"
+#include "calc/PhysicalRanges.h"
 #include "calc/Table.h"
 #include "diagrams/SunPath.h"
-#include "platform/DateTime.h"
 #include "horizon/Fisheye.h"
 #include "platform/DateTime.h"
 #include "platform/FormModel.h"
@@ -30,8 +30,19 @@ std::string FormatAngle(std::string_view text);
 // Decimal degrees of "D°M'" or of a decimal number; throws ConvertError (naming field) when the
 // text does not convert.
 double ParseAngle(std::string_view text, std::string_view field = "angle");
+// The angle a typed text means before FormatAngle wraps it (0 for a text without one).
+double AngleAsTyped(std::string_view text);
 
 enum class OutputMode { Polar, Cylindrical, DataTable, DailyData, Shadows };
+
+// A data-file value outside its physical range: where it stands and what the range is.
+struct RangeViolation {
+    int line = 0;         // 1-based line of the file
+    int column = 0;       // 1-based among the checked columns; 0 for a main-window value
+    std::string name;     // the column's short name, or the main-window field
+    std::string value;    // as read
+    std::string message;  // the quantity and its range
+};
 
 // The horizon pictures the diagram window lays over the polar diagram: each present only while
 // its source exists and its item in the "&Input" menu is checked.
@@ -87,6 +98,24 @@ class TFormGeodat : public FormModel {
     // the results and the pre-settings. (The quantities it does not supply are filled by the
     // caller.)
     void applyDataRecord(const DataRecord& record, const std::vector<DataColumn>& columns);
+    // The first value of a data-file record outside its physical range, judged with the row's
+    // day, latitude and Ta (so after the row is filled).
+    std::optional<RangeViolation> findOutOfRange(const DataRecord& record,
+                                                 const std::vector<DataColumn>& columns);
+    // Couples VP and RH of the row at its Ta, the given one leading. False when a given VP lies
+    // outside 0 … saturation (within 0.05 hPa above it the air is saturated).
+    bool coupleHumidity();
+    // Throws RangeError when a value a command reads from a main-window field lies outside the
+    // field's range.
+    void checkInput(const std::string& name, double value);
+    // Which humidity field leads: the one typed last (the relative humidity before either).
+    bool vapourLeads() const { return vapourTypedLast_; }
+    // Counts a data-file row with a value outside its range, naming the first few; the report
+    // (one message) comes at the end of the run.
+    void noteOutOfRange(const RangeViolation& violation);
+    void reportOutOfRangeRows();
+    static constexpr int kNamedOutOfRangeRows = 5;
+
     // Starts a row: the D/G ratio of the pre-settings, no horizon profile of its own yet.
     void startRow();
     // The sky view factor of the current row: that of its horizon profile, else of the image.
@@ -125,13 +154,22 @@ class TFormGeodat : public FormModel {
     void buildControls();
     void buildMenus();
 
+    // The physical range of a field's value ([0, limit] for G and VP, whose limits follow the
+    // day, latitude and Ta in their fields).
+    std::pair<double, double> rangeOf(const std::string& name) const;
+    // The quantity of a main-window field with a physical range.
+    static Quantity quantityOf(const std::string& name);
+    // Refuses (RangeError) a typed value outside the range of its field.
+    void checkTyped(const std::string& name, double value, const std::string& typed);
+    // Puts the field's previous text back and throws RangeError with the message.
+    [[noreturn]] void refuse(const std::string& name, const std::string& message);
+    void checkHumidityAt(const std::string& name, double ta);
     void leaveNumber(const std::string& name);
     void leaveHumidity(const std::string& name);
     void recomputeHumidity(bool fromVapour);
     void leaveDate();
     void leaveDayOfYear();
     void leaveTime();
-    void updateCloudCoverEnabling();
     void updatePositionEnabling();
     void setOutputMode(const std::string& item);
     void applyOutputModeEffects();
@@ -167,7 +205,9 @@ class TFormGeodat : public FormModel {
     Application& app_;
     std::optional<Date> storedDate_;
     double storedTime_ = 0;  // fraction of a day
-    bool vapourTypedLast_ = true;
+    // Which humidity field was typed last and leads the other; before either is typed the
+    // relative humidity keeps when Ta changes.
+    bool vapourTypedLast_ = false;
     std::string outputFile_;
     TableSink sink_;
     Raster horizonImage_;  // composed by "&New" for the sun test
@@ -176,6 +216,11 @@ class TFormGeodat : public FormModel {
     // The horizon elevation angles of the current data-file row, when that column is checked.
     std::optional<HorizonProfile> rowProfile_;
     bool preSettingsFromFile_ = false;
+    // The current data-file row's value outside its range, and the run's count of such rows.
+    std::optional<RangeViolation> rowOutOfRange_;
+    int lastRecordLine_ = 0;
+    int outOfRangeRows_ = 0;
+    std::vector<RangeViolation> outOfRange_;
     // The PET model keeps working state between calls; a new table starts it afresh.
     std::unique_ptr<PetModel> pet_;
     SkyViewFactorValues skyViewFactors_;  // of the last "&New"; "A&dd" keeps them

@@ -4,6 +4,7 @@
 
 #include "calc/Application.h"
 #include "calc/Geodat.h"
+#include "calc/PhysicalRanges.h"
 #include "platform/Format.h"
 
 namespace umbrix {
@@ -36,30 +37,62 @@ TFormVorgaben::TFormVorgaben(Application& app) : FormModel("FormVorgaben", app.h
     add("EditOTime", ControlKind::Edit, "h:mm");
     add("RedGChk", ControlKind::CheckBox, "Reduction of G presetting by obstacles");
     add("ChkNow", ControlKind::CheckBox, "Set current date/time on start-up").checked = true;
+    add("TmrtHorizontalChk", ControlKind::CheckBox,
+        "Tmrt from horizontal direct radiation (earlier versions)");
+    add("SetSedentaryChk", ControlKind::CheckBox,
+        "SET* with the sedentary standard environment (earlier versions)");
     add("ApplyBtn", ControlKind::Button, "Apply");
 }
 
 void TFormVorgaben::apply() {
-    for (const char* name : kEdits) leave(name);
+    // every field is checked; the refusals are reported together
+    std::string refusals;
+    for (const char* name : kEdits) {
+        try {
+            leave(name);
+        } catch (const RangeError& e) {
+            refusals += (refusals.empty() ? "" : "\n") + std::string(e.what());
+        }
+    }
+    if (!refusals.empty()) throw RangeError(refusals);
+}
+
+void TFormVorgaben::refuseOutside(const std::string& name, Quantity quantity, double value,
+                                  const std::string& previous) {
+    if (InRange(quantity, value)) return;
+    Control& c = ctl(name);
+    const std::string typed(TrimBlanks(c.text));
+    c.text = previous;
+    changed(name);
+    throw RangeError(OutOfRangeText(quantity, name, typed, app_.language()) +
+                     FieldKeepsText(previous, app_.language()));
 }
 
 void TFormVorgaben::onClick(const std::string& name) {
     if (name == "ApplyBtn") apply();
 }
 
+// An unreadable entry falls back as it always did; a readable one outside its physical range is
+// refused with a message, and the field keeps its value.
 void TFormVorgaben::onExit(const std::string& name) {
     Control& c = ctl(name);
     auto value = parseReal(c.text, true);
+    auto shown = [](float x) { return x < 0 ? std::string("auto") : fixed(x, 4, 2); };
     if (name == "EditBowen") {
+        if (value) refuseOutside(name, Quantity::BowenRatio, *value, fixed(bowen, 4, 2));
         bowen = value ? float(*value) : 1.0f;
         c.text = fixed(bowen, 4, 2);
     } else if (name == "EditAlbedo") {
+        if (value) refuseOutside(name, Quantity::Albedo, *value, fixed(albedo, 4, 2));
         albedo = value ? float(*value) : 0.3f;
         c.text = fixed(albedo, 4, 2);
     } else if (name == "EditAlbHum") {
+        if (value) refuseOutside(name, Quantity::Albedo, *value, previousText(name, "0.30"));
         c.text = fixed(value ? float(*value) : 0.3f, 4, 2);
     } else if (name == "EditTrb") {
+        // a negative turbidity means automatic
         if (value && *value >= 0) {
+            refuseOutside(name, Quantity::LinkeTurbidity, *value, shown(turbidity));
             turbidity = float(*value);
             c.text = fixed(turbidity, 4, 2);
         } else {
@@ -67,7 +100,8 @@ void TFormVorgaben::onExit(const std::string& name) {
             c.text = "auto";
         }
     } else if (name == "EditDGratio") {
-        if (value && *value >= 0 && *value <= 1) {
+        if (value && *value >= 0) {
+            refuseOutside(name, Quantity::DiffuseGlobalRatio, *value, shown(dgRatio));
             dgRatio = float(*value);
             c.text = fixed(dgRatio, 4, 2);
         } else {
@@ -75,7 +109,8 @@ void TFormVorgaben::onExit(const std::string& name) {
             c.text = "auto";
         }
     } else if (name == "EditFoglimit") {
-        if (value && *value >= 0 && *value <= 100) fogLimit = float(*value);
+        if (value) refuseOutside(name, Quantity::FogLimit, *value, fixed(fogLimit, 4, 1));
+        if (value) fogLimit = float(*value);
         c.text = fixed(fogLimit, 4, 1);
     } else if (name == "EditODate") {
         leaveDateFormat();

@@ -1,6 +1,7 @@
 #pragma once
 // The pre-settings window: model parameters that rarely change and the output date and time
 // formats. Values live on the window for the program's lifetime; they are not in the session.
+#include "calc/PhysicalRanges.h"
 #include "platform/FormModel.h"
 
 namespace umbrix {
@@ -19,8 +20,11 @@ class TFormVorgaben : public FormModel {
     float fogLimit = 90.0f;   // rel. humidity (%) from which the radiation is fully diffuse
 
     bool reduceGByObstacles() const { return checked("RedGChk"); }
+    // The models of earlier versions, for reproducing their tables.
+    bool tmrtFromHorizontalDirect() const { return checked("TmrtHorizontalChk"); }
+    bool setStarSedentary() const { return checked("SetSedentaryChk"); }
 
-    // Runs the exit rule of every edit field.
+    // Runs the exit rule of every edit field; the refusals come together in one RangeError.
     void apply();
 
   protected:
@@ -28,6 +32,9 @@ class TFormVorgaben : public FormModel {
     void onClick(const std::string& name) override;
 
   private:
+    // Throws RangeError, with the field showing `previous` again, for a value outside the range.
+    void refuseOutside(const std::string& name, Quantity quantity, double value,
+                       const std::string& previous);
     void leaveDateFormat();
     void leaveTimeFormat();
     Application& app_;

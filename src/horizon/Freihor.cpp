@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <numbers>
 
+#include "calc/PhysicalRanges.h"
 #include "platform/Bmp.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
@@ -369,7 +370,17 @@ void TFormFreihor::onExit(const std::string& name) {
     double& value = name == "EditA" ? albedo_ : emission_;
     const double fallback = name == "EditA" ? 0.3 : 0.95;
     auto parsed = parseReal(text(name), true);
-    value = (parsed && *parsed >= 0 && *parsed <= 1) ? *parsed : fallback;
+    const Quantity quantity = name == "EditA" ? Quantity::Albedo : Quantity::Emissivity;
+    if (parsed && !InRange(quantity, *parsed)) {
+        // a share of the radiation outside 0 … 1: the field keeps its value
+        const std::string typed(TrimBlanks(text(name)));
+        ctl(name).text = decimals(value, 2);
+        changed(name);
+        const Language language = german_ ? Language::German : Language::English;
+        throw RangeError(OutOfRangeText(quantity, "FormFreihor." + name, typed, language) +
+                         FieldKeepsText(ctl(name).text, language));
+    }
+    value = parsed ? *parsed : fallback;
     ctl(name).text = decimals(value, 2);
 }
 

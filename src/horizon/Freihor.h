@@ -83,6 +83,8 @@ class TFormFreihor : public FormModel {
     static constexpr std::uintmax_t kMaxBitmapFileBytes = std::uintmax_t(4) << 20;
 
     void setMainCaption(const std::string& mainCaption);
+    // The language of the editor's messages.
+    void setGerman(bool german) { german_ = german; }
 
     // ---- commands ----
     void NewDrawing();
@@ -153,6 +155,7 @@ class TFormFreihor : public FormModel {
     Colour brush_ = kDefaultBrush;
     double albedo_ = 0.3;
     double emission_ = 0.95;
+    bool german_ = false;
     std::vector<Point> points_;
     double theta0_ = 0;
     std::deque<Snapshot> undo_;

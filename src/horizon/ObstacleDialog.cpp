@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Error.h"
 #include "platform/Format.h"
 
 namespace umbrix {
@@ -53,10 +54,43 @@ Obstacle ObstacleDialog::fieldValues() const {
     return candidate;
 }
 
+// Albedo and emission coefficient are shares of the radiation, 0 … 1.
+std::optional<Quantity> ObstacleDialog::shareQuantity(const std::string& control) {
+    if (control == "EditAlb") return Quantity::Albedo;
+    if (control == "EditEmi") return Quantity::Emissivity;
+    return std::nullopt;
+}
+
+void ObstacleDialog::onExit(const std::string& name) {
+    const auto quantity = shareQuantity(name);
+    if (!quantity) return;
+    auto value = parseReal(text(name), true);
+    if (!value || InRange(*quantity, *value)) return;
+    const std::string typed(TrimBlanks(text(name)));
+    int index = 0;
+    for (const auto& [control, i] : fields_)
+        if (control == name) index = i;
+    Control& c = ctl(name);
+    c.text = previousText(name, decimals(original_.value(index), 2));
+    changed(name);
+    const Language language = german_ ? Language::German : Language::English;
+    throw RangeError(OutOfRangeText(*quantity, name, typed, language) +
+                     FieldKeepsText(c.text, language));
+}
+
 void ObstacleDialog::confirm() {
     Obstacle candidate = fieldValues();
     std::string message;
-    std::vector<int> refused = refusedValues(candidate, message);
+    std::vector<int> refused;
+    for (const auto& [control, index] : fields_) {
+        const auto quantity = shareQuantity(control);
+        if (quantity && !InRange(*quantity, candidate.value(index))) {
+            refused.push_back(index);
+            message = OutOfRangeText(*quantity, control, text(control),
+                                     german_ ? Language::German : Language::English);
+        }
+    }
+    if (refused.empty()) refused = refusedValues(candidate, message);
     for (int index : refused) candidate.value(index) = original_.value(index);
     for (const auto& [control, index] : fields_)
         ctl(control).text = decimals(candidate.value(index), 2);

@@ -1,10 +1,12 @@
 #pragma once
 // The modal dialogs that edit one obstacle's values: every field shows one value with two
 // decimals; "&OK" reads them all back, "Cancel" leaves the obstacle as it was.
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "calc/PhysicalRanges.h"
 #include "horizon/Obstacles.h"
 #include "platform/FormModel.h"
 
@@ -37,10 +39,13 @@ class ObstacleDialog : public FormModel {
     }
 
     void onClick(const std::string& name) override;
+    // Albedo and emission coefficient outside 0 … 1 are refused; the field keeps its value.
+    void onExit(const std::string& name) override;
 
     bool german() const { return german_; }
 
   private:
+    static std::optional<Quantity> shareQuantity(const std::string& control);
     void confirm();
 
     std::vector<std::pair<std::string, int>> fields_;

@@ -1,5 +1,6 @@
 #include "indices/setumb.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -20,27 +21,39 @@ constexpr double Sigma = 5.67e-8;       // Stefan-Boltzmann constant, W/(m² K�
 constexpr double Lewis = 2.2;           // Lewis relation, K/torr
 constexpr double TimeStep = 1.0 / 180;  // 20 s, in hours
 constexpr double ExposureEnd = 1.0;     // h
-constexpr double StandardClo = 0.6;     // clothing of the standard environment, clo
-constexpr double StandardFacl = 1.09;   // its clothing area factor
+constexpr double MetUnit = 58.2;        // W/m² per met
+constexpr double SedentaryClo = 0.6;    // clothing of the sedentary standard environment, clo
+constexpr double SedentaryFacl = 1.09;  // its clothing area factor
 constexpr double SearchStep = 0.1;      // K
 // The search moves 0.1 K per trial; 10⁵ trials span 10⁴ K, far beyond any physical case, so
 // reaching the bound means the balance cannot close (non-physical inputs).
 constexpr int MaxSearchSteps = 100000;
 
-// Natural convection of a standing person in still air, W/(m² K).
-double NaturalConvection() {
+// Natural convection of the sedentary standard environment (1.1 met), W/(m² K).
+double SedentaryNaturalConvection() {
     return 5.66 * std::pow(0.25, 0.39);
 }
 
 }  // namespace
+
+double SetStarNaturalConvection(double m) {
+    const double met = m / MetUnit;
+    if (!(met > 0.85)) return 3.0;
+    return std::max(3.0, 5.66 * std::pow(met - 0.85, 0.39));
+}
+
+double SetStarStandardClothing(double m) {
+    // beyond about 7.6 met the fit would give negative clothing
+    return std::max(0.0, 1.52 / (m / MetUnit + 0.6944) - 0.1835);
+}
 
 double SetStarSaturationPressure(double t) {
     return std::exp(18.6686 - 4030.183 / (t + 235.0));
 }
 
 SetStarDetails ComputeSetStarDetails(float ta, float tmrt, float rh, float v, float icl,
-                                     float height, float weight, float activity,
-                                     float missingValue) {
+                                     float height, float weight, float activity, float missingValue,
+                                     SetStandardEnvironment standard) {
     SetStarDetails d;
     d.setStar = missingValue;
     for (float x : {ta, tmrt, rh, v, icl, height, weight, activity})
@@ -59,7 +72,9 @@ SetStarDetails ComputeSetStarDetails(float ta, float tmrt, float rh, float v, fl
     double Etot = 0.1 * M;
     double pwet = 0;
 
-    const double chcA = NaturalConvection();
+    const bool sedentary = standard == SetStandardEnvironment::Sedentary;
+    // A working body moves the air around it: without wind the convection grows with activity.
+    const double chcA = sedentary ? SedentaryNaturalConvection() : SetStarNaturalConvection(M);
     const double chcV = 8.6 * std::pow(double(v), 0.53);
     double chc = chcV > chcA ? chcV : chcA;
     if (chc < 3.0) chc = 3.0;
@@ -136,10 +151,16 @@ SetStarDetails ComputeSetStarDetails(float ta, float tmrt, float rh, float v, fl
     for (double x : {Tsk, Tcr, Hsk, pwet, chr})
         if (!std::isfinite(x)) return d;
 
+    // The standard environment: still air and the clothing a person doing this activity wears
+    // there; with a fixed sedentary one, more activity reads as a cooler environment.
     const double chrS = chr;
     const double chcS = chcA;
+    const double cloS = sedentary ? SedentaryClo : SetStarStandardClothing(M);
+    const double faclS = sedentary ? SedentaryFacl : 1 + 0.15 * cloS;
+    d.cloS = cloS;
+    d.chcS = chcS;
     const double ctcS = chrS + chcS;
-    const double cloeS = StandardClo - (StandardFacl - 1) / (0.155 * StandardFacl * ctcS);
+    const double cloeS = cloS - (faclS - 1) / (0.155 * faclS * ctcS);
     const double fcleS = 1 / (1 + 0.155 * ctcS * cloeS);
     const double fpclS = 1 / (1 + 0.143 * chcS * cloeS);
     const double PsatSk = SetStarSaturationPressure(Tsk);
@@ -163,8 +184,9 @@ SetStarDetails ComputeSetStarDetails(float ta, float tmrt, float rh, float v, fl
 
 double ComputeSetStar([[maybe_unused]] int sexIndex, float ta, float tmrt, float rh, float v,
                       float icl, [[maybe_unused]] float age, float height, float weight,
-                      float activity, float missingValue) {
-    return ComputeSetStarDetails(ta, tmrt, rh, v, icl, height, weight, activity, missingValue)
+                      float activity, float missingValue, SetStandardEnvironment standard) {
+    return ComputeSetStarDetails(ta, tmrt, rh, v, icl, height, weight, activity, missingValue,
+                                 standard)
         .setStar;
 }
 

@@ -7,10 +7,25 @@
 // Gagge AP, Fobelets AP, Berglund LG (1986) A standard predictive index of human response to the
 // thermal environment. ASHRAE Transactions 92(2B):709-731.
 //
+// The standard environment follows the metabolic rate as in ASHRAE Standard 55-2020, Normative
+// Appendix D (ANSI/ASHRAE 55-2020, Thermal Environmental Conditions for Human Occupancy):
+// natural convection 5.66 (met − 0.85)^0.39 W/(m² K) above 0.85 met, and standard clothing
+// 1.52 / (met + 0.6944) − 0.1835 clo.
+//
 // Body surface after DuBois D, DuBois EF (1916) A formula to estimate the approximate surface
 // area if height and weight be known. Archives of Internal Medicine 17:863-871 (height in cm).
 
 namespace umbrix {
+
+// The standard environment to which SET* matches the actual one.
+enum class SetStandardEnvironment {
+    // clothing and natural convection of the standard environment, and the natural convection
+    // of the actual one, follow the activity: SET* rises with the activity
+    ActivityDependent,
+    // 0.6 clo and the natural convection of 1.1 met whatever the activity, as in earlier
+    // versions; far from sedentary activity SET* then falls as the activity rises
+    Sedentary,
+};
 
 // Working values of one SET* evaluation, for the detail tests and for diagnosis.
 struct SetStarDetails {
@@ -25,6 +40,8 @@ struct SetStarDetails {
     double pwet = 0;      // skin wettedness after the exposure
     double chr = 0;       // radiative heat transfer coefficient of the last pass, W/(m² K)
     double chc = 0;       // convective heat transfer coefficient of the exposure, W/(m² K)
+    double cloS = 0;      // clothing of the standard environment, clo
+    double chcS = 0;      // convective heat transfer coefficient of the standard environment
 };
 
 // SET*, °C. sexIndex (0 = "m", 1 = "f") and age are accepted but do not enter the model.
@@ -33,11 +50,19 @@ struct SetStarDetails {
 // rate per unit body surface (W/m²). Non-finite inputs, or inputs that drive the model to
 // non-finite values or keep the search from ending, give missingValue.
 double ComputeSetStar(int sexIndex, float ta, float tmrt, float rh, float v, float icl, float age,
-                      float height, float weight, float activity, float missingValue);
+                      float height, float weight, float activity, float missingValue,
+                      SetStandardEnvironment standard = SetStandardEnvironment::ActivityDependent);
 
-SetStarDetails ComputeSetStarDetails(float ta, float tmrt, float rh, float v, float icl,
-                                     float height, float weight, float activity,
-                                     float missingValue);
+SetStarDetails ComputeSetStarDetails(
+    float ta, float tmrt, float rh, float v, float icl, float height, float weight, float activity,
+    float missingValue,
+    SetStandardEnvironment standard = SetStandardEnvironment::ActivityDependent);
+
+// Natural convection of a standing person in still air, W/(m² K), at the metabolic rate m
+// (W/m²): 3.0 up to 0.85 met, 5.66 (met − 0.85)^0.39 above (not below 3.0).
+double SetStarNaturalConvection(double m);
+// Clothing of the standard environment, clo, at the metabolic rate m (W/m²), not below 0.
+double SetStarStandardClothing(double m);
 
 // Saturation vapour pressure of the SET* model, torr, at t, °C.
 double SetStarSaturationPressure(double t);

@@ -58,6 +58,10 @@ const Control& FormModel::ctl(std::string_view name) const {
 
 void FormModel::type(std::string_view name, std::string text) {
     Control& c = ctl(name);
+    if (!c.edited) {
+        c.textBeforeEdit = c.text;
+        c.edited = true;
+    }
     c.text = std::move(text);
     onChange(c.name);
     changed(c.name);
@@ -65,8 +69,18 @@ void FormModel::type(std::string_view name, std::string text) {
 
 void FormModel::leave(std::string_view name) {
     Control& c = ctl(name);
+    // the next typing starts from what the exit rule leaves, also when it refuses the text
+    struct EndEdit {
+        Control& c;
+        ~EndEdit() { c.edited = false; }
+    } endEdit{c};
     onExit(c.name);
     changed(c.name);
+}
+
+std::string FormModel::previousText(std::string_view name, std::string_view fallback) const {
+    const Control& c = ctl(name);
+    return c.edited ? c.textBeforeEdit : std::string(fallback);
 }
 
 void FormModel::typeAndLeave(std::string_view name, std::string text) {

@@ -50,6 +50,10 @@ struct Control {
     int maximum = 100;
     int increment = 1;
     bool autoCheck = false;  // check boxes and such menu items toggle before their handler runs
+    // An edit's text before the typing that its exit rule is about to judge; an exit rule that
+    // refuses the new text puts this one back.
+    std::string textBeforeEdit;
+    bool edited = false;
     // What a picture control shows (a diagram, an editor's image); a view draws whichever is
     // set, the vector picture first.
     std::shared_ptr<const Picture> picture;
@@ -98,6 +102,9 @@ public:
     void type(std::string_view name, std::string text);
     // Leaving a field runs its exit rule.
     void leave(std::string_view name);
+    // The text a field held before the typing that its exit rule now judges; `fallback` when
+    // the text was set without typing.
+    std::string previousText(std::string_view name, std::string_view fallback) const;
     void typeAndLeave(std::string_view name, std::string text);
     // Buttons, check boxes (toggled first), menu items (toggled first when autoCheck).
     void click(std::string_view name);

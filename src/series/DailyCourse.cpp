@@ -92,9 +92,16 @@ void ComputeDailyCourse(Application& app) {
     TCalcResults& r = main.results;
 
     const float ta = float(toReal(main.text("EditTa"), "EditTa"));
-    const float vp = float(toReal(main.text("EditVp"), "EditVp"));
+    // the humidity typed last leads, as in a point calculation
+    const bool vapour = main.vapourLeads();
+    const char* const humidityField = vapour ? "EditVp" : "EditRh";
+    const float humidity = float(toReal(main.text(humidityField), humidityField));
     const float v = float(toReal(main.text("EditWG"), "EditWG"));
     const float n = float(toReal(main.text("EditN"), "EditN"));
+    main.checkInput("EditTa", ta);
+    if (!vapour) main.checkInput("EditRh", humidity);
+    main.checkInput("EditWG", v);
+    main.checkInput("EditN", n);
     main.readMissingValue();
     const float m = main.missingValue;
     TableContext context = main.tableContext();
@@ -124,30 +131,39 @@ void ComputeDailyCourse(Application& app) {
         if (host.cancelRequested()) break;
         main.startRow();
         r.Ta = ta;
-        r.VP = vp;
-        r.RH = m;
+        r.VP = vapour ? humidity : m;
+        r.RH = vapour ? m : humidity;
         r.v = v;
         r.N = n;
+        std::optional<RangeViolation> outOfRange;
         if (reader) {
-            main.applyDataRecord(reader->next(), columns);
+            const DataRecord record = reader->next();
+            main.applyDataRecord(record, columns);
+            outOfRange = main.findOutOfRange(record, columns);
         } else {
             ++day;
             in.dayOfYear = day;
             in.dateText = main.DateFromDayOfYear(day);
         }
-        if (r.VP != m && r.Ta != m)
-            r.RH = float(RelHumidityFromVapour(r.Ta, r.VP));
-        else if (r.RH != m && r.Ta != m)
-            r.VP = float(VapourFromRelHumidity(r.Ta, r.RH));
+        const bool saturated = main.coupleHumidity();
         host.stepProgress();
         host.processMessages();
         main.computeSunDay();
-        radiationCourse(main, pre, r, in, m);
+        if (outOfRange || !saturated) {
+            // a value outside its range is never computed with
+            if (outOfRange) main.noteOutOfRange(*outOfRange);
+            for (float* f :
+                 {&r.GmaxMax, &r.GactMax, &r.GmaxSum, &r.GactSum, &r.GmaxAvr, &r.GactAvr})
+                *f = m;
+        } else {
+            radiationCourse(main, pre, r, in, m);
+        }
         app.format() = remembered;
         context.albedo = pre.albedo;
         context.bowen = pre.bowen;
         WriteTableRow(context, in, r, main.sink());
     }
+    main.reportOutOfRangeRows();
 }
 
 }  // namespace umbrix

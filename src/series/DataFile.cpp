@@ -208,6 +208,18 @@ int ProfileSunshineMinutes(const HorizonProfile& p, int day, float longitude, fl
 
 // ---- reader --------------------------------------------------------------------
 
+void CheckDataColumns(const DataFileSettings& settings) {
+    const auto& cols = settings.columns;
+    auto uses = [&cols](DataColumn c) {
+        return std::find(cols.begin(), cols.end(), c) != cols.end();
+    };
+    // D is used as its share of the measured G; alone it cannot split anything
+    if (uses(DataColumn::D) && !uses(DataColumn::G))
+        throw UmbrixError("data file " + FileNameOnly(settings.path) + ": the column \"" +
+                          ColumnItemText(DataColumn::D) + "\" needs the column \"" +
+                          ColumnItemText(DataColumn::G) + "\" (D is used as a share of G)");
+}
+
 DataFileReader::DataFileReader(DataFileSettings settings) : settings_(std::move(settings)) {
     const auto& cols = settings_.columns;
     auto uses = [&cols](DataColumn c) {
@@ -224,6 +236,7 @@ DataFileReader::DataFileReader(DataFileSettings settings) : settings_(std::move(
     if (uses(DataColumn::Date) && (!dateSep || !IsUsableDateFormat(date)))
         throw UmbrixError("data file " + name + ": the input date format \"" +
                           settings_.dateFormat + "\" needs day, month, year and a separator");
+    CheckDataColumns(settings_);
     if (uses(DataColumn::Time) && (!timeSep || !IsUsableTimeFormat(time)))
         throw UmbrixError("data file " + name + ": the input time format \"" +
                           settings_.timeFormat + "\" needs hours, minutes and a separator");
@@ -475,10 +488,10 @@ DataRecord DataFileReader::next() {
             case DataColumn::V:
             case DataColumn::N:
             case DataColumn::Tmrt:
-            case DataColumn::D:
                 rec.value[ci] = real(i, text);
                 rec.present[ci] = true;
                 break;
+            case DataColumn::D:
             case DataColumn::G: {
                 float g = real(i, text);
                 if (g < 0 && g != missing) g = 0;  // no negative irradiance
@@ -489,8 +502,8 @@ DataRecord DataFileReader::next() {
             case DataColumn::DGRatio: {
                 float r = real(i, text);
                 if (r == missing) break;
-                // as the pre-settings accept it: a ratio in 0 … 1, anything else automatic
-                rec.value[ci] = r >= 0 && r <= 1 ? r : -1.0f;
+                // negative: automatic, as in the pre-settings; above 1 the row is refused
+                rec.value[ci] = r >= 0 ? r : -1.0f;
                 rec.present[ci] = true;
                 break;
             }

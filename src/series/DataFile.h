@@ -117,6 +117,10 @@ class DataFileError : public ConvertError {
     int line_;
 };
 
+// Refuses a column choice that cannot be run (UmbrixError naming the columns): a diffuse
+// radiation D without the global radiation G.
+void CheckDataColumns(const DataFileSettings& settings);
+
 // Reads a data file record by record.
 class DataFileReader {
   public:

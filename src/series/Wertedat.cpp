@@ -126,12 +126,10 @@ void TFormWerte::onItemChecked(const std::string& name, int index) {
                 uncheck(DataColumn::G);
                 uncheck(DataColumn::N);
                 break;
+            // a measured G drives the short wave and N the long-wave counter-radiation: the two
+            // go together, only a given Tmrt makes both needless
             case DataColumn::G:
-                uncheck(DataColumn::N);
-                uncheck(DataColumn::Tmrt);
-                break;
             case DataColumn::N:
-                uncheck(DataColumn::G);
                 uncheck(DataColumn::Tmrt);
                 break;
             default:

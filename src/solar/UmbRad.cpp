@@ -118,12 +118,19 @@ double SurfaceTemperatureStep(double bowen, double v, double ta, double qStar) {
     return ta + (qStar + b) / ((1.0 / bowen + 1.0) * alpha);
 }
 
-double MeanRadiantTemperature(double zenith, double l1, double l2, double l3, double d, double s,
+double DirectNormalFromHorizontal(double s, double zenith, double limit) {
+    if (!(zenith < 90.0) || s <= 0) return 0.0;
+    const double cz = cosd(zenith);
+    // s <= limit · cos Z, written without the division that overflows as cos Z approaches 0
+    return s >= limit * cz ? limit : s / cz;
+}
+
+double MeanRadiantTemperature(double zenith, double l1, double l2, double l3, double d, double i,
                               double albedoHuman) {
     double h = 90.0 - zenith;
     double fp = 0.308 * cosd(h * (0.998 - h * h / 50000.0));
     return std::pow((l1 + l2 + l3) / kStefanBoltzmann +
-                        (fp * s + d) * (1.0 - albedoHuman) / kPersonEmissivitySigma,
+                        (fp * i + d) * (1.0 - albedoHuman) / kPersonEmissivitySigma,
                     0.25) -
            kZeroCelsius;
 }
@@ -148,6 +155,10 @@ RadiationResults ComputeRadiation(const RadiationInputs& in, const SunHiddenTest
         static_cast<float>(ClearSkyDirectNormal(in.day, in.altitude, r.zenith, r.turbidity));
     r.g0 = static_cast<float>(ClearSkyGlobal(in.day, in.altitude, r.zenith, r.turbidity));
     r.s0 = static_cast<float>(cosd(r.zenith) * i);
+    // For a clean or thin atmosphere (Linke turbidity near 2, or some 5000 m up) the direct
+    // beam of the pyrheliometric formula exceeds the global radiation of the clear-sky formula;
+    // the global value holds and the diffuse part is then 0 instead of negative.
+    r.s0 = std::min(r.s0, r.g0);
     r.d0 = r.g0 - r.s0;
 
     const float svf = in.svf;
@@ -195,10 +206,16 @@ RadiationResults ComputeRadiation(const RadiationInputs& in, const SunHiddenTest
     if (in.tmrt != in.notGiven) {
         r.tmrt = in.tmrt;
     } else {
+        // the projection factor is the share of the body projected onto a plane normal to the
+        // beam, so it weights the beam's normal irradiance, not the horizontal S
+        const double direct =
+            in.tmrtFromHorizontalDirect
+                ? double(r.s)
+                : DirectNormalFromHorizontal(r.s, r.zenith, ExtraterrestrialIrradiance(in.day));
         // the ground's reflected short-wave radiation does not enter, as the model has it
         r.tmrt = static_cast<float>(MeanRadiantTemperature(r.zenith, (1.0 - svf) * r.q / 2.0,
                                                            r.e / 2.0, double(r.a) * svf / 2.0, r.d,
-                                                           r.s, in.albedoHuman));
+                                                           direct, in.albedoHuman));
     }
     // a field typed as 1e39 reads as infinity; its row shows the missing value, not "NAN"
     for (float* x : {&r.zenith, &r.azimuth, &r.turbidity, &r.g0, &r.s0, &r.d0, &r.s, &r.d, &r.g,

@@ -87,10 +87,16 @@ double LongwaveEmission(double eps, double t, double l);
 double GroundHeatFlux(double qStar);
 // One step of the ground surface energy balance: the new surface temperature, °C.
 double SurfaceTemperatureStep(double bowen, double v, double ta, double qStar);
+// Direct irradiance on a plane normal to the beam, W/m², from its value s on the horizontal:
+// s / cos Z, 0 with the sun at or below the horizon, and never above `limit` (the
+// extraterrestrial irradiance of the day), which keeps a measured G split near sunrise, where
+// cos Z is tiny, from blowing up.
+double DirectNormalFromHorizontal(double s, double zenith, double limit);
 // Mean radiant temperature of a standing person, °C. l1, l2, l3 are the long-wave halves
-// (surroundings, ground, sky), d the diffuse and s the direct radiation on the horizontal,
-// albedoHuman the short-wave albedo of the person.
-double MeanRadiantTemperature(double zenith, double l1, double l2, double l3, double d, double s,
+// (surroundings, ground, sky), d the diffuse radiation and i the direct irradiance on a plane
+// normal to the beam, to which the projection factor belongs; albedoHuman the short-wave albedo
+// of the person.
+double MeanRadiantTemperature(double zenith, double l1, double l2, double l3, double d, double i,
                               double albedoHuman);
 
 // ---- one calculation ----
@@ -118,6 +124,9 @@ struct RadiationInputs {
     float bowen = 1;                  // Bowen ratio
     float albedoSurroundings = 0.2f;
     float albedoHuman = 0.3f;
+    // Earlier versions weighted the direct radiation on the horizontal, not the beam's normal
+    // irradiance, with the projection factor; kept to reproduce their tables.
+    bool tmrtFromHorizontalDirect = false;
 };
 
 struct RadiationResults {
@@ -137,7 +146,8 @@ struct RadiationResults {
 using SunHiddenTest = std::function<bool(double zenith, double azimuth)>;
 
 // The short-wave fluxes, the long-wave fluxes, the ground surface temperature (12 passes of
-// the energy balance from Ts = Ta) and Tmrt. The caller skips the calculation when an input
+// the energy balance from Ts = Ta) and Tmrt. The short-wave split never gives a negative flux:
+// 0 ≤ D ≤ G and S = G − D. The caller skips the calculation when an input
 // carries the missing-value default (RadiationInputsComplete). An empty isSunHidden means a
 // free horizon. A result that comes out non-finite (an input of infinity or NaN, or one so
 // large that a flux overflows) is missingValue.

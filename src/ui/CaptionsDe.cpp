@@ -123,6 +123,9 @@ const CaptionEntry kGerman[] = {
     {"FormVorgaben.LabelOTime", "Ausgabeformat Uhrzeit"},
     {"FormVorgaben.RedGChk", "Reduktion der G-Vorgabe durch Hindernisse"},
     {"FormVorgaben.ChkNow", "Aktuelles Datum/Uhrzeit beim Start setzen"},
+    {"FormVorgaben.TmrtHorizontalChk",
+     "Tmrt aus der direkten Strahlung auf die Horizontale (frühere Versionen)"},
+    {"FormVorgaben.SetSedentaryChk", "SET* mit der sitzenden Standardumgebung (frühere Versionen)"},
     {"FormVorgaben.ApplyBtn", "Übernehmen"},
 
     // ---- data file ----

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "calc/Geodat.h"
+#include "calc/PhysicalRanges.h"
 #include "calc/Table.h"
 #include "horizon/Geb.h"
 #include "horizon/Laub.h"
@@ -203,6 +204,9 @@ void Desktop::act(FormModel& form, const std::function<void()>& action, bool com
         if (commit)
             for (FormWindow* w : windows_) w->binder()->commitPending();
         action();
+    } catch (const RangeError& e) {
+        // a refused entry: the field kept its value, nothing failed
+        host_.showMessage(e.what(), MessageKind::Warning);
     } catch (const std::exception& e) {
         host_.showMessage(e.what(), MessageKind::Error);
     }

@@ -29,6 +29,9 @@ PresettingsWindow::PresettingsWindow(TFormVorgaben& model, Desktop& desktop)
     note->setEnabled(false);
     grid->addWidget(note, row++, 0, 1, 2);
     grid->addWidget(NamedCheck(this, "RedGChk"), row++, 0, 1, 2);
+    // the models of earlier versions, for reproducing their tables
+    grid->addWidget(NamedCheck(this, "TmrtHorizontalChk"), row++, 0, 1, 2);
+    grid->addWidget(NamedCheck(this, "SetSedentaryChk"), row++, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     column->addWidget(parameters);
 

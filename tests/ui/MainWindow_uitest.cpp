@@ -24,7 +24,8 @@ class MainWindowTest : public QObject {
   private slots:
     void leavingAFieldAppliesItsExitRule_data();
     void leavingAFieldAppliesItsExitRule();
-    void givenRadiationEmptiesTmrtAndDisablesCloudCover();
+    void givenRadiationEmptiesTmrtAndKeepsCloudCover();
+    void aValueOutsideItsRangeIsRefusedWithAMessage();
     void newFillsTheTextViewWithTheTable();
     void aCommandFirstAppliesTheFieldBeingTyped();
     void addAppendsRowsUnderTheSameHeader();
@@ -55,14 +56,14 @@ void MainWindowTest::leavingAFieldAppliesItsExitRule_data() {
                                 << "12.5"
                                 << "EditRh"
                                 << "53.5";
-    QTest::newRow("time zone wraps") << "EditZz"
-                                     << "14"
-                                     << "-10.0"
-                                     << ""
-                                     << "";
+    QTest::newRow("time zone +14 (Line Islands)") << "EditZz"
+                                                  << "14"
+                                                  << "14.0"
+                                                  << ""
+                                                  << "";
     QTest::newRow("time zone -12") << "EditZz"
                                    << "-12"
-                                   << "12.0"
+                                   << "-12.0"
                                    << ""
                                    << "";
     QTest::newRow("comma as degree mark") << "EditLg"
@@ -117,17 +118,37 @@ void MainWindowTest::leavingAFieldAppliesItsExitRule() {
     if (!other.isEmpty()) QCOMPARE(ui.edit(other.toUtf8().constData())->text(), otherShown);
 }
 
-void MainWindowTest::givenRadiationEmptiesTmrtAndDisablesCloudCover() {
+void MainWindowTest::givenRadiationEmptiesTmrtAndKeepsCloudCover() {
     UiFixture ui;
     UiFixture::typeAndLeave(ui.edit("EditTmrt"), "30");
     UiFixture::typeAndLeave(ui.edit("EditG"), "600");
     QCOMPARE(ui.edit("EditG")->text(), QString("600.0"));
     QCOMPARE(ui.edit("EditTmrt")->text(), QString());
-    QVERIFY(!ui.edit("EditN")->isEnabled());
-    QVERIFY(!ui.find<QLabel>("FormGeodat", "LabelN")->isEnabled());
+    // the cloud cover still counts for the long-wave counter-radiation
+    QVERIFY(ui.edit("EditN")->isEnabled());
+    QVERIFY(ui.find<QLabel>("FormGeodat", "LabelN")->isEnabled());
     UiFixture::typeAndLeave(ui.edit("EditTmrt"), "31");
     QCOMPARE(ui.edit("EditG")->text(), QString());
-    QVERIFY(ui.edit("EditN")->isEnabled());
+}
+
+void MainWindowTest::aValueOutsideItsRangeIsRefusedWithAMessage() {
+    UiFixture ui;
+    QLineEdit* rh = ui.edit("EditRh");
+    UiFixture::typeAndLeave(rh, "150");
+    QCOMPARE(rh->text(), QString("53.5"));
+    QCOMPARE(int(ui.messages.size()), 1);
+    QCOMPARE(QString::fromStdString(ui.messages[0]),
+             QString("Relative humidity RH (EditRh): \"150\" is outside the range 0 to 100 %; "
+                     "the field keeps \"53.5\""));
+    // the next entry starts from the kept value; a possible one is taken
+    UiFixture::typeAndLeave(rh, "95");
+    QCOMPARE(rh->text(), QString("95.0"));
+    QCOMPARE(int(ui.messages.size()), 1);
+    // a latitude beyond the pole is not wrapped
+    UiFixture::typeAndLeave(ui.edit("EditBr"), "91");
+    QCOMPARE(ui.edit("EditBr")->text(), QString::fromStdString(ui.app().geodat().text("EditBr")));
+    QVERIFY(ui.edit("EditBr")->text() != QString("91°0'"));
+    QCOMPARE(int(ui.messages.size()), 2);
 }
 
 void MainWindowTest::newFillsTheTextViewWithTheTable() {

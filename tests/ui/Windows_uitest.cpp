@@ -35,6 +35,7 @@ class WindowsTest : public QObject {
   private slots:
     void everyWindowIsCreatedOnceAndOnlyTheMainWindowShows();
     void presettingsOutputDateFormatRewritesTheDateField();
+    void presettingsCheckBoxesBringBackTheEarlierModels();
     void datafileItemShowsTheWindowAndItsList();
     void checkListMarksAndDragsReachTheModel();
     void textViewSavesExactlyTheTableLines();
@@ -85,6 +86,32 @@ void WindowsTest::presettingsOutputDateFormatRewritesTheDateField() {
     ui.app().vorgaben().ctl("EditTrb").text = "-2";
     ui.find<QPushButton>("FormVorgaben", "ApplyBtn")->click();
     QCOMPARE(ui.edit("EditTrb", "FormVorgaben")->text(), QString("auto"));
+}
+
+void WindowsTest::presettingsCheckBoxesBringBackTheEarlierModels() {
+    UiFixture ui;
+    ui.action("Vorgaben1")->trigger();
+    auto* tmrt = ui.find<QCheckBox>("FormVorgaben", "TmrtHorizontalChk");
+    auto* set = ui.find<QCheckBox>("FormVorgaben", "SetSedentaryChk");
+    QVERIFY(tmrt && set);
+    QVERIFY(tmrt->isVisible() && set->isVisible());
+    QCOMPARE(tmrt->text(), QString("Tmrt from horizontal direct radiation (earlier versions)"));
+    QCOMPARE(set->text(),
+             QString("SET* with the sedentary standard environment (earlier versions)"));
+    QVERIFY(!tmrt->isChecked() && !set->isChecked());
+    // a winter noon: the earlier Tmrt is far lower
+    UiFixture::typeAndLeave(ui.edit("EditDat"), "21.12.2026");
+    UiFixture::typeAndLeave(ui.edit("EditZeit"), "12:30");
+    auto* newButton = ui.find<QPushButton>("FormGeodat", "ButtonNeu");
+    QTest::mouseClick(newButton, Qt::LeftButton);
+    const std::string row = ui.app().map().lines().back();
+    QTest::mouseClick(tmrt, Qt::LeftButton);
+    QTest::mouseClick(set, Qt::LeftButton);
+    QVERIFY(ui.app().vorgaben().tmrtFromHorizontalDirect());
+    QVERIFY(ui.app().vorgaben().setStarSedentary());
+    QTest::mouseClick(newButton, Qt::LeftButton);
+    QVERIFY(ui.app().map().lines().back() != row);
+    QVERIFY(ui.messages.empty());
 }
 
 void WindowsTest::datafileItemShowsTheWindowAndItsList() {
