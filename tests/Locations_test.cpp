@@ -1,6 +1,10 @@
 // locations.lst and the session file.
 #include "calc/Locations.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/Error.h"
@@ -31,13 +35,83 @@ TEST(LocationLine, ReadAndWrite) {
 
 using LocationsTest = AppFixture;
 
-TEST_F(LocationsTest, LoadSkipsBlankLinesAndStopsAtAnUnreadableOne) {
-    writeFile("l.lst", "\n1\t2\t0\t3\tA\r\n   \n4\t5\t1\t6\tB\nbroken line\n7\t8\t0\t9\tC\n");
-    auto list = LoadLocations(path("l.lst"));
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].name, "A");
-    EXPECT_EQ(list[1].name, "B");
+TEST_F(LocationsTest, UnreadableLinesAreSkippedAndReportedWithTheirNumbers) {
+    struct Case {
+        const char* what;
+        std::string content;
+        std::vector<std::string> names;
+        std::vector<std::size_t> skipped;
+    };
+    const Case cases[] = {
+        {"blank lines and a broken one",
+         "\n1\t2\t0\t3\tA\r\n   \n4\t5\t1\t6\tB\nbroken line\n7\t8\t0\t9\tC\n",
+         {"A", "B", "C"},
+         {5}},
+        {"byte-order mark and comments",
+         "\xEF\xBB\xBF# my places\n1\t2\t0\t3\tA\n  # x\n",
+         {"A"},
+         {}},
+        {"mark before the first location",
+         "\xEF\xBB\xBF"
+         "1\t2\t0\t3\tA\n",
+         {"A"},
+         {}},
+        {"half a line from a full disk", "1\t2\t0\t3\tA\n4\t5\t1", {"A"}, {2}},
+        {"a name with a line break", "1\t2\t0\t3\tTwo\nLines\n4\t5\t1\t6\tB\n", {"Two", "B"}, {2}},
+        {"a name with a tab, no name",
+         "1\t2\t0\t3\tA\tB\n4\t5\t1\t6\t\n7\t8\t0\t9\tC\n",
+         {"C"},
+         {1, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile("l.lst", c.content);
+        LocationList list = LoadLocationList(path("l.lst"));
+        std::vector<std::string> names;
+        for (const auto& loc : list.locations) names.push_back(loc.name);
+        EXPECT_EQ(names, c.names);
+        std::vector<std::size_t> skipped;
+        for (const auto& line : list.skipped) skipped.push_back(line.line);
+        EXPECT_EQ(skipped, c.skipped);
+        EXPECT_EQ(list.error, "");
+    }
+    // UTF-16 is refused as a whole, with the reason; a missing file is an empty list
+    writeFile("u.lst", std::string("\xFF\xFE"
+                                   "1\0\t\0",
+                                   6));
+    EXPECT_NE(LoadLocationList(path("u.lst")).error.find("UTF-16"), std::string::npos);
+    EXPECT_TRUE(LoadLocationList(path("u.lst")).locations.empty());
     EXPECT_TRUE(LoadLocations(path("missing.lst")).empty());
+    EXPECT_EQ(LoadLocationList(path("missing.lst")).error, "");
+}
+
+TEST_F(LocationsTest, PlaceAddedAfterAnUnreadableLineCanBeChosen) {
+    writeFile("locations.lst", std::string(kTestLocations) + "13.40\t52.5");  // cut short
+    makeApp();
+    ASSERT_EQ(main().locationWarnings().size(), 1u);
+    EXPECT_NE(main().locationWarnings()[0].find("line 5: skipped"), std::string::npos);
+    main().type("ComboOrt", "Home");
+    main().typeAndLeave("EditLg", "8.5");
+    main().typeAndLeave("EditBr", "47.5");
+    main().click("ButtonOrtHinzu");
+    makeApp();  // the next start reads it back
+    const auto& items = main().ctl("ComboOrt").items;
+    ASSERT_NE(std::find(items.begin(), items.end(), "Home"), items.end());
+    app->registry().set("ComboOrt", "Home");
+    EXPECT_EQ(main().text("EditBr"), "47\u00b030'");
+    // the unreadable line is kept as it was: it may be mended by hand
+    EXPECT_NE(readFile("locations.lst").find("\n13.40\t52.5\n"), std::string::npos);
+}
+
+TEST_F(LocationsTest, NamesThatCouldNotBeReadBackAreRefused) {
+    const std::string before = readFile("locations.lst");
+    for (const char* name : {"Tab\tName", "Two\nLines", "Carriage\rReturn"}) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(AddLocation(path("locations.lst"), {1, 2, 0, 3, name}), UmbrixError);
+        main().type("ComboOrt", name);
+        EXPECT_THROW(main().click("ButtonOrtHinzu"), UmbrixError);
+    }
+    EXPECT_EQ(readFile("locations.lst"), before);
 }
 
 TEST_F(LocationsTest, AddReplacesCreatesAndEndsLines) {
@@ -51,6 +125,50 @@ TEST_F(LocationsTest, AddReplacesCreatesAndEndsLines) {
     // a name that exists: its line is replaced
     AddLocation(path("l.lst"), {7, 8, 2, 9, "A"});
     EXPECT_EQ(readFile("l.lst"), "7.00\t8.00\t2.0\t9\tA\n4.00\t5.00\t1.0\t6\tB\n");
+}
+
+TEST_F(LocationsTest, ProgramsChangingTheListAtOnceLoseNothing) {
+    // Several programs add places of their own while others add and remove one place over and
+    // over: every addition must survive.
+    const std::string file = path("shared.lst");
+    writeFile("shared.lst", "");
+    constexpr int kWriters = 3, kEach = 15, kTogglers = 2;
+    std::vector<pid_t> children;
+    for (int w = 0; w < kWriters + kTogglers; ++w) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            int status = 0;
+            try {
+                for (int i = 0; i < kEach; ++i) {
+                    if (w < kWriters) {
+                        AddLocation(file, {float(w), float(i), 0, i,
+                                           "P" + std::to_string(w) + "_" + std::to_string(i)});
+                    } else {
+                        const std::string name = "Temp" + std::to_string(w);
+                        AddLocation(file, {0, 0, 0, 0, name});
+                        RemoveLocation(file, name);
+                    }
+                }
+            } catch (...) {
+                status = 1;
+            }
+            ::_exit(status);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    LocationList list = LoadLocationList(file);
+    EXPECT_TRUE(list.skipped.empty());
+    EXPECT_EQ(list.locations.size(), std::size_t(kWriters * kEach));
+    for (int w = 0; w < kWriters; ++w)
+        for (int i = 0; i < kEach; ++i)
+            EXPECT_TRUE(FindLocation(file, "P" + std::to_string(w) + "_" + std::to_string(i)))
+                << w << " " << i;
 }
 
 TEST_F(LocationsTest, RemoveDeletesTheExactNameOnly) {
@@ -90,13 +208,20 @@ TEST_F(LocationsTest, ButtonsAddAndRemoveLocations) {
               (std::vector<std::string>{"Berlin", "Freiburg", "Home", "New York", "Sydney"}));
     EXPECT_TRUE(main().enabled("ButtonOrtEntf"));
     EXPECT_FALSE(main().enabled("ButtonOrtHinzu"));
+    // removing asks first; "No" keeps the place
+    main().click("ButtonOrtEntf");
+    ASSERT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(host.questions[0], "Remove the stored location \"Home\"?");
+    EXPECT_NE(readFile("locations.lst").find("Home"), std::string::npos);
     // removing selects the entry now at the same position
+    host.askAnswers.push_back(Answer::Yes);
     main().click("ButtonOrtEntf");
     EXPECT_EQ(readFile("locations.lst").find("Home"), std::string::npos);
     EXPECT_EQ(main().text("ComboOrt"), "New York");
     EXPECT_EQ(main().text("EditZz"), "-5.0");
     // the last entry: the one before it takes its place
     app->registry().set("ComboOrt", "Sydney");
+    host.askAnswers.push_back(Answer::Yes);
     main().click("ButtonOrtEntf");
     EXPECT_EQ(main().text("ComboOrt"), "New York");
     // an empty name is not stored

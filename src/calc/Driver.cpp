@@ -1,4 +1,5 @@
 // The calculation commands of the main window: "&New", "A&dd" and the row loop.
+#include <algorithm>
 #include <cmath>
 
 #include "calc/Application.h"
@@ -281,6 +282,7 @@ void TFormGeodat::ButtonHinzuClick() {
 // table; this mode never writes to the "Output in file" file.
 void TFormGeodat::runDailyData() {
     TFormMap& map = app_.map();
+    CheckDailyCourseColumns(app_);  // before the table is started
     composeHorizon();
     evaluateHorizon();
     sink_ = TableSink{};
@@ -312,24 +314,30 @@ void TFormGeodat::runDataTable(bool isNew) {
                 "(*.*)|*.*";
             o.filterIndex = 2;
             o.defaultExt = "txt";
+            o.purpose = DialogPurpose::TableOutput;
             auto chosen = host().saveFileDialog(o);
             if (!chosen) return;  // cancelled: nothing computed, "A&dd" stays disabled
-            outputFile_ = *chosen;
+            path = *chosen;
         } else if (outputFile_.empty()) {
             throw UmbrixError("no output file has been chosen: start a new table with \"&New\"");
+        } else {
+            path = outputFile_;
         }
-        path = outputFile_;
+        const std::string detailPath = DetailFilePath(path, layout.petDetail, layout.mpetDetail);
+        // Everything that can be checked before a file is opened: an earlier file stays whole
+        // when the run cannot start.
+        app_.checkOutputFile(path);
+        if (!detailPath.empty()) app_.checkOutputFile(detailPath);
+        prepareRun();
         sink_.memory = &map.lines();
-        sink_.openFiles(path, DetailFilePath(path, layout.petDetail, layout.mpetDetail), !isNew);
+        sink_.openFiles(path, detailPath, !isNew);
+        outputFile_ = path;
         try {
             if (isNew) WriteTableHeader(tableContext(), sink_);
             RunCalculations();
         } catch (...) {
-            // the rows written so far stay in the file
-            try {
-                sink_.closeFiles();
-            } catch (const UmbrixError&) {
-            }
+            // the rows written so far stay in the file; without a row the earlier file stays
+            sink_.abandonFiles();
             throw;
         }
         sink_.closeFiles();
@@ -373,14 +381,14 @@ void TFormGeodat::setComputedToMissing() {
 void TFormGeodat::setIndicesToMissing() {
     const float m = missingValue;
     TCalcResults& r = results;
-    for (float* f : {&r.PMV, &r.PET, &r.SET, &r.UTCI, &r.PT, &r.mPET, &r.Tc, &r.Tsk, &r.WL,
-                     &r.SWt, &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
+    for (float* f : {&r.PMV, &r.PET, &r.SET, &r.UTCI, &r.PT, &r.mPET, &r.Tc, &r.Tsk, &r.WL, &r.SWt,
+                     &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
         *f = m;
     // the mPET details too: otherwise the detail row would repeat the previous row's body
-    for (float* f : {&r.mPET_Tc, &r.mPET_Tsk_m, &r.mPET_Tsk1, &r.mPET_Tsk2, &r.mPET_Tsk3,
-                     &r.mPET_Tsk4, &r.mPET_Tsk5, &r.mPET_Tcl, &r.mPET_skin_wet,
-                     &r.mPET_sweating_rate, &r.mPET_Act, &r.mPET_R, &r.mPET_C, &r.mPET_L,
-                     &r.mPET_Ere, &r.mPET_RC, &r.mPET_S})
+    for (float* f :
+         {&r.mPET_Tc, &r.mPET_Tsk_m, &r.mPET_Tsk1, &r.mPET_Tsk2, &r.mPET_Tsk3, &r.mPET_Tsk4,
+          &r.mPET_Tsk5, &r.mPET_Tcl, &r.mPET_skin_wet, &r.mPET_sweating_rate, &r.mPET_Act,
+          &r.mPET_R, &r.mPET_C, &r.mPET_L, &r.mPET_Ere, &r.mPET_RC, &r.mPET_S})
         *f = m;
 }
 
@@ -463,9 +471,9 @@ void TFormGeodat::computeRow() {
     if (in.pt) r.PT = float(ComputePt(0, "none", r.Ta, r.VP, r.Tmrt, r.v, 1013, in.clothing, m));
     if (in.mpet) {
         // initial core and skin temperature of the body model: 36.8 and 34.0 °C
-        const MpetResult p = ComputeMpet(sex, position, in.autoClothing, r.Ta, r.VP, r.v, r.Tmrt,
-                                         in.clothing, in.activity, in.height, in.weight,
-                                         float(in.age), 36.8f, 34.0f, m);
+        const MpetResult p =
+            ComputeMpet(sex, position, in.autoClothing, r.Ta, r.VP, r.v, r.Tmrt, in.clothing,
+                        in.activity, in.height, in.weight, float(in.age), 36.8f, 34.0f, m);
         r.mPET = p.mpet;
         r.mPET_Tc = p.tc;
         r.mPET_Tsk_m = p.tskm;
@@ -518,7 +526,9 @@ void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataC
     for (DataColumn c : columns) {
         if (!rec.has(c)) continue;
         switch (c) {
-            case DataColumn::Tag: inputs.tag = rec.tag; break;
+            case DataColumn::Tag:
+                inputs.tag = rec.tag;
+                break;
             case DataColumn::Date:
                 inputs.date = *rec.date;
                 inputs.dayOfYear = rec.dayOfYear;
@@ -530,12 +540,24 @@ void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataC
                 if (std::find(columns.begin(), columns.end(), DataColumn::Date) == columns.end())
                     inputs.dateText = DateFromDayOfYear(rec.dayOfYear);
                 break;
-            case DataColumn::Time: inputs.hours = rec.hours; break;
-            case DataColumn::Longitude: inputs.longitude = rec.longitude; break;
-            case DataColumn::Latitude: inputs.latitude = rec.latitude; break;
-            case DataColumn::Altitude: inputs.altitude = rec.altitude; break;
-            case DataColumn::TimeZone: inputs.timeZone = rec.timeZone; break;
-            case DataColumn::Ta: r.Ta = value(c); break;
+            case DataColumn::Time:
+                inputs.hours = rec.hours;
+                break;
+            case DataColumn::Longitude:
+                inputs.longitude = rec.longitude;
+                break;
+            case DataColumn::Latitude:
+                inputs.latitude = rec.latitude;
+                break;
+            case DataColumn::Altitude:
+                inputs.altitude = rec.altitude;
+                break;
+            case DataColumn::TimeZone:
+                inputs.timeZone = rec.timeZone;
+                break;
+            case DataColumn::Ta:
+                r.Ta = value(c);
+                break;
             case DataColumn::VP:
                 r.VP = value(c);
                 r.RH = m;
@@ -544,12 +566,24 @@ void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataC
                 r.RH = value(c);
                 r.VP = m;
                 break;
-            case DataColumn::V: r.v = value(c); break;
-            case DataColumn::N: r.N = value(c); break;
-            case DataColumn::Ts: r.Ts = value(c); break;
-            case DataColumn::D: r.D = value(c); break;
-            case DataColumn::G: r.G = value(c); break;
-            case DataColumn::Tmrt: r.Tmrt = value(c); break;
+            case DataColumn::V:
+                r.v = value(c);
+                break;
+            case DataColumn::N:
+                r.N = value(c);
+                break;
+            case DataColumn::Ts:
+                r.Ts = value(c);
+                break;
+            case DataColumn::D:
+                r.D = value(c);
+                break;
+            case DataColumn::G:
+                r.G = value(c);
+                break;
+            case DataColumn::Tmrt:
+                r.Tmrt = value(c);
+                break;
             case DataColumn::Turbidity:
                 pre.turbidity = value(c);
                 preSettingsFromFile_ = true;
@@ -562,10 +596,18 @@ void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataC
                 pre.bowen = value(c);
                 preSettingsFromFile_ = true;
                 break;
-            case DataColumn::DGRatio: inputs.dgRatio = value(c); break;
-            case DataColumn::Clothing: inputs.clothing = value(c); break;
-            case DataColumn::Activity: inputs.activity = value(c); break;
-            case DataColumn::Horizon: rowProfile_ = rec.horizon; break;
+            case DataColumn::DGRatio:
+                inputs.dgRatio = value(c);
+                break;
+            case DataColumn::Clothing:
+                inputs.clothing = value(c);
+                break;
+            case DataColumn::Activity:
+                inputs.activity = value(c);
+                break;
+            case DataColumn::Horizon:
+                rowProfile_ = rec.horizon;
+                break;
         }
     }
 }
@@ -591,17 +633,45 @@ void TFormGeodat::finishDataRun() {
     pre.changed();
 }
 
+void TFormGeodat::prepareRun() {
+    readMissingValue();
+    preparedReader_.reset();
+    if (dataFileActive()) {
+        preparedReader_ = std::make_unique<DataFileReader>(app_.werte().dataFileSettings());
+        const DataFileReader& reader = *preparedReader_;
+        auto isColumn = [&reader](DataColumn c) {
+            const auto& cols = reader.settings().columns;
+            return std::find(cols.begin(), cols.end(), c) != cols.end();
+        };
+        // the fields that stand in for columns the file lacks (as readDataRow reads them)
+        readOptional("EditTs");
+        readOptional("EditG");
+        readOptional("EditTmrt");
+        if (!isColumn(DataColumn::Ta)) readReal("EditTa");
+        if (!isColumn(DataColumn::VP) && !isColumn(DataColumn::RH)) {
+            if (TrimBlanks(text("EditVp")).size())
+                readReal("EditVp");
+            else if (TrimBlanks(text("EditRh")).size())
+                readReal("EditRh");
+        }
+        if (!isColumn(DataColumn::V)) readReal("EditWG");
+        if (!isColumn(DataColumn::N)) readReal("EditN");
+    } else {
+        const TCalcResults kept = results;
+        readPointRow();
+        results = kept;
+    }
+}
+
 void TFormGeodat::RunCalculations() {
     const FormatSettings remembered = app_.format();
     readMissingValue();
     TableContext context = tableContext();
-    std::unique_ptr<DataFileReader> reader;
+    std::unique_ptr<DataFileReader> reader = std::move(preparedReader_);
     std::vector<DataColumn> columns;
-    if (dataFileActive()) {
-        DataFileSettings settings = app_.werte().dataFileSettings();
-        columns = settings.columns;
-        reader = std::make_unique<DataFileReader>(std::move(settings));
-    }
+    if (dataFileActive() && !reader)
+        reader = std::make_unique<DataFileReader>(app_.werte().dataFileSettings());
+    if (reader) columns = reader->settings().columns;
     const bool nColumn = reader && app_.werte().isColumn(DataColumn::N);
     struct Finish {
         TFormGeodat& self;

@@ -13,12 +13,13 @@
 namespace umbrix {
 
 class IniFile {
-public:
+  public:
     // A missing file gives an empty INI file; an unreadable one, or one above 16 MiB, throws
     // FileError.
     static IniFile load(const std::string& path);
     static IniFile parse(std::string_view text);
 
+    bool hasSection(std::string_view section) const { return findSection(section) != nullptr; }
     bool hasKey(std::string_view section, std::string_view key) const;
     std::string readString(std::string_view section, std::string_view key,
                            const std::string& defaultValue) const;
@@ -40,7 +41,7 @@ public:
     // file. Throws FileError.
     void save(const std::string& path) const;
 
-private:
+  private:
     struct Section {
         std::string name;
         std::vector<std::pair<std::string, std::string>> entries;
