@@ -327,21 +327,53 @@ void TFormGeodat::loadLocationList() {
     combo.items.clear();
     const std::string& file = app_.locationsFile();
     LocationList list = LoadLocationList(file);
-    locationWarnings_.clear();
-    if (!list.error.empty()) locationWarnings_.push_back(list.error);
-    // a few lines named one by one, the rest counted
-    constexpr std::size_t kNamed = 5;
-    for (std::size_t i = 0; i < list.skipped.size() && i < kNamed; ++i)
-        locationWarnings_.push_back(file + ", line " + std::to_string(list.skipped[i].line) +
-                                    ": skipped, " + list.skipped[i].reason);
-    if (list.skipped.size() > kNamed)
-        locationWarnings_.push_back(file + ": " + std::to_string(list.skipped.size() - kNamed) +
-                                    " more lines skipped");
+    locationError_ = list.error;
+    skippedLocations_ = list.skipped;
     for (auto& loc : list.locations) combo.items.push_back(loc.name);
     std::stable_sort(combo.items.begin(), combo.items.end(), lessNoCase);
     combo.itemIndex = combo.items.empty() ? -1 : 0;
     combo.text = combo.items.empty() ? std::string() : combo.items[0];
     changed("ComboOrt");
+}
+
+std::vector<std::string> TFormGeodat::locationWarnings() const {
+    std::vector<std::string> out;
+    if (!locationError_.empty()) out.push_back(locationError_);
+    for (const SkippedLocationLine& skipped : skippedLocations_)
+        out.push_back(app_.locationsFile() + ", line " + std::to_string(skipped.line) +
+                      ": skipped, " + skipped.reason);
+    return out;
+}
+
+std::string TFormGeodat::locationReport() const {
+    const bool german = app_.language() == Language::German;
+    const std::string& file = app_.locationsFile();
+    std::string report = locationError_;
+    if (!skippedLocations_.empty()) {
+        report += (report.empty() ? "" : "\n\n") +
+                  (german ? "Nicht lesbare Zeilen von " + file + " wurden \u00fcbergangen:"
+                          : "Lines of " + file + " that cannot be read were skipped:");
+        // a few lines named one by one, the rest counted
+        constexpr std::size_t kNamed = 8;
+        for (std::size_t i = 0; i < skippedLocations_.size() && i < kNamed; ++i)
+            report += (german ? "\nZeile " : "\nline ") +
+                      std::to_string(skippedLocations_[i].line) + ": " +
+                      skippedLocations_[i].reason;
+        if (skippedLocations_.size() > kNamed)
+            report += (german ? "\nund " : "\nand ") +
+                      std::to_string(skippedLocations_.size() - kNamed) +
+                      (german ? " weitere" : " more");
+    }
+    if (!hasStoredLocations()) {
+        report += (report.empty() ? "" : "\n\n") +
+                  (german ? "Kein verwendbarer Standort in " + file +
+                                ": gerechnet wird mit den Koordinaten in den Feldern (0\u00b0 0', "
+                                "UTC+0), bis Sie einen Standort hinzuf\u00fcgen."
+                          : "No usable location in " + file +
+                                ": the calculation uses the coordinates in the fields (0\u00b0 "
+                                "0', UTC+0) until you add a location.");
+    }
+    return report;
 }
 
 void TFormGeodat::lookUpLocation() {

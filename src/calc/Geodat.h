@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calc/CalcTypes.h"
+#include "calc/Locations.h"
 #include "calc/Table.h"
 #include "diagrams/SunPath.h"
 #include "horizon/Fisheye.h"
@@ -56,11 +57,15 @@ class TFormGeodat : public FormModel {
     // The names of the usable lines of the locations list; lines that cannot be read are
     // skipped and noted in locationWarnings().
     void loadLocationList();
-    // What the last load of the locations list skipped, one text per problem (empty when all
-    // was well), for the front end to show once.
-    const std::vector<std::string>& locationWarnings() const { return locationWarnings_; }
+    // What the last load of the locations list skipped, one text per line (empty when all was
+    // well), for the command line to print.
+    std::vector<std::string> locationWarnings() const;
     // True when the locations list offers at least one location.
     bool hasStoredLocations() const { return !ctl("ComboOrt").items.empty(); }
+    // The warnings of the last load and, without any usable location, that the calculation
+    // uses the coordinates in the fields: one text for the desktop to show once at start;
+    // empty when all is well.
+    std::string locationReport() const;
     // Sets the location fields from the stored location of the combo text (zeros when none).
     void lookUpLocation();
     // Read-modify-write under a lock, replacing the file as a whole. Throws FileError.
@@ -187,7 +192,8 @@ class TFormGeodat : public FormModel {
     float readOptional(const std::string& name);
 
     Application& app_;
-    std::vector<std::string> locationWarnings_;
+    std::string locationError_;                          // the list could not be read
+    std::vector<SkippedLocationLine> skippedLocations_;  // its lines that could not
     std::string openedSession_;
     // While a session is restored, each field's exit rule touches that field only.
     bool restoring_ = false;
