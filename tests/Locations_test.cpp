@@ -300,6 +300,32 @@ TEST_F(SessionTest, ItemIndexOutsideTheListIsIgnored) {
     EXPECT_TRUE(main().checked("PetChk"));
 }
 
+TEST_F(SessionTest, StoredTextsPassTheFieldsRulesAndWhatTheyRefuseIsReported) {
+    writeFile("s.ini",
+              "[FormGeodat]\nEditDat=31.2.2026\nEditTag=60\nEditZz=14\nEditTa=20\n"
+              "EditTmrt=1e39\nEditA=abc\nComboSex=7\nPetChk=junk\nLocationName=Hut\n");
+    const std::vector<std::string> problems = main().restoreSession(path("s.ini"));
+    EXPECT_EQ(main().text("EditDat"), "21.6.2026");
+    EXPECT_EQ(main().text("EditTag"), "172");  // the day of the date kept, not the stored one
+    EXPECT_EQ(main().text("EditZz"), "-10.0");
+    EXPECT_EQ(main().text("EditTa"), "20.0");  // only its format: not reported
+    EXPECT_EQ(main().text("EditTmrt"), "");
+    EXPECT_EQ(main().text("EditA"), "35");
+    const std::vector<std::string> expected = {
+        "ComboSex \"7\" is no item of the list; it keeps \"m\"",
+        "PetChk \"junk\" is neither 1 nor 0; it keeps 1",
+        "EditDat \"31.2.2026\" is not a valid date; it keeps \"21.6.2026\"",
+        "EditZz \"14\" became \"-10.0\"",
+        "EditTmrt \"1e39\" is out of range; it keeps \"\"",
+        "EditA \"abc\" is not a whole number; it keeps \"35\"",
+    };
+    EXPECT_EQ(problems, expected);
+    // a file without the main window's section is no session when opened as one
+    writeFile("notes.ini", "[Notes]\nEditTa=30\n");
+    EXPECT_THROW(main().openSession(path("notes.ini")), FileError);
+    EXPECT_EQ(main().text("EditTa"), "20.0");
+}
+
 TEST_F(SessionTest, StartAndEndOfTheProgram) {
     main().typeAndLeave("EditTa", "33");
     app->end();  // "Save && restore session" is on: the whole window is saved
