@@ -346,6 +346,18 @@ TEST_F(SessionTest, StartAndEndOfTheProgram) {
     EXPECT_FALSE(main().checked("Saverestoresession1"));
 }
 
+TEST_F(SessionTest, PipesInTheProgramFolderNeitherHangTheStartNorTheEnd) {
+    std::filesystem::remove(path("locations.lst"));
+    ASSERT_EQ(::mkfifo(path("locations.lst").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(path("currentsession.ini").c_str(), 0600), 0);
+    makeApp(true);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("currentsession.ini\": not a regular file"), std::string::npos);
+    EXPECT_NE(main().locationReport().find("locations.lst\": not a regular file"),
+              std::string::npos);
+    EXPECT_THROW(app->end(), FileError);
+}
+
 TEST_F(SessionTest, OpenAndSaveThroughTheDialogs) {
     main().typeAndLeave("EditWG", "3");
     host.saveAnswers.push_back(path("mine.txt"));

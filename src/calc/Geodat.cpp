@@ -611,7 +611,13 @@ void TFormGeodat::saveSessionDialog() {
     o.filter = kSessionFilter;
     o.filterIndex = 2;
     o.defaultExt = "txt";
-    if (auto path = host().saveFileDialog(o)) saveSession(*path);
+    auto path = host().saveFileDialog(o);
+    if (!path) return;
+    // a session may replace a session, never another file the program reads
+    for (const auto& [what, input] : app_.inputFiles())
+        if (what != "session file" && SameFile(*path, input))
+            app_.checkOutputFile(*path);
+    saveSession(*path);
 }
 
 // ---- exit rules --------------------------------------------------------------
