@@ -540,7 +540,9 @@ std::vector<std::string> TFormGeodat::restoreSession(const std::string& path, bo
     // date.
     restoring_ = true;
     const bool dateStored = ini.hasKey(kSection, "EditDat");
-    for (const auto& [field, previous] : before) {
+    for (const auto& entry : before) {
+        const std::string& field = entry.first;
+        const std::string& previous = entry.second;
         if (!ini.hasKey(kSection, field) || (field == "EditTag" && dateStored)) continue;
         Control& c = ctl(field);
         const std::string stored = c.text;
@@ -615,8 +617,7 @@ void TFormGeodat::saveSessionDialog() {
     if (!path) return;
     // a session may replace a session, never another file the program reads
     for (const auto& [what, input] : app_.inputFiles())
-        if (what != "session file" && SameFile(*path, input))
-            app_.checkOutputFile(*path);
+        if (what != "session file" && SameFile(*path, input)) app_.checkOutputFile(*path);
     saveSession(*path);
 }
 

@@ -11,6 +11,7 @@
 #include "calc/Locations.h"
 #include "calc/Table.h"
 #include "diagrams/SunPath.h"
+#include "platform/DateTime.h"
 #include "horizon/Fisheye.h"
 #include "platform/DateTime.h"
 #include "platform/FormModel.h"
