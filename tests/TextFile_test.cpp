@@ -217,10 +217,10 @@ TEST(TextFile, ReadersRefuseWhatIsNoRegularFile) {
                  throw FileError(error.message());
          }},
     };
-    for (const auto& [what, read] : readers)
+    for (const auto& reader : readers)
         for (const std::string& path : {pipe, std::string("/dev/zero")}) {
-            SCOPED_TRACE(std::string(what) + " " + path);
-            const std::string message = MessageOf([&] { read(path); });
+            SCOPED_TRACE(std::string(reader.first) + " " + path);
+            const std::string message = MessageOf([&] { reader.second(path); });
             EXPECT_NE(message.find("\"" + path + "\": not a regular file"), std::string::npos)
                 << message;
         }

@@ -330,7 +330,12 @@ void TFormGeodat::runDataTable(bool isNew) {
         if (!detailPath.empty()) app_.checkOutputFile(detailPath);
         prepareRun();
         sink_.memory = &map.lines();
-        sink_.openFiles(path, detailPath, !isNew);
+        try {
+            sink_.openFiles(path, detailPath, !isNew);
+        } catch (...) {
+            preparedReader_.reset();  // no stale file for a later run
+            throw;
+        }
         outputFile_ = path;
         try {
             if (isNew) WriteTableHeader(tableContext(), sink_);

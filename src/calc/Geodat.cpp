@@ -538,7 +538,12 @@ std::vector<std::string> TFormGeodat::restoreSession(const std::string& path, bo
 
     // Each stored text through its field's exit rule, as typed; the day of year follows the
     // date.
-    restoring_ = true;
+    struct Restoring {
+        bool& flag;
+        explicit Restoring(bool& f) : flag(f) { flag = true; }
+        ~Restoring() { flag = false; }
+    };
+    std::optional<Restoring> restoring(std::in_place, restoring_);
     const bool dateStored = ini.hasKey(kSection, "EditDat");
     for (const auto& entry : before) {
         const std::string& field = entry.first;
@@ -549,8 +554,8 @@ std::vector<std::string> TFormGeodat::restoreSession(const std::string& path, bo
         auto keep = [&](const std::string& why) {
             c.text = previous;
             if (field == "EditDat")
-                for (const auto& [other, text] : before)
-                    if (other == "EditTag") ctl(other).text = text;
+                for (const auto& [other, otherText] : before)
+                    if (other == "EditTag") ctl(other).text = otherText;
             problems.push_back(field + " \"" + stored + "\" " + why + "; it keeps \"" + previous +
                                "\"");
         };
@@ -567,7 +572,7 @@ std::vector<std::string> TFormGeodat::restoreSession(const std::string& path, bo
         if (!sameSessionValue(field, stored, c.text))
             problems.push_back(field + " \"" + stored + "\" became \"" + c.text + "\"");
     }
-    restoring_ = false;
+    restoring.reset();
     // Keep the restored texts of date and time, and their stored values in step with them.
     if (auto d = ParseDate(app_.format(), text("EditDat"), host().now().year)) storedDate_ = d;
     if (auto t = ParseTime(app_.format(), text("EditZeit"))) storedTime_ = *t;

@@ -104,7 +104,7 @@ void FlushStandardOutput() {
     errno = 0;
     std::cout.flush();
     if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout))
-        throw FileError(std::string("cannot write the table to standard output: ") +
+        throw FileError(std::string("cannot write to standard output: ") +
                         std::strerror(errno ? errno : EIO));
 }
 
@@ -113,7 +113,7 @@ void CloseStandardOutput() {
     errno = 0;
     // some file systems report a full disk only when the file is closed
     if (std::fclose(stdout) != 0)
-        throw FileError(std::string("cannot write the table to standard output: ") +
+        throw FileError(std::string("cannot write to standard output: ") +
                         std::strerror(errno ? errno : EIO));
 }
 
@@ -350,6 +350,12 @@ int Main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << Usage();
+        try {
+            CloseStandardOutput();
+        } catch (const FileError& e) {
+            std::cerr << "umbrix: error: " << e.what() << "\n";
+            return 1;
+        }
         return 0;
     }
     CliHost host;
