@@ -85,24 +85,6 @@ TEST_F(LocationsTest, UnreadableLinesAreSkippedAndReportedWithTheirNumbers) {
     EXPECT_EQ(LoadLocationList(path("missing.lst")).error, "");
 }
 
-TEST_F(LocationsTest, PlaceAddedAfterAnUnreadableLineCanBeChosen) {
-    writeFile("locations.lst", std::string(kTestLocations) + "13.40\t52.5");  // cut short
-    makeApp();
-    ASSERT_EQ(main().locationWarnings().size(), 1u);
-    EXPECT_NE(main().locationWarnings()[0].find("line 5: skipped"), std::string::npos);
-    main().type("ComboOrt", "Home");
-    main().typeAndLeave("EditLg", "8.5");
-    main().typeAndLeave("EditBr", "47.5");
-    main().click("ButtonOrtHinzu");
-    makeApp();  // the next start reads it back
-    const auto& items = main().ctl("ComboOrt").items;
-    ASSERT_NE(std::find(items.begin(), items.end(), "Home"), items.end());
-    app->registry().set("ComboOrt", "Home");
-    EXPECT_EQ(main().text("EditBr"), "47\u00b030'");
-    // the unreadable line is kept as it was: it may be mended by hand
-    EXPECT_NE(readFile("locations.lst").find("\n13.40\t52.5\n"), std::string::npos);
-}
-
 TEST_F(LocationsTest, NamesThatCouldNotBeReadBackAreRefused) {
     const std::string before = readFile("locations.lst");
     for (const char* name : {"Tab\tName", "Two\nLines", "Carriage\rReturn"}) {

@@ -116,23 +116,6 @@ run --locations marked.lst --location Freiburg > /dev/null 2>&1 || fail "the mar
 run --locations empty.txt --set EditLg=8 --set EditBr=48 > /dev/null 2>&1 \
   || fail "coordinates given with --set need no list"
 
-# ---- programs that add and remove places at once lose nothing ----------------------------------
-printf '7.85\t48.00\t1.0\t278\tFreiburg\n' > shared.lst
-quick=(--locations shared.lst --mode polar --set EditLg=1 --set EditBr=2)
-for w in 1 2 3; do
-  ( for i in 1 2 3 4 5 6; do
-      run "${quick[@]}" --set ComboOrt="P$w-$i" --set ButtonOrtHinzu=1 > /dev/null 2>&1 || exit 1
-    done ) &
-done
-( for i in 1 2 3 4 5 6; do
-    run "${quick[@]}" --set ComboOrt=Temp --set ButtonOrtHinzu=1 > /dev/null 2>&1
-    run --locations shared.lst --location Temp --set ButtonOrtEntf=1 --mode polar > /dev/null 2>&1
-  done ) &
-wait
-for w in 1 2 3; do for i in 1 2 3 4 5 6; do
-  grep -q $'\t'"P$w-$i"'$' shared.lst || fail "P$w-$i was lost"
-done; done
-
 # ---- what is written is what its name says; a -0.0 is 0.0 ----------------------------------------
 run --mode polar --save sun.png > /dev/null || fail "--save sun.png"
 [ "$(head -c 8 sun.png | od -An -tx1 | tr -d ' ')" = "89504e470d0a1a0a" ] || fail "sun.png is no PNG"
