@@ -167,17 +167,21 @@ TEST_F(DailyTest, DataFileGivesTheDaysAndTheCloudCover) {
 
 TEST_F(DailyTest, DataFileWithoutDayIsRefusedWithAMessage) {
     useData("20\n21\n", {"Ta"});
-    main().click("ButtonNeu");
-    EXPECT_TRUE(rows().empty());
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0],
-              "For calulating daily data with an input file, there must be a \"date\" or \"day of "
-              "year\" parameter column.");
+    // an error, not a message beside an empty table: the command line must not report success
+    try {
+        main().click("ButtonNeu");
+        ADD_FAILURE() << "no error";
+    } catch (const UmbrixError& e) {
+        EXPECT_STREQ(e.what(),
+                     "For calulating daily data with an input file, there must be a \"date\" or "
+                     "\"day of year\" parameter column.");
+    }
+    EXPECT_TRUE(table().empty());
     // an empty file: no rows, no message
     useData("", {"doy"});
     main().click("ButtonNeu");
     EXPECT_TRUE(rows().empty());
-    EXPECT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(DailyTest, NeverWritesTheOutputFile) {

@@ -268,6 +268,16 @@ TEST_F(DataFileTest, LinesAndFiles) {
     // a line longer than the reader holds is reported, not buffered
     s = settings({C::Ta}, "20\n" + std::string(DataFileReader::kMaxLineLength + 10, '1') + "\n");
     EXPECT_EQ(firstError(s).line(), 2);
+    {
+        // the record before it is still delivered
+        DataFileReader reader(s);
+        EXPECT_EQ(reader.next()[C::Ta], 20.0f);
+        EXPECT_FALSE(reader.atEnd());
+        EXPECT_THROW(reader.next(), DataFileError);
+    }
+    // line numbers of files beyond 2^31 lines
+    EXPECT_EQ(DataFileError(std::int64_t(1) << 33, "", "", "").line(), std::int64_t(1) << 33);
+    EXPECT_EQ(sizeof(DataRecord::line), 8u);
     s.path = dir.file("missing.txt");
     EXPECT_THROW(DataFileReader{s}, FileError);
     s.path.clear();

@@ -158,8 +158,10 @@ TEST_F(EditObsTest, DoubleClickInAPointerModeIsOnlyAClick) {
 
 TEST_F(EditObsTest, SelectDragAndCornerDrag) {
     addBuilding({{190, 180}, {210, 180}, {210, 170}, {190, 170}});
-    obs.click("New1");  // nothing saved: the save dialog was offered and cancelled
-    EXPECT_EQ(host.saveRequests.size(), 1u);
+    host.askAnswers.push_back(Answer::No);  // "Save changes?": no
+    obs.click("New1");
+    EXPECT_EQ(host.questions.size(), 1u);
+    EXPECT_TRUE(host.saveRequests.empty());
     EXPECT_TRUE(obs.obstacles().empty());
 
     addBuilding({{190, 180}, {210, 180}, {210, 170}, {190, 170}});
@@ -194,6 +196,7 @@ TEST_F(EditObsTest, ClickOnAHandleSetsModifiedAndCloseOffersSave) {
     EXPECT_EQ(obs.selectedIndex(), 0);
     EXPECT_TRUE(obs.modified());
 
+    host.askAnswers.push_back(Answer::Yes);
     host.saveAnswers.push_back(path("second.obs"));
     obs.close();
     EXPECT_EQ(host.saveRequests.size(), 2u);
@@ -339,6 +342,7 @@ TEST_F(EditObsTest, FarAndHugeObstaclesAreDrawnAndProjectedSafely) {
     obs.appendObstacle(MakeBuilding({{{-3e38f, -3e38f}, {3e38f, -3e38f}, {3e38f, 1}, {0, 1}}},
                                     3e38f, 0.3f, 0.95f));
     obs.mouseMove(200, 200);
+    host.askAnswers.assign(2, Answer::No);  // not saved, here and at New
     obs.close();
     ASSERT_NE(obs.horizonPicture(), nullptr);
     for (const ProjectedShape& shape : obs.horizonShapes())
@@ -498,6 +502,7 @@ TEST_F(EditObsTest, OpenReportsDroppedLinesAndKeepsTheListOnFailure) {
 
 TEST_F(EditObsTest, OpenWithUnsavedChangesOffersTheSaveDialogFirst) {
     obs.appendObstacle(MakeTree(ObstacleKind::Deciduous, 1, 2, 10, 3, 4, 0.3f, 0.3f, 0.95f));
+    host.askAnswers.push_back(Answer::Yes);
     host.saveAnswers.push_back(path("kept.obs"));
     WriteTextFile(path("other.obs"), "n 5 5 10 2 4 0.2\r\n");
     host.openAnswers.push_back(path("other.obs"));
@@ -512,8 +517,8 @@ TEST_F(EditObsTest, CloseSortsAndProjects) {
     obs.appendObstacle(MakeTree(ObstacleKind::Deciduous, 3, 4, 10, 3, 4, 0.3f, 0.3f, 0.95f));
     obs.appendObstacle(MakeTree(ObstacleKind::Conifer, 60, 0, 20, 3, 4, 0.3f, 0.3f, 0.95f));
     obs.typeAndLeave("EditNr", "1");
-    host.saveAnswers.clear();
-    obs.close();                                                // save dialog cancelled
+    host.askAnswers.assign(4, Answer::No);  // every close: not saved
+    obs.close();
     EXPECT_EQ(obs.obstacles()[0].kind, ObstacleKind::Conifer);  // the far one first
     EXPECT_EQ(obs.selectedIndex(), 1);                          // selection follows its obstacle
     EXPECT_EQ(obs.text("EditNr"), "2");

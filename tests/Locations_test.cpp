@@ -1,6 +1,10 @@
 // locations.lst and the session file.
 #include "calc/Locations.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/Error.h"
@@ -31,13 +35,65 @@ TEST(LocationLine, ReadAndWrite) {
 
 using LocationsTest = AppFixture;
 
-TEST_F(LocationsTest, LoadSkipsBlankLinesAndStopsAtAnUnreadableOne) {
-    writeFile("l.lst", "\n1\t2\t0\t3\tA\r\n   \n4\t5\t1\t6\tB\nbroken line\n7\t8\t0\t9\tC\n");
-    auto list = LoadLocations(path("l.lst"));
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].name, "A");
-    EXPECT_EQ(list[1].name, "B");
+TEST_F(LocationsTest, UnreadableLinesAreSkippedAndReportedWithTheirNumbers) {
+    struct Case {
+        const char* what;
+        std::string content;
+        std::vector<std::string> names;
+        std::vector<std::size_t> skipped;
+    };
+    const Case cases[] = {
+        {"blank lines and a broken one",
+         "\n1\t2\t0\t3\tA\r\n   \n4\t5\t1\t6\tB\nbroken line\n7\t8\t0\t9\tC\n",
+         {"A", "B", "C"},
+         {5}},
+        {"byte-order mark and comments",
+         "\xEF\xBB\xBF# my places\n1\t2\t0\t3\tA\n  # x\n",
+         {"A"},
+         {}},
+        {"mark before the first location",
+         "\xEF\xBB\xBF"
+         "1\t2\t0\t3\tA\n",
+         {"A"},
+         {}},
+        {"half a line from a full disk", "1\t2\t0\t3\tA\n4\t5\t1", {"A"}, {2}},
+        {"a name with a line break", "1\t2\t0\t3\tTwo\nLines\n4\t5\t1\t6\tB\n", {"Two", "B"}, {2}},
+        {"a name with a tab, no name",
+         "1\t2\t0\t3\tA\tB\n4\t5\t1\t6\t\n7\t8\t0\t9\tC\n",
+         {"C"},
+         {1, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile("l.lst", c.content);
+        LocationList list = LoadLocationList(path("l.lst"));
+        std::vector<std::string> names;
+        for (const auto& loc : list.locations) names.push_back(loc.name);
+        EXPECT_EQ(names, c.names);
+        std::vector<std::size_t> skipped;
+        for (const auto& line : list.skipped) skipped.push_back(line.line);
+        EXPECT_EQ(skipped, c.skipped);
+        EXPECT_EQ(list.error, "");
+    }
+    // UTF-16 is refused as a whole, with the reason; a missing file is an empty list
+    writeFile("u.lst", std::string("\xFF\xFE"
+                                   "1\0\t\0",
+                                   6));
+    EXPECT_NE(LoadLocationList(path("u.lst")).error.find("UTF-16"), std::string::npos);
+    EXPECT_TRUE(LoadLocationList(path("u.lst")).locations.empty());
     EXPECT_TRUE(LoadLocations(path("missing.lst")).empty());
+    EXPECT_EQ(LoadLocationList(path("missing.lst")).error, "");
+}
+
+TEST_F(LocationsTest, NamesThatCouldNotBeReadBackAreRefused) {
+    const std::string before = readFile("locations.lst");
+    for (const char* name : {"Tab\tName", "Two\nLines", "Carriage\rReturn"}) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(AddLocation(path("locations.lst"), {1, 2, 0, 3, name}), UmbrixError);
+        main().type("ComboOrt", name);
+        EXPECT_THROW(main().click("ButtonOrtHinzu"), UmbrixError);
+    }
+    EXPECT_EQ(readFile("locations.lst"), before);
 }
 
 TEST_F(LocationsTest, AddReplacesCreatesAndEndsLines) {
@@ -51,6 +107,50 @@ TEST_F(LocationsTest, AddReplacesCreatesAndEndsLines) {
     // a name that exists: its line is replaced
     AddLocation(path("l.lst"), {7, 8, 2, 9, "A"});
     EXPECT_EQ(readFile("l.lst"), "7.00\t8.00\t2.0\t9\tA\n4.00\t5.00\t1.0\t6\tB\n");
+}
+
+TEST_F(LocationsTest, ProgramsChangingTheListAtOnceLoseNothing) {
+    // Several programs add places of their own while others add and remove one place over and
+    // over: every addition must survive.
+    const std::string file = path("shared.lst");
+    writeFile("shared.lst", "");
+    constexpr int kWriters = 3, kEach = 15, kTogglers = 2;
+    std::vector<pid_t> children;
+    for (int w = 0; w < kWriters + kTogglers; ++w) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            int status = 0;
+            try {
+                for (int i = 0; i < kEach; ++i) {
+                    if (w < kWriters) {
+                        AddLocation(file, {float(w), float(i), 0, i,
+                                           "P" + std::to_string(w) + "_" + std::to_string(i)});
+                    } else {
+                        const std::string name = "Temp" + std::to_string(w);
+                        AddLocation(file, {0, 0, 0, 0, name});
+                        RemoveLocation(file, name);
+                    }
+                }
+            } catch (...) {
+                status = 1;
+            }
+            ::_exit(status);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    LocationList list = LoadLocationList(file);
+    EXPECT_TRUE(list.skipped.empty());
+    EXPECT_EQ(list.locations.size(), std::size_t(kWriters * kEach));
+    for (int w = 0; w < kWriters; ++w)
+        for (int i = 0; i < kEach; ++i)
+            EXPECT_TRUE(FindLocation(file, "P" + std::to_string(w) + "_" + std::to_string(i)))
+                << w << " " << i;
 }
 
 TEST_F(LocationsTest, RemoveDeletesTheExactNameOnly) {
@@ -90,13 +190,20 @@ TEST_F(LocationsTest, ButtonsAddAndRemoveLocations) {
               (std::vector<std::string>{"Berlin", "Freiburg", "Home", "New York", "Sydney"}));
     EXPECT_TRUE(main().enabled("ButtonOrtEntf"));
     EXPECT_FALSE(main().enabled("ButtonOrtHinzu"));
+    // removing asks first; "No" keeps the place
+    main().click("ButtonOrtEntf");
+    ASSERT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(host.questions[0], "Remove the stored location \"Home\"?");
+    EXPECT_NE(readFile("locations.lst").find("Home"), std::string::npos);
     // removing selects the entry now at the same position
+    host.askAnswers.push_back(Answer::Yes);
     main().click("ButtonOrtEntf");
     EXPECT_EQ(readFile("locations.lst").find("Home"), std::string::npos);
     EXPECT_EQ(main().text("ComboOrt"), "New York");
     EXPECT_EQ(main().text("EditZz"), "-5.0");
     // the last entry: the one before it takes its place
     app->registry().set("ComboOrt", "Sydney");
+    host.askAnswers.push_back(Answer::Yes);
     main().click("ButtonOrtEntf");
     EXPECT_EQ(main().text("ComboOrt"), "New York");
     // an empty name is not stored
@@ -175,6 +282,31 @@ TEST_F(SessionTest, ItemIndexOutsideTheListIsIgnored) {
     EXPECT_TRUE(main().checked("PetChk"));
 }
 
+TEST_F(SessionTest, StoredTextsPassTheFieldsRulesAndWhatTheyRefuseIsReported) {
+    writeFile("s.ini",
+              "[FormGeodat]\nEditDat=31.2.2026\nEditTag=60\nEditZz=14\nEditTa=20\n"
+              "EditTmrt=1e39\nEditA=abc\nComboSex=7\nPetChk=junk\nLocationName=Hut\n");
+    const std::vector<std::string> problems = main().restoreSession(path("s.ini"));
+    EXPECT_EQ(main().text("EditDat"), "21.6.2026");
+    EXPECT_EQ(main().text("EditTag"), "172");  // the day of the date kept, not the stored one
+    EXPECT_EQ(main().text("EditZz"), "14.0");  // +14 is a real zone: kept as stored
+    EXPECT_EQ(main().text("EditTa"), "20.0");  // only its format: not reported
+    EXPECT_EQ(main().text("EditTmrt"), "");
+    EXPECT_EQ(main().text("EditA"), "35");
+    const std::vector<std::string> expected = {
+        "ComboSex \"7\" is no item of the list; it keeps \"m\"",
+        "PetChk \"junk\" is neither 1 nor 0; it keeps 1",
+        "EditDat \"31.2.2026\" is not a valid date; it keeps \"21.6.2026\"",
+        "EditTmrt \"1e39\" is out of range; it keeps \"\"",
+        "EditA \"abc\" is not a whole number; it keeps \"35\"",
+    };
+    EXPECT_EQ(problems, expected);
+    // a file without the main window's section is no session when opened as one
+    writeFile("notes.ini", "[Notes]\nEditTa=30\n");
+    EXPECT_THROW(main().openSession(path("notes.ini")), FileError);
+    EXPECT_EQ(main().text("EditTa"), "20.0");
+}
+
 TEST_F(SessionTest, StartAndEndOfTheProgram) {
     main().typeAndLeave("EditTa", "33");
     app->end();  // "Save && restore session" is on: the whole window is saved
@@ -193,6 +325,18 @@ TEST_F(SessionTest, StartAndEndOfTheProgram) {
     EXPECT_EQ(main().text("EditDat"), "1.7.2026");
     EXPECT_EQ(main().text("EditZeit"), "15:30");
     EXPECT_FALSE(main().checked("Saverestoresession1"));
+}
+
+TEST_F(SessionTest, PipesInTheProgramFolderNeitherHangTheStartNorTheEnd) {
+    std::filesystem::remove(path("locations.lst"));
+    ASSERT_EQ(::mkfifo(path("locations.lst").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(path("currentsession.ini").c_str(), 0600), 0);
+    makeApp(true);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("currentsession.ini\": not a regular file"), std::string::npos);
+    EXPECT_NE(main().locationReport().find("locations.lst\": not a regular file"),
+              std::string::npos);
+    EXPECT_THROW(app->end(), FileError);
 }
 
 TEST_F(SessionTest, OpenAndSaveThroughTheDialogs) {

@@ -19,6 +19,7 @@
 #include "horizon/Topo.h"
 #include "platform/Error.h"
 #include "platform/IniFile.h"
+#include "platform/OutputFile.h"
 #include "platform/TextFile.h"
 #include "series/Wertedat.h"
 
@@ -88,6 +89,28 @@ void Application::setLanguage(Language language) {
     if (freihor_) freihor_->setGerman(language == Language::German);
 }
 
+std::vector<std::pair<std::string, std::string>> Application::inputFiles() const {
+    std::vector<std::pair<std::string, std::string>> files = {
+        {"data file", werte_->fileName()},
+        {"locations list", locationsFile_},
+        {"session file", sessionFile_},
+        {"session file", geodat_->openedSessionFile()},
+        {"obstacle file", obs_->obstacleFileName()},
+        {"topography file", topo_->filePath()},
+        {"horizon drawing", freihor_->drawingFile()},
+    };
+    std::erase_if(files, [](const auto& f) { return f.second.empty(); });
+    return files;
+}
+
+void Application::checkOutputFile(const std::string& path) const {
+    for (const auto& [what, input] : inputFiles())
+        if (SameFile(path, input))
+            throw FileError("cannot write \"" + path + "\": it is the " + what +
+                            (input == path ? "" : " " + input) +
+                            ", which an output never replaces");
+}
+
 void Application::loadHorizonDrawing(const std::string& path) { freihor_->OpenDrawingFile(path); }
 
 void Application::start(bool useSession) {
@@ -98,11 +121,19 @@ void Application::start(bool useSession) {
     IniFile ini;
     try {
         ini = IniFile::load(sessionFile_);
-    } catch (const FileError&) {
-        return;  // an unreadable session leaves the defaults
+    } catch (const FileError& e) {
+        // an unreadable session leaves the defaults
+        host_.showMessage(std::string(e.what()) + "; the program starts from its defaults",
+                          MessageKind::Warning);
+        return;
     }
     option.checked = ini.readBool("FormGeodat", "Saverestoresession1", option.checked);
-    if (option.checked) geodat_->restoreSession(sessionFile_);
+    if (!option.checked) return;
+    std::vector<std::string> problems = geodat_->restoreSession(sessionFile_);
+    if (problems.empty()) return;
+    std::string text = "session " + FileNameOnly(sessionFile_) + ": not restored as stored:";
+    for (const auto& p : problems) text += "\n" + p;
+    host_.showMessage(text, MessageKind::Warning);
 }
 
 void Application::end() {
@@ -110,6 +141,7 @@ void Application::end() {
         geodat_->saveSession(sessionFile_);
         return;
     }
+    FileUpdateLock lock(sessionFile_);
     IniFile ini;
     try {
         ini = IniFile::load(sessionFile_);

@@ -3,6 +3,8 @@
 // component registry, the program-wide number/date/time conventions and the language.
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "calc/Language.h"
 #include "platform/Picture.h"
@@ -73,6 +75,14 @@ class Application {
     const std::string& locationsFile() const { return locationsFile_; }
     void setLocationsFile(std::string path) { locationsFile_ = std::move(path); }
     const std::string& sessionFile() const { return sessionFile_; }
+
+    // The files the program reads, each with what it is ("data file", "locations list", ...):
+    // the data file, the locations list, the session files, and the obstacle, topography and
+    // horizon files opened in the editors.
+    std::vector<std::pair<std::string, std::string>> inputFiles() const;
+    // Throws FileError when path names one of the input files (by identity: links followed):
+    // a table or picture is never written over a file the program reads.
+    void checkOutputFile(const std::string& path) const;
 
     // Start-up of the main window: text conventions, input defaults, location list,
     // "No&w and today", then the session restore when "Save && restore session" is on.

@@ -310,6 +310,7 @@ void TFormGeodat::ButtonHinzuClick() {
 // table; this mode never writes to the "Output in file" file.
 void TFormGeodat::runDailyData() {
     TFormMap& map = app_.map();
+    CheckDailyCourseColumns(app_);  // before the table is started
     composeHorizon();
     evaluateHorizon();
     sink_ = TableSink{};
@@ -343,24 +344,35 @@ void TFormGeodat::runDataTable(bool isNew) {
                 "(*.*)|*.*";
             o.filterIndex = 2;
             o.defaultExt = "txt";
+            o.purpose = DialogPurpose::TableOutput;
             auto chosen = host().saveFileDialog(o);
             if (!chosen) return;  // cancelled: nothing computed, "A&dd" stays disabled
-            outputFile_ = *chosen;
+            path = *chosen;
         } else if (outputFile_.empty()) {
             throw UmbrixError("no output file has been chosen: start a new table with \"&New\"");
+        } else {
+            path = outputFile_;
         }
-        path = outputFile_;
+        const std::string detailPath = DetailFilePath(path, layout.petDetail, layout.mpetDetail);
+        // Everything that can be checked before a file is opened: an earlier file stays whole
+        // when the run cannot start.
+        app_.checkOutputFile(path);
+        if (!detailPath.empty()) app_.checkOutputFile(detailPath);
+        prepareRun();
         sink_.memory = &map.lines();
-        sink_.openFiles(path, DetailFilePath(path, layout.petDetail, layout.mpetDetail), !isNew);
+        try {
+            sink_.openFiles(path, detailPath, !isNew);
+        } catch (...) {
+            preparedReader_.reset();  // no stale file for a later run
+            throw;
+        }
+        outputFile_ = path;
         try {
             if (isNew) WriteTableHeader(tableContext(), sink_);
             RunCalculations();
         } catch (...) {
-            // the rows written so far stay in the file
-            try {
-                sink_.closeFiles();
-            } catch (const UmbrixError&) {
-            }
+            // the rows written so far stay in the file; without a row the earlier file stays
+            sink_.abandonFiles();
             throw;
         }
         sink_.closeFiles();
@@ -747,19 +759,47 @@ void TFormGeodat::finishDataRun() {
     pre.changed();
 }
 
+void TFormGeodat::prepareRun() {
+    readMissingValue();
+    preparedReader_.reset();
+    if (dataFileActive()) {
+        preparedReader_ = std::make_unique<DataFileReader>(app_.werte().dataFileSettings());
+        const DataFileReader& reader = *preparedReader_;
+        auto isColumn = [&reader](DataColumn c) {
+            const auto& cols = reader.settings().columns;
+            return std::find(cols.begin(), cols.end(), c) != cols.end();
+        };
+        // the fields that stand in for columns the file lacks (as readDataRow reads them)
+        readOptional("EditTs");
+        readOptional("EditG");
+        readOptional("EditTmrt");
+        if (!isColumn(DataColumn::Ta)) readReal("EditTa");
+        if (!isColumn(DataColumn::VP) && !isColumn(DataColumn::RH)) {
+            if (TrimBlanks(text("EditVp")).size())
+                readReal("EditVp");
+            else if (TrimBlanks(text("EditRh")).size())
+                readReal("EditRh");
+        }
+        if (!isColumn(DataColumn::V)) readReal("EditWG");
+        if (!isColumn(DataColumn::N)) readReal("EditN");
+    } else {
+        const TCalcResults kept = results;
+        readPointRow();
+        results = kept;
+    }
+}
+
 void TFormGeodat::RunCalculations() {
     const FormatSettings remembered = app_.format();
     readMissingValue();
     outOfRangeRows_ = 0;
     outOfRange_.clear();
     TableContext context = tableContext();
-    std::unique_ptr<DataFileReader> reader;
+    std::unique_ptr<DataFileReader> reader = std::move(preparedReader_);
     std::vector<DataColumn> columns;
-    if (dataFileActive()) {
-        DataFileSettings settings = app_.werte().dataFileSettings();
-        columns = settings.columns;
-        reader = std::make_unique<DataFileReader>(std::move(settings));
-    }
+    if (dataFileActive() && !reader)
+        reader = std::make_unique<DataFileReader>(app_.werte().dataFileSettings());
+    if (reader) columns = reader->settings().columns;
     const bool nColumn = reader && app_.werte().isColumn(DataColumn::N);
     struct Finish {
         TFormGeodat& self;

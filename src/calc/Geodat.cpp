@@ -19,6 +19,8 @@
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/IniFile.h"
+#include "platform/OutputFile.h"
+#include "platform/TextFile.h"
 #include "series/Wertedat.h"
 #include "solar/UmbRad.h"
 
@@ -376,11 +378,55 @@ void TFormGeodat::initialise() {
 void TFormGeodat::loadLocationList() {
     Control& combo = ctl("ComboOrt");
     combo.items.clear();
-    for (auto& loc : LoadLocations(app_.locationsFile())) combo.items.push_back(loc.name);
+    const std::string& file = app_.locationsFile();
+    LocationList list = LoadLocationList(file);
+    locationError_ = list.error;
+    skippedLocations_ = list.skipped;
+    for (auto& loc : list.locations) combo.items.push_back(loc.name);
     std::stable_sort(combo.items.begin(), combo.items.end(), lessNoCase);
     combo.itemIndex = combo.items.empty() ? -1 : 0;
     combo.text = combo.items.empty() ? std::string() : combo.items[0];
     changed("ComboOrt");
+}
+
+std::vector<std::string> TFormGeodat::locationWarnings() const {
+    std::vector<std::string> out;
+    if (!locationError_.empty()) out.push_back(locationError_);
+    for (const SkippedLocationLine& skipped : skippedLocations_)
+        out.push_back(app_.locationsFile() + ", line " + std::to_string(skipped.line) +
+                      ": skipped, " + skipped.reason);
+    return out;
+}
+
+std::string TFormGeodat::locationReport() const {
+    const bool german = app_.language() == Language::German;
+    const std::string& file = app_.locationsFile();
+    std::string report = locationError_;
+    if (!skippedLocations_.empty()) {
+        report += (report.empty() ? "" : "\n\n") +
+                  (german ? "Nicht lesbare Zeilen von " + file + " wurden \u00fcbergangen:"
+                          : "Lines of " + file + " that cannot be read were skipped:");
+        // a few lines named one by one, the rest counted
+        constexpr std::size_t kNamed = 8;
+        for (std::size_t i = 0; i < skippedLocations_.size() && i < kNamed; ++i)
+            report += (german ? "\nZeile " : "\nline ") +
+                      std::to_string(skippedLocations_[i].line) + ": " +
+                      skippedLocations_[i].reason;
+        if (skippedLocations_.size() > kNamed)
+            report += (german ? "\nund " : "\nand ") +
+                      std::to_string(skippedLocations_.size() - kNamed) +
+                      (german ? " weitere" : " more");
+    }
+    if (!hasStoredLocations()) {
+        report += (report.empty() ? "" : "\n\n") +
+                  (german ? "Kein verwendbarer Standort in " + file +
+                                ": gerechnet wird mit den Koordinaten in den Feldern (0\u00b0 0', "
+                                "UTC+0), bis Sie einen Standort hinzuf\u00fcgen."
+                          : "No usable location in " + file +
+                                ": the calculation uses the coordinates in the fields (0\u00b0 "
+                                "0', UTC+0) until you add a location.");
+    }
+    return report;
 }
 
 void TFormGeodat::lookUpLocation() {
@@ -411,6 +457,8 @@ void TFormGeodat::addLocation() {
     Location loc;
     loc.name = ctl("ComboOrt").text;
     if (loc.name.empty()) throw UmbrixError("a location needs a name (ComboOrt is empty)");
+    if (std::string fault = LocationNameFault(loc.name); !fault.empty())
+        throw UmbrixError("the location \"" + loc.name + "\" cannot be stored: " + fault);
     loc.longitude = float(ParseAngle(text("EditLg"), "EditLg"));
     loc.latitude = float(ParseAngle(text("EditBr"), "EditBr"));
     loc.timeZone = float(toReal(text("EditZz"), "EditZz"));
@@ -431,6 +479,11 @@ void TFormGeodat::addLocation() {
 void TFormGeodat::removeLocation() {
     Control& combo = ctl("ComboOrt");
     const std::string name = combo.text;
+    if (name.empty()) return;
+    if (!host().confirm(app_.language() == Language::German
+                            ? "Den gespeicherten Standort \"" + name + "\" l\u00f6schen?"
+                            : "Remove the stored location \"" + name + "\"?"))
+        return;
     if (!RemoveLocation(app_.locationsFile(), name)) return;  // no such line: nothing deleted
     auto it = std::find(combo.items.begin(), combo.items.end(), name);
     if (it != combo.items.end()) {
@@ -450,6 +503,8 @@ void TFormGeodat::removeLocation() {
 // ---- session ---------------------------------------------------------------------
 
 void TFormGeodat::saveSession(const std::string& path) const {
+    // Another program may save into the same file now: the keys it wrote stay.
+    FileUpdateLock lock(path);
     IniFile ini = IniFile::load(path);
     WriteComponents(*this, kSection, ini);
     ini.writeString(kSection, kLocationKey, text("ComboOrt"));
@@ -457,17 +512,123 @@ void TFormGeodat::saveSession(const std::string& path) const {
     ini.save(path);
 }
 
-void TFormGeodat::restoreSession(const std::string& path) {
+// Why a stored text cannot go into the field (empty when it can): the tests of the field's
+// exit rule, so that an impossible value keeps the field's value instead of a fallback.
+std::string TFormGeodat::unusableSessionText(const std::string& name,
+                                             const std::string& text) const {
+    auto number = [&](bool emptyAllowed) -> std::string {
+        if (emptyAllowed && TrimBlanks(text).empty()) return {};
+        auto x = parseReal(text, true);
+        if (!x) return "is not a number";
+        if (!std::isfinite(float(*x))) return "is out of range";
+        return {};
+    };
+    if (name == "EditTs" || name == "EditG" || name == "EditTmrt") return number(true);
+    if (name == "EditTa" || name == "EditVp" || name == "EditRh" || name == "EditWG" ||
+        name == "EditN" || name == "EditGr" || name == "EditGew" || name == "EditIcl" ||
+        name == "EditAct" || name == "EditZz" || name == "EditNn")
+        return number(false);
+    if (name == "EditA" || name == "EditTag") return parseInt(text) ? "" : "is not a whole number";
+    if (name == "EditDat")
+        return ParseDate(app_.format(), text, host().now().year) ? "" : "is not a valid date";
+    if (name == "EditZeit")
+        return text.rfind("24", 0) == 0 || ParseTime(app_.format(), text) ? ""
+                                                                          : "is not a valid time";
+    if (name == "EditLg" || name == "EditBr") {
+        try {
+            return std::isfinite(float(ParseAngle(text, name))) ? "" : "is out of range";
+        } catch (const ConvertError&) {
+            return "is not a valid angle";
+        }
+    }
+    return {};
+}
+
+// True when the exit rule only wrote the stored value in its own format ("20" as "20.0").
+bool TFormGeodat::sameSessionValue(const std::string& name, const std::string& stored,
+                                   const std::string& shown) const {
+    if (stored == shown) return true;
+    if (name == "EditDat")
+        return ParseDate(app_.format(), stored, host().now().year) ==
+               ParseDate(app_.format(), shown, host().now().year);
+    if (name == "EditZeit") {
+        auto a = ParseTime(app_.format(), stored), b = ParseTime(app_.format(), shown);
+        return a && b && std::fabs(*a - *b) * 1440.0 < 0.5 + 1e-9;
+    }
+    double a = 0, b = 0, half = 0;
+    try {
+        const bool angle = name == "EditLg" || name == "EditBr";
+        a = angle ? ParseAngle(stored, name) : toReal(stored, name);
+        b = angle ? ParseAngle(shown, name) : toReal(shown, name);
+        if (angle) {
+            half = 0.5 / 60.0;
+        } else {
+            const std::size_t point = shown.find('.');
+            const int decimals = point == std::string::npos ? 0 : int(shown.size() - point - 1);
+            half = 0.5 * std::pow(10.0, -decimals);
+        }
+    } catch (const ConvertError&) {
+        return false;
+    }
+    return std::fabs(a - b) <= half * (1 + 1e-9) + 1e-12;
+}
+
+std::vector<std::string> TFormGeodat::restoreSession(const std::string& path, bool requireSession) {
     IniFile ini = IniFile::load(path);
+    if (requireSession && !ini.hasSection(kSection))
+        throw FileError("cannot open \"" + path + "\": it is not a session file (it has no [" +
+                        std::string(kSection) + "] section)");
+    std::vector<std::pair<std::string, std::string>> before;  // the fields as they were
+    for (const auto& c : controls())
+        if (c->kind == ControlKind::Edit) before.emplace_back(c->name, c->text);
     const std::string name = ini.readString(kSection, kLocationKey, text("ComboOrt"));
-    ReadComponents(*this, kSection, ini);
-    vapourTypedLast_ = ini.readString(kSection, kHumidityKey, "EditRh") == "EditVp";
+    std::vector<std::string> problems = ReadComponents(*this, kSection, ini);
     // The horizon sources and the data file are not part of the session: a check without its
     // picture or file would fail at the next "&New".
     for (const char* item :
          {"Horizonteinengung1", "Topographie1", "Hindernisobjekte1", "Wertedatei1"})
         ctl(item).checked = false;
     app_.setLanguage(checked("Deutsch1") ? Language::German : Language::English);
+
+    // Each stored text through its field's exit rule, as typed; the day of year follows the
+    // date.
+    struct Restoring {
+        bool& flag;
+        explicit Restoring(bool& f) : flag(f) { flag = true; }
+        ~Restoring() { flag = false; }
+    };
+    std::optional<Restoring> restoring(std::in_place, restoring_);
+    const bool dateStored = ini.hasKey(kSection, "EditDat");
+    for (const auto& entry : before) {
+        const std::string& field = entry.first;
+        const std::string& previous = entry.second;
+        if (!ini.hasKey(kSection, field) || (field == "EditTag" && dateStored)) continue;
+        Control& c = ctl(field);
+        const std::string stored = c.text;
+        auto keep = [&](const std::string& why) {
+            c.text = previous;
+            if (field == "EditDat")
+                for (const auto& [other, otherText] : before)
+                    if (other == "EditTag") ctl(other).text = otherText;
+            problems.push_back(field + " \"" + stored + "\" " + why + "; it keeps \"" + previous +
+                               "\"");
+        };
+        if (std::string why = unusableSessionText(field, stored); !why.empty()) {
+            keep(why);
+            continue;
+        }
+        try {
+            onExit(field);
+        } catch (const UmbrixError& e) {
+            keep(std::string("is refused (") + e.what() + ")");
+            continue;
+        }
+        if (!sameSessionValue(field, stored, c.text))
+            problems.push_back(field + " \"" + stored + "\" became \"" + c.text + "\"");
+    }
+    restoring.reset();
+    // the field that leads the humidity coupling, as it was when the session was saved
+    vapourTypedLast_ = ini.readString(kSection, kHumidityKey, "EditRh") == "EditVp";
     // Keep the restored texts of date and time, and their stored values in step with them.
     if (auto d = ParseDate(app_.format(), text("EditDat"), host().now().year)) storedDate_ = d;
     if (auto t = ParseTime(app_.format(), text("EditZeit"))) storedTime_ = *t;
@@ -483,6 +644,13 @@ void TFormGeodat::restoreSession(const std::string& path) {
     applyOutputModeEffects();
     disableAdd();
     changed();
+    return problems;
+}
+
+std::vector<std::string> TFormGeodat::openSession(const std::string& path) {
+    std::vector<std::string> problems = restoreSession(path, true);
+    openedSession_ = path;
+    return problems;
 }
 
 void TFormGeodat::openSessionDialog() {
@@ -490,7 +658,13 @@ void TFormGeodat::openSessionDialog() {
     o.title = "Open";
     o.filter = "Session files (*.ini)|*.ini|All files (*.*)|*.*";
     o.defaultExt = "ini";
-    if (auto path = host().openFileDialog(o)) restoreSession(*path);
+    auto path = host().openFileDialog(o);
+    if (!path) return;
+    std::vector<std::string> problems = openSession(*path);
+    if (problems.empty()) return;
+    std::string text = "session " + FileNameOnly(*path) + ": not restored as stored:";
+    for (const auto& p : problems) text += "\n" + p;
+    host().showMessage(text, MessageKind::Warning);
 }
 
 void TFormGeodat::saveSessionDialog() {
@@ -499,7 +673,12 @@ void TFormGeodat::saveSessionDialog() {
     o.filter = kSessionFilter;
     o.filterIndex = 2;
     o.defaultExt = "txt";
-    if (auto path = host().saveFileDialog(o)) saveSession(*path);
+    auto path = host().saveFileDialog(o);
+    if (!path) return;
+    // a session may replace a session, never another file the program reads
+    for (const auto& [what, input] : app_.inputFiles())
+        if (what != "session file" && SameFile(*path, input)) app_.checkOutputFile(*path);
+    saveSession(*path);
 }
 
 // ---- exit rules --------------------------------------------------------------
@@ -634,9 +813,13 @@ void TFormGeodat::leaveNumber(const std::string& name) {
         if (name != r.name) continue;
         if (value) checkTyped(name, *parsed, c.text);
         if (value && name == "EditTa") checkHumidityAt(name, *parsed);
+        // a number beyond a float would be computed as infinity
+        const bool tooLarge = value && !std::isfinite(*value);
+        const std::string typed = c.text;
+        if (tooLarge) value.reset();
         if (value) {
             // the number as typed, not its float: "12.65" shows as 12.7 (halves away from zero)
-            c.text = std::isfinite(*value) ? fixedTyped(*parsed, r.p, r.d) : fixed(*value, r.p, r.d);
+            c.text = fixedTyped(*parsed, r.p, r.d);
         } else if (std::isnan(r.fallback)) {
             c.text.clear();
         } else if (name == "EditTa" || name == "EditWG" || name == "EditN") {
@@ -644,27 +827,34 @@ void TFormGeodat::leaveNumber(const std::string& name) {
         } else {
             c.text = fixed(float(r.fallback), r.p, r.d);
         }
-        if (name == "EditG" && value) ctl("EditTmrt").text.clear();
-        if (name == "EditTmrt" && value) ctl("EditG").text.clear();
-        if (name == "EditTa") recomputeHumidity(vapourTypedLast_);
+        if (!restoring_) {
+            if (name == "EditG" && value) ctl("EditTmrt").text.clear();
+            if (name == "EditTmrt" && value) ctl("EditG").text.clear();
+            if (name == "EditTa") recomputeHumidity(vapourTypedLast_);
+        }
+        if (tooLarge) throw ConvertError(name, typed, name + ": \"" + typed + "\" is out of range");
         return;
     }
 }
 
 void TFormGeodat::leaveHumidity(const std::string& name) {
     const bool vapour = name == "EditVp";
-    auto parsed = parseReal(text(name), true);
-    if (parsed && std::isfinite(*parsed)) {
-        checkTyped(name, *parsed, text(name));
+    const std::string typed = text(name);
+    auto parsed = parseReal(typed, true);
+    // a number beyond a float would be computed as infinity
+    const bool tooLarge = parsed && !std::isfinite(float(*parsed));
+    if (parsed && !tooLarge) {
+        checkTyped(name, *parsed, typed);
         vapourTypedLast_ = vapour;
-        const float typed = float(*parsed);
-        ctl(name).text = std::isfinite(typed) ? fixedTyped(*parsed, 5, 1) : fixed(typed, 5, 1);
-        recomputeHumidity(vapour);
+        ctl(name).text = fixedTyped(*parsed, 5, 1);
+        if (!restoring_) recomputeHumidity(vapour);
     } else {
         // refill this field from Ta and the other humidity field, which leads from now on
         vapourTypedLast_ = !vapour;
         recomputeHumidity(!vapour);
     }
+    // a number beyond a float would be computed as infinity
+    if (tooLarge) throw ConvertError(name, typed, name + ": \"" + typed + "\" is out of range");
 }
 
 void TFormGeodat::recomputeHumidity(bool fromVapour) {

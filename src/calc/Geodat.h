@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calc/CalcTypes.h"
+#include "calc/Locations.h"
 #include "calc/PhysicalRanges.h"
 #include "calc/Table.h"
 #include "diagrams/SunPath.h"
@@ -65,11 +66,32 @@ class TFormGeodat : public FormModel {
     // ---- start-up and session ----
     // Input defaults, the location list, "No&w and today".
     void initialise();
+    // The names of the usable lines of the locations list; lines that cannot be read are
+    // skipped and noted in locationWarnings().
     void loadLocationList();
+    // What the last load of the locations list skipped, one text per line (empty when all was
+    // well), for the command line to print.
+    std::vector<std::string> locationWarnings() const;
+    // True when the locations list offers at least one location.
+    bool hasStoredLocations() const { return !ctl("ComboOrt").items.empty(); }
+    // The warnings of the last load and, without any usable location, that the calculation
+    // uses the coordinates in the fields: one text for the desktop to show once at start;
+    // empty when all is well.
+    std::string locationReport() const;
     // Sets the location fields from the stored location of the combo text (zeros when none).
     void lookUpLocation();
+    // Read-modify-write under a lock, replacing the file as a whole. Throws FileError.
     void saveSession(const std::string& path) const;
-    void restoreSession(const std::string& path);
+    // Restores the main window from a session file. Every stored field text goes through the
+    // field's exit rule, as a typed one would; a text the field cannot take keeps the value the
+    // field had. Returns what was not restored as stored, one text per field. With
+    // requireSession a file without the main window's section is refused (FileError).
+    std::vector<std::string> restoreSession(const std::string& path, bool requireSession = false);
+    // "&Open" after its dialog: restores a session file (FileError for a file that is not one)
+    // and returns what was not restored as stored.
+    std::vector<std::string> openSession(const std::string& path);
+    // The session file last opened with "&Open" (empty before).
+    const std::string& openedSessionFile() const { return openedSession_; }
 
     // ---- commands ----
     void ButtonNeuClick();
@@ -179,6 +201,9 @@ class TFormGeodat : public FormModel {
     void removeLocation();
     void selectLocationByName(const std::string& name);
     void openSessionDialog();
+    std::string unusableSessionText(const std::string& name, const std::string& text) const;
+    bool sameSessionValue(const std::string& name, const std::string& stored,
+                          const std::string& shown) const;
     void saveSessionDialog();
     void toggleDataFile();
     void toggleObstacles();
@@ -198,11 +223,21 @@ class TFormGeodat : public FormModel {
     void computeRow();
     void setComputedToMissing();
     void setIndicesToMissing();
+    // Converts, before any output file is opened, what the row loop will read from the fields
+    // and opens the data file, so that a run that cannot start fails before it writes.
+    void prepareRun();
     TableLayout tableLayout() const;
     float readReal(const std::string& name);
     float readOptional(const std::string& name);
 
     Application& app_;
+    std::string locationError_;                          // the list could not be read
+    std::vector<SkippedLocationLine> skippedLocations_;  // its lines that could not
+    std::string openedSession_;
+    // While a session is restored, each field's exit rule touches that field only.
+    bool restoring_ = false;
+    // The data file opened by prepareRun for the next RunCalculations.
+    std::unique_ptr<DataFileReader> preparedReader_;
     std::optional<Date> storedDate_;
     double storedTime_ = 0;  // fraction of a day
     // Which humidity field was typed last and leads the other; before either is typed the

@@ -7,6 +7,7 @@
 
 #include "platform/Error.h"
 #include "platform/Format.h"
+#include "platform/OutputFile.h"
 #include "platform/TextFile.h"
 
 namespace umbrix {
@@ -36,15 +37,64 @@ bool isBlankLine(std::string_view line) {
     return true;
 }
 
+constexpr std::size_t kMaxListBytes = std::size_t(16) << 20;
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+bool startsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+bool isUtf16(std::string_view text) {
+    return startsWith(text, "\xFF\xFE") || startsWith(text, "\xFE\xFF");
+}
+
+// The lines of the file as they stand (a missing file has none).
 std::vector<std::string> readLines(const std::string& path) {
-    if (!std::filesystem::exists(path)) return {};
-    return SplitLines(ReadTextFile(path, std::size_t(16) << 20));
+    std::optional<std::string> text = ReadTextFileIfExists(path, kMaxListBytes);
+    if (!text) return {};
+    if (isUtf16(*text))
+        throw FileError("cannot read \"" + path + "\": it is in UTF-16; save it as UTF-8");
+    return SplitLines(*text);
+}
+
+// The text of line n (0-based) that holds a location: without the byte-order mark of the
+// first line; nothing for a blank or comment line.
+std::optional<std::string_view> locationText(const std::vector<std::string>& lines, std::size_t n) {
+    std::string_view line = lines[n];
+    if (n == 0 && startsWith(line, kUtf8Mark)) line.remove_prefix(kUtf8Mark.size());
+    if (isBlankLine(line)) return std::nullopt;
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (line[first] == '#') return std::nullopt;
+    return line;
+}
+
+// The location of a line, when its name can be chosen as well.
+std::optional<Location> usableLocation(std::string_view text, std::string* reason = nullptr) {
+    std::optional<Location> loc = ParseLocationLine(text);
+    std::string why;
+    if (!loc)
+        why = "it does not start with longitude, latitude, time zone and altitude";
+    else
+        why = LocationNameFault(loc->name);
+    if (why.empty()) return loc;
+    if (reason) *reason = why;
+    return std::nullopt;
 }
 
 std::string joinLines(const std::vector<std::string>& lines) {
     std::string out;
     for (const auto& line : lines) out += line + "\n";
     return out;
+}
+
+// The list's lines changed by `change` and written back as a whole, under the lock.
+template <class Change>
+bool updateLines(const std::string& path, Change change) {
+    FileUpdateLock lock(path);
+    std::vector<std::string> lines = readLines(path);
+    if (!change(lines)) return false;
+    WriteTextFileAtomic(path, joinLines(lines));
+    return true;
 }
 }  // namespace
 
@@ -75,21 +125,29 @@ std::string LocationLine(const Location& location) {
            location.name;
 }
 
-std::vector<Location> LoadLocations(const std::string& path) {
-    std::vector<Location> out;
+LocationList LoadLocationList(const std::string& path) {
+    LocationList out;
     std::vector<std::string> lines;
     try {
         lines = readLines(path);
-    } catch (const FileError&) {
-        return out;  // an unreadable list leaves the combo box empty, without a message
+    } catch (const FileError& e) {
+        out.error = e.what();
+        return out;
     }
-    for (const auto& line : lines) {
-        if (isBlankLine(line)) continue;
-        auto loc = ParseLocationLine(line);
-        if (!loc) break;
-        out.push_back(std::move(*loc));
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        std::optional<std::string_view> text = locationText(lines, n);
+        if (!text) continue;
+        std::string reason;
+        if (auto loc = usableLocation(*text, &reason))
+            out.locations.push_back(std::move(*loc));
+        else
+            out.skipped.push_back({n + 1, reason});
     }
     return out;
+}
+
+std::vector<Location> LoadLocations(const std::string& path) {
+    return LoadLocationList(path).locations;
 }
 
 std::optional<Location> FindLocation(const std::string& path, std::string_view name) {
@@ -98,36 +156,50 @@ std::optional<Location> FindLocation(const std::string& path, std::string_view n
     return std::nullopt;
 }
 
+std::string LocationNameFault(std::string_view name) {
+    if (name.empty()) return "it has no name";
+    if (name.find('\t') != std::string_view::npos) return "its name holds a tab";
+    if (name.find_first_of("\r\n") != std::string_view::npos) return "its name holds a line break";
+    return {};
+}
+
 void AddLocation(const std::string& path, const Location& location) {
-    std::vector<std::string> lines = readLines(path);
-    for (auto& line : lines) {
-        auto loc = ParseLocationLine(line);
-        if (loc && loc->name == location.name) {
-            line = LocationLine(location);
-            WriteTextFileAtomic(path, joinLines(lines));
-            return;
+    if (std::string fault = LocationNameFault(location.name); !fault.empty())
+        throw UmbrixError("the location \"" + location.name + "\" cannot be stored: " + fault);
+    updateLines(path, [&location](std::vector<std::string>& lines) {
+        for (std::size_t n = 0; n < lines.size(); ++n) {
+            std::optional<std::string_view> text = locationText(lines, n);
+            if (!text) continue;
+            auto loc = usableLocation(*text);
+            if (loc && loc->name == location.name) {
+                const bool marked = n == 0 && startsWith(lines[n], kUtf8Mark);
+                lines[n] = (marked ? std::string(kUtf8Mark) : "") + LocationLine(location);
+                return true;
+            }
         }
-    }
-    // Append; a file without a final line end gets one first.
-    std::string content;
-    if (std::filesystem::exists(path)) {
-        std::string old = ReadTextFile(path, std::size_t(16) << 20);
-        if (!old.empty() && old.back() != '\n' && old.back() != '\r') content = "\n";
-    }
-    AppendTextFile(path, content + LocationLine(location) + "\n");
+        lines.push_back(LocationLine(location));
+        return true;
+    });
 }
 
 bool RemoveLocation(const std::string& path, std::string_view name) {
-    std::vector<std::string> lines = readLines(path);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        auto loc = ParseLocationLine(lines[i]);
-        if (loc && loc->name == name) {
-            lines.erase(lines.begin() + long(i));
-            WriteTextFileAtomic(path, joinLines(lines));
-            return true;
+    // nothing to remove from a list that does not exist, and nothing to create either
+    if (!std::filesystem::exists(path)) return false;
+    return updateLines(path, [name](std::vector<std::string>& lines) {
+        for (std::size_t n = 0; n < lines.size(); ++n) {
+            std::optional<std::string_view> text = locationText(lines, n);
+            if (!text) continue;
+            auto loc = usableLocation(*text);
+            if (loc && loc->name == name) {
+                const bool marked = n == 0 && startsWith(lines[n], kUtf8Mark);
+                lines.erase(lines.begin() + long(n));
+                // the mark belongs to the file, not to the line it stood on
+                if (marked && !lines.empty()) lines[0] = std::string(kUtf8Mark) + lines[0];
+                return true;
+            }
         }
-    }
-    return false;
+        return false;
+    });
 }
 
 std::string LocationKey(std::string_view comboText) {

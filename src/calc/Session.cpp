@@ -10,7 +10,9 @@ void WriteComponents(const FormModel& form, const std::string& section, IniFile&
     }
 }
 
-void ReadComponents(FormModel& form, const std::string& section, const IniFile& ini) {
+std::vector<std::string> ReadComponents(FormModel& form, const std::string& section,
+                                        const IniFile& ini) {
+    std::vector<std::string> problems;
     for (const auto& c : form.controls()) {
         const std::string previousText = c->text;
         if (c->hasText()) c->text = ini.readString(section, c->name, c->text);
@@ -24,11 +26,22 @@ void ReadComponents(FormModel& form, const std::string& section, const IniFile& 
                 if (c->kind == ControlKind::Combo) c->text = c->items[index];
             } else {
                 c->text = previousText;  // the key held no usable index: keep the choice
+                if (ini.hasKey(section, c->name))
+                    problems.push_back(c->name + " \"" + ini.readString(section, c->name, "") +
+                                       "\" is no item of the list; it keeps \"" + c->text + "\"");
             }
         }
-        if (c->hasChecked()) c->checked = ini.readBool(section, c->name, c->checked);
+        if (c->hasChecked()) {
+            const bool before = c->checked;
+            c->checked = ini.readBool(section, c->name, before);
+            if (ini.hasKey(section, c->name) &&
+                ini.readBool(section, c->name, !before) != c->checked)
+                problems.push_back(c->name + " \"" + ini.readString(section, c->name, "") +
+                                   "\" is neither 1 nor 0; it keeps " + (before ? "1" : "0"));
+        }
     }
     form.changed();
+    return problems;
 }
 
 }  // namespace umbrix

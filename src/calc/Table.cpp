@@ -1,10 +1,12 @@
 #include "calc/Table.h"
 
 #include <cmath>
+#include <exception>
 #include <functional>
 
 #include "platform/Error.h"
 #include "platform/Format.h"
+#include "platform/OutputFile.h"
 #include "platform/TextFile.h"
 #include "solar/UmbAux.h"
 
@@ -28,8 +30,17 @@ struct Column {
     std::function<std::string(const Row&)> value;
 };
 
+// A table cell: fixed(p, d), where a value that rounds to zero is "0.0", never "-0.0" (a
+// reader would take the sign for information).
+std::string cell(double x, int precision, int decimals) {
+    std::string text = fixed(x, precision, decimals);
+    if (text.size() > 1 && text[0] == '-' && text.find_first_not_of("0.", 1) == std::string::npos)
+        text.erase(0, 1);
+    return text;
+}
+
 std::string f61(float x) {
-    return fixed(x, 6, 1);
+    return cell(x, 6, 1);
 }
 
 std::string sunTime(const Row& row, float localTime) {
@@ -73,9 +84,10 @@ std::vector<Column> columnsFor(const TableContext& cx) {
     add(l.dayOfYear, w[14], w[20], [](const Row& x) { return std::to_string(x.in.dayOfYear); });
     add(table && l.time, w[25], cx.timeUnit,
         [](const Row& x) { return RoundedTimeText(x.cx.format, x.in.hours); });
-    add(table && l.latitude, "Latit.", "\u00b0N", [](const Row& x) { return fixed(x.in.latitude, 6, 2); });
+    add(table && l.latitude, "Latit.", "\u00b0N",
+        [](const Row& x) { return cell(x.in.latitude, 6, 2); });
     add(table && l.longitude, "Long.", "\u00b0E",
-        [](const Row& x) { return fixed(x.in.longitude, 6, 2); });
+        [](const Row& x) { return cell(x.in.longitude, 6, 2); });
     add(table && l.altitude, "Altit.", "m", [](const Row& x) { return std::to_string(x.in.altitude); });
     add(table && l.timeZone, "UTC", "h", [](const Row& x) { return f61(x.in.timeZone); });
     add(l.sunrise, w[15], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunrise); });
@@ -98,8 +110,8 @@ std::vector<Column> columnsFor(const TableContext& cx) {
     }
     add(l.elevation, "elev.", "\u00b0", [](const Row& x) { return f61(90.0f - x.r.Z); });
     add(l.azimuth, "azim.", "\u00b0", [](const Row& x) { return f61(x.r.azimuth); });
-    add(l.svf, "SVF_Umb", "", [](const Row& x) { return fixed(x.r.SVF_Umb, 6, 3); });
-    add(l.svfCos, "SVF_cos", "", [](const Row& x) { return fixed(x.r.SVF_cos, 6, 3); });
+    add(l.svf, "SVF_Umb", "", [](const Row& x) { return cell(x.r.SVF_Umb, 6, 3); });
+    add(l.svfCos, "SVF_cos", "", [](const Row& x) { return cell(x.r.SVF_cos, 6, 3); });
     add(l.ltf, "LTF", "", [](const Row& x) { return f61(x.r.turbidity); });
     add(l.albedo, "Albedo", "", [](const Row& x) { return f61(x.cx.albedo); });
     add(l.bowen, "Bowen", "", [](const Row& x) { return f61(x.cx.bowen); });
@@ -121,7 +133,7 @@ std::vector<Column> columnsFor(const TableContext& cx) {
     add(personal, w[8], "kg", [](const Row& x) { return f61(x.in.weight); });
     add(personal, w[9], "a", [](const Row& x) { return std::to_string(x.in.age); });
     add(personal, w[10], "", [](const Row& x) { return x.in.sex; });
-    add(personal, w[11], "clo", [](const Row& x) { return fixed(x.in.clothing, 6, 2); });
+    add(personal, w[11], "clo", [](const Row& x) { return cell(x.in.clothing, 6, 2); });
     add(personal, w[12], "W", [](const Row& x) { return f61(x.in.activity); });
     add(l.pmv, w[41], w[69], [](const Row& x) { return f61(x.r.PMV); });
     add(l.pet, w[51], w[79], [](const Row& x) { return f61(x.r.PET); });
@@ -147,58 +159,88 @@ std::string joinTabs(const std::vector<std::string>& parts) {
 
 // ---------------------------------------------------------------------------
 
-void TableSink::openFiles(const std::string& path, const std::string& detailPath, bool append) {
-    closeFiles();
-    auto mode = std::ios::out | std::ios::binary | (append ? std::ios::app : std::ios::trunc);
-    file_.open(path, mode);
-    if (!file_) throw FileError("cannot " + std::string(append ? "open" : "create") + " " + path);
-    path_ = path;
-    if (!detailPath.empty()) {
-        detailFile_.open(detailPath, mode);
-        if (!detailFile_) {
-            file_.close();
-            throw FileError("cannot " + std::string(append ? "open" : "create") + " " + detailPath);
-        }
-        detailPath_ = detailPath;
+TableSink::TableSink() = default;
+TableSink::~TableSink() {
+    abandonFiles();
+}
+TableSink::TableSink(TableSink&&) noexcept = default;
+TableSink& TableSink::operator=(TableSink&& other) noexcept {
+    if (this != &other) {
+        abandonFiles();
+        memory = other.memory;
+        detailMemory = other.detailMemory;
+        file_ = std::move(other.file_);
+        detailFile_ = std::move(other.detailFile_);
     }
+    return *this;
+}
+
+void TableSink::openFiles(const std::string& path, const std::string& detailPath, bool append) {
+    abandonFiles();
+    const auto mode = append ? OutputFile::Mode::Append : OutputFile::Mode::Replace;
+    file_ = std::make_unique<OutputFile>(path, mode);
+    if (!detailPath.empty()) {
+        try {
+            detailFile_ = std::make_unique<OutputFile>(detailPath, mode);
+        } catch (...) {
+            file_.reset();
+            throw;
+        }
+    }
+}
+
+void TableSink::commitFiles() {
+    if (file_) file_->commit();
+    if (detailFile_) detailFile_->commit();
 }
 
 void TableSink::closeFiles() {
-    bool failed = false;
-    std::string which;
-    for (auto [out, path] : {std::pair{&file_, &path_}, std::pair{&detailFile_, &detailPath_}}) {
-        if (!out->is_open()) continue;
-        out->close();
-        if (out->fail() && !failed) {
-            failed = true;
-            which = *path;
+    // both are closed even when the first fails
+    std::unique_ptr<OutputFile> file = std::move(file_), detail = std::move(detailFile_);
+    std::exception_ptr failure;
+    for (OutputFile* f : {file.get(), detail.get()}) {
+        if (!f) continue;
+        try {
+            f->close();
+        } catch (const FileError&) {
+            if (!failure) failure = std::current_exception();
         }
-        out->clear();
     }
-    if (failed) throw FileError("cannot write " + which);
+    if (failure) std::rethrow_exception(failure);
 }
 
-void TableSink::write(std::ofstream& out, const std::string& path, const std::string& line) {
-    out << line << '\n';
-    if (!out) throw FileError("cannot write " + path);
+void TableSink::abandonFiles() noexcept {
+    std::unique_ptr<OutputFile> file = std::move(file_), detail = std::move(detailFile_);
+    for (OutputFile* f : {file.get(), detail.get()}) {
+        if (!f) continue;
+        try {
+            if (f->committed())
+                f->close();  // the rows written so far stay
+            else
+                f->abandon();
+        } catch (const FileError&) {
+        }
+    }
 }
 
 void TableSink::header(const std::string& line) {
     if (memory) memory->push_back(line);
-    if (file_.is_open()) write(file_, path_, line);
+    if (file_) file_->write(line + "\n");
 }
 
 void TableSink::row(const std::string& line) {
-    if (file_.is_open())
-        write(file_, path_, line);
-    else if (memory)
+    if (file_) {
+        file_->write(line + "\n");
+        commitFiles();  // the first row makes the new table replace the old file
+    } else if (memory) {
         memory->push_back(line);
+    }
 }
 
 void TableSink::detail(const std::string& line) {
-    if (detailFile_.is_open())
-        write(detailFile_, detailPath_, line);
-    else if (!file_.is_open() && detailMemory)
+    if (detailFile_)
+        detailFile_->write(line + "\n");
+    else if (!file_ && detailMemory)
         detailMemory->push_back(line);
 }
 
@@ -229,7 +271,7 @@ bool SaveLinesAs(Host& host, FileDialogOptions options, const std::vector<std::s
     if (!path) return false;
     std::string content;
     for (const auto& line : lines) content += line + "\n";
-    WriteTextFile(*path, content);
+    WriteTextFileAtomic(*path, content);
     return true;
 }
 
@@ -241,8 +283,8 @@ void WriteTableHeader(const TableContext& cx, TableSink& sink) {
         sink.header(w[1] + "\t" + firstCharacters(cx.locationName, 40));
         sink.header(w[2] + "\t" + cx.longitudeText + "\t" + w[3] + "\t" + cx.latitudeText + "\t" +
                     w[4] + "\t" + (cx.timeZone >= 0 ? "+" : "") + cx.timeZoneText + " h");
-        sink.header(w[5] + "\t" + fixed(100.0f - 100.0f * cx.svf, 3, 1) +
-                    "% \tsky view factor (Umbrix): \t" + fixed(cx.svf, 4, 3));
+        sink.header(w[5] + "\t" + cell(100.0f - 100.0f * cx.svf, 3, 1) +
+                    "% \tsky view factor (Umbrix): \t" + cell(cx.svf, 4, 3));
     }
     sink.header("");
     std::string names, units;
@@ -293,7 +335,7 @@ void WriteTableRow(const TableContext& cx, const TCalcInputs& in, const TCalcRes
                                    f61(in.weight),
                                    std::to_string(in.age),
                                    in.sex,
-                                   fixed(in.clothing, 6, 2),
+                                   cell(in.clothing, 6, 2),
                                    f61(in.activity)};
     if (cx.layout.petDetail)
         for (float x : {r.Tc, r.Tsk, r.WL, r.SWt, r.H, r.Rnb, r.C, r.Evpd, r.Esw, r.PET})

@@ -2,7 +2,7 @@
 // The output table: header lines, a name line, a unit line and one tab-separated line per row,
 // kept in the diagram window's text view or streamed to the output file; and the PET/MEMI and
 // mPET detail table beside it.
-#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,27 +49,39 @@ struct TableContext {
     float svf = 1;
 };
 
+class OutputFile;
+
 // Where the lines go: the in-memory table and the detail window, or the output file and the
-// detail file. Files are written line by line, so a long run keeps memory flat.
+// detail file. Files are written line by line, so a long run keeps memory flat. A new file is
+// written under a temporary name and takes the place of an earlier one with its first row: a
+// run that fails before that leaves the earlier file as it was.
 class TableSink {
   public:
+    TableSink();
+    ~TableSink();
+    TableSink(TableSink&&) noexcept;
+    TableSink& operator=(TableSink&&) noexcept;
+
     std::vector<std::string>* memory = nullptr;        // text view of the diagram window
     std::vector<std::string>* detailMemory = nullptr;  // detail window
 
     // Creates (or appends to) the output file and, when detailPath is not empty, the detail
     // file. Throws FileError.
     void openFiles(const std::string& path, const std::string& detailPath, bool append);
+    // Puts new files in place and closes them; throws FileError when anything could not be
+    // written.
     void closeFiles();
-    bool toFile() const { return file_.is_open(); }
+    // A failed run: files that have no row yet are dropped, the others closed as they are.
+    void abandonFiles() noexcept;
+    bool toFile() const { return file_ != nullptr; }
 
     void header(const std::string& line);  // in-memory table and output file
     void row(const std::string& line);     // output file, else in-memory table
     void detail(const std::string& line);  // detail file, else detail window
 
   private:
-    void write(std::ofstream& out, const std::string& path, const std::string& line);
-    std::ofstream file_, detailFile_;
-    std::string path_, detailPath_;
+    void commitFiles();
+    std::unique_ptr<OutputFile> file_, detailFile_;
 };
 
 // Name of the detail file for the output file path: "memi_mPET_model_", "memi_" or

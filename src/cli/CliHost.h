@@ -21,7 +21,7 @@ class CliHost : public Host {
     // cancelled.
     std::optional<std::string> nextSave;
     std::optional<std::string> nextOpen;
-    // The file of "Output in file": answers every save dialog of the table output.
+    // The file of "Output in file": answers the save dialog of the table output.
     std::optional<std::string> outputFile;
     std::optional<ClockTime> clock;
     // While set, messages are collected here instead of printed (a command that turns them
@@ -38,7 +38,8 @@ class CliHost : public Host {
     }
     std::optional<std::string> saveFileDialog(FileDialogOptions& options) override {
         auto answer = std::exchange(nextSave, std::nullopt);
-        if (!answer) answer = outputFile;
+        // the --output file answers the table's dialog only, never a session's "Save as"
+        if (!answer && options.purpose == DialogPurpose::TableOutput) answer = outputFile;
         if (answer) options.fileName = *answer;
         return answer;
     }
@@ -53,6 +54,8 @@ class CliHost : public Host {
         std::cerr << "umbrix: " << text << " (answered " << (withCancel ? "cancel" : "no") << ")\n";
         return withCancel ? Answer::Cancel : Answer::No;
     }
+    // An option that deletes was asked for on the command line: that is the answer.
+    bool confirm(const std::string&) override { return true; }
     ClockTime now() override;
 };
 

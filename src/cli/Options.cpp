@@ -42,15 +42,16 @@ const OptionInfo kOptions[] = {
      "                                  tag date doy time lon lat alt tz Ta VP RH v N Ts LTF\n"
      "                                  albedo bowen DG D G Tmrt clo act horizon (default: none)"},
     {"--output", "FILE",
-     "check \"Output in file\" and write the data table to FILE, row by row; the daily data "
-     "still go to standard output (default: off)"},
+     "check \"Output in file\" and write the data table to FILE, row by row; an earlier FILE "
+     "is replaced only once the table has its first row; the daily data still go to standard "
+     "output (default: off)"},
     {"--new", nullptr, "run \"&New\": start a new table"},
     {"--add", nullptr, "run \"A&dd\": append rows under the header of the last --new"},
     {"--time", "H:MM",
      "move the diagram window's time control (diagram modes; default: the time of --new)"},
     {"--save", "FILE",
-     "save the text view (the table) to FILE; in the diagram modes the diagram as FILE.svg or "
-     "FILE.bmp (default: the table to standard output)"},
+     "save the text view (the table) to FILE; in the diagram modes the diagram as FILE.svg, "
+     "FILE.png or FILE.bmp (default: the table to standard output)"},
     {"--fisheye", "FILE.bmp", "write the composed fisheye horizon image of the last run"},
     {"--help", nullptr, "show this text"},
 };

@@ -3,8 +3,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -22,6 +25,9 @@
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/FormModel.h"
+#include "platform/OutputFile.h"
+#include "platform/TextFile.h"
+#include "series/DataFile.h"
 #include "series/Wertedat.h"
 
 namespace umbrix::cli {
@@ -94,6 +100,31 @@ const char* modeItem(const std::string& mode) {
     return "Einzeltab1";
 }
 
+void FlushStandardOutput() {
+    errno = 0;
+    std::cout.flush();
+    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout))
+        throw FileError(std::string("cannot write to standard output: ") +
+                        std::strerror(errno ? errno : EIO));
+}
+
+void CloseStandardOutput() {
+    FlushStandardOutput();
+    errno = 0;
+    // some file systems report a full disk only when the file is closed
+    if (std::fclose(stdout) != 0)
+        throw FileError(std::string("cannot write to standard output: ") +
+                        std::strerror(errno ? errno : EIO));
+}
+
+void CheckInputFile(const Step& step) {
+    try {
+        OpenInputFile(step.value);
+    } catch (const FileError& e) {
+        throw FileError(step.option + ": " + e.what());
+    }
+}
+
 class Runner {
   public:
     Runner(Application& app, CliHost& host) : app_(app), host_(host) {}
@@ -104,7 +135,10 @@ class Runner {
         const std::string& v = step.value;
         if (step.option == "--set") {
             auto eq = v.find('=');
-            reg.set(v.substr(0, eq), v.substr(eq + 1));
+            const std::string name = v.substr(0, eq);
+            reg.set(name, v.substr(eq + 1));
+            if (name == "EditLg" || name == "FormGeodat.EditLg") longitudeSet_ = true;
+            if (name == "EditBr" || name == "FormGeodat.EditBr") latitudeSet_ = true;
         } else if (step.option == "--mode") {
             if (v == "shadows" && !main.enabled("Schattenwurf1"))
                 throw UmbrixError("--mode shadows: open an obstacle file first (--obstacles FILE)");
@@ -122,10 +156,13 @@ class Runner {
             }
             main.select("ComboOrt", int(it - combo.items.begin()));
         } else if (step.option == "--session") {
-            if (!std::filesystem::exists(v))
-                throw FileError("--session: cannot open " + v + ": no such file");
-            host_.nextOpen = v;
-            main.click("Open1");
+            std::vector<std::string> problems = main.openSession(v);
+            if (!problems.empty()) {
+                std::string text;
+                for (const auto& p : problems) text += (text.empty() ? "" : "; ") + p;
+                throw UmbrixError("--session " + v + ": not restored as stored: " + text);
+            }
+            longitudeSet_ = latitudeSet_ = true;  // the session holds the coordinates
         } else if (step.option == "--obstacles") {
             TFormObs& obs = app_.obs();
             host_.nextOpen = v;
@@ -136,8 +173,7 @@ class Runner {
         } else if (step.option == "--topography") {
             openTopography(v);
         } else if (step.option == "--datafile") {
-            if (!std::filesystem::is_regular_file(v))
-                throw FileError("--datafile: cannot open " + v + ": no such file");
+            CheckInputFile(step);
             host_.nextOpen = v;
             app_.werte().click("BitBtn1");
         } else if (step.option == "--columns") {
@@ -148,15 +184,18 @@ class Runner {
             if (!app_.werte().checked("ChkInDatei"))
                 app_.registry().set("FormWerte.ChkInDatei", "1");
         } else if (step.option == "--new") {
+            checkLocation();
             lastRunDaily_ = main.checked("Jahresgang1");
             main.click("ButtonNeu");
             ran_ = true;
         } else if (step.option == "--add") {
+            checkLocation();
             lastRunDaily_ = main.checked("Jahresgang1");
             main.click("ButtonHinzu");
             ran_ = true;
         } else if (step.option == "--fisheye") {
             if (!ran_) apply({"--new", ""});
+            app_.checkOutputFile(v);
             WriteBmp(v, main.horizonImage());
         } else if (step.option == "--time") {
             if (!ran_) apply({"--new", ""});
@@ -184,6 +223,20 @@ class Runner {
     bool diagramUnsaved() const { return !saveGiven_ && app_.map().pictureView; }
 
   private:
+    // With no usable stored location the table would be computed at 0°/0°, UTC+0: only
+    // coordinates given on the command line (or by the session, or data-file columns) will do.
+    void checkLocation() {
+        if (app_.geodat().hasStoredLocations()) return;
+        if (longitudeSet_ && latitudeSet_) return;
+        TFormWerte& werte = app_.werte();
+        if (app_.geodat().dataFileActive() && werte.isColumn(DataColumn::Longitude) &&
+            werte.isColumn(DataColumn::Latitude))
+            return;
+        throw UmbrixError("no usable location in " + app_.locationsFile() +
+                          ": choose a list with --locations, or give the place with --set "
+                          "EditLg=... --set EditBr=... (and EditZz, EditNn)");
+    }
+
     void openHorizon(const std::string& path) {
         TFormFreihor& editor = app_.freihor();
         std::string ext = std::filesystem::path(path).extension().string();
@@ -229,12 +282,60 @@ class Runner {
     bool outputGiven_ = false;
     bool saveGiven_ = false;
     bool lastRunDaily_ = false;
+    bool longitudeSet_ = false;
+    bool latitudeSet_ = false;
 };
 
+// Every line of the text view; a write that fails (a full disk, a closed pipe) throws.
 void printTable(const Application& app) {
     auto& lines = const_cast<Application&>(app).map().lines();
-    for (const auto& line : lines) std::cout << line << '\n';
-    std::cout.flush();
+    for (const auto& line : lines) {
+        std::cout << line << '\n';
+        if (!std::cout) break;
+    }
+    FlushStandardOutput();
+}
+
+// Checks that need no run, made before anything is written: the input files can be read, no
+// output names an input file, every --set names a control, and an --output that the --add of
+// an earlier --new would not use is refused.
+void CheckBeforeRunning(const Options& options, Application& app) {
+    std::vector<std::pair<std::string, std::string>> inputs, outputs;  // option, file
+    inputs.emplace_back("--locations", app.locationsFile());
+    std::string output, outputOfNew;
+    bool ranNew = false;
+    for (const Step& step : options.steps) {
+        const std::string& o = step.option;
+        if (o == "--set") {
+            const std::string name = step.value.substr(0, step.value.find('='));
+            if (!app.registry().find(name).control) {
+                const std::string hint = app.registry().nearest(name.substr(name.find('.') + 1));
+                throw UmbrixError("unknown component \"" + name + "\"" +
+                                  (hint.empty() ? "" : " (did you mean " + hint + "?)"));
+            }
+        } else if (o == "--datafile" || o == "--session" || o == "--obstacles" ||
+                   o == "--topography" || o == "--horizon") {
+            CheckInputFile(step);
+            inputs.emplace_back(o, step.value);
+        } else if (o == "--output" || o == "--save" || o == "--fisheye") {
+            outputs.emplace_back(o, step.value);
+            if (o == "--output") output = step.value;
+        } else if (o == "--new") {
+            outputOfNew = output;
+            ranNew = true;
+        } else if (o == "--add" && ranNew && output != outputOfNew) {
+            throw UmbrixError("--output " + output +
+                              " comes after the --new whose table --add "
+                              "continues" +
+                              (outputOfNew.empty() ? "" : " in " + outputOfNew) +
+                              ": give --output before --new, or start a new table with --new");
+        }
+    }
+    for (const auto& [outOption, out] : outputs)
+        for (const auto& [inOption, in] : inputs)
+            if (SameFile(out, in))
+                throw FileError(outOption + " " + out + " is the file of " + inOption + " " + in +
+                                ": an output never replaces an input");
 }
 
 }  // namespace
@@ -249,6 +350,12 @@ int Main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << Usage();
+        try {
+            CloseStandardOutput();
+        } catch (const FileError& e) {
+            std::cerr << "umbrix: error: " << e.what() << "\n";
+            return 1;
+        }
         return 0;
     }
     CliHost host;
@@ -258,23 +365,36 @@ int Main(int argc, char** argv) {
     settings.locationsFile = options.locationsFile;
     Application app(host, settings);
     Runner runner(app, host);
+    bool tablePrinted = false;
     try {
         app.start(false);  // the command line leaves currentsession.ini alone
+        for (const std::string& warning : app.geodat().locationWarnings())
+            std::cerr << "umbrix: " << warning << "\n";
+        CheckBeforeRunning(options, app);
         for (const Step& step : options.steps) runner.apply(step);
         runner.finish();
+        if (runner.diagramUnsaved()) {
+            std::cerr << "umbrix: the diagram was drawn; save it with --save FILE.svg, FILE.png "
+                         "or FILE.bmp\n";
+        } else if (runner.tableToStdout()) {
+            tablePrinted = true;
+            printTable(app);
+        }
+        if (runner.dailyOutputIgnored())
+            std::cerr << "umbrix: the daily data are not written to the --output file; they went "
+                         "to standard output (save them with --save FILE)\n";
+        CloseStandardOutput();
     } catch (const std::exception& e) {
         // rows already written stay: the table so far still goes out
-        if (runner.tableToStdout()) printTable(app);
+        if (runner.tableToStdout() && !tablePrinted) {
+            try {
+                printTable(app);
+            } catch (const FileError&) {
+            }
+        }
         std::cerr << "umbrix: error: " << e.what() << "\n";
         return 1;
     }
-    if (runner.diagramUnsaved())
-        std::cerr << "umbrix: the diagram was drawn; save it with --save FILE.svg or FILE.bmp\n";
-    else if (runner.tableToStdout())
-        printTable(app);
-    if (runner.dailyOutputIgnored())
-        std::cerr << "umbrix: the daily data are not written to the --output file; they went to "
-                     "standard output (save them with --save FILE)\n";
     return 0;
 }
 

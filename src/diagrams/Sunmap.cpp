@@ -13,6 +13,7 @@
 #include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
+#include "platform/Png.h"
 #include "platform/TextFile.h"
 
 namespace umbrix {
@@ -304,7 +305,13 @@ bool TFormMap::saveAs() {
     if (!pictureView) {
         o.defaultExt = "dat";
         o.filter = "Textfiles|*.dat";
-        return SaveLinesAs(host(), o, lines_);
+        auto path = host().saveFileDialog(o);
+        if (!path) return false;
+        app_.checkOutputFile(*path);
+        std::string content;
+        for (const auto& line : lines_) content += line + "\n";
+        WriteTextFileAtomic(*path, content);
+        return true;
     }
     if (composed_.width() <= 0 || composed_.height() <= 0)
         throw UmbrixError("there is no diagram to save yet: run \"&New\" in a diagram mode");
@@ -317,10 +324,21 @@ bool TFormMap::saveAs() {
     }
     auto path = host().saveFileDialog(o);
     if (!path) return false;
-    if (LowerExtension(*path) == "bmp")
+    // the content follows the name: a picture under a name of another kind cannot be opened
+    const std::string ext = LowerExtension(*path);
+    if (ext != "bmp" && ext != "png" && ext != "svg")
+        throw UmbrixError("cannot save the diagram as \"" + *path +
+                          "\": the name must end in .svg, .png or .bmp");
+    app_.checkOutputFile(*path);
+    if (ext == "bmp") {
         WriteBmp(*path, composed_.rasterize());
-    else
+    } else if (ext == "png") {
+        const std::vector<std::uint8_t> png = EncodePng(composed_.rasterize(), false);
+        WriteTextFileAtomic(
+            *path, std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
+    } else {
         composed_.writeSvg(*path);
+    }
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "horizon/Laub.h"
 #include "horizon/Nadel.h"
 #include "platform/Bmp.h"
+#include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
 
@@ -440,12 +441,20 @@ void TFormObs::removeMap() {
 // ---------------------------------------------------------------------------
 // files
 
-void TFormObs::offerSave() {
-    if (modified_ && saveFile()) setMainChecked("Hindernisobjekte1", true);
+bool TFormObs::offerSave() {
+    if (!modified_) return true;
+    const Answer answer = host().ask(german_ ? "\u00c4nderungen an den Hindernisobjekten speichern?"
+                                             : "Save the changes to the obstacles?",
+                                     true);
+    if (answer == Answer::No) return true;
+    // Cancel, here or in the save dialog, keeps everything as it was
+    if (answer == Answer::Cancel || !saveFile()) return false;
+    setMainChecked("Hindernisobjekte1", true);
+    return true;
 }
 
 void TFormObs::newList() {
-    offerSave();
+    if (!offerSave()) return;
     obstacles_.clear();
     scale_ = 1;
     mapZoom_ = 1;
@@ -471,14 +480,27 @@ FileDialogOptions TFormObs::fileDialog(const std::string& title) const {
 }
 
 void TFormObs::openFile() {
-    offerSave();
+    if (!offerSave()) return;
     FileDialogOptions options =
         fileDialog(german_ ? "Hindernisobjekt-Datei öffnen" : "Open obstacle file");
     std::optional<std::string> path = host().openFileDialog(options);
     if (!path) return;
     // read first: a file that cannot be read leaves the list as it was
-    ObstacleFileContent content = ParseObstacleFile(ReadTextFile(*path, std::size_t(64) << 20),
-                                                    defaultAlbedo_, defaultEmission_);
+    const std::string text = ReadTextFile(*path, std::size_t(64) << 20);
+    if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0)
+        throw FileError("cannot open \"" + *path + "\": it is in UTF-16; save it as UTF-8");
+    ObstacleFileContent content = ParseObstacleFile(text, defaultAlbedo_, defaultEmission_);
+    if (content.obstacles.empty() &&
+        (!content.hasContent || content.otherLines > 0 || content.droppedLines > 0)) {
+        std::string why = "it is empty";
+        if (content.droppedLines > 0)
+            why = "no obstacle line can be read (line " + std::to_string(content.firstDroppedLine) +
+                  ": " + content.firstDropReason + ")";
+        else if (content.otherLines > 0)
+            why = "it holds no obstacle lines (line " + std::to_string(content.firstOtherLine) +
+                  " is none)";
+        throw FileError("cannot open \"" + *path + "\" as an obstacle file: " + why);
+    }
     obstacles_ = std::move(content.obstacles);
     fileName_ = *path;
     ctl("EditDat").text = FileNameOnly(*path);
@@ -513,7 +535,7 @@ bool TFormObs::saveFile() {
     std::optional<TemplateLine> templateLine;
     if (!mapFileName_.empty()) templateLine = TemplateLine{mapX_, mapY_, scale_, mapFileName_};
     std::string programCaption = main_ && !main_->caption.empty() ? main_->caption : "Umbrix";
-    WriteTextFile(*path, FormatObstacleFile(obstacles_, programCaption, templateLine));
+    WriteTextFileAtomic(*path, FormatObstacleFile(obstacles_, programCaption, templateLine));
     fileName_ = *path;
     modified_ = false;
     ctl("EditDat").text = FileNameOnly(*path);
@@ -524,8 +546,8 @@ bool TFormObs::saveFile() {
 // closing and projection
 
 void TFormObs::close() {
+    if (!offerSave()) return;  // the editor stays open with everything as it was
     releaseModes();
-    offerSave();
     buildHorizonPicture();
     hide();
 }

@@ -80,7 +80,8 @@ class TFormObs : public FormModel {
     const std::string& defaultButton() const { return defaultButton_; }
 
     // ---- closing and the horizon ----
-    // "&Close": offers to save changes, builds the obstacle horizon picture, hides the window.
+    // "&Close": offers to save changes, builds the obstacle horizon picture, hides the window;
+    // cancelled, the window stays open as it was.
     void close();
     // The projection alone (the close handler runs it after the optional save).
     void buildHorizonPicture();
@@ -106,7 +107,9 @@ class TFormObs : public FormModel {
     void newList();
     void openFile();
     bool saveFile();  // false when the user cancels
-    void offerSave();
+    // With changes: asks "Save changes?" (Yes, No, Cancel). False when the command must stop:
+    // Cancel, or a save dialog that was cancelled.
+    bool offerSave();
 
     void releaseModes();
     void chooseMode(const std::string& button);

@@ -295,6 +295,7 @@ void TFormFreihor::OpenDrawingFile(const std::string& path) {
         throw FileError(path + ": a horizon drawing must be 481 x 481 pixels, not " +
                         std::to_string(loaded.width()) + " x " + std::to_string(loaded.height()));
     pushUndo();
+    drawingFile_ = path;
     pictures_.drawing.drawRaster(pictures_.drawing.bounds(), loaded);
     const Colour painted = Rgb(ByteOf(emission_), ByteOf(albedo_), 0);
     host().setProgressMax(kHorizonSize);

@@ -122,6 +122,8 @@ class TFormFreihor : public FormModel {
     // The polygon under construction; the view draws it as the preview line.
     const std::vector<Point>& polygon() const { return points_; }
     std::size_t undoDepth() const { return undo_.size(); }
+    // The bitmap file last opened (empty before).
+    const std::string& drawingFile() const { return drawingFile_; }
 
   protected:
     void onExit(const std::string& name) override;
@@ -159,6 +161,7 @@ class TFormFreihor : public FormModel {
     std::vector<Point> points_;
     double theta0_ = 0;
     std::deque<Snapshot> undo_;
+    std::string drawingFile_;
 };
 
 }  // namespace umbrix

@@ -109,8 +109,14 @@ ObstacleFileContent ParseObstacleFile(std::string_view text, float defaultAlbedo
         std::size_t first = 0;
         while (first < line.size() && IsBlank(line[first])) ++first;
         if (first == line.size()) continue;
+        out.hasContent = true;
         char letter = line[first];
-        if (letter != 'g' && letter != 'l' && letter != 'n') continue;  // header, "k", comments
+        if (letter != 'g' && letter != 'l' && letter != 'n') {
+            // the header, the template line, comments
+            if (letter != '#' && letter != 'k' && out.otherLines++ == 0)
+                out.firstOtherLine = lineNo;
+            continue;
+        }
 
         Obstacle ob;
         ob.kind = static_cast<ObstacleKind>(letter);

@@ -107,6 +107,12 @@ struct ObstacleFileContent {
     int droppedLines = 0;
     int firstDroppedLine = 0;
     std::string firstDropReason;
+    // Lines that are neither blank, an obstacle, the header ("#") nor the template line ("k"),
+    // and the first of them; a file of only such lines is no obstacle file.
+    int otherLines = 0;
+    int firstOtherLine = 0;
+    // True when the file holds anything but blank lines.
+    bool hasContent = false;
 };
 
 // Reads the text of an obstacle file. Lines starting with "g", "l" or "n" are obstacles (at most

@@ -1,15 +1,18 @@
 #include "horizon/Terrain.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <numbers>
 
+#include "platform/Error.h"
 #include "platform/Format.h"
+#include "platform/TextFile.h"
 #include "solar/UmbAux.h"
 
 namespace umbrix {
@@ -44,9 +47,23 @@ bool IsSeparator(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
 }
 
+// The text as a message can show it: control characters and bytes that are no readable UTF-8
+// (a UTF-16 file, a stray byte-order mark) as \xNN, long texts cut.
 std::string Shortened(const std::string& text) {
     constexpr std::size_t kShown = 32;
-    return text.size() <= kShown ? text : text.substr(0, kShown) + "...";
+    const std::string cut = text.size() <= kShown ? text : text.substr(0, kShown);
+    std::string out;
+    for (std::size_t i = 0; i < cut.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(cut[i]);
+        if (c >= 0x20 && c < 0x7F) {
+            out.push_back(char(c));
+            continue;
+        }
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", unsigned(c));
+        out += hex;
+    }
+    return text.size() <= kShown ? out : out + "...";
 }
 
 }  // namespace
@@ -55,14 +72,17 @@ bool ReadTopographyValues(const std::string& path,
                           const std::function<void(std::uint64_t, float)>& sink,
                           TopoReadError& error) {
     error = {};
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error.reason = "cannot open " + path + ": it is a folder";
+    FileHandle in;
+    try {
+        in = OpenInputFile(path);  // a regular file: a pipe or a device never ends
+    } catch (const FileError& e) {
+        error.reason = e.what();
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error.reason = "cannot open " + path + ": " + std::strerror(errno);
+    struct stat st {};
+    if (::fstat(::fileno(in.get()), &st) == 0 && std::uint64_t(st.st_size) > kTopoMaxFileBytes) {
+        error.reason = "cannot open \"" + path + "\": larger than " +
+                       std::to_string(kTopoMaxFileBytes >> 20) + " MB";
         return false;
     }
 
@@ -97,12 +117,22 @@ bool ReadTopographyValues(const std::string& path,
     };
 
     std::vector<char> buffer(1 << 16);
-    while (in) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        const std::streamsize got = in.gcount();
-        if (got <= 0) break;
-        for (std::streamsize n = 0; n < got; ++n) {
-            const char ch = buffer[static_cast<std::size_t>(n)];
+    std::uint64_t total = 0;
+    for (;;) {
+        std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in.get());
+        if (got == 0) break;
+        std::size_t n = 0;
+        // the byte-order mark an editor may put first is no part of the first number
+        if (total == 0 && got >= 3 && std::memcmp(buffer.data(), "\xEF\xBB\xBF", 3) == 0) n = 3;
+        total += got;
+        if (total > kTopoMaxFileBytes) {
+            error = {};
+            error.reason = "cannot read \"" + path + "\": larger than " +
+                           std::to_string(kTopoMaxFileBytes >> 20) + " MB";
+            return false;
+        }
+        for (; n < got; ++n) {
+            const char ch = buffer[n];
             if (IsSeparator(ch)) {
                 if (!finishToken()) return false;
                 tokenTooLong = false;
@@ -123,8 +153,8 @@ bool ReadTopographyValues(const std::string& path,
                 tokenTooLong = true;
         }
     }
-    if (in.bad()) {
-        error.reason = "cannot read " + path + ": " + std::strerror(errno);
+    if (std::ferror(in.get())) {
+        error.reason = "cannot read \"" + path + "\": " + std::strerror(errno ? errno : EIO);
         return false;
     }
     return finishToken();

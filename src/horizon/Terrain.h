@@ -46,6 +46,8 @@ void PlaceTopoValue(TopoWindow& window, const TopoGrid& grid, std::int64_t centr
 // bounded whatever the file holds: the text is read in chunks and a number longer than
 // kTopoMaxToken characters is refused.
 constexpr std::size_t kTopoMaxToken = 64;
+// Larger files are refused: a grid of 100 million heights is far beyond any use here.
+constexpr std::uint64_t kTopoMaxFileBytes = std::uint64_t(1) << 30;
 
 struct TopoReadError {
     std::uint64_t line = 0;  // 1-based; 0 when the file could not be opened

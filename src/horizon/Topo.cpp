@@ -128,7 +128,14 @@ void TFormTopo::OpenTopography() {
 
 bool TFormTopo::OpenTopographyFile(const std::string& path) {
     forgetFile(path);
-    const bool ok = readFile(path, true);
+    bool ok = readFile(path, true);
+    if (ok && fileCount_ == 0) {
+        // nothing read is no terrain: it would pass for a plain at 0 m
+        reportUnreadable(say(FileNameOnly(path) + " holds no heights",
+                             FileNameOnly(path) + " enth\u00e4lt keine H\u00f6hen"));
+        forgetFile({});
+        ok = false;
+    }
     redrawMap();
     showEditPoint();
     if (ok) {
@@ -195,7 +202,7 @@ void TFormTopo::SaveTopography() {
     }
     auto path = host().saveFileDialog(options);
     if (!path) return;
-    WriteTextFile(*path, FormatTopographyWindow(window_));
+    WriteTextFileAtomic(*path, FormatTopographyWindow(window_));
     ctl("EditDat").text = FileNameOnly(*path);
     changed("EditDat");
 }
@@ -228,7 +235,38 @@ void TFormTopo::extractWindow() {
     }
 }
 
+std::string TFormTopo::locationOutsideFile() const {
+    if (!hasFile()) return {};
+    const std::int64_t i = centreI(), j = centreJ();
+    const auto columns = std::uint64_t(grid_.columns);
+    const std::uint64_t rows = (fileCount_ + columns - 1) / columns;
+    const bool inside = i >= 0 && std::uint64_t(i) < columns && j >= 0 &&
+                        std::uint64_t(j) * columns + std::uint64_t(i) < fileCount_;
+    if (inside) return {};
+    const std::string name = FileNameOnly(filePath_);
+    const std::string where = "(" + decimals(x0_, 1) + " m, " + decimals(y0_, 1) + " m)";
+    if (i >= 0 && std::uint64_t(i) < columns && j >= 0)
+        return say(name + " is too short: its " + std::to_string(fileCount_) +
+                       " heights end before the location " + where,
+                   name + " ist zu kurz: seine " + std::to_string(fileCount_) +
+                       " H\u00f6hen enden vor dem Standort " + where);
+    const std::string extent =
+        "0 ... " + std::to_string(std::int64_t(columns - 1) * grid_.delta) + " m, 0 ... " +
+        std::to_string(std::int64_t(rows ? rows - 1 : 0) * grid_.delta) + " m";
+    return say("the grid of " + name + " (" + extent + ") does not contain the location " + where,
+               "das Gitter von " + name + " (" + extent + ") enth\u00e4lt den Standort " + where +
+                   " nicht");
+}
+
 bool TFormTopo::CloseAndComputeHorizon() {
+    // a location beside the file's grid would see a plain at 0 m
+    if (std::string outside = locationOutsideFile(); !outside.empty()) {
+        host().showMessage(
+            say("No horizon calculation possible: ", "Keine Horizontberechnung m\u00f6glich: ") +
+                outside,
+            MessageKind::Warning);
+        return false;
+    }
     const double zL = TopoHeightAtLocation(window_, grid_.delta, x0_, y0_);
     if (zL > z0_) {
         host().showMessage(german_ ? "Standort ist \"unterirdisch\" wegen zu kleiner Z-Koord.\n"

@@ -57,6 +57,7 @@ class TFormTopo : public FormModel {
     int editColumn() const { return editC_; }
     int editRow() const { return editR_; }
     bool hasFile() const { return !filePath_.empty(); }
+    const std::string& filePath() const { return filePath_; }
     std::uint64_t fileValueCount() const { return fileCount_; }
     // True when the file's values are held in memory (not only the window of a huge file).
     bool holdsAllValues() const { return keepAll_; }
@@ -79,7 +80,7 @@ class TFormTopo : public FormModel {
     void onSelect(const std::string& name) override;
 
   private:
-    std::string say(const char* english, const char* german) const {
+    std::string say(const std::string& english, const std::string& german) const {
         return german_ ? german : english;
     }
     void buildControls();
@@ -99,6 +100,9 @@ class TFormTopo : public FormModel {
     void forgetFile(const std::string& path);
     void extractWindow();
     bool readFile(const std::string& path, bool intoHeldValues);
+    // Why the file's grid does not hold the location's grid point ("" when it does, or when no
+    // file is open).
+    std::string locationOutsideFile() const;
     void reportUnreadable(const std::string& detail);
     std::int64_t centreI() const { return TopoCentreIndex(x0_, grid_.delta); }
     std::int64_t centreJ() const { return TopoCentreIndex(y0_, grid_.delta); }

@@ -1,9 +1,9 @@
 #include "platform/Bmp.h"
 
 #include <bit>
-#include <fstream>
 
 #include "platform/Error.h"
+#include "platform/TextFile.h"
 
 namespace umbrix {
 
@@ -210,26 +210,16 @@ Raster DecodeBmp(std::span<const std::uint8_t> data, const std::string& name) {
 }
 
 void WriteBmp(const std::string& path, const Raster& picture) {
-    std::vector<std::uint8_t> bytes = EncodeBmp(picture);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw FileError(path + ": cannot be created");
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    out.close();
-    if (!out) throw FileError(path + ": cannot be written");
+    const std::vector<std::uint8_t> bytes = EncodeBmp(picture);
+    WriteTextFileAtomic(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 Raster ReadBmp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw FileError(path + ": cannot be opened");
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) throw FileError(path + ": cannot be read");
-    if (std::uint64_t(size) > kMaxFileSize) Refuse(path, "the file is too large");
-    in.seekg(0, std::ios::beg);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), size);
-    if (in.gcount() != size) throw FileError(path + ": cannot be read");
-    return DecodeBmp(bytes, path);
+    // a regular file of bounded size only: a pipe or a device would never end
+    const std::string bytes = ReadTextFile(path, std::size_t(kMaxFileSize));
+    return DecodeBmp(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+                     path);
 }
 
 void LoadBmp(const std::string& path, Raster& target) {

@@ -15,12 +15,16 @@ class Picture;
 class Raster;
 struct Rect;
 
+// What a file dialog is for, when a front end answers dialogs without asking (command line).
+enum class DialogPurpose { Other, TableOutput };
+
 struct FileDialogOptions {
     std::string title;
     std::string filter;      // "Text files|*.txt|All files|*.*"
     int filterIndex = 1;     // 1-based; a dialog writes back the filter the user chose
     std::string defaultExt;  // without the dot
     std::string fileName;    // proposed name; a dialog writes back the chosen one
+    DialogPurpose purpose = DialogPurpose::Other;
 };
 
 enum class MessageKind { Info, Warning, Error };
@@ -53,6 +57,9 @@ public:
 
     virtual void showMessage(const std::string& text, MessageKind kind = MessageKind::Info) = 0;
     virtual Answer ask(const std::string& text, bool withCancel) = 0;
+    // Asks before a command deletes something the user keeps (a stored location); true goes
+    // on. A front end without a person to ask answers for the command it was given.
+    virtual bool confirm(const std::string& text) { return ask(text, false) == Answer::Yes; }
 
     // Colour in 0xBBGGRR; nothing when cancelled.
     virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial) {

@@ -19,6 +19,7 @@ public:
     static IniFile load(const std::string& path);
     static IniFile parse(std::string_view text);
 
+    bool hasSection(std::string_view section) const { return findSection(section) != nullptr; }
     bool hasKey(std::string_view section, std::string_view key) const;
     std::string readString(std::string_view section, std::string_view key,
                            const std::string& defaultValue) const;

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <numbers>
 
 #include "platform/BitmapFont.h"
 #include "platform/Error.h"
 #include "platform/Png.h"
+#include "platform/TextFile.h"
 
 namespace umbrix {
 
@@ -473,12 +473,7 @@ std::string Picture::toSvg() const {
 }
 
 void Picture::writeSvg(const std::string& path) const {
-    std::string svg = toSvg();
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw FileError(path + ": cannot be created");
-    out.write(svg.data(), std::streamsize(svg.size()));
-    out.close();
-    if (!out) throw FileError(path + ": cannot be written");
+    WriteTextFileAtomic(path, toSvg());
 }
 
 }  // namespace umbrix

@@ -1,5 +1,9 @@
 #include "platform/TextFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,21 +11,11 @@
 #include <memory>
 #include <system_error>
 
-#if __has_include(<unistd.h>)
-#include <unistd.h>
-#define UMBRIX_HAVE_FSYNC 1
-#endif
-
 #include "platform/Error.h"
 
 namespace umbrix {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string Reason(int error) {
     return std::strerror(error);
@@ -31,20 +25,32 @@ std::string Reason(int error) {
     throw FileError(std::string("cannot ") + verb + " \"" + path + "\": " + reason);
 }
 
-bool IsDirectory(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_directory(path, ec);
+std::string SizeText(std::size_t bytes) {
+    constexpr std::size_t kMB = std::size_t(1) << 20;
+    if (bytes >= kMB && bytes % kMB == 0) return std::to_string(bytes / kMB) + " MB";
+    return std::to_string(bytes) + " bytes";
 }
 
-// Opens for reading; nothing when the file does not exist and `missingIsEmpty` is set.
-FilePtr OpenForReading(const std::string& path, bool missingIsEmpty) {
-    // fopen succeeds on a folder on some systems, and the read then fails obscurely
-    if (IsDirectory(path)) Fail("open", path, Reason(EISDIR));
-    errno = 0;
-    FilePtr f(std::fopen(path.c_str(), "rb"));
-    if (!f) {
-        int error = errno;
+// Opens for reading; nothing when the file does not exist and `missingIsEmpty` is set. The
+// open never blocks: a pipe that nobody writes or a device would hang the reader.
+FileHandle OpenForReading(const std::string& path, bool missingIsEmpty) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int error = errno;
         if (missingIsEmpty && (error == ENOENT || error == ENOTDIR)) return nullptr;
+        Fail("open", path, Reason(error ? error : EIO));
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool folder = S_ISDIR(st.st_mode);
+        ::close(fd);
+        Fail("open", path, folder ? Reason(EISDIR) : "not a regular file");
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FileHandle f(::fdopen(fd, "rb"));
+    if (!f) {
+        const int error = errno;
+        ::close(fd);
         Fail("open", path, Reason(error ? error : EIO));
     }
     return f;
@@ -56,10 +62,7 @@ std::string ReadAll(std::FILE* f, const std::string& path, std::size_t maxBytes)
     // read in pieces so that a device or a growing file cannot exhaust memory
     for (;;) {
         std::size_t n = std::fread(buf, 1, sizeof buf, f);
-        if (n > maxBytes - content.size()) {
-            Fail("open", path,
-                 Reason(EFBIG) + " (more than " + std::to_string(maxBytes) + " bytes)");
-        }
+        if (n > maxBytes - content.size()) Fail("open", path, "larger than " + SizeText(maxBytes));
         content.append(buf, n);
         if (n < sizeof buf) break;
     }
@@ -67,7 +70,7 @@ std::string ReadAll(std::FILE* f, const std::string& path, std::size_t maxBytes)
     return content;
 }
 
-void WriteAndClose(FilePtr f, const std::string& path, std::string_view content) {
+void WriteAndClose(FileHandle f, const std::string& path, std::string_view content) {
     errno = 0;
     bool ok = std::fwrite(content.data(), 1, content.size(), f.get()) == content.size();
     ok = std::fflush(f.get()) == 0 && ok;
@@ -88,59 +91,31 @@ bool IsSeparator(char c) {
 
 }  // namespace
 
+FileHandle OpenInputFile(const std::string& path) {
+    return OpenForReading(path, false);
+}
+
 std::string ReadTextFile(const std::string& path, std::size_t maxBytes) {
-    FilePtr f = OpenForReading(path, false);
+    FileHandle f = OpenForReading(path, false);
     return ReadAll(f.get(), path, maxBytes);
 }
 
 std::optional<std::string> ReadTextFileIfExists(const std::string& path, std::size_t maxBytes) {
-    FilePtr f = OpenForReading(path, true);
+    FileHandle f = OpenForReading(path, true);
     if (!f) return std::nullopt;
     return ReadAll(f.get(), path, maxBytes);
 }
 
 void WriteTextFile(const std::string& path, std::string_view content) {
     errno = 0;
-    FilePtr f(std::fopen(path.c_str(), "wb"));
+    FileHandle f(std::fopen(path.c_str(), "wb"));
     if (!f) Fail("open", path, Reason(errno ? errno : EIO));
     WriteAndClose(std::move(f), path, content);
 }
 
-void WriteTextFileAtomic(const std::string& path, std::string_view content) {
-    // a fresh name beside the target: exclusive creation, so another writer is never clobbered
-    FilePtr f;
-    std::string temp;
-    for (int attempt = 0; attempt < 100 && !f; ++attempt) {
-        temp = path + ".~tmp" + std::to_string(attempt);
-        errno = 0;
-        f.reset(std::fopen(temp.c_str(), "wbx"));
-        if (!f && errno != EEXIST) Fail("open", path, Reason(errno ? errno : EIO));
-    }
-    if (!f) Fail("open", path, Reason(EEXIST));
-    try {
-        errno = 0;
-        bool ok = std::fwrite(content.data(), 1, content.size(), f.get()) == content.size();
-        ok = std::fflush(f.get()) == 0 && ok;
-#ifdef UMBRIX_HAVE_FSYNC
-        // the data must be on disk before the rename makes it the file
-        ok = ::fsync(fileno(f.get())) == 0 && ok;
-#endif
-        int error = errno;
-        ok = std::fclose(f.release()) == 0 && ok;
-        if (!ok) Fail("write", path, Reason(error ? error : (errno ? errno : EIO)));
-        std::error_code ec;
-        std::filesystem::rename(temp, path, ec);
-        if (ec) Fail("write", path, ec.message());
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        throw;
-    }
-}
-
 void AppendTextFile(const std::string& path, std::string_view content) {
     errno = 0;
-    FilePtr f(std::fopen(path.c_str(), "ab"));
+    FileHandle f(std::fopen(path.c_str(), "ab"));
     if (!f) Fail("open", path, Reason(errno ? errno : EIO));
     WriteAndClose(std::move(f), path, content);
 }

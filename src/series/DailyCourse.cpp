@@ -8,6 +8,7 @@
 #include "calc/Application.h"
 #include "calc/Geodat.h"
 #include "calc/Vorgaben.h"
+#include "platform/Error.h"
 #include "platform/Format.h"
 #include "series/DataFile.h"
 #include "series/Wertedat.h"
@@ -83,6 +84,15 @@ void radiationCourse(const TFormGeodat& main, const TFormVorgaben& pre, TCalcRes
 
 }  // namespace
 
+void CheckDailyCourseColumns(Application& app) {
+    const TFormWerte& werte = app.werte();
+    if (!app.geodat().dataFileActive() || werte.isColumn(DataColumn::Date) ||
+        werte.isColumn(DataColumn::DayOfYear))
+        return;
+    throw UmbrixError(app.language() == Language::German ? kDailyNeedsDayMessageGerman
+                                                         : kDailyNeedsDayMessage);
+}
+
 void ComputeDailyCourse(Application& app) {
     TFormGeodat& main = app.geodat();
     TFormWerte& werte = app.werte();
@@ -109,12 +119,7 @@ void ComputeDailyCourse(Application& app) {
     std::unique_ptr<DataFileReader> reader;
     std::vector<DataColumn> columns;
     if (main.dataFileActive()) {
-        if (!werte.isColumn(DataColumn::Date) && !werte.isColumn(DataColumn::DayOfYear)) {
-            host.showMessage(app.language() == Language::German ? kDailyNeedsDayMessageGerman
-                                                                : kDailyNeedsDayMessage,
-                             MessageKind::Warning);
-            return;
-        }
+        CheckDailyCourseColumns(app);
         DataFileSettings settings = werte.dataFileSettings();
         columns = settings.columns;
         reader = std::make_unique<DataFileReader>(std::move(settings));

@@ -11,6 +11,10 @@ class Application;
 // The message when a data file has neither a "Date" nor a "Day of year" column.
 extern const char* const kDailyNeedsDayMessage;
 
+// With the data file active: throws UmbrixError with that message (in the interface language)
+// when the data file has neither column, so the course produces no rows.
+void CheckDailyCourseColumns(Application& app);
+
 // Appends the rows to the in-memory table through the main window's table sink (the header is
 // already written). Reads EditTa, EditVp, EditWG and EditN (ConvertError when one does not
 // convert); a record that cannot be read ends the course with DataFileError, the rows before

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <numbers>
+#include <utility>
 
 #include "calc/Geodat.h"
 #include "platform/Format.h"
@@ -248,8 +251,11 @@ DataFileReader::DataFileReader(DataFileSettings settings) : settings_(std::move(
     if (timeSep) timeSeparators_ = std::size_t(std::count(time.begin(), time.end(), *timeSep));
 
     if (settings_.path.empty()) throw FileError("no data file has been chosen");
-    file_ = std::fopen(settings_.path.c_str(), "rb");
-    if (!file_) throw FileError("cannot open data file " + settings_.path);
+    try {
+        file_ = OpenInputFile(settings_.path).release();
+    } catch (const FileError& e) {
+        throw FileError(std::string("data file: ") + e.what());
+    }
     buffer_.resize(std::size_t(1) << 16);
     if (settings_.skipFirstRow) {
         std::string labels;
@@ -272,7 +278,9 @@ bool DataFileReader::readLine(std::string& line) {
             bufferEnd_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
             bufferPos_ = 0;
             if (bufferEnd_ < buffer_.size()) {
-                if (std::ferror(file_)) throw FileError("cannot read data file " + settings_.path);
+                if (std::ferror(file_))
+                    throw FileError("cannot read data file \"" + settings_.path +
+                                    "\": " + std::strerror(errno ? errno : EIO));
                 eof_ = true;
             }
             if (bufferEnd_ == 0) return any;
@@ -306,7 +314,14 @@ bool DataFileReader::readLine(std::string& line) {
 void DataFileReader::fetchRecordLine() {
     pending_.reset();
     std::string line;
-    while (readLine(line)) {
+    for (;;) {
+        try {
+            if (!readLine(line)) break;
+        } catch (const UmbrixError&) {
+            // reported in turn: the record before it is still delivered
+            pendingError_ = std::current_exception();
+            return;
+        }
         if (lineNumber_ == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
         bool blank = std::all_of(line.begin(), line.end(), [](char c) {
             return c == ' ' || static_cast<unsigned char>(c) < 32;
@@ -328,6 +343,7 @@ void DataFileReader::fail(int column, std::string_view text, const std::string& 
 }
 
 DataRecord DataFileReader::next() {
+    if (pendingError_) std::rethrow_exception(std::exchange(pendingError_, nullptr));
     if (!pending_)
         throw UmbrixError("data file " + FileNameOnly(settings_.path) + ": no further record");
     const std::string line = std::move(*pending_);

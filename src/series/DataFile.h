@@ -5,7 +5,9 @@
 // however long the file is), never reads past a field, and reports a record it cannot read
 // with the line number, the column and the text.
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -91,7 +93,7 @@ struct DataFileSettings {
 // default for missing values, or an empty field) is kept as that number for Ta, VP, RH, v, N,
 // G and Tmrt, and leaves every other quantity unset so that the main window supplies it.
 struct DataRecord {
-    int line = 0;  // 1-based line number in the file
+    std::int64_t line = 0;  // 1-based line number in the file (files may be long)
     std::array<bool, kDataColumnCount> present{};
     std::array<float, kDataColumnCount> value{};  // the numeric columns
     std::string tag;
@@ -109,12 +111,13 @@ struct DataRecord {
 // A record or a line that cannot be read: names the file, the line, the column and the text.
 class DataFileError : public ConvertError {
   public:
-    DataFileError(int line, std::string column, std::string text, const std::string& message)
+    DataFileError(std::int64_t line, std::string column, std::string text,
+                  const std::string& message)
         : ConvertError(std::move(column), std::move(text), message), line_(line) {}
-    int line() const { return line_; }
+    std::int64_t line() const { return line_; }
 
   private:
-    int line_;
+    std::int64_t line_;
 };
 
 // Refuses a column choice that cannot be run (UmbrixError naming the columns): a diffuse
@@ -127,17 +130,20 @@ class DataFileReader {
     // Longest line accepted; a longer one is reported rather than buffered.
     static constexpr std::size_t kMaxLineLength = 64 * 1024;
 
-    // PrepareDataFile: checks the input formats, opens the file (FileError when it cannot),
-    // skips the first line when "Skip first row (labels)" is on and finds the first record.
+    // PrepareDataFile: checks the input formats, opens the file (FileError naming the reason
+    // when it cannot, or when it is not a regular file), skips the first line when "Skip first
+    // row (labels)" is on and finds the first record.
     explicit DataFileReader(DataFileSettings settings);
     ~DataFileReader();
     DataFileReader(const DataFileReader&) = delete;
     DataFileReader& operator=(const DataFileReader&) = delete;
 
     // True when no further record follows (blank lines do not count).
-    bool atEnd() const { return !pending_; }
-    // ReadDataRecord: the next record. Throws DataFileError when a field does not convert or
-    // the line holds more or fewer fields than the checked columns.
+    bool atEnd() const { return !pending_ && !pendingError_; }
+    // ReadDataRecord: the next record. Throws DataFileError when a field does not convert, the
+    // line holds more or fewer fields than the checked columns, or the line is too long; a line
+    // that cannot be read is reported when its record is asked for, so that the record before
+    // it is still delivered.
     DataRecord next();
 
     const DataFileSettings& settings() const { return settings_; }
@@ -154,10 +160,11 @@ class DataFileReader {
     std::vector<char> buffer_;
     std::size_t bufferPos_ = 0, bufferEnd_ = 0;
     bool eof_ = false;
-    int lineNumber_ = 0;
+    std::int64_t lineNumber_ = 0;
     std::optional<std::string> pending_;  // the next record's line
-    int pendingLine_ = 0;
-    int recordLine_ = 0;
+    std::exception_ptr pendingError_;     // or why it cannot be read
+    std::int64_t pendingLine_ = 0;
+    std::int64_t recordLine_ = 0;
 };
 
 }  // namespace umbrix

@@ -158,6 +158,9 @@ void Desktop::start(bool useSession) {
     refreshAll();
     mainWindow()->show();
     syncVisibility();
+    // once, over the main window: what the locations list could not give
+    if (std::string report = app_->geodat().locationReport(); !report.empty())
+        host_.showMessage(report, MessageKind::Warning);
 }
 
 void Desktop::end() {

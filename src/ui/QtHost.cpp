@@ -136,6 +136,13 @@ Answer QtHost::ask(const std::string& text, bool withCancel) {
     return Answer::Cancel;
 }
 
+bool QtHost::confirm(const std::string& text) {
+    if (messageHook) return messageHook(text, MessageKind::Warning, true, false) == Answer::Yes;
+    return QMessageBox::question(QApplication::activeWindow(), title, QString::fromStdString(text),
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 std::optional<std::uint32_t> QtHost::chooseColour(std::uint32_t initial) {
     if (colourHook) return colourHook(initial);
     QColor chosen = QColorDialog::getColor(

@@ -53,6 +53,8 @@ class QtHost : public Host {
     void runModal(FormModel& dialog) override;
     void showMessage(const std::string& text, MessageKind kind) override;
     Answer ask(const std::string& text, bool withCancel) override;
+    // Yes and No, No the default: Enter alone does not delete.
+    bool confirm(const std::string& text) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
     void processMessages() override;
     bool cancelRequested() override { return cancel_; }

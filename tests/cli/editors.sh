@@ -51,8 +51,9 @@ expect_error() {  # expect_error PATTERN ARGS...
 expect_error 'underground' --topography "$src/examples/valley.txt"
 printf '1 2 3\n4 5 x6\n' > "$tmp/bad.txt"
 expect_error 'Invalid source file! line 2: "x6" is not a number' --topography "$tmp/bad.txt"
-expect_error 'Invalid source file!.*no such file\|Invalid source file!.*No such file' \
+expect_error 'topography: cannot open ".*none.txt": No such file or directory' \
   --topography "$tmp/none.txt"
+printf '<svg xmlns="http://www.w3.org/2000/svg"/>' > "$tmp/plan.svg"
 expect_error 'only be imported in the desktop program' --horizon "$tmp/plan.svg"
 printf 'BM not a bitmap' > "$tmp/bad.bmp"
 expect_error 'bad.bmp' --horizon "$tmp/bad.bmp"

@@ -21,7 +21,7 @@ expect_error 'did you mean Freiburg' --location Freiburgg
 expect_error '--now' --now "tomorrow"
 expect_error '--mode takes' --mode bars
 expect_error 'A&dd' --add
-expect_error 'no such file' --session "$tmp/none.ini"
+expect_error 'session: cannot open ".*none.ini": No such file or directory' --session "$tmp/none.ini"
 # the first table stays when a later command fails
 "$umbrix" --now "21.6.2026 9:00" --new --set EditDefVal=abc --add > "$tmp/out" 2> "$tmp/err"
 [ $? -eq 1 ] || fail "late failure: status"

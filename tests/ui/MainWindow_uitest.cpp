@@ -2,9 +2,11 @@
 // that disable "A&dd", errors as messages.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextBlock>
 
 #include "calc/Geodat.h"
@@ -33,6 +35,8 @@ class MainWindowTest : public QObject {
     void addIsDisabledByTheListedChanges();
     void errorsOfACommandBecomeMessages();
     void locationChoiceFillsTheCoordinates();
+    void removingAStoredLocationAsksFirst();
+    void unreadableLocationLinesAreReportedOnceAtStart();
 };
 
 void MainWindowTest::leavingAFieldAppliesItsExitRule_data() {
@@ -295,6 +299,55 @@ void MainWindowTest::locationChoiceFillsTheCoordinates() {
     QTest::keyClicks(combo->lineEdit(), "x");
     QVERIFY(ui.find<QPushButton>("FormGeodat", "ButtonOrtHinzu")->isEnabled());
     QVERIFY(!ui.find<QPushButton>("FormGeodat", "ButtonOrtEntf")->isEnabled());
+}
+
+void MainWindowTest::removingAStoredLocationAsksFirst() {
+    UiFixture ui;
+    auto* combo = ui.find<QComboBox>("FormGeodat", "ComboOrt");
+    const QString place = combo->currentText();
+    const int count = combo->count();
+    QPushButton* remove = ui.find<QPushButton>("FormGeodat", "ButtonOrtEntf");
+    QString question;
+    ui.clickInNextMessageBox(QMessageBox::No, &question);
+    QTest::mouseClick(remove, Qt::LeftButton);
+    QCOMPARE(question, "Remove the stored location \"" + place + "\"?");
+    QCOMPARE(combo->count(), count);
+    QFile list(ui.path("locations.lst"));
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    QVERIFY(list.readAll().contains(place.toUtf8()));
+    list.close();
+
+    ui.clickInNextMessageBox(QMessageBox::Yes, &question);
+    QTest::mouseClick(remove, Qt::LeftButton);
+    QCOMPARE(combo->count(), count - 1);
+    QCOMPARE(combo->findText(place), -1);
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    QVERIFY(!list.readAll().contains(("\t" + place + "\n").toUtf8()));
+}
+
+void MainWindowTest::unreadableLocationLinesAreReportedOnceAtStart() {
+    QTemporaryDir folder;
+    QFile list(folder.path() + "/locations.lst");
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write("\xEF\xBB\xBF# places\n7.85\t48.00\t1.0\t278\tFreiburg\n13.40\t52.5\n");
+    list.close();
+    UiFixture ui(false, folder.path());
+    QCOMPARE(ui.messages.size(), std::size_t(1));
+    QVERIFY2(ui.messages[0].find("locations.lst that cannot be read were skipped:\nline 3: ") !=
+                 std::string::npos,
+             ui.messages[0].c_str());
+    QCOMPARE(ui.find<QComboBox>("FormGeodat", "ComboOrt")->currentText(), QString("Freiburg"));
+
+    // a list with nothing usable says so, once
+    QTemporaryDir empty;
+    QFile none(empty.path() + "/locations.lst");
+    QVERIFY(none.open(QIODevice::WriteOnly));
+    none.close();
+    UiFixture bare(false, empty.path());
+    QCOMPARE(bare.messages.size(), std::size_t(1));
+    QVERIFY(bare.messages[0].rfind("No usable location in ", 0) == 0);
+    QTest::mouseClick(bare.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
+    QCOMPARE(bare.messages.size(), std::size_t(1));
 }
 
 UI_TEST(MainWindowTest);

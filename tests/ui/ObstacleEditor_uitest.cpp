@@ -1,6 +1,7 @@
 // The obstacle editor driven with the pointer: corners clicked into a building, a drag that
 // moves it, the dialog of a double click, closing with the save question, and the German
 // captions of the three editors.
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -130,31 +131,62 @@ void ObstacleEditorTest::doubleClickOpensTheDialogButNotWhileAdding() {
 void ObstacleEditorTest::closingOffersToSaveAndLowersTheSkyViewFactor() {
     UiFixture ui;
     PictureView* plan = OpenEditor(ui);
-    ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
+    QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
     const float open = ui.app().geodat().results.SVF_Umb;
     QCOMPARE(open, 1.0f);
     ui.find<QToolButton>("FormObs", "AddObsBtn")->click();
     for (QPoint corner : kCorners)
         QTest::mouseClick(plan, Qt::LeftButton, {}, corner - QPoint(0, 40));
-    // the save question is the save dialog; cancelling it still builds the horizon
-    ui.find<QPushButton>("FormObs", "CloseBtn")->click();
+    QPushButton* close = ui.find<QPushButton>("FormObs", "CloseBtn");
+    QWidget* editor = ui.desktop().window("FormObs");
+
+    // "Save changes?" comes first; Cancel keeps the editor open with everything as it was
+    QString question;
+    ui.clickInNextMessageBox(QMessageBox::Cancel, &question);
+    QTest::mouseClick(close, Qt::LeftButton);
+    QCOMPARE(question, QString("Save the changes to the obstacles?"));
+    QVERIFY(ui.dialogs.empty());
+    QVERIFY(editor->isVisible());
+    QCOMPARE(ui.app().obs().obstacles().size(), std::size_t(1));
+    QVERIFY(ui.app().obs().modified());
+    QVERIFY(ui.app().obs().horizonPicture() == nullptr);
+
+    // Yes, then Cancel in the save dialog: still nothing lost and nothing closed
+    ui.clickInNextMessageBox(QMessageBox::Yes, &question);
+    QTest::mouseClick(close, Qt::LeftButton);
     QCOMPARE(ui.dialogs.size(), std::size_t(1));
     QCOMPARE(ui.dialogs[0].filter, std::string("Obstacle files|*.obs"));
-    QVERIFY(!ui.desktop().window("FormObs")->isVisible());
+    QVERIFY(editor->isVisible());
+    QVERIFY(ui.app().obs().modified());
+
+    // No: the editor closes without saving and the obstacles become a horizon source
+    ui.clickInNextMessageBox(QMessageBox::No, &question);
+    QTest::mouseClick(close, Qt::LeftButton);
+    QCOMPARE(ui.dialogs.size(), std::size_t(1));
+    QVERIFY(!editor->isVisible());
     QVERIFY(ui.app().obs().horizonPicture() != nullptr);
     QVERIFY(ui.action("Hindernisobjekte1")->isChecked());
-    ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
+    QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
     QVERIFY2(ui.app().geodat().results.SVF_Umb < 0.9f,
              std::to_string(ui.app().geodat().results.SVF_Umb).c_str());
 
-    // saved this time: the file is written when the editor closes after a change
+    // "Remove all" asks as well: Cancel keeps the obstacles
     ui.action("Hindernisobjekte1")->trigger();  // unchecks
     ui.action("Hindernisobjekte1")->trigger();  // opens the editor again
-    QVERIFY(ui.desktop().window("FormObs")->isVisible());
+    QVERIFY(editor->isVisible());
+    question.clear();
+    ui.clickInNextMessageBox(QMessageBox::Cancel, &question);
+    QTest::mouseClick(ui.find<QAbstractButton>("FormObs", "BitBtn1"), Qt::LeftButton);
+    QCOMPARE(question, QString("Save the changes to the obstacles?"));
+    QCOMPARE(ui.app().obs().obstacles().size(), std::size_t(1));
+
+    // saved this time: the file is written when the editor closes after a change
     Drag(plan, {150, 110}, {140, 110});
+    ui.clickInNextMessageBox(QMessageBox::Yes, &question);
     ui.dialogAnswers.push_back(ui.path("yard.obs").toStdString());
-    ui.desktop().window("FormObs")->close();  // the close box
+    editor->close();  // the close box
     QVERIFY(QFile::exists(ui.path("yard.obs")));
+    QVERIFY(!editor->isVisible());
     QCOMPARE(ui.edit("EditDat", "FormObs")->text(), QString("yard.obs"));
 }
 

@@ -58,6 +58,7 @@ class SessionTest : public QObject {
     void endSavesAndTheNextStartRestores();
     void uncheckedOptionStartsFromTheDefaults();
     void cancelledOpenChangesNothing();
+    void openRefusesAFileThatIsNoSession();
 };
 
 void SessionTest::saveAsThenOpenRestoresFieldsBoxesAndChoices() {
@@ -128,6 +129,36 @@ void SessionTest::cancelledOpenChangesNothing() {
     ui.action("Open1")->trigger();  // no answer: cancelled
     QVERIFY(State::of(ui) == before);
     QVERIFY(ui.messages.empty());
+}
+
+void SessionTest::openRefusesAFileThatIsNoSession() {
+    UiFixture ui;
+    changeEverything(ui);
+    const State before = State::of(ui);
+    QFile other(ui.path("notes.txt"));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("EditTa=99\nsome notes\n");
+    other.close();
+    ui.dialogAnswers.push_back(ui.path("notes.txt").toStdString());
+    ui.action("Open1")->trigger();
+    QVERIFY(State::of(ui) == before);
+    QCOMPARE(ui.messages.size(), std::size_t(1));
+    QVERIFY2(ui.messages[0].find("notes.txt\": it is not a session file") != std::string::npos,
+             ui.messages[0].c_str());
+
+    // a session with a value no field can take: the rest is restored, that one reported
+    QFile session(ui.path("odd.ini"));
+    QVERIFY(session.open(QIODevice::WriteOnly));
+    session.write("[FormGeodat]\nEditTa=1e308\nEditA=61\nEditDat=31.2.2026\n");
+    session.close();
+    ui.dialogAnswers.push_back(ui.path("odd.ini").toStdString());
+    ui.action("Open1")->trigger();
+    QCOMPARE(ui.edit("EditTa")->text(), before.ta);
+    QCOMPARE(ui.edit("EditA")->text(), QString("61"));
+    QCOMPARE(ui.edit("EditDat")->text(), QString("21.6.2026"));
+    QCOMPARE(ui.messages.size(), std::size_t(2));
+    QVERIFY(ui.messages[1].find("EditTa \"1e308\" is out of range") != std::string::npos);
+    QVERIFY(ui.messages[1].find("EditDat \"31.2.2026\" is not a valid date") != std::string::npos);
 }
 
 UI_TEST(SessionTest);

@@ -1,6 +1,8 @@
 #include "ui/UiFixture.h"
 
+#include <QAbstractButton>
 #include <QFile>
+#include <QTimer>
 #include <QUrl>
 
 namespace umbrix::ui::test {
@@ -24,6 +26,7 @@ UiFixture::UiFixture(bool useSession, const QString& folder) {
         messages.push_back(text);
         return withCancel ? Answer::Cancel : Answer::No;
     };
+    hook_ = host_.messageHook;
     AppSettings settings;
     settings.programDir = folder_.toStdString();
     desktop_ = std::make_unique<Desktop>(host_, settings);
@@ -35,6 +38,27 @@ UiFixture::UiFixture(bool useSession, const QString& folder) {
 }
 
 UiFixture::~UiFixture() = default;
+
+void UiFixture::clickInNextMessageBox(QMessageBox::StandardButton button, QString* seen) {
+    host_.messageHook = nullptr;
+    auto* timer = new QTimer(&watchers_);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [this, timer, button, seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        host_.messageHook = hook_;
+        if (seen) *seen = box->text();
+        if (qEnvironmentVariableIsSet("UMBRIX_UI_HOLD_MS"))
+            QTest::qWait(qEnvironmentVariableIntValue("UMBRIX_UI_HOLD_MS"));
+        if (QAbstractButton* b = box->button(button))
+            QTest::mouseClick(b, Qt::LeftButton);
+        else
+            box->reject();  // not the box expected: the test sees it in `seen`
+    });
+    timer->start();
+}
 
 void UiFixture::typeOnly(QLineEdit* edit, const QString& text) {
     edit->selectAll();

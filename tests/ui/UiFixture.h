@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -59,6 +60,11 @@ class UiFixture {
     static void typeOnly(QLineEdit* edit, const QString& text);
     static void leave(QWidget* widget);
 
+    // The next message box comes up for real instead of being answered by the hook, and is
+    // answered with a mouse click on `button`, as a person answers it; its text goes to `seen`.
+    // (UMBRIX_UI_HOLD_MS in the environment keeps it on the screen that long first.)
+    void clickInNextMessageBox(QMessageBox::StandardButton button, QString* seen);
+
     // Answers of the next file dialogs (nothing = cancel) and what the dialogs were asked.
     std::deque<std::optional<std::string>> dialogAnswers;
     std::vector<FileDialogOptions> dialogs;
@@ -66,6 +72,8 @@ class UiFixture {
     std::vector<QUrl> openedUrls;
 
   private:
+    QObject watchers_;  // owns the timers that look for a message box
+    std::function<Answer(const std::string&, MessageKind, bool, bool)> hook_;
     QTemporaryDir scratch_;
     QString folder_;
     QtHost host_;
