@@ -16,12 +16,7 @@ double Pow4K(double t) {
     return std::pow(t + kKelvin, 4);
 }
 
-struct Body {
-    double adu;  // DuBois surface, m²
-    double m;    // metabolic rate = internal heat production (efficiency 0), W
-    double fcl;  // clothing area factor
-    double icl;  // clo
-};
+using pmv::Body;
 
 // Clothing surface temperature by Newton iteration; natural convection recomputes hc from the
 // current Tcl at every step. Returns Tcl and leaves the hc of the last step in hc.
@@ -56,10 +51,32 @@ double Vote(const Body& b, double ta, double vp, double tmrt, double tcl, double
     const double eres = 0.0014 * b.m * (34.0 - ta);
     const double ed = 0.406 * b.adu * (1.92 * tsk - 25.3 - 0.75 * vp);
     const double load = h - ed - erel - eres - esw - r - c;
-    return (0.303 * std::exp(-0.036 * b.m / b.adu) + 0.028) * load / b.adu;
+    return pmv::VoteFactor(b) * load / b.adu;
 }
 
 }  // namespace
+
+namespace pmv {
+
+Body MakeBody(int sex, int age, float icl, float work, float height, float weight) {
+    Body b;
+    b.icl = icl;
+    b.adu = 0.203 * std::pow(double(weight), 0.425) * std::pow(double(height), 0.725);
+    b.fcl = 1.0 + 0.15 * b.icl;
+    const double w34 = std::pow(double(weight), 0.75);
+    const double shape = double(height) * 100.0 / std::pow(double(weight), 1.0 / 3.0);
+    if (sex == 1)
+        b.m = 3.45 * w34 * (1.0 + 0.004 * (30.0 - age) + 0.010 * (shape - 43.4)) + work;
+    else
+        b.m = 3.19 * w34 * (1.0 + 0.004 * (30.0 - age) + 0.018 * (shape - 42.1)) + work;
+    return b;
+}
+
+double VoteFactor(const Body& b) {
+    return 0.303 * std::exp(-0.036 * b.m / b.adu) + 0.028;
+}
+
+}  // namespace pmv
 
 double ComputePmv(int sex, int age, float ta, float vp, float v, float tmrt, float icl, float work,
                   float height, float weight, float missingValue) {
@@ -70,18 +87,9 @@ double ComputePmv(int sex, int age, float ta, float vp, float v, float tmrt, flo
     if (icl < 0.0f || height <= 0.0f || weight <= 0.0f) return missingValue;
     if (sex != 1 && sex != 2) return missingValue;
 
-    Body b;
-    b.icl = icl;
-    b.adu = 0.203 * std::pow(double(weight), 0.425) * std::pow(double(height), 0.725);
-    b.fcl = 1.0 + 0.15 * b.icl;
+    const Body b = pmv::MakeBody(sex, age, icl, work, height, weight);
     // floored at the 4-byte 0.1 that a typed 0.1 becomes: calmer air votes exactly as 0.1 m/s
     const double wind = v < 0.1f ? 0.1f : v;
-    const double w34 = std::pow(double(weight), 0.75);
-    const double shape = double(height) * 100.0 / std::pow(double(weight), 1.0 / 3.0);
-    if (sex == 1)
-        b.m = 3.45 * w34 * (1.0 + 0.004 * (30.0 - age) + 0.010 * (shape - 43.4)) + work;
-    else
-        b.m = 3.19 * w34 * (1.0 + 0.004 * (30.0 - age) + 0.018 * (shape - 42.1)) + work;
 
     const double hcForced = 12.06 * std::sqrt(wind);
     double hc = hcForced;
