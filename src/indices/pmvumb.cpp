@@ -18,17 +18,29 @@ double Pow4K(double t) {
 
 using pmv::Body;
 
+// The clothing surface temperature Tcl of a pass, with what the vote needs of it.
+struct Clothing {
+    double tcl;
+    double hc;     // of the last step
+    double p4tcl;  // Pow4K(tcl)
+};
+
 // Clothing surface temperature by Newton iteration; natural convection recomputes hc from the
-// current Tcl at every step. Returns Tcl and leaves the hc of the last step in hc.
-double SolveTcl(const Body& b, double ta, double tmrt, bool natural, double& hc) {
+// current Tcl at every step. p4tmrt is Pow4K(tmrt).
+Clothing SolveTcl(const Body& b, double ta, double p4tmrt, bool natural, double hc) {
     double tcl = kTclStart;
+    double p4tcl = 0.0;
+    bool converged = false;
     for (int update = 0; update < kMaxUpdates; ++update) {
         if (natural) hc = 2.38 * std::pow(std::fabs(tcl - ta), 0.25);
+        p4tcl = Pow4K(tcl);
         const double f =
             35.7 - 0.032 * b.m / (1.16 * b.adu) -
-            0.155 * b.icl *
-                (3.94e-8 * b.fcl * (Pow4K(tcl) - Pow4K(tmrt)) + b.fcl * hc * (tcl - ta));
-        if (std::fabs(tcl - f) < 0.01) break;
+            0.155 * b.icl * (3.94e-8 * b.fcl * (p4tcl - p4tmrt) + b.fcl * hc * (tcl - ta));
+        if (std::fabs(tcl - f) < 0.01) {
+            converged = true;
+            break;
+        }
         const double dh = natural ? 0.6 * std::pow(std::fabs(tcl - ta), -0.75) : 0.0;
         const double d = -0.155 * b.icl *
                              (15.76e-8 * b.fcl * std::pow(tcl + kKelvin, 3) + b.fcl * hc -
@@ -36,21 +48,22 @@ double SolveTcl(const Body& b, double ta, double tmrt, bool natural, double& hc)
                          1.0;
         tcl = tcl - (f - tcl) / d;
     }
-    return tcl;
+    // after the last update Tcl has moved on from its power
+    return {tcl, hc, converged ? p4tcl : Pow4K(tcl)};
 }
 
-double Vote(const Body& b, double ta, double vp, double tmrt, double tcl, double hc) {
+double Vote(const Body& b, double ta, double vp, double p4tmrt, const Clothing& c) {
     const double h = b.m;
     const double tsk = 35.7 - 0.028 * h / b.adu;
     double esw = 0.42 * b.adu * (h / b.adu - 58.08);
     if (esw < 0.0) esw = 0.0;  // no sweating below the comfort level of activity
     const double ar = 0.71 * b.fcl * b.adu;
-    const double r = ar * kEmissivity * kSigma * (Pow4K(tcl) - Pow4K(tmrt));
-    const double c = b.adu * b.fcl * hc * (tcl - ta);
+    const double r = ar * kEmissivity * kSigma * (c.p4tcl - p4tmrt);
+    const double conv = b.adu * b.fcl * c.hc * (c.tcl - ta);
     const double erel = 0.0023 * b.m * (44.0 - 0.75 * vp);
     const double eres = 0.0014 * b.m * (34.0 - ta);
     const double ed = 0.406 * b.adu * (1.92 * tsk - 25.3 - 0.75 * vp);
-    const double load = h - ed - erel - eres - esw - r - c;
+    const double load = h - ed - erel - eres - esw - r - conv;
     return pmv::VoteFactor(b) * load / b.adu;
 }
 
@@ -92,13 +105,12 @@ double ComputePmv(int sex, int age, float ta, float vp, float v, float tmrt, flo
     const double wind = v < 0.1f ? 0.1f : v;
 
     const double hcForced = 12.06 * std::sqrt(wind);
-    double hc = hcForced;
-    double tcl = SolveTcl(b, ta, tmrt, false, hc);
-    double pmv = Vote(b, ta, vp, tmrt, tcl, hc);
-    if (!(hcForced > 2.38 * std::pow(std::fabs(double(ta) - tcl), 0.25))) {
+    const double p4tmrt = Pow4K(tmrt);  // the same in every step
+    const Clothing forced = SolveTcl(b, ta, p4tmrt, false, hcForced);
+    double pmv = Vote(b, ta, vp, p4tmrt, forced);
+    if (!(hcForced > 2.38 * std::pow(std::fabs(double(ta) - forced.tcl), 0.25))) {
         // natural convection dominates: a second pass from the start value
-        tcl = SolveTcl(b, ta, tmrt, true, hc);
-        pmv = Vote(b, ta, vp, tmrt, tcl, hc);
+        pmv = Vote(b, ta, vp, p4tmrt, SolveTcl(b, ta, p4tmrt, true, forced.hc));
     }
     // Absurd inputs may overflow the heat flows; there is no vote then.
     return std::isfinite(pmv) ? pmv : missingValue;
