@@ -42,33 +42,38 @@ HWY_INLINE P Pow4(P x) {
     return (x * x) * (x * x);
 }
 
-// What every vote of an element shares.
+// The weather of the elements, and what every vote of an element shares.
 struct Air {
     P ta, tmrt, vp, v, p;
+    P hc;      // convective heat transfer coefficient
+    P p4tmrt;  // Pow4(tmrt + 273.2)
+
+    Air(P ta_, P tmrt_, P vp_, P v_, P p_) : ta(ta_), tmrt(tmrt_), vp(vp_), v(v_), p(p_) {
+        const P v = Select(this->v < 0.1, 0.1, this->v);
+        hc = 12.1 * Sqrt(v * p / 1013.25);
+        p4tmrt = Pow4(tmrt + 273.2);
+    }
 };
 
 // ComputeVoteAtClothing.
 HWY_NOINLINE P VoteAt(P clo, const Air& air) {
     clo = Select(clo <= 0, 0.001, clo);
-    const P v = Select(air.v < 0.1, 0.1, air.v);
     const P& ta = air.ta;
-    const P& tmrt = air.tmrt;
     const P& vp = air.vp;
-    const P& p = air.p;
+    const P& hc = air.hc;
     const P Icl = 0.155 * clo;
     const P fcl = 1 + 0.15 * clo;
     const double H = Met;
-    const P hc = 12.1 * Sqrt(v * p / 1013.25);
     const P kr = 3.96e-8 * Icl * fcl;
     const P kc = Icl * fcl * hc;
-    const P a = (kr * Pow4(tmrt + 273.2) + (35.7 - 0.0275 * H) + kc * ta) / kr;
+    const P a = (kr * air.p4tmrt + (35.7 - 0.0275 * H) + kc * ta) / kr;
     const P b = (kc + 1) / kr;
     P Tcl = ta;
     for (int i = 0; i < 3; ++i) {
         const P t = Tcl + 273.2;
         Tcl = Tcl - (Pow4(t) + b * Tcl - a) / (b + 4 * t * t * t);
     }
-    const P Rad = 3.96e-8 * fcl * (Pow4(Tcl + 273.2) - Pow4(tmrt + 273.2));
+    const P Rad = 3.96e-8 * fcl * (Pow4(Tcl + 273.2) - air.p4tmrt);
     const P Conv = fcl * hc * (Tcl - ta);
     return (0.303 * std::exp(-0.036 * Met) + 0.0275) *
            (H - 0.31 * (57.3 - 0.07 * H - vp) - 0.42 * (H - 58) - 0.0017 * Met * (58.7 - vp) -
