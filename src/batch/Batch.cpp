@@ -3,7 +3,9 @@
 #include <hwy/targets.h>
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "batch/Kernels.h"
