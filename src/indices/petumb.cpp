@@ -1,10 +1,8 @@
 #include "indices/petumb.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <span>
 
 namespace umbrix {
 
@@ -48,8 +46,8 @@ struct ClothingPass {
     float tsk;                // skin temperature, after the guard against 36 °C
     float rsum, csum;         // radiation and convection of the real environment
     std::array<float, 11> c;  // coefficients of the core-temperature solutions
-    std::array<float, 8>
-        tcore;     // this pass's candidates (1, 6 only for c[10] >= 0; 2, 5 for c[8] >= 0)
+    // this pass's core-temperature candidates: 1 and 6 only for c[10] >= 0, 2 and 5 for c[8] >= 0
+    std::array<float, 8> tcore;
     float vpts;    // vapour pressure at the skin
     float eswpot;  // potential sweat evaporation
 };
