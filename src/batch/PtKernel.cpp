@@ -131,8 +131,9 @@ struct Choice {
     M failed;  // the search found no clothing
 };
 
-// FindComfortClothing for the lanes in active, between CloLow (vote fl) and CloHigh (fh).
-HWY_NOINLINE void Search(const Air& air, P fl, P fh, M active, Choice& c) {
+// FindComfortClothing for the lanes in active, between CloLow (vote fl) and CloHigh (fh);
+// firstVote is the vote at the first midpoint, made together with other lanes' votes.
+HWY_NOINLINE void Search(const Air& air, P fl, P fh, M active, const P& firstVote, Choice& c) {
     P xl = Splat<K>(CloLow), xh = Splat<K>(CloHigh);
     // a lane leaves the search with its clothing and vote, or as failed
     auto found = [&](M lanes, P clo, P vote) {
@@ -154,7 +155,7 @@ HWY_NOINLINE void Search(const Air& air, P fl, P fh, M active, Choice& c) {
     P ans = Splat<K>(-1.11e30), fans = Splat<K>(0.0);
     for (int j = 0; j < MaxSearchIterations && Any(active); ++j) {
         const P xm = 0.5 * (xl + xh);
-        const P fm = VoteAt(xm, air);
+        const P fm = j == 0 ? firstVote : VoteAt(xm, air);
         const P s = Sqrt(fm * fm - fl * fh);
         found(s == 0, xm, fm);
         const P xnew = xm + (xm - xl) * Select(fl - fh >= 0, 1.0, -1.0) * fm / s;
@@ -196,34 +197,51 @@ void PtKernel(const PtArgs& a, std::size_t begin, std::size_t end) {
             Finite(ta) & Finite(air.vp) & Finite(air.tmrt) & Finite(air.v) & Finite(air.p);
         const P low = Splat<K>(CloLow), high = Splat<K>(CloHigh);
 
-        // warm air starts from the lightest clothing, cool air from the warmest
+        // Warm air starts from the lightest clothing, cool air from the warmest. A lane makes
+        // its next vote together with the others, whichever of its choices it belongs to.
         const M warm = ta > 10;
         const P first = VoteAt(Select(warm, low, high), air);
         const M warmNeedsHigh = warm & Not(first >= 0);
         const M coolNeedsLow = Not(warm) & (first > 0);
         const M needsSecond = warmNeedsHigh | coolNeedsLow;
+        // summer: warm even in the lightest clothing; winter: cool even in the warmest
+        const M summerFirst = valid & warm & Not(needsSecond);
+        const M winterFirst = valid & Not(warm | coolNeedsLow);
+        const M summerFirstVote = summerFirst & Not(first <= SummerSlack);
+        const M winterFirstVote = winterFirst & Not(first >= ComfortLow);
+
+        // the other end of the clothing range, or the summer or winter clothing
         P second = first;
-        if (Any(valid & needsSecond)) second = VoteAt(Select(warm, high, low), air);
+        if (Any(valid & (needsSecond | summerFirstVote | winterFirstVote)))
+            second = VoteAt(Select(needsSecond, Select(warm, high, low),
+                                   Select(summerFirstVote, CloSummer, CloWinter)),
+                            air);
         const P vlo = Select(warm, first, second);
         const P vhi = Select(warm, second, first);
-        // summer: warm even in the lightest clothing; winter: cool even in the warmest
-        const M summer = valid & ((warm & Not(needsSecond)) | (coolNeedsLow & (vlo > 0)));
-        const M winter = valid & ((warmNeedsHigh & Not(vhi >= 0)) | Not(warm | coolNeedsLow));
-        const M search = valid & needsSecond & Not(summer | winter);
+        const M summerSecond = valid & coolNeedsLow & (vlo > 0);
+        const M winterSecond = valid & warmNeedsHigh & Not(vhi >= 0);
+        const M search = valid & needsSecond & Not(summerSecond | winterSecond);
+        const M summerSecondVote = summerSecond & Not(vlo <= SummerSlack);
+        const M winterSecondVote = winterSecond & Not(vhi >= ComfortLow);
 
         Choice c{Splat<K>(0.0), Splat<K>(0.0), NoLanes<K>()};
-        const M summerSlack = summer & (vlo <= SummerSlack);
-        const M winterSlack = winter & (vhi >= ComfortLow);
-        c.clo = Select(summerSlack, low, Select(winterSlack, high, c.clo));
-        c.vote = Select(summerSlack, vlo, Select(winterSlack, vhi, c.vote));
-        const M summerVote = summer & Not(summerSlack), winterVote = winter & Not(winterSlack);
-        if (Any(summerVote | winterVote)) {
-            const P clo = Select(summerVote, CloSummer, CloWinter);
-            const P vote = VoteAt(clo, air);
-            c.clo = Select(summerVote | winterVote, clo, c.clo);
-            c.vote = Select(summerVote | winterVote, vote, c.vote);
+        c.clo = Select(summerFirst, Select(summerFirstVote, Splat<K>(CloSummer), low), c.clo);
+        c.vote = Select(summerFirst, Select(summerFirstVote, second, first), c.vote);
+        c.clo = Select(winterFirst, Select(winterFirstVote, Splat<K>(CloWinter), high), c.clo);
+        c.vote = Select(winterFirst, Select(winterFirstVote, second, first), c.vote);
+        c.clo = Select(summerSecond, low, Select(winterSecond, high, c.clo));
+        c.vote = Select(summerSecond, vlo, Select(winterSecond, vhi, c.vote));
+
+        // the summer or winter clothing, or the search's first midpoint
+        const M thirdVote = summerSecondVote | winterSecondVote;
+        if (Any(thirdVote | search)) {
+            const P midpoint = 0.5 * (low + high);
+            const P clo = Select(search, midpoint, Select(summerSecondVote, CloSummer, CloWinter));
+            const P third = VoteAt(clo, air);
+            c.clo = Select(thirdVote, clo, c.clo);
+            c.vote = Select(thirdVote, third, c.vote);
+            if (Any(search)) Search(air, vlo, vhi, search, third, c);
         }
-        if (Any(search)) Search(air, vlo, vhi, search, c);
 
         const P V = c.vote;
         P pt = ToPt(c.clo, V);
