@@ -240,6 +240,13 @@ HWY_INLINE Pack<K> LoadPack(const double* lanes) {
     return r;
 }
 
+// f applied to each lane of x that is set in active, as EachLane above.
+template <std::size_t K, class F>
+HWY_INLINE Pack<K> EachLane(Pack<K> x, PackMask<K> active, F f) {
+    for (std::size_t k = 0; k < K; ++k) x.v[k] = EachLane(DF(), x.v[k], active.m[k], f);
+    return x;
+}
+
 }  // namespace HWY_NAMESPACE
 }  // namespace umbrix::batch::detail
 HWY_AFTER_NAMESPACE();
