@@ -187,12 +187,25 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
     const double p4Tmrt = Pow4K(Tmrt);
     const Single hm = 0.633 * hc / (p * cair);
     const Single fec = 1.0 / (1.0 + 0.92 * hc * rcl);
+    const double radiationClothing = feff * emcl * sigma;
+    const double diffusion = evap / (rdsk + rdcl) * Adu;
+    // the parts of the core-temperature solutions that do not depend on the skin
+    const Single c0 = H + Eres;
+    const Single c1 = Adu * rob * cb;
+    const Single c4 = 0.0208 * c1;
+    const Single c5 = 0.76075 * c1;
+    const double adu528 = 5.28 * Adu;
+    const double perfusion = 6.3 * c1 / 3600.0;
+    const double core7 = c0 / (adu528 + perfusion);
+    const double core4 = c0 / (adu528 + c1 / 40.0);
+    const double c9Base = adu528 - c5;
+    const double twoC4 = 2.0 * c4, fourC4 = 4.0 * c4;
 
     // the part of a balance pass that follows from the clothing temperature
     auto ComputePass = [&](float clothing, ClothingPass& pass) {
         const Single tcl = clothing;
         const double p4tcl = Pow4K(tcl);
-        const Single rclo1 = feff * emcl * sigma * (p4tcl - p4Tmrt);
+        const Single rclo1 = radiationClothing * (p4tcl - p4Tmrt);
         Single tsk = tcl + ((tcl - Ta) * hc + rclo1) / htcl;
         // radiation and convection of the bare skin and the clothing
         const double p4tsk = Pow4K(tsk);
@@ -205,30 +218,32 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
 
         // the seven closed-form solutions for the core temperature
         std::array<Single, 11> c;
-        c[0] = H + Eres;
-        c[1] = Adu * rob * cb;
+        c[0] = c0;
+        c[1] = c1;
         c[2] = 18.0 - 0.5 * tsk;
-        c[3] = 5.28 * Adu * c[2];
-        c[4] = 0.0208 * c[1];
-        c[5] = 0.76075 * c[1];
+        c[3] = adu528 * c[2];
+        c[4] = c4;
+        c[5] = c5;
         c[6] = c[3] - c[5] - tsk * c[4];
         c[7] = -c[0] * c[2] - tsk * c[3] + tsk * c[5];
-        c[8] = c[6] * c[6] - 4.0 * c[4] * c[7];
-        c[9] = 5.28 * Adu - c[5] - c[4] * tsk;
-        c[10] = c[9] * c[9] - 4.0 * c[4] * (c[5] * tsk - c[0] - 5.28 * Adu * tsk);
+        c[8] = c[6] * c[6] - fourC4 * c[7];
+        c[9] = c9Base - c[4] * tsk;
+        c[10] = c[9] * c[9] - fourC4 * (c[5] * tsk - c[0] - adu528 * tsk);
         if (tsk == 36.0) tsk = 36.01;  // case 3 would divide by zero at 36 °C
         std::array<Single, 8> tcore;
-        tcore[7] = c[0] / (5.28 * Adu + 6.3 * c[1] / 3600.0) + tsk;
-        tcore[3] = c[0] / (5.28 * Adu + (6.3 * c[1] / 3600.0) / (1.0 + 0.5 * (34.0 - tsk))) + tsk;
+        tcore[7] = core7 + tsk;
+        tcore[3] = c[0] / (adu528 + perfusion / (1.0 + 0.5 * (34.0 - tsk))) + tsk;
         if (c[10] >= 0.0) {
-            tcore[6] = (-c[9] - std::sqrt(double(c[10]))) / (2.0 * c[4]);
-            tcore[1] = (-c[9] + std::sqrt(double(c[10]))) / (2.0 * c[4]);
+            const double root = std::sqrt(double(c[10]));
+            tcore[6] = (-c[9] - root) / twoC4;
+            tcore[1] = (-c[9] + root) / twoC4;
         }
         if (c[8] >= 0.0) {
-            tcore[2] = (-c[6] + std::sqrt(std::fabs(double(c[8])))) / (2.0 * c[4]);
-            tcore[5] = (-c[6] - std::sqrt(std::fabs(double(c[8])))) / (2.0 * c[4]);
+            const double root = std::sqrt(std::fabs(double(c[8])));
+            tcore[2] = (-c[6] + root) / twoC4;
+            tcore[5] = (-c[6] - root) / twoC4;
         }
-        tcore[4] = c[0] / (5.28 * Adu + c[1] / 40.0) + tsk;
+        tcore[4] = core4 + tsk;
         const Single vpts = Magnus(tsk);
         const Single eswpot = (VP - vpts) * hm * Adu * evap * fec;
 
@@ -297,7 +312,7 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
             if (wetsk > 1.0) wetsk = 1.0;
             esw = eswphys - eswpot <= 0.0 ? eswpot : eswphys;
             if (esw > 0.0) esw = 0.0;
-            ed = evap / (rdsk + rdcl) * Adu * (1.0 - wetsk) * (VP - vpts);
+            ed = diffusion * (1.0 - wetsk) * (VP - vpts);
 
             bal = H + ed + Eres + esw + csum + rsum + food;
             step = kSteps[stepIndex];
