@@ -256,3 +256,22 @@ TEST(Pet, FreshModelsAgree) {
         EXPECT_EQ(Fields(ra), Fields(rb));
     }
 }
+
+// A calculation that reads what the one before left says so; one that does not gives the same
+// results on a fresh model, whose state then joins another model's as if it had run there.
+TEST(Pet, CarriedStateIsReportedAndJoinsInOrder) {
+    Person known, other;
+    other.sex = 3;  // keeps the metabolic rate and sweat rate of the call before
+    PetModel row;
+    const PetResult first = Pet(row, 20, 12, 0.1f, 20, known);
+    EXPECT_FALSE(row.usedCarriedState());
+    const PetResult second = Pet(row, 30, 21, 1.0f, 60, other);
+    EXPECT_TRUE(row.usedCarriedState());
+
+    PetModel apart;
+    EXPECT_EQ(Fields(Pet(apart, 20, 12, 0.1f, 20, known)), Fields(first));
+    PetModel joined;
+    joined.continueWith(apart);
+    EXPECT_EQ(joined.acceptedCase(), apart.acceptedCase());
+    EXPECT_EQ(Fields(Pet(joined, 30, 21, 1.0f, 60, other)), Fields(second));
+}

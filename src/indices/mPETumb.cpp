@@ -227,6 +227,48 @@ class ReferenceSolver : public Solver {
 // node: solve every group for the right-hand side and for the mean-node column (Thomas
 // algorithm), then the mean node from its row (Schur complement), then back-substitute. O(N).
 class FastSolver : public Solver {
+    struct Rows {
+        const System& s;
+        const double* t;
+        double tMean;
+        const double* boundary;
+        const double* q;
+        double *x0, *x1, *cp;
+        int n;
+    };
+
+    // The forward sweep of layer k in every group: its node i needs node i - 1 of the layer
+    // before and no other.
+    template <int k>
+    static void Forward(const Rows& r) {
+        const double* lower = r.s.lower.data();
+        const double* upper = r.s.upper.data();
+        const double* diagE = r.s.diagE.data();
+        const double* diagI = r.s.diagI.data();
+        const double* toMean = r.s.toMean.data();
+        for (int i = k; i < r.n; i += 5) {
+            double sum = 0.0;  // summed as the dense product does
+            if constexpr (k > 0) sum += lower[i] * r.t[i - 1];
+            sum += diagE[i] * r.t[i];
+            if constexpr (k < 4) sum += upper[i] * r.t[i + 1];
+            sum += toMean[i] * r.tMean;
+            const double b = (sum + r.boundary[i]) + r.q[i];
+            const double u = -toMean[i];
+            double inv;
+            if constexpr (k == 0) {
+                inv = 1.0 / diagI[i];
+                r.x0[i] = b * inv;
+                r.x1[i] = u * inv;
+            } else {
+                const double a = -lower[i];
+                inv = 1.0 / (diagI[i] - a * r.cp[i - 1]);
+                r.x0[i] = (b - a * r.x0[i - 1]) * inv;
+                r.x1[i] = (u - a * r.x1[i - 1]) * inv;
+            }
+            r.cp[i] = k < 4 ? -upper[i] * inv : 0.0;
+        }
+    }
+
   public:
     explicit FastSolver(int size) : x0_(size), x1_(size), cp_(size) {}
 
@@ -239,29 +281,13 @@ class FastSolver : public Solver {
         // Forward sweep of I's tissue rows (-lower, diagI, -upper; -toMean on the mean node) for
         // the right-hand side E t + boundary + q (x0) and for the mean-node column (x1). Layer
         // by layer across the groups, so that the groups' divisions overlap.
-        for (int k = 0; k < 5; ++k) {
-            for (int i = k; i < n; i += 5) {
-                double sum = 0.0;  // summed as the dense product does
-                if (k > 0) sum += s.lower[i] * t[i - 1];
-                sum += s.diagE[i] * t[i];
-                if (k < 4) sum += s.upper[i] * t[i + 1];
-                sum += s.toMean[i] * tMean;
-                const double b = (sum + boundary[i]) + q[i];
-                const double u = -s.toMean[i];
-                double inv;
-                if (k == 0) {
-                    inv = 1.0 / s.diagI[i];
-                    x0_[i] = b * inv;
-                    x1_[i] = u * inv;
-                } else {
-                    const double a = -s.lower[i];
-                    inv = 1.0 / (s.diagI[i] - a * cp_[i - 1]);
-                    x0_[i] = (b - a * x0_[i - 1]) * inv;
-                    x1_[i] = (u - a * x1_[i - 1]) * inv;
-                }
-                cp_[i] = k < 4 ? -s.upper[i] * inv : 0.0;
-            }
-        }
+        const Rows rows{s,          t.data(),   tMean, boundary.data(), q.data(), x0_.data(),
+                        x1_.data(), cp_.data(), n};
+        Forward<0>(rows);
+        Forward<1>(rows);
+        Forward<2>(rows);
+        Forward<3>(rows);
+        Forward<4>(rows);
         for (int k = 3; k >= 0; --k) {
             for (int i = k; i < n; i += 5) {
                 x0_[i] -= cp_[i] * x0_[i + 1];
@@ -269,11 +295,12 @@ class FastSolver : public Solver {
             }
         }
         // tissue node i = x0_i - x1_i * mean; the mean row closes the system
+        const double* fromMean = s.fromMean.data();
         double meanSum = 0.0, num = 0.0, den = 0.0;
         for (int i = 0; i < n; ++i) {
-            meanSum += s.fromMean[i] * t[i];
-            num += s.fromMean[i] * x0_[i];
-            den += s.fromMean[i] * x1_[i];
+            meanSum += fromMean[i] * t[i];
+            num += fromMean[i] * x0_[i];
+            den += fromMean[i] * x1_[i];
         }
         meanSum += s.meanDiag * tMean;
         const double meanRhs = (meanSum + boundary[n]) + q[n];
@@ -694,7 +721,15 @@ void Model::TimeStep(int step, Solver& solver) {
 
     for (int i = 0; i < n_; ++i) {
         const Node& nd = nodes_[i];
-        const double factor = std::exp2((tn_[i] - nd.tref) * 0.1);
+        const double exponent = (tn_[i] - nd.tref) * 0.1;
+        // An inner node without a temperature-dependent increment keeps q0 and w0 whatever the
+        // Q10 factor, as long as the factor is finite (below 2^1024): no need to compute it.
+        if (nd.layer == 1 && nd.tissue.qm == 0.0 && exponent < 1024.0) {
+            q_[i] = nd.q0 + 0.0;
+            w_[i] = nd.tissue.w0 + 0.0;
+            continue;
+        }
+        const double factor = std::exp2(exponent);
         q_[i] = (factor - 1.0) * nd.tissue.qm + nd.q0;
         w_[i] = nd.tissue.w0 + (nd.layer == 1 ? 0.0 : 0.932 * (factor - 1.0) * nd.tissue.qm);
     }

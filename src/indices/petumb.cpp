@@ -1,6 +1,8 @@
 #include "indices/petumb.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace umbrix {
 
@@ -37,6 +39,46 @@ bool Crossed(double bal, double balPrev) {
     return (bal <= 0 && balPrev > 0) || (bal >= 0 && balPrev < 0);
 }
 
+// What a balance pass derives from the clothing temperature alone. The seven core cases walk
+// through largely the same clothing temperatures, so their passes look these up instead of
+// computing them again (three powers, two square roots and a dozen divisions each).
+struct ClothingPass {
+    float tsk;                // skin temperature, after the guard against 36 °C
+    float rsum, csum;         // radiation and convection of the real environment
+    std::array<float, 11> c;  // coefficients of the core-temperature solutions
+    // this pass's core-temperature candidates: 1 and 6 only for c[10] >= 0, 2 and 5 for c[8] >= 0
+    std::array<float, 8> tcore;
+    float vpts;    // vapour pressure at the skin
+    float eswpot;  // potential sweat evaporation
+};
+
+// The passes of one calculation by the bits of their clothing temperature, direct-mapped.
+class PassMemo {
+  public:
+    const ClothingPass* find(float tcl) const {
+        const unsigned slot = Slot(tcl);
+        return used_[slot] && key_[slot] == Bits(tcl) ? &pass_[slot] : nullptr;
+    }
+    ClothingPass& insert(float tcl) {
+        const unsigned slot = Slot(tcl);
+        used_[slot] = true;
+        key_[slot] = Bits(tcl);
+        return pass_[slot];
+    }
+
+  private:
+    static constexpr unsigned kSlots = 256;
+    static std::uint32_t Bits(float x) {
+        std::uint32_t b;
+        std::memcpy(&b, &x, sizeof b);
+        return b;
+    }
+    static unsigned Slot(float x) { return (Bits(x) * 2654435761u) >> 24; }
+    std::array<bool, kSlots> used_{};
+    std::array<std::uint32_t, kSlots> key_;
+    std::array<ClothingPass, kSlots> pass_;
+};
+
 }  // namespace
 
 float PetClothingGeometryFactor(float icl, float height) {
@@ -48,6 +90,17 @@ float PetClothingGeometryFactor(float icl, float height) {
     return 0.1f;
 }
 
+void PetModel::continueWith(const PetModel& next) {
+    for (int k = 1; k <= 7; ++k)
+        if (next.carrySet_ & (1u << k)) tcore_[k] = next.tcore_[k];
+    if (next.carrySet_ & kCarryMetabolism) metabolism_ = next.metabolism_;
+    if (next.carrySet_ & kCarrySweat) sweat_ = next.sweat_;
+    lastAccepted_ = next.lastAccepted_;
+    trace_ = next.trace_;
+    carrySet_ = next.carrySet_;
+    readCarry_ = next.readCarry_;
+}
+
 PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float v, float tmrt,
                                float icl, float work, float height, float weight, float age,
                                float missingValue) {
@@ -55,6 +108,8 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
     const PetResult missing{d, d, d, d, d, d, d, d, d, d};
     trace_ = {};
     lastAccepted_ = 0;
+    carrySet_ = 0;
+    readCarry_ = false;
 
     const double inputs[] = {ta, vp, v, tmrt, icl, work, height, weight, age};
     for (double x : inputs)
@@ -90,6 +145,10 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
     // another sex code keeps the metabolic rate of the call before
     if (sex == 1) metabolism_ = Single(mm + Work).get();
     if (sex == 2) metabolism_ = Single(mf + Work).get();
+    if (sex == 1 || sex == 2)
+        carrySet_ |= kCarryMetabolism;
+    else
+        readCarry_ = true;  // the metabolic rate and the sweat rate of the call before
     const Single M = metabolism_;
     const Single H = (1.0 - eta) * M;
     Single tex = 0.47 * Ta + 21.0;
@@ -121,17 +180,82 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
     Single tsk, tcl, acl, aeff, rsum, csum, esw, ed, vpts, vb, bal, balPrev, step, wsum;
     int accepted = 0;
 
-    // Radiation and convection of the bare skin and the clothing, for surroundings of radiant
-    // temperature tr and air temperature tair, with the current body state.
-    auto DryHeatFlows = [&](double tr, double tair) {
-        aeff = Adu * feff;
-        const Single rbare = (Pow4K(tr) - Pow4K(tsk)) * (1.0 - facl) * aeff * emsk * sigma;
-        const Single rclo = (Pow4K(tr) - Pow4K(tcl)) * feff * acl * emcl * sigma;
-        rsum = rbare + rclo;
-        const Single cbare = (tair - tsk) * hc * Adu * (1.0 - facl);
-        const Single cclo = (tair - tcl) * hc * acl;
-        csum = cbare + cclo;
+    // constant over the passes
+    acl = Adu * facl + Adu * (fcl - 1.0);
+    aeff = Adu * feff;
+    const Single htcl = 6.28 * Height * y * di / (rcl * std::log(r2 / r1) * acl);
+    const double p4Tmrt = Pow4K(Tmrt);
+    const Single hm = 0.633 * hc / (p * cair);
+    const Single fec = 1.0 / (1.0 + 0.92 * hc * rcl);
+    const double radiationClothing = feff * emcl * sigma;
+    const double diffusion = evap / (rdsk + rdcl) * Adu;
+    // the parts of the core-temperature solutions that do not depend on the skin
+    const Single c0 = H + Eres;
+    const Single c1 = Adu * rob * cb;
+    const Single c4 = 0.0208 * c1;
+    const Single c5 = 0.76075 * c1;
+    const double adu528 = 5.28 * Adu;
+    const double perfusion = 6.3 * c1 / 3600.0;
+    const double core7 = c0 / (adu528 + perfusion);
+    const double core4 = c0 / (adu528 + c1 / 40.0);
+    const double c9Base = adu528 - c5;
+    const double twoC4 = 2.0 * c4, fourC4 = 4.0 * c4;
+
+    // the part of a balance pass that follows from the clothing temperature
+    auto ComputePass = [&](float clothing, ClothingPass& pass) {
+        const Single tcl = clothing;
+        const double p4tcl = Pow4K(tcl);
+        const Single rclo1 = radiationClothing * (p4tcl - p4Tmrt);
+        Single tsk = tcl + ((tcl - Ta) * hc + rclo1) / htcl;
+        // radiation and convection of the bare skin and the clothing
+        const double p4tsk = Pow4K(tsk);
+        const Single rbare = (p4Tmrt - p4tsk) * (1.0 - facl) * aeff * emsk * sigma;
+        const Single rclo = (p4Tmrt - p4tcl) * feff * acl * emcl * sigma;
+        const Single rsum = rbare + rclo;
+        const Single cbare = (Ta - tsk) * hc * Adu * (1.0 - facl);
+        const Single cclo = (Ta - tcl) * hc * acl;
+        const Single csum = cbare + cclo;
+
+        // the seven closed-form solutions for the core temperature
+        std::array<Single, 11> c;
+        c[0] = c0;
+        c[1] = c1;
+        c[2] = 18.0 - 0.5 * tsk;
+        c[3] = adu528 * c[2];
+        c[4] = c4;
+        c[5] = c5;
+        c[6] = c[3] - c[5] - tsk * c[4];
+        c[7] = -c[0] * c[2] - tsk * c[3] + tsk * c[5];
+        c[8] = c[6] * c[6] - fourC4 * c[7];
+        c[9] = c9Base - c[4] * tsk;
+        c[10] = c[9] * c[9] - fourC4 * (c[5] * tsk - c[0] - adu528 * tsk);
+        if (tsk == 36.0) tsk = 36.01;  // case 3 would divide by zero at 36 °C
+        std::array<Single, 8> tcore;
+        tcore[7] = core7 + tsk;
+        tcore[3] = c[0] / (adu528 + perfusion / (1.0 + 0.5 * (34.0 - tsk))) + tsk;
+        if (c[10] >= 0.0) {
+            const double root = std::sqrt(double(c[10]));
+            tcore[6] = (-c[9] - root) / twoC4;
+            tcore[1] = (-c[9] + root) / twoC4;
+        }
+        if (c[8] >= 0.0) {
+            const double root = std::sqrt(std::fabs(double(c[8])));
+            tcore[2] = (-c[6] + root) / twoC4;
+            tcore[5] = (-c[6] - root) / twoC4;
+        }
+        tcore[4] = core4 + tsk;
+        const Single vpts = Magnus(tsk);
+        const Single eswpot = (VP - vpts) * hm * Adu * evap * fec;
+
+        pass.tsk = tsk.get();
+        pass.rsum = rsum.get();
+        pass.csum = csum.get();
+        for (int k = 0; k < 11; ++k) pass.c[k] = c[k].get();
+        for (int k = 1; k <= 7; ++k) pass.tcore[k] = tcore[k].get();
+        pass.vpts = vpts.get();
+        pass.eswpot = eswpot.get();
     };
+    PassMemo memo;
 
     for (int j = 1; j <= 7 && accepted == 0; ++j) {
         PetCaseTrace& trace = trace_[j];
@@ -142,38 +266,33 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
         balPrev = 0.0;
         for (;;) {
             ++trace.passes[stepIndex];
-            acl = Adu * facl + Adu * (fcl - 1.0);
-            const Single rclo1 = feff * emcl * sigma * (Pow4K(tcl) - Pow4K(Tmrt));
-            const Single htcl = 6.28 * Height * y * di / (rcl * std::log(r2 / r1) * acl);
-            tsk = tcl + ((tcl - Ta) * hc + rclo1) / htcl;
-            DryHeatFlows(Tmrt, Ta);
-
-            // the seven closed-form solutions for the core temperature
-            c[0] = H + Eres;
-            c[1] = Adu * rob * cb;
-            c[2] = 18.0 - 0.5 * tsk;
-            c[3] = 5.28 * Adu * c[2];
-            c[4] = 0.0208 * c[1];
-            c[5] = 0.76075 * c[1];
-            c[6] = c[3] - c[5] - tsk * c[4];
-            c[7] = -c[0] * c[2] - tsk * c[3] + tsk * c[5];
-            c[8] = c[6] * c[6] - 4.0 * c[4] * c[7];
-            c[9] = 5.28 * Adu - c[5] - c[4] * tsk;
-            c[10] = c[9] * c[9] - 4.0 * c[4] * (c[5] * tsk - c[0] - 5.28 * Adu * tsk);
-            if (tsk == 36.0) tsk = 36.01;  // case 3 would divide by zero at 36 °C
-            tcore[7] = c[0] / (5.28 * Adu + 6.3 * c[1] / 3600.0) + tsk;
-            tcore[3] =
-                c[0] / (5.28 * Adu + (6.3 * c[1] / 3600.0) / (1.0 + 0.5 * (34.0 - tsk))) + tsk;
+            const ClothingPass* pass = memo.find(tcl.get());
+            if (!pass) {
+                ClothingPass& computed = memo.insert(tcl.get());
+                ComputePass(tcl.get(), computed);
+                pass = &computed;
+            }
+            tsk = pass->tsk;
+            rsum = pass->rsum;
+            csum = pass->csum;
+            for (int k = 0; k < 11; ++k) c[k] = pass->c[k];
             // a candidate without a real root keeps its earlier value
+            tcore[7] = pass->tcore[7];
+            tcore[3] = pass->tcore[3];
             if (c[10] >= 0.0) {
-                tcore[6] = (-c[9] - std::sqrt(double(c[10]))) / (2.0 * c[4]);
-                tcore[1] = (-c[9] + std::sqrt(double(c[10]))) / (2.0 * c[4]);
+                tcore[6] = pass->tcore[6];
+                tcore[1] = pass->tcore[1];
             }
             if (c[8] >= 0.0) {
-                tcore[2] = (-c[6] + std::sqrt(std::fabs(double(c[8])))) / (2.0 * c[4]);
-                tcore[5] = (-c[6] - std::sqrt(std::fabs(double(c[8])))) / (2.0 * c[4]);
+                tcore[2] = pass->tcore[2];
+                tcore[5] = pass->tcore[5];
             }
-            tcore[4] = c[0] / (5.28 * Adu + c[1] / 40.0) + tsk;
+            tcore[4] = pass->tcore[4];
+            carrySet_ |= (1u << 7) | (1u << 3) | (1u << 4);
+            if (c[10] >= 0.0) carrySet_ |= (1u << 6) | (1u << 1);
+            if (c[8] >= 0.0) carrySet_ |= (1u << 2) | (1u << 5);
+            // a candidate this call has not yet computed is the earlier calls'
+            if (!(carrySet_ & (1u << j))) readCarry_ = true;
 
             const Single tbody = 0.1 * tsk + 0.9 * tcore[j];
             Single swm = 304.94 * (tbody - 36.6) * Adu / 3600000.0;
@@ -181,12 +300,11 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
             const Single swf = 0.7 * swm;
             if (sex == 1) sweat = swm;
             if (sex == 2) sweat = swf;
+            if (sex == 1 || sex == 2) carrySet_ |= kCarrySweat;
 
-            vpts = Magnus(tsk);
+            vpts = pass->vpts;
             const Single eswphys = -sweat * evap;
-            const Single hm = 0.633 * hc / (p * cair);
-            const Single fec = 1.0 / (1.0 + 0.92 * hc * rcl);
-            const Single eswpot = (VP - vpts) * hm * Adu * evap * fec;
+            const Single eswpot = pass->eswpot;
             if (eswpot != 0.0)
                 wetsk = eswphys / eswpot;
             else  // air as humid as the skin: wet as soon as there is sweat, no 0/0
@@ -194,19 +312,12 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
             if (wetsk > 1.0) wetsk = 1.0;
             esw = eswphys - eswpot <= 0.0 ? eswpot : eswphys;
             if (esw > 0.0) esw = 0.0;
-            ed = evap / (rdsk + rdcl) * Adu * (1.0 - wetsk) * (VP - vpts);
-
-            Single vasoc = 34.0 - tsk;
-            if (vasoc < 0.0) vasoc = 0.0;
-            Single vasod = tcore[j] - 36.6;
-            if (vasod < 0.0) vasod = 0.0;
-            vb = (6.3 + 75.0 * vasod) / (1.0 + 0.5 * vasoc);
+            ed = diffusion * (1.0 - wetsk) * (VP - vpts);
 
             bal = H + ed + Eres + esw + csum + rsum + food;
             step = kSteps[stepIndex];
             if (bal > 0.0) tcl = tcl + step;
             if (bal < 0.0) tcl = tcl - step;
-
             if (!Crossed(bal, balPrev)) {
                 balPrev = bal;
                 ++n;
@@ -221,6 +332,13 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
             }
             break;
         }
+
+        // the skin blood flow of the last pass decides with the core temperature
+        Single vasoc = 34.0 - tsk;
+        if (vasoc < 0.0) vasoc = 0.0;
+        Single vasod = tcore[j] - 36.6;
+        if (vasod < 0.0) vasod = 0.0;
+        vb = (6.3 + 75.0 * vasod) / (1.0 + 0.5 * vasoc);
 
         trace.tested = true;
         bool ok = false;
@@ -254,7 +372,6 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
         const Single wr = Erel / evap * 3600.0 * (-1000.0);
         wsum = ws + wr + wd;
         accepted = j;
-        jAccepted_ = j;
     }
 
     for (int k = 1; k <= 7; ++k) tcore_[k] = tcore[k].get();
@@ -286,11 +403,20 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
         balPrev = 0.0;
         int stepIndex = 0;
         long passes = 0;
+        // the body's state stays as it is in the real environment
+        hc = (2.67 + 6.5 * std::pow(0.1, 0.67)) * std::pow(p / po, 0.55);
+        const double p4tsk = Pow4K(tsk), p4tcl = Pow4K(tcl);
+        ed = evap / (rdsk + rdcl) * Adu * (1.0 - wetsk) * (12.0 - vpts);
         for (;;) {
             if (++passes > kSearchLimit) break;  // no balance within reach
-            hc = (2.67 + 6.5 * std::pow(0.1, 0.67)) * std::pow(p / po, 0.55);
-            DryHeatFlows(tx, tx);
-            ed = evap / (rdsk + rdcl) * Adu * (1.0 - wetsk) * (12.0 - vpts);
+            // radiation and convection of the bare skin and the clothing in the reference room
+            const double p4tx = Pow4K(tx);
+            const Single rbare = (p4tx - p4tsk) * (1.0 - facl) * aeff * emsk * sigma;
+            const Single rclo = (p4tx - p4tcl) * feff * acl * emcl * sigma;
+            rsum = rbare + rclo;
+            const Single cbare = (tx - tsk) * hc * Adu * (1.0 - facl);
+            const Single cclo = (tx - tcl) * hc * acl;
+            csum = cbare + cclo;
             tex = 0.47 * tx + 21.0;
             Ere = (tx - tex) * cair * rtv;
             vpex = Magnus(tex);

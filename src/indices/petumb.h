@@ -56,13 +56,28 @@ class PetModel {
     // Course of core case j (1..7) in the last calculation.
     const PetCaseTrace& caseTrace(int j) const { return trace_[j]; }
 
+    // Whether the last calculation read working state that the calls before it left (a core
+    // candidate it had not yet computed itself, or the metabolic and sweat rate of another sex
+    // code). Only then does its result depend on those calls.
+    bool usedCarriedState() const { return readCarry_; }
+
+    // Brings this model into the state it would be in had it made the last calculation of
+    // `next` itself: what that calculation set is taken from next, the rest stays. Valid when
+    // next.usedCarriedState() is false, so that the calculation's results are the same on both
+    // models. This lets calculations run apart on fresh models and join in order.
+    void continueWith(const PetModel& next);
+
   private:
+    static constexpr unsigned kCarryMetabolism = 1u << 8;
+    static constexpr unsigned kCarrySweat = 1u << 9;
+
     std::array<float, 8> tcore_{};  // core-temperature candidates 1..7, °C
     float metabolism_ = 0.0f;       // M, W
     float sweat_ = 0.0f;            // sweat rate, kg/s
-    int jAccepted_ = 0;
     int lastAccepted_ = 0;
     std::array<PetCaseTrace, 8> trace_{};
+    unsigned carrySet_ = 0;  // what the last calculation set: bit k candidate k, then M, sweat
+    bool readCarry_ = false;
 };
 
 }  // namespace umbrix

@@ -17,4 +17,22 @@ namespace umbrix {
 double ComputePmv(int sex, int age, float ta, float vp, float v, float tmrt, float icl, float work,
                   float height, float weight, float missingValue);
 
+namespace pmv {
+
+// The person's side of the comfort equation.
+struct Body {
+    double adu;  // DuBois surface, m²
+    double m;    // metabolic rate = internal heat production (efficiency 0), W
+    double fcl;  // clothing area factor
+    double icl;  // clo
+};
+
+// The body of ComputePmv's person (sex 1 or 2, the other inputs finite and valid).
+Body MakeBody(int sex, int age, float icl, float work, float height, float weight);
+
+// The factor that turns the heat load (W) into the vote.
+double VoteFactor(const Body& b);
+
+}  // namespace pmv
+
 }  // namespace umbrix

@@ -1,0 +1,171 @@
+#include "batch/Batch.h"
+
+#include <hwy/targets.h>
+
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "batch/Kernels.h"
+#include "batch/ThreadPool.h"
+
+namespace umbrix::batch {
+
+namespace {
+
+using detail::CodeIn;
+using detail::In;
+
+// Elements per block handed to a thread: enough work to outweigh the hand-over, few enough
+// that two threads end together.
+constexpr std::size_t kSimdBlock = 4096;
+
+template <class T>
+std::size_t CheckedStep(std::span<const T> column, std::size_t n, const char* name) {
+    if (column.size() == n && n != 1) return 1;
+    if (column.size() == 1) return 0;
+    throw std::invalid_argument(std::string("batch: column ") + name + " has " +
+                                std::to_string(column.size()) + " values for " + std::to_string(n) +
+                                " elements");
+}
+
+In Read(Column c, std::size_t n, const char* name) {
+    const std::size_t step = CheckedStep(c, n, name);
+    return {c.data(), step};
+}
+
+CodeIn Read(CodeColumn c, std::size_t n, const char* name) {
+    const std::size_t step = CheckedStep(c, n, name);
+    return {c.data(), step};
+}
+
+void ForEachBlock(ThreadPool* pool, std::size_t n, std::size_t block,
+                  const std::function<void(std::size_t, std::size_t)>& body) {
+    if (pool)
+        pool->forEachBlock(n, block, body);
+    else if (n > 0)
+        body(0, n);
+}
+
+}  // namespace
+
+void Utci(const Weather& w, std::span<double> utci, float missingValue, ThreadPool* pool) {
+    const std::size_t n = utci.size();
+    if (n == 0) return;
+    const detail::UtciArgs a{Read(w.ta, n, "ta"), Read(w.vp, n, "vp"), Read(w.tmrt, n, "tmrt"),
+                             Read(w.v, n, "v"),   utci.data(),         missingValue};
+    ForEachBlock(pool, n, kSimdBlock,
+                 [&](std::size_t begin, std::size_t end) { detail::RunUtci(a, begin, end); });
+}
+
+void Pmv(const Weather& w, const Person& p, std::span<double> pmv, float missingValue,
+         ThreadPool* pool) {
+    const std::size_t n = pmv.size();
+    if (n == 0) return;
+    const detail::PmvArgs a{Read(w.ta, n, "ta"),
+                            Read(w.vp, n, "vp"),
+                            Read(w.v, n, "v"),
+                            Read(w.tmrt, n, "tmrt"),
+                            Read(p.clothing, n, "clothing"),
+                            Read(p.activity, n, "activity"),
+                            Read(p.height, n, "height"),
+                            Read(p.weight, n, "weight"),
+                            Read(p.age, n, "age"),
+                            Read(p.sex, n, "sex"),
+                            pmv.data(),
+                            missingValue};
+    ForEachBlock(pool, n, kSimdBlock,
+                 [&](std::size_t begin, std::size_t end) { detail::RunPmv(a, begin, end); });
+}
+
+void Pt(const Weather& w, Column p, std::span<double> pt, float missingValue, ThreadPool* pool) {
+    const std::size_t n = pt.size();
+    if (n == 0) return;
+    const detail::PtArgs a{Read(w.ta, n, "ta"), Read(w.vp, n, "vp"), Read(w.tmrt, n, "tmrt"),
+                           Read(w.v, n, "v"),   Read(p, n, "p"),     pt.data(),
+                           missingValue};
+    ForEachBlock(pool, n, kSimdBlock,
+                 [&](std::size_t begin, std::size_t end) { detail::RunPt(a, begin, end); });
+}
+
+namespace {
+
+// The person and weather of one element as the row functions take them.
+struct RowInputs {
+    In ta, vp, v, tmrt, clothing, activity, height, weight, age;
+    CodeIn sex, position;
+
+    RowInputs(const Weather& w, const Person& p, std::size_t n)
+        : ta(Read(w.ta, n, "ta")),
+          vp(Read(w.vp, n, "vp")),
+          v(Read(w.v, n, "v")),
+          tmrt(Read(w.tmrt, n, "tmrt")),
+          clothing(Read(p.clothing, n, "clothing")),
+          activity(Read(p.activity, n, "activity")),
+          height(Read(p.height, n, "height")),
+          weight(Read(p.weight, n, "weight")),
+          age(Read(p.age, n, "age")),
+          sex(Read(p.sex, n, "sex")),
+          position(Read(p.position, n, "position")) {}
+
+    PetResult pet(PetModel& model, std::size_t i, float missingValue) const {
+        return model.ComputePet(sex[i], position[i], float(ta[i]), float(vp[i]), float(v[i]),
+                                float(tmrt[i]), float(clothing[i]), float(activity[i]),
+                                float(height[i]), float(weight[i]), float(age[i]), missingValue);
+    }
+};
+
+// Elements of PET computed apart before they join in order: bounds the models kept.
+constexpr std::size_t kPetChunk = 2048;
+constexpr std::size_t kPetBlock = 16;
+constexpr std::size_t kMpetBlock = 2;
+
+}  // namespace
+
+void Pet(const Weather& w, const Person& p, std::span<PetResult> pet, float missingValue,
+         PetModel& model, ThreadPool* pool) {
+    const std::size_t n = pet.size();
+    if (n == 0) return;
+    const RowInputs in(w, p, n);
+    std::vector<PetModel> apart(std::min(n, kPetChunk));
+    for (std::size_t start = 0; start < n; start += kPetChunk) {
+        const std::size_t count = std::min(kPetChunk, n - start);
+        ForEachBlock(pool, count, kPetBlock, [&](std::size_t begin, std::size_t end) {
+            for (std::size_t k = begin; k < end; ++k) {
+                apart[k] = PetModel();
+                pet[start + k] = in.pet(apart[k], start + k, missingValue);
+            }
+        });
+        // in order: an element that read what the one before left is computed again after it
+        for (std::size_t k = 0; k < count; ++k) {
+            if (apart[k].usedCarriedState())
+                pet[start + k] = in.pet(model, start + k, missingValue);
+            else
+                model.continueWith(apart[k]);
+        }
+    }
+}
+
+void Mpet(const Weather& w, const Person& p, const MpetOptions& options, std::span<MpetResult> mpet,
+          float missingValue, ThreadPool* pool) {
+    const std::size_t n = mpet.size();
+    if (n == 0) return;
+    const RowInputs in(w, p, n);
+    ForEachBlock(pool, n, kMpetBlock, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            mpet[i] = ComputeMpet(in.sex[i], in.position[i], options.autoClothing, float(in.ta[i]),
+                                  float(in.vp[i]), float(in.v[i]), float(in.tmrt[i]),
+                                  float(in.clothing[i]), float(in.activity[i]), float(in.height[i]),
+                                  float(in.weight[i]), float(in.age[i]), options.tc0, options.tsk0,
+                                  missingValue);
+    });
+}
+
+std::string SimdTarget() {
+    const int64_t targets = hwy::SupportedTargets() & HWY_TARGETS;
+    return hwy::TargetName(targets & -targets);
+}
+
+}  // namespace umbrix::batch

@@ -1,0 +1,45 @@
+#pragma once
+// What the SIMD kernels read and write, and their entry points. Each entry point runs the
+// kernel compiled for the best target of this processor (or the one a test forces) over the
+// elements [begin, end).
+#include <cstddef>
+
+namespace umbrix::batch::detail {
+
+// A column as the kernels read it: element i is data[i * step]; step 0 repeats one value.
+struct In {
+    const double* data = nullptr;
+    std::size_t step = 0;
+    double operator[](std::size_t i) const { return data[i * step]; }
+};
+
+struct CodeIn {
+    const int* data = nullptr;
+    std::size_t step = 0;
+    int operator[](std::size_t i) const { return data[i * step]; }
+};
+
+struct UtciArgs {
+    In ta, vp, tmrt, v;
+    double* out;
+    float missingValue;
+};
+
+struct PmvArgs {
+    In ta, vp, v, tmrt, icl, work, height, weight, age;
+    CodeIn sex;
+    double* out;
+    float missingValue;
+};
+
+struct PtArgs {
+    In ta, vp, tmrt, v, p;
+    double* out;
+    float missingValue;
+};
+
+void RunUtci(const UtciArgs& a, std::size_t begin, std::size_t end);
+void RunPmv(const PmvArgs& a, std::size_t begin, std::size_t end);
+void RunPt(const PtArgs& a, std::size_t begin, std::size_t end);
+
+}  // namespace umbrix::batch::detail

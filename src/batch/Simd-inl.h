@@ -1,0 +1,254 @@
+// Helpers shared by the SIMD kernels: reading a column's lanes (one value repeated, or the
+// tail of a batch padded with its last element, so that padding lanes iterate like a real
+// element) and writing the lanes that belong to the batch. Included once per target.
+#if defined(UMBRIX_BATCH_SIMD_INL_H_) == defined(HWY_TARGET_TOGGLE)
+#ifdef UMBRIX_BATCH_SIMD_INL_H_
+#undef UMBRIX_BATCH_SIMD_INL_H_
+#else
+#define UMBRIX_BATCH_SIMD_INL_H_
+#endif
+
+#include <hwy/highway.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#include "batch/Kernels.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace umbrix::batch::detail {
+namespace HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+using DF = hn::ScalableTag<double>;
+using VF = hn::Vec<DF>;
+using MF = hn::Mask<DF>;
+
+// Lanes of elements [i, i + count), count at most Lanes(d).
+template <class D>
+HWY_INLINE hn::Vec<D> LoadLanes(D d, const In& in, std::size_t i, std::size_t count) {
+    const std::size_t n = hn::Lanes(d);
+    if (count == n) {
+        if (in.step == 1) return hn::LoadU(d, in.data + i);
+        if (in.step == 0) return hn::Set(d, in.data[0]);
+    }
+    HWY_ALIGN double lanes[hn::MaxLanes(d)];
+    for (std::size_t k = 0; k < n; ++k) lanes[k] = in[i + std::min(k, count - 1)];
+    return hn::Load(d, lanes);
+}
+
+template <class D>
+HWY_INLINE void StoreLanes(D d, hn::Vec<D> v, double* out, std::size_t i, std::size_t count) {
+    if (count == hn::Lanes(d)) {
+        hn::StoreU(v, d, out + i);
+        return;
+    }
+    HWY_ALIGN double lanes[hn::MaxLanes(d)];
+    hn::Store(v, d, lanes);
+    std::copy(lanes, lanes + count, out + i);
+}
+
+// f applied to each lane of x that is set in active, as the scalar path calls it (libm's bits,
+// which a SIMD approximation would not reproduce); the other lanes keep their value.
+template <class D, class F>
+HWY_INLINE hn::Vec<D> EachLane(D d, hn::Vec<D> x, hn::Mask<D> active, F f) {
+    HWY_ALIGN double lanes[hn::MaxLanes(d)];
+    uint8_t bits[8 + hn::MaxLanes(d) / 8] = {};
+    hn::Store(x, d, lanes);
+    hn::StoreMaskBits(d, active, bits);
+    for (std::size_t k = 0; k < hn::Lanes(d); ++k)
+        if (bits[k / 8] & (1u << (k % 8))) lanes[k] = f(lanes[k]);
+    return hn::Load(d, lanes);
+}
+
+// K vectors that move together, so that K independent dependency chains are in flight. The
+// operators are those of double, each on every lane, so that an expression can be written as in
+// the row function and evaluates in the same order; comparisons have C++'s meaning for NaN.
+template <std::size_t K>
+struct Pack {
+    VF v[K];
+};
+template <std::size_t K>
+struct PackMask {
+    MF m[K];
+};
+
+template <std::size_t K>
+HWY_INLINE Pack<K> Splat(double x) {
+    Pack<K> r;
+    for (std::size_t k = 0; k < K; ++k) r.v[k] = hn::Set(DF(), x);
+    return r;
+}
+
+#define UMBRIX_PACK_BINARY(op, fn)                                           \
+    template <std::size_t K>                                                 \
+    HWY_INLINE Pack<K> operator op(Pack<K> a, Pack<K> b) {                   \
+        for (std::size_t k = 0; k < K; ++k) a.v[k] = hn::fn(a.v[k], b.v[k]); \
+        return a;                                                            \
+    }                                                                        \
+    template <std::size_t K>                                                 \
+    HWY_INLINE Pack<K> operator op(Pack<K> a, double b) {                    \
+        return a op Splat<K>(b);                                             \
+    }                                                                        \
+    template <std::size_t K>                                                 \
+    HWY_INLINE Pack<K> operator op(double a, Pack<K> b) {                    \
+        return Splat<K>(a) op b;                                             \
+    }
+UMBRIX_PACK_BINARY(+, Add)
+UMBRIX_PACK_BINARY(-, Sub)
+UMBRIX_PACK_BINARY(*, Mul)
+UMBRIX_PACK_BINARY(/, Div)
+#undef UMBRIX_PACK_BINARY
+
+#define UMBRIX_PACK_COMPARE(op, fn)                                          \
+    template <std::size_t K>                                                 \
+    HWY_INLINE PackMask<K> operator op(Pack<K> a, Pack<K> b) {               \
+        PackMask<K> r;                                                       \
+        for (std::size_t k = 0; k < K; ++k) r.m[k] = hn::fn(a.v[k], b.v[k]); \
+        return r;                                                            \
+    }                                                                        \
+    template <std::size_t K>                                                 \
+    HWY_INLINE PackMask<K> operator op(Pack<K> a, double b) {                \
+        return a op Splat<K>(b);                                             \
+    }
+UMBRIX_PACK_COMPARE(<, Lt)
+UMBRIX_PACK_COMPARE(<=, Le)
+UMBRIX_PACK_COMPARE(>, Gt)
+UMBRIX_PACK_COMPARE(>=, Ge)
+UMBRIX_PACK_COMPARE(==, Eq)
+#undef UMBRIX_PACK_COMPARE
+
+template <std::size_t K>
+HWY_INLINE PackMask<K> Not(PackMask<K> a) {
+    for (std::size_t k = 0; k < K; ++k) a.m[k] = hn::Not(a.m[k]);
+    return a;
+}
+
+// true for NaN, as in C++ (Highway's Ne is false there)
+template <std::size_t K>
+HWY_INLINE PackMask<K> operator!=(Pack<K> a, Pack<K> b) {
+    return Not(a == b);
+}
+template <std::size_t K>
+HWY_INLINE PackMask<K> operator!=(Pack<K> a, double b) {
+    return Not(a == Splat<K>(b));
+}
+
+template <std::size_t K>
+HWY_INLINE Pack<K> operator-(Pack<K> a) {
+    for (std::size_t k = 0; k < K; ++k) a.v[k] = hn::Neg(a.v[k]);
+    return a;
+}
+template <std::size_t K>
+HWY_INLINE Pack<K> Abs(Pack<K> a) {
+    for (std::size_t k = 0; k < K; ++k) a.v[k] = hn::Abs(a.v[k]);
+    return a;
+}
+template <std::size_t K>
+HWY_INLINE Pack<K> Sqrt(Pack<K> a) {
+    for (std::size_t k = 0; k < K; ++k) a.v[k] = hn::Sqrt(a.v[k]);
+    return a;
+}
+// finite, as std::isfinite
+template <std::size_t K>
+HWY_INLINE PackMask<K> Finite(Pack<K> a) {
+    return Abs(a) < Splat<K>(HUGE_VAL);
+}
+
+template <std::size_t K>
+HWY_INLINE PackMask<K> operator&(PackMask<K> a, PackMask<K> b) {
+    for (std::size_t k = 0; k < K; ++k) a.m[k] = hn::And(a.m[k], b.m[k]);
+    return a;
+}
+template <std::size_t K>
+HWY_INLINE PackMask<K> operator|(PackMask<K> a, PackMask<K> b) {
+    for (std::size_t k = 0; k < K; ++k) a.m[k] = hn::Or(a.m[k], b.m[k]);
+    return a;
+}
+template <std::size_t K>
+HWY_INLINE PackMask<K> NoLanes() {
+    PackMask<K> r;
+    for (std::size_t k = 0; k < K; ++k) r.m[k] = hn::FirstN(DF(), 0);
+    return r;
+}
+template <std::size_t K>
+HWY_INLINE bool Any(PackMask<K> a) {
+    for (std::size_t k = 0; k < K; ++k)
+        if (!hn::AllFalse(DF(), a.m[k])) return true;
+    return false;
+}
+// yes where the mask is set, no elsewhere
+template <std::size_t K>
+HWY_INLINE Pack<K> Select(PackMask<K> m, Pack<K> yes, Pack<K> no) {
+    for (std::size_t k = 0; k < K; ++k) no.v[k] = hn::IfThenElse(m.m[k], yes.v[k], no.v[k]);
+    return no;
+}
+template <std::size_t K>
+HWY_INLINE Pack<K> Select(PackMask<K> m, double yes, Pack<K> no) {
+    return Select(m, Splat<K>(yes), no);
+}
+template <std::size_t K>
+HWY_INLINE Pack<K> Select(PackMask<K> m, double yes, double no) {
+    return Select(m, Splat<K>(yes), Splat<K>(no));
+}
+
+// Elements [i, end) of a column, as many as fit; lanes past end repeat the last element.
+template <std::size_t K>
+HWY_INLINE Pack<K> LoadPack(const In& in, std::size_t i, std::size_t end) {
+    const DF d;
+    const std::size_t n = hn::Lanes(d);
+    Pack<K> r;
+    for (std::size_t k = 0; k < K; ++k) {
+        const std::size_t at = std::min(i + k * n, end - 1);
+        r.v[k] = LoadLanes(d, in, at, std::min(n, end - at));
+    }
+    return r;
+}
+
+// The lanes of p that belong to elements [i, end).
+template <std::size_t K>
+HWY_INLINE void StorePack(Pack<K> p, double* out, std::size_t i, std::size_t end) {
+    const DF d;
+    const std::size_t n = hn::Lanes(d);
+    for (std::size_t k = 0; k < K && i + k * n < end; ++k)
+        StoreLanes(d, p.v[k], out, i + k * n, std::min(n, end - (i + k * n)));
+}
+
+// Lane by lane, as an array of doubles or of flags.
+template <std::size_t K>
+HWY_INLINE void StorePack(Pack<K> p, double* lanes) {
+    const DF d;
+    for (std::size_t k = 0; k < K; ++k) hn::Store(p.v[k], d, lanes + k * hn::Lanes(d));
+}
+template <std::size_t K>
+HWY_INLINE void StoreMask(PackMask<K> m, bool* lanes) {
+    const DF d;
+    const std::size_t n = hn::Lanes(d);
+    for (std::size_t k = 0; k < K; ++k) {
+        uint8_t bits[8 + hn::MaxLanes(DF()) / 8] = {};
+        hn::StoreMaskBits(d, m.m[k], bits);
+        for (std::size_t j = 0; j < n; ++j) lanes[k * n + j] = bits[j / 8] & (1u << (j % 8));
+    }
+}
+template <std::size_t K>
+HWY_INLINE Pack<K> LoadPack(const double* lanes) {
+    const DF d;
+    Pack<K> r;
+    for (std::size_t k = 0; k < K; ++k) r.v[k] = hn::Load(d, lanes + k * hn::Lanes(d));
+    return r;
+}
+
+// f applied to each lane of x that is set in active, as EachLane above.
+template <std::size_t K, class F>
+HWY_INLINE Pack<K> EachLane(Pack<K> x, PackMask<K> active, F f) {
+    for (std::size_t k = 0; k < K; ++k) x.v[k] = EachLane(DF(), x.v[k], active.m[k], f);
+    return x;
+}
+
+}  // namespace HWY_NAMESPACE
+}  // namespace umbrix::batch::detail
+HWY_AFTER_NAMESPACE();
+
+#endif  // include guard

@@ -1,0 +1,330 @@
+#include "batch/Batch.h"
+
+#include <gtest/gtest.h>
+#include <hwy/targets.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "batch/ThreadPool.h"
+#include "indices/Pt_Basic_Umb.h"
+#include "indices/mPETumb.h"
+#include "indices/petumb.h"
+#include "indices/pmvumb.h"
+#include "indices/utciumb.h"
+
+using namespace umbrix;
+
+namespace {
+
+constexpr float kMissing = 9999.0f;
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+
+// Every quantity of a batch, one value per element.
+struct Inputs {
+    std::vector<double> ta, vp, v, tmrt, p, clothing, activity, height, weight, age;
+    std::vector<int> sex, position;
+
+    std::size_t size() const { return ta.size(); }
+    batch::Weather weather() const { return {ta, vp, v, tmrt}; }
+    batch::Person person() const {
+        return {sex, position, age, height, weight, clothing, activity};
+    }
+    std::vector<double>* column(int c) {
+        std::vector<double>* all[] = {&ta,       &vp,       &v,      &tmrt,   &p,
+                                      &clothing, &activity, &height, &weight, &age};
+        return all[c];
+    }
+    static constexpr int kColumns = 10;
+
+    // Appends a copy of element i and returns the copy's index.
+    std::size_t repeat(std::size_t i) {
+        for (int c = 0; c < kColumns; ++c) {
+            const double x = (*column(c))[i];
+            column(c)->push_back(x);
+        }
+        const int s = sex[i], pos = position[i];
+        sex.push_back(s);
+        position.push_back(pos);
+        return size() - 1;
+    }
+};
+
+using Draw = std::function<double(double, double)>;
+
+// n elements drawn inside the index's range by fill, followed by the edge cases: each quantity
+// of the first element replaced in turn by a value no weather or person has.
+Inputs Make(std::size_t n, const std::function<void(Inputs&, const Draw&)>& fill) {
+    std::mt19937_64 random(20260607);
+    const Draw uniform = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    Inputs in;
+    for (std::size_t i = 0; i < n; ++i) fill(in, uniform);
+    for (int c = 0; c < Inputs::kColumns; ++c) {
+        for (double bad : {kNaN, kInf, -kInf, double(kMissing), -double(kMissing), 0.0, -1.0, 1e30,
+                           -1e30, 1e-300})
+            (*in.column(c))[in.repeat(0)] = bad;
+    }
+    // codes no person has
+    for (int code : {0, 3, -1}) {
+        const std::size_t i = in.repeat(1);
+        in.sex[i] = in.position[i] = code;
+    }
+    return in;
+}
+
+template <class T>
+void ExpectSameBits(const std::vector<T>& rows, const std::vector<T>& batch,
+                    const std::string& what) {
+    ASSERT_EQ(rows.size(), batch.size());
+    int differ = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (std::memcmp(&rows[i], &batch[i], sizeof(T)) == 0) continue;
+        if (++differ <= 3) ADD_FAILURE() << what << ": element " << i << " differs";
+    }
+    EXPECT_EQ(differ, 0) << what;
+}
+
+// The batch against the rows on every SIMD target of this processor, alone and with two
+// threads.
+template <class T>
+void ExpectBatchGivesRows(const std::vector<T>& rows,
+                          const std::function<void(std::vector<T>&, batch::ThreadPool*)>& run,
+                          bool simd) {
+    batch::ThreadPool two(2);
+    const std::vector<int64_t> targets =
+        simd ? hwy::SupportedAndGeneratedTargets() : std::vector<int64_t>{0};
+    for (int64_t target : targets) {
+        hwy::SetSupportedTargetsForTest(target);
+        for (batch::ThreadPool* pool : {static_cast<batch::ThreadPool*>(nullptr), &two}) {
+            std::vector<T> out(rows.size());
+            run(out, pool);
+            ExpectSameBits(rows, out, batch::SimdTarget() + (pool ? ", 2 threads" : ", 1 thread"));
+        }
+    }
+    hwy::SetSupportedTargetsForTest(0);
+}
+
+constexpr std::size_t kRandom = 100000;
+
+void Person(Inputs& in, const Draw& draw) {
+    in.clothing.push_back(draw(0.0, 3.0));
+    in.activity.push_back(draw(0.0, 300.0));
+    in.height.push_back(draw(1.2, 2.1));
+    in.weight.push_back(draw(30.0, 150.0));
+    in.age.push_back(draw(5.0, 90.0));
+    in.sex.push_back(draw(0, 1) < 0.5 ? 1 : 2);
+    in.position.push_back(draw(0, 1) < 0.5 ? 1 : 2);
+    in.p.push_back(draw(700.0, 1100.0));
+}
+
+// Air from frost to heat; vapour pressure up to saturation.
+void Weather(Inputs& in, const Draw& draw) {
+    const double ta = draw(-30.0, 45.0);
+    in.ta.push_back(ta);
+    in.vp.push_back(draw(0.02, 1.0) * 6.112 * std::exp(17.62 * ta / (243.12 + ta)));
+    in.v.push_back(draw(0.0, 12.0));
+    in.tmrt.push_back(ta + draw(-20.0, 55.0));
+    Person(in, draw);
+}
+
+}  // namespace
+
+// The whole range of the regression and its edges, where the result turns into the default.
+TEST(Batch, UtciGivesTheRowFunctionsBits) {
+    Inputs in = Make(kRandom, [](Inputs& in, const Draw& draw) {
+        const double ta = draw(-50.0, 50.0);
+        in.ta.push_back(ta);
+        in.vp.push_back(draw(0.0, 50.0));
+        in.v.push_back(draw(0.5, 17.0) / UtciWind10m(1.0));
+        in.tmrt.push_back(ta + draw(-30.0, 70.0));
+        Person(in, draw);
+    });
+    for (double ta : {-50.0, 50.0, std::nextafter(-50.0, -51.0), std::nextafter(50.0, 51.0)}) {
+        const std::size_t i = in.repeat(0);
+        in.ta[i] = ta;
+        in.tmrt[i] = ta + 10.0;
+    }
+    for (double d : {-30.0, 70.0}) {  // Tmrt - Ta just outside
+        const std::size_t i = in.repeat(0);
+        in.tmrt[i] = in.ta[i] + d;
+    }
+    for (double vp : {0.0, 50.0, std::nextafter(50.0, 51.0), -1e-9}) in.vp[in.repeat(0)] = vp;
+    // 10 m wind just inside and outside 0.5 and 17 m/s
+    for (double va : {0.5, 17.0, 0.4999999, 17.000001}) in.v[in.repeat(0)] = va / UtciWind10m(1.0);
+    std::vector<double> rows(in.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = ComputeUtci(in.ta[i], in.vp[i], in.tmrt[i], in.v[i], kMissing);
+    ExpectBatchGivesRows<double>(
+        rows,
+        [&](std::vector<double>& out, batch::ThreadPool* pool) {
+            batch::Utci(in.weather(), out, kMissing, pool);
+        },
+        true);
+}
+
+TEST(Batch, PmvGivesTheRowFunctionsBits) {
+    Inputs in = Make(kRandom, Weather);
+    for (double age : {-0.5, 2147483647.5, 2147483648.0, -2147483648.5, -2147483649.0})
+        in.age[in.repeat(0)] = age;
+    // still air, where the natural-convection pass runs
+    for (double v : {0.0, 0.05, 0.1}) in.v[in.repeat(2)] = v;
+    std::vector<double> rows(in.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const double age = in.age[i];
+        // an age with no whole number of years in an int has no row: the batch gives the
+        // default
+        rows[i] =
+            age > -2147483649.0 && age < 2147483648.0
+                ? ComputePmv(in.sex[i], int(age), float(in.ta[i]), float(in.vp[i]), float(in.v[i]),
+                             float(in.tmrt[i]), float(in.clothing[i]), float(in.activity[i]),
+                             float(in.height[i]), float(in.weight[i]), kMissing)
+                : double(kMissing);
+    }
+    ExpectBatchGivesRows<double>(
+        rows,
+        [&](std::vector<double>& out, batch::ThreadPool* pool) {
+            batch::Pmv(in.weather(), in.person(), out, kMissing, pool);
+        },
+        true);
+
+    // one person for every element, as in a data-file run
+    const int sex = 2;
+    const double age = 61, height = 1.62, weight = 58, clothing = 1.1, activity = 40;
+    const batch::Person one{{&sex, 1},    {&sex, 1},      {&age, 1},     {&height, 1},
+                            {&weight, 1}, {&clothing, 1}, {&activity, 1}};
+    const std::size_t n = 5000;
+    for (std::size_t i = 0; i < n; ++i)
+        rows[i] = ComputePmv(sex, int(age), float(in.ta[i]), float(in.vp[i]), float(in.v[i]),
+                             float(in.tmrt[i]), float(clothing), float(activity), float(height),
+                             float(weight), kMissing);
+    rows.resize(n);
+    const batch::Weather weather{std::span(in.ta).first(n), std::span(in.vp).first(n),
+                                 std::span(in.v).first(n), std::span(in.tmrt).first(n)};
+    ExpectBatchGivesRows<double>(
+        rows,
+        [&](std::vector<double>& out, batch::ThreadPool* pool) {
+            batch::Pmv(weather, one, out, kMissing, pool);
+        },
+        true);
+}
+
+TEST(Batch, PtGivesTheRowFunctionsBits) {
+    Inputs in = Make(kRandom, Weather);
+    std::vector<double> rows(in.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] =
+            ComputePt(0, "none", in.ta[i], in.vp[i], in.tmrt[i], in.v[i], in.p[i], 0.9, kMissing);
+    ExpectBatchGivesRows<double>(
+        rows,
+        [&](std::vector<double>& out, batch::ThreadPool* pool) {
+            batch::Pt(in.weather(), in.p, out, kMissing, pool);
+        },
+        true);
+}
+
+// PET carries working state from one element to the next; the batch gives what one model
+// gives row by row, also where an element reads that state (sex codes other than 1 and 2
+// keep the metabolic rate of the element before), and leaves the model in the same state.
+TEST(Batch, PetGivesTheRowsOfOneModel) {
+    Inputs in = Make(kRandom, [](Inputs& in, const Draw& draw) {
+        Weather(in, draw);
+        in.clothing.back() = draw(0.05, 2.5);
+        if (draw(0, 1) < 0.01) in.sex.back() = 3;
+    });
+    auto row = [&](PetModel& model, std::size_t i) {
+        return model.ComputePet(in.sex[i], in.position[i], float(in.ta[i]), float(in.vp[i]),
+                                float(in.v[i]), float(in.tmrt[i]), float(in.clothing[i]),
+                                float(in.activity[i]), float(in.height[i]), float(in.weight[i]),
+                                float(in.age[i]), kMissing);
+    };
+    PetModel sequential;
+    std::vector<PetResult> rows(in.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = row(sequential, i);
+    const PetResult after = row(sequential, in.size() - 2);  // a sex code 3: reads the state
+
+    ExpectBatchGivesRows<PetResult>(
+        rows,
+        [&](std::vector<PetResult>& out, batch::ThreadPool* pool) {
+            PetModel model;
+            batch::Pet(in.weather(), in.person(), out, kMissing, model, pool);
+            const PetResult next = row(model, in.size() - 2);
+            EXPECT_EQ(std::memcmp(&next, &after, sizeof next), 0) << "state after the batch";
+        },
+        false);
+}
+
+TEST(Batch, MpetGivesTheRowFunctionsBits) {
+    // a thousand elements: the batch runs the row function element by element, each a full
+    // body model of 1200 steps
+    Inputs in = Make(1000, [](Inputs& in, const Draw& draw) {
+        Weather(in, draw);
+        in.clothing.back() = draw(0.1, 3.0);
+    });
+    for (bool autoClothing : {false, true}) {
+        const batch::MpetOptions options{autoClothing, 37.0f, 33.5f};
+        std::vector<MpetResult> rows(in.size());
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i] = ComputeMpet(in.sex[i], in.position[i], autoClothing, float(in.ta[i]),
+                                  float(in.vp[i]), float(in.v[i]), float(in.tmrt[i]),
+                                  float(in.clothing[i]), float(in.activity[i]), float(in.height[i]),
+                                  float(in.weight[i]), float(in.age[i]), options.tc0, options.tsk0,
+                                  kMissing);
+        ExpectBatchGivesRows<MpetResult>(
+            rows,
+            [&](std::vector<MpetResult>& out, batch::ThreadPool* pool) {
+                batch::Mpet(in.weather(), in.person(), options, out, kMissing, pool);
+            },
+            false);
+    }
+}
+
+TEST(Batch, ColumnsOfAnotherLengthAreRefused) {
+    const std::vector<double> three = {20, 21, 22}, two = {50, 60}, one = {1.0};
+    std::vector<double> out(3, -1.0);
+    const batch::Weather wrong{three, two, one, three};
+    try {
+        batch::Utci(wrong, out, kMissing);
+        FAIL() << "no error";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_NE(std::string(e.what()).find("vp"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(out, std::vector<double>(3, -1.0));  // nothing written
+    const batch::Weather empty{three, {}, one, three};
+    EXPECT_THROW(batch::Utci(empty, out, kMissing), std::invalid_argument);
+    // no elements, nothing to read
+    std::vector<double> none;
+    EXPECT_NO_THROW(batch::Utci(empty, none, kMissing));
+}
+
+TEST(Batch, PoolRunsEveryBlockOnceAndPassesOnAFailure) {
+    batch::ThreadPool pool(2);
+    EXPECT_EQ(pool.size(), 2u);
+    for (std::size_t n : {1u, 7u, 1000u}) {
+        std::vector<std::atomic<int>> seen(n);
+        pool.forEachBlock(n, 3, [&](std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i) ++seen[i];
+            // a block that asks the pool again runs its part in place
+            pool.forEachBlock(2, 1, [](std::size_t, std::size_t) {});
+        });
+        for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(seen[i], 1) << n << " " << i;
+    }
+    EXPECT_THROW(pool.forEachBlock(100, 1,
+                                   [](std::size_t begin, std::size_t) {
+                                       if (begin == 42) throw std::runtime_error("block 42");
+                                   }),
+                 std::runtime_error);
+    // and stays usable
+    std::atomic<std::size_t> sum = 0;
+    pool.forEachBlock(10, 2, [&](std::size_t begin, std::size_t end) { sum += end - begin; });
+    EXPECT_EQ(sum, 10u);
+}
