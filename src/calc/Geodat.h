@@ -1,6 +1,7 @@
 #pragma once
 // The main window: every input of a point calculation, its defaults and exit rules, the
 // location list, the session, the menus, and the calculation commands "&New" and "A&dd".
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,7 +39,7 @@ enum class OutputMode { Polar, Cylindrical, DataTable, DailyData, Shadows };
 
 // A data-file value outside its physical range: where it stands and what the range is.
 struct RangeViolation {
-    int line = 0;         // 1-based line of the file
+    int64_t line = 0;     // 1-based line of the file
     int column = 0;       // 1-based among the checked columns; 0 for a main-window value
     std::string name;     // the column's short name, or the main-window field
     std::string value;    // as read
