@@ -10,13 +10,13 @@
 #include "calc/Vorgaben.h"
 #include "diagrams/Sunmap.h"
 #include "horizon/EditObs.h"
+#include "horizon/Fisheye.h"
+#include "horizon/Freihor.h"
 #include "horizon/Geb.h"
 #include "horizon/Laub.h"
 #include "horizon/Nadel.h"
-#include "horizon/Fisheye.h"
-#include "platform/Bmp.h"
-#include "horizon/Freihor.h"
 #include "horizon/Topo.h"
+#include "platform/Bmp.h"
 #include "platform/Error.h"
 #include "platform/IniFile.h"
 #include "platform/OutputFile.h"
@@ -111,7 +111,9 @@ void Application::checkOutputFile(const std::string& path) const {
                             ", which an output never replaces");
 }
 
-void Application::loadHorizonDrawing(const std::string& path) { freihor_->OpenDrawingFile(path); }
+void Application::loadHorizonDrawing(const std::string& path) {
+    freihor_->OpenDrawingFile(path);
+}
 
 void Application::start(bool useSession) {
     geodat_->initialise();

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "calc/Language.h"
-#include "platform/Picture.h"
-#include "platform/Raster.h"
 #include "platform/DateTime.h"
 #include "platform/FormModel.h"
 #include "platform/Host.h"
+#include "platform/Picture.h"
+#include "platform/Raster.h"
 
 namespace umbrix {
 

@@ -420,14 +420,14 @@ void TFormGeodat::setComputedToMissing() {
 void TFormGeodat::setIndicesToMissing() {
     const float m = missingValue;
     TCalcResults& r = results;
-    for (float* f : {&r.PMV, &r.PET, &r.SET, &r.UTCI, &r.PT, &r.mPET, &r.Tc, &r.Tsk, &r.WL,
-                     &r.SWt, &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
+    for (float* f : {&r.PMV, &r.PET, &r.SET, &r.UTCI, &r.PT, &r.mPET, &r.Tc, &r.Tsk, &r.WL, &r.SWt,
+                     &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
         *f = m;
     // the mPET details too: otherwise the detail row would repeat the previous row's body
-    for (float* f : {&r.mPET_Tc, &r.mPET_Tsk_m, &r.mPET_Tsk1, &r.mPET_Tsk2, &r.mPET_Tsk3,
-                     &r.mPET_Tsk4, &r.mPET_Tsk5, &r.mPET_Tcl, &r.mPET_skin_wet,
-                     &r.mPET_sweating_rate, &r.mPET_Act, &r.mPET_R, &r.mPET_C, &r.mPET_L,
-                     &r.mPET_Ere, &r.mPET_RC, &r.mPET_S})
+    for (float* f :
+         {&r.mPET_Tc, &r.mPET_Tsk_m, &r.mPET_Tsk1, &r.mPET_Tsk2, &r.mPET_Tsk3, &r.mPET_Tsk4,
+          &r.mPET_Tsk5, &r.mPET_Tcl, &r.mPET_skin_wet, &r.mPET_sweating_rate, &r.mPET_Act,
+          &r.mPET_R, &r.mPET_C, &r.mPET_L, &r.mPET_Ere, &r.mPET_RC, &r.mPET_S})
         *f = m;
 }
 
@@ -514,9 +514,9 @@ void TFormGeodat::computeRow() {
     if (in.pt) r.PT = float(ComputePt(0, "none", r.Ta, r.VP, r.Tmrt, r.v, 1013, in.clothing, m));
     if (in.mpet) {
         // initial core and skin temperature of the body model: 36.8 and 34.0 °C
-        const MpetResult p = ComputeMpet(sex, position, in.autoClothing, r.Ta, r.VP, r.v, r.Tmrt,
-                                         in.clothing, in.activity, in.height, in.weight,
-                                         float(in.age), 36.8f, 34.0f, m);
+        const MpetResult p =
+            ComputeMpet(sex, position, in.autoClothing, r.Ta, r.VP, r.v, r.Tmrt, in.clothing,
+                        in.activity, in.height, in.weight, float(in.age), 36.8f, 34.0f, m);
         r.mPET = p.mpet;
         r.mPET_Tc = p.tc;
         r.mPET_Tsk_m = p.tskm;
@@ -676,7 +676,9 @@ void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataC
     for (DataColumn c : columns) {
         if (!rec.has(c)) continue;
         switch (c) {
-            case DataColumn::Tag: inputs.tag = rec.tag; break;
+            case DataColumn::Tag:
+                inputs.tag = rec.tag;
+                break;
             case DataColumn::Date:
                 inputs.date = *rec.date;
                 inputs.dayOfYear = rec.dayOfYear;
@@ -688,12 +690,24 @@ void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataC
                 if (std::find(columns.begin(), columns.end(), DataColumn::Date) == columns.end())
                     inputs.dateText = DateFromDayOfYear(rec.dayOfYear);
                 break;
-            case DataColumn::Time: inputs.hours = rec.hours; break;
-            case DataColumn::Longitude: inputs.longitude = rec.longitude; break;
-            case DataColumn::Latitude: inputs.latitude = rec.latitude; break;
-            case DataColumn::Altitude: inputs.altitude = rec.altitude; break;
-            case DataColumn::TimeZone: inputs.timeZone = rec.timeZone; break;
-            case DataColumn::Ta: r.Ta = value(c); break;
+            case DataColumn::Time:
+                inputs.hours = rec.hours;
+                break;
+            case DataColumn::Longitude:
+                inputs.longitude = rec.longitude;
+                break;
+            case DataColumn::Latitude:
+                inputs.latitude = rec.latitude;
+                break;
+            case DataColumn::Altitude:
+                inputs.altitude = rec.altitude;
+                break;
+            case DataColumn::TimeZone:
+                inputs.timeZone = rec.timeZone;
+                break;
+            case DataColumn::Ta:
+                r.Ta = value(c);
+                break;
             case DataColumn::VP:
                 r.VP = value(c);
                 r.RH = m;
@@ -702,12 +716,24 @@ void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataC
                 r.RH = value(c);
                 r.VP = m;
                 break;
-            case DataColumn::V: r.v = value(c); break;
-            case DataColumn::N: r.N = value(c); break;
-            case DataColumn::Ts: r.Ts = value(c); break;
-            case DataColumn::D: r.D = value(c); break;
-            case DataColumn::G: r.G = value(c); break;
-            case DataColumn::Tmrt: r.Tmrt = value(c); break;
+            case DataColumn::V:
+                r.v = value(c);
+                break;
+            case DataColumn::N:
+                r.N = value(c);
+                break;
+            case DataColumn::Ts:
+                r.Ts = value(c);
+                break;
+            case DataColumn::D:
+                r.D = value(c);
+                break;
+            case DataColumn::G:
+                r.G = value(c);
+                break;
+            case DataColumn::Tmrt:
+                r.Tmrt = value(c);
+                break;
             // a value outside its range makes the row missing and stays out of the pre-settings
             case DataColumn::Turbidity:
                 if (value(c) >= 0 && !InRange(Quantity::LinkeTurbidity, value(c))) break;
@@ -724,10 +750,18 @@ void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataC
                 pre.bowen = value(c);
                 preSettingsFromFile_ = true;
                 break;
-            case DataColumn::DGRatio: inputs.dgRatio = value(c); break;
-            case DataColumn::Clothing: inputs.clothing = value(c); break;
-            case DataColumn::Activity: inputs.activity = value(c); break;
-            case DataColumn::Horizon: rowProfile_ = rec.horizon; break;
+            case DataColumn::DGRatio:
+                inputs.dgRatio = value(c);
+                break;
+            case DataColumn::Clothing:
+                inputs.clothing = value(c);
+                break;
+            case DataColumn::Activity:
+                inputs.activity = value(c);
+                break;
+            case DataColumn::Horizon:
+                rowProfile_ = rec.horizon;
+                break;
         }
     }
     // a measured D with its G gives the row's split of G; a missing D leaves the ratio as it was

@@ -77,9 +77,8 @@ std::vector<Column> columnsFor(const TableContext& cx) {
         if (on) c.push_back({std::move(name), std::move(unit), value});
     };
     // the daily rows carry neither the enumerator nor the location columns
-    add(table && l.enumTag, "Enum.", "/tag", [](const Row& x) {
-        return x.in.tag.empty() ? std::to_string(x.r.rowCounter) : x.in.tag;
-    });
+    add(table && l.enumTag, "Enum.", "/tag",
+        [](const Row& x) { return x.in.tag.empty() ? std::to_string(x.r.rowCounter) : x.in.tag; });
     add(l.date, w[13], cx.dateUnit + "   ", [](const Row& x) { return x.in.dateText + " "; });
     add(l.dayOfYear, w[14], w[20], [](const Row& x) { return std::to_string(x.in.dayOfYear); });
     add(table && l.time, w[25], cx.timeUnit,
@@ -88,7 +87,8 @@ std::vector<Column> columnsFor(const TableContext& cx) {
         [](const Row& x) { return cell(x.in.latitude, 6, 2); });
     add(table && l.longitude, "Long.", "\u00b0E",
         [](const Row& x) { return cell(x.in.longitude, 6, 2); });
-    add(table && l.altitude, "Altit.", "m", [](const Row& x) { return std::to_string(x.in.altitude); });
+    add(table && l.altitude, "Altit.", "m",
+        [](const Row& x) { return std::to_string(x.in.altitude); });
     add(table && l.timeZone, "UTC", "h", [](const Row& x) { return f61(x.in.timeZone); });
     add(l.sunrise, w[15], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunrise); });
     add(l.sunset, w[16], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunset); });

@@ -18,13 +18,13 @@
 #include "cli/Options.h"
 #include "diagrams/Sunmap.h"
 #include "horizon/EditObs.h"
-#include "platform/Bmp.h"
 #include "horizon/Freihor.h"
 #include "horizon/Topo.h"
+#include "platform/Bmp.h"
 #include "platform/DateTime.h"
 #include "platform/Error.h"
-#include "platform/Format.h"
 #include "platform/FormModel.h"
+#include "platform/Format.h"
 #include "platform/OutputFile.h"
 #include "platform/TextFile.h"
 #include "series/DataFile.h"
@@ -201,8 +201,9 @@ class Runner {
             if (!ran_) apply({"--new", ""});
             TFormMap& map = app_.map();
             if (!map.enabled("UpDown1"))
-                throw UmbrixError("--time: the diagram time applies in the diagram modes "
-                                  "(--mode polar or shadows)");
+                throw UmbrixError(
+                    "--time: the diagram time applies in the diagram modes "
+                    "(--mode polar or shadows)");
             map.changeTime(DiagramMinutes(v));
         } else if (step.option == "--save") {
             if (!ran_) apply({"--new", ""});

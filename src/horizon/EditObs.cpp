@@ -766,10 +766,10 @@ void TFormObs::drawGrid() {
                kBlack, kTextHeight);
     // the labels of the y axis keep clear of the x axis labels along the top edge
     const int top = 2 + h + 4;
-    plan_.text({2, std::clamp(kPlanCentre - offset - h / 2, top, kPlanSize - 2 - h)}, plus,
-               kBlack, kTextHeight);
-    plan_.text({2, std::clamp(kPlanCentre + offset - h / 2, top, kPlanSize - 2 - h)}, minus,
-               kBlack, kTextHeight);
+    plan_.text({2, std::clamp(kPlanCentre - offset - h / 2, top, kPlanSize - 2 - h)}, plus, kBlack,
+               kTextHeight);
+    plan_.text({2, std::clamp(kPlanCentre + offset - h / 2, top, kPlanSize - 2 - h)}, minus, kBlack,
+               kTextHeight);
 }
 
 void TFormObs::drawObstacle(const Obstacle& ob, bool selected) {

@@ -14,7 +14,9 @@ constexpr double kHoursPerRadian = 3.819718634205488;
 // the sun's centre 0.85° below the horizon at sunrise and sunset, radians
 constexpr double kRefractionAngle = -0.01484;
 
-double sind(double degrees) { return std::sin(degrees * kDeg); }
+double sind(double degrees) {
+    return std::sin(degrees * kDeg);
+}
 }  // namespace
 
 double WrapHours(double hours) {

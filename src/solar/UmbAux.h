@@ -34,11 +34,11 @@ double WrapHours(double hours);
 // The day's terms of TrueLocalTime computed once, for loops over the minutes of a day; gives
 // exactly the figures of TrueLocalTime.
 class TrueTimeOfDay {
-public:
+  public:
     TrueTimeOfDay(int day, float longitude, float timeZone);
     double operator()(float localTime) const;
 
-private:
+  private:
     float timeZone_;
     double longitudeHours_, equationOfTime_;
 };
@@ -46,12 +46,12 @@ private:
 // The day's declination terms of SunZenith and SunAzimuth computed once; gives exactly their
 // figures.
 class SunOfDay {
-public:
+  public:
     SunOfDay(int day, float latitude);
     double zenith(float trueTime) const;
     double azimuth(float trueTime) const;
 
-private:
+  private:
     double sinPhiSinDelta_, cosPhiCosDelta_, cosDelta_, cosDeltaSinPhi_, sinDeltaCosPhi_;
 };
 
