@@ -9,7 +9,7 @@ template <umbrix::MpetSolver solver>
 static void BM_Mpet(benchmark::State& state) {
     const float icl = state.range(0) / 10.0f;
     for (auto _ : state) {
-        umbrix::MpetResult r =
+        umbrix::MpetDetails r =
             umbrix::ComputeMpet(1, 1, false, 20.0f, 12.5f, 0.1f, 20.0f, icl, 80.0f, 1.75f, 75.0f,
                                 35.0f, 36.8f, 34.0f, 9999.0f, solver);
         benchmark::DoNotOptimize(r);

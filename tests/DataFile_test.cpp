@@ -1,6 +1,7 @@
 // The data-file reader: fields and separators, one record per line, the input formats, the
 // missing values, the horizon block, and what it reports for lines it cannot read.
 #include "series/DataFile.h"
+#include "horizon/HorizonProfile.h"
 
 #include <gtest/gtest.h>
 

@@ -30,10 +30,10 @@ TEST_F(IndexRowTest, DefaultPersonRowAndMemiDetails) {
     main().click("ButtonNeu");
 
     const double pmv = ComputePmv(1, 35, 20, 12.5f, 0.1f, 20, 0.9f, 80, 1.75f, 75, 9999);
-    const PetResult pet =
+    const PetDetails pet =
         PetModel().ComputePet(1, 1, 20, 12.5f, 0.1f, 20, 0.9f, 80, 1.75f, 75, 35, 9999);
     EXPECT_EQ(Column(table(), "PMV"), F61(pmv));
-    EXPECT_EQ(Column(table(), "PET"), F61(pet.pet));
+    EXPECT_EQ(Column(table(), "PET"), F61(pet.PET));
     EXPECT_EQ(Column(table(), "PET"), "20.0");
     // 0.1 m/s at person height is below the range of the UTCI regression
     EXPECT_EQ(Column(table(), "UTCI"), "9999.0");
@@ -43,8 +43,8 @@ TEST_F(IndexRowTest, DefaultPersonRowAndMemiDetails) {
     ASSERT_EQ(memi.size(), 3u);
     std::vector<std::string> d = Fields(memi[2]);
     ASSERT_EQ(d.size(), 24u);
-    const float expected[] = {pet.tc,   pet.tsk,  pet.wsum, pet.wetsk, pet.h,
-                              pet.rsum, pet.csum, pet.ed,   pet.esw,   pet.pet};
+    const float expected[] = {pet.Tc,   pet.Tsk,  pet.WL, pet.SWt, pet.H,
+                              pet.Rnb, pet.C, pet.Evpd,   pet.Esw,   pet.PET};
     for (int i = 0; i < 10; ++i) EXPECT_EQ(d[14 + i], F61(expected[i])) << i;
 }
 
@@ -54,9 +54,9 @@ TEST_F(IndexRowTest, SexAndPositionReachTheIndices) {
     TypeWeather(main(), "30", "21", "2", "60");
     main().click("ButtonNeu");
     const double pmv = ComputePmv(2, 35, 30, 21, 2, 60, 0.9f, 80, 1.75f, 75, 9999);
-    const float pet = PetModel().ComputePet(2, 2, 30, 21, 2, 60, 0.9f, 80, 1.75f, 75, 35, 9999).pet;
+    const float pet = PetModel().ComputePet(2, 2, 30, 21, 2, 60, 0.9f, 80, 1.75f, 75, 35, 9999).PET;
     const float petMan =
-        PetModel().ComputePet(1, 1, 30, 21, 2, 60, 0.9f, 80, 1.75f, 75, 35, 9999).pet;
+        PetModel().ComputePet(1, 1, 30, 21, 2, 60, 0.9f, 80, 1.75f, 75, 35, 9999).PET;
     EXPECT_EQ(Column(table(), "PMV"), F61(pmv));
     EXPECT_EQ(Column(table(), "PET"), F61(pet));
     EXPECT_NE(Column(table(), "PET"), F61(petMan));

@@ -242,15 +242,6 @@ TEST(ComputeRadiation, GivenAndComputedQuantities) {
     EXPECT_EQ(r.tmrt, 35.0f);
     EXPECT_EQ(r.e, computed.e);
     EXPECT_EQ(r.ts, computed.ts);
-
-    // with the missing-value default -9999 the marker is -10000, and -9999 a real value
-    EXPECT_EQ(NotGivenFor(9999.0f), -9999.0f);
-    in = SummerNoon();
-    in.notGiven = in.g = in.tmrt = in.ts = NotGivenFor(-9999.0f);
-    EXPECT_EQ(ComputeRadiation(in, kFree).tmrt, computed.tmrt);
-    in.ts = -9999.0f;
-    r = ComputeRadiation(in, kFree);
-    EXPECT_EQ(r.ts, -9999.0f);
 }
 
 TEST(ComputeRadiation, NightMatchesTheClosedFormula) {
@@ -262,18 +253,6 @@ TEST(ComputeRadiation, NightMatchesTheClosedFormula) {
     EXPECT_EQ(r.s, 0.0f);
     const double tmrt = std::pow((r.a + r.e) / 2.0 / kSigma + 100.0 * 0.7 / (0.97 * kSigma), 0.25);
     EXPECT_NEAR(r.tmrt, tmrt - 273.15, 1e-3);
-}
-
-TEST(ComputeRadiation, MissingValuesSkipTheCalculation) {
-    const float missing = 9999.0f;
-    for (auto field :
-         {&RadiationInputs::ta, &RadiationInputs::vp, &RadiationInputs::rh, &RadiationInputs::v,
-          &RadiationInputs::n, &RadiationInputs::g, &RadiationInputs::tmrt, &RadiationInputs::ts}) {
-        RadiationInputs in = SummerNoon();
-        in.*field = missing;
-        // Ts is not among the quantities that make a row missing
-        EXPECT_EQ(RadiationInputsComplete(in, missing), field == &RadiationInputs::ts);
-    }
 }
 
 TEST(ComputeRadiation, AbsurdInputsNeverReachTheHorizonTest) {

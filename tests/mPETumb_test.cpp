@@ -21,7 +21,7 @@ struct Call {
     int sex = 1, position = 1;
     float activity = 80, height = 1.75f, weight = 75, age = 35;
 
-    MpetResult Compute(MpetSolver solver = MpetSolver::Fast) const {
+    MpetDetails Compute(MpetSolver solver = MpetSolver::Fast) const {
         return ComputeMpet(sex, position, autoClothing, ta, vp, v, tmrt, icl, activity, height,
                            weight, age, 36.8f, 34.0f, kMissing, solver);
     }
@@ -31,9 +31,9 @@ struct Call {
     }
 };
 
-std::vector<float> Fields(const MpetResult& r) {
-    return {r.mpet,    r.tc,        r.tskm, r.tsk1, r.tsk2, r.tsk3, r.tsk4, r.tsk5, r.tcl,
-            r.skinWet, r.sweatRate, r.act,  r.r,    r.c,    r.l,    r.ere,  r.rc,   r.s};
+std::vector<float> Fields(const MpetDetails& r) {
+    return {r.mPET,    r.Tc,        r.Tsk, r.Tsk1, r.Tsk2, r.Tsk3, r.Tsk4, r.Tsk5, r.Tcl,
+            r.skinWettedness, r.sweatRate, r.activity,  r.R,    r.C,    r.L,    r.Ere,  r.RC,   r.S};
 }
 
 Call Warm() {
@@ -70,8 +70,8 @@ TEST(MpetClothing, CaseByInsulation) {
         ASSERT_EQ(state.zones.size(), row.zones);
         EXPECT_EQ(state.nodes.size(), 5 * row.zones + 1);
         // groups the case lacks report 9999, the others real skin temperatures
-        const float tsk[5] = {state.result.tsk1, state.result.tsk2, state.result.tsk3,
-                              state.result.tsk4, state.result.tsk5};
+        const float tsk[5] = {state.result.Tsk1, state.result.Tsk2, state.result.Tsk3,
+                              state.result.Tsk4, state.result.Tsk5};
         for (size_t g = 0; g < 5; ++g) {
             if (g < row.zones) {
                 EXPECT_GT(tsk[g], 15.0f) << "group " << g + 1;
@@ -93,7 +93,7 @@ TEST(MpetClothing, CaseDClothesPartOfTheHead) {
     EXPECT_DOUBLE_EQ(state.zones[1].fraction, 0.03);
     EXPECT_DOUBLE_EQ(state.zones[4].fraction, 0.05);
     // the covered head stays warmer than the face
-    EXPECT_GT(state.result.tsk2, state.result.tsk5);
+    EXPECT_GT(state.result.Tsk2, state.result.Tsk5);
 }
 
 TEST(MpetClothing, AutomaticClothingFollowsAirTemperature) {
@@ -133,7 +133,7 @@ TEST(MpetClothing, ChangesSmoothlyWithinCasesAndBoundedlyAtTheirBounds) {
     for (Call env : {Warm(), Cold()}) {
         auto mpetAt = [&](float icl) {
             env.icl = icl;
-            return env.Compute().mpet;
+            return env.Compute().mPET;
         };
         for (float bound : bounds) {
             SCOPED_TRACE(testing::Message() << "Ta " << env.ta << ", bound " << bound);
@@ -152,14 +152,14 @@ TEST(Mpet, WindBelowTheMinimumCountsAsTheMinimum) {
     minimum.v = 0.1f;
     faster.v = 0.3f;
     EXPECT_EQ(Fields(slow.Compute()), Fields(minimum.Compute()));
-    EXPECT_GT(minimum.Compute().mpet, faster.Compute().mpet);
+    EXPECT_GT(minimum.Compute().mPET, faster.Compute().mPET);
 }
 
 TEST(Mpet, VapourAboveFiftyHectopascalMissesOnlyMpet) {
     Call humid = Warm();
     humid.vp = 51;
-    MpetResult r = humid.Compute();
-    EXPECT_EQ(r.mpet, kMissing);
+    MpetDetails r = humid.Compute();
+    EXPECT_EQ(r.mPET, kMissing);
     std::vector<float> fields = Fields(r);
     for (size_t i = 1; i < fields.size(); ++i) {
         EXPECT_TRUE(std::isfinite(fields[i])) << i;
@@ -167,7 +167,7 @@ TEST(Mpet, VapourAboveFiftyHectopascalMissesOnlyMpet) {
     }
     EXPECT_GT(r.sweatRate, 0.0f);
     humid.vp = 50;
-    EXPECT_NE(humid.Compute().mpet, kMissing);
+    EXPECT_NE(humid.Compute().mPET, kMissing);
 }
 
 TEST(Mpet, SittingChangesOnlyTheRadiationAreaFactor) {
@@ -176,11 +176,11 @@ TEST(Mpet, SittingChangesOnlyTheRadiationAreaFactor) {
     mpet::ModelState stand = standing.Run(), sit = sitting.Run();
     EXPECT_DOUBLE_EQ(stand.feff, 0.725);
     EXPECT_DOUBLE_EQ(sit.feff, 0.696);
-    EXPECT_EQ(sit.result.act, stand.result.act);
-    EXPECT_EQ(sit.result.ere, stand.result.ere);
+    EXPECT_EQ(sit.result.activity, stand.result.activity);
+    EXPECT_EQ(sit.result.Ere, stand.result.Ere);
     // less area towards the hot surroundings: less radiant gain
-    EXPECT_LT(sit.result.r, stand.result.r);
-    EXPECT_GT(sit.result.r, 0.9f * stand.result.r);
+    EXPECT_LT(sit.result.R, stand.result.R);
+    EXPECT_GT(sit.result.R, 0.9f * stand.result.R);
     // any other position code stands
     for (int code : {0, 3}) {
         Call other = Warm();
@@ -249,34 +249,34 @@ TEST(MpetPerson, HeatProductionAndRespiration) {
                   .height = row.height,
                   .weight = row.weight,
                   .age = row.age};
-        MpetResult r = call.Compute();
-        EXPECT_NEAR(r.act, row.act, 1e-3) << row.sex;
-        EXPECT_NEAR(r.ere, row.ere, 1e-3) << row.sex;
+        MpetDetails r = call.Compute();
+        EXPECT_NEAR(r.activity, row.act, 1e-3) << row.sex;
+        EXPECT_NEAR(r.Ere, row.ere, 1e-3) << row.sex;
     }
 }
 
 TEST(Mpet, RespondsToTheEnvironment) {
     Call c = Call{};
-    auto mpetWith = [](Call call) { return call.Compute().mpet; };
+    auto mpetWith = [](Call call) { return call.Compute().mPET; };
     Call hotRadiation = c, coldRadiation = c;
     hotRadiation.tmrt = 40;
     coldRadiation.tmrt = 0;
     EXPECT_GT(mpetWith(hotRadiation), mpetWith(c));
     EXPECT_LT(mpetWith(coldRadiation), mpetWith(c));
 
-    MpetResult cold = Cold().Compute(), warm = Warm().Compute();
-    EXPECT_LT(cold.mpet, 0.0f);
-    EXPECT_GT(warm.mpet, 30.0f);
+    MpetDetails cold = Cold().Compute(), warm = Warm().Compute();
+    EXPECT_LT(cold.mPET, 0.0f);
+    EXPECT_GT(warm.mPET, 30.0f);
     EXPECT_EQ(cold.sweatRate, 0.0f);
     EXPECT_GT(warm.sweatRate, 10.0f);
-    EXPECT_LT(cold.s, 0.0f);
-    EXPECT_GT(warm.r, 0.0f);  // Tmrt 50 °C: radiant gain
-    for (const MpetResult& r : {cold, warm}) {
-        EXPECT_NEAR(r.s, r.act + r.r + r.c + r.l + r.ere, 1e-3);
-        EXPECT_GT(r.tc, 36.0f);
-        EXPECT_LT(r.tc, 38.0f);
-        EXPECT_GE(r.skinWet, 0.06f);
-        EXPECT_LE(r.skinWet, 1.0f);
+    EXPECT_LT(cold.S, 0.0f);
+    EXPECT_GT(warm.R, 0.0f);  // Tmrt 50 °C: radiant gain
+    for (const MpetDetails& r : {cold, warm}) {
+        EXPECT_NEAR(r.S, r.activity + r.R + r.C + r.L + r.Ere, 1e-3);
+        EXPECT_GT(r.Tc, 36.0f);
+        EXPECT_LT(r.Tc, 38.0f);
+        EXPECT_GE(r.skinWettedness, 0.06f);
+        EXPECT_LE(r.skinWettedness, 1.0f);
     }
 }
 
@@ -328,7 +328,7 @@ TEST(MpetSolvers, FastAgreesWithReference) {
             EXPECT_NEAR(f.evaporation, r.evaporation, 1e-6);
             EXPECT_NEAR(f.sweat, r.sweat, 1e-12);
         }
-        EXPECT_EQ(fast.result.mpet, reference.result.mpet);
+        EXPECT_EQ(fast.result.mPET, reference.result.mPET);
         EXPECT_EQ(fast.condensations, reference.condensations);
         EXPECT_EQ(fast.condensations > 0, row.condenses);
     }

@@ -1,4 +1,4 @@
-#include "batch/ThreadPool.h"
+#include "umbrix/thread_pool.h"
 
 #include <algorithm>
 #include <atomic>

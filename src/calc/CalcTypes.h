@@ -40,7 +40,7 @@ struct TCalcInputs {
 // The missing-value default of a fresh start ("9999" in the data-file window).
 constexpr float kDefaultMissingValue = 9999.0f;
 
-// NotGiven (the value of an empty Ts, G or Tmrt field): NotGivenFor in solar/UmbRad.h.
+// An empty Ts, G or Tmrt field is NaN: the quantity is computed.
 
 // Results of one row (4-byte floats, as stored).
 struct TCalcResults {

@@ -8,16 +8,12 @@
 #include "calc/PhysicalRanges.h"
 #include "calc/Vorgaben.h"
 #include "diagrams/Sunmap.h"
+#include "engine/HorizonData.h"
+#include "engine/Internal.h"
 #include "horizon/EditObs.h"
 #include "horizon/Fisheye.h"
 #include "horizon/Freihor.h"
 #include "horizon/Topo.h"
-#include "indices/Pt_Basic_Umb.h"
-#include "indices/mPETumb.h"
-#include "indices/petumb.h"
-#include "indices/pmvumb.h"
-#include "indices/setumb.h"
-#include "indices/utciumb.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "series/DailyCourse.h"
@@ -84,10 +80,10 @@ void TFormGeodat::checkInput(const std::string& name, double value) {
                                         app_.language()));
 }
 
-// Ts, G and Tmrt: an empty field means the quantity is computed.
+// Ts, G and Tmrt: an empty field means the quantity is computed (NaN).
 float TFormGeodat::readOptional(const std::string& name) {
     const std::string& t = text(name);
-    if (t.find_first_not_of(" \t") == std::string::npos) return notGiven;
+    if (t.find_first_not_of(" \t") == std::string::npos) return NAN;
     return readReal(name);
 }
 
@@ -140,35 +136,30 @@ void TFormGeodat::readInputs() {
 
 void TFormGeodat::readMissingValue() {
     missingValue = float(toReal(app_.werte().text("EditDefVal"), "EditDefVal"));
-    notGiven = NotGivenFor(missingValue);
 }
 
 void TFormGeodat::computeSunPosition() {
-    results.trueTime =
-        float(TrueLocalTime(inputs.dayOfYear, inputs.longitude, inputs.timeZone, inputs.hours));
-    results.Z = float(SunZenith(inputs.dayOfYear, inputs.latitude, results.trueTime));
-    results.azimuth = float(SunAzimuth(inputs.dayOfYear, inputs.latitude, results.trueTime));
+    const SunPosition sun =
+        engine::SunAt(engine::PlaceOf(rowSite()), inputs.dayOfYear, inputs.hours);
+    results.trueTime = sun.trueTime;
+    results.Z = sun.Z;
+    results.azimuth = sun.azimuth;
 }
 
-bool TFormGeodat::isSunHidden(double Z, double A) const {
-    if (rowProfile_) return IsSunHiddenByProfile(*rowProfile_, Z, A);
-    return IsSunHidden(horizonImage_, Z, A);
+const Raster& TFormGeodat::horizonImage() const {
+    static const Raster none;
+    return horizonComposed_ ? HorizonRaster(horizon_) : none;
 }
 
 // The day routine: local sunrise and sunset (with refraction) and the actual sunshine duration
-// over the fisheye horizon image of the last "&New" (all sky before one), or over the row's
-// own horizon when the data file gives one.
+// over the horizon of the last "&New" (all sky before one), or over the row's own horizon when
+// the data file gives one.
 void TFormGeodat::computeSunDay() {
-    const SunriseSunset day = LocalSunriseSunset(inputs.dayOfYear, inputs.longitude,
-                                                 inputs.latitude, inputs.timeZone, true);
+    const SunDay day = engine::DayAt(engine::PlaceOf(rowSite()), inputs.dayOfYear, rowHorizon(),
+                                     &sunshine_);
     results.sunrise = day.sunrise;
     results.sunset = day.sunset;
-    if (rowProfile_)
-        results.SDact = ProfileSunshineMinutes(*rowProfile_, inputs.dayOfYear, inputs.longitude,
-                                               inputs.latitude, inputs.timeZone);
-    else
-        results.SDact = sunshine_.count(inputs.dayOfYear, inputs.longitude, inputs.latitude,
-                                        inputs.timeZone, horizonImage_);
+    results.SDact = day.SDact;
 }
 
 std::vector<HorizonSource> TFormGeodat::horizonSources() {
@@ -182,21 +173,20 @@ std::vector<HorizonSource> TFormGeodat::horizonSources() {
 
 void TFormGeodat::composeHorizon() {
     std::vector<HorizonSource> sources = horizonSources();
-    horizonImage_ = BuildHorizonImage(sources);
-    skyViewImage_ = BuildSkyViewImage(sources);
-    skyViewFactors_ = IntegrateSkyViewFactors(skyViewImage_, &host());
+    horizon_ = ComposeHorizonOf(sources, &host(), &skyViewImage_);
+    horizonComposed_ = true;
 }
 
 // "A&dd" keeps the image and both factors of the last "&New": recomputing them could give a
 // slightly different value for the same picture.
 void TFormGeodat::evaluateHorizon() {
-    if (skyViewImage_.empty()) {
+    if (!horizonComposed_) {
         // before any "&New" the sky is free
         results.SVF_Umb = results.SVF_cos = 1.0f;
         return;
     }
-    results.SVF_Umb = skyViewFactors_.SVF_Umb;
-    results.SVF_cos = skyViewFactors_.SVF_cos;
+    results.SVF_Umb = horizon_.skyViewFactor();
+    results.SVF_cos = horizon_.skyViewFactorCos();
 }
 
 TableLayout TFormGeodat::tableLayout() const {
@@ -431,110 +421,128 @@ void TFormGeodat::setIndicesToMissing() {
         *f = m;
 }
 
-void TFormGeodat::computeRow() {
+Site TFormGeodat::rowSite() const {
+    Site site;
+    site.longitude = inputs.longitude;
+    site.latitude = inputs.latitude;
+    site.altitude = inputs.altitude;
+    site.timeZone = inputs.timeZone;
+    site.name = inputs.locationName;
+    return site;
+}
+
+Person TFormGeodat::rowPerson() const {
+    Person p;
+    p.height = inputs.height;
+    p.weight = inputs.weight;
+    p.age = inputs.age;
+    p.sex = inputs.sexIndex == 1 ? Sex::Female : Sex::Male;
+    p.clothing = inputs.clothing;
+    p.activity = inputs.activity;
+    p.posture = inputs.position == 1 ? Posture::Sitting : Posture::Standing;
+    p.autoClothing = inputs.autoClothing;
+    return p;
+}
+
+Settings TFormGeodat::rowSettings() const {
     const TFormVorgaben& pre = app_.vorgaben();
+    Settings s;
+    s.albedo = inputs.albedo;
+    s.albedoHuman = inputs.albedoHuman;
+    s.bowen = pre.bowen;
+    s.turbidity = pre.turbidity;
+    s.diffuseRatio = inputs.dgRatio;
+    s.fogLimit = pre.fogLimit;
+    s.reduceGByObstacles = pre.reduceGByObstacles();
+    s.tmrtFromHorizontalDirect = pre.tmrtFromHorizontalDirect();
+    s.setStarSedentary = pre.setStarSedentary();
+    return s;
+}
+
+Weather TFormGeodat::rowWeather() const {
+    const TCalcResults& r = results;
+    const float m = missingValue;
+    auto given = [m](float x) { return x == m ? double(NAN) : double(x); };
+    Weather w;
+    w.Ta = given(r.Ta);
+    w.VP = given(readVP_);
+    w.RH = given(readRH_);
+    w.v = given(r.v);
+    w.N = given(r.N);
+    w.G = given(r.G);
+    w.Ts = given(r.Ts);
+    w.Tmrt = given(r.Tmrt);
+    return w;
+}
+
+void TFormGeodat::computeRow() {
     TCalcResults& r = results;
-    RadiationInputs ri;
-    ri.day = inputs.dayOfYear;
-    ri.latitude = inputs.latitude;
-    ri.altitude = inputs.altitude;
-    ri.trueTime =
-        float(TrueLocalTime(inputs.dayOfYear, inputs.longitude, inputs.timeZone, inputs.hours));
-    ri.ta = r.Ta;
-    ri.vp = r.VP;
-    ri.rh = r.RH;
-    ri.v = r.v;
-    ri.n = r.N;
-    ri.dgRatio = inputs.dgRatio;
-    ri.g = r.G;
-    ri.ts = r.Ts;
-    ri.tmrt = r.Tmrt;
-    ri.notGiven = notGiven;
-    ri.missingValue = missingValue;
-    ri.svf = r.SVF_Umb;
-    ri.linkeTurbidity = pre.turbidity;
-    ri.fogLimit = pre.fogLimit;
-    ri.reduceGByObstacles = pre.reduceGByObstacles();
-    ri.bowen = pre.bowen;
-    ri.albedoSurroundings = inputs.albedo;
-    ri.albedoHuman = inputs.albedoHuman;
-    ri.tmrtFromHorizontalDirect = pre.tmrtFromHorizontalDirect();
-    const RadiationResults rr =
-        ComputeRadiation(ri, [this](double Z, double A) { return isSunHidden(Z, A); });
-    r.trueTime = ri.trueTime;
-    r.turbidity = rr.turbidity;
-    r.G0 = rr.g0;
-    r.S0 = rr.s0;
-    r.D0 = rr.d0;
-    r.G = rr.g;
-    r.S = rr.s;
-    r.D = rr.d;
-    r.A = rr.a;
-    r.E = rr.e;
-    r.Q = rr.q;
-    r.Ts = rr.ts;
-    r.Tmrt = rr.tmrt;
-    // A Tmrt that did not come out as a number (the surface iteration diverges for a Bowen ratio
-    // near -0.9) carries the missing value; an index formed from it as 9999 °C would look real.
-    if (r.Tmrt == missingValue) {
+    const float m = missingValue;
+    RowInputs in{rowSite(), {inputs.dayOfYear, inputs.hours}, rowWeather(), rowPerson()};
+    IndexSelection indices;
+    indices.pmv = inputs.pmv;
+    indices.pet = inputs.pet;
+    indices.setStar = inputs.setStar;
+    indices.utci = inputs.utci;
+    indices.pt = inputs.pt;
+    indices.mpet = inputs.mpet;
+    const RowResult row = ComputeRow(in, rowSettings(), rowHorizon(), indices, pet_, &sunshine_);
+    // the table writes the missing value where the engine has no value
+    auto cell = [m](float x) { return std::isnan(x) ? m : x; };
+    r.trueTime = row.trueTime;
+    r.turbidity = cell(row.turbidity);
+    r.G0 = cell(row.G0);
+    r.S0 = cell(row.S0);
+    r.D0 = cell(row.D0);
+    r.G = cell(row.G);
+    r.S = cell(row.S);
+    r.D = cell(row.D);
+    r.A = cell(row.A);
+    r.E = cell(row.E);
+    r.Q = cell(row.Q);
+    r.Ts = cell(row.Ts);
+    r.Tmrt = cell(row.Tmrt);
+    if (std::isnan(row.Tmrt)) {
         setIndicesToMissing();
         return;
     }
-
-    // The indices, in this order, from the values after the radiation step.
-    const TCalcInputs& in = inputs;
-    const float m = missingValue;
-    const int sex = in.sexIndex + 1;
-    const int position = in.position + 1;
-    if (in.pmv)
-        r.PMV = float(ComputePmv(sex, in.age, r.Ta, r.VP, r.v, r.Tmrt, in.clothing, in.activity,
-                                 in.height, in.weight, m));
-    if (in.pet) {
-        if (!pet_) pet_ = std::make_unique<PetModel>();
-        PetResult p = pet_->ComputePet(sex, position, r.Ta, r.VP, r.v, r.Tmrt, in.clothing,
-                                       in.activity, in.height, in.weight, float(in.age), m);
-        r.PET = p.pet;
-        r.Tc = p.tc;
-        r.Tsk = p.tsk;
-        r.WL = p.wsum;
-        r.SWt = p.wetsk;
-        r.H = p.h;
-        r.Rnb = p.rsum;
-        r.C = p.csum;
-        r.Evpd = p.ed;
-        r.Esw = p.esw;
+    if (indices.pmv) r.PMV = cell(row.PMV);
+    if (indices.pet) {
+        const PetDetails& p = row.pet;
+        r.PET = cell(p.PET);
+        r.Tc = cell(p.Tc);
+        r.Tsk = cell(p.Tsk);
+        r.WL = cell(p.WL);
+        r.SWt = cell(p.SWt);
+        r.H = cell(p.H);
+        r.Rnb = cell(p.Rnb);
+        r.C = cell(p.C);
+        r.Evpd = cell(p.Evpd);
+        r.Esw = cell(p.Esw);
     }
-    if (in.setStar)
-        r.SET = float(ComputeSetStar(in.sexIndex, r.Ta, r.Tmrt, r.RH, r.v, in.clothing,
-                                     float(in.age), in.height, in.weight, in.activity, m,
-                                     pre.setStarSedentary()
-                                         ? SetStandardEnvironment::Sedentary
-                                         : SetStandardEnvironment::ActivityDependent));
-    if (in.utci) r.UTCI = float(ComputeUtci(r.Ta, r.VP, r.Tmrt, r.v, m));
-    if (in.pt) r.PT = float(ComputePt(0, "none", r.Ta, r.VP, r.Tmrt, r.v, 1013, in.clothing, m));
-    if (in.mpet) {
-        // initial core and skin temperature of the body model: 36.8 and 34.0 °C
-        const MpetResult p =
-            ComputeMpet(sex, position, in.autoClothing, r.Ta, r.VP, r.v, r.Tmrt, in.clothing,
-                        in.activity, in.height, in.weight, float(in.age), 36.8f, 34.0f, m);
-        r.mPET = p.mpet;
-        r.mPET_Tc = p.tc;
-        r.mPET_Tsk_m = p.tskm;
-        r.mPET_Tsk1 = p.tsk1;
-        r.mPET_Tsk2 = p.tsk2;
-        r.mPET_Tsk3 = p.tsk3;
-        r.mPET_Tsk4 = p.tsk4;
-        r.mPET_Tsk5 = p.tsk5;
-        r.mPET_Tcl = p.tcl;
-        r.mPET_skin_wet = p.skinWet;
-        r.mPET_sweating_rate = p.sweatRate;
-        r.mPET_Act = p.act;
-        r.mPET_R = p.r;
-        r.mPET_C = p.c;
-        r.mPET_L = p.l;
-        r.mPET_Ere = p.ere;
-        r.mPET_RC = p.rc;
-        r.mPET_S = p.s;
+    if (indices.setStar) r.SET = cell(row.SET);
+    if (indices.utci) r.UTCI = cell(row.UTCI);
+    if (indices.pt) r.PT = cell(row.PT);
+    if (indices.mpet) {
+        const MpetDetails& p = row.mpet;
+        r.mPET = cell(p.mPET);
+        r.mPET_Tc = cell(p.Tc);
+        r.mPET_Tsk_m = cell(p.Tsk);
+        r.mPET_Tsk1 = cell(p.Tsk1);
+        r.mPET_Tsk2 = cell(p.Tsk2);
+        r.mPET_Tsk3 = cell(p.Tsk3);
+        r.mPET_Tsk4 = cell(p.Tsk4);
+        r.mPET_Tsk5 = cell(p.Tsk5);
+        r.mPET_Tcl = cell(p.Tcl);
+        r.mPET_skin_wet = cell(p.skinWettedness);
+        r.mPET_sweating_rate = cell(p.sweatRate);
+        r.mPET_Act = cell(p.activity);
+        r.mPET_R = cell(p.R);
+        r.mPET_C = cell(p.C);
+        r.mPET_L = cell(p.L);
+        r.mPET_Ere = cell(p.Ere);
+        r.mPET_RC = cell(p.RC);
+        r.mPET_S = cell(p.S);
     }
 }
 
@@ -621,23 +629,20 @@ std::optional<RangeViolation> TFormGeodat::findOutOfRange(const DataRecord& rec,
     return std::nullopt;
 }
 
-// VP and RH at Ta, the given one leading; a VP within its last digit above saturation is
-// saturated air. False when a given VP lies further above saturation.
+// VP and RH at Ta, the given one leading (engine::Couple); the values as read stay for the
+// engine. False when a given VP lies above saturation by more than its last digit.
 bool TFormGeodat::coupleHumidity() {
     TCalcResults& r = results;
     const float m = missingValue;
+    readVP_ = r.VP;
+    readRH_ = r.RH;
     // a value outside its range makes the row missing anyway, and the formulas could overflow
-    if (r.Ta == m || !InRange(Quantity::AirTemperature, r.Ta)) return true;
-    if (r.VP != m) {
-        if (!(r.VP >= 0 && r.VP <= VapourPressureLimit(r.Ta))) return false;
-        r.RH = float(RelHumidityFromVapour(r.Ta, r.VP));
-        if (r.RH > 100.0f) {
-            r.RH = 100.0f;
-            r.VP = float(SaturationVapourPressure(r.Ta));
-        }
-    } else if (r.RH != m && InRange(Quantity::RelativeHumidity, r.RH)) {
-        r.VP = float(VapourFromRelHumidity(r.Ta, r.RH));
-    }
+    if (r.Ta == m) return true;
+    auto given = [m](float x) { return x == m ? NAN : x; };
+    const engine::Humidity h = engine::Couple(r.Ta, given(r.VP), given(r.RH));
+    if (!h.valid) return false;
+    r.VP = std::isnan(h.VP) ? m : h.VP;
+    r.RH = std::isnan(h.RH) ? m : h.RH;
     return true;
 }
 
@@ -760,7 +765,7 @@ void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataC
                 inputs.activity = value(c);
                 break;
             case DataColumn::Horizon:
-                rowProfile_ = rec.horizon;
+                rowHorizon_ = Horizon::FromProfile(rec.horizon);
                 break;
         }
     }
@@ -773,17 +778,17 @@ void TFormGeodat::applyDataRecord(const DataRecord& rec, const std::vector<DataC
 
 void TFormGeodat::startRow() {
     inputs.dgRatio = app_.vorgaben().dgRatio;
-    rowProfile_.reset();
+    rowHorizon_.reset();
     rowOutOfRange_.reset();
 }
 
 float TFormGeodat::rowSkyViewFactor() const {
-    return rowProfile_ ? ProfileSkyViewFactor(*rowProfile_) : results.SVF_Umb;
+    return rowHorizon_ ? rowHorizon_->skyViewFactor() : results.SVF_Umb;
 }
 
 // Values that data-file columns wrote into the pre-settings stay there, and its fields show them.
 void TFormGeodat::finishDataRun() {
-    rowProfile_.reset();
+    rowHorizon_.reset();
     if (!preSettingsFromFile_) return;
     preSettingsFromFile_ = false;
     TFormVorgaben& pre = app_.vorgaben();
@@ -873,10 +878,10 @@ void TFormGeodat::RunCalculations() {
                         : RangeViolation{lastRecordLine_, int(at - columns.begin()) + 1, "VP", vp,
                                          range};
         }
-        if (rowProfile_) {
+        if (rowHorizon_) {
             // the row's own horizon decides its sky view factors
-            r.SVF_Umb = ProfileSkyViewFactor(*rowProfile_);
-            r.SVF_cos = ProfileSkyViewFactorCos(*rowProfile_);
+            r.SVF_Umb = rowHorizon_->skyViewFactor();
+            r.SVF_cos = rowHorizon_->skyViewFactorCos();
         } else {
             evaluateHorizon();
         }

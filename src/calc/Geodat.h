@@ -18,12 +18,11 @@
 #include "platform/FormModel.h"
 #include "platform/Raster.h"
 #include "series/DataFile.h"
-#include "solar/UmbRad.h"
+#include "umbrix/engine.h"
 
 namespace umbrix {
 
 class Application;
-class PetModel;
 
 // Angles as whole degrees and minutes ("7°51'", "-0°30'"). A decimal number is converted;
 // otherwise "," and "." act as the degree mark ("7,30" is 7°30'). Minutes of 60 and more carry
@@ -108,13 +107,16 @@ class TFormGeodat : public FormModel {
     void rewriteTimeField();
     bool dataFileActive() const { return checked("Wertedatei1"); }
     // The fisheye horizon image of the last "&New" (sun test); empty before.
-    const Raster& horizonImage() const { return horizonImage_; }
-    // The sun test of the current row: the row's horizon profile when the data file gives one,
-    // otherwise the composed horizon image.
-    bool isSunHidden(double Z, double A) const;
+    const Raster& horizonImage() const;
+    // The horizon of the current row: the row's horizon profile when the data file gives one,
+    // otherwise the horizon composed by the last "&New".
+    const Horizon& rowHorizon() const { return rowHorizon_ ? *rowHorizon_ : horizon_; }
+    bool isSunHidden(double Z, double A) const { return rowHorizon().isSunHidden(Z, A); }
     // The day routine for the current row's day and place: sunrise, sunset and SDact into the
     // results (reused while day, place and horizon stay the same).
     void computeSunDay();
+    // The sun track of the last day the sunshine duration was counted for.
+    SunshineCache& sunshineCache() { return sunshine_; }
     // Reads the missing-value default of the data-file window and sets NotGiven from it.
     void readMissingValue();
     // The data-file record into the row: the quantities of its columns into the input record,
@@ -126,8 +128,16 @@ class TFormGeodat : public FormModel {
     std::optional<RangeViolation> findOutOfRange(const DataRecord& record,
                                                  const std::vector<DataColumn>& columns);
     // Couples VP and RH of the row at its Ta, the given one leading. False when a given VP lies
-    // outside 0 … saturation (within 0.05 hPa above it the air is saturated).
+    // outside 0 … saturation (within 0.05 hPa above it the air is saturated). The values as
+    // read stay for the engine, which couples them the same way.
     bool coupleHumidity();
+    // The row's weather as the engine takes it: NaN for what is missing or not given, the
+    // humidity as read.
+    Weather rowWeather() const;
+    // The place, the person and the pre-settings of the current row for the engine.
+    Site rowSite() const;
+    Person rowPerson() const;
+    Settings rowSettings() const;
     // Throws RangeError when a value a command reads from a main-window field lies outside the
     // field's range.
     void checkInput(const std::string& name, double value);
@@ -163,7 +173,6 @@ class TFormGeodat : public FormModel {
     TCalcInputs inputs;
     TCalcResults results;
     float missingValue = kDefaultMissingValue;
-    float notGiven = NotGivenFor(kDefaultMissingValue);
     // The output file of the last "&New" with "Output in file"; "A&dd" appends to it only.
     const std::string& outputFile() const { return outputFile_; }
 
@@ -246,11 +255,15 @@ class TFormGeodat : public FormModel {
     bool vapourTypedLast_ = false;
     std::string outputFile_;
     TableSink sink_;
-    Raster horizonImage_;  // composed by "&New" for the sun test
-    Raster skyViewImage_;  // the same one pixel larger, for the sky view factors
-    SunshineCounter sunshine_;
-    // The horizon elevation angles of the current data-file row, when that column is checked.
-    std::optional<HorizonProfile> rowProfile_;
+    // The horizon composed by "&New" (the sun test and the sky view factors); "A&dd" keeps it.
+    Horizon horizon_;
+    bool horizonComposed_ = false;
+    Raster skyViewImage_;  // the image the factors come from, for the polar diagram's shading
+    SunshineCache sunshine_;
+    // The horizon of the current data-file row's elevation angles, when that column is checked.
+    std::optional<Horizon> rowHorizon_;
+    // The row's humidity as read, before coupling.
+    float readVP_ = 0, readRH_ = 0;
     bool preSettingsFromFile_ = false;
     // The current data-file row's value outside its range, and the run's count of such rows.
     std::optional<RangeViolation> rowOutOfRange_;
@@ -258,8 +271,7 @@ class TFormGeodat : public FormModel {
     int outOfRangeRows_ = 0;
     std::vector<RangeViolation> outOfRange_;
     // The PET model keeps working state between calls; a new table starts it afresh.
-    std::unique_ptr<PetModel> pet_;
-    SkyViewFactorValues skyViewFactors_;  // of the last "&New"; "A&dd" keeps them
+    PetState pet_;
 };
 
 }  // namespace umbrix

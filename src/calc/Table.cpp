@@ -252,14 +252,6 @@ std::string DetailFilePath(const std::string& outputPath, bool petDetail, bool m
     return JoinPath(DirectoryOf(outputPath), prefix + FileNameOnly(outputPath));
 }
 
-int MaxSunshineMinutes(float sunrise, float sunset, double sunriseArgument) {
-    if (sunrise != sunset) {
-        double span = double(sunset) - double(sunrise);
-        return int(std::nearbyint(span > 0 ? span * 60.0 : span * 60.0 + 1440.0));
-    }
-    return sunriseArgument > 1.0 ? 1440 : 0;
-}
-
 std::string RoundedTimeText(const FormatSettings& format, double hours) {
     double fraction = (hours * 3600.0 + 30.0) / 86400.0;
     fraction -= std::floor(fraction);  // 23:59:45 rounds to 0:00

@@ -88,10 +88,6 @@ class TableSink {
 // "mPET_model_" before the file name; empty when no detail output is on.
 std::string DetailFilePath(const std::string& outputPath, bool petDetail, bool mpetDetail);
 
-// Maximum sunshine duration, minutes, from local sunrise and sunset; on days without sunrise
-// or sunset (equal times) the sunrise argument x decides: x > 1 polar day, else 0.
-int MaxSunshineMinutes(float sunrise, float sunset, double sunriseArgument);
-
 // The time of day, hours, in the long time format, rounded to the minute.
 std::string RoundedTimeText(const FormatSettings& format, double hours);
 

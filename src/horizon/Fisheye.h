@@ -11,14 +11,11 @@
 
 #include "platform/Picture.h"
 #include "platform/Raster.h"
+#include "umbrix/horizon.h"
 
 namespace umbrix {
 
 class Host;
-
-constexpr int kFisheyeSize = 481;
-constexpr int kFisheyeCentre = 240;
-constexpr int kFisheyeRadius = 240;
 
 // A horizon source: the hand drawing (a raster, white transparent) or a vector picture
 // (topography, obstacles). Null entries are skipped.

@@ -231,4 +231,30 @@ int ReliefGrey(double e, double f, int delta) {
     return static_cast<int>(std::trunc((0.3 * cosSigma * std::sin(alpha) + 0.7) * 255));
 }
 
+namespace {
+constexpr Colour kTerrainGrey = 0xC0C0C0;
+}  // namespace
+
+Point TerrainHorizonPoint(int B, double h) {
+    const double b = B * std::numbers::pi / 180.0;
+    const double radius = (1 - h) * 240;
+    return {240 + static_cast<int>(std::nearbyint(std::sin(b) * radius)),
+            240 - static_cast<int>(std::nearbyint(std::cos(b) * radius))};
+}
+
+void DrawTerrainHorizon(Picture& picture, const std::array<double, 361>& H) {
+    picture.clear();
+    picture.setSize(481, 481);
+    picture.setPen(Pen{kTerrainGrey});
+    picture.setBrush(Brush{kTerrainGrey});
+    const Rect circle{0, 0, 482, 482};
+    for (int A = 0; A < 360; ++A) {
+        const Point rA = TerrainHorizonPoint(A, 0), rB = TerrainHorizonPoint(A + 1, 0);
+        picture.polygon(
+            {TerrainHorizonPoint(A, H[A]), TerrainHorizonPoint(A + 1, H[A + 1]), rB, rA});
+        // The short way from R(A) to R(A + 1): arcs run counter-clockwise on the screen.
+        picture.arc(circle, rB, rA);
+    }
+}
+
 }  // namespace umbrix

@@ -16,7 +16,6 @@ constexpr const char* kFileFilter = "Textfiles|*.txt;*.dat;*.asc|All files|*.*";
 constexpr const char* kDirections[] = {"N-S", "S-N", "W-E", "E-W"};
 // Locations further out than this would overflow the grid indices.
 constexpr double kMaxCoordinate = 1e9;
-constexpr Colour kTerrainGrey = 0xC0C0C0;
 
 // The direction of the other axis with the same order: N-S with W-E, S-N with E-W.
 int PartnerDirection(int index) {
@@ -536,28 +535,6 @@ void TFormTopo::redrawMap() {
     };
     marker(10 * editC_, 10 * editR_, Rgb(255, 255, 0));
     marker(kMapSize / 2, kMapSize / 2, Rgb(255, 0, 0));
-}
-
-Point TerrainHorizonPoint(int B, double h) {
-    const double b = B * std::numbers::pi / 180.0;
-    const double radius = (1 - h) * 240;
-    return {240 + static_cast<int>(std::nearbyint(std::sin(b) * radius)),
-            240 - static_cast<int>(std::nearbyint(std::cos(b) * radius))};
-}
-
-void DrawTerrainHorizon(Picture& picture, const std::array<double, 361>& H) {
-    picture.clear();
-    picture.setSize(481, 481);
-    picture.setPen(Pen{kTerrainGrey});
-    picture.setBrush(Brush{kTerrainGrey});
-    const Rect circle{0, 0, 482, 482};
-    for (int A = 0; A < 360; ++A) {
-        const Point rA = TerrainHorizonPoint(A, 0), rB = TerrainHorizonPoint(A + 1, 0);
-        picture.polygon(
-            {TerrainHorizonPoint(A, H[A]), TerrainHorizonPoint(A + 1, H[A + 1]), rB, rA});
-        // The short way from R(A) to R(A + 1): arcs run counter-clockwise on the screen.
-        picture.arc(circle, rB, rA);
-    }
 }
 
 void TFormTopo::drawHorizonPicture() {

@@ -139,12 +139,4 @@ class TFormTopo : public FormModel {
     Raster map_{kMapSize, kMapSize};
 };
 
-// P(B, h) of the terrain horizon: the fisheye point at azimuth B degrees and normalised
-// elevation h.
-Point TerrainHorizonPoint(int B, double h);
-
-// Records the terrain horizon H[0 .. 360] as a 481 x 481 picture: light grey quadrilaterals
-// between the horizon line and the horizon circle, and the circle's arc under each.
-void DrawTerrainHorizon(Picture& picture, const std::array<double, 361>& H);
-
 }  // namespace umbrix

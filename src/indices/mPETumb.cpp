@@ -771,14 +771,14 @@ void Model::FinalFlows(mpet::ModelState& state) {
     ere_ = Respiration(ta_, vp_, ventilation_);
     storage_ = act_ + radiation + convection + evaporation + ere_;
 
-    MpetResult& res = state.result;
-    res.act = float(act_);
-    res.r = float(radiation);
-    res.c = float(convection);
-    res.l = float(evaporation);
-    res.ere = float(ere_);
-    res.rc = float(dry);
-    res.s = float(storage_);
+    MpetDetails& res = state.result;
+    res.activity = float(act_);
+    res.R = float(radiation);
+    res.C = float(convection);
+    res.L = float(evaporation);
+    res.Ere = float(ere_);
+    res.RC = float(dry);
+    res.S = float(storage_);
 }
 
 double Model::ReferenceResidual(double t) const {
@@ -848,9 +848,9 @@ mpet::ModelState Model::Run(MpetSolver solverKind) {
     state.nodes = t_;
     FinalFlows(state);
 
-    MpetResult& res = state.result;
-    res.tc = float(t_[0]);
-    float* tsk[5] = {&res.tsk1, &res.tsk2, &res.tsk3, &res.tsk4, &res.tsk5};
+    MpetDetails& res = state.result;
+    res.Tc = float(t_[0]);
+    float* tsk[5] = {&res.Tsk1, &res.Tsk2, &res.Tsk3, &res.Tsk4, &res.Tsk5};
     double tskm = 0, clothing = 0, clothedWeight = 0, fcl = 0;
     double wet = 0, sweat = 0, skin = 0, vapour = 0, openArea = 0;
     for (size_t g = 0; g < 5; ++g) *tsk[g] = float(kAbsentSkin);
@@ -874,10 +874,10 @@ mpet::ModelState Model::Run(MpetSolver solverKind) {
                                z.sweat, z.psk, z.wet, z.radiation, z.convection, z.dry,
                                z.evaporation});
     }
-    res.tskm = float(tskm);
+    res.Tsk = float(tskm);
     tcl_ = clothing / clothedWeight;
-    res.tcl = float(tcl_);
-    res.skinWet = float(std::min(wet / openArea, 1.0));
+    res.Tcl = float(tcl_);
+    res.skinWettedness = float(std::min(wet / openArea, 1.0));
     res.sweatRate = float(sweat * 3600000.0);
     // with the face as the only open zone, the reference skin is the clothed head's node
     tsu_ = case_ == mpet::ClothingCase::D ? t_[zones_[1].Outer()] : skin / openArea;
@@ -886,7 +886,7 @@ mpet::ModelState Model::Run(MpetSolver solverKind) {
 
     double mpet = 0;
     state.searchConverged = SearchReference(mpet);
-    res.mpet = state.searchConverged ? float(mpet) : NAN;
+    res.mPET = state.searchConverged ? float(mpet) : NAN;
     return state;
 }
 
@@ -954,17 +954,17 @@ ModelState RunMpetModel(int sex, int position, bool autoClothing, float ta, floa
 
 }  // namespace mpet
 
-MpetResult ComputeMpet(int sex, int position, bool autoClothing, float ta, float vp, float v,
+MpetDetails ComputeMpet(int sex, int position, bool autoClothing, float ta, float vp, float v,
                        float tmrt, float icl, float activity, float height, float weight, float age,
                        float tc0, float tsk0, float missingValue, MpetSolver solver) {
-    MpetResult res = mpet::RunMpetModel(sex, position, autoClothing, ta, vp, v, tmrt, icl, activity,
+    MpetDetails res = mpet::RunMpetModel(sex, position, autoClothing, ta, vp, v, tmrt, icl, activity,
                                         height, weight, age, tc0, tsk0, solver)
                          .result;
-    if (vp > kMaxVapour) res.mpet = missingValue;
+    if (vp > kMaxVapour) res.mPET = missingValue;
     // absurd inputs (zero weight, non-finite values) leave NaN or infinity behind
-    float* values[] = {&res.mpet, &res.tc,   &res.tskm, &res.tsk1,    &res.tsk2,      &res.tsk3,
-                       &res.tsk4, &res.tsk5, &res.tcl,  &res.skinWet, &res.sweatRate, &res.act,
-                       &res.r,    &res.c,    &res.l,    &res.ere,     &res.rc,        &res.s};
+    float* values[] = {&res.mPET, &res.Tc,   &res.Tsk, &res.Tsk1,    &res.Tsk2,      &res.Tsk3,
+                       &res.Tsk4, &res.Tsk5, &res.Tcl,  &res.skinWettedness, &res.sweatRate, &res.activity,
+                       &res.R,    &res.C,    &res.L,    &res.Ere,     &res.RC,        &res.S};
     for (float* value : values) {
         if (!std::isfinite(*value)) *value = missingValue;
     }

@@ -8,25 +8,12 @@
 // 1275-1289.
 #include <vector>
 
+#include "umbrix/types.h"
+
 namespace umbrix {
 
-// The eighteen results, in the order of the output table's mPET columns.
-struct MpetResult {
-    float mpet;                          // equivalent temperature, °C
-    float tc;                            // core temperature (node 1), °C
-    float tskm;                          // area-weighted mean skin temperature, °C
-    float tsk1, tsk2, tsk3, tsk4, tsk5;  // outer skin of zone groups 1..5, °C; 9999 when absent
-    float tcl;                           // clothing temperature, °C
-    float skinWet;                       // skin wettedness of the unclothed zones, 0..1
-    float sweatRate;                     // g/h
-    float act;                           // internal heat production, W
-    float r;                             // radiative exchange, W (gain positive)
-    float c;                             // convective exchange, W
-    float l;                             // evaporative exchange at the skin, W
-    float ere;                           // respiratory exchange, W
-    float rc;                            // dry exchange through clothing and surface air layer, W
-    float s;                             // heat storage, W
-};
+// The eighteen results are MpetDetails (umbrix/types.h); a skin group that the clothing case
+// does not have shows 9999.
 
 // Fast solves each step's linear system in O(N) using its structure; Reference inverts the dense
 // system matrix every step with TMatrix. Both give the same temperatures to far below 1e-6 °C.
@@ -36,7 +23,7 @@ enum class MpetSolver { Fast, Reference };
 // activity W (added to the basal rate); height m; weight kg; age years; tc0, tsk0 initial core
 // and skin temperature, °C. Every call is self-contained. A result that cannot be computed
 // (absurd inputs) is missingValue, and so is mPET when VP exceeds 50 hPa.
-MpetResult ComputeMpet(int sex, int position, bool autoClothing, float ta, float vp, float v,
+MpetDetails ComputeMpet(int sex, int position, bool autoClothing, float ta, float vp, float v,
                        float tmrt, float icl, float activity, float height, float weight, float age,
                        float tc0, float tsk0, float missingValue,
                        MpetSolver solver = MpetSolver::Fast);
@@ -71,7 +58,7 @@ struct ZoneState {
 
 // The whole final state of one call, for inspection.
 struct ModelState {
-    MpetResult result;  // as computed: non-finite values are not yet replaced
+    MpetDetails result;  // as computed: non-finite values are not yet replaced
     ClothingCase clothingCase;
     float icl;                     // insulation the model ran with, clo
     double feff;                   // effective radiation area factor

@@ -101,11 +101,11 @@ void PetModel::continueWith(const PetModel& next) {
     readCarry_ = next.readCarry_;
 }
 
-PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float v, float tmrt,
+PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float v, float tmrt,
                                float icl, float work, float height, float weight, float age,
                                float missingValue) {
     const float d = missingValue;
-    const PetResult missing{d, d, d, d, d, d, d, d, d, d};
+    const PetDetails missing{d, d, d, d, d, d, d, d, d, d};
     trace_ = {};
     lastAccepted_ = 0;
     carrySet_ = 0;
@@ -383,18 +383,18 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
     // the balance runs away; no result of such a state means anything.
     if (tsk <= -kKelvin || tcl <= -kKelvin) return missing;
 
-    PetResult r;
+    PetDetails r;
     // Without an accepted case there is no core temperature and no water loss to report;
     // PET still follows from the state of the last pass.
-    r.tc = accepted != 0 ? tcore[accepted].get() : d;
-    r.wsum = accepted != 0 ? wsum.get() : d;
-    r.tsk = tsk.get();
-    r.wetsk = wetsk.get();
-    r.h = H.get();
-    r.esw = esw.get();
+    r.Tc = accepted != 0 ? tcore[accepted].get() : d;
+    r.WL = accepted != 0 ? wsum.get() : d;
+    r.Tsk = tsk.get();
+    r.SWt = wetsk.get();
+    r.H = H.get();
+    r.Esw = esw.get();
 
     // ---- reference search: the air temperature of the reference room ----
-    r.pet = r.rsum = r.csum = r.ed = d;
+    r.PET = r.Rnb = r.C = r.Evpd = d;
     const double fixedState[] = {Ta, tsk, tcl, wetsk, esw, vpts, H, rtv, Adu, facl, acl, feff};
     bool searchable = true;
     for (double x : fixedState) searchable = searchable && std::isfinite(x);
@@ -432,10 +432,10 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
             }
             // balPrev keeps the balance from before the crossing
             if (++stepIndex == 4) {
-                r.pet = tx.get();
-                r.rsum = rsum.get();
-                r.csum = csum.get();
-                r.ed = ed.get();
+                r.PET = tx.get();
+                r.Rnb = rsum.get();
+                r.C = csum.get();
+                r.Evpd = ed.get();
                 break;
             }
         }
@@ -443,7 +443,7 @@ PetResult PetModel::ComputePet(int sex, int position, float ta, float vp, float 
 
     // Absurd inputs can overflow a heat flow; such a value is reported as missing.
     for (float* x :
-         {&r.pet, &r.tc, &r.tsk, &r.wsum, &r.wetsk, &r.h, &r.rsum, &r.csum, &r.ed, &r.esw})
+         {&r.PET, &r.Tc, &r.Tsk, &r.WL, &r.SWt, &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
         if (!std::isfinite(*x)) *x = d;
     return r;
 }

@@ -9,22 +9,12 @@
 
 #include <array>
 
+#include "umbrix/types.h"
+
 namespace umbrix {
 
-// The ten results of one PET calculation. Rsum, Csum and Ed belong to the reference room at
-// PET; Tc, Tsk, Wsum, wetsk and Esw to the real environment.
-struct PetResult {
-    float pet;    // physiologically equivalent temperature, °C
-    float tc;     // core temperature of the accepted core solution, °C
-    float tsk;    // mean skin temperature, °C
-    float wsum;   // water loss: sweat + skin diffusion + respiration, g/h
-    float wetsk;  // skin wettedness, 0..1
-    float h;      // internal heat production, W
-    float rsum;   // radiation balance, W
-    float csum;   // convective heat flow, W
-    float ed;     // water vapour diffusion through the skin, W
-    float esw;    // sweat evaporation, W
-};
+// The ten results of one PET calculation (PetDetails): Rnb, C and Evpd belong to the reference
+// room at PET; Tc, Tsk, WL, SWt and Esw to the real environment.
 
 // How one of the seven core cases went in the last calculation (for diagnosis and tests).
 struct PetCaseTrace {
@@ -48,7 +38,7 @@ class PetModel {
     // sex 1 = male, 2 = female; position 1 = standing, 2 = sitting; Ta (°C), VP (hPa), v (m/s),
     // Tmrt (°C), Icl (clo), work (W, added to the basal metabolic rate), height (m), weight
     // (kg), age (years). Where PET is not defined every result is missingValue.
-    PetResult ComputePet(int sex, int position, float ta, float vp, float v, float tmrt, float icl,
+    PetDetails ComputePet(int sex, int position, float ta, float vp, float v, float tmrt, float icl,
                          float work, float height, float weight, float age, float missingValue);
 
     // Core case (1..7) accepted in the last calculation; 0 when none passed its test.

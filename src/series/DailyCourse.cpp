@@ -12,8 +12,7 @@
 #include "platform/Format.h"
 #include "series/DataFile.h"
 #include "series/Wertedat.h"
-#include "solar/UmbAux.h"
-#include "solar/UmbRad.h"
+#include "umbrix/engine.h"
 
 namespace umbrix {
 
@@ -26,61 +25,6 @@ namespace {
 const char* const kDailyNeedsDayMessageGerman =
     "F\u00fcr die Berechnung von Tageswerten mit einer Eingabedatei muss es eine Spalte "
     "\"Datum\" oder \"Tag des Jahres\" geben.";
-
-// The ratio of diffuse and global radiation for the clear-sky course: an automatic ratio is
-// the one the automatic rule gives under a clear sky (G = G0), 0.2. Taken literally, the
-// negative "auto" value would make the diffuse radiation negative.
-float clearSkyRatio(float ratio) {
-    return ratio >= 0 ? ratio : 0.2f;
-}
-
-// Maxima, sums and averages of the clear-sky and the actual global radiation over one day.
-void radiationCourse(const TFormGeodat& main, const TFormVorgaben& pre, TCalcResults& r,
-                     const TCalcInputs& in, float missing) {
-    if (r.N == missing) {
-        // without the cloud cover the actual radiation is unknown
-        for (float* f : {&r.GmaxMax, &r.GactMax, &r.GmaxSum, &r.GactSum, &r.GmaxAvr, &r.GactAvr})
-            *f = missing;
-        return;
-    }
-    const int d = in.dayOfYear;
-    // the Linke turbidity of the point calculation: pre-set, or from day, latitude and RH (a
-    // missing RH means no fog)
-    const double rh = r.RH == missing ? 0.0 : double(r.RH);
-    const double fogLimit =
-        r.RH == missing ? std::numeric_limits<double>::infinity() : double(pre.fogLimit);
-    const float T = pre.turbidity >= 0 ? pre.turbidity
-                                       : float(AutoLinkeTurbidity(d, in.latitude, rh, fogLimit));
-    const float ratio = clearSkyRatio(in.dgRatio);
-    const float svf = main.rowSkyViewFactor();
-    const float n = r.N;
-    const SunOfDay sun(d, in.latitude);
-    double sumGmax = 0, sumGact = 0;
-    float maxGmax = 0, maxGact = 0;
-    for (int i = 1; i <= 144; ++i) {
-        const float t = float(i / 6.0);  // true local time, 0:10 … 24:00
-        const float Z = float(sun.zenith(t));
-        const float A = float(sun.azimuth(t));
-        const bool hidden = main.isSunHidden(Z, A);
-        const float I = float(ClearSkyDirectNormal(d, in.altitude, Z, T));
-        const float Gmax = float(ClearSkyGlobal(d, in.altitude, Z, T));
-        const float Dmax = ratio * Gmax;
-        const float Smax = Gmax - Dmax;
-        const float Sact = hidden ? 0.0f : float(CloudyDirect(n, Smax));
-        const float Dact = float(CloudyDiffuse(hidden, I, Dmax, Gmax, n, svf));
-        const float Gact = Sact + Dact;
-        sumGmax += Gmax;
-        sumGact += Gact;
-        maxGmax = std::max(maxGmax, Gmax);
-        maxGact = std::max(maxGact, Gact);
-    }
-    r.GmaxMax = maxGmax;
-    r.GactMax = maxGact;
-    r.GmaxSum = float(sumGmax / 6.0);
-    r.GactSum = float(sumGact / 6.0);
-    r.GmaxAvr = float(sumGmax / 144.0);
-    r.GactAvr = float(sumGact / 144.0);
-}
 
 }  // namespace
 
@@ -153,15 +97,30 @@ void ComputeDailyCourse(Application& app) {
         const bool saturated = main.coupleHumidity();
         host.stepProgress();
         host.processMessages();
-        main.computeSunDay();
         if (outOfRange || !saturated) {
+            main.computeSunDay();
             // a value outside its range is never computed with
             if (outOfRange) main.noteOutOfRange(*outOfRange);
             for (float* f :
                  {&r.GmaxMax, &r.GactMax, &r.GmaxSum, &r.GactSum, &r.GmaxAvr, &r.GactAvr})
                 *f = m;
         } else {
-            radiationCourse(main, pre, r, in, m);
+            // the course needs the air only: G went into the row's D/G ratio already
+            Weather weather = main.rowWeather();
+            weather.G = weather.Ts = weather.Tmrt = NAN;
+            const DailyCourse c =
+                ComputeDailyCourse(main.rowSite(), in.dayOfYear, weather, main.rowSettings(),
+                                   main.rowHorizon(), &main.sunshineCache());
+            r.sunrise = c.day.sunrise;
+            r.sunset = c.day.sunset;
+            r.SDact = c.day.SDact;
+            auto cell = [m](float x) { return std::isnan(x) ? m : x; };
+            r.GmaxMax = cell(c.GmaxMax);
+            r.GactMax = cell(c.GactMax);
+            r.GmaxSum = cell(c.GmaxSum);
+            r.GactSum = cell(c.GactSum);
+            r.GmaxAvr = cell(c.GmaxAvr);
+            r.GactAvr = cell(c.GactAvr);
         }
         app.format() = remembered;
         context.albedo = pre.albedo;

@@ -123,4 +123,12 @@ double SunsetTrue(int day, bool refraction, float latitude) {
     return 24.0 - std::acos(x) * kHoursPerRadian;
 }
 
+int MaxSunshineMinutes(float sunrise, float sunset, double sunriseArgument) {
+    if (sunrise != sunset) {
+        double span = double(sunset) - double(sunrise);
+        return int(std::nearbyint(span > 0 ? span * 60.0 : span * 60.0 + 1440.0));
+    }
+    return sunriseArgument > 1.0 ? 1440 : 0;
+}
+
 }  // namespace umbrix

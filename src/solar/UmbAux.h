@@ -25,6 +25,9 @@ double SunriseArgument(int day, bool refraction, float latitude);
 // Sunrise and sunset in true local time, hours; both 0 on days without sunrise or sunset.
 double SunriseTrue(int day, bool refraction, float latitude);
 double SunsetTrue(int day, bool refraction, float latitude);
+// Maximum sunshine duration, minutes, from local sunrise and sunset; on days without sunrise
+// or sunset (equal times) the sunrise argument x decides: x > 1 polar day, else 0.
+int MaxSunshineMinutes(float sunrise, float sunset, double sunriseArgument);
 // Azimuth of the horizontal vector (east e, north n): radians, or degrees when asked.
 double AzimuthFromVector(double e, double n, bool degrees = false);
 

@@ -162,7 +162,7 @@ RadiationResults ComputeRadiation(const RadiationInputs& in, const SunHiddenTest
     r.d0 = r.g0 - r.s0;
 
     const float svf = in.svf;
-    if (in.g != in.notGiven) {
+    if (!std::isnan(in.g)) {
         const float ratio = static_cast<float>(DiffuseGlobalRatio(in.dgRatio, in.g, r.g0));
         r.g = in.g;
         if (in.reduceGByObstacles && hidden) {
@@ -189,7 +189,7 @@ RadiationResults ComputeRadiation(const RadiationInputs& in, const SunHiddenTest
     r.q = static_cast<float>(LongwaveEmission(kSurfaceEmissivity, in.ta, r.a));
     const float lin = static_cast<float>(double(r.a) * svf + (1.0 - svf) * r.q);
 
-    if (in.ts != in.notGiven) {
+    if (!std::isnan(in.ts)) {
         r.ts = in.ts;
         r.e = static_cast<float>(LongwaveEmission(kSurfaceEmissivity, in.ts, lin));
     } else {
@@ -203,7 +203,7 @@ RadiationResults ComputeRadiation(const RadiationInputs& in, const SunHiddenTest
     }
 
     // ---- the person ----
-    if (in.tmrt != in.notGiven) {
+    if (!std::isnan(in.tmrt)) {
         r.tmrt = in.tmrt;
     } else {
         // the projection factor is the share of the body projected onto a plane normal to the
@@ -217,21 +217,11 @@ RadiationResults ComputeRadiation(const RadiationInputs& in, const SunHiddenTest
                                                            r.e / 2.0, double(r.a) * svf / 2.0, r.d,
                                                            direct, in.albedoHuman));
     }
-    // a field typed as 1e39 reads as infinity; its row shows the missing value, not "NAN"
+    // an infinite input or an overflowing flux gives no value, which the table shows missing
     for (float* x : {&r.zenith, &r.azimuth, &r.turbidity, &r.g0, &r.s0, &r.d0, &r.s, &r.d, &r.g,
                      &r.a, &r.e, &r.q, &r.ts, &r.tmrt})
-        if (!std::isfinite(*x)) *x = in.missingValue;
+        if (!std::isfinite(*x)) *x = NAN;
     return r;
-}
-
-float NotGivenFor(float missingValue) {
-    return missingValue == -9999.0f ? -10000.0f : -9999.0f;
-}
-
-bool RadiationInputsComplete(const RadiationInputs& in, float missingValue) {
-    for (float x : {in.ta, in.vp, in.rh, in.v, in.n, in.g, in.tmrt})
-        if (x == missingValue) return false;
-    return true;
 }
 
 }  // namespace umbrix

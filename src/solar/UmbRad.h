@@ -20,6 +20,7 @@
 // octas, fluxes W/m², angles degrees, altitude whole metres. The pure functions compute and
 // return double; ComputeRadiation stores every flux, temperature and the turbidity as a 4-byte
 // float at the point where the model stores it.
+#include <cmath>
 #include <functional>
 
 namespace umbrix {
@@ -112,11 +113,9 @@ struct RadiationInputs {
     float v = 0.1f;                   // wind speed, m/s
     float n = 0;                      // cloud cover, octas
     float dgRatio = -1;               // ratio of diffuse and global radiation; negative: automatic
-    float g = -9999;                  // global radiation, W/m², or notGiven: compute
-    float ts = -9999;                 // ground surface temperature, °C, or notGiven: compute
-    float tmrt = -9999;               // mean radiant temperature, °C, or notGiven: compute
-    float notGiven = -9999;           // marks g, ts, tmrt as not given (compared exactly)
-    float missingValue = 9999;        // stands for a result that is not a finite number
+    float g = NAN;                    // global radiation, W/m²; NaN: computed
+    float ts = NAN;                   // ground surface temperature, °C; NaN: computed
+    float tmrt = NAN;                 // mean radiant temperature, °C; NaN: computed
     float svf = 1;                    // sky view factor, 0..1
     float linkeTurbidity = -1;        // negative: automatic
     float fogLimit = 90;              // % RH
@@ -147,16 +146,8 @@ using SunHiddenTest = std::function<bool(double zenith, double azimuth)>;
 
 // The short-wave fluxes, the long-wave fluxes, the ground surface temperature (12 passes of
 // the energy balance from Ts = Ta) and Tmrt. The short-wave split never gives a negative flux:
-// 0 ≤ D ≤ G and S = G − D. The caller skips the calculation when an input
-// carries the missing-value default (RadiationInputsComplete). An empty isSunHidden means a
-// free horizon. A result that comes out non-finite (an input of infinity or NaN, or one so
-// large that a flux overflows) is missingValue.
+// 0 ≤ D ≤ G and S = G − D. An empty isSunHidden means a free horizon. A result that comes out
+// non-finite (an input of infinity, or one so large that a flux overflows) is NaN.
 RadiationResults ComputeRadiation(const RadiationInputs& in, const SunHiddenTest& isSunHidden);
-
-// The value that marks an empty Ts, G or Tmrt field, chosen so that it can never be mistaken
-// for the missing-value default.
-float NotGivenFor(float missingValue);
-// True when none of Ta, VP, RH, v, N, G and Tmrt carries the missing-value default.
-bool RadiationInputsComplete(const RadiationInputs& in, float missingValue);
 
 }  // namespace umbrix
