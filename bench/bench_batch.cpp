@@ -4,12 +4,12 @@
 #include <random>
 #include <vector>
 
-#include "umbrix/batch.h"
 #include "indices/Pt_Basic_Umb.h"
 #include "indices/mPETumb.h"
 #include "indices/petumb.h"
 #include "indices/pmvumb.h"
 #include "indices/utciumb.h"
+#include "umbrix/batch.h"
 
 // The batch functions against a loop over the row functions, on the same random weather inside
 // every index's range (Ta -20..40 °C, RH 10..100 %, v 0.4..8 m/s, Tmrt Ta-10..Ta+40 °C) for the
@@ -135,9 +135,9 @@ void BM_ScalarPet(benchmark::State& state) {
 
 void BM_BatchMpet(benchmark::State& state) {
     BatchBenchmark<MpetDetails>(state, kMpetCount,
-                               [](const batch::Weather& w, auto out, auto* pool) {
-                                   batch::Mpet(w, kPerson, false, out, pool);
-                               });
+                                [](const batch::Weather& w, auto out, auto* pool) {
+                                    batch::Mpet(w, kPerson, false, out, pool);
+                                });
 }
 void BM_ScalarMpet(benchmark::State& state) {
     ScalarBenchmark<MpetDetails>(state, kMpetCount, [](const Inputs& in, auto& out) {

@@ -11,7 +11,7 @@ static void BM_Pet(benchmark::State& state) {
     umbrix::PetModel model;
     for (auto _ : state) {
         umbrix::PetDetails r = model.ComputePet(1, 1, 30.0f, 21.0f, 1.0f, 60.0f, 0.9f, 80.0f, 1.75f,
-                                               75.0f, 35.0f, 9999.0f);
+                                                75.0f, 35.0f, 9999.0f);
         benchmark::DoNotOptimize(r);
     }
 }

@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "umbrix/batch.h"
-#include "umbrix/thread_pool.h"
 #include "indices/Pt_Basic_Umb.h"
 #include "indices/mPETumb.h"
 #include "indices/petumb.h"
 #include "indices/pmvumb.h"
 #include "indices/utciumb.h"
+#include "umbrix/batch.h"
+#include "umbrix/thread_pool.h"
 
 using namespace umbrix;
 
@@ -202,7 +202,7 @@ TEST(Batch, PmvGivesTheRowFunctionsBits) {
     const int sex = 2;
     const double age = 61, height = 1.62, weight = 58, clothing = 1.1, activity = 40;
     const batch::coded::Person one{{&sex, 1},    {&sex, 1},      {&age, 1},     {&height, 1},
-                            {&weight, 1}, {&clothing, 1}, {&activity, 1}};
+                                   {&weight, 1}, {&clothing, 1}, {&activity, 1}};
     const std::size_t n = 5000;
     for (std::size_t i = 0; i < n; ++i)
         rows[i] = ComputePmv(sex, int(age), float(in.ta[i]), float(in.vp[i]), float(in.v[i]),
@@ -210,7 +210,7 @@ TEST(Batch, PmvGivesTheRowFunctionsBits) {
                              float(weight), kMissing);
     rows.resize(n);
     const batch::coded::Weather weather{std::span(in.ta).first(n), std::span(in.vp).first(n),
-                                 std::span(in.v).first(n), std::span(in.tmrt).first(n)};
+                                        std::span(in.v).first(n), std::span(in.tmrt).first(n)};
     ExpectBatchGivesRows<double>(
         rows,
         [&](std::vector<double>& out, batch::ThreadPool* pool) {

@@ -1,7 +1,6 @@
 // The data-file reader: fields and separators, one record per line, the input formats, the
 // missing values, the horizon block, and what it reports for lines it cannot read.
 #include "series/DataFile.h"
-#include "horizon/HorizonProfile.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +8,7 @@
 #include <fstream>
 #include <numbers>
 
+#include "horizon/HorizonProfile.h"
 #include "support/TempDir.h"
 
 namespace umbrix::test {

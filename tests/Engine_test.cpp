@@ -1,6 +1,8 @@
 // The public calculation API: what a row without its inputs gives, the horizon sources, series
 // and batches against single rows. The tables of the program are compared byte for byte by the
 // golden test; these cases cover what only the API shows.
+#include "umbrix/engine.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "umbrix/batch.h"
-#include "umbrix/engine.h"
 
 using namespace umbrix;
 
@@ -200,9 +201,9 @@ TEST(Engine, BatchGivesTheScalarBits) {
     const std::size_t m = mpet.size();
     const batch::Weather mw{std::span(ta).first(m), std::span(vp).first(m), std::span(v).first(m),
                             std::span(tmrt).first(m)};
-    const batch::Person mp{std::span(sex).first(m),      std::span(posture).first(m),
-                           std::span(age).first(m),      std::span(height).first(m),
-                           std::span(weight).first(m),   std::span(clothing).first(m),
+    const batch::Person mp{std::span(sex).first(m),     std::span(posture).first(m),
+                           std::span(age).first(m),     std::span(height).first(m),
+                           std::span(weight).first(m),  std::span(clothing).first(m),
                            std::span(activity).first(m)};
     batch::Mpet(mw, mp, true, mpet, &pool);
     for (std::size_t i = 0; i < n; ++i) {

@@ -43,8 +43,8 @@ TEST_F(IndexRowTest, DefaultPersonRowAndMemiDetails) {
     ASSERT_EQ(memi.size(), 3u);
     std::vector<std::string> d = Fields(memi[2]);
     ASSERT_EQ(d.size(), 24u);
-    const float expected[] = {pet.Tc,   pet.Tsk,  pet.WL, pet.SWt, pet.H,
-                              pet.Rnb, pet.C, pet.Evpd,   pet.Esw,   pet.PET};
+    const float expected[] = {pet.Tc,  pet.Tsk, pet.WL,   pet.SWt, pet.H,
+                              pet.Rnb, pet.C,   pet.Evpd, pet.Esw, pet.PET};
     for (int i = 0; i < 10; ++i) EXPECT_EQ(d[14 + i], F61(expected[i])) << i;
 }
 

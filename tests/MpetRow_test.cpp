@@ -13,8 +13,9 @@ namespace {
 using MpetRowTest = AppFixture;
 
 std::vector<float> Values(const MpetDetails& r) {
-    return {r.Tc,        r.Tsk, r.Tsk1, r.Tsk2, r.Tsk3, r.Tsk4, r.Tsk5, r.Tcl, r.skinWettedness,
-            r.sweatRate, r.activity,  r.R,    r.C,    r.L,    r.Ere,  r.RC,   r.S,   r.mPET};
+    return {
+        r.Tc,        r.Tsk,      r.Tsk1, r.Tsk2, r.Tsk3, r.Tsk4, r.Tsk5, r.Tcl, r.skinWettedness,
+        r.sweatRate, r.activity, r.R,    r.C,    r.L,    r.Ere,  r.RC,   r.S,   r.mPET};
 }
 
 TEST_F(MpetRowTest, DefaultPersonRowAndDetails) {

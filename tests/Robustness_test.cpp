@@ -70,9 +70,9 @@ std::vector<double> PetValues(const PetDetails& r) {
 }
 
 std::vector<double> MpetValues(const MpetDetails& r) {
-    return {r.mPET,           r.Tc,        r.Tsk,      r.Tsk1, r.Tsk2, r.Tsk3, r.Tsk4,
-            r.Tsk5,           r.Tcl,       r.skinWettedness, r.sweatRate, r.activity, r.R,    r.C,
-            r.L,              r.Ere,       r.RC,       r.S};
+    return {
+        r.mPET,           r.Tc,        r.Tsk,      r.Tsk1, r.Tsk2, r.Tsk3, r.Tsk4, r.Tsk5, r.Tcl,
+        r.skinWettedness, r.sweatRate, r.activity, r.R,    r.C,    r.L,    r.Ere,  r.RC,   r.S};
 }
 
 void ExpectSound(const std::string& index, const IndexRun& run) {

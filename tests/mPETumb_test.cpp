@@ -32,8 +32,9 @@ struct Call {
 };
 
 std::vector<float> Fields(const MpetDetails& r) {
-    return {r.mPET,    r.Tc,        r.Tsk, r.Tsk1, r.Tsk2, r.Tsk3, r.Tsk4, r.Tsk5, r.Tcl,
-            r.skinWettedness, r.sweatRate, r.activity,  r.R,    r.C,    r.L,    r.Ere,  r.RC,   r.S};
+    return {
+        r.mPET,           r.Tc,        r.Tsk,      r.Tsk1, r.Tsk2, r.Tsk3, r.Tsk4, r.Tsk5, r.Tcl,
+        r.skinWettedness, r.sweatRate, r.activity, r.R,    r.C,    r.L,    r.Ere,  r.RC,   r.S};
 }
 
 Call Warm() {

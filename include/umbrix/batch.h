@@ -59,8 +59,7 @@ struct MpetOptions {
 };
 // mPET (Mpet); autoClothing applies to every element.
 void Mpet(const Weather& weather, const Person& person, bool autoClothing,
-          std::span<MpetDetails> mpet, ThreadPool* pool = nullptr,
-          const MpetOptions& options = {});
+          std::span<MpetDetails> mpet, ThreadPool* pool = nullptr, const MpetOptions& options = {});
 
 // The SIMD target the kernels run on this processor ("AVX3", "AVX2", "SSE4", ...).
 std::string SimdTarget();

@@ -66,14 +66,14 @@ Weather CoupleHumidity(const Weather& weather);
 
 struct Radiation {
     bool sunHidden = true;
-    float turbidity = 0;            // Linke turbidity used
-    float G0 = 0, S0 = 0, D0 = 0;   // clear sky: global, direct on the horizontal, diffuse, W/m²
-    float G = 0, S = 0, D = 0;      // actual global, direct on the horizontal, diffuse, W/m²
-    float A = 0;                    // long-wave counter-radiation of the atmosphere, W/m²
-    float E = 0;                    // long-wave radiation of the ground, W/m²
-    float Q = 0;                    // long-wave radiation of the surroundings, W/m²
-    float Ts = 0;                   // ground surface temperature, °C, as given or computed
-    float Tmrt = 0;                 // mean radiant temperature, °C, as given or computed
+    float turbidity = 0;           // Linke turbidity used
+    float G0 = 0, S0 = 0, D0 = 0;  // clear sky: global, direct on the horizontal, diffuse, W/m²
+    float G = 0, S = 0, D = 0;     // actual global, direct on the horizontal, diffuse, W/m²
+    float A = 0;                   // long-wave counter-radiation of the atmosphere, W/m²
+    float E = 0;                   // long-wave radiation of the ground, W/m²
+    float Q = 0;                   // long-wave radiation of the surroundings, W/m²
+    float Ts = 0;                  // ground surface temperature, °C, as given or computed
+    float Tmrt = 0;                // mean radiant temperature, °C, as given or computed
 };
 
 // Short- and long-wave radiation at the person, the ground surface temperature and Tmrt

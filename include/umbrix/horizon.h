@@ -40,9 +40,9 @@ struct TerrainWindow {
     static constexpr int kSize = 41;
     std::array<float, kSize * kSize> heights{};  // m, rows north to south, west to east within
     int spacing = 50;                            // grid distance, whole metres, >= 1
-    double x0 = 1000;  // the location, m east of the grid's first point
-    double y0 = 1000;  // the location, m south of the grid's first point
-    double z0 = 0;     // height of the eye, m, in the datum of the heights
+    double x0 = 1000;                            // the location, m east of the grid's first point
+    double y0 = 1000;                            // the location, m south of the grid's first point
+    double z0 = 0;  // height of the eye, m, in the datum of the heights
 };
 
 // Obstacles around the location, and which of them take part.

@@ -50,24 +50,24 @@ enum class Posture { Standing, Sitting };
 
 // The person the thermal indices are computed for (the main window's defaults).
 struct Person {
-    double height = 1.75;      // m
-    double weight = 75;        // kg
-    double age = 35;           // years; PMV takes whole years
+    double height = 1.75;  // m
+    double weight = 75;    // kg
+    double age = 35;       // years; PMV takes whole years
     Sex sex = Sex::Male;
-    double clothing = 0.9;     // clo
-    double activity = 80;      // W, added to the basal metabolic rate
+    double clothing = 0.9;                // clo
+    double activity = 80;                 // W, added to the basal metabolic rate
     Posture posture = Posture::Standing;  // PET and mPET
     bool autoClothing = true;  // mPET chooses the standard clothing of the air temperature
 };
 
 // The model parameters of the pre-settings.
 struct Settings {
-    double albedo = 0.2;         // short-wave albedo of the surroundings, 0 … 1
-    double albedoHuman = 0.3;    // short-wave albedo of the person, 0 … 1
-    double bowen = 1;            // Bowen ratio of the ground, -0.9 … 100
+    double albedo = 0.2;              // short-wave albedo of the surroundings, 0 … 1
+    double albedoHuman = 0.3;         // short-wave albedo of the person, 0 … 1
+    double bowen = 1;                 // Bowen ratio of the ground, -0.9 … 100
     double turbidity = kNotGiven;     // Linke turbidity 1 … 40; NaN or negative: automatic
     double diffuseRatio = kNotGiven;  // ratio D/G for a given G, 0 … 1; NaN or negative: automatic
-    double fogLimit = 90;        // RH, %, from which the radiation is diffuse only
+    double fogLimit = 90;             // RH, %, from which the radiation is diffuse only
     bool reduceGByObstacles = false;  // a given G loses its direct part behind the horizon
     // The models of earlier versions, for reproducing their tables: Tmrt from the direct
     // radiation on the horizontal instead of the beam's normal irradiance, and SET* matched to

@@ -151,8 +151,8 @@ void Pet(const Weather& w, const Person& p, std::span<PetDetails> pet, float mis
     }
 }
 
-void Mpet(const Weather& w, const Person& p, const MpetOptions& options, std::span<MpetDetails> mpet,
-          float missingValue, ThreadPool* pool) {
+void Mpet(const Weather& w, const Person& p, const MpetOptions& options,
+          std::span<MpetDetails> mpet, float missingValue, ThreadPool* pool) {
     const std::size_t n = mpet.size();
     if (n == 0) return;
     const RowInputs in(w, p, n);

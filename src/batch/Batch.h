@@ -74,8 +74,8 @@ struct MpetOptions {
 };
 
 // mPET (ComputeMpet with the fast solver); every element is self-contained.
-void Mpet(const Weather& w, const Person& p, const MpetOptions& options, std::span<MpetDetails> mpet,
-          float missingValue, ThreadPool* pool = nullptr);
+void Mpet(const Weather& w, const Person& p, const MpetOptions& options,
+          std::span<MpetDetails> mpet, float missingValue, ThreadPool* pool = nullptr);
 
 }  // namespace coded
 

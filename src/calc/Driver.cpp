@@ -155,8 +155,8 @@ const Raster& TFormGeodat::horizonImage() const {
 // over the horizon of the last "&New" (all sky before one), or over the row's own horizon when
 // the data file gives one.
 void TFormGeodat::computeSunDay() {
-    const SunDay day = engine::DayAt(engine::PlaceOf(rowSite()), inputs.dayOfYear, rowHorizon(),
-                                     &sunshine_);
+    const SunDay day =
+        engine::DayAt(engine::PlaceOf(rowSite()), inputs.dayOfYear, rowHorizon(), &sunshine_);
     results.sunrise = day.sunrise;
     results.sunset = day.sunset;
     results.SDact = day.SDact;

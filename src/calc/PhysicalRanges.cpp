@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-
 namespace umbrix {
 
 std::string RangeNumber(double x) {

@@ -1,9 +1,10 @@
 // The public batch functions: the person's enums as the index models' codes, NaN as the missing
 // value, over the coded batch layer.
+#include "batch/Batch.h"
+
 #include <limits>
 #include <vector>
 
-#include "batch/Batch.h"
 #include "umbrix/batch.h"
 
 namespace umbrix::batch {

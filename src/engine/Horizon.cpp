@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "engine/HorizonData.h"
+#include "horizon/HorizonProfile.h"
 #include "horizon/ObstacleProjection.h"
 #include "horizon/Terrain.h"
-#include "horizon/HorizonProfile.h"
 
 namespace umbrix {
 

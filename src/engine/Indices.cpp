@@ -54,8 +54,8 @@ namespace engine {
 double PmvOf(const Air& a, const Body& b) {
     // the model takes the age in whole years
     if (!(std::fabs(b.age) < double(std::numeric_limits<int>::max()))) return kNaN;
-    return ComputePmv(b.sex, int(b.age), a.Ta, a.VP, a.v, a.Tmrt, b.clothing, b.activity,
-                      b.height, b.weight, kNaN);
+    return ComputePmv(b.sex, int(b.age), a.Ta, a.VP, a.v, a.Tmrt, b.clothing, b.activity, b.height,
+                      b.weight, kNaN);
 }
 
 PetDetails PetOf(const Air& a, const Body& b, PetState& state) {
@@ -64,10 +64,10 @@ PetDetails PetOf(const Air& a, const Body& b, PetState& state) {
 }
 
 double SetStarOf(const Air& a, const Body& b, bool sedentary) {
-    return ComputeSetStar(b.sex - 1, a.Ta, a.Tmrt, a.RH, a.v, b.clothing, float(b.age), b.height,
-                          b.weight, b.activity, kNaN,
-                          sedentary ? SetStandardEnvironment::Sedentary
-                                    : SetStandardEnvironment::ActivityDependent);
+    return ComputeSetStar(
+        b.sex - 1, a.Ta, a.Tmrt, a.RH, a.v, b.clothing, float(b.age), b.height, b.weight,
+        b.activity, kNaN,
+        sedentary ? SetStandardEnvironment::Sedentary : SetStandardEnvironment::ActivityDependent);
 }
 
 double UtciOf(double Ta, double VP, double Tmrt, double v) {

@@ -134,8 +134,8 @@ DailyCourse ComputeDailyCourse(const Site& site, int day, const Weather& weather
     // the Linke turbidity of the point calculation: pre-set, or from day, latitude and RH (a
     // missing RH means no fog)
     const double rh = std::isnan(h.RH) ? 0.0 : double(h.RH);
-    const double fogLimit =
-        std::isnan(h.RH) ? std::numeric_limits<double>::infinity() : double(float(settings.fogLimit));
+    const double fogLimit = std::isnan(h.RH) ? std::numeric_limits<double>::infinity()
+                                             : double(float(settings.fogLimit));
     const float preset = TurbidityOf(settings);
     const float T = preset >= 0 ? preset : float(AutoLinkeTurbidity(day, p.latitude, rh, fogLimit));
     // The clear-sky course splits with the ratio of a clear sky (G = G0), 0.2, when it is

@@ -66,8 +66,8 @@ SunDay DayAt(const Place& p, int day, const Horizon& horizon, SunshineCache* cac
     } else {
         SunshineCache local;
         SunshineCache& c = cache ? *cache : local;
-        d.SDact = c.counter().count(day, p.longitude, p.latitude, p.timeZone,
-                                    HorizonRaster(horizon));
+        d.SDact =
+            c.counter().count(day, p.longitude, p.latitude, p.timeZone, HorizonRaster(horizon));
     }
     return d;
 }

@@ -60,7 +60,8 @@ bool InRange(const Place& place, const Site& site, int day, const Air& a) {
     using Q = Quantity;
     if (!umbrix::InRange(Q::Longitude, place.longitude) ||
         !umbrix::InRange(Q::Latitude, place.latitude) ||
-        !umbrix::InRange(Q::TimeZone, place.timeZone) || !umbrix::InRange(Q::Altitude, site.altitude))
+        !umbrix::InRange(Q::TimeZone, place.timeZone) ||
+        !umbrix::InRange(Q::Altitude, site.altitude))
         return false;
     if (!Optional(Q::AirTemperature, a.Ta) || !Optional(Q::RelativeHumidity, a.RH) ||
         !Optional(Q::WindSpeed, a.v) || !Optional(Q::CloudCover, a.N) ||
@@ -68,8 +69,8 @@ bool InRange(const Place& place, const Site& site, int day, const Air& a) {
         return false;
     // limits that follow the row: saturation at its Ta, the sun of its day and latitude
     if (!std::isnan(a.VP)) {
-        const double limit = std::isnan(a.Ta) ? RangeOf(Q::VapourPressure).max
-                                              : VapourPressureLimit(a.Ta);
+        const double limit =
+            std::isnan(a.Ta) ? RangeOf(Q::VapourPressure).max : VapourPressureLimit(a.Ta);
         if (!(a.VP >= 0 && a.VP <= limit)) return false;
     }
     const double radiationLimit = GlobalRadiationLimit(day, place.latitude);

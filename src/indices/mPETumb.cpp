@@ -955,16 +955,17 @@ ModelState RunMpetModel(int sex, int position, bool autoClothing, float ta, floa
 }  // namespace mpet
 
 MpetDetails ComputeMpet(int sex, int position, bool autoClothing, float ta, float vp, float v,
-                       float tmrt, float icl, float activity, float height, float weight, float age,
-                       float tc0, float tsk0, float missingValue, MpetSolver solver) {
-    MpetDetails res = mpet::RunMpetModel(sex, position, autoClothing, ta, vp, v, tmrt, icl, activity,
-                                        height, weight, age, tc0, tsk0, solver)
-                         .result;
+                        float tmrt, float icl, float activity, float height, float weight,
+                        float age, float tc0, float tsk0, float missingValue, MpetSolver solver) {
+    MpetDetails res = mpet::RunMpetModel(sex, position, autoClothing, ta, vp, v, tmrt, icl,
+                                         activity, height, weight, age, tc0, tsk0, solver)
+                          .result;
     if (vp > kMaxVapour) res.mPET = missingValue;
     // absurd inputs (zero weight, non-finite values) leave NaN or infinity behind
-    float* values[] = {&res.mPET, &res.Tc,   &res.Tsk, &res.Tsk1,    &res.Tsk2,      &res.Tsk3,
-                       &res.Tsk4, &res.Tsk5, &res.Tcl,  &res.skinWettedness, &res.sweatRate, &res.activity,
-                       &res.R,    &res.C,    &res.L,    &res.Ere,     &res.RC,        &res.S};
+    float* values[] = {&res.mPET,      &res.Tc,       &res.Tsk,  &res.Tsk1, &res.Tsk2,
+                       &res.Tsk3,      &res.Tsk4,     &res.Tsk5, &res.Tcl,  &res.skinWettedness,
+                       &res.sweatRate, &res.activity, &res.R,    &res.C,    &res.L,
+                       &res.Ere,       &res.RC,       &res.S};
     for (float* value : values) {
         if (!std::isfinite(*value)) *value = missingValue;
     }

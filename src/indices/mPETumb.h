@@ -24,9 +24,9 @@ enum class MpetSolver { Fast, Reference };
 // and skin temperature, °C. Every call is self-contained. A result that cannot be computed
 // (absurd inputs) is missingValue, and so is mPET when VP exceeds 50 hPa.
 MpetDetails ComputeMpet(int sex, int position, bool autoClothing, float ta, float vp, float v,
-                       float tmrt, float icl, float activity, float height, float weight, float age,
-                       float tc0, float tsk0, float missingValue,
-                       MpetSolver solver = MpetSolver::Fast);
+                        float tmrt, float icl, float activity, float height, float weight,
+                        float age, float tc0, float tsk0, float missingValue,
+                        MpetSolver solver = MpetSolver::Fast);
 
 namespace mpet {
 

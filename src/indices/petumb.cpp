@@ -102,8 +102,8 @@ void PetModel::continueWith(const PetModel& next) {
 }
 
 PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float v, float tmrt,
-                               float icl, float work, float height, float weight, float age,
-                               float missingValue) {
+                                float icl, float work, float height, float weight, float age,
+                                float missingValue) {
     const float d = missingValue;
     const PetDetails missing{d, d, d, d, d, d, d, d, d, d};
     trace_ = {};
@@ -442,8 +442,7 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
     }
 
     // Absurd inputs can overflow a heat flow; such a value is reported as missing.
-    for (float* x :
-         {&r.PET, &r.Tc, &r.Tsk, &r.WL, &r.SWt, &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
+    for (float* x : {&r.PET, &r.Tc, &r.Tsk, &r.WL, &r.SWt, &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
         if (!std::isfinite(*x)) *x = d;
     return r;
 }

@@ -39,7 +39,7 @@ class PetModel {
     // Tmrt (°C), Icl (clo), work (W, added to the basal metabolic rate), height (m), weight
     // (kg), age (years). Where PET is not defined every result is missingValue.
     PetDetails ComputePet(int sex, int position, float ta, float vp, float v, float tmrt, float icl,
-                         float work, float height, float weight, float age, float missingValue);
+                          float work, float height, float weight, float age, float missingValue);
 
     // Core case (1..7) accepted in the last calculation; 0 when none passed its test.
     int acceptedCase() const { return lastAccepted_; }
