@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "indices/mPETumb.h"
 #include "indices/petumb.h"
 #include "indices/pmvumb.h"
 #include "indices/utciumb.h"
@@ -46,6 +47,24 @@ TEST_F(IndexRowTest, DefaultPersonRowAndMemiDetails) {
     const float expected[] = {pet.Tc,  pet.Tsk, pet.WL,   pet.SWt, pet.H,
                               pet.Rnb, pet.C,   pet.Evpd, pet.Esw, pet.PET};
     for (int i = 0; i < 10; ++i) EXPECT_EQ(d[14 + i], F61(expected[i])) << i;
+}
+
+// The detail tables show their models' values also when the index column is off.
+TEST_F(IndexRowTest, DetailsWithoutTheirIndexColumn) {
+    app->registry().set("PetChk", "0");
+    app->registry().set("mPETChK", "0");
+    app->registry().set("PETMEMI1", "1");
+    app->registry().set("mPETYCC1", "1");
+    TypeWeather(main(), "30", "21", "2", "60");
+    main().click("ButtonNeu");
+    EXPECT_EQ(Column(table(), "PET"), "<no column PET>");
+    const std::vector<std::string> d = Fields(app->memi().lines().at(2));
+    ASSERT_EQ(d.size(), 42u);
+    const float pet = PetModel().ComputePet(1, 1, 30, 21, 2, 60, 0.9f, 80, 1.75f, 75, 35, 9999).PET;
+    const float mpet =
+        ComputeMpet(1, 1, true, 30, 21, 2, 60, 0.9f, 80, 1.75f, 75, 35, 36.8f, 34.0f, 9999).mPET;
+    EXPECT_EQ(d[23], F61(pet));
+    EXPECT_EQ(d[41], F61(mpet));
 }
 
 TEST_F(IndexRowTest, SexAndPositionReachTheIndices) {

@@ -32,6 +32,8 @@ struct TCalcInputs {
     int position = 0;          // 0 = standing, 1 = sitting; PET and mPET take 1/2
     bool autoClothing = true;  // automatic standard clothing for mPET
     bool pmv = true, pet = true, setStar = true, utci = true, pt = true, mpet = true;
+    // the detail tables of PET and mPET ("PET/MEMI", "mPET/mPET_model")
+    bool petDetail = false, mpetDetail = false;
     float albedo = 0.2f;       // of the surroundings, 0..1
     float albedoHuman = 0.3f;  // of the human being, 0..1
     float dgRatio = -1;        // ratio of diffuse and global radiation of the row; < 0 automatic

@@ -122,6 +122,8 @@ void TFormGeodat::readInputs() {
     in.utci = checked("UtciChk");
     in.pt = checked("PtChK");
     in.mpet = checked("mPETChK");
+    in.petDetail = checked("PETMEMI1");
+    in.mpetDetail = checked("mPETYCC1");
     TFormVorgaben& pre = app_.vorgaben();
     in.albedo = float(toReal(pre.text("EditAlbedo"), "EditAlbedo"));
     in.albedoHuman = float(toReal(pre.text("EditAlbHum"), "EditAlbHum"));
@@ -251,6 +253,7 @@ TableContext TFormGeodat::tableContext() const {
     cx.timeZoneText = text("EditZz");
     cx.timeZone = inputs.timeZone;
     cx.svf = results.SVF_Umb;
+    cx.missingValue = missingValue;
     return cx;
 }
 
@@ -400,15 +403,16 @@ bool TFormGeodat::readPointRow() {
     return true;
 }
 
+// A row that is not computed has no values (NaN), which the table writes as the missing value.
 void TFormGeodat::setComputedToMissing() {
     TCalcResults& r = results;
     for (float* f : {&r.G0, &r.S0, &r.D0, &r.S, &r.G, &r.D, &r.A, &r.E, &r.Q, &r.Ts, &r.Tmrt})
-        *f = missingValue;
+        *f = NAN;
     setIndicesToMissing();
 }
 
 void TFormGeodat::setIndicesToMissing() {
-    const float m = missingValue;
+    const float m = NAN;
     TCalcResults& r = results;
     for (float* f : {&r.PMV, &r.PET, &r.SET, &r.UTCI, &r.PT, &r.mPET, &r.Tc, &r.Tsk, &r.WL, &r.SWt,
                      &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
@@ -477,72 +481,70 @@ Weather TFormGeodat::rowWeather() const {
 
 void TFormGeodat::computeRow() {
     TCalcResults& r = results;
-    const float m = missingValue;
     RowInputs in{rowSite(), {inputs.dayOfYear, inputs.hours}, rowWeather(), rowPerson()};
     IndexSelection indices;
     indices.pmv = inputs.pmv;
-    indices.pet = inputs.pet;
+    // the detail tables show the models' values also without their index column
+    indices.pet = inputs.pet || inputs.petDetail;
     indices.setStar = inputs.setStar;
     indices.utci = inputs.utci;
     indices.pt = inputs.pt;
-    indices.mpet = inputs.mpet;
+    indices.mpet = inputs.mpet || inputs.mpetDetail;
     const RowResult row = ComputeRow(in, rowSettings(), rowHorizon(), indices, pet_, &sunshine_);
-    // the table writes the missing value where the engine has no value
-    auto cell = [m](float x) { return std::isnan(x) ? m : x; };
     r.trueTime = row.trueTime;
-    r.turbidity = cell(row.turbidity);
-    r.G0 = cell(row.G0);
-    r.S0 = cell(row.S0);
-    r.D0 = cell(row.D0);
-    r.G = cell(row.G);
-    r.S = cell(row.S);
-    r.D = cell(row.D);
-    r.A = cell(row.A);
-    r.E = cell(row.E);
-    r.Q = cell(row.Q);
-    r.Ts = cell(row.Ts);
-    r.Tmrt = cell(row.Tmrt);
+    r.turbidity = row.turbidity;
+    r.G0 = row.G0;
+    r.S0 = row.S0;
+    r.D0 = row.D0;
+    r.G = row.G;
+    r.S = row.S;
+    r.D = row.D;
+    r.A = row.A;
+    r.E = row.E;
+    r.Q = row.Q;
+    r.Ts = row.Ts;
+    r.Tmrt = row.Tmrt;
     if (std::isnan(row.Tmrt)) {
         setIndicesToMissing();
         return;
     }
-    if (indices.pmv) r.PMV = cell(row.PMV);
+    if (indices.pmv) r.PMV = row.PMV;
     if (indices.pet) {
         const PetDetails& p = row.pet;
-        r.PET = cell(p.PET);
-        r.Tc = cell(p.Tc);
-        r.Tsk = cell(p.Tsk);
-        r.WL = cell(p.WL);
-        r.SWt = cell(p.SWt);
-        r.H = cell(p.H);
-        r.Rnb = cell(p.Rnb);
-        r.C = cell(p.C);
-        r.Evpd = cell(p.Evpd);
-        r.Esw = cell(p.Esw);
+        r.PET = p.PET;
+        r.Tc = p.Tc;
+        r.Tsk = p.Tsk;
+        r.WL = p.WL;
+        r.SWt = p.SWt;
+        r.H = p.H;
+        r.Rnb = p.Rnb;
+        r.C = p.C;
+        r.Evpd = p.Evpd;
+        r.Esw = p.Esw;
     }
-    if (indices.setStar) r.SET = cell(row.SET);
-    if (indices.utci) r.UTCI = cell(row.UTCI);
-    if (indices.pt) r.PT = cell(row.PT);
+    if (indices.setStar) r.SET = row.SET;
+    if (indices.utci) r.UTCI = row.UTCI;
+    if (indices.pt) r.PT = row.PT;
     if (indices.mpet) {
         const MpetDetails& p = row.mpet;
-        r.mPET = cell(p.mPET);
-        r.mPET_Tc = cell(p.Tc);
-        r.mPET_Tsk_m = cell(p.Tsk);
-        r.mPET_Tsk1 = cell(p.Tsk1);
-        r.mPET_Tsk2 = cell(p.Tsk2);
-        r.mPET_Tsk3 = cell(p.Tsk3);
-        r.mPET_Tsk4 = cell(p.Tsk4);
-        r.mPET_Tsk5 = cell(p.Tsk5);
-        r.mPET_Tcl = cell(p.Tcl);
-        r.mPET_skin_wet = cell(p.skinWettedness);
-        r.mPET_sweating_rate = cell(p.sweatRate);
-        r.mPET_Act = cell(p.activity);
-        r.mPET_R = cell(p.R);
-        r.mPET_C = cell(p.C);
-        r.mPET_L = cell(p.L);
-        r.mPET_Ere = cell(p.Ere);
-        r.mPET_RC = cell(p.RC);
-        r.mPET_S = cell(p.S);
+        r.mPET = p.mPET;
+        r.mPET_Tc = p.Tc;
+        r.mPET_Tsk_m = p.Tsk;
+        r.mPET_Tsk1 = p.Tsk1;
+        r.mPET_Tsk2 = p.Tsk2;
+        r.mPET_Tsk3 = p.Tsk3;
+        r.mPET_Tsk4 = p.Tsk4;
+        r.mPET_Tsk5 = p.Tsk5;
+        r.mPET_Tcl = p.Tcl;
+        r.mPET_skin_wet = p.skinWettedness;
+        r.mPET_sweating_rate = p.sweatRate;
+        r.mPET_Act = p.activity;
+        r.mPET_R = p.R;
+        r.mPET_C = p.C;
+        r.mPET_L = p.L;
+        r.mPET_Ere = p.Ere;
+        r.mPET_RC = p.RC;
+        r.mPET_S = p.S;
     }
 }
 

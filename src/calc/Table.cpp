@@ -18,18 +18,6 @@ namespace {
 
 const char* const kDegC = "\u00b0C";
 
-struct Row {
-    const TableContext& cx;
-    const TCalcInputs& in;
-    const TCalcResults& r;
-};
-
-struct Column {
-    std::string name;
-    std::string unit;
-    std::function<std::string(const Row&)> value;
-};
-
 // A table cell: fixed(p, d), where a value that rounds to zero is "0.0", never "-0.0" (a
 // reader would take the sign for information).
 std::string cell(double x, int precision, int decimals) {
@@ -39,9 +27,23 @@ std::string cell(double x, int precision, int decimals) {
     return text;
 }
 
-std::string f61(float x) {
-    return cell(x, 6, 1);
-}
+struct Row {
+    const TableContext& cx;
+    const TCalcInputs& in;
+    const TCalcResults& r;
+
+    // A value of the row; one that is not there (NaN) is written as the missing value.
+    std::string value(float x, int precision, int decimals) const {
+        return cell(std::isnan(x) ? cx.missingValue : x, precision, decimals);
+    }
+    std::string f61(float x) const { return value(x, 6, 1); }
+};
+
+struct Column {
+    std::string name;
+    std::string unit;
+    std::function<std::string(const Row&)> value;
+};
 
 std::string sunTime(const Row& row, float localTime) {
     if (row.r.sunrise == row.r.sunset) return "---";
@@ -84,12 +86,12 @@ std::vector<Column> columnsFor(const TableContext& cx) {
     add(table && l.time, w[25], cx.timeUnit,
         [](const Row& x) { return RoundedTimeText(x.cx.format, x.in.hours); });
     add(table && l.latitude, "Latit.", "\u00b0N",
-        [](const Row& x) { return cell(x.in.latitude, 6, 2); });
+        [](const Row& x) { return x.value(x.in.latitude, 6, 2); });
     add(table && l.longitude, "Long.", "\u00b0E",
-        [](const Row& x) { return cell(x.in.longitude, 6, 2); });
+        [](const Row& x) { return x.value(x.in.longitude, 6, 2); });
     add(table && l.altitude, "Altit.", "m",
         [](const Row& x) { return std::to_string(x.in.altitude); });
-    add(table && l.timeZone, "UTC", "h", [](const Row& x) { return f61(x.in.timeZone); });
+    add(table && l.timeZone, "UTC", "h", [](const Row& x) { return x.f61(x.in.timeZone); });
     add(l.sunrise, w[15], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunrise); });
     add(l.sunset, w[16], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunset); });
     add(l.sdMax, w[17], w[23], [](const Row& x) { return std::to_string(sdMax(x)); });
@@ -104,43 +106,43 @@ std::vector<Column> columnsFor(const TableContext& cx) {
                                          &TCalcResults::GmaxAvr, &TCalcResults::GactAvr};
         for (int i = 0; i < 6; ++i) {
             auto field = fields[i];
-            add(l.global, names[i], units[i], [field](const Row& x) { return f61(x.r.*field); });
+            add(l.global, names[i], units[i], [field](const Row& x) { return x.f61(x.r.*field); });
         }
         return c;
     }
-    add(l.elevation, "elev.", "\u00b0", [](const Row& x) { return f61(90.0f - x.r.Z); });
-    add(l.azimuth, "azim.", "\u00b0", [](const Row& x) { return f61(x.r.azimuth); });
-    add(l.svf, "SVF_Umb", "", [](const Row& x) { return cell(x.r.SVF_Umb, 6, 3); });
-    add(l.svfCos, "SVF_cos", "", [](const Row& x) { return cell(x.r.SVF_cos, 6, 3); });
-    add(l.ltf, "LTF", "", [](const Row& x) { return f61(x.r.turbidity); });
-    add(l.albedo, "Albedo", "", [](const Row& x) { return f61(x.cx.albedo); });
-    add(l.bowen, "Bowen", "", [](const Row& x) { return f61(x.cx.bowen); });
-    add(l.global, w[26], w[54], [](const Row& x) { return f61(x.r.G0); });
-    add(l.global, w[29], w[57], [](const Row& x) { return f61(x.r.G); });
-    add(l.direct, w[30], w[58], [](const Row& x) { return f61(x.r.S); });
-    add(l.diffuse, w[31], w[59], [](const Row& x) { return f61(x.r.D); });
-    add(l.atmospheric, w[32], w[60], [](const Row& x) { return f61(x.r.A); });
-    add(l.thermal, w[33], w[61], [](const Row& x) { return f61(x.r.E); });
-    add(l.surfaceTemp, w[34], w[62], [](const Row& x) { return f61(x.r.Ts); });
-    add(l.ta, w[35], w[63], [](const Row& x) { return f61(x.r.Ta); });
-    add(l.vp, w[36], w[64], [](const Row& x) { return f61(x.r.VP); });
-    add(l.rh, w[37], w[65], [](const Row& x) { return f61(x.r.RH); });
-    add(l.v, w[38], w[66], [](const Row& x) { return f61(x.r.v); });
-    add(l.n, w[39], w[67], [](const Row& x) { return f61(x.r.N); });
-    add(l.tmrt, w[40], w[68], [](const Row& x) { return f61(x.r.Tmrt); });
+    add(l.elevation, "elev.", "\u00b0", [](const Row& x) { return x.f61(90.0f - x.r.Z); });
+    add(l.azimuth, "azim.", "\u00b0", [](const Row& x) { return x.f61(x.r.azimuth); });
+    add(l.svf, "SVF_Umb", "", [](const Row& x) { return x.value(x.r.SVF_Umb, 6, 3); });
+    add(l.svfCos, "SVF_cos", "", [](const Row& x) { return x.value(x.r.SVF_cos, 6, 3); });
+    add(l.ltf, "LTF", "", [](const Row& x) { return x.f61(x.r.turbidity); });
+    add(l.albedo, "Albedo", "", [](const Row& x) { return x.f61(x.cx.albedo); });
+    add(l.bowen, "Bowen", "", [](const Row& x) { return x.f61(x.cx.bowen); });
+    add(l.global, w[26], w[54], [](const Row& x) { return x.f61(x.r.G0); });
+    add(l.global, w[29], w[57], [](const Row& x) { return x.f61(x.r.G); });
+    add(l.direct, w[30], w[58], [](const Row& x) { return x.f61(x.r.S); });
+    add(l.diffuse, w[31], w[59], [](const Row& x) { return x.f61(x.r.D); });
+    add(l.atmospheric, w[32], w[60], [](const Row& x) { return x.f61(x.r.A); });
+    add(l.thermal, w[33], w[61], [](const Row& x) { return x.f61(x.r.E); });
+    add(l.surfaceTemp, w[34], w[62], [](const Row& x) { return x.f61(x.r.Ts); });
+    add(l.ta, w[35], w[63], [](const Row& x) { return x.f61(x.r.Ta); });
+    add(l.vp, w[36], w[64], [](const Row& x) { return x.f61(x.r.VP); });
+    add(l.rh, w[37], w[65], [](const Row& x) { return x.f61(x.r.RH); });
+    add(l.v, w[38], w[66], [](const Row& x) { return x.f61(x.r.v); });
+    add(l.n, w[39], w[67], [](const Row& x) { return x.f61(x.r.N); });
+    add(l.tmrt, w[40], w[68], [](const Row& x) { return x.f61(x.r.Tmrt); });
     const bool personal = l.pmv || l.pet || l.setStar || l.mpet;
-    add(personal, w[7], "m", [](const Row& x) { return f61(x.in.height); });
-    add(personal, w[8], "kg", [](const Row& x) { return f61(x.in.weight); });
+    add(personal, w[7], "m", [](const Row& x) { return x.f61(x.in.height); });
+    add(personal, w[8], "kg", [](const Row& x) { return x.f61(x.in.weight); });
     add(personal, w[9], "a", [](const Row& x) { return std::to_string(x.in.age); });
     add(personal, w[10], "", [](const Row& x) { return x.in.sex; });
-    add(personal, w[11], "clo", [](const Row& x) { return cell(x.in.clothing, 6, 2); });
-    add(personal, w[12], "W", [](const Row& x) { return f61(x.in.activity); });
-    add(l.pmv, w[41], w[69], [](const Row& x) { return f61(x.r.PMV); });
-    add(l.pet, w[51], w[79], [](const Row& x) { return f61(x.r.PET); });
-    add(l.setStar, w[52], w[80], [](const Row& x) { return f61(x.r.SET); });
-    add(l.utci, "UTCI", kDegC, [](const Row& x) { return f61(x.r.UTCI); });
-    add(l.pt, "PT", kDegC, [](const Row& x) { return f61(x.r.PT); });
-    add(l.mpet, "mPET", kDegC, [](const Row& x) { return f61(x.r.mPET); });
+    add(personal, w[11], "clo", [](const Row& x) { return x.value(x.in.clothing, 6, 2); });
+    add(personal, w[12], "W", [](const Row& x) { return x.f61(x.in.activity); });
+    add(l.pmv, w[41], w[69], [](const Row& x) { return x.f61(x.r.PMV); });
+    add(l.pet, w[51], w[79], [](const Row& x) { return x.f61(x.r.PET); });
+    add(l.setStar, w[52], w[80], [](const Row& x) { return x.f61(x.r.SET); });
+    add(l.utci, "UTCI", kDegC, [](const Row& x) { return x.f61(x.r.UTCI); });
+    add(l.pt, "PT", kDegC, [](const Row& x) { return x.f61(x.r.PT); });
+    add(l.mpet, "mPET", kDegC, [](const Row& x) { return x.f61(x.r.mPET); });
     return c;
 }
 
@@ -310,7 +312,7 @@ void WriteTableHeader(const TableContext& cx, TableSink& sink) {
 
 void WriteTableRow(const TableContext& cx, const TCalcInputs& in, const TCalcResults& r,
                    TableSink& sink) {
-    Row row{cx, in, r};
+    const Row row{cx, in, r};
     std::string line;
     for (const Column& c : columnsFor(cx)) line += c.value(row) + "\t";
     sink.row(line);
@@ -318,25 +320,25 @@ void WriteTableRow(const TableContext& cx, const TCalcInputs& in, const TCalcRes
     if (!cx.layout.petDetail && !cx.layout.mpetDetail) return;
     std::string d = in.dateText + " \t" + std::to_string(in.dayOfYear);
     std::vector<std::string> parts{RoundedTimeText(cx.format, in.hours),
-                                   f61(r.Ta),
-                                   f61(r.VP),
-                                   f61(r.v),
-                                   f61(r.N),
-                                   f61(r.Tmrt),
-                                   f61(in.height),
-                                   f61(in.weight),
+                                   row.f61(r.Ta),
+                                   row.f61(r.VP),
+                                   row.f61(r.v),
+                                   row.f61(r.N),
+                                   row.f61(r.Tmrt),
+                                   row.f61(in.height),
+                                   row.f61(in.weight),
                                    std::to_string(in.age),
                                    in.sex,
-                                   cell(in.clothing, 6, 2),
-                                   f61(in.activity)};
+                                   row.value(in.clothing, 6, 2),
+                                   row.f61(in.activity)};
     if (cx.layout.petDetail)
         for (float x : {r.Tc, r.Tsk, r.WL, r.SWt, r.H, r.Rnb, r.C, r.Evpd, r.Esw, r.PET})
-            parts.push_back(f61(x));
+            parts.push_back(row.f61(x));
     if (cx.layout.mpetDetail)
         for (float x : {r.mPET_Tc, r.mPET_Tsk_m, r.mPET_Tsk1, r.mPET_Tsk2, r.mPET_Tsk3, r.mPET_Tsk4,
                         r.mPET_Tsk5, r.mPET_Tcl, r.mPET_skin_wet, r.mPET_sweating_rate, r.mPET_Act,
                         r.mPET_R, r.mPET_C, r.mPET_L, r.mPET_Ere, r.mPET_RC, r.mPET_S, r.mPET})
-            parts.push_back(f61(x));
+            parts.push_back(row.f61(x));
     sink.detail(d + "\t" + joinTabs(parts));
 }
 

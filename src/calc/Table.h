@@ -47,6 +47,8 @@ struct TableContext {
     std::string longitudeText, latitudeText, timeZoneText;
     float timeZone = 0;
     float svf = 1;
+    // written where a row has no value (NaN)
+    float missingValue = kDefaultMissingValue;
 };
 
 class OutputFile;

@@ -103,7 +103,7 @@ void ComputeDailyCourse(Application& app) {
             if (outOfRange) main.noteOutOfRange(*outOfRange);
             for (float* f :
                  {&r.GmaxMax, &r.GactMax, &r.GmaxSum, &r.GactSum, &r.GmaxAvr, &r.GactAvr})
-                *f = m;
+                *f = NAN;
         } else {
             // the course needs the air only: G went into the row's D/G ratio already
             Weather weather = main.rowWeather();
@@ -114,13 +114,12 @@ void ComputeDailyCourse(Application& app) {
             r.sunrise = c.day.sunrise;
             r.sunset = c.day.sunset;
             r.SDact = c.day.SDact;
-            auto cell = [m](float x) { return std::isnan(x) ? m : x; };
-            r.GmaxMax = cell(c.GmaxMax);
-            r.GactMax = cell(c.GactMax);
-            r.GmaxSum = cell(c.GmaxSum);
-            r.GactSum = cell(c.GactSum);
-            r.GmaxAvr = cell(c.GmaxAvr);
-            r.GactAvr = cell(c.GactAvr);
+            r.GmaxMax = c.GmaxMax;
+            r.GactMax = c.GactMax;
+            r.GmaxSum = c.GmaxSum;
+            r.GactSum = c.GactSum;
+            r.GmaxAvr = c.GmaxAvr;
+            r.GactAvr = c.GactAvr;
         }
         app.format() = remembered;
         context.albedo = pre.albedo;
