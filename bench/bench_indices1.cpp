@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
 
-#include "indices/petumb.h"
-#include "indices/pmvumb.h"
-#include "indices/utciumb.h"
+#include "indices/Pet.h"
+#include "indices/Pmv.h"
+#include "indices/Utci.h"
 
 // One call of each index for the standard person (man, 35 years, 1.75 m, 75 kg, 0.9 clo,
 // 80 W, standing) on a sunny summer afternoon.

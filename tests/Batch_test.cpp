@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "indices/Pt_Basic_Umb.h"
-#include "indices/mPETumb.h"
-#include "indices/petumb.h"
-#include "indices/pmvumb.h"
-#include "indices/utciumb.h"
+#include "indices/Mpet.h"
+#include "indices/PerceivedTemperature.h"
+#include "indices/Pet.h"
+#include "indices/Pmv.h"
+#include "indices/Utci.h"
 #include "umbrix/batch.h"
 #include "umbrix/thread_pool.h"
 

@@ -2,10 +2,10 @@
 #include <string>
 #include <vector>
 
-#include "indices/mPETumb.h"
-#include "indices/petumb.h"
-#include "indices/pmvumb.h"
-#include "indices/utciumb.h"
+#include "indices/Mpet.h"
+#include "indices/Pet.h"
+#include "indices/Pmv.h"
+#include "indices/Utci.h"
 #include "platform/Format.h"
 #include "support/AppFixture.h"
 
@@ -18,14 +18,15 @@ std::string F61(double x) {
     return fixed(x, 6, 1);
 }
 
-void TypeWeather(TFormGeodat& w, const char* ta, const char* vp, const char* v, const char* tmrt) {
+void TypeWeather(MainWindowModel& w, const char* ta, const char* vp, const char* v,
+                 const char* tmrt) {
     w.typeAndLeave("EditTa", ta);
     w.typeAndLeave("EditVp", vp);
     w.typeAndLeave("EditWG", v);
     w.typeAndLeave("EditTmrt", tmrt);
 }
 
-TEST_F(IndexRowTest, DefaultPersonRowAndMemiDetails) {
+TEST_F(IndexRowTest, DefaultPersonRowAndPetDetails) {
     app->registry().set("PETMEMI1", "1");
     TypeWeather(main(), "20", "12.5", "0.1", "20");
     main().click("ButtonNeu");
@@ -40,9 +41,9 @@ TEST_F(IndexRowTest, DefaultPersonRowAndMemiDetails) {
     EXPECT_EQ(Column(table(), "UTCI"), "9999.0");
 
     // detail row: date, day, time, Ta, VP, v, N, Tmrt, person (6), then Tc .. Esw and PET
-    const std::vector<std::string>& memi = app->memi().lines();
-    ASSERT_EQ(memi.size(), 3u);
-    std::vector<std::string> d = Fields(memi[2]);
+    const std::vector<std::string>& detailTable = app->detailTable().lines();
+    ASSERT_EQ(detailTable.size(), 3u);
+    std::vector<std::string> d = Fields(detailTable[2]);
     ASSERT_EQ(d.size(), 24u);
     const float expected[] = {pet.Tc,  pet.Tsk, pet.WL,   pet.SWt, pet.H,
                               pet.Rnb, pet.C,   pet.Evpd, pet.Esw, pet.PET};
@@ -58,7 +59,7 @@ TEST_F(IndexRowTest, DetailsWithoutTheirIndexColumn) {
     TypeWeather(main(), "30", "21", "2", "60");
     main().click("ButtonNeu");
     EXPECT_EQ(Column(table(), "PET"), "<no column PET>");
-    const std::vector<std::string> d = Fields(app->memi().lines().at(2));
+    const std::vector<std::string> d = Fields(app->detailTable().lines().at(2));
     ASSERT_EQ(d.size(), 42u);
     const float pet = PetModel().ComputePet(1, 1, 30, 21, 2, 60, 0.9f, 80, 1.75f, 75, 35, 9999).PET;
     const float mpet =

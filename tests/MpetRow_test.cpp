@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "indices/mPETumb.h"
+#include "indices/Mpet.h"
 #include "platform/Format.h"
 #include "support/AppFixture.h"
 
@@ -29,7 +29,7 @@ TEST_F(MpetRowTest, DefaultPersonRowAndDetails) {
     EXPECT_EQ(Column(table(), "mPET"), "20.6");
 
     // detail row: date, day, time, Ta, VP, v, N, Tmrt, person (6), then Tc .. S and mPET
-    const std::vector<std::string>& detail = app->memi().lines();
+    const std::vector<std::string>& detail = app->detailTable().lines();
     ASSERT_EQ(detail.size(), 3u);
     EXPECT_EQ(Fields(detail[0]).at(14), "mPET_Tc");
     const std::vector<std::string> d = Fields(detail[2]);
@@ -62,7 +62,7 @@ TEST_F(MpetRowTest, MissingRowFillsTheDetails) {
     main().click("ButtonNeu");  // a computed row first
     app->registry().set("FormWerte.EditDefVal", "20");
     main().click("ButtonHinzu");  // Ta 20.0 now equals the missing-value default
-    const std::vector<std::string>& detail = app->memi().lines();
+    const std::vector<std::string>& detail = app->detailTable().lines();
     ASSERT_EQ(detail.size(), 4u);
     const std::vector<std::string> d = Fields(detail[3]);
     ASSERT_EQ(d.size(), 32u);

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "indices/Pt_Basic_Umb.h"
-#include "indices/mPETumb.h"
-#include "indices/petumb.h"
-#include "indices/pmvumb.h"
-#include "indices/setumb.h"
-#include "indices/utciumb.h"
-#include "solar/UmbRad.h"
+#include "indices/Mpet.h"
+#include "indices/PerceivedTemperature.h"
+#include "indices/Pet.h"
+#include "indices/Pmv.h"
+#include "indices/SetStar.h"
+#include "indices/Utci.h"
+#include "solar/RadiationStep.h"
 
 namespace umbrix {
 namespace {

@@ -1,11 +1,10 @@
 // The output table: header lines, name and unit lines, row values, detail lines and files.
-#include "calc/Table.h"
-
 #include <gtest/gtest.h>
 
+#include "models/TableWriter.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 #include "support/AppFixture.h"
 
 namespace umbrix::test {
@@ -32,7 +31,7 @@ std::vector<std::string> header(const TableContext& cx) {
     return lines;
 }
 
-std::string row(const TableContext& cx, const TCalcInputs& in, const TCalcResults& r) {
+std::string row(const TableContext& cx, const CalculationInputs& in, const CalculationResults& r) {
     std::vector<std::string> lines;
     TableSink sink;
     sink.memory = &lines;
@@ -102,7 +101,7 @@ TEST(TableColumns, EveryColumnWithItsNameUnitAndValue) {
     l.elevation = l.azimuth = l.svfCos = l.ltf = l.albedo = l.bowen = true;
     cx.albedo = 0.2f;
     cx.bowen = 1.0f;
-    TCalcInputs in;
+    CalculationInputs in;
     in.dateText = "21.6.2026";
     in.dayOfYear = 172;
     in.hours = 12.0f + 29.0f / 60 + 45.0f / 3600;  // 12:29:45 is written 12:30
@@ -112,7 +111,7 @@ TEST(TableColumns, EveryColumnWithItsNameUnitAndValue) {
     in.timeZone = 1.0f;
     in.height = 1.75f;  // one decimal: 1.8
     in.clothing = 0.9f;
-    TCalcResults r;
+    CalculationResults r;
     r.rowCounter = 3;
     r.sunrise = 5.0f + 40.0f / 60;
     r.sunset = 20.0f + 10.0f / 60;
@@ -225,10 +224,10 @@ TEST(SunshineDuration, PolarDaysAndNightsInTheTable) {
     TableContext cx = context();
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.day << " " << c.latitude);
-        TCalcInputs in;
+        CalculationInputs in;
         in.dayOfYear = c.day;
         in.latitude = c.latitude;
-        TCalcResults r;
+        CalculationResults r;
         r.sunrise =
             float(LocalFromTrueTime(c.day, 0, 0, float(SunriseTrue(c.day, true, c.latitude))));
         r.sunset =
@@ -262,11 +261,11 @@ TEST(DetailTable, NameUnitAndRowLines) {
     TableSink sink;
     sink.detailMemory = &detail;
     WriteTableHeader(cx, sink);
-    TCalcInputs in;
+    CalculationInputs in;
     in.dateText = "21.6.2026";
     in.dayOfYear = 172;
     in.hours = 12;
-    TCalcResults r;
+    CalculationResults r;
     r.Tc = 37.25f;
     r.PET = 38.06f;
     WriteTableRow(cx, in, r, sink);

@@ -13,8 +13,8 @@
 #include <cstddef>
 #include <span>
 
-#include "indices/mPETumb.h"
-#include "indices/petumb.h"
+#include "indices/Mpet.h"
+#include "indices/Pet.h"
 
 namespace umbrix::batch {
 

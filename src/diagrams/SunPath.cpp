@@ -6,7 +6,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/Host.h"
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 
 namespace umbrix {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "solar/UmbAux.h"
-#include "solar/UmbRad.h"
+#include "solar/RadiationStep.h"
+#include "solar/SunPosition.h"
 
 namespace umbrix {
 

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "engine/Internal.h"
-#include "solar/UmbRad.h"
+#include "solar/RadiationStep.h"
 
 namespace umbrix {
 

@@ -8,8 +8,8 @@
 
 #include "engine/HorizonData.h"
 #include "engine/Internal.h"
-#include "solar/UmbAux.h"
-#include "solar/UmbRad.h"
+#include "solar/RadiationStep.h"
+#include "solar/SunPosition.h"
 
 namespace umbrix {
 

@@ -6,7 +6,7 @@
 #include "engine/HorizonData.h"
 #include "engine/Internal.h"
 #include "horizon/HorizonProfile.h"
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 #include "umbrix/engine.h"
 
 namespace umbrix {

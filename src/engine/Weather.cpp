@@ -5,7 +5,7 @@
 
 #include "engine/Internal.h"
 #include "engine/PhysicalRanges.h"
-#include "solar/UmbRad.h"
+#include "solar/RadiationStep.h"
 
 namespace umbrix {
 

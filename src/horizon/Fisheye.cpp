@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/Host.h"
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 
 namespace umbrix {
 

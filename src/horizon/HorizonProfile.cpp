@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 
 namespace umbrix {
 

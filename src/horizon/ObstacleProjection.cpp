@@ -5,7 +5,7 @@
 #include <numbers>
 #include <numeric>
 
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 
 namespace umbrix {
 

@@ -13,7 +13,7 @@
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 
 namespace umbrix {
 

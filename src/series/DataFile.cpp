@@ -8,10 +8,10 @@
 #include <numbers>
 #include <utility>
 
-#include "calc/Geodat.h"
+#include "models/MainWindowModel.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 
 namespace umbrix {
 
