@@ -2,7 +2,6 @@
 // nights, the clear-sky and actual radiation sums, and what it refuses.
 #include <cmath>
 
-#include "models/DailyCourseRun.h"
 #include "models/PresettingsModel.h"
 #include "platform/Error.h"
 #include "platform/Format.h"

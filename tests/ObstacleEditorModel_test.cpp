@@ -14,31 +14,17 @@
 #include "platform/TextFile.h"
 #include "support/AppFixture.h"
 #include "support/FakeHost.h"
+#include "support/MainWindowStub.h"
 
 using namespace umbrix;
 using umbrix::test::FakeHost;
 
 namespace {
 
-// The main window's items that the editor sets.
-class FakeMain : public FormModel {
-  public:
-    explicit FakeMain(Host& host) : FormModel("FormGeodat", host) {
-        caption = "Umbrix";
-        add("Hindernisobjekte1", ControlKind::MenuItem, "Obstacles");
-        add("Schattenwurf1", ControlKind::MenuItem, "Shadows").enabled = false;
-        add("ButtonHinzu", ControlKind::Button, "A&dd");
-    }
-};
-
 class ObstacleEditorModelTest : public ::testing::Test {
   protected:
     ObstacleEditorModelTest()
-        : building(host),
-          deciduous(host),
-          conifer(host),
-          main(host),
-          obs(host, building, deciduous, conifer) {
+        : building(host), deciduous(host), conifer(host), obs(host, building, deciduous, conifer) {
         obs.setMainWindow(&main);
         dir = std::filesystem::temp_directory_path() /
               ("umbrix_obs_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
@@ -70,7 +56,7 @@ class ObstacleEditorModelTest : public ::testing::Test {
     BuildingDialog building;
     DeciduousTreeDialog deciduous;
     ConiferDialog conifer;
-    FakeMain main;
+    test::MainWindowStub main{host};
     ObstacleEditorModel obs;
     std::filesystem::path dir;
 };

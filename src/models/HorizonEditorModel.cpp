@@ -144,10 +144,10 @@ void MakeMonochrome(Raster& drawing) {
 
 // ---------------------------------------------------------------------------
 
-HorizonEditorModel::HorizonEditorModel(Host& host, FormModel& mainWindow)
+HorizonEditorModel::HorizonEditorModel(Host& host, MainWindowLink& mainWindow)
     : FormModel("FormFreihor", host), main_(mainWindow) {
     buildControls();
-    setMainCaption(main_.caption);
+    setMainCaption(main_.windowCaption());
     // The empty drawing of the start is undoable, as after New; the main window's items are
     // left as the session made them.
     pushUndo();
@@ -202,18 +202,16 @@ void HorizonEditorModel::buildControls() {
 }
 
 void HorizonEditorModel::setMainItem(bool checked) {
-    main_.ctl("Horizonteinengung1").checked = checked;
-    main_.changed("Horizonteinengung1");
+    main_.setSourceTakesPart(HorizonSourceKind::Drawing, checked);
 }
 
 void HorizonEditorModel::disableAdd() {
-    main_.ctl("ButtonHinzu").enabled = false;
-    main_.changed("ButtonHinzu");
+    main_.requireNewTable();
 }
 
 void HorizonEditorModel::pushUndo() {
     if (undo_.size() >= kUndoDepth) undo_.pop_front();
-    undo_.push_back({pictures_, main_.checked("Horizonteinengung1")});
+    undo_.push_back({pictures_, main_.sourceTakesPart(HorizonSourceKind::Drawing)});
     ctl("UndoBtn").enabled = true;
 }
 

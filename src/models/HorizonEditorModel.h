@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "models/MainWindowLink.h"
 #include "platform/FormModel.h"
 #include "platform/Raster.h"
 
@@ -71,9 +72,8 @@ struct PointerFeedback {
 
 class HorizonEditorModel : public FormModel {
   public:
-    // mainWindow: the window with the "Sky view factor" menu item (Horizonteinengung1) and
-    // "A&dd" (ButtonHinzu).
-    HorizonEditorModel(Host& host, FormModel& mainWindow);
+    // mainWindow: where the drawing takes part in the horizon or not.
+    HorizonEditorModel(Host& host, MainWindowLink& mainWindow);
 
     static constexpr int kMaxPolygonPoints = 100;
     static constexpr int kUndoDepth = 3;
@@ -152,7 +152,7 @@ class HorizonEditorModel : public FormModel {
     void pick(Point p);
     void toggleDisplay(const std::string& name);
 
-    FormModel& main_;
+    MainWindowLink& main_;
     HorizonPictures pictures_;
     Colour brush_ = kDefaultBrush;
     double albedo_ = 0.3;

@@ -6,7 +6,6 @@
 #include "engine/Internal.h"
 #include "horizon/Fisheye.h"
 #include "models/Application.h"
-#include "models/DailyCourseRun.h"
 #include "models/DataFileWindowModel.h"
 #include "models/DetailTableModel.h"
 #include "models/HorizonEditorModel.h"
@@ -25,6 +24,15 @@
 namespace umbrix {
 
 namespace {
+
+// a data file of the daily course must give the day of each row
+const char* const kDailyNeedsDayMessage =
+    "For calulating daily data with an input file, there must be a \"date\" or \"day of year\" "
+    "parameter column.";
+
+const char* const kDailyNeedsDayMessageGerman =
+    "F\u00fcr die Berechnung von Tageswerten mit einer Eingabedatei muss es eine Spalte "
+    "\"Datum\" oder \"Tag des Jahres\" geben.";
 
 // Restores the cursor and the progress bar however a command ends.
 class BusyScope {
@@ -303,13 +311,13 @@ void MainWindowModel::addRows() {
 // table; this mode never writes to the "Output in file" file.
 void MainWindowModel::runDailyData() {
     OutputWindowModel& map = app_.outputWindow();
-    CheckDailyCourseColumns(app_);  // before the table is started
+    checkDailyCourseColumns();  // before the table is started
     composeHorizon();
     evaluateHorizon();
     sink_ = TableSink{};
     sink_.memory = &map.lines();
     WriteTableHeader(tableContext(), sink_);
-    ComputeDailyCourse(app_);
+    computeDailyRows();
     map.showDiagram(false);
     map.show();
 }
@@ -908,6 +916,106 @@ void MainWindowModel::computeRows() {
         WriteTableRow(context, inputs, results, sink_);
         r.Ta = r.VP = r.RH = r.v = r.Tmrt = m;
         if (nColumn) r.N = m;
+    }
+    reportOutOfRangeRows();
+}
+
+// ---- the daily course ----------------------------------------------------------
+
+void MainWindowModel::checkDailyCourseColumns() const {
+    const DataFileWindowModel& dataFileWindow = app_.dataFileWindow();
+    if (!dataFileActive() || dataFileWindow.isColumn(DataColumn::Date) ||
+        dataFileWindow.isColumn(DataColumn::DayOfYear))
+        return;
+    throw UmbrixError(app_.language() == Language::German ? kDailyNeedsDayMessageGerman
+                                                          : kDailyNeedsDayMessage);
+}
+
+void MainWindowModel::computeDailyRows() {
+    DataFileWindowModel& dataFileWindow = app_.dataFileWindow();
+    const PresettingsModel& pre = app_.presettings();
+    CalculationInputs& in = inputs;
+    CalculationResults& r = results;
+
+    const float ta = float(toReal(text("EditTa"), "EditTa"));
+    // the humidity typed last leads, as in a point calculation
+    const bool vapour = vapourLeads();
+    const char* const humidityField = vapour ? "EditVp" : "EditRh";
+    const float humidity = float(toReal(text(humidityField), humidityField));
+    const float v = float(toReal(text("EditWG"), "EditWG"));
+    const float n = float(toReal(text("EditN"), "EditN"));
+    checkInput("EditTa", ta);
+    if (!vapour) checkInput("EditRh", humidity);
+    checkInput("EditWG", v);
+    checkInput("EditN", n);
+    readMissingValue();
+    const float m = missingValue;
+    TableContext context = tableContext();
+
+    std::unique_ptr<DataFileReader> reader;
+    std::vector<DataColumn> columns;
+    if (dataFileActive()) {
+        checkDailyCourseColumns();
+        DataFileSettings settings = dataFileWindow.dataFileSettings();
+        columns = settings.columns;
+        reader = std::make_unique<DataFileReader>(std::move(settings));
+    }
+    struct Finish {
+        MainWindowModel& self;
+        ~Finish() { self.finishDataRun(); }
+    } finish{*this};
+
+    host().setProgressMax(365);
+    const FormatSettings remembered = app_.format();
+    for (int day = 0;;) {
+        if (reader ? reader->atEnd() : day == 365) break;
+        if (host().cancelRequested()) break;
+        startRow();
+        r.Ta = ta;
+        r.VP = vapour ? humidity : m;
+        r.RH = vapour ? m : humidity;
+        r.v = v;
+        r.N = n;
+        std::optional<RangeViolation> outOfRange;
+        if (reader) {
+            const DataRecord record = reader->next();
+            applyDataRecord(record, columns);
+            outOfRange = findOutOfRange(record, columns);
+        } else {
+            ++day;
+            in.dayOfYear = day;
+            in.dateText = dateFromDayOfYear(day);
+        }
+        const bool saturated = coupleHumidity();
+        host().stepProgress();
+        host().processMessages();
+        if (outOfRange || !saturated) {
+            computeSunDay();
+            // a value outside its range is never computed with
+            if (outOfRange) noteOutOfRange(*outOfRange);
+            for (float* f :
+                 {&r.GmaxMax, &r.GactMax, &r.GmaxSum, &r.GactSum, &r.GmaxAvr, &r.GactAvr})
+                *f = NAN;
+        } else {
+            // the course needs the air only: G went into the row's D/G ratio already
+            Weather weather = rowWeather();
+            weather.G = weather.Ts = weather.Tmrt = NAN;
+            const DailyCourse c = ComputeDailyCourse(rowSite(), in.dayOfYear, weather,
+                                                     rowSettings(), rowHorizon(), &sunshine_);
+            r.sunrise = c.day.sunrise;
+            r.sunset = c.day.sunset;
+            r.SDact = c.day.SDact;
+            r.GmaxMax = c.GmaxMax;
+            r.GactMax = c.GactMax;
+            r.GmaxSum = c.GmaxSum;
+            r.GactSum = c.GactSum;
+            r.GmaxAvr = c.GmaxAvr;
+            r.GactAvr = c.GactAvr;
+        }
+        app_.format() = remembered;
+        context.albedo = pre.albedo;
+        context.bowen = pre.bowen;
+        WriteTableRow(context, in, r, sink_);
     }
     reportOutOfRangeRows();
 }

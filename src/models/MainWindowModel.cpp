@@ -17,6 +17,7 @@
 #include "models/RangeMessages.h"
 #include "models/Session.h"
 #include "models/TopographyEditorModel.h"
+#include "platform/Angle.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/IniFile.h"
@@ -28,7 +29,6 @@ namespace umbrix {
 
 namespace {
 
-const char* const kDegree = "\u00b0";
 const char* const kSection = "FormGeodat";
 // The location name has a key of its own: a combo box's key holds its item index.
 const char* const kLocationKey = "LocationName";
@@ -111,27 +111,6 @@ std::string cutCharacters(const std::string& text, std::size_t n) {
     return text;
 }
 
-std::string formatAngleValue(double x) {
-    double a = std::fabs(x);
-    if (!std::isfinite(a)) return "0" + std::string(kDegree) + "0'";
-    a = std::fmod(a, 360.0);
-    long d = long(a);
-    long m = long(std::nearbyint((a - double(d)) * 60.0));
-    long minutes = (x < 0 ? -1 : 1) * (d * 60 + m);
-    // Wrap the whole angle, minutes included, into [-180°, 180°).
-    while (minutes >= 180 * 60) minutes -= 360 * 60;
-    while (minutes < -180 * 60) minutes += 360 * 60;
-    long mag = std::labs(minutes);
-    return (minutes < 0 ? "-" : "") + std::to_string(mag / 60) + kDegree +
-           std::to_string(mag % 60) + "'";
-}
-
-// A plain integer, or 0 when the text is not one (degree and minute parts of an angle).
-long intOrZero(std::string_view s) {
-    auto v = parseInt(s);
-    return v ? *v : 0;
-}
-
 // The quantity of each main-window field, and the text a refused field returns to when its
 // text was set without typing (the value of a fresh start).
 struct FieldQuantity {
@@ -165,88 +144,9 @@ const FieldQuantity* fieldQuantity(std::string_view name) {
     return nullptr;
 }
 
-void replaceAll(std::string& s, std::string_view from, std::string_view to) {
-    for (std::size_t pos = s.find(from); pos != std::string::npos;
-         pos = s.find(from, pos + to.size()))
-        s.replace(pos, from.size(), to);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
-
-std::string FormatAngle(std::string_view text) {
-    if (auto x = parseReal(text)) return formatAngleValue(*x);
-    std::string s(text);
-    replaceAll(s, ",", kDegree);
-    replaceAll(s, ".", kDegree);
-    if (s.find('\'') == std::string::npos) s += "'";
-    std::size_t deg = s.find(kDegree);
-    std::size_t min = s.find('\'');
-    std::string degText, minText;
-    if (deg != std::string::npos && deg < min) {
-        degText = s.substr(0, deg);
-        minText = s.substr(deg + 2, min - deg - 2);
-    } else {
-        degText = s.substr(0, min);
-    }
-    std::size_t first = degText.find_first_not_of(" \t");
-    bool negative = first != std::string::npos && degText[first] == '-';
-    long d = std::labs(intOrZero(degText));
-    long m = std::labs(intOrZero(minText));
-    d %= 360;
-    d += m / 60;
-    m %= 60;
-    long minutes = (negative ? -1 : 1) * (d * 60 + m);
-    while (minutes >= 180 * 60) minutes -= 360 * 60;
-    while (minutes < -180 * 60) minutes += 360 * 60;
-    long mag = std::labs(minutes);
-    return (minutes < 0 ? "-" : "") + std::to_string(mag / 60) + kDegree +
-           std::to_string(mag % 60) + "'";
-}
-
-double AngleAsTyped(std::string_view text) {
-    if (auto x = parseReal(text)) return *x;
-    std::string s(text);
-    replaceAll(s, ",", kDegree);
-    replaceAll(s, ".", kDegree);
-    if (s.find('\'') == std::string::npos) s += "'";
-    const std::size_t deg = s.find(kDegree), min = s.find('\'');
-    std::string degText =
-        deg != std::string::npos && deg < min ? s.substr(0, deg) : s.substr(0, min);
-    std::string minText =
-        deg != std::string::npos && deg < min ? s.substr(deg + 2, min - deg - 2) : std::string();
-    const std::size_t first = degText.find_first_not_of(" \t");
-    const bool negative = first != std::string::npos && degText[first] == '-';
-    const double value =
-        double(std::labs(intOrZero(degText))) + double(std::labs(intOrZero(minText))) / 60.0;
-    return negative ? -value : value;
-}
-
-double ParseAngle(std::string_view text, std::string_view field) {
-    std::string s(text);
-    if (auto comma = s.find(','); comma != std::string::npos) s[comma] = '.';
-    std::size_t deg = s.find(kDegree);
-    if (s.find('.') == std::string::npos && deg != std::string::npos) {
-        std::string degText = s.substr(0, deg);
-        std::size_t rest = deg + 2;
-        std::size_t min = s.find('\'', rest);
-        std::string minText =
-            s.substr(rest, min == std::string::npos ? std::string::npos : min - rest);
-        auto d = parseReal(degText);
-        auto m = minText.find_first_not_of(" \t") == std::string::npos ? std::optional<double>(0.0)
-                                                                       : parseReal(minText);
-        if (!d || !m)
-            throw ConvertError(
-                std::string(field), std::string(text),
-                std::string(field) + ": \"" + std::string(text) + "\" is not a valid angle");
-        std::size_t first = degText.find_first_not_of(" \t");
-        bool negative = first != std::string::npos && degText[first] == '-';
-        double value = std::fabs(*d) + *m / 60.0;
-        return negative ? -value : value;
-    }
-    return toReal(s, field, false);
-}
 
 // ---------------------------------------------------------------------------
 
@@ -434,8 +334,8 @@ void MainWindowModel::lookUpLocation() {
     Control& combo = ctl("ComboOrt");
     Location loc;
     if (auto found = FindLocation(app_.locationsFile(), LocationKey(combo.text))) loc = *found;
-    ctl("EditLg").text = formatAngleValue(loc.longitude);
-    ctl("EditBr").text = formatAngleValue(loc.latitude);
+    ctl("EditLg").text = FormatAngle(loc.longitude);
+    ctl("EditBr").text = FormatAngle(loc.latitude);
     ctl("EditZz").text = fixed(loc.timeZone, 3, 1);
     ctl("EditNn").text = std::to_string(loc.altitude);
     combo.text = loc.name;
@@ -938,6 +838,35 @@ void MainWindowModel::nowAndToday() {
 void MainWindowModel::disableAdd() {
     ctl("ButtonHinzu").enabled = false;
     changed("ButtonHinzu");
+}
+
+namespace {
+// The "&Input" menu's item of each horizon source.
+const char* SourceItem(HorizonSourceKind source) {
+    switch (source) {
+        case HorizonSourceKind::Drawing:
+            return "Horizonteinengung1";
+        case HorizonSourceKind::Terrain:
+            return "Topographie1";
+        case HorizonSourceKind::Obstacles:
+            break;
+    }
+    return "Hindernisobjekte1";
+}
+}  // namespace
+
+bool MainWindowModel::sourceTakesPart(HorizonSourceKind source) const {
+    return checked(SourceItem(source));
+}
+
+void MainWindowModel::setSourceTakesPart(HorizonSourceKind source, bool takesPart) {
+    ctl(SourceItem(source)).checked = takesPart;
+    changed(SourceItem(source));
+}
+
+void MainWindowModel::setShadowsAvailable(bool available) {
+    ctl("Schattenwurf1").enabled = available;
+    changed("Schattenwurf1");
 }
 
 void MainWindowModel::updatePositionEnabling() {

@@ -12,8 +12,10 @@
 #include "horizon/Fisheye.h"
 #include "models/CalculationRecords.h"
 #include "models/Locations.h"
+#include "models/MainWindowLink.h"
 #include "models/RangeMessages.h"
 #include "models/TableWriter.h"
+#include "platform/Angle.h"
 #include "platform/DateTime.h"
 #include "platform/FormModel.h"
 #include "platform/Raster.h"
@@ -23,16 +25,6 @@
 namespace umbrix {
 
 class Application;
-
-// Angles as whole degrees and minutes ("7°51'", "-0°30'"). A decimal number is converted;
-// otherwise "," and "." act as the degree mark ("7,30" is 7°30'). Minutes of 60 and more carry
-// into the degrees; the angle is wrapped into [-180°, 180°).
-std::string FormatAngle(std::string_view text);
-// Decimal degrees of "D°M'" or of a decimal number; throws ConvertError (naming field) when the
-// text does not convert.
-double ParseAngle(std::string_view text, std::string_view field = "angle");
-// The angle a typed text means before FormatAngle wraps it (0 for a text without one).
-double AngleAsTyped(std::string_view text);
 
 enum class OutputMode { Polar, Cylindrical, DataTable, DailyData, Shadows };
 
@@ -53,7 +45,7 @@ struct HorizonLayers {
     const Picture* obstacles = nullptr;
 };
 
-class MainWindowModel : public FormModel {
+class MainWindowModel : public FormModel, public MainWindowLink {
   public:
     explicit MainWindowModel(Application& app);
     ~MainWindowModel() override;
@@ -102,6 +94,13 @@ class MainWindowModel : public FormModel {
     OutputMode outputMode() const;
     // "A&dd" must wait for the next "&New" (location, person, columns, mode, ... changed).
     void disableAdd();
+
+    // ---- what the horizon editors change ----
+    const std::string& windowCaption() const override { return caption; }
+    bool sourceTakesPart(HorizonSourceKind source) const override;
+    void setSourceTakesPart(HorizonSourceKind source, bool takesPart) override;
+    void requireNewTable() override { disableAdd(); }
+    void setShadowsAvailable(bool available) override;
     // The date and time fields rewritten from their stored values with the current formats.
     void rewriteDateField();
     void rewriteTimeField();
@@ -228,6 +227,11 @@ class MainWindowModel : public FormModel {
     void runSunPathDiagram(bool isNew);
     void runShadowDiagram();
     void runDailyData();
+    // "Daily data" with a data file needs a "Date" or "Day of year" column (UmbrixError).
+    void checkDailyCourseColumns() const;
+    // The rows of the daily course: the days 1 to 365 at the location, or one per data-file
+    // record.
+    void computeDailyRows();
     bool readPointRow();
     void readDataRow(DataFileReader& reader, const std::vector<DataColumn>& columns);
     void computeRow();

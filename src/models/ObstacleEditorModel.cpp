@@ -162,22 +162,16 @@ void ObstacleEditorModel::setGerman(bool german) {
 // ---------------------------------------------------------------------------
 // main window
 
-Control* ObstacleEditorModel::mainControl(const char* name) const {
-    return main_ ? main_->find(name) : nullptr;
+void ObstacleEditorModel::setTakesPart(bool takesPart) {
+    if (main_) main_->setSourceTakesPart(HorizonSourceKind::Obstacles, takesPart);
 }
 
-void ObstacleEditorModel::setMainChecked(const char* name, bool checked) {
-    if (Control* c = mainControl(name)) {
-        c->checked = checked;
-        main_->changed(name);
-    }
+void ObstacleEditorModel::setShadowsAvailable(bool available) {
+    if (main_) main_->setShadowsAvailable(available);
 }
 
-void ObstacleEditorModel::setMainEnabled(const char* name, bool enabled) {
-    if (Control* c = mainControl(name)) {
-        c->enabled = enabled;
-        main_->changed(name);
-    }
+void ObstacleEditorModel::requireNewTable() {
+    if (main_) main_->requireNewTable();
 }
 
 // ---------------------------------------------------------------------------
@@ -454,7 +448,7 @@ bool ObstacleEditorModel::offerSave() {
     if (answer == Answer::No) return true;
     // Cancel, here or in the save dialog, keeps everything as it was
     if (answer == Answer::Cancel || !saveFile()) return false;
-    setMainChecked("Hindernisobjekte1", true);
+    setTakesPart(true);
     return true;
 }
 
@@ -468,9 +462,9 @@ void ObstacleEditorModel::newList() {
     modified_ = false;
     updateCount();
     removeMap();
-    setMainChecked("Hindernisobjekte1", false);
-    setMainEnabled("Schattenwurf1", false);
-    setMainEnabled("ButtonHinzu", false);
+    setTakesPart(false);
+    setShadowsAvailable(false);
+    requireNewTable();
     selectObstacle(-1);
 }
 
@@ -515,9 +509,9 @@ void ObstacleEditorModel::openFile() {
     ctl("EditNr").text = std::to_string(obstacles_.size());
     ctl("CopyObsBtn").enabled = false;
     redraw();
-    setMainChecked("Hindernisobjekte1", true);
-    setMainEnabled("Schattenwurf1", true);
-    setMainEnabled("ButtonHinzu", false);
+    setTakesPart(true);
+    setShadowsAvailable(true);
+    requireNewTable();
     if (content.droppedLines > 0) {
         std::string n = std::to_string(content.droppedLines);
         std::string line = std::to_string(content.firstDroppedLine);
@@ -539,7 +533,8 @@ bool ObstacleEditorModel::saveFile() {
     if (!path) return false;
     std::optional<TemplateLine> templateLine;
     if (!mapFileName_.empty()) templateLine = TemplateLine{mapX_, mapY_, scale_, mapFileName_};
-    std::string programCaption = main_ && !main_->caption.empty() ? main_->caption : "Umbrix";
+    std::string programCaption =
+        main_ && !main_->windowCaption().empty() ? main_->windowCaption() : "Umbrix";
     WriteTextFileAtomic(*path, FormatObstacleFile(obstacles_, programCaption, templateLine));
     fileName_ = *path;
     modified_ = false;
@@ -567,8 +562,7 @@ void ObstacleEditorModel::buildHorizonPicture() {
 
     std::vector<ProjectedShape> previous = std::move(shapes_);
     shapes_.clear();
-    Control* obstaclesItem = mainControl("Hindernisobjekte1");
-    if (!obstaclesItem || obstaclesItem->checked) {
+    if (!main_ || main_->sourceTakesPart(HorizonSourceKind::Obstacles)) {
         std::vector<std::size_t> order = SortForProjection(obstacles_);
         if (selected_ >= 0) {
             auto it = std::find(order.begin(), order.end(), std::size_t(selected_));
@@ -578,7 +572,7 @@ void ObstacleEditorModel::buildHorizonPicture() {
     }
     horizon_ = RenderObstacleHorizon(shapes_);
     // a different obstacle horizon makes the table's header stale
-    if (shapes_ != previous) setMainEnabled("ButtonHinzu", false);
+    if (shapes_ != previous) requireNewTable();
 }
 
 // ---------------------------------------------------------------------------

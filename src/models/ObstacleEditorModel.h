@@ -8,6 +8,7 @@
 
 #include "horizon/ObstacleProjection.h"
 #include "horizon/Obstacles.h"
+#include "models/MainWindowLink.h"
 #include "platform/FormModel.h"
 #include "platform/Picture.h"
 #include "platform/Raster.h"
@@ -29,9 +30,9 @@ class ObstacleEditorModel : public FormModel {
                         DeciduousTreeDialog& deciduousDialog, ConiferDialog& coniferDialog);
     ~ObstacleEditorModel() override;
 
-    // The main window, whose items "Obstacles" (Hindernisobjekte1) and "Shadows"
-    // (Schattenwurf1), button "A&dd" (ButtonHinzu) and caption the editor uses. May be absent.
-    void setMainWindow(FormModel* main) { main_ = main; }
+    // The main window, where the obstacles take part in the horizon and the shadow diagram is
+    // available or not. May be absent.
+    void setMainWindow(MainWindowLink* main) { main_ = main; }
     void setGerman(bool german);
 
     // ---- the list ----
@@ -104,6 +105,10 @@ class ObstacleEditorModel : public FormModel {
         std::vector<Point> clicks;  // plan pixels
     };
 
+    // The main window's side, when there is one.
+    void setTakesPart(bool takesPart);
+    void setShadowsAvailable(bool available);
+    void requireNewTable();
     FileDialogOptions fileDialog(const std::string& title) const;
     void newList();
     void openFile();
@@ -136,14 +141,10 @@ class ObstacleEditorModel : public FormModel {
     void drawGrid();
     void drawObstacle(const Obstacle& ob, bool selected);
 
-    Control* mainControl(const char* name) const;
-    void setMainChecked(const char* name, bool checked);
-    void setMainEnabled(const char* name, bool enabled);
-
     BuildingDialog& buildingDialog_;
     DeciduousTreeDialog& deciduousDialog_;
     ConiferDialog& coniferDialog_;
-    FormModel* main_ = nullptr;
+    MainWindowLink* main_ = nullptr;
     bool german_ = false;
 
     std::vector<Obstacle> obstacles_;

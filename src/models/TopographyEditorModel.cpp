@@ -28,10 +28,10 @@ std::string Metres(std::int64_t value) {
 
 }  // namespace
 
-TopographyEditorModel::TopographyEditorModel(Host& host, FormModel& mainWindow)
+TopographyEditorModel::TopographyEditorModel(Host& host, MainWindowLink& mainWindow)
     : FormModel("FormTopo", host), main_(mainWindow) {
     buildControls();
-    setMainCaption(main_.caption);
+    setMainCaption(main_.windowCaption());
     newTopography();
 }
 
@@ -79,13 +79,11 @@ void TopographyEditorModel::buildControls() {
 }
 
 void TopographyEditorModel::setMainItem(bool checked) {
-    main_.ctl("Topographie1").checked = checked;
-    main_.changed("Topographie1");
+    main_.setSourceTakesPart(HorizonSourceKind::Terrain, checked);
 }
 
 void TopographyEditorModel::disableAdd() {
-    main_.ctl("ButtonHinzu").enabled = false;
-    main_.changed("ButtonHinzu");
+    main_.requireNewTable();
 }
 
 // ---------------------------------------------------------------------------

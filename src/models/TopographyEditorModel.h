@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "horizon/Terrain.h"
+#include "models/MainWindowLink.h"
 #include "platform/FormModel.h"
 #include "platform/Picture.h"
 #include "platform/Raster.h"
@@ -19,9 +20,8 @@ namespace umbrix {
 
 class TopographyEditorModel : public FormModel {
   public:
-    // mainWindow: the window with the "Topography" menu item (Topographie1) and "A&dd"
-    // (ButtonHinzu), which this editor checks, unchecks and disables.
-    TopographyEditorModel(Host& host, FormModel& mainWindow);
+    // mainWindow: where the terrain horizon takes part in the horizon or not.
+    TopographyEditorModel(Host& host, MainWindowLink& mainWindow);
 
     static constexpr int kMapSize = 401;
     static constexpr int kMarkerRadius = 4;
@@ -111,7 +111,7 @@ class TopographyEditorModel : public FormModel {
     void redrawMap();
     void drawHorizonPicture();
 
-    FormModel& main_;
+    MainWindowLink& main_;
     bool german_ = false;
     TopoGrid grid_;
     double x0_ = 1000.0;

@@ -8,7 +8,7 @@
 #include <numbers>
 #include <utility>
 
-#include "models/MainWindowModel.h"
+#include "platform/Angle.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
 #include "solar/SunPosition.h"

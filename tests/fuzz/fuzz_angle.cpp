@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "FuzzInput.h"
-#include "models/MainWindowModel.h"
+#include "platform/Angle.h"
 #include "platform/Error.h"
 
 using namespace umbrix;
