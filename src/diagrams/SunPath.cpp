@@ -4,6 +4,7 @@
 #include <numbers>
 #include <string>
 
+#include "horizon/Fisheye.h"
 #include "platform/DateTime.h"
 #include "platform/Host.h"
 #include "solar/SunPosition.h"
@@ -119,9 +120,7 @@ float MinuteHours(int m) {
 }  // namespace
 
 Point PolarPoint(double Z, double A, Point centre, double R) {
-    const double r = Z * kDeg * 2 / kPi * R;
-    const double a = A * kDeg;
-    return {centre.x + Round(std::sin(a) * r), centre.y - Round(std::cos(a) * r)};
+    return FisheyePixelOf(A, Z, centre, R);
 }
 
 void DrawDiagramGrid(Picture& grid, bool shadowFrame, const std::string& caption) {
@@ -235,11 +234,9 @@ const std::vector<Point>& SunshineCounter::sunPixels(int day, float longitude, f
     for (int m = 1; m <= 1440; ++m) {
         const float T = float(trueTime(MinuteHours(m)));
         const SunAt sun{float(course.zenith(T)), float(course.azimuth(T))};
-        const double r = sun.Z * kDeg * 2 / kPi * 240;
-        const double a = sun.A * kDeg;
-        const int x = Round(std::sin(a) * r);
-        const int y = Round(-std::cos(a) * r);
-        if (x * x + y * y <= kLimitSquared) pixels_.push_back({240 + x, 240 + y});
+        const Point p = FisheyePixelOf(sun.A, sun.Z);
+        const int x = p.x - kFisheyeCentre, y = p.y - kFisheyeCentre;
+        if (x * x + y * y <= kLimitSquared) pixels_.push_back(p);
     }
     valid_ = true;
     day_ = day;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "horizon/Fisheye.h"
 #include "solar/SunPosition.h"
 
 namespace umbrix {
@@ -47,10 +48,8 @@ int ProfileSunshineMinutes(const HorizonProfile& p, int day, float longitude, fl
         const float t = float(trueTime(float(m / 60.0)));
         const float Z = float(sun.zenith(t));
         const float A = float(sun.azimuth(t));
-        const double r = Z * std::numbers::pi / 180 * 2 / std::numbers::pi * 240;
-        const double a = A * std::numbers::pi / 180;
-        const int x = int(std::nearbyint(std::sin(a) * r));
-        const int y = int(std::nearbyint(-std::cos(a) * r));
+        const Point pixel = FisheyePixelOf(A, Z);
+        const int x = pixel.x - kFisheyeCentre, y = pixel.y - kFisheyeCentre;
         if (x * x + y * y > 242 * 242) continue;
         const float h = ProfileAngleAt(p, A);
         if (h <= 0 || 90.0f - Z >= h) ++minutes;

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <numbers>
 
+#include "horizon/Fisheye.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
@@ -236,10 +237,7 @@ constexpr Colour kTerrainGrey = 0xC0C0C0;
 }  // namespace
 
 Point TerrainHorizonPoint(int B, double h) {
-    const double b = B * std::numbers::pi / 180.0;
-    const double radius = (1 - h) * 240;
-    return {240 + static_cast<int>(std::nearbyint(std::sin(b) * radius)),
-            240 - static_cast<int>(std::nearbyint(std::cos(b) * radius))};
+    return FisheyePixel(B * std::numbers::pi / 180.0, 1 - h);
 }
 
 void DrawTerrainHorizon(Picture& picture, const std::array<double, 361>& H) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "indices/DenseMatrix.h"
+#include "platform/PhysicalConstants.h"
 
 namespace umbrix {
 
@@ -12,8 +13,8 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kPressure = 1013.25;  // air pressure, and reference pressure, hPa
-const double kSigma = 5.67 * 1e-8;     // Stefan-Boltzmann constant, W/(m² K⁴)
-constexpr double kKelvin = 273.2;
+constexpr double kSigma = kStefanBoltzmann;
+constexpr double kKelvin = kZeroCelsiusBodyModels;  // 273.2, as the model writes it
 constexpr double kSkinEmissivity = 0.99;
 constexpr double kClothEmissivity = 0.95;
 constexpr double kLatentHeat = 2420000.0;    // J/kg
@@ -66,7 +67,7 @@ double Pow4(double x) {
 
 // Saturation vapour pressure over the skin and in the clothing, hPa.
 double SkinSaturation(double t) {
-    return 6.1078 * std::exp(17.1 * t / (235.0 + t));
+    return SaturationVapourPressure(t);
 }
 
 // Linear radiation coefficient between a surface at ts and surroundings at tr (kelvin).
@@ -77,7 +78,7 @@ double RadiationFactor(double ts, double tr) {
 // Heat lost by breathing at air temperature ta and vapour pressure vp, W (negative = loss).
 double Respiration(double ta, double vp, double ventilation) {
     double tex = 0.47 * ta + 21.0;
-    double eex = 6.11 * std::pow(10.0, 7.45 * tex / (235.0 + tex));
+    double eex = SaturationVapourPressureMemi(tex);
     return (ta - tex) * kCpAir * ventilation +
            kLatentHeat * 0.623 / kPressure * (vp - eex) * ventilation;
 }
@@ -397,7 +398,7 @@ void Model::SetUpPerson() {
     metabolism_ = activity_ + mb_;
     mref_ = mb_ + 80.0;
     act_ = 0.9 * metabolism_;
-    adu_ = 0.203 * std::pow(w, 0.425) * std::pow(h, 0.725);
+    adu_ = DuBoisArea(w, h);
 
     const double fat = mpet::FatFraction(sex_, age_, w / (h * h));
     lb_ = h - kHeadLength;

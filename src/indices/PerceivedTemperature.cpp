@@ -3,6 +3,8 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "platform/PhysicalConstants.h"
+
 namespace umbrix {
 
 namespace {
@@ -158,8 +160,7 @@ double PtSultryVote(double ta, double vp, double tmrt, double v, double vote) {
         {-0.0004672, -0.0000514, -0.0018037, -0.004944, -0.0069036, -0.0075844, -0.0079602},
         {1.8686215, 3.4260713, 2.0116185, -0.7777552, -4.6715853, -7.7314281, -11.7602578},
     };
-    const double Es = ta >= 0 ? 6.1078 * std::exp(17.08085 * ta / (234.175 + ta))
-                              : 6.1078 * std::exp(17.84362 * ta / (245.425 + ta));
+    const double Es = SaturationVapourPressureWaterIce(ta);
     double vpl = vp;
     if (vpl < 0.05 * Es) vpl = 0.05 * Es;
     if (vpl > Es) vpl = Es;
@@ -205,14 +206,16 @@ double ComputeVoteAtClothing(double clo, double ta, double tmrt, double vp, doub
     const double hc = 12.1 * std::sqrt(v * p / 1013.25);
     const double kr = 3.96e-8 * Icl * fcl;
     const double kc = Icl * fcl * hc;
-    const double a = (kr * Pow4(tmrt + 273.2) + (35.7 - 0.0275 * H) + kc * ta) / kr;
+    const double a =
+        (kr * Pow4(tmrt + kZeroCelsiusBodyModels) + (35.7 - 0.0275 * H) + kc * ta) / kr;
     const double b = (kc + 1) / kr;
     double Tcl = ta;
     for (int i = 0; i < 3; ++i) {
-        const double t = Tcl + 273.2;
+        const double t = Tcl + kZeroCelsiusBodyModels;
         Tcl = Tcl - (Pow4(t) + b * Tcl - a) / (b + 4 * t * t * t);
     }
-    const double Rad = 3.96e-8 * fcl * (Pow4(Tcl + 273.2) - Pow4(tmrt + 273.2));
+    const double Rad =
+        3.96e-8 * fcl * (Pow4(Tcl + kZeroCelsiusBodyModels) - Pow4(tmrt + kZeroCelsiusBodyModels));
     const double Conv = fcl * hc * (Tcl - ta);
     return (0.303 * std::exp(-0.036 * Met) + 0.0275) *
            (H - 0.31 * (57.3 - 0.07 * H - vp) - 0.42 * (H - 58) - 0.0017 * Met * (58.7 - vp) -

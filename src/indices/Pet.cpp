@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/PhysicalConstants.h"
+
 namespace umbrix {
 
 namespace {
@@ -21,7 +23,7 @@ class Single {
     float v_ = 0.0f;
 };
 
-constexpr double kKelvin = 273.2;      // this model's offset, not 273.15
+constexpr double kKelvin = kZeroCelsiusBodyModels;  // this model's offset, not 273.15
 constexpr int kPassLimit = 200;        // counted balance passes per core case, all step sizes
 constexpr long kSearchLimit = 100000;  // passes of the reference search before giving up
 constexpr double kSteps[4] = {1.0, 0.1, 0.01, 0.001};
@@ -32,7 +34,7 @@ double Pow4K(double t) {
 
 // saturation vapour pressure over water, hPa
 double Magnus(double t) {
-    return 6.11 * std::pow(10.0, 7.45 * t / (235.0 + t));
+    return SaturationVapourPressureMemi(t);
 }
 
 bool Crossed(double bal, double balPrev) {
@@ -121,20 +123,20 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
     const Single Ta = ta, VP = vp, V = v, Tmrt = tmrt, Icl = icl, Work = work;
     const Single Height = height, Weight = weight, Age = age;
 
-    const Single eta = 0.0;        // mechanical efficiency
-    const Single fcl = 1.15;       // clothing area factor
-    const Single p = 1013.25;      // air pressure, hPa
-    const Single po = 1013.25;     // reference pressure, hPa
-    const Single rob = 1.06;       // blood density, kg/l
-    const Single cb = 3640.0;      // specific heat of blood, J kg-1 K-1
-    const Single food = 0.0;       // heat gain from food, W
-    const Single emsk = 0.99;      // emissivity of the skin
-    const Single emcl = 0.95;      // emissivity of the clothing
-    const Single evap = 2.42e6;    // latent heat of evaporation, J/kg
-    const Single sigma = 5.67e-8;  // Stefan-Boltzmann constant, W m-2 K-4
-    const Single cair = 1010.0;    // specific heat of air, J kg-1 K-1
-    const Single rdsk = 0.79e7;    // diffusion resistance of the skin
-    const Single rdcl = 0.0;       // and of the clothing
+    const Single eta = 0.0;      // mechanical efficiency
+    const Single fcl = 1.15;     // clothing area factor
+    const Single p = 1013.25;    // air pressure, hPa
+    const Single po = 1013.25;   // reference pressure, hPa
+    const Single rob = 1.06;     // blood density, kg/l
+    const Single cb = 3640.0;    // specific heat of blood, J kg-1 K-1
+    const Single food = 0.0;     // heat gain from food, W
+    const Single emsk = 0.99;    // emissivity of the skin
+    const Single emcl = 0.95;    // emissivity of the clothing
+    const Single evap = 2.42e6;  // latent heat of evaporation, J/kg
+    const Single sigma = kStefanBoltzmann;
+    const Single cair = 1010.0;  // specific heat of air, J kg-1 K-1
+    const Single rdsk = 0.79e7;  // diffusion resistance of the skin
+    const Single rdcl = 0.0;     // and of the clothing
 
     // ---- body set-up ----
     const double slenderness = Height * 100.0 / std::pow(double(Weight), 1.0 / 3.0);
@@ -161,7 +163,7 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
     // ---- body balance in the real environment ----
     Single wetsk = 0.0;
     const Single feff = position == 2 ? 0.696 : 0.725;
-    const Single Adu = 0.203 * std::pow(double(Weight), 0.425) * std::pow(double(Height), 0.725);
+    const Single Adu = DuBoisArea(double(Weight), double(Height));
     Single hc = (2.67 + 6.5 * std::pow(double(V), 0.67)) * std::pow(p / po, 0.55);
     Single facl = (-2.36 + 173.51 * Icl - 100.76 * Icl * Icl + 19.28 * Icl * Icl * Icl) / 100.0;
     if (facl > 1.0) facl = 1.0;

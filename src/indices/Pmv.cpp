@@ -2,14 +2,16 @@
 
 #include <cmath>
 
+#include "platform/PhysicalConstants.h"
+
 namespace umbrix {
 
 namespace {
 
-constexpr double kSigma = 5.67e-8;    // Stefan-Boltzmann constant, W m-2 K-4
-constexpr double kEmissivity = 0.97;  // of skin and clothing
-constexpr double kKelvin = 273.2;     // offset used throughout this model
-constexpr double kTclStart = 30.005;  // start of the Newton iteration, °C
+constexpr double kSigma = kStefanBoltzmann;
+constexpr double kEmissivity = 0.97;                // of skin and clothing
+constexpr double kKelvin = kZeroCelsiusBodyModels;  // 273.2, as Fanger's model writes it
+constexpr double kTclStart = 30.005;                // start of the Newton iteration, °C
 constexpr int kMaxUpdates = 100;
 
 double Pow4K(double t) {
@@ -74,7 +76,7 @@ namespace pmv {
 Body MakeBody(int sex, int age, float icl, float work, float height, float weight) {
     Body b;
     b.icl = icl;
-    b.adu = 0.203 * std::pow(double(weight), 0.425) * std::pow(double(height), 0.725);
+    b.adu = DuBoisArea(double(weight), double(height));
     b.fcl = 1.0 + 0.15 * b.icl;
     const double w34 = std::pow(double(weight), 0.75);
     const double shape = double(height) * 100.0 / std::pow(double(weight), 1.0 / 3.0);

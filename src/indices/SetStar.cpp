@@ -4,6 +4,8 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "platform/PhysicalConstants.h"
+
 namespace umbrix {
 
 namespace {
@@ -17,7 +19,7 @@ constexpr double Csw = 200;                                // sweating coefficie
 constexpr double Cdil = 150;                               // vasodilation coefficient, l/(m² h K)
 constexpr double Cstr = 0.5;                               // vasoconstriction coefficient, 1/K
 constexpr double Wme = 0;                                  // mechanical work, W/m²
-constexpr double Sigma = 5.67e-8;       // Stefan-Boltzmann constant, W/(m² K⁴)
+constexpr double Sigma = kStefanBoltzmann;
 constexpr double Lewis = 2.2;           // Lewis relation, K/torr
 constexpr double TimeStep = 1.0 / 180;  // 20 s, in hours
 constexpr double ExposureEnd = 1.0;     // h
@@ -48,7 +50,7 @@ double SetStarStandardClothing(double m) {
 }
 
 double SetStarSaturationPressure(double t) {
-    return std::exp(18.6686 - 4030.183 / (t + 235.0));
+    return SaturationVapourPressureTorr(t);
 }
 
 SetStarDetails ComputeSetStarDetails(float ta, float tmrt, float rh, float v, float icl,
@@ -97,7 +99,8 @@ SetStarDetails ComputeSetStarDetails(float ta, float tmrt, float rh, float v, fl
         fcle = 1 / (1 + 0.155 * ctc * cloe);
         const double Tcl = Top + (Tsk - Top) * fcle;
         chr = 0.8 * Sigma * (Tcl + Tmrt + 546) *
-              ((Tcl + 273) * (Tcl + 273) + (Tmrt + 273) * (Tmrt + 273));
+              ((Tcl + kZeroCelsiusSetStar) * (Tcl + kZeroCelsiusSetStar) +
+               (Tmrt + kZeroCelsiusSetStar) * (Tmrt + kZeroCelsiusSetStar));
         ctc = chr + chc;
         Top = (chr * Tmrt + chc * Ta) / ctc;
         Eres = 0.0023 * M * (44 - Pa);

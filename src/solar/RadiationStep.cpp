@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/PhysicalConstants.h"
 #include "solar/SunPosition.h"
 
 namespace umbrix {
@@ -17,123 +18,6 @@ double cosd(double degrees) {
 // Passes of the surface energy balance; fixed, without a convergence test.
 constexpr int kSurfaceTemperaturePasses = 12;
 }  // namespace
-
-double SaturationVapourPressure(double ta) {
-    return 6.1078 * std::exp(17.1 * ta / (235.0 + ta));
-}
-
-double RelHumidityFromVapour(double ta, double vp) {
-    return vp / SaturationVapourPressure(ta) * 100.0;
-}
-
-double VapourFromRelHumidity(double ta, double rh) {
-    return SaturationVapourPressure(ta) * rh / 100.0;
-}
-
-double ExtraterrestrialIrradiance(int day) {
-    return kSolarConstant * (1.0 + 0.03344 * cosd(0.9856 * day - 2.72));
-}
-
-double RelativeAirMass(double zenith) {
-    if (zenith < 80.0) return 1.0 / cosd(zenith);
-    return 1.0 / (cosd(zenith) + 0.50572 * std::pow(90.0 - zenith + 6.07995, -1.6364));
-}
-
-double MolecularThickness(double zenith) {
-    if (zenith >= 85.0) return (90.0 - zenith) * 0.0028 + 0.0408;
-    return 1.0 / (0.9 * RelativeAirMass(zenith) + 9.4);
-}
-
-double PressureRatio(int altitude) {
-    return std::exp(-double(altitude) / 8434.5);
-}
-
-double AutoLinkeTurbidity(int day, double latitude, double rh, double fogLimit) {
-    if (rh >= fogLimit) {
-        float k = 1.0f;
-        if (rh < 100.0)
-            k = static_cast<float>(
-                std::max(15.0 * (1.0 - std::exp(-std::pow(100.0 - rh, 4) / 10000.0)), 1.0));
-        return 39.0 / k + 0.84;
-    }
-    double a = 2.0 * std::numbers::pi * (double(day) - 15.0) / 365.0;
-    return latitude >= 0 ? 2.9 - 1.4 * std::cos(a) : 2.9 + 1.4 * std::cos(a);
-}
-
-double ClearSkyDirectNormal(int day, int altitude, double zenith, double turbidity) {
-    if (zenith >= 90.0) return 0.0;
-    double m = RelativeAirMass(zenith);
-    return ExtraterrestrialIrradiance(day) *
-           std::exp(-MolecularThickness(zenith) * turbidity * m * PressureRatio(altitude));
-}
-
-double ClearSkyGlobal(int day, int altitude, double zenith, double turbidity) {
-    if (zenith >= 90.0) return 0.0;
-    double cz = cosd(zenith);
-    return 0.84 * ExtraterrestrialIrradiance(day) * cz *
-           std::exp(-0.027 * PressureRatio(altitude) * turbidity / cz);
-}
-
-double CloudyDirect(double n, double s0) {
-    return (1.0 - n / 8.0) * s0;
-}
-
-double SkyDiffuse(bool sunHidden, double svf, double g0, double d0, double i) {
-    double circumsolar = sunHidden ? 0.2 * g0 : d0 * i / kSolarConstant;
-    return (1.0 - i / kSolarConstant) * d0 * svf + circumsolar;
-}
-
-double CloudyDiffuse(bool sunHidden, double i, double d0, double g0, double n, double svf) {
-    return (1.0 - n / 8.0) * SkyDiffuse(sunHidden, svf, g0, d0, i) + svf * (n / 8.0) * 0.28 * g0;
-}
-
-double DiffuseGlobalRatio(double presetRatio, double g, double g0) {
-    if (presetRatio >= 0) return presetRatio;
-    // a sky far from clear: the diffuse share follows the missing part of the clear-sky value
-    if (g0 > 0 && g / g0 < 0.8) return 1.0 - g / g0;
-    return 0.2;
-}
-
-double AtmosphericCounterRadiation(double ta, double vp, double n) {
-    float tk = static_cast<float>(ta + kZeroCelsius);
-    float cloudFactor = static_cast<float>(std::pow(n / 8.0, 2.5));
-    return kStefanBoltzmann * std::pow(double(tk), 4) *
-           (0.82 - 0.25 * std::pow(10.0, -0.0945 * vp)) * (1.0 + 0.21 * cloudFactor);
-}
-
-double LongwaveEmission(double eps, double t, double l) {
-    return (1.0 - eps) * l + eps * kStefanBoltzmann * std::pow(t + kZeroCelsius, 4);
-}
-
-double GroundHeatFlux(double qStar) {
-    return qStar > 0 ? -0.19 * qStar : -0.32 * qStar;
-}
-
-double SurfaceTemperatureStep(double bowen, double v, double ta, double qStar) {
-    double b = GroundHeatFlux(qStar);
-    double alpha = 4.26 * v + 6.2;  // heat transfer coefficient, W/(m² K)
-    // below -0.9 the factor 1/β + 1 approaches 0 and the step blows up
-    if (bowen < -0.9) bowen = -0.9;
-    if (bowen == 0) return ta;
-    return ta + (qStar + b) / ((1.0 / bowen + 1.0) * alpha);
-}
-
-double DirectNormalFromHorizontal(double s, double zenith, double limit) {
-    if (!(zenith < 90.0) || s <= 0) return 0.0;
-    const double cz = cosd(zenith);
-    // s <= limit · cos Z, written without the division that overflows as cos Z approaches 0
-    return s >= limit * cz ? limit : s / cz;
-}
-
-double MeanRadiantTemperature(double zenith, double l1, double l2, double l3, double d, double i,
-                              double albedoHuman) {
-    double h = 90.0 - zenith;
-    double fp = 0.308 * cosd(h * (0.998 - h * h / 50000.0));
-    return std::pow((l1 + l2 + l3) / kStefanBoltzmann +
-                        (fp * i + d) * (1.0 - albedoHuman) / kPersonEmissivitySigma,
-                    0.25) -
-           kZeroCelsius;
-}
 
 RadiationResults ComputeRadiation(const RadiationInputs& in, const SunHiddenTest& isSunHidden) {
     RadiationResults r;
