@@ -5,6 +5,7 @@
 
 #include "diagrams/SunPath.h"
 #include "horizon/Fisheye.h"
+#include "horizon/Sunshine.h"
 #include "models/DataFileWindowModel.h"
 #include "models/RangeMessages.h"
 #include "platform/Error.h"

@@ -28,4 +28,3 @@ TEST(LongWave, CounterRadiationSurfaceStepAndTmrt) {
     EXPECT_NEAR(MeanRadiantTemperature(0.0, 0, 0, 0, 0, 500.0, 0.3), -123.663018, 1e-5);
     EXPECT_NEAR(MeanRadiantTemperature(60.0, 0, 0, 0, 0, 500.0, 0.3), -69.868817, 1e-5);
 }
-

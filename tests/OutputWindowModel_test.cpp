@@ -6,6 +6,7 @@
 
 #include "diagrams/Shadows.h"
 #include "diagrams/SunPath.h"
+#include "horizon/Sunshine.h"
 #include "models/ObstacleEditorModel.h"
 #include "platform/Bmp.h"
 #include "platform/Error.h"

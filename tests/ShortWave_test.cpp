@@ -51,4 +51,3 @@ TEST(ShortWave, DiffuseSplitAndRatio) {
     };
     for (auto& r : ratios) EXPECT_DOUBLE_EQ(DiffuseGlobalRatio(r[0], r[1], r[2]), r[3]) << r[2];
 }
-

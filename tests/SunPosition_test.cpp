@@ -52,3 +52,16 @@ TEST(SunPosition, ZenithAtNoon) {
     EXPECT_NEAR(SunZenith(172, 48.0f, 12.0f), 48.0 - SunDeclination(172), 1e-9);
     EXPECT_NEAR(SunZenith(81, 0.0f, 6.0f), 90.0, 0.05);
 }
+
+TEST(SunPosition, SunriseAndSunsetAreLocalTimesAndEqualWithoutASunrise) {
+    // Freiburg at midsummer: about 4:27 and 20:33 CET with refraction
+    constexpr float kLon = 7.85f, kLat = 48.0f, kTz = 1.0f;
+    SunriseSunset s = LocalSunriseSunset(172, kLon, kLat, kTz, true);
+    EXPECT_NEAR(s.sunrise, 4.45, 0.1);
+    EXPECT_NEAR(s.sunset, 20.55, 0.1);
+    SunriseSunset plain = LocalSunriseSunset(172, kLon, kLat, kTz, false);
+    EXPECT_GT(plain.sunrise, s.sunrise);  // refraction brings sunrise forward
+    // midnight sun: no sunrise, both the same
+    SunriseSunset polar = LocalSunriseSunset(172, 18.9f, 69.6f, 2, true);
+    EXPECT_EQ(polar.sunrise, polar.sunset);
+}

@@ -57,6 +57,15 @@ SunDay ComputeSunDay(const Site& site, int dayOfYear, const Horizon& horizon,
 
 // ---- humidity ----
 
+// The humidity of air over water in the Magnus form of VDI 3789 part 2: the saturation vapour
+// pressure, hPa, at Ta (°C), and the relative humidity (%) and vapour pressure (hPa) from each
+// other, without limits (see CoupleHumidity for the checked coupling of a row).
+namespace humidity {
+double SaturationVapourPressure(double Ta);
+double RelativeHumidity(double Ta, double VP);
+double VapourPressure(double Ta, double RH);
+}  // namespace humidity
+
 // The weather with both VP and RH: VP leads when given, otherwise RH. A VP above saturation by
 // less than 0.05 hPa is saturated air (RH 100 %); a higher one, or a humidity outside its range,
 // makes both NaN.

@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "diagrams/SunPath.h"
 #include "engine/HorizonData.h"
 #include "engine/Internal.h"
 #include "horizon/HorizonProfile.h"
+#include "horizon/Sunshine.h"
 #include "solar/SunPosition.h"
 #include "umbrix/engine.h"
 

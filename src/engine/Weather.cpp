@@ -111,6 +111,18 @@ float TurbidityOf(const Settings& s) {
 
 }  // namespace engine
 
+namespace humidity {
+double SaturationVapourPressure(double Ta) {
+    return umbrix::SaturationVapourPressure(Ta);
+}
+double RelativeHumidity(double Ta, double VP) {
+    return RelHumidityFromVapour(Ta, VP);
+}
+double VapourPressure(double Ta, double RH) {
+    return VapourFromRelHumidity(Ta, RH);
+}
+}  // namespace humidity
+
 Weather CoupleHumidity(const Weather& weather) {
     const engine::Air a = engine::AirOf(weather);
     const engine::Humidity h = engine::Couple(a.Ta, a.VP, a.RH);

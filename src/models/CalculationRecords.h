@@ -55,6 +55,7 @@ struct CalculationResults {
     // day
     float sunrise = 0;  // local time, hours
     float sunset = 0;   // local time, hours
+    int SDmax = 0;      // possible sunshine duration, minutes
     int SDact = 0;      // actual sunshine duration, minutes
     // horizon
     float SVF_Umb = 1;    // sky view factor, 0..1

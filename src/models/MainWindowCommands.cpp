@@ -18,8 +18,6 @@
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "series/DataFile.h"
-#include "solar/RadiationStep.h"
-#include "solar/SunPosition.h"
 
 namespace umbrix {
 
@@ -169,6 +167,7 @@ void MainWindowModel::computeSunDay() {
         engine::DayAt(engine::PlaceOf(rowSite()), inputs.dayOfYear, rowHorizon(), &sunshine_);
     results.sunrise = day.sunrise;
     results.sunset = day.sunset;
+    results.SDmax = day.SDmax;
     results.SDact = day.SDact;
 }
 
@@ -1004,6 +1003,7 @@ void MainWindowModel::computeDailyRows() {
                                                      rowSettings(), rowHorizon(), &sunshine_);
             r.sunrise = c.day.sunrise;
             r.sunset = c.day.sunset;
+            r.SDmax = c.day.SDmax;
             r.SDact = c.day.SDact;
             r.GmaxMax = c.GmaxMax;
             r.GactMax = c.GactMax;

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 
-#include "indices/Pet.h"
 #include "models/Application.h"
 #include "models/DataFileWindowModel.h"
 #include "models/DetailTableModel.h"
@@ -23,7 +22,6 @@
 #include "platform/IniFile.h"
 #include "platform/OutputFile.h"
 #include "platform/TextFile.h"
-#include "solar/RadiationStep.h"
 
 namespace umbrix {
 
@@ -661,8 +659,8 @@ void MainWindowModel::checkHumidityAt(const std::string& name, double ta) {
     auto vp = parseReal(text("EditVp"), true);
     if (!vp || *vp <= VapourPressureLimit(ta)) return;
     const std::string typed(TrimBlanks(text(name)));
-    const std::string es = RangeNumber(SaturationVapourPressure(ta));
-    const std::string rh = fixed(float(RelHumidityFromVapour(ta, *vp)), 6, 0);
+    const std::string es = RangeNumber(humidity::SaturationVapourPressure(ta));
+    const std::string rh = fixed(float(humidity::RelativeHumidity(ta, *vp)), 6, 0);
     const PhysicalRange& ta_ = RangeOf(Quantity::AirTemperature);
     refuse(name, app_.language() == Language::German
                      ? std::string(ta_.german) + " (" + name + "): bei \"" + typed +
@@ -769,11 +767,12 @@ void MainWindowModel::recomputeHumidity(bool fromVapour) {
         // neither field readable: the relative humidity of a fresh start, which then leads
         vapourTypedLast_ = false;
         ctl("EditRh").text = "53.5";
-        ctl("EditVp").text = fixed(float(VapourFromRelHumidity(t, 53.5f)), 5, 1);
+        ctl("EditVp").text = fixed(float(humidity::VapourPressure(t, 53.5f)), 5, 1);
         return;
     }
     float v = float(*value);
-    float other = float(fromVapour ? RelHumidityFromVapour(t, v) : VapourFromRelHumidity(t, v));
+    float other =
+        float(fromVapour ? humidity::RelativeHumidity(t, v) : humidity::VapourPressure(t, v));
     // a vapour pressure within its last digit of saturation is saturated air
     if (fromVapour) other = std::min(other, 100.0f);
     ctl(target).text = fixed(other, 5, 1);

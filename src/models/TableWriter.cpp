@@ -8,7 +8,6 @@
 #include "platform/Format.h"
 #include "platform/OutputFile.h"
 #include "platform/TextFile.h"
-#include "solar/SunPosition.h"
 
 namespace umbrix {
 
@@ -53,11 +52,6 @@ std::string sunTime(const Row& row, float localTime) {
     return RoundedTimeText(row.cx.format, localTime);
 }
 
-int sdMax(const Row& row) {
-    return MaxSunshineMinutes(row.r.sunrise, row.r.sunset,
-                              SunriseArgument(row.in.dayOfYear, true, row.in.latitude));
-}
-
 // The first n characters of a UTF-8 text.
 std::string firstCharacters(const std::string& text, std::size_t n) {
     std::size_t count = 0;
@@ -94,7 +88,7 @@ std::vector<Column> columnsFor(const TableContext& cx) {
     add(table && l.timeZone, "UTC", "h", [](const Row& x) { return x.f61(x.in.timeZone); });
     add(l.sunrise, w[15], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunrise); });
     add(l.sunset, w[16], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunset); });
-    add(l.sdMax, w[17], w[23], [](const Row& x) { return std::to_string(sdMax(x)); });
+    add(l.sdMax, w[17], w[23], [](const Row& x) { return std::to_string(x.r.SDmax); });
     add(l.sdAct, w[18], w[24], [](const Row& x) { return std::to_string(x.r.SDact); });
     if (!table) {
         // daily course: maxima, sums and averages of clear-sky and actual global radiation

@@ -131,4 +131,14 @@ int MaxSunshineMinutes(float sunrise, float sunset, double sunriseArgument) {
     return sunriseArgument > 1.0 ? 1440 : 0;
 }
 
+SunriseSunset LocalSunriseSunset(int day, float longitude, float latitude, float timeZone,
+                                 bool refraction) {
+    SunriseSunset s;
+    s.sunrise = float(
+        LocalFromTrueTime(day, longitude, timeZone, float(SunriseTrue(day, refraction, latitude))));
+    s.sunset = float(
+        LocalFromTrueTime(day, longitude, timeZone, float(SunsetTrue(day, refraction, latitude))));
+    return s;
+}
+
 }  // namespace umbrix

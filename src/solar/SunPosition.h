@@ -31,6 +31,14 @@ int MaxSunshineMinutes(float sunrise, float sunset, double sunriseArgument);
 // Azimuth of the horizontal vector (east e, north n): radians, or degrees when asked.
 double AzimuthFromVector(double e, double n, bool degrees = false);
 
+// Local sunrise and sunset (hours); both equal when the sun does not rise or set that day.
+struct SunriseSunset {
+    float sunrise = 0;
+    float sunset = 0;
+};
+SunriseSunset LocalSunriseSunset(int day, float longitude, float latitude, float timeZone,
+                                 bool refraction);
+
 // Wraps a time of day into [0, 24).
 double WrapHours(double hours);
 

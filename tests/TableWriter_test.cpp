@@ -1,11 +1,13 @@
 // The output table: header lines, name and unit lines, row values, detail lines and files.
+#include "models/TableWriter.h"
+
 #include <gtest/gtest.h>
 
-#include "models/TableWriter.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "solar/SunPosition.h"
 #include "support/AppFixture.h"
+#include "umbrix/engine.h"
 
 namespace umbrix::test {
 namespace {
@@ -115,6 +117,7 @@ TEST(TableColumns, EveryColumnWithItsNameUnitAndValue) {
     r.rowCounter = 3;
     r.sunrise = 5.0f + 40.0f / 60;
     r.sunset = 20.0f + 10.0f / 60;
+    r.SDmax = 870;
     r.SDact = 812;
     r.Z = 25.04f;
     r.azimuth = 180.0f;
@@ -202,8 +205,8 @@ TEST(SunshineDuration, MaximumFromSunriseAndSunset) {
     EXPECT_EQ(MaxSunshineMinutes(0.0f, 0.0f, -1.2), 0);
 }
 
-// Days without sunrise or sunset, decided by the sunrise argument with refraction, in both
-// hemispheres and inside the band where refraction alone keeps the sun up.
+// Days without sunrise or sunset (the engine's day), decided by the sunrise argument with
+// refraction, in both hemispheres and inside the band where refraction alone keeps the sun up.
 TEST(SunshineDuration, PolarDaysAndNightsInTheTable) {
     struct Case {
         int day;
@@ -228,10 +231,10 @@ TEST(SunshineDuration, PolarDaysAndNightsInTheTable) {
         in.dayOfYear = c.day;
         in.latitude = c.latitude;
         CalculationResults r;
-        r.sunrise =
-            float(LocalFromTrueTime(c.day, 0, 0, float(SunriseTrue(c.day, true, c.latitude))));
-        r.sunset =
-            float(LocalFromTrueTime(c.day, 0, 0, float(SunsetTrue(c.day, true, c.latitude))));
+        const SunDay day = ComputeSunDay({0, c.latitude, 0, 0, ""}, c.day, Horizon());
+        r.sunrise = day.sunrise;
+        r.sunset = day.sunset;
+        r.SDmax = day.SDmax;
         auto v = Fields(row(cx, in, r));
         if (!c.sunrise) {
             EXPECT_NE(v[3], "---");
