@@ -81,8 +81,8 @@ std::vector<DataColumn> ColumnsFromLabels(std::string_view rawLine, char separat
     for (std::size_t p = 0; p < pieces.size(); ++p) {
         const std::string_view piece = pieces[p];
         if (piece.empty())
-            throw ColumnLabelError({""}, where + ": column " + std::to_string(columns.size() + 1) +
-                                             " has no label");
+            throw ColumnLabelError(
+                {""}, where + ": column " + std::to_string(columns.size() + 1) + " has no label");
         if (auto c = ColumnByName(piece)) {
             take(*c);
             continue;
@@ -133,8 +133,8 @@ std::vector<DataColumn> ColumnsFromLabels(std::string_view rawLine, char separat
                                             known + " or the item texts of the column list)");
     }
     if (twice)
-        throw ColumnLabelError({}, where + ": the column \"" + ColumnShortName(*twice) +
-                                       "\" is labelled twice");
+        throw ColumnLabelError(
+            {}, where + ": the column \"" + ColumnShortName(*twice) + "\" is labelled twice");
     return columns;
 }
 
@@ -153,8 +153,8 @@ std::vector<DataColumn> ReadColumnLabels(const std::string& path, char separator
         throw FileError(std::string("data file: ") + e.what());
     }
     if (!read)
-        throw ColumnLabelError({}, "data file " + FileNameOnly(path) +
-                                       " is empty: no column labels");
+        throw ColumnLabelError({},
+                               "data file " + FileNameOnly(path) + " is empty: no column labels");
     return ColumnsFromLabels(line, separator, where);
 }
 

@@ -36,25 +36,45 @@ enum Field {
 
 const char* fieldName(int field) {
     switch (field) {
-        case kYear: return "year";
-        case kMonth: return "month";
-        case kDay: return "day";
-        case kHour: return "hour";
-        case kMinute: return "minute";
-        case kDryBulb: return "dry bulb temperature";
-        case kRelativeHumidity: return "relative humidity";
-        case kPressure: return "pressure";
-        case kGlobalHorizontal: return "global horizontal radiation";
-        case kDiffuseHorizontal: return "diffuse horizontal radiation";
-        case kWindSpeed: return "wind speed";
-        case kTotalSkyCover: return "total sky cover";
-        default: return "";
+        case kYear:
+            return "year";
+        case kMonth:
+            return "month";
+        case kDay:
+            return "day";
+        case kHour:
+            return "hour";
+        case kMinute:
+            return "minute";
+        case kDryBulb:
+            return "dry bulb temperature";
+        case kRelativeHumidity:
+            return "relative humidity";
+        case kPressure:
+            return "pressure";
+        case kGlobalHorizontal:
+            return "global horizontal radiation";
+        case kDiffuseHorizontal:
+            return "diffuse horizontal radiation";
+        case kWindSpeed:
+            return "wind speed";
+        case kTotalSkyCover:
+            return "total sky cover";
+        default:
+            return "";
     }
 }
 
-// The first words of header lines 2 to 8.
-constexpr const char* kHeaderKeywords[] = {"DESIGN",   "TYPICAL",  "GROUND", "HOLIDAYS",
-                                           "COMMENTS", "COMMENTS", "DATA"};
+// Header lines 2 to 8, each known by its first word.
+struct HeaderLine {
+    const char* firstWord;
+    const char* name;
+};
+constexpr HeaderLine kHeaderLines[] = {
+    {"DESIGN", "DESIGN CONDITIONS"},   {"TYPICAL", "TYPICAL/EXTREME PERIODS"},
+    {"GROUND", "GROUND TEMPERATURES"}, {"HOLIDAYS", "HOLIDAYS/DAYLIGHT SAVINGS"},
+    {"COMMENTS", "COMMENTS 1"},        {"COMMENTS", "COMMENTS 2"},
+    {"DATA", "DATA PERIODS"}};
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
     if (text.size() < prefix.size()) return false;
@@ -118,9 +138,7 @@ double WindAtPersonHeight(double v10) {
 }
 
 EpwReader::EpwReader(const std::string& path, EpwOptions options)
-    : name_(FileNameOnly(path)),
-      options_(options),
-      lines_([&path] {
+    : name_(FileNameOnly(path)), options_(options), lines_([&path] {
           try {
               return LineReader(path, kMaxLineLength);
           } catch (const FileError& e) {
@@ -136,7 +154,7 @@ EpwReader::EpwReader(const std::string& path, EpwOptions options)
 
 void EpwReader::readHeader() {
     std::string line;
-    auto headerLine = [&](int n, const char* keyword) {
+    auto headerLine = [&](int n, const char* keyword, const char* name) {
         bool read = false;
         try {
             read = lines_.next(line);
@@ -148,32 +166,32 @@ void EpwReader::readHeader() {
         }
         if (!read)
             throw DataFileError(n, "", "",
-                                "EPW file " + name_ + ": the file ends within the 8 header "
-                                "lines (line " + std::to_string(n) + ", " + keyword +
-                                ", is missing)");
+                                "EPW file " + name_ +
+                                    ": the file ends within the 8 header "
+                                    "lines (line " +
+                                    std::to_string(n) + ", " + name + ", is missing)");
         if (!startsWithNoCase(TrimBlanks(line), keyword)) {
             const std::string found = shownText(line);
             throw DataFileError(n, "", found,
                                 "EPW file " + name_ + ", line " + std::to_string(n) + ": \"" +
-                                    found + "\" where the header line " + keyword +
+                                    found + "\" where the header line " + name +
                                     " stands (is this an EPW weather file?)");
         }
     };
 
-    headerLine(1, "LOCATION");
+    headerLine(1, "LOCATION", "LOCATION");
     const std::vector<std::string> f = splitQuoted(line);
     auto bad = [&](int field, const std::string& what, std::string_view text,
                    const std::string& why) {
-        throw DataFileError(1, "field " + std::to_string(field) + " (" + what + ")",
-                            shownText(text),
-                            "EPW file " + name_ + ", line 1 (LOCATION), field " +
-                                std::to_string(field) + " (" + what + "): cannot read \"" +
-                                shownText(text) + "\" " + why);
+        throw DataFileError(
+            1, "field " + std::to_string(field) + " (" + what + ")", shownText(text),
+            "EPW file " + name_ + ", line 1 (LOCATION), field " + std::to_string(field) + " (" +
+                what + "): cannot read \"" + shownText(text) + "\" " + why);
     };
     if (f.size() < 10)
         throw DataFileError(1, "", "",
-                            "EPW file " + name_ + ", line 1 (LOCATION): " +
-                                std::to_string(f.size()) +
+                            "EPW file " + name_ +
+                                ", line 1 (LOCATION): " + std::to_string(f.size()) +
                                 " fields where city, region, country, source, WMO number, "
                                 "latitude, longitude, time zone and elevation follow the keyword");
     site_.city = cleanText(f[1]);
@@ -200,15 +218,16 @@ void EpwReader::readHeader() {
         *n.to = *x;
     }
 
-    for (int n = 2; n <= 8; ++n) headerLine(n, kHeaderKeywords[n - 2]);
+    for (int n = 2; n <= 8; ++n)
+        headerLine(n, kHeaderLines[n - 2].firstWord, kHeaderLines[n - 2].name);
     // DATA PERIODS,periods,records per hour,...: only hourly data are read
     const std::vector<std::string> periods = splitQuoted(line);
     if (periods.size() > 2) {
         auto perHour = parseInt(periods[2]);
         if (perHour && *perHour != 1)
             throw DataFileError(8, "field 2 (records per hour)", periods[2],
-                                "EPW file " + name_ + ", line 8 (DATA PERIODS): " +
-                                    std::to_string(*perHour) +
+                                "EPW file " + name_ +
+                                    ", line 8 (DATA PERIODS): " + std::to_string(*perHour) +
                                     " records per hour; only hourly files can be read");
     }
 }
@@ -229,16 +248,15 @@ std::optional<EpwRecord> EpwReader::parse(const std::string& line) {
     const std::string_view s(line);
     while (count < kFieldsRead) {
         const std::size_t comma = s.find(',', start);
-        f[count++] = s.substr(start, comma == std::string_view::npos ? s.size() - start
-                                                                     : comma - start);
+        f[count++] =
+            s.substr(start, comma == std::string_view::npos ? s.size() - start : comma - start);
         if (comma == std::string_view::npos) break;
         start = comma + 1;
     }
     if (count < kFieldsRead)
         throw DataFileError(lines_.lineNumber(), "", "",
                             "EPW file " + name_ + ", line " + std::to_string(lines_.lineNumber()) +
-                                ": " + std::to_string(count) +
-                                (count == 1 ? " field" : " fields") +
+                                ": " + std::to_string(count) + (count == 1 ? " field" : " fields") +
                                 " where a data line has 35 (at least 23 are read)");
 
     auto integer = [&](int field, int min, int max, const char* range) {
@@ -261,8 +279,8 @@ std::optional<EpwRecord> EpwReader::parse(const std::string& line) {
 
     EpwRecord r;
     r.line = lines_.lineNumber();
-    r.fileYear = integer(kYear, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
-                         "");
+    r.fileYear =
+        integer(kYear, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), "");
     const int month = integer(kMonth, 1, 12, "(a month is 1 ... 12)");
     const int day = integer(kDay, 1, DaysInMonth(2000, month), "(not a day of that month)");
     r.hour = integer(kHour, 1, 24, "(an hour is 1 ... 24, the hour ending then)");
@@ -278,8 +296,8 @@ std::optional<EpwRecord> EpwReader::parse(const std::string& line) {
                  "(29 February in the common year " + std::to_string(r.fileYear) +
                      "; give a run year to use this file)");
     }
-    r.hours = options_.timeStamp == EpwTimeStamp::MiddleOfHour ? float(r.hour) - 0.5f
-                                                               : float(r.hour);
+    r.hours =
+        options_.timeStamp == EpwTimeStamp::MiddleOfHour ? float(r.hour) - 0.5f : float(r.hour);
 
     r.Ta = real(kDryBulb, 99.9);
     r.RH = real(kRelativeHumidity, 999);
@@ -310,8 +328,7 @@ void EpwReader::fetch() {
         pendingError_ = std::make_exception_ptr(
             DataFileError(e.line(), "", "",
                           "EPW file " + name_ + ", line " + std::to_string(e.line()) +
-                              " is longer than " + std::to_string(kMaxLineLength) +
-                              " characters"));
+                              " is longer than " + std::to_string(kMaxLineLength) + " characters"));
     } catch (const UmbrixError&) {
         pendingError_ = std::current_exception();
     }

@@ -38,9 +38,12 @@ std::optional<TableFormat> TableFormatByName(std::string_view name) {
 
 const char* TableFormatName(TableFormat format) {
     switch (format) {
-        case TableFormat::Table: return "table";
-        case TableFormat::Tsv: return "tsv";
-        case TableFormat::Csv: return "csv";
+        case TableFormat::Table:
+            return "table";
+        case TableFormat::Tsv:
+            return "tsv";
+        case TableFormat::Csv:
+            return "csv";
     }
     return "";
 }
