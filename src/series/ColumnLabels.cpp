@@ -52,6 +52,7 @@ std::string quoted(const std::vector<std::string>& labels) {
 std::vector<DataColumn> ColumnsFromLabels(std::string_view rawLine, char separator,
                                           std::string_view source) {
     if (rawLine.starts_with("\xEF\xBB\xBF")) rawLine.remove_prefix(3);
+    if (separator == ' ') separator = '\t';  // blanks end a field anyway
     const std::string line = TextAsUtf8(rawLine);
     const std::string where(source);
 
