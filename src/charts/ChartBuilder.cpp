@@ -141,10 +141,14 @@ QString WithUnit(const QString& text, const std::string& unit) {
 
 // ---- fonts and colours ----
 
+// Texts grow and shrink with the picture (sizes below are for 1200 x 700); set by BuildChart,
+// which runs on the one GUI thread.
+thread_local double fontScale = 1.0;
+
 // Pixel sizes, so that a picture looks the same at any resolution of its painter.
 QFont ChartFont(int pixels, bool bold = false) {
     QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(pixels);
+    font.setPixelSize(std::max(8, static_cast<int>(std::lround(pixels * fontScale))));
     font.setBold(bold);
     return font;
 }
@@ -200,43 +204,82 @@ double DayPosition(const ChartTime& t, const QDate& first) {
     return static_cast<double>(first.daysTo(DateOf(t))) + t.hour / 24.0;
 }
 
-// Category labels must differ; the labels left out are blanks of different lengths.
-void AppendCategory(QCategoryAxis* axis, const QString& label, double end, bool shown,
-                    int& blanks) {
-    axis->append(shown ? label : QString(++blanks, QLatin1Char(' ')), end);
-}
+struct Category {
+    QString label;
+    double end;
+};
 
-// A date axis over [0, days]: one category per day for short runs, else one per month, labelled
-// in its middle; at most about one label per 70 pixels of a 1000-pixel plot.
-QCategoryAxis* DateAxis(const TimeSpan& span, TextLanguage language) {
-    auto* axis = new QCategoryAxis;
-    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
-    axis->setStartValue(0);
-    axis->setRange(0, span.days);
-    int blanks = 0;
-    if (span.days <= 20) {
+// The categories of a date axis over [0, days]: one per day for runs of up to a quarter, else
+// one per month.
+constexpr int kMostDayCategories = 92;
+
+std::vector<Category> DateCategories(const TimeSpan& span, TextLanguage language) {
+    std::vector<Category> categories;
+    if (span.days <= kMostDayCategories) {
         for (int i = 0; i < span.days; ++i) {
             const QDate d = span.first.addDays(i);
-            const QString label =
-                language == TextLanguage::German
-                    ? QString("%1.%2.").arg(d.day()).arg(d.month())
-                    : QString("%1 %2").arg(d.day()).arg(MonthName(d.month(), language));
-            AppendCategory(axis, label, i + 1, true, blanks);
+            categories.push_back(
+                {language == TextLanguage::German
+                     ? QString("%1.%2.").arg(d.day()).arg(d.month())
+                     : QString("%1 %2").arg(d.day()).arg(MonthName(d.month(), language)),
+                 i + 1.0});
         }
-        return axis;
+        return categories;
     }
     const QDate last = span.first.addDays(span.days - 1);
     const int months =
         (last.year() - span.first.year()) * 12 + last.month() - span.first.month() + 1;
-    const int step = (months + 13) / 14;  // 14 labels at most
     const bool years = span.first.year() != last.year();
     QDate start(span.first.year(), span.first.month(), 1);
     for (int i = 0; i < months; ++i, start = start.addMonths(1)) {
-        const double end = std::min<double>(span.first.daysTo(start.addMonths(1)), span.days);
         QString label = MonthName(start.month(), language);
         if (years && (i == 0 || start.month() == 1)) label += QString(" %1").arg(start.year());
-        AppendCategory(axis, label, end, i % step == 0, blanks);
+        categories.push_back(
+            {label, std::min<double>(span.first.daysTo(start.addMonths(1)), span.days)});
     }
+    return categories;
+}
+
+// Step 1: every category labelled in its middle. A label must fit its category, so on a
+// narrower plot categories are merged step by step and each labelled at its start by the name
+// of the month or day that starts there.
+void LabelCategories(QCategoryAxis* axis, const std::vector<Category>& categories, int step) {
+    for (const QString& label : axis->categoriesLabels()) axis->remove(label);
+    if (step == 1) {
+        axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
+        for (const Category& c : categories) axis->append(c.label, c.end);
+        return;
+    }
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    for (size_t i = step; i < categories.size(); i += step)
+        axis->append(categories[i].label, categories[i - 1].end);
+    axis->append(QString(QChar(0x200B)), categories.back().end);  // labels must differ
+}
+
+// A date axis, labelled in the middle of each day or month; fewer labels on a narrow plot.
+QCategoryAxis* DateAxis(QChart* chart, const TimeSpan& span, TextLanguage language) {
+    auto* axis = new QCategoryAxis;
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
+    axis->setStartValue(0);
+    axis->setRange(0, span.days);
+    const auto categories = DateCategories(span, language);
+    const QFontMetricsF metrics(ChartFont(12));
+    double widest = 0;
+    for (const Category& c : categories)
+        widest = std::max(widest, metrics.horizontalAdvance(c.label) + metrics.height());
+    auto step = std::make_shared<int>(0);
+    auto fit = [axis, categories, widest, step, days = span.days](double width) {
+        // a month is 28 days or more (a partial one at either end may crowd its neighbour)
+        const double narrowest = width * (days <= kMostDayCategories ? 1 : 28) / days;
+        const int needed =
+            std::max(1, static_cast<int>(std::ceil(widest / std::max(narrowest, 1.0))));
+        if (needed == *step) return;
+        *step = needed;
+        LabelCategories(axis, categories, needed);
+    };
+    fit(1000);  // before the first layout
+    QObject::connect(chart, &QChart::plotAreaChanged, axis,
+                     [fit](const QRectF& plot) { fit(plot.width()); });
     return axis;
 }
 
@@ -318,31 +361,42 @@ class ColourBarItem : public QGraphicsItem {
           high_(high),
           step_(step),
           unit_(std::move(unit)),
-          missing_(std::move(missing)) {}
+          missing_(std::move(missing)),
+          font_(ChartFont(12)),
+          scale_(fontScale) {}
 
     void setPlotArea(const QRectF& plot) {
         prepareGeometryChange();
-        bar_ = QRectF(plot.right() + 28, plot.top(), 18, plot.height());
+        bar_ = QRectF(plot.right() + 28 * scale_, plot.top(), 18 * scale_, plot.height());
     }
-    QRectF boundingRect() const override { return bar_.adjusted(-4, -30, 80, 40); }
+    QRectF boundingRect() const override {
+        return bar_.adjusted(-4, -30 * scale_, 80 * scale_, 40 * scale_);
+    }
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
         QLinearGradient gradient(bar_.bottomLeft(), bar_.topLeft());
         for (int i = 0; i <= 20; ++i) gradient.setColorAt(i / 20.0, ScaleColour(i / 20.0));
         painter->fillRect(bar_, gradient);
         painter->setPen(QPen(Qt::black, 1));
         painter->drawRect(bar_);
-        painter->setFont(ChartFont(12));
+        painter->setFont(font_);
         const QFontMetricsF metrics(painter->font());
-        for (double v = low_; v <= high_ + step_ * 1e-6; v += step_) {
+        // every k-th tick labelled where the bar is short
+        const double pixelsPerStep = bar_.height() * step_ / (high_ - low_);
+        const int k =
+            std::max(1, static_cast<int>(std::ceil(1.5 * metrics.height() / pixelsPerStep)));
+        const int steps = static_cast<int>(std::lround((high_ - low_) / step_));
+        for (int i = 0; i <= steps; i += k) {
+            const double v = low_ + i * step_;
             const double y = bar_.bottom() - (v - low_) / (high_ - low_) * bar_.height();
             painter->drawLine(QPointF(bar_.right(), y), QPointF(bar_.right() + 5, y));
             painter->drawText(QPointF(bar_.right() + 8, y + metrics.ascent() / 2 - 1),
                               QString::number(v, 'g', 6));
         }
-        painter->drawText(QPointF(bar_.left(), bar_.top() - 10), unit_);
+        painter->drawText(QPointF(bar_.left(), bar_.top() - 10 * scale_), unit_);
         if (!missing_.isEmpty()) {
             // the gaps' colour under the scale
-            const QRectF swatch(bar_.left(), bar_.bottom() + 22, bar_.width(), 12);
+            const QRectF swatch(bar_.left(), bar_.bottom() + 22 * scale_, bar_.width(),
+                                12 * scale_);
             painter->fillRect(swatch, kMissingColour);
             painter->drawText(QPointF(swatch.right() + 5, swatch.bottom() - 1), missing_);
         }
@@ -352,23 +406,25 @@ class ColourBarItem : public QGraphicsItem {
     double low_, high_, step_;
     QString unit_;
     QString missing_;
+    QFont font_;
+    double scale_;
     QRectF bar_;
 };
 
 // A range from low to high in round steps (1, 2, 2.5 or 5 times a power of ten) with at most
-// ten intervals, the one that pads the values least.
-void NiceRange(double& low, double& high, double& step) {
+// `most` intervals, the one that pads the values least.
+void NiceRange(double& low, double& high, double& step, int most = 10) {
     if (!(high > low)) {
         low -= 1;
         high += 1;
     }
     const double magnitude = std::pow(10.0, std::floor(std::log10((high - low) / 10)));
     double bestLow = low, bestHigh = high, bestStep = 0;
-    for (double scale : {1.0, 10.0, 100.0})
+    for (double scale : {1.0, 10.0, 100.0, 1000.0})
         for (double m : {1.0, 2.0, 2.5, 5.0}) {
             const double s = m * magnitude * scale;
             const double l = std::floor(low / s) * s, h = std::ceil(high / s) * s;
-            if ((h - l) / s > 10.5) continue;
+            if ((h - l) / s > most + 0.5) continue;
             if (bestStep == 0 || h - l < bestHigh - bestLow - 1e-9 * s) {
                 bestLow = l;
                 bestHigh = h;
@@ -378,6 +434,23 @@ void NiceRange(double& low, double& high, double& step) {
     low = bestLow;
     high = bestHigh;
     step = bestStep;
+}
+
+// Keeps the ticks of a value axis over [low, high] about 30 pixels apart or more, as the
+// plot area changes.
+void SpaceTicks(QChart* chart, QValueAxis* axis, double low, double high) {
+    auto fit = [axis, low, high](double height) {
+        const int most = std::clamp(static_cast<int>(height / 30), 2, 10);
+        double l = low, h = high, step = 1;
+        NiceRange(l, h, step, most);
+        const int ticks = static_cast<int>(std::lround((h - l) / step)) + 1;
+        if (axis->min() == l && axis->max() == h && axis->tickCount() == ticks) return;
+        axis->setRange(l, h);
+        axis->setTickCount(ticks);
+    };
+    fit(500);  // before the first layout
+    QObject::connect(chart, &QChart::plotAreaChanged, axis,
+                     [fit](const QRectF& plot) { fit(plot.height()); });
 }
 
 QChart* HeatmapChart(const ChartData& data, const ChartColumn& column) {
@@ -426,12 +499,18 @@ QChart* HeatmapChart(const ChartData& data, const ChartColumn& column) {
         }
 
     QChart* chart = NewChart(title);
-    QCategoryAxis* x = DateAxis(span, data.language);
+    QCategoryAxis* x = DateAxis(chart, span, data.language);
     StyleAxis(x, QString::fromUtf8(w.date));
     auto* y = new QValueAxis;
     y->setRange(0, 24);
-    y->setTickCount(9);
     y->setLabelFormat("%d");
+    auto hours = [y](double height) {  // every 3, 6 or 12 hours
+        const int ticks = height >= 240 ? 9 : height >= 120 ? 5 : 3;
+        if (y->tickCount() != ticks) y->setTickCount(ticks);
+    };
+    hours(500);
+    QObject::connect(chart, &QChart::plotAreaChanged, y,
+                     [hours](const QRectF& plot) { hours(plot.height()); });
     StyleAxis(y, QString::fromUtf8(w.localTime));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
@@ -469,7 +548,7 @@ QChart* HeatmapChart(const ChartData& data, const ChartColumn& column) {
         chart->legend()->hide();
         auto* bar = new ColourBarItem(low, high, step, Q(column.unit),
                                       missing ? QString::fromUtf8(w.missing) : QString(), chart);
-        chart->setMargins(QMargins(10, 10, 90, 10));
+        chart->setMargins(QMargins(10, 10, static_cast<int>(90 * fontScale), 10));
         QObject::connect(chart, &QChart::plotAreaChanged, chart, [map, bar](const QRectF& plot) {
             map->setRect(plot);
             bar->setPlotArea(plot);
@@ -560,7 +639,7 @@ QChart* LineChart(const ChartData& data, QString title,
     if (daily) title += QString::fromUtf8(w.dailyRange);
 
     QChart* chart = NewChart(title);
-    QCategoryAxis* x = DateAxis(span, data.language);
+    QCategoryAxis* x = DateAxis(chart, span, data.language);
     StyleAxis(x, QString::fromUtf8(w.date));
     chart->addAxis(x, Qt::AlignBottom);
 
@@ -653,10 +732,7 @@ QChart* LineChart(const ChartData& data, QString title,
     }
     for (size_t u = 0; u < units.size(); ++u) {
         if (options.fromZero) low[u] = std::min(low[u], 0.0), high[u] = std::max(high[u], 0.0);
-        double step = 1;
-        NiceRange(low[u], high[u], step);
-        axes[u]->setRange(low[u], high[u]);
-        axes[u]->setTickCount(static_cast<int>(std::lround((high[u] - low[u]) / step)) + 1);
+        SpaceTicks(chart, axes[u], low[u], high[u]);
     }
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
@@ -766,10 +842,7 @@ QChart* ClassesChart(const ChartData& data, const ChartColumn& column, StressInd
     y->setLabelFormat("%g");
     double most = 0;
     for (int m : months) most = std::max<double>(most, summary.rows(m) * data.hoursPerRow);
-    double low = 0, high = most, step = 1;
-    NiceRange(low, high, step);
-    y->setRange(0, high);
-    y->setTickCount(static_cast<int>(std::lround(high / step)) + 1);
+    SpaceTicks(chart, y, 0, most);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     bars->attachAxis(x);
@@ -782,7 +855,8 @@ QChart* ClassesChart(const ChartData& data, const ChartColumn& column, StressInd
 
 }  // namespace
 
-QChart* BuildChart(const ChartData& data, const ChartSpec& spec) {
+QChart* BuildChart(const ChartData& data, const ChartSpec& spec, ChartSize size) {
+    fontScale = std::clamp(std::min(size.width / 1200.0, size.height / 700.0), 0.75, 4.0);
     switch (spec.kind) {
         case ChartKind::Heatmap:
             return HeatmapChart(data, *data.column(spec.columns.at(0)));

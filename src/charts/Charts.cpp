@@ -112,7 +112,7 @@ class Staged {
                              std::to_string(size.height) + " is outside 200 to 10000 pixels");
         EnsureApplication();
         scene_ = std::make_unique<QGraphicsScene>();
-        chart_ = BuildChart(data, spec);
+        chart_ = BuildChart(data, spec, size);
         scene_->addItem(chart_);
         rect_ = QRectF(0, 0, size.width, size.height);
         chart_->setGeometry(rect_);
@@ -307,7 +307,7 @@ void SaveChart(const ChartData& data, const ChartSpec& spec, const std::string& 
 QWidget* CreateChartView(const ChartData& data, const ChartSpec& spec, QWidget* parent) {
     CheckChart(data, spec);
     EnsureApplication();
-    auto* view = new QChartView(BuildChart(data, spec), parent);
+    auto* view = new QChartView(BuildChart(data, spec, ChartSize{}), parent);
     view->setRenderHint(QPainter::Antialiasing);
     return view;
 }

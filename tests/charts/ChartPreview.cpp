@@ -1,21 +1,25 @@
 // Renders charts from a table of the command line, to look at them (not part of the program):
-//   chart_preview TABLE en|de KIND=FILE... [--size WxH]
+//   chart_preview TABLE en|de [--size WxH] [--view KIND=FILE.png] KIND=FILE...
+//   chart_preview --svg-to-png FILE.svg FILE.png
 // TABLE is a data table or a daily-data table of umbrix (header lines, a blank line, names,
 // units, rows); a run over a year of weather comes from tests/charts/epw_to_datafile.py.
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QWidget>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "charts/ChartView.h"
 #include "charts/Charts.h"
 
 using namespace umbrix;
@@ -115,6 +119,18 @@ int main(int argc, char** argv) {
             const std::string arg = argv[i];
             if (arg == "--size" && i + 1 < argc) {
                 size = ParseChartSize(argv[++i]);
+                continue;
+            }
+            if (arg == "--view" && i + 1 < argc) {
+                // the desktop's view at a window's size, grabbed as the screen shows it
+                const std::string request = argv[++i];
+                const size_t eq = request.rfind('=');
+                std::unique_ptr<QWidget> view(
+                    CreateChartView(data, ParseChartSpec(request.substr(0, eq))));
+                view->resize(size.width, size.height);
+                view->show();
+                QApplication::processEvents();
+                view->grab().save(QString::fromStdString(request.substr(eq + 1)));
                 continue;
             }
             const size_t eq = arg.rfind('=');
