@@ -163,6 +163,7 @@ constexpr std::array<std::uint32_t, 11> kScale = {0x313695, 0x4575B4, 0x74ADD1, 
                                                   0xF46D43, 0xD73027, 0xA50026};
 
 QColor ScaleColour(double t) {
+    if (std::isnan(t)) t = 0;
     t = std::clamp(t, 0.0, 1.0) * (kScale.size() - 1);
     const int i = std::min(static_cast<int>(t), static_cast<int>(kScale.size()) - 2);
     const double f = t - i;
@@ -381,13 +382,16 @@ class ColourBarItem : public QGraphicsItem {
         painter->setFont(font_);
         const QFontMetricsF metrics(painter->font());
         // every k-th tick labelled where the bar is short
-        const double pixelsPerStep = bar_.height() * step_ / (high_ - low_);
-        const int k =
-            std::max(1, static_cast<int>(std::ceil(1.5 * metrics.height() / pixelsPerStep)));
-        const int steps = static_cast<int>(std::lround((high_ - low_) / step_));
+        const double intervals = (high_ - low_) / step_;
+        const int steps = std::isfinite(intervals)
+                              ? std::clamp(static_cast<int>(std::lround(intervals)), 1, 100)
+                              : 1;
+        const double pixelsPerStep = std::max(bar_.height() / steps, 1.0);
+        const int k = std::clamp(
+            static_cast<int>(std::ceil(1.5 * metrics.height() / pixelsPerStep)), 1, steps);
         for (int i = 0; i <= steps; i += k) {
-            const double v = low_ + i * step_;
-            const double y = bar_.bottom() - (v - low_) / (high_ - low_) * bar_.height();
+            const double v = low_ + i * (high_ - low_) / steps;
+            const double y = bar_.bottom() - static_cast<double>(i) / steps * bar_.height();
             painter->drawLine(QPointF(bar_.right(), y), QPointF(bar_.right() + 5, y));
             painter->drawText(QPointF(bar_.right() + 8, y + metrics.ascent() / 2 - 1),
                               QString::number(v, 'g', 6));
@@ -431,6 +435,11 @@ void NiceRange(double& low, double& high, double& step, int most = 10) {
                 bestStep = s;
             }
         }
+    if (!(bestStep > 0) || !std::isfinite(bestHigh - bestLow)) {
+        // values near the limits of a double: one interval over what there is
+        step = std::isfinite(high - low) ? high - low : 1;
+        return;
+    }
     low = bestLow;
     high = bestHigh;
     step = bestStep;
@@ -443,7 +452,9 @@ void SpaceTicks(QChart* chart, QValueAxis* axis, double low, double high) {
         const int most = std::clamp(static_cast<int>(height / 30), 2, 10);
         double l = low, h = high, step = 1;
         NiceRange(l, h, step, most);
-        const int ticks = static_cast<int>(std::lround((h - l) / step)) + 1;
+        const double intervals = (h - l) / step;
+        const int ticks =
+            std::isfinite(intervals) ? static_cast<int>(std::lround(intervals)) + 1 : 2;
         if (axis->min() == l && axis->max() == h && axis->tickCount() == ticks) return;
         axis->setRange(l, h);
         axis->setTickCount(ticks);
@@ -494,7 +505,8 @@ QChart* HeatmapChart(const ChartData& data, const ChartColumn& column) {
             if (count[c] == 0) continue;
             const QColor colour =
                 index ? ColourOf(StressClasses(*index)[StressClassOf(*index, sum[c])].rgb)
-                      : ScaleColour((sum[c] - low) / (high - low));
+                      : ScaleColour((sum[c] / 2 - low / 2) /
+                                    (high / 2 - low / 2));  // halves: no overflow
             cells.setPixelColor(d, 23 - h, colour);
         }
 

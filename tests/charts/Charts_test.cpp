@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <sstream>
 
 #include "SyntheticYear.h"
@@ -235,4 +236,16 @@ TEST(Charts, ViewDrawsTheHeatMap) {
     QApplication::processEvents();
     const QImage shot = view->grab().toImage();
     EXPECT_EQ(shot.pixelColor(shot.width() * 0.4, shot.height() / 2), QColor(0x8B, 0x00, 0x00));
+}
+
+// Values at the ends of a double still give a picture rather than a crash or a hang.
+TEST(Charts, ExtremeValuesStillDraw) {
+    ChartData data;
+    data.addColumn("Ta", "°C");
+    data.addRow({2026, 1, 1, 1}, {-1e308});
+    data.addRow({2026, 1, 1, 2}, {1e308});
+    data.addRow({2026, 1, 1, 3}, {std::numeric_limits<double>::infinity()});
+    for (const char* spec : {"heatmap:Ta", "series:Ta"})
+        EXPECT_EQ(RenderChartImage(data, ParseChartSpec(spec), {400, 300}).size(), QSize(400, 300))
+            << spec;
 }
