@@ -1,16 +1,17 @@
 // The generic parts of a window model that views and the command line rely on: dragging a list
 // item, moving an up-down, and setting either through the component registry.
+#include "platform/FormModel.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/Error.h"
-#include "platform/FormModel.h"
 #include "support/FakeHost.h"
 
 namespace umbrix::test {
 namespace {
 
 class ListForm : public FormModel {
-public:
+  public:
     explicit ListForm(Host& host) : FormModel("FormList", host) {
         Control& list = add("List1", ControlKind::CheckList);
         list.items = {"a", "b", "c", "d"};
@@ -22,7 +23,7 @@ public:
     }
     std::vector<std::string> events;
 
-protected:
+  protected:
     void onChange(const std::string& name) override {
         events.push_back("change " + name + " " + std::to_string(ctl(name).position));
     }

@@ -46,10 +46,15 @@ TEST(ObstacleProjection, FisheyePointsOfAzimuthAndElevation) {
         double azimuthDeg, elevationDeg;
         Point expected;
     } cases[] = {
-        {0, 0, {240, 0}},      {90, 0, {480, 240}},  {180, 0, {240, 480}}, {270, 0, {0, 240}},
-        {123, 90, {240, 240}}, {90, 45, {360, 240}}, {0, -30, {240, 0}},  // below the horizon:
-                                                                          // raised onto the circle
-        {45, 0, {410, 70}},                                               // 240 * sin 45 = 169.7
+        {0, 0, {240, 0}},
+        {90, 0, {480, 240}},
+        {180, 0, {240, 480}},
+        {270, 0, {0, 240}},
+        {123, 90, {240, 240}},
+        {90, 45, {360, 240}},
+        {0, -30, {240, 0}},  // below the horizon:
+                             // raised onto the circle
+        {45, 0, {410, 70}},  // 240 * sin 45 = 169.7
     };
     for (const Case& c : cases)
         EXPECT_EQ(ProjectToFisheye(c.azimuthDeg * kDeg, c.elevationDeg * kDeg), c.expected)

@@ -212,11 +212,15 @@ TEST(SunshineDuration, PolarDaysAndNightsInTheTable) {
         const char* sunrise;
         const char* sunDuration;
     } cases[] = {
-        {172, 80.0f, "---", "1440"},  {355, 80.0f, "---", "0"},       {172, -80.0f, "---", "0"},
-        {355, -80.0f, "---", "1440"}, {172, 66.5f, "---", "1440"},  // x about 1.04: the sun does
-                                                                    // not set
+        {172, 80.0f, "---", "1440"},
+        {355, 80.0f, "---", "0"},
+        {172, -80.0f, "---", "0"},
+        {355, -80.0f, "---", "1440"},
+        {172, 66.5f, "---", "1440"},  // x about 1.04: the sun does
+                                      // not set
         {172, 66.0f, "---", "1440"},  // sets without refraction, not with it
-        {355, -66.0f, "---", "1440"}, {172, 60.0f, nullptr, nullptr},
+        {355, -66.0f, "---", "1440"},
+        {172, 60.0f, nullptr, nullptr},
     };
     TableContext cx = context();
     for (const Case& c : cases) {

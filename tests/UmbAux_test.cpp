@@ -32,7 +32,8 @@ TEST(SunPosition, TrueLocalTime) {
     EXPECT_NEAR(TrueLocalTime(100, 15.0f, 1.0f, 12.0f), 12.0 + EquationOfTime(100), 1e-6);
     // 0:30 in UTC+2 at 0° is 22:30 of the previous day, plus the equation of time
     EXPECT_NEAR(TrueLocalTime(100, 0.0f, 2.0f, 0.5f), 22.5 + EquationOfTime(100), 1e-6);
-    double local = LocalFromTrueTime(100, 7.85f, 1.0f, float(TrueLocalTime(100, 7.85f, 1.0f, 9.25f)));
+    double local =
+        LocalFromTrueTime(100, 7.85f, 1.0f, float(TrueLocalTime(100, 7.85f, 1.0f, 9.25f)));
     EXPECT_NEAR(local, 9.25, 1e-5);
 }
 

@@ -264,9 +264,8 @@ TEST(SetStar, StandardEnvironmentFollowsActivity) {
     for (double m : {58.2, 87.3, 116.4, 174.6})
         for (float ta : {10.0f, 20.0f, 30.0f}) {
             SCOPED_TRACE(testing::Message() << m << " W/m², Ta " << ta);
-            const SetStarDetails d =
-                ComputeSetStarDetails(ta, ta, 50, 0, float(SetStarStandardClothing(m)), 1.75f, 75,
-                                      float(m), Missing);
+            const SetStarDetails d = ComputeSetStarDetails(
+                ta, ta, 50, 0, float(SetStarStandardClothing(m)), 1.75f, 75, float(m), Missing);
             EXPECT_NEAR(d.setStar, ta, 0.25);
         }
     EXPECT_EQ(SetStarNaturalConvection(40), 3.0);  // below 0.85 met
