@@ -4,13 +4,12 @@
 #include <random>
 #include <vector>
 
-#include "batch/Batch.h"
-#include "batch/ThreadPool.h"
-#include "indices/Pt_Basic_Umb.h"
-#include "indices/mPETumb.h"
-#include "indices/petumb.h"
-#include "indices/pmvumb.h"
-#include "indices/utciumb.h"
+#include "indices/Mpet.h"
+#include "indices/PerceivedTemperature.h"
+#include "indices/Pet.h"
+#include "indices/Pmv.h"
+#include "indices/Utci.h"
+#include "umbrix/batch.h"
 
 // The batch functions against a loop over the row functions, on the same random weather inside
 // every index's range (Ta -20..40 °C, RH 10..100 %, v 0.4..8 m/s, Tmrt Ta-10..Ta+40 °C) for the
@@ -48,10 +47,11 @@ const Inputs& RandomWeather(std::size_t n) {
     return made.back().second;
 }
 
-const int kSex = 1, kPosition = 1;
+const Sex kSex = Sex::Male;
+const Posture kPosture = Posture::Standing;
 const double kAge = 35, kHeight = 1.75, kWeight = 75, kClothing = 0.9, kActivity = 80;
 const double kPressure = 1013;
-const batch::Person kPerson{{&kSex, 1},    {&kPosition, 1}, {&kAge, 1},     {&kHeight, 1},
+const batch::Person kPerson{{&kSex, 1},    {&kPosture, 1},  {&kAge, 1},     {&kHeight, 1},
                             {&kWeight, 1}, {&kClothing, 1}, {&kActivity, 1}};
 
 template <class Result, class Run>
@@ -81,7 +81,7 @@ constexpr std::size_t kMany = 1000000, kPetCount = 10000, kMpetCount = 1000;
 
 void BM_BatchUtci(benchmark::State& state) {
     BatchBenchmark<double>(state, kMany, [](const batch::Weather& w, auto out, auto* pool) {
-        batch::Utci(w, out, kMissing, pool);
+        batch::Utci(w, out, pool);
     });
 }
 void BM_ScalarUtci(benchmark::State& state) {
@@ -93,7 +93,7 @@ void BM_ScalarUtci(benchmark::State& state) {
 
 void BM_BatchPmv(benchmark::State& state) {
     BatchBenchmark<double>(state, kMany, [](const batch::Weather& w, auto out, auto* pool) {
-        batch::Pmv(w, kPerson, out, kMissing, pool);
+        batch::Pmv(w, kPerson, out, pool);
     });
 }
 void BM_ScalarPmv(benchmark::State& state) {
@@ -106,7 +106,7 @@ void BM_ScalarPmv(benchmark::State& state) {
 
 void BM_BatchPt(benchmark::State& state) {
     BatchBenchmark<double>(state, kMany, [](const batch::Weather& w, auto out, auto* pool) {
-        batch::Pt(w, {&kPressure, 1}, out, kMissing, pool);
+        batch::PerceivedTemperature(w, {&kPressure, 1}, out, pool);
     });
 }
 void BM_ScalarPt(benchmark::State& state) {
@@ -118,13 +118,13 @@ void BM_ScalarPt(benchmark::State& state) {
 }
 
 void BM_BatchPet(benchmark::State& state) {
-    BatchBenchmark<PetResult>(state, kPetCount, [](const batch::Weather& w, auto out, auto* pool) {
-        PetModel model;
-        batch::Pet(w, kPerson, out, kMissing, model, pool);
+    BatchBenchmark<PetDetails>(state, kPetCount, [](const batch::Weather& w, auto out, auto* pool) {
+        PetState state;
+        batch::Pet(w, kPerson, out, state, pool);
     });
 }
 void BM_ScalarPet(benchmark::State& state) {
-    ScalarBenchmark<PetResult>(state, kPetCount, [](const Inputs& in, auto& out) {
+    ScalarBenchmark<PetDetails>(state, kPetCount, [](const Inputs& in, auto& out) {
         PetModel model;  // one model for the run, as the table does
         for (std::size_t i = 0; i < out.size(); ++i)
             out[i] =
@@ -134,13 +134,13 @@ void BM_ScalarPet(benchmark::State& state) {
 }
 
 void BM_BatchMpet(benchmark::State& state) {
-    BatchBenchmark<MpetResult>(state, kMpetCount,
-                               [](const batch::Weather& w, auto out, auto* pool) {
-                                   batch::Mpet(w, kPerson, {}, out, kMissing, pool);
-                               });
+    BatchBenchmark<MpetDetails>(state, kMpetCount,
+                                [](const batch::Weather& w, auto out, auto* pool) {
+                                    batch::Mpet(w, kPerson, false, out, pool);
+                                });
 }
 void BM_ScalarMpet(benchmark::State& state) {
-    ScalarBenchmark<MpetResult>(state, kMpetCount, [](const Inputs& in, auto& out) {
+    ScalarBenchmark<MpetDetails>(state, kMpetCount, [](const Inputs& in, auto& out) {
         for (std::size_t i = 0; i < out.size(); ++i)
             out[i] = ComputeMpet(1, 1, false, float(in.ta[i]), float(in.vp[i]), float(in.v[i]),
                                  float(in.tmrt[i]), 0.9f, 80.0f, 1.75f, 75.0f, 35.0f, 36.8f, 34.0f,

@@ -5,8 +5,10 @@
 #include "diagrams/Shadows.h"
 #include "diagrams/SunPath.h"
 #include "horizon/Obstacles.h"
+#include "horizon/Sunshine.h"
 #include "platform/Host.h"
 #include "platform/TextFile.h"
+#include "solar/SunPosition.h"
 #include "support/QuietHost.h"
 
 using namespace umbrix;

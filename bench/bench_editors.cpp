@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "horizon/Freihor.h"
 #include "horizon/Terrain.h"
-#include "horizon/Topo.h"
+#include "models/HorizonEditorModel.h"
+#include "models/TopographyEditorModel.h"
 
 using namespace umbrix;
 

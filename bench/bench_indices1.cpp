@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
 
-#include "indices/petumb.h"
-#include "indices/pmvumb.h"
-#include "indices/utciumb.h"
+#include "indices/Pet.h"
+#include "indices/Pmv.h"
+#include "indices/Utci.h"
 
 // One call of each index for the standard person (man, 35 years, 1.75 m, 75 kg, 0.9 clo,
 // 80 W, standing) on a sunny summer afternoon.
@@ -10,8 +10,8 @@
 static void BM_Pet(benchmark::State& state) {
     umbrix::PetModel model;
     for (auto _ : state) {
-        umbrix::PetResult r = model.ComputePet(1, 1, 30.0f, 21.0f, 1.0f, 60.0f, 0.9f, 80.0f, 1.75f,
-                                               75.0f, 35.0f, 9999.0f);
+        umbrix::PetDetails r = model.ComputePet(1, 1, 30.0f, 21.0f, 1.0f, 60.0f, 0.9f, 80.0f, 1.75f,
+                                                75.0f, 35.0f, 9999.0f);
         benchmark::DoNotOptimize(r);
     }
 }

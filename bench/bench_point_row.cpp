@@ -1,9 +1,9 @@
 // One "&New" in the "Data table" mode: reading the inputs, the header and one point row.
 #include <benchmark/benchmark.h>
 
-#include "calc/Application.h"
-#include "calc/Geodat.h"
-#include "diagrams/Sunmap.h"
+#include "models/Application.h"
+#include "models/MainWindowModel.h"
+#include "models/OutputWindowModel.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ void BM_PointRow(benchmark::State& state) {
     umbrix::Application app(host, settings);
     app.start(false);
     for (auto _ : state) {
-        app.geodat().click("ButtonNeu");
-        benchmark::DoNotOptimize(app.map().lines().back());
+        app.mainWindow().click("ButtonNeu");
+        benchmark::DoNotOptimize(app.outputWindow().lines().back());
     }
 }
 BENCHMARK(BM_PointRow);

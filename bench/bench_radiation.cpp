@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include "solar/UmbAux.h"
-#include "solar/UmbRad.h"
+#include "solar/RadiationStep.h"
+#include "solar/SunPosition.h"
 
 // One complete radiation step of a result row: sun position, short wave, long wave, the
 // twelve passes of the surface temperature and Tmrt.

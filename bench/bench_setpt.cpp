@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include "indices/Pt_Basic_Umb.h"
-#include "indices/setumb.h"
+#include "indices/PerceivedTemperature.h"
+#include "indices/SetStar.h"
 
 // One SET* evaluation for the default person (m, 35 a, 1.75 m, 75 kg, 0.9 clo, 80 W).
 static void BM_SetStar(benchmark::State& state) {

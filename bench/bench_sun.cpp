@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 
 static void BM_SunPositionDay(benchmark::State& state) {
     for (auto _ : state) {

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "calc/Application.h"
-#include "calc/Geodat.h"
-#include "series/Wertedat.h"
+#include "models/Application.h"
+#include "models/DataFileWindowModel.h"
+#include "models/MainWindowModel.h"
 
 namespace {
 
@@ -69,10 +69,10 @@ void RunYear(benchmark::State& state, bool fiveIndices, bool mpet) {
         for (const char* name : {"PmvChk", "PetChk", "SetChk", "UtciChk", "PtChK"})
             reg.set(name, fiveIndices ? "1" : "0");
         reg.set("mPETChK", mpet ? "1" : "0");
-        app.werte().click("BitBtn1");
-        app.werte().selectColumns({"date", "time", "Ta", "RH", "v", "G"});
+        app.dataFileWindow().click("BitBtn1");
+        app.dataFileWindow().selectColumns({"date", "time", "Ta", "RH", "v", "G"});
         reg.set("FormWerte.ChkInDatei", "1");
-        for (auto _ : state) app.geodat().click("ButtonNeu");
+        for (auto _ : state) app.mainWindow().click("ButtonNeu");
         state.counters["rows"] = 8760;
         state.counters["us/row"] = benchmark::Counter(
             8760, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);

@@ -13,12 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "batch/ThreadPool.h"
-#include "indices/Pt_Basic_Umb.h"
-#include "indices/mPETumb.h"
-#include "indices/petumb.h"
-#include "indices/pmvumb.h"
-#include "indices/utciumb.h"
+#include "indices/Mpet.h"
+#include "indices/PerceivedTemperature.h"
+#include "indices/Pet.h"
+#include "indices/Pmv.h"
+#include "indices/Utci.h"
+#include "umbrix/batch.h"
+#include "umbrix/thread_pool.h"
 
 using namespace umbrix;
 
@@ -34,8 +35,8 @@ struct Inputs {
     std::vector<int> sex, position;
 
     std::size_t size() const { return ta.size(); }
-    batch::Weather weather() const { return {ta, vp, v, tmrt}; }
-    batch::Person person() const {
+    batch::coded::Weather weather() const { return {ta, vp, v, tmrt}; }
+    batch::coded::Person person() const {
         return {sex, position, age, height, weight, clothing, activity};
     }
     std::vector<double>* column(int c) {
@@ -116,7 +117,7 @@ void ExpectBatchGivesRows(const std::vector<T>& rows,
 
 constexpr std::size_t kRandom = 100000;
 
-void Person(Inputs& in, const Draw& draw) {
+void DrawPerson(Inputs& in, const Draw& draw) {
     in.clothing.push_back(draw(0.0, 3.0));
     in.activity.push_back(draw(0.0, 300.0));
     in.height.push_back(draw(1.2, 2.1));
@@ -128,13 +129,13 @@ void Person(Inputs& in, const Draw& draw) {
 }
 
 // Air from frost to heat; vapour pressure up to saturation.
-void Weather(Inputs& in, const Draw& draw) {
+void DrawWeather(Inputs& in, const Draw& draw) {
     const double ta = draw(-30.0, 45.0);
     in.ta.push_back(ta);
     in.vp.push_back(draw(0.02, 1.0) * 6.112 * std::exp(17.62 * ta / (243.12 + ta)));
     in.v.push_back(draw(0.0, 12.0));
     in.tmrt.push_back(ta + draw(-20.0, 55.0));
-    Person(in, draw);
+    DrawPerson(in, draw);
 }
 
 }  // namespace
@@ -147,7 +148,7 @@ TEST(Batch, UtciGivesTheRowFunctionsBits) {
         in.vp.push_back(draw(0.0, 50.0));
         in.v.push_back(draw(0.5, 17.0) / UtciWind10m(1.0));
         in.tmrt.push_back(ta + draw(-30.0, 70.0));
-        Person(in, draw);
+        DrawPerson(in, draw);
     });
     for (double ta : {-50.0, 50.0, std::nextafter(-50.0, -51.0), std::nextafter(50.0, 51.0)}) {
         const std::size_t i = in.repeat(0);
@@ -167,13 +168,13 @@ TEST(Batch, UtciGivesTheRowFunctionsBits) {
     ExpectBatchGivesRows<double>(
         rows,
         [&](std::vector<double>& out, batch::ThreadPool* pool) {
-            batch::Utci(in.weather(), out, kMissing, pool);
+            batch::coded::Utci(in.weather(), out, kMissing, pool);
         },
         true);
 }
 
 TEST(Batch, PmvGivesTheRowFunctionsBits) {
-    Inputs in = Make(kRandom, Weather);
+    Inputs in = Make(kRandom, DrawWeather);
     for (double age : {-0.5, 2147483647.5, 2147483648.0, -2147483648.5, -2147483649.0})
         in.age[in.repeat(0)] = age;
     // still air, where the natural-convection pass runs
@@ -193,33 +194,33 @@ TEST(Batch, PmvGivesTheRowFunctionsBits) {
     ExpectBatchGivesRows<double>(
         rows,
         [&](std::vector<double>& out, batch::ThreadPool* pool) {
-            batch::Pmv(in.weather(), in.person(), out, kMissing, pool);
+            batch::coded::Pmv(in.weather(), in.person(), out, kMissing, pool);
         },
         true);
 
     // one person for every element, as in a data-file run
     const int sex = 2;
     const double age = 61, height = 1.62, weight = 58, clothing = 1.1, activity = 40;
-    const batch::Person one{{&sex, 1},    {&sex, 1},      {&age, 1},     {&height, 1},
-                            {&weight, 1}, {&clothing, 1}, {&activity, 1}};
+    const batch::coded::Person one{{&sex, 1},    {&sex, 1},      {&age, 1},     {&height, 1},
+                                   {&weight, 1}, {&clothing, 1}, {&activity, 1}};
     const std::size_t n = 5000;
     for (std::size_t i = 0; i < n; ++i)
         rows[i] = ComputePmv(sex, int(age), float(in.ta[i]), float(in.vp[i]), float(in.v[i]),
                              float(in.tmrt[i]), float(clothing), float(activity), float(height),
                              float(weight), kMissing);
     rows.resize(n);
-    const batch::Weather weather{std::span(in.ta).first(n), std::span(in.vp).first(n),
-                                 std::span(in.v).first(n), std::span(in.tmrt).first(n)};
+    const batch::coded::Weather weather{std::span(in.ta).first(n), std::span(in.vp).first(n),
+                                        std::span(in.v).first(n), std::span(in.tmrt).first(n)};
     ExpectBatchGivesRows<double>(
         rows,
         [&](std::vector<double>& out, batch::ThreadPool* pool) {
-            batch::Pmv(weather, one, out, kMissing, pool);
+            batch::coded::Pmv(weather, one, out, kMissing, pool);
         },
         true);
 }
 
 TEST(Batch, PtGivesTheRowFunctionsBits) {
-    Inputs in = Make(kRandom, Weather);
+    Inputs in = Make(kRandom, DrawWeather);
     std::vector<double> rows(in.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
         rows[i] =
@@ -227,7 +228,7 @@ TEST(Batch, PtGivesTheRowFunctionsBits) {
     ExpectBatchGivesRows<double>(
         rows,
         [&](std::vector<double>& out, batch::ThreadPool* pool) {
-            batch::Pt(in.weather(), in.p, out, kMissing, pool);
+            batch::coded::Pt(in.weather(), in.p, out, kMissing, pool);
         },
         true);
 }
@@ -237,7 +238,7 @@ TEST(Batch, PtGivesTheRowFunctionsBits) {
 // keep the metabolic rate of the element before), and leaves the model in the same state.
 TEST(Batch, PetGivesTheRowsOfOneModel) {
     Inputs in = Make(kRandom, [](Inputs& in, const Draw& draw) {
-        Weather(in, draw);
+        DrawWeather(in, draw);
         in.clothing.back() = draw(0.05, 2.5);
         if (draw(0, 1) < 0.01) in.sex.back() = 3;
     });
@@ -248,16 +249,16 @@ TEST(Batch, PetGivesTheRowsOfOneModel) {
                                 float(in.age[i]), kMissing);
     };
     PetModel sequential;
-    std::vector<PetResult> rows(in.size());
+    std::vector<PetDetails> rows(in.size());
     for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = row(sequential, i);
-    const PetResult after = row(sequential, in.size() - 2);  // a sex code 3: reads the state
+    const PetDetails after = row(sequential, in.size() - 2);  // a sex code 3: reads the state
 
-    ExpectBatchGivesRows<PetResult>(
+    ExpectBatchGivesRows<PetDetails>(
         rows,
-        [&](std::vector<PetResult>& out, batch::ThreadPool* pool) {
+        [&](std::vector<PetDetails>& out, batch::ThreadPool* pool) {
             PetModel model;
-            batch::Pet(in.weather(), in.person(), out, kMissing, model, pool);
-            const PetResult next = row(model, in.size() - 2);
+            batch::coded::Pet(in.weather(), in.person(), out, kMissing, model, pool);
+            const PetDetails next = row(model, in.size() - 2);
             EXPECT_EQ(std::memcmp(&next, &after, sizeof next), 0) << "state after the batch";
         },
         false);
@@ -267,22 +268,22 @@ TEST(Batch, MpetGivesTheRowFunctionsBits) {
     // a thousand elements: the batch runs the row function element by element, each a full
     // body model of 1200 steps
     Inputs in = Make(1000, [](Inputs& in, const Draw& draw) {
-        Weather(in, draw);
+        DrawWeather(in, draw);
         in.clothing.back() = draw(0.1, 3.0);
     });
     for (bool autoClothing : {false, true}) {
-        const batch::MpetOptions options{autoClothing, 37.0f, 33.5f};
-        std::vector<MpetResult> rows(in.size());
+        const batch::coded::MpetOptions options{autoClothing, 37.0f, 33.5f};
+        std::vector<MpetDetails> rows(in.size());
         for (std::size_t i = 0; i < rows.size(); ++i)
             rows[i] = ComputeMpet(in.sex[i], in.position[i], autoClothing, float(in.ta[i]),
                                   float(in.vp[i]), float(in.v[i]), float(in.tmrt[i]),
                                   float(in.clothing[i]), float(in.activity[i]), float(in.height[i]),
                                   float(in.weight[i]), float(in.age[i]), options.tc0, options.tsk0,
                                   kMissing);
-        ExpectBatchGivesRows<MpetResult>(
+        ExpectBatchGivesRows<MpetDetails>(
             rows,
-            [&](std::vector<MpetResult>& out, batch::ThreadPool* pool) {
-                batch::Mpet(in.weather(), in.person(), options, out, kMissing, pool);
+            [&](std::vector<MpetDetails>& out, batch::ThreadPool* pool) {
+                batch::coded::Mpet(in.weather(), in.person(), options, out, kMissing, pool);
             },
             false);
     }
@@ -291,19 +292,19 @@ TEST(Batch, MpetGivesTheRowFunctionsBits) {
 TEST(Batch, ColumnsOfAnotherLengthAreRefused) {
     const std::vector<double> three = {20, 21, 22}, two = {50, 60}, one = {1.0};
     std::vector<double> out(3, -1.0);
-    const batch::Weather wrong{three, two, one, three};
+    const batch::coded::Weather wrong{three, two, one, three};
     try {
-        batch::Utci(wrong, out, kMissing);
+        batch::coded::Utci(wrong, out, kMissing);
         FAIL() << "no error";
     } catch (const std::invalid_argument& e) {
         EXPECT_NE(std::string(e.what()).find("vp"), std::string::npos) << e.what();
     }
     EXPECT_EQ(out, std::vector<double>(3, -1.0));  // nothing written
-    const batch::Weather empty{three, {}, one, three};
-    EXPECT_THROW(batch::Utci(empty, out, kMissing), std::invalid_argument);
+    const batch::coded::Weather empty{three, {}, one, three};
+    EXPECT_THROW(batch::coded::Utci(empty, out, kMissing), std::invalid_argument);
     // no elements, nothing to read
     std::vector<double> none;
-    EXPECT_NO_THROW(batch::Utci(empty, none, kMissing));
+    EXPECT_NO_THROW(batch::coded::Utci(empty, none, kMissing));
 }
 
 TEST(Batch, PoolRunsEveryBlockOnceAndPassesOnAFailure) {

@@ -1,14 +1,12 @@
 // The daily data course: a row per day of the year or per data-file record, polar days and
 // nights, the clear-sky and actual radiation sums, and what it refuses.
-#include "series/DailyCourse.h"
-
 #include <cmath>
 
-#include "calc/Vorgaben.h"
+#include "models/PresettingsModel.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
-#include "solar/UmbAux.h"
-#include "solar/UmbRad.h"
+#include "solar/RadiationStep.h"
+#include "solar/SunPosition.h"
 #include "support/AppFixture.h"
 
 namespace umbrix::test {
@@ -21,7 +19,7 @@ class DailyTest : public AppFixture {
         app->registry().set("ComboOrt", "Freiburg");
         main().click("Jahresgang1");
     }
-    std::size_t firstRow() const { return app->geodat().dataFileActive() ? 5 : 8; }
+    std::size_t firstRow() const { return app->mainWindow().dataFileActive() ? 5 : 8; }
     std::vector<std::string> rows() { return {table().begin() + long(firstRow()), table().end()}; }
     std::vector<std::string> names() { return Fields(table()[firstRow() - 2]); }
     std::string cell(const std::string& row, const std::string& name) {
@@ -36,8 +34,8 @@ class DailyTest : public AppFixture {
     void useData(const std::string& content, const std::vector<std::string>& columns) {
         writeFile("days.txt", content);
         host.openAnswers.push_back(path("days.txt"));
-        app->werte().click("BitBtn1");
-        app->werte().selectColumns(columns);
+        app->dataFileWindow().click("BitBtn1");
+        app->dataFileWindow().selectColumns(columns);
     }
 };
 
@@ -54,7 +52,7 @@ TEST_F(DailyTest, ThreeHundredSixtyFiveRowsAlsoInALeapYear) {
                   (year == 2028 ? "30.12." : "31.12.") + std::to_string(year) + " ");
     }
     EXPECT_FALSE(main().enabled("ButtonHinzu"));
-    EXPECT_TRUE(app->map().isVisible());
+    EXPECT_TRUE(app->outputWindow().isVisible());
 }
 
 TEST_F(DailyTest, HeaderListsExactlyTheColumnsOfTheRows) {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <numbers>
 
+#include "horizon/HorizonProfile.h"
 #include "support/TempDir.h"
 
 namespace umbrix::test {

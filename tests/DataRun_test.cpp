@@ -3,15 +3,16 @@
 #include <cmath>
 #include <filesystem>
 
-#include "calc/PhysicalRanges.h"
 #include "diagrams/SunPath.h"
 #include "horizon/Fisheye.h"
+#include "horizon/Sunshine.h"
+#include "models/DataFileWindowModel.h"
+#include "models/RangeMessages.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
-#include "series/Wertedat.h"
-#include "solar/UmbAux.h"
-#include "solar/UmbRad.h"
+#include "solar/RadiationStep.h"
+#include "solar/SunPosition.h"
 #include "support/AppFixture.h"
 
 namespace umbrix::test {
@@ -28,8 +29,8 @@ class DataRunTest : public AppFixture {
                  const std::string& name = "data.txt") {
         writeFile(name, content);
         host.openAnswers.push_back(path(name));
-        app->werte().click("BitBtn1");
-        app->werte().selectColumns(columns);
+        app->dataFileWindow().click("BitBtn1");
+        app->dataFileWindow().selectColumns(columns);
     }
     std::vector<std::string> names() { return Fields(table()[3]); }
     // The value of a column in the table line `line` (rows follow the unit line).
@@ -159,7 +160,7 @@ TEST_F(DataRunTest, ValuesOutsideTheirRangeGiveMissingRowsAndOneReport) {
         EXPECT_NE(m.find(part), std::string::npos) << part << " in " << m;
     EXPECT_EQ(m.find("line 7"), std::string::npos);
     // an albedo outside its range does not reach the pre-settings
-    EXPECT_FLOAT_EQ(app->vorgaben().albedo, 0.2f);
+    EXPECT_FLOAT_EQ(app->presettings().albedo, 0.2f);
 
     // a vapour pressure above saturation at the row's Ta
     host.messages.clear();
@@ -196,7 +197,7 @@ TEST_F(DataRunTest, MainWindowValuesAreCheckedWhenTheCommandReadsThem) {
                   "Cloud cover N (EditN): \"10\" is outside the range 0 to 8 octas");
     }
     main().ctl("EditN").text = "0";
-    app->vorgaben().ctl("EditAlbHum").text = "1.2";
+    app->presettings().ctl("EditAlbHum").text = "1.2";
     EXPECT_THROW(main().click("ButtonNeu"), RangeError);
 }
 
@@ -306,7 +307,7 @@ TEST_F(DataRunTest, TurbidityAlbedoAndBowenColumnsReachTheirRowAndStay) {
     // a clearer sky lets more through
     EXPECT_GT(std::stof(cell(5, "Gmax")), std::stof(cell(6, "Gmax")));
     // after the run the pre-settings keep the last values and show them
-    const TFormVorgaben& pre = app->vorgaben();
+    const PresettingsModel& pre = app->presettings();
     EXPECT_EQ(pre.turbidity, 6.0f);
     EXPECT_EQ(pre.text("EditTrb"), "6.00");
     EXPECT_EQ(pre.text("EditAlbedo"), "0.40");

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "horizon/Freihor.h"
-#include "horizon/Topo.h"
+#include "models/HorizonEditorModel.h"
+#include "models/TopographyEditorModel.h"
 #include "platform/Format.h"
 #include "support/AppFixture.h"
 
@@ -25,10 +25,10 @@ class EditorsAppTest : public test::AppFixture {
     std::string column(const std::string& name) { return test::Column(table(), name); }
     double number(const std::string& name) { return std::stod(column(name)); }
     void openValley() {
-        app->topo().typeAndLeave("EditZ0", "102");
-        ASSERT_TRUE(app->topo().OpenTopographyFile(std::string(UMBRIX_SOURCE_DIR) +
-                                                   "/examples/valley.txt"));
-        app->topo().click("OkBtn");
+        app->topographyEditor().typeAndLeave("EditZ0", "102");
+        ASSERT_TRUE(app->topographyEditor().openTopographyFile(std::string(UMBRIX_SOURCE_DIR) +
+                                                               "/examples/valley.txt"));
+        app->topographyEditor().click("OkBtn");
     }
 };
 
@@ -37,18 +37,18 @@ TEST_F(EditorsAppTest, MenuItemsOpenTheEditorsWithoutTogglingThem) {
         main().click(item);
         EXPECT_FALSE(main().checked(item)) << item;
     }
-    EXPECT_TRUE(app->freihor().isVisible());
-    EXPECT_TRUE(app->topo().isVisible());
-    EXPECT_NE(app->topo().caption.find("Edit topography - Topographie bearbeiten - "),
+    EXPECT_TRUE(app->horizonEditor().isVisible());
+    EXPECT_TRUE(app->topographyEditor().isVisible());
+    EXPECT_NE(app->topographyEditor().caption.find("Edit topography - Topographie bearbeiten - "),
               std::string::npos);
     // both reachable by qualified component names
     app->registry().set("FormTopo.EditRast", "25");
-    EXPECT_EQ(app->topo().grid().delta, 25);
+    EXPECT_EQ(app->topographyEditor().grid().delta, 25);
 }
 
 TEST_F(EditorsAppTest, RingDrawnWithThePolygonToolGivesItsSkyViewFactor) {
     // A ring to the edge of the horizon at half the radius: everything below 45 degrees.
-    TFormFreihor& editor = app->freihor();
+    HorizonEditorModel& editor = app->horizonEditor();
     constexpr int kClicks = 90;
     for (int k = 0; k < kClicks; ++k) {
         const double t = 2 * std::numbers::pi * k / kClicks;
@@ -76,7 +76,7 @@ TEST_F(EditorsAppTest, RingDrawnWithThePolygonToolGivesItsSkyViewFactor) {
 TEST_F(EditorsAppTest, ValleyLowersTheSkyViewFactorAndHidesTheLowSun) {
     openValley();
     EXPECT_TRUE(main().checked("Topographie1"));
-    EXPECT_FALSE(app->topo().isVisible());
+    EXPECT_FALSE(app->topographyEditor().isVisible());
     struct Case {
         const char* time;
         bool sunlit;
@@ -89,7 +89,7 @@ TEST_F(EditorsAppTest, ValleyLowersTheSkyViewFactorAndHidesTheLowSun) {
         EXPECT_EQ(number("Sact") > 0, t.sunlit) << t.time;
     }
     // without the terrain the morning sun shines
-    app->topo().click("NeuBtn");
+    app->topographyEditor().click("NeuBtn");
     main().typeAndLeave("EditZeit", "7:00");
     main().click("ButtonNeu");
     EXPECT_GT(number("Sact"), 0);
@@ -98,8 +98,8 @@ TEST_F(EditorsAppTest, ValleyLowersTheSkyViewFactorAndHidesTheLowSun) {
 
 TEST_F(EditorsAppTest, GermanMessagesFollowTheLanguage) {
     main().click("Deutsch1");
-    app->topo().typeAndLeave("EditZ0", "-5");
-    app->topo().click("OkBtn");  // flat terrain at 0 above an eye at -5
+    app->topographyEditor().typeAndLeave("EditZ0", "-5");
+    app->topographyEditor().click("OkBtn");  // flat terrain at 0 above an eye at -5
     ASSERT_FALSE(host.messages.empty());
     EXPECT_EQ(host.messages.back().rfind("Standort ist \"unterirdisch\"", 0), 0u);
 }

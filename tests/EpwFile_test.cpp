@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "indices/utciumb.h"
+#include "indices/Utci.h"
 #include "support/TempDir.h"
 
 namespace umbrix {
@@ -225,7 +225,9 @@ TEST(EpwMannheim, AYearOfPlausibleHours) {
         ++count;
         // one record per hour, in order, each at the middle of its hour
         const double at = double(DateToSerial(r.date)) * 24 + r.hours;
-        if (previous >= 0) EXPECT_DOUBLE_EQ(at - previous, 1.0) << "line " << r.line;
+        if (previous >= 0) {
+            EXPECT_DOUBLE_EQ(at - previous, 1.0) << "line " << r.line;
+        }
         previous = at;
         // Ta, RH, p, v, N, G and D within plausible ranges (NaN is not)
         const float low[] = {-30, 0, 900, 0, 0, 0, 0}, high[] = {45, 100, 1100, 30, 8, 1100, 1100};

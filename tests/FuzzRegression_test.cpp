@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "calc/Locations.h"
+#include "models/Locations.h"
 #include "series/DataFile.h"
 #include "support/TempDir.h"
 

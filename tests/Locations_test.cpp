@@ -1,5 +1,5 @@
 // locations.lst and the session file.
-#include "calc/Locations.h"
+#include "models/Locations.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

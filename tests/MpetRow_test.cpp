@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "indices/mPETumb.h"
+#include "indices/Mpet.h"
 #include "platform/Format.h"
 #include "support/AppFixture.h"
 
@@ -12,9 +12,10 @@ namespace {
 
 using MpetRowTest = AppFixture;
 
-std::vector<float> Values(const MpetResult& r) {
-    return {r.tc,        r.tskm, r.tsk1, r.tsk2, r.tsk3, r.tsk4, r.tsk5, r.tcl, r.skinWet,
-            r.sweatRate, r.act,  r.r,    r.c,    r.l,    r.ere,  r.rc,   r.s,   r.mpet};
+std::vector<float> Values(const MpetDetails& r) {
+    return {
+        r.Tc,        r.Tsk,      r.Tsk1, r.Tsk2, r.Tsk3, r.Tsk4, r.Tsk5, r.Tcl, r.skinWettedness,
+        r.sweatRate, r.activity, r.R,    r.C,    r.L,    r.Ere,  r.RC,   r.S,   r.mPET};
 }
 
 TEST_F(MpetRowTest, DefaultPersonRowAndDetails) {
@@ -22,13 +23,13 @@ TEST_F(MpetRowTest, DefaultPersonRowAndDetails) {
     main().typeAndLeave("EditTmrt", "20");
     main().click("ButtonNeu");
     // Ta 20, VP 12.5, v 0.1, Tmrt 20; m, 35 a, 1.75 m, 75 kg, 80 W, standing, standard clothing
-    const MpetResult expected =
+    const MpetDetails expected =
         ComputeMpet(1, 1, true, 20, 12.5f, 0.1f, 20, 0.9f, 80, 1.75f, 75, 35, 36.8f, 34.0f, 9999);
-    EXPECT_EQ(Column(table(), "mPET"), fixed(expected.mpet, 6, 1));
+    EXPECT_EQ(Column(table(), "mPET"), fixed(expected.mPET, 6, 1));
     EXPECT_EQ(Column(table(), "mPET"), "20.6");
 
     // detail row: date, day, time, Ta, VP, v, N, Tmrt, person (6), then Tc .. S and mPET
-    const std::vector<std::string>& detail = app->memi().lines();
+    const std::vector<std::string>& detail = app->detailTable().lines();
     ASSERT_EQ(detail.size(), 3u);
     EXPECT_EQ(Fields(detail[0]).at(14), "mPET_Tc");
     const std::vector<std::string> d = Fields(detail[2]);
@@ -49,9 +50,9 @@ TEST_F(MpetRowTest, PersonAndClothingReachTheModel) {
     main().typeAndLeave("EditTmrt", "0");
     main().click("ButtonNeu");
     const float typed =
-        ComputeMpet(2, 2, false, 5, 6, 2, 0, 2.4f, 80, 1.75f, 75, 35, 36.8f, 34.0f, 9999).mpet;
+        ComputeMpet(2, 2, false, 5, 6, 2, 0, 2.4f, 80, 1.75f, 75, 35, 36.8f, 34.0f, 9999).mPET;
     const float standard =
-        ComputeMpet(2, 2, true, 5, 6, 2, 0, 2.4f, 80, 1.75f, 75, 35, 36.8f, 34.0f, 9999).mpet;
+        ComputeMpet(2, 2, true, 5, 6, 2, 0, 2.4f, 80, 1.75f, 75, 35, 36.8f, 34.0f, 9999).mPET;
     EXPECT_EQ(Column(table(), "mPET"), fixed(typed, 6, 1));
     EXPECT_NE(Column(table(), "mPET"), fixed(standard, 6, 1));
 }
@@ -61,7 +62,7 @@ TEST_F(MpetRowTest, MissingRowFillsTheDetails) {
     main().click("ButtonNeu");  // a computed row first
     app->registry().set("FormWerte.EditDefVal", "20");
     main().click("ButtonHinzu");  // Ta 20.0 now equals the missing-value default
-    const std::vector<std::string>& detail = app->memi().lines();
+    const std::vector<std::string>& detail = app->detailTable().lines();
     ASSERT_EQ(detail.size(), 4u);
     const std::vector<std::string> d = Fields(detail[3]);
     ASSERT_EQ(d.size(), 32u);

@@ -1,10 +1,10 @@
 // The SET* and PT columns of a data-table row: the driver's arguments reach the index models.
 #include <algorithm>
 
-#include "indices/Pt_Basic_Umb.h"
-#include "indices/setumb.h"
+#include "indices/PerceivedTemperature.h"
+#include "indices/SetStar.h"
 #include "platform/Format.h"
-#include "solar/UmbRad.h"
+#include "solar/RadiationStep.h"
 #include "support/AppFixture.h"
 
 namespace umbrix::test {
@@ -35,7 +35,7 @@ TEST_F(SetPtColumnsTest, DefaultPersonWithGivenTmrt) {
         Column(table(), "SET*"),
         fixed(float(ComputeSetStar(0, 20, 20, rh, 0.1f, 0.9f, 35, 1.75f, 75, 80, 9999)), 6, 1));
     // the pre-settings' check box brings back the sedentary standard environment
-    app->vorgaben().click("SetSedentaryChk");
+    app->presettings().click("SetSedentaryChk");
     main().click("ButtonNeu");
     EXPECT_EQ(Column(table(), "SET*"), "22.7");
 }

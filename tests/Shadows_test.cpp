@@ -6,7 +6,7 @@
 #include <numbers>
 #include <vector>
 
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 #include "support/FakeHost.h"
 #include "support/Pixels.h"
 

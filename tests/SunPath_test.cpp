@@ -6,7 +6,7 @@
 #include <numbers>
 #include <vector>
 
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 #include "support/FakeHost.h"
 #include "support/Pixels.h"
 
@@ -89,18 +89,6 @@ TEST(SunPath, ShadowFrameHasTheSquareGridAndTheLocation) {
     EXPECT_EQ(r.pixel(100, 240), kBlack);             // 401 · 4 / 8 = 200.5 rounds to even: 240
     EXPECT_EQ(r.pixel(240, 240), Rgb(255, 0, 0));
     EXPECT_EQ(r.pixel(100, 100), kWhite);
-}
-
-TEST(SunPath, SunriseAndSunsetAreLocalTimesAndEqualWithoutASunrise) {
-    // Freiburg at midsummer: about 4:27 and 20:33 CET with refraction
-    SunriseSunset s = LocalSunriseSunset(172, kLon, kLat, kTz, true);
-    EXPECT_NEAR(s.sunrise, 4.45, 0.1);
-    EXPECT_NEAR(s.sunset, 20.55, 0.1);
-    SunriseSunset plain = LocalSunriseSunset(172, kLon, kLat, kTz, false);
-    EXPECT_GT(plain.sunrise, s.sunrise);  // refraction brings sunrise forward
-    // midnight sun: no sunrise, both the same
-    SunriseSunset polar = LocalSunriseSunset(172, 18.9f, 69.6f, 2, true);
-    EXPECT_EQ(polar.sunrise, polar.sunset);
 }
 
 TEST(SunPath, DateLabelSitsAtSunriseUpToDay181AndAtSunsetAfter) {
@@ -204,66 +192,4 @@ TEST(SunPath, SunDiscOnlyWhileTheSunIsUp) {
         EXPECT_TRUE(OpsOf<draw::Ellipse>(overlay).empty()) << night;
         EXPECT_EQ(OpsOf<draw::DrawPicture>(overlay).size(), 1u);  // replaced, not added
     }
-}
-
-TEST(SunPath, SunshineOnAWhiteHorizonCountsEveryMinuteWithin242Pixels) {
-    SunshineCounter counter;
-    Raster white(481, 481);
-    for (int day : {80, 172, 355}) {
-        const int sd = counter.count(day, kLon, kLat, kTz, white);
-        // the same minutes counted afresh from the sun's position, and those with the sun up
-        int within = 0, up = 0;
-        for (int m = 1; m <= 1440; ++m) {
-            float T = float(TrueLocalTime(day, kLon, kTz, float(m / 60.0)));
-            double Z = float(SunZenith(day, kLat, T)), A = float(SunAzimuth(day, kLat, T));
-            double r = Z * kPi / 180 * 2 / kPi * 240;
-            int x = int(std::nearbyint(std::sin(A * kPi / 180) * r));
-            int y = int(std::nearbyint(-std::cos(A * kPi / 180) * r));
-            within += x * x + y * y <= 242 * 242;
-            up += Z < 90;
-        }
-        EXPECT_EQ(sd, within) << day;
-        // the minutes just before sunrise and after sunset, down to about Z = 90.75°, count
-        EXPECT_GT(sd, up) << day;
-        EXPECT_LE(sd, up + 2 * 12) << day;
-    }
-}
-
-TEST(SunPath, SunshineFollowsTheHorizonAndCountsPointsBeyondTheImageAsSky) {
-    SunshineCounter counter;
-    const int day = 172;
-    Raster white(481, 481);
-    const int all = counter.count(day, kLon, kLat, kTz, white);
-
-    // the southern half obstructed: only the morning and evening in the north stay
-    Raster south = white;
-    for (int y = 241; y < 481; ++y)
-        for (int x = 0; x < 481; ++x) south.setPixel(x, y, Rgb(128, 128, 128));
-    const int northOnly = counter.count(day, kLon, kLat, kTz, south);
-    EXPECT_LT(northOnly, all / 2);
-    EXPECT_GT(northOnly, 60);
-
-    // one pixel obstructed: exactly the minutes whose sun point falls on it are lost
-    const auto& pixels = counter.sunPixels(day, kLon, kLat, kTz);
-    ASSERT_EQ(int(pixels.size()), all);
-    Point noon = pixels[pixels.size() / 2];
-    int onNoon = 0;
-    for (Point p : pixels) onNoon += p == noon;
-    Raster dot = white;
-    dot.setPixel(noon.x, noon.y, Rgb(254, 255, 255));  // not exactly white: obstructed
-    EXPECT_EQ(counter.count(day, kLon, kLat, kTz, dot), all - onNoon);
-
-    // all obstructed: what remains are the points in the 242-pixel ring outside the image,
-    // here where the sun rises and sets due east and west (equator, equinox)
-    Raster grey(481, 481, Rgb(128, 128, 128));
-    int outside = 0;
-    for (Point p : counter.sunPixels(81, 0, 0, 0))
-        outside += p.x < 0 || p.y < 0 || p.x > 480 || p.y > 480;
-    EXPECT_GT(outside, 0);
-    EXPECT_EQ(counter.count(81, 0, 0, 0, grey), outside);
-
-    // another day or place: the sun points are computed afresh
-    EXPECT_NE(counter.count(355, kLon, kLat, kTz, white), all);
-    EXPECT_NE(counter.count(day, kLon, 60.0f, kTz, white), all);
-    EXPECT_EQ(counter.count(day, kLon, kLat, kTz, white), all);
 }

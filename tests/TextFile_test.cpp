@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "calc/Locations.h"
 #include "horizon/Terrain.h"
+#include "models/Locations.h"
 #include "platform/Bmp.h"
 #include "platform/Error.h"
 #include "platform/IniFile.h"

@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "batch/Kernels.h"
-#include "batch/ThreadPool.h"
+#include "umbrix/thread_pool.h"
 
 namespace umbrix::batch {
+
+namespace coded {
 
 namespace {
 
@@ -110,7 +112,7 @@ struct RowInputs {
           sex(Read(p.sex, n, "sex")),
           position(Read(p.position, n, "position")) {}
 
-    PetResult pet(PetModel& model, std::size_t i, float missingValue) const {
+    PetDetails pet(PetModel& model, std::size_t i, float missingValue) const {
         return model.ComputePet(sex[i], position[i], float(ta[i]), float(vp[i]), float(v[i]),
                                 float(tmrt[i]), float(clothing[i]), float(activity[i]),
                                 float(height[i]), float(weight[i]), float(age[i]), missingValue);
@@ -124,7 +126,7 @@ constexpr std::size_t kMpetBlock = 2;
 
 }  // namespace
 
-void Pet(const Weather& w, const Person& p, std::span<PetResult> pet, float missingValue,
+void Pet(const Weather& w, const Person& p, std::span<PetDetails> pet, float missingValue,
          PetModel& model, ThreadPool* pool) {
     const std::size_t n = pet.size();
     if (n == 0) return;
@@ -148,8 +150,8 @@ void Pet(const Weather& w, const Person& p, std::span<PetResult> pet, float miss
     }
 }
 
-void Mpet(const Weather& w, const Person& p, const MpetOptions& options, std::span<MpetResult> mpet,
-          float missingValue, ThreadPool* pool) {
+void Mpet(const Weather& w, const Person& p, const MpetOptions& options,
+          std::span<MpetDetails> mpet, float missingValue, ThreadPool* pool) {
     const std::size_t n = mpet.size();
     if (n == 0) return;
     const RowInputs in(w, p, n);
@@ -163,9 +165,11 @@ void Mpet(const Weather& w, const Person& p, const MpetOptions& options, std::sp
     });
 }
 
-std::string SimdTarget() {
+std::string SimdTargetName() {
     const int64_t targets = hwy::SupportedTargets() & HWY_TARGETS;
     return hwy::TargetName(targets & -targets);
 }
+
+}  // namespace coded
 
 }  // namespace umbrix::batch

@@ -1,8 +1,11 @@
 #pragma once
-// The thermal indices over many elements at once. Inputs come as structure of arrays, one span
-// per quantity; a span of a single value stands for that value in every element. Results go to
-// arrays of the batch's length. Every element gives the bits the single-row function gives for
-// the same inputs, whichever SIMD target runs and however many threads share the work.
+// The thermal indices over many elements at once, on the index models' own codes (sex 1 male,
+// 2 female; position 1 standing, 2 sitting) and with the caller's missing value: the layer
+// under the public batch functions of umbrix/batch.h. Inputs come as structure of arrays, one
+// span per quantity; a span of a single value stands for that value in every element. Results
+// go to arrays of the batch's length. Every element gives the bits the single-row function
+// gives for the same inputs, whichever SIMD target runs and however many threads share the
+// work.
 //
 // UTCI, PMV and PT run several elements per instruction (SIMD, chosen at run time for the
 // processor); PET and mPET run element by element. With a pool, the batch is split into
@@ -11,12 +14,14 @@
 #include <span>
 #include <string>
 
-#include "indices/mPETumb.h"
-#include "indices/petumb.h"
+#include "indices/Mpet.h"
+#include "indices/Pet.h"
 
 namespace umbrix::batch {
 
 class ThreadPool;
+
+namespace coded {
 
 // One quantity over the batch: one value per element, or one value for all.
 using Column = std::span<const double>;
@@ -60,7 +65,7 @@ void Pt(const Weather& w, Column p, std::span<double> pt, float missingValue,
 // with that model, also when a calculation reads what the one before left (a core candidate
 // without a real root, a sex code other than 1 or 2). Such elements are recomputed in order;
 // all others run in parallel.
-void Pet(const Weather& w, const Person& p, std::span<PetResult> pet, float missingValue,
+void Pet(const Weather& w, const Person& p, std::span<PetDetails> pet, float missingValue,
          PetModel& model, ThreadPool* pool = nullptr);
 
 struct MpetOptions {
@@ -70,10 +75,12 @@ struct MpetOptions {
 };
 
 // mPET (ComputeMpet with the fast solver); every element is self-contained.
-void Mpet(const Weather& w, const Person& p, const MpetOptions& options, std::span<MpetResult> mpet,
-          float missingValue, ThreadPool* pool = nullptr);
+void Mpet(const Weather& w, const Person& p, const MpetOptions& options,
+          std::span<MpetDetails> mpet, float missingValue, ThreadPool* pool = nullptr);
 
 // The SIMD target the kernels run on this processor ("AVX3", "AVX2", "SSE4", ...).
-std::string SimdTarget();
+std::string SimdTargetName();
+
+}  // namespace coded
 
 }  // namespace umbrix::batch

@@ -13,7 +13,7 @@
 
 #include "batch/Kernels.h"
 #include "batch/Simd-inl.h"
-#include "indices/pmvumb.h"
+#include "indices/Pmv.h"
 
 HWY_BEFORE_NAMESPACE();
 namespace umbrix::batch::detail {

@@ -12,7 +12,7 @@
 
 #include "batch/Kernels.h"
 #include "batch/Simd-inl.h"
-#include "indices/Pt_Basic_Umb.h"
+#include "indices/PerceivedTemperature.h"
 
 HWY_BEFORE_NAMESPACE();
 namespace umbrix::batch::detail {

@@ -1,7 +1,7 @@
-#include "batch/ThreadPool.h"
-
 #include <algorithm>
 #include <atomic>
+
+#include "umbrix/thread_pool.h"
 
 namespace umbrix::batch {
 

@@ -12,23 +12,23 @@
 #include <filesystem>
 #include <iostream>
 
-#include "calc/Application.h"
-#include "calc/Geodat.h"
 #include "cli/CliHost.h"
 #include "cli/Options.h"
-#include "diagrams/Sunmap.h"
-#include "horizon/EditObs.h"
+#include "models/Application.h"
+#include "models/DataFileWindowModel.h"
+#include "models/HorizonEditorModel.h"
+#include "models/MainWindowModel.h"
+#include "models/ObstacleEditorModel.h"
+#include "models/OutputWindowModel.h"
+#include "models/TopographyEditorModel.h"
 #include "platform/Bmp.h"
-#include "horizon/Freihor.h"
-#include "horizon/Topo.h"
 #include "platform/DateTime.h"
 #include "platform/Error.h"
-#include "platform/Format.h"
 #include "platform/FormModel.h"
+#include "platform/Format.h"
 #include "platform/OutputFile.h"
 #include "platform/TextFile.h"
 #include "series/DataFile.h"
-#include "series/Wertedat.h"
 
 namespace umbrix::cli {
 
@@ -130,7 +130,7 @@ class Runner {
     Runner(Application& app, CliHost& host) : app_(app), host_(host) {}
 
     void apply(const Step& step) {
-        TFormGeodat& main = app_.geodat();
+        MainWindowModel& main = app_.mainWindow();
         ComponentRegistry& reg = app_.registry();
         const std::string& v = step.value;
         if (step.option == "--set") {
@@ -164,7 +164,7 @@ class Runner {
             }
             longitudeSet_ = latitudeSet_ = true;  // the session holds the coordinates
         } else if (step.option == "--obstacles") {
-            TFormObs& obs = app_.obs();
+            ObstacleEditorModel& obs = app_.obstacleEditor();
             host_.nextOpen = v;
             obs.click("BitBtn2");  // Open: checks "Obstacles"
             obs.close();           // the projection
@@ -175,13 +175,13 @@ class Runner {
         } else if (step.option == "--datafile") {
             CheckInputFile(step);
             host_.nextOpen = v;
-            app_.werte().click("BitBtn1");
+            app_.dataFileWindow().click("BitBtn1");
         } else if (step.option == "--columns") {
-            app_.werte().selectColumns(SplitAt(v, ','));
+            app_.dataFileWindow().selectColumns(SplitAt(v, ','));
         } else if (step.option == "--output") {
             host_.outputFile = v;
             outputGiven_ = true;
-            if (!app_.werte().checked("ChkInDatei"))
+            if (!app_.dataFileWindow().checked("ChkInDatei"))
                 app_.registry().set("FormWerte.ChkInDatei", "1");
         } else if (step.option == "--new") {
             checkLocation();
@@ -199,16 +199,17 @@ class Runner {
             WriteBmp(v, main.horizonImage());
         } else if (step.option == "--time") {
             if (!ran_) apply({"--new", ""});
-            TFormMap& map = app_.map();
+            OutputWindowModel& map = app_.outputWindow();
             if (!map.enabled("UpDown1"))
-                throw UmbrixError("--time: the diagram time applies in the diagram modes "
-                                  "(--mode polar or shadows)");
+                throw UmbrixError(
+                    "--time: the diagram time applies in the diagram modes "
+                    "(--mode polar or shadows)");
             map.changeTime(DiagramMinutes(v));
         } else if (step.option == "--save") {
             if (!ran_) apply({"--new", ""});
             saveGiven_ = true;
             host_.nextSave = v;
-            if (!app_.map().saveAs()) throw UmbrixError("--save: nothing saved");
+            if (!app_.outputWindow().saveAs()) throw UmbrixError("--save: nothing saved");
         }
     }
 
@@ -220,17 +221,17 @@ class Runner {
     bool tableToStdout() const { return !saveGiven_ && (!outputGiven_ || lastRunDaily_); }
     bool dailyOutputIgnored() const { return outputGiven_ && lastRunDaily_ && !saveGiven_; }
     // A diagram was drawn but neither saved nor written anywhere.
-    bool diagramUnsaved() const { return !saveGiven_ && app_.map().pictureView; }
+    bool diagramUnsaved() const { return !saveGiven_ && app_.outputWindow().pictureView; }
 
   private:
     // With no usable stored location the table would be computed at 0°/0°, UTC+0: only
     // coordinates given on the command line (or by the session, or data-file columns) will do.
     void checkLocation() {
-        if (app_.geodat().hasStoredLocations()) return;
+        if (app_.mainWindow().hasStoredLocations()) return;
         if (longitudeSet_ && latitudeSet_) return;
-        TFormWerte& werte = app_.werte();
-        if (app_.geodat().dataFileActive() && werte.isColumn(DataColumn::Longitude) &&
-            werte.isColumn(DataColumn::Latitude))
+        DataFileWindowModel& dataFileWindow = app_.dataFileWindow();
+        if (app_.mainWindow().dataFileActive() && dataFileWindow.isColumn(DataColumn::Longitude) &&
+            dataFileWindow.isColumn(DataColumn::Latitude))
             return;
         throw UmbrixError("no usable location in " + app_.locationsFile() +
                           ": choose a list with --locations, or give the place with --set "
@@ -238,7 +239,7 @@ class Runner {
     }
 
     void openHorizon(const std::string& path) {
-        TFormFreihor& editor = app_.freihor();
+        HorizonEditorModel& editor = app_.horizonEditor();
         std::string ext = std::filesystem::path(path).extension().string();
         std::transform(ext.begin(), ext.end(), ext.begin(),
                        [](unsigned char c) { return char(std::tolower(c)); });
@@ -253,7 +254,7 @@ class Runner {
     }
 
     void openTopography(const std::string& path) {
-        TFormTopo& topo = app_.topo();
+        TopographyEditorModel& topo = app_.topographyEditor();
         std::vector<std::string> messages;
         auto failure = [&]() {
             std::string text;
@@ -267,13 +268,13 @@ class Runner {
             ~Release() { host.heldMessages = nullptr; }
         } release{host_};
         topo.show();
-        if (!topo.OpenTopographyFile(path)) throw failure();
+        if (!topo.openTopographyFile(path)) throw failure();
         topo.click("OkBtn");  // "&Close": the terrain horizon, or the underground message
         if (topo.isVisible()) throw failure();
     }
 
     void setChecked(const char* item) {
-        if (!app_.geodat().checked(item)) app_.geodat().click(item);
+        if (!app_.mainWindow().checked(item)) app_.mainWindow().click(item);
     }
 
     Application& app_;
@@ -288,7 +289,7 @@ class Runner {
 
 // Every line of the text view; a write that fails (a full disk, a closed pipe) throws.
 void printTable(const Application& app) {
-    auto& lines = const_cast<Application&>(app).map().lines();
+    auto& lines = const_cast<Application&>(app).outputWindow().lines();
     for (const auto& line : lines) {
         std::cout << line << '\n';
         if (!std::cout) break;
@@ -368,7 +369,7 @@ int Main(int argc, char** argv) {
     bool tablePrinted = false;
     try {
         app.start(false);  // the command line leaves currentsession.ini alone
-        for (const std::string& warning : app.geodat().locationWarnings())
+        for (const std::string& warning : app.mainWindow().locationWarnings())
             std::cerr << "umbrix: " << warning << "\n";
         CheckBeforeRunning(options, app);
         for (const Step& step : options.steps) runner.apply(step);

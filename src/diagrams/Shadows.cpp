@@ -7,7 +7,7 @@
 
 #include "diagrams/SunPath.h"
 #include "platform/Host.h"
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 
 namespace umbrix {
 

@@ -4,9 +4,10 @@
 #include <numbers>
 #include <string>
 
+#include "horizon/Fisheye.h"
 #include "platform/DateTime.h"
 #include "platform/Host.h"
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 
 namespace umbrix {
 
@@ -119,9 +120,7 @@ float MinuteHours(int m) {
 }  // namespace
 
 Point PolarPoint(double Z, double A, Point centre, double R) {
-    const double r = Z * kDeg * 2 / kPi * R;
-    const double a = A * kDeg;
-    return {centre.x + Round(std::sin(a) * r), centre.y - Round(std::cos(a) * r)};
+    return FisheyePixelOf(A, Z, centre, R);
 }
 
 void DrawDiagramGrid(Picture& grid, bool shadowFrame, const std::string& caption) {
@@ -130,16 +129,6 @@ void DrawDiagramGrid(Picture& grid, bool shadowFrame, const std::string& caption
         DrawShadowFrame(grid, caption);
     else
         DrawPolarGrid(grid, caption);
-}
-
-SunriseSunset LocalSunriseSunset(int day, float longitude, float latitude, float timeZone,
-                                 bool refraction) {
-    SunriseSunset s;
-    s.sunrise = float(
-        LocalFromTrueTime(day, longitude, timeZone, float(SunriseTrue(day, refraction, latitude))));
-    s.sunset = float(
-        LocalFromTrueTime(day, longitude, timeZone, float(SunsetTrue(day, refraction, latitude))));
-    return s;
 }
 
 void DrawSunPath(Picture& path, int day, int year, bool labels, float longitude, float latitude,
@@ -220,42 +209,6 @@ void DrawSunPosition(Picture& overlay, const Picture& path, int day, float longi
         const Point p = PolarPoint(sun.Z, sun.A, {240, 240}, 240);
         overlay.ellipse({p.x - 3, p.y - 3, p.x + 3, p.y + 3});
     }
-}
-
-const std::vector<Point>& SunshineCounter::sunPixels(int day, float longitude, float latitude,
-                                                     float timeZone) {
-    if (valid_ && day == day_ && longitude == longitude_ && latitude == latitude_ &&
-        timeZone == timeZone_)
-        return pixels_;
-    constexpr int kLimitSquared = 242 * 242;  // 58564
-    pixels_.clear();
-    // the day's terms once: the same figures as TrueLocalTime, SunZenith and SunAzimuth
-    const TrueTimeOfDay trueTime(day, longitude, timeZone);
-    const SunOfDay course(day, latitude);
-    for (int m = 1; m <= 1440; ++m) {
-        const float T = float(trueTime(MinuteHours(m)));
-        const SunAt sun{float(course.zenith(T)), float(course.azimuth(T))};
-        const double r = sun.Z * kDeg * 2 / kPi * 240;
-        const double a = sun.A * kDeg;
-        const int x = Round(std::sin(a) * r);
-        const int y = Round(-std::cos(a) * r);
-        if (x * x + y * y <= kLimitSquared) pixels_.push_back({240 + x, 240 + y});
-    }
-    valid_ = true;
-    day_ = day;
-    longitude_ = longitude;
-    latitude_ = latitude;
-    timeZone_ = timeZone;
-    return pixels_;
-}
-
-int SunshineCounter::count(int day, float longitude, float latitude, float timeZone,
-                           const Raster& horizon) {
-    int n = 0;
-    // Raster::pixel reads white outside the image: such points count as free sky.
-    for (const Point& p : sunPixels(day, longitude, latitude, timeZone))
-        n += horizon.pixel(p.x, p.y) == kWhite;
-    return n;
 }
 
 }  // namespace umbrix

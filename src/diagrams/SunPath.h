@@ -6,7 +6,6 @@
 // azimuth A and zenith angle Z lies at r = Z (radians) · 2/π · R from the centre, at
 // x = cx + round(sin A · r), y = cy − round(cos A · r); north up, east right.
 #include <string>
-#include <vector>
 
 #include "platform/Picture.h"
 #include "platform/Raster.h"
@@ -50,14 +49,6 @@ Point PolarPoint(double Z, double A, Point centre, double R);
 // grid and the location of calculation. caption is the one-line text under it.
 void DrawDiagramGrid(Picture& grid, bool shadowFrame, const std::string& caption);
 
-// Local sunrise and sunset (hours); both equal when the sun does not rise or set that day.
-struct SunriseSunset {
-    float sunrise = 0;
-    float sunset = 0;
-};
-SunriseSunset LocalSunriseSunset(int day, float longitude, float latitude, float timeZone,
-                                 bool refraction);
-
 // The day's sun path added to the path picture: the path minute by minute of true local time,
 // a circle at each full hour of local time with, when labels is set, the hour beside it, and
 // the date ("d.m." of day `day` in `year`) at the sunrise end of the path up to day 181 and at
@@ -70,26 +61,5 @@ void DrawSunPath(Picture& path, int day, int year, bool labels, float longitude,
 // the sun is above the horizon, an orange disc at the sun's position.
 void DrawSunPosition(Picture& overlay, const Picture& path, int day, float longitude,
                      float latitude, float timeZone, double t);
-
-// The actual sunshine duration SDact: the minutes m = 1 … 1440 of local time whose sun point on
-// the fisheye horizon image lies within 242 pixels of the centre and on a white pixel. There is
-// no test of the zenith angle, so minutes just below the horizon count while their point stays
-// within the 242 pixels. A point outside the 481 × 481 image counts as free sky.
-//
-// The sun points of a day depend only on the day and the location, so they are kept for the
-// next call: the rows of one day (a data file of hourly values) then read 1440 pixels each
-// instead of computing 1440 sun positions. The horizon is read afresh every call.
-class SunshineCounter {
-  public:
-    int count(int day, float longitude, float latitude, float timeZone, const Raster& horizon);
-    // The sun pixels within 242 pixels of the centre, one per minute counted (for tests).
-    const std::vector<Point>& sunPixels(int day, float longitude, float latitude, float timeZone);
-
-  private:
-    bool valid_ = false;
-    int day_ = 0;
-    float longitude_ = 0, latitude_ = 0, timeZone_ = 0;
-    std::vector<Point> pixels_;
-};
 
 }  // namespace umbrix

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "platform/Host.h"
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 
 namespace umbrix {
 
 namespace {
 
 constexpr double kPi = std::numbers::pi;
+constexpr double kDeg = kPi / 180;
 constexpr int kN = kFisheyeSize;
 // Centre and radius of the integration: half the image width, not the centre pixel.
 constexpr double kSkyCentre = kN / 2.0;  // 240.5
@@ -97,13 +98,25 @@ Raster BuildSkyViewImage(std::span<const HorizonSource> sources) {
     return ComposeHorizon(sources, {0, 0, kN + 1, kN + 1});
 }
 
+Point FisheyePixel(double azimuth, double share, Point centre, double radius) {
+    const double r = share * radius;
+    return {centre.x + int(std::nearbyint(std::sin(azimuth) * r)),
+            centre.y - int(std::nearbyint(std::cos(azimuth) * r))};
+}
+
+double ZenithShare(double Z) {
+    return Z * kDeg * 2 / kPi;
+}
+
+Point FisheyePixelOf(double A, double Z, Point centre, double radius) {
+    return FisheyePixel(A * kDeg, ZenithShare(Z), centre, radius);
+}
+
 bool IsSunHidden(const Raster& image, double Z, double A) {
     // also hidden for a direction that is not a number, rather than reading some pixel
     if (!(Z < 90) || !std::isfinite(A)) return true;
-    double a = A * kPi / 180;
-    int x = kFisheyeCentre + int(std::nearbyint(std::sin(a) * (Z / 90) * kFisheyeRadius));
-    int y = kFisheyeCentre - int(std::nearbyint(std::cos(a) * (Z / 90) * kFisheyeRadius));
-    return image.pixel(x, y) != kWhite;
+    const Point p = FisheyePixelOf(A, Z);
+    return image.pixel(p.x, p.y) != kWhite;
 }
 
 SkyViewFactorValues IntegrateSkyViewFactors(const Raster& skyImage, Host* host) {

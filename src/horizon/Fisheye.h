@@ -11,14 +11,23 @@
 
 #include "platform/Picture.h"
 #include "platform/Raster.h"
+#include "umbrix/horizon.h"
 
 namespace umbrix {
 
 class Host;
 
-constexpr int kFisheyeSize = 481;
-constexpr int kFisheyeCentre = 240;
-constexpr int kFisheyeRadius = 240;
+// The one mapping from a direction to a pixel of a polar picture equidistant in zenith angle,
+// north up and east right (the fisheye image, the sun path diagram): the azimuth in radians
+// clockwise from north, and the distance from the centre as a share of the horizon radius, 0 at
+// the zenith and 1 on the horizon.
+Point FisheyePixel(double azimuth, double share, Point centre = {kFisheyeCentre, kFisheyeCentre},
+                   double radius = kFisheyeRadius);
+// The share of the horizon radius of the zenith angle Z, degrees.
+double ZenithShare(double Z);
+// The pixel of the direction of azimuth A and zenith angle Z, degrees.
+Point FisheyePixelOf(double A, double Z, Point centre = {kFisheyeCentre, kFisheyeCentre},
+                     double radius = kFisheyeRadius);
 
 // A horizon source: the hand drawing (a raster, white transparent) or a vector picture
 // (topography, obstacles). Null entries are skipped.

@@ -5,7 +5,8 @@
 #include <numbers>
 #include <numeric>
 
-#include "solar/UmbAux.h"
+#include "horizon/Fisheye.h"
+#include "solar/SunPosition.h"
 
 namespace umbrix {
 
@@ -83,9 +84,7 @@ TreeFrame FrameOf(const Obstacle& tree, double z0) {
 
 Point ProjectToFisheye(double azimuth, double elevation) {
     if (elevation < 0) elevation = 0;
-    double radius = (1 - 2 * elevation / kPi) * 240;
-    return {240 + int(std::nearbyint(std::sin(azimuth) * radius)),
-            240 - int(std::nearbyint(std::cos(azimuth) * radius))};
+    return FisheyePixel(azimuth, 1 - 2 * elevation / kPi);
 }
 
 double ProjectionSortKey(const Obstacle& ob) {

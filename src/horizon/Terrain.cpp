@@ -10,10 +10,11 @@
 #include <cstring>
 #include <numbers>
 
+#include "horizon/Fisheye.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
-#include "solar/UmbAux.h"
+#include "solar/SunPosition.h"
 
 namespace umbrix {
 
@@ -229,6 +230,29 @@ int ReliefGrey(double e, double f, int delta) {
     const double cosSigma = delta / std::sqrt(e * e + f * f + double(delta) * delta);
     const double alpha = AzimuthFromVector(e, f);
     return static_cast<int>(std::trunc((0.3 * cosSigma * std::sin(alpha) + 0.7) * 255));
+}
+
+namespace {
+constexpr Colour kTerrainGrey = 0xC0C0C0;
+}  // namespace
+
+Point TerrainHorizonPoint(int B, double h) {
+    return FisheyePixel(B * std::numbers::pi / 180.0, 1 - h);
+}
+
+void DrawTerrainHorizon(Picture& picture, const std::array<double, 361>& H) {
+    picture.clear();
+    picture.setSize(481, 481);
+    picture.setPen(Pen{kTerrainGrey});
+    picture.setBrush(Brush{kTerrainGrey});
+    const Rect circle{0, 0, 482, 482};
+    for (int A = 0; A < 360; ++A) {
+        const Point rA = TerrainHorizonPoint(A, 0), rB = TerrainHorizonPoint(A + 1, 0);
+        picture.polygon(
+            {TerrainHorizonPoint(A, H[A]), TerrainHorizonPoint(A + 1, H[A + 1]), rB, rA});
+        // The short way from R(A) to R(A + 1): arcs run counter-clockwise on the screen.
+        picture.arc(circle, rB, rA);
+    }
 }
 
 }  // namespace umbrix

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Picture.h"
+
 namespace umbrix {
 
 constexpr int kTopoWindowSize = 41;     // window points per side
@@ -89,5 +91,13 @@ std::array<double, 361> ComputeTerrainHorizon(const TopoWindow& window, int delt
 // Grey level of one relief triangle with height differences (e, f) over a grid distance:
 // trunc((0.3 * cos(slope) * sin(azimuth of (e, f)) + 0.7) * 255).
 int ReliefGrey(double e, double f, int delta);
+
+// P(B, h) of the terrain horizon: the fisheye point at azimuth B degrees and normalised
+// elevation h.
+Point TerrainHorizonPoint(int B, double h);
+
+// Records the terrain horizon H[0 .. 360] as a 481 x 481 picture: light grey quadrilaterals
+// between the horizon line and the horizon circle, and the circle's arc under each.
+void DrawTerrainHorizon(Picture& picture, const std::array<double, 361>& H);
 
 }  // namespace umbrix

@@ -161,7 +161,9 @@ void FormModel::changed(const std::string& control) {
 
 // ---------------------------------------------------------------------------
 
-void ComponentRegistry::add(FormModel& form) { forms_.push_back(&form); }
+void ComponentRegistry::add(FormModel& form) {
+    forms_.push_back(&form);
+}
 
 FormModel* ComponentRegistry::form(std::string_view formName) const {
     for (FormModel* f : forms_)
@@ -195,7 +197,8 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
     for (std::size_t i = 1; i <= a.size(); ++i) {
         cur[0] = i;
         for (std::size_t j = 1; j <= b.size(); ++j) {
-            std::size_t subst = prev[j - 1] + (std::tolower(a[i - 1]) == std::tolower(b[j - 1]) ? 0 : 1);
+            std::size_t subst =
+                prev[j - 1] + (std::tolower(a[i - 1]) == std::tolower(b[j - 1]) ? 0 : 1);
             cur[j] = std::min({prev[j] + 1, cur[j - 1] + 1, subst});
         }
         std::swap(prev, cur);
@@ -223,9 +226,8 @@ std::string NearestName(std::string_view name, const std::vector<std::string>& c
 void ComponentRegistry::set(std::string_view name, const std::string& value) {
     Found found = find(name);
     if (!found.control) {
-        std::string hint = nearest(name.substr(name.find('.') == std::string_view::npos
-                                                    ? 0
-                                                    : name.find('.') + 1));
+        std::string hint =
+            nearest(name.substr(name.find('.') == std::string_view::npos ? 0 : name.find('.') + 1));
         throw UmbrixError("unknown component \"" + std::string(name) + "\"" +
                           (hint.empty() ? "" : " (did you mean " + hint + "?)"));
     }

@@ -70,7 +70,7 @@ struct Control {
 };
 
 class FormModel {
-public:
+  public:
     FormModel(std::string name, Host& host);
     virtual ~FormModel();
     FormModel(const FormModel&) = delete;
@@ -125,7 +125,7 @@ public:
     void removeListener(int id);
     void changed(const std::string& control = {});
 
-protected:
+  protected:
     Control& add(std::string name, ControlKind kind, std::string captionOrText = {});
 
     virtual void onChange(const std::string& /*name*/) {}
@@ -139,7 +139,7 @@ protected:
     // Checks one item of a radio group of menu items or speed buttons and unchecks the rest.
     void checkExclusive(std::string_view name, const std::vector<std::string>& group);
 
-private:
+  private:
     std::string name_;
     Host& host_;
     bool visible_ = false;
@@ -157,7 +157,7 @@ std::string NearestName(std::string_view name, const std::vector<std::string>& c
 // Finds controls across all windows by name ("EditTa") or qualified name ("FormTopo.EditDat");
 // unqualified names are searched in the order the windows were registered (main window first).
 class ComponentRegistry {
-public:
+  public:
     void add(FormModel& form);
     const std::vector<FormModel*>& forms() const { return forms_; }
     FormModel* form(std::string_view formName) const;
@@ -177,7 +177,7 @@ public:
     std::vector<std::string> names() const;
     std::string nearest(std::string_view name) const;
 
-private:
+  private:
     std::vector<FormModel*> forms_;
 };
 

@@ -57,7 +57,8 @@ Decimal ToDecimal18(double value) {
 Decimal ToDecimalShortest(double value) {
     if (value == 0) return Decimal{"0", 0, true};
     char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
+    auto res =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
     return DecimalOfScientific(buf, res.ptr);
 }
 

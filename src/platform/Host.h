@@ -44,7 +44,7 @@ struct ClockTime {
 };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // Returns the chosen path, or nothing when the user cancels.
@@ -62,9 +62,7 @@ public:
     virtual bool confirm(const std::string& text) { return ask(text, false) == Answer::Yes; }
 
     // Colour in 0xBBGGRR; nothing when cancelled.
-    virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial) {
-        return initial;
-    }
+    virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial) { return initial; }
 
     // Long loops call this so that the window stays responsive.
     virtual void processMessages() {}

@@ -13,7 +13,7 @@
 namespace umbrix {
 
 class IniFile {
-public:
+  public:
     // A missing file gives an empty INI file; an unreadable one, or one above 16 MiB, throws
     // FileError.
     static IniFile load(const std::string& path);
@@ -41,7 +41,7 @@ public:
     // file. Throws FileError.
     void save(const std::string& path) const;
 
-private:
+  private:
     struct Section {
         std::string name;
         std::vector<std::pair<std::string, std::string>> entries;

@@ -16,6 +16,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/Error.h"
+#include "umbrix/horizon.h"
 
 namespace umbrix {
 
@@ -54,26 +55,6 @@ const std::string& ColumnItemText(DataColumn column);
 const char* ColumnShortName(DataColumn column);
 // By item text or short name (short names ignoring case); nothing when unknown.
 std::optional<DataColumn> ColumnByName(std::string_view name);
-
-// A horizon given as elevation angles, one per azimuth sector of `increment` degrees, sector k
-// (from 1) covering the azimuths (k − 1) · increment to k · increment.
-struct HorizonProfile {
-    int increment = 30;         // degrees
-    std::vector<float> angles;  // degrees, 0 … 90
-};
-// 1 − Σ sin(h_k) · Δ / (2π): the free share of the hemisphere's solid angle.
-float ProfileSkyViewFactor(const HorizonProfile& profile);
-// 1 − Σ sin²(h_k) · Δ / (2π): the free share of the cosine-weighted hemisphere.
-float ProfileSkyViewFactorCos(const HorizonProfile& profile);
-// The elevation angle of the sector that holds the azimuth A (degrees).
-float ProfileAngleAt(const HorizonProfile& profile, double A);
-// True when the sun is below the horizon (Z ≥ 90) or below the angle of its sector.
-bool IsSunHiddenByProfile(const HorizonProfile& profile, double Z, double A);
-// The actual sunshine duration behind the profile: the minutes m = 1 … 1440 of local time whose
-// sun point on the fisheye image lies within 242 pixels of the centre (as over a horizon
-// image) and, in a sector with an angle above 0, not below that angle.
-int ProfileSunshineMinutes(const HorizonProfile& profile, int day, float longitude, float latitude,
-                           float timeZone);
 
 // The settings of the data-file window that a run reads.
 struct DataFileSettings {

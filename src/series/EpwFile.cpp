@@ -7,7 +7,7 @@
 #include <limits>
 #include <utility>
 
-#include "indices/utciumb.h"
+#include "indices/Utci.h"
 #include "platform/Format.h"
 #include "platform/Utf8.h"
 

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <utility>
 
-#include "calc/Language.h"
+#include "models/Language.h"
 
 class QWidget;
 

@@ -11,13 +11,14 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "series/Wertedat.h"
+#include "models/DataFileWindowModel.h"
 #include "ui/Layout.h"
 #include "ui/Widgets.h"
 
 namespace umbrix::ui {
 
-DataFileWindow::DataFileWindow(TFormWerte& model, Desktop& desktop) : FormWindow(model, desktop) {
+DataFileWindow::DataFileWindow(DataFileWindowModel& model, Desktop& desktop)
+    : FormWindow(model, desktop) {
     auto* central = new QWidget(this);
     auto* columns = new QHBoxLayout(central);
     auto* left = new QVBoxLayout;

@@ -1,10 +1,10 @@
 #pragma once
-// The data-file window (TFormWerte): the data file, its reading formats and separator, the
+// The data-file window (DataFileWindowModel): the data file, its reading formats and separator, the
 // column list (checked and reordered by dragging), "Output in file".
 #include "ui/Desktop.h"
 
 namespace umbrix {
-class TFormWerte;
+class DataFileWindowModel;
 }
 
 namespace umbrix::ui {
@@ -12,7 +12,7 @@ namespace umbrix::ui {
 class DataFileWindow : public FormWindow {
     Q_OBJECT
   public:
-    DataFileWindow(TFormWerte& model, Desktop& desktop);
+    DataFileWindow(DataFileWindowModel& model, Desktop& desktop);
 };
 
 }  // namespace umbrix::ui

@@ -14,14 +14,14 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "calc/Geodat.h"
-#include "calc/PhysicalRanges.h"
-#include "calc/Table.h"
-#include "horizon/Geb.h"
-#include "horizon/Laub.h"
-#include "horizon/Nadel.h"
-#include "horizon/ObstacleDialog.h"
-#include "ui/Biblio.h"
+#include "models/BuildingDialog.h"
+#include "models/ConiferDialog.h"
+#include "models/DeciduousTreeDialog.h"
+#include "models/MainWindowModel.h"
+#include "models/ObstacleDialog.h"
+#include "models/RangeMessages.h"
+#include "models/TableWriter.h"
+#include "ui/BibliographyWindow.h"
 #include "ui/DataFileWindow.h"
 #include "ui/DetailWindow.h"
 #include "ui/DiagramWindow.h"
@@ -86,30 +86,30 @@ Desktop::~Desktop() {
     for (FormWindow* w : windows_) delete w;
     windows_.clear();
     delete about_.data();
-    delete biblio_.data();
+    delete bibliography_.data();
 }
 
 void Desktop::createWindows() {
     if (!windows_.empty()) return;
     auto make = [this](FormModel& model) -> FormWindow* {
         const std::string& n = model.name();
-        if (n == "FormGeodat") return new MainWindow(app_->geodat(), *this);
-        if (n == "FormMemi") return new DetailWindow(app_->memi(), *this);
-        if (n == "FormMap") return new DiagramWindow(app_->map(), *this);
-        if (n == "FormWerte") return new DataFileWindow(app_->werte(), *this);
-        if (n == "FormVorgaben") return new PresettingsWindow(app_->vorgaben(), *this);
-        if (n == "FormObs") return new ObstacleWindow(app_->obs(), *this);
-        if (n == "FormFreihor") return new HorizonWindow(app_->freihor(), *this);
-        if (n == "FormTopo") return new TopographyWindow(app_->topo(), *this);
+        if (n == "FormGeodat") return new MainWindow(app_->mainWindow(), *this);
+        if (n == "FormMemi") return new DetailWindow(app_->detailTable(), *this);
+        if (n == "FormMap") return new DiagramWindow(app_->outputWindow(), *this);
+        if (n == "FormWerte") return new DataFileWindow(app_->dataFileWindow(), *this);
+        if (n == "FormVorgaben") return new PresettingsWindow(app_->presettings(), *this);
+        if (n == "FormObs") return new ObstacleWindow(app_->obstacleEditor(), *this);
+        if (n == "FormFreihor") return new HorizonWindow(app_->horizonEditor(), *this);
+        if (n == "FormTopo") return new TopographyWindow(app_->topographyEditor(), *this);
         if (auto* dialog = dynamic_cast<ObstacleDialog*>(&model))
             return new ObstacleDialogWindow(*dialog, *this);
         return new GenericWindow(model, *this);
     };
     // the obstacle dialogs are not in the registry: they are reached through their editor
     auto dialog = [this](const std::string& name) -> FormModel* {
-        if (name == "GebForm") return &app_->geb();
-        if (name == "LaubForm") return &app_->laub();
-        if (name == "NadelForm") return &app_->nadel();
+        if (name == "GebForm") return &app_->buildingDialog();
+        if (name == "LaubForm") return &app_->deciduousTreeDialog();
+        if (name == "NadelForm") return &app_->coniferDialog();
         return nullptr;
     };
     // The start-up order of the windows; models that are not listed follow.
@@ -125,7 +125,7 @@ void Desktop::createWindows() {
             continue;
         }
         if (std::string(name) == "FormBiblio") {
-            biblio_ = new TFormBiblio(*this);
+            bibliography_ = new BibliographyWindow(*this);
             continue;
         }
         FormModel* f = registry.form(name);
@@ -159,7 +159,7 @@ void Desktop::start(bool useSession) {
     mainWindow()->show();
     syncVisibility();
     // once, over the main window: what the locations list could not give
-    if (std::string report = app_->geodat().locationReport(); !report.empty())
+    if (std::string report = app_->mainWindow().locationReport(); !report.empty())
         host_.showMessage(report, MessageKind::Warning);
 }
 
@@ -175,7 +175,7 @@ void Desktop::end() {
 
 QWidget* Desktop::window(const std::string& name) const {
     if (name == "AboutBox") return about_;
-    if (name == "FormBiblio") return biblio_;
+    if (name == "FormBiblio") return bibliography_;
     for (FormWindow* w : windows_)
         if (w->model().name() == name) return w;
     return nullptr;
@@ -289,7 +289,7 @@ void Desktop::closeRequested(FormWindow& window) {
         end();
         for (FormWindow* w : windows_) w->hide();
         if (about_) about_->hide();
-        if (biblio_) biblio_->hide();
+        if (bibliography_) bibliography_->hide();
         QCoreApplication::quit();
         return;
     }
@@ -365,7 +365,8 @@ void Desktop::applyLanguage() {
     for (FormWindow* w : windows_)
         CaptionSwitch::applyToWidgets(w, w->model().name(), language, &w->model());
     if (auto* about = qobject_cast<TAboutBox*>(about_.data())) about->retranslate(language);
-    if (auto* biblio = qobject_cast<TFormBiblio*>(biblio_.data())) biblio->retranslate(language);
+    if (auto* biblio = qobject_cast<BibliographyWindow*>(bibliography_.data()))
+        biblio->retranslate(language);
     applied_ = language;
     captionsApplied_ = true;
     emit languageApplied();
@@ -405,9 +406,9 @@ void Desktop::showAbout() {
 }
 
 void Desktop::showBibliography() {
-    if (!biblio_) return;
-    biblio_->show();
-    biblio_->raise();
+    if (!bibliography_) return;
+    bibliography_->show();
+    bibliography_->raise();
 }
 
 }  // namespace umbrix::ui

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/Application.h"
+#include "models/Application.h"
 #include "ui/Captions.h"
 #include "ui/FormBinder.h"
 #include "ui/QtHost.h"
@@ -118,7 +118,7 @@ class Desktop : public QObject, public Dispatcher {
     std::unique_ptr<Application> app_;
     std::vector<FormWindow*> windows_;  // owned by Qt (no parent: deleted in ~Desktop)
     QPointer<QWidget> about_;
-    QPointer<QWidget> biblio_;
+    QPointer<QWidget> bibliography_;
     QPointer<QPushButton> cancelButton_;
     CaptionSwitch captions_;
     Language applied_ = Language::English;

@@ -2,13 +2,13 @@
 
 #include <QMenuBar>
 
-#include "calc/Memi.h"
+#include "models/DetailTableModel.h"
 #include "ui/Widgets.h"
 
 namespace umbrix::ui {
 
-DetailWindow::DetailWindow(TFormMemi& model, Desktop& desktop)
-    : FormWindow(model, desktop), memi_(model) {
+DetailWindow::DetailWindow(DetailTableModel& model, Desktop& desktop)
+    : FormWindow(model, desktop), model_(model) {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("MenuMemiFile");
     for (const char* name : {"SaveAs1", "Close1"}) file->addAction(name)->setObjectName(name);
@@ -20,7 +20,7 @@ DetailWindow::DetailWindow(TFormMemi& model, Desktop& desktop)
 }
 
 void DetailWindow::refreshView() {
-    text_->showLines(memi_.lines());
+    text_->showLines(model_.lines());
 }
 
 }  // namespace umbrix::ui

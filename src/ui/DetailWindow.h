@@ -1,9 +1,9 @@
 #pragma once
-// The detail window of the PET/MEMI and mPET models (TFormMemi): the detail table as text.
+// The detail window of the PET/MEMI and mPET models (DetailTableModel): the detail table as text.
 #include "ui/Desktop.h"
 
 namespace umbrix {
-class TFormMemi;
+class DetailTableModel;
 }
 
 namespace umbrix::ui {
@@ -13,11 +13,11 @@ class LinesView;
 class DetailWindow : public FormWindow {
     Q_OBJECT
   public:
-    DetailWindow(TFormMemi& model, Desktop& desktop);
+    DetailWindow(DetailTableModel& model, Desktop& desktop);
     void refreshView() override;
 
   private:
-    TFormMemi& memi_;
+    DetailTableModel& model_;
     LinesView* text_;
 };
 

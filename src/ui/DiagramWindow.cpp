@@ -15,14 +15,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "calc/Table.h"
-#include "diagrams/Sunmap.h"
+#include "models/OutputWindowModel.h"
+#include "models/TableWriter.h"
 #include "ui/Layout.h"
 #include "ui/Widgets.h"
 
 namespace umbrix::ui {
 
-DiagramWindow::DiagramWindow(TFormMap& model, Desktop& desktop)
+DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
     : FormWindow(model, desktop), map_(model) {
     buildMenus();
     buildToolBar();
@@ -155,7 +155,7 @@ void DiagramWindow::refreshView() {
     // picture's size for the picture view. The window is never narrower than its toolbar, and a
     // table wider than 600 opens as wide as it is, as far as the screen allows.
     const bool textView = map_.ctl("RichEdit1").visible;
-    QSize client(map_.clientWidth, map_.clientHeight - TFormMap::kToolbarHeight);
+    QSize client(map_.clientWidth, map_.clientHeight - OutputWindowModel::kToolbarHeight);
     if (textView && screen()) {
         const int table =
             text_->contentWidth() + text_->verticalScrollBar()->sizeHint().width() + 16;

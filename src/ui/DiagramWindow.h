@@ -1,6 +1,6 @@
 #pragma once
-// The diagram window (TFormMap): the picture view of the sun path and shadow diagrams, the text
-// view of the table in a fixed-pitch font, the toolbar and the menus "&File" and "&View".
+// The diagram window (OutputWindowModel): the picture view of the sun path and shadow diagrams, the
+// text view of the table in a fixed-pitch font, the toolbar and the menus "&File" and "&View".
 #include <QSize>
 
 #include "ui/Desktop.h"
@@ -9,7 +9,7 @@ class QScrollArea;
 class QToolBar;
 
 namespace umbrix {
-class TFormMap;
+class OutputWindowModel;
 }
 
 namespace umbrix::ui {
@@ -20,7 +20,7 @@ class PictureView;
 class DiagramWindow : public FormWindow {
     Q_OBJECT
   public:
-    DiagramWindow(TFormMap& model, Desktop& desktop);
+    DiagramWindow(OutputWindowModel& model, Desktop& desktop);
     void refreshView() override;
 
     PictureView* pictureView() const { return picture_; }
@@ -30,7 +30,7 @@ class DiagramWindow : public FormWindow {
     void buildMenus();
     void buildToolBar();
 
-    TFormMap& map_;
+    OutputWindowModel& map_;
     QToolBar* tools_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     PictureView* picture_ = nullptr;

@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "horizon/Freihor.h"
+#include "models/HorizonEditorModel.h"
 #include "ui/EditorIcons.h"
 #include "ui/Layout.h"
 #include "ui/RasterImage.h"
@@ -89,8 +89,8 @@ void Paint(QFrame* swatch, Colour c) {
 
 }  // namespace
 
-HorizonWindow::HorizonWindow(TFormFreihor& model, Desktop& desktop)
-    : FormWindow(model, desktop), freihor_(model), grid_(HorizonGrid()) {
+HorizonWindow::HorizonWindow(HorizonEditorModel& model, Desktop& desktop)
+    : FormWindow(model, desktop), editor_(model), grid_(HorizonGrid()) {
     auto* central = new QWidget(this);
     auto* rows = new QVBoxLayout(central);
     rows->addWidget(buildToolBar());
@@ -207,17 +207,17 @@ void HorizonWindow::connectPointer() {
         desktop_.act(model_, action, false);
     };
     connect(image_, &PictureView::pressed, this, [this, pointer](int x, int y, Qt::MouseButton b) {
-        if (b == Qt::LeftButton) pointer([this, x, y] { freihor_.pointerPress(x, y); });
+        if (b == Qt::LeftButton) pointer([this, x, y] { editor_.pointerPress(x, y); });
     });
     connect(image_, &PictureView::moved, this, [this](int x, int y) { pointerOver(x, y); });
     // the double click's position was added by its first click
     connect(image_, &PictureView::doubleClicked, this, [this, pointer](int x, int y) {
-        pointer([this, x, y] { freihor_.pointerDoubleClick(x, y); });
+        pointer([this, x, y] { editor_.pointerDoubleClick(x, y); });
     });
 }
 
 void HorizonWindow::pointerOver(int x, int y) {
-    const PointerFeedback feedback = freihor_.pointerMove(x, y);
+    const PointerFeedback feedback = editor_.pointerMove(x, y);
     switch (feedback.cursor) {
         case PointerCursor::Default:
             image_->unsetCursor();
@@ -241,12 +241,12 @@ QImage HorizonWindow::compose() const {
     QImage view(kSize, kSize, QImage::Format_RGB32);
     view.fill(Qt::white);
     QPainter p(&view);
-    const bool gridOnTop = freihor_.checked("GridBtn");
+    const bool gridOnTop = editor_.checked("GridBtn");
     if (!gridOnTop) p.drawImage(0, 0, grid_);
-    p.drawImage(0, 0, WhiteTransparent(ToQImage(freihor_.displayed())));
+    p.drawImage(0, 0, WhiteTransparent(ToQImage(editor_.displayed())));
     if (gridOnTop) p.drawImage(0, 0, grid_);
     // the polygon being clicked, inverting what lies under it
-    const std::vector<Point>& points = freihor_.polygon();
+    const std::vector<Point>& points = editor_.polygon();
     if (!points.empty()) {
         QPolygon line;
         for (const Point& pt : points) line << QPoint(pt.x, pt.y);
@@ -263,23 +263,23 @@ QImage HorizonWindow::compose() const {
 
 void HorizonWindow::refreshView() {
     if (!image_) return;  // still being built
-    const int layers = (freihor_.checked("GridBtn") ? 1 : 0) |
-                       (freihor_.checked("AlbBtn") ? 2 : 0) | (freihor_.checked("EmiBtn") ? 4 : 0);
-    if (layers != shownLayers_ || freihor_.polygon() != shownPolygon_ ||
-        !(freihor_.displayed() == shownPicture_)) {
+    const int layers = (editor_.checked("GridBtn") ? 1 : 0) | (editor_.checked("AlbBtn") ? 2 : 0) |
+                       (editor_.checked("EmiBtn") ? 4 : 0);
+    if (layers != shownLayers_ || editor_.polygon() != shownPolygon_ ||
+        !(editor_.displayed() == shownPicture_)) {
         shownLayers_ = layers;
-        shownPolygon_ = freihor_.polygon();
-        shownPicture_ = freihor_.displayed();
+        shownPolygon_ = editor_.polygon();
+        shownPicture_ = editor_.displayed();
         image_->setImage(compose());
         // a map is shown with its colour scale
-        const bool albedo = freihor_.checked("AlbBtn"), emission = freihor_.checked("EmiBtn");
+        const bool albedo = editor_.checked("AlbBtn"), emission = editor_.checked("EmiBtn");
         if (albedo || emission) scale_->setImage(ColourScale(albedo));
         scaleColumn_->setVisible(albedo || emission);
         // the hints of the maps' values go with the maps
         if (!albedo && !emission) hint_->clear();
     }
-    Paint(brushSwatch_, freihor_.brushColour());
-    Paint(cutSwatch_, freihor_.cutOffColour());
+    Paint(brushSwatch_, editor_.brushColour());
+    Paint(cutSwatch_, editor_.cutOffColour());
 }
 
 }  // namespace umbrix::ui

@@ -1,5 +1,5 @@
 #pragma once
-// The horizon limitation editor (TFormFreihor): the fisheye drawing over its grid, the three
+// The horizon limitation editor (HorizonEditorModel): the fisheye drawing over its grid, the three
 // drawing modes with the inverting preview line, the flood fill, the pick buttons with the
 // pipette cursor, the cut-off track bars and their swatch, the albedo and emission displays
 // with their colour scale and hints, undo and the file commands.
@@ -13,7 +13,7 @@ class QFrame;
 class QLabel;
 
 namespace umbrix {
-class TFormFreihor;
+class HorizonEditorModel;
 }
 
 namespace umbrix::ui {
@@ -23,7 +23,7 @@ class PictureView;
 class HorizonWindow : public FormWindow {
     Q_OBJECT
   public:
-    HorizonWindow(TFormFreihor& model, Desktop& desktop);
+    HorizonWindow(HorizonEditorModel& model, Desktop& desktop);
     void refreshView() override;
 
     PictureView* imageView() const { return image_; }
@@ -35,7 +35,7 @@ class HorizonWindow : public FormWindow {
     void pointerOver(int x, int y);
     QImage compose() const;
 
-    TFormFreihor& freihor_;
+    HorizonEditorModel& editor_;
     PictureView* image_ = nullptr;
     PictureView* scale_ = nullptr;
     QWidget* scaleColumn_ = nullptr;

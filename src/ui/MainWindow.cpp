@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "calc/Geodat.h"
+#include "models/MainWindowModel.h"
 #include "ui/Layout.h"
 
 namespace umbrix::ui {
@@ -39,7 +39,7 @@ const char* const kHelpItems[] = {"Help1", "Bibliography1", "-", "About1"};
 
 }  // namespace
 
-MainWindow::MainWindow(TFormGeodat& model, Desktop& desktop) : FormWindow(model, desktop) {
+MainWindow::MainWindow(MainWindowModel& model, Desktop& desktop) : FormWindow(model, desktop) {
     buildMenus();
     auto* central = new QWidget(this);
     auto* grid = new QGridLayout(central);

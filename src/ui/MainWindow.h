@@ -1,5 +1,5 @@
 #pragma once
-// The main window (TFormGeodat): the inputs of a calculation in five groups, the commands
+// The main window (MainWindowModel): the inputs of a calculation in five groups, the commands
 // "&New" and "A&dd", Cancel and the progress bar, and the menus "&File", "&Input", "&Output",
 // "&Table", "Lan&guage" and "&?".
 #include "ui/Desktop.h"
@@ -7,7 +7,7 @@
 class QLayout;
 
 namespace umbrix {
-class TFormGeodat;
+class MainWindowModel;
 }
 
 namespace umbrix::ui {
@@ -15,7 +15,7 @@ namespace umbrix::ui {
 class MainWindow : public FormWindow {
     Q_OBJECT
   public:
-    MainWindow(TFormGeodat& model, Desktop& desktop);
+    MainWindow(MainWindowModel& model, Desktop& desktop);
 
   private:
     void buildMenus();

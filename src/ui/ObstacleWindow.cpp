@@ -18,8 +18,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "horizon/EditObs.h"
-#include "horizon/ObstacleDialog.h"
+#include "models/ObstacleDialog.h"
+#include "models/ObstacleEditorModel.h"
 #include "ui/EditorIcons.h"
 #include "ui/Layout.h"
 #include "ui/RasterImage.h"
@@ -44,8 +44,8 @@ QLineEdit* SizedEdit(QWidget* parent, const std::string& name, int width) {
 
 // ---- the editor ------------------------------------------------------------------
 
-ObstacleWindow::ObstacleWindow(TFormObs& model, Desktop& desktop)
-    : FormWindow(model, desktop), obs_(model) {
+ObstacleWindow::ObstacleWindow(ObstacleEditorModel& model, Desktop& desktop)
+    : FormWindow(model, desktop), editor_(model) {
     buildMenu();
     auto* central = new QWidget(this);
     auto* rows = new QVBoxLayout(central);
@@ -87,7 +87,8 @@ void ObstacleWindow::buildMenu() {
     file->addSeparator();
     QAction* close = file->addAction("CloseItem");
     close->setObjectName("CloseItem");
-    connect(close, &QAction::triggered, this, [this] { run([this] { obs_.click("CloseBtn"); }); });
+    connect(close, &QAction::triggered, this,
+            [this] { run([this] { editor_.click("CloseBtn"); }); });
 }
 
 QWidget* ObstacleWindow::buildToolBar() {
@@ -134,7 +135,7 @@ QWidget* ObstacleWindow::buildSidePanel() {
         kinds_[i] = new QRadioButton(radios);
         radioColumn->addWidget(kinds_[i]);
         connect(kinds_[i], &QRadioButton::clicked, this,
-                [this, i] { run([this, i] { obs_.select("RadioGrp", i); }); });
+                [this, i] { run([this, i] { editor_.select("RadioGrp", i); }); });
         checks->addWidget(NamedCheck(this, boxes[i]));
     }
     kindRow->addWidget(radios, 1);
@@ -187,26 +188,26 @@ void ObstacleWindow::connectPointer() {
         desktop_.act(model_, action, false);
     };
     connect(plan_, &PictureView::pressed, this, [this, pointer](int x, int y, Qt::MouseButton b) {
-        pointer([this, x, y, b] { obs_.mouseDown(x, y, ModelButton(b)); });
+        pointer([this, x, y, b] { editor_.mouseDown(x, y, ModelButton(b)); });
     });
     connect(plan_, &PictureView::moved, this,
-            [this, pointer](int x, int y) { pointer([this, x, y] { obs_.mouseMove(x, y); }); });
+            [this, pointer](int x, int y) { pointer([this, x, y] { editor_.mouseMove(x, y); }); });
     connect(plan_, &PictureView::released, this, [this, pointer](int x, int y, Qt::MouseButton b) {
-        pointer([this, x, y, b] { obs_.mouseUp(x, y, ModelButton(b)); });
+        pointer([this, x, y, b] { editor_.mouseUp(x, y, ModelButton(b)); });
     });
     // The second press of a double click is a press as well; a double click in a pointer
     // mode is no more than that.
     connect(plan_, &PictureView::doubleClicked, this, [this, pointer](int x, int y) {
         pointer([this, x, y] {
-            obs_.mouseDown(x, y, MouseButton::Left);
-            obs_.doubleClick();
+            editor_.mouseDown(x, y, MouseButton::Left);
+            editor_.doubleClick();
         });
     });
 }
 
 void ObstacleWindow::stepNumber(int direction) {
     run([this, direction] {
-        const Control& nr = obs_.ctl("EditNr");
+        const Control& nr = editor_.ctl("EditNr");
         int current = 0;
         try {
             current = std::stoi(nr.text);
@@ -214,20 +215,20 @@ void ObstacleWindow::stepNumber(int direction) {
         }
         const int next =
             std::clamp(current + direction, nr.minimum, std::max(nr.minimum, nr.maximum));
-        obs_.type("EditNr", std::to_string(next));
+        editor_.type("EditNr", std::to_string(next));
     });
 }
 
 void ObstacleWindow::refreshView() {
     if (!plan_) return;  // still being built
     // the plan is drawn again only when the model drew it anew
-    if (!(obs_.planImage() == shownPlan_ && obs_.mapImage() == shownMap_)) {
-        shownPlan_ = obs_.planImage();
-        shownMap_ = obs_.mapImage();
-        plan_->setImage(ToQImage(obs_.composedView()));
+    if (!(editor_.planImage() == shownPlan_ && editor_.mapImage() == shownMap_)) {
+        shownPlan_ = editor_.planImage();
+        shownMap_ = editor_.mapImage();
+        plan_->setImage(ToQImage(editor_.composedView()));
     }
-    plan_->setCursor(obs_.mode().empty() ? Qt::ArrowCursor : Qt::CrossCursor);
-    const Control& kind = obs_.ctl("RadioGrp");
+    plan_->setCursor(editor_.mode().empty() ? Qt::ArrowCursor : Qt::CrossCursor);
+    const Control& kind = editor_.ctl("RadioGrp");
     for (int i = 0; i < 3; ++i) {
         const QString text =
             i < int(kind.items.size()) ? QString::fromStdString(kind.items[i]) : QString();
@@ -236,7 +237,7 @@ void ObstacleWindow::refreshView() {
             kinds_[i]->setChecked(kind.itemIndex == i);
     }
     // a command hands the focus to a field (the yardstick's true length)
-    const std::string& focus = obs_.focusedControl();
+    const std::string& focus = editor_.focusedControl();
     if (focus != focusShown_) {
         focusShown_ = focus;
         if (auto* edit = findChild<QLineEdit*>(QString::fromStdString(focus))) {

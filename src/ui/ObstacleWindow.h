@@ -1,8 +1,8 @@
 #pragma once
-// The obstacle editor (TFormObs): the plan view over the template map with the pointer modes
-// of its speed buttons, the kind and number selectors, scale, yardstick, rotation, zoom, copy
+// The obstacle editor (ObstacleEditorModel): the plan view over the template map with the pointer
+// modes of its speed buttons, the kind and number selectors, scale, yardstick, rotation, zoom, copy
 // and paste, the "in calculation" boxes, the location height and the file commands; and the
-// window of its three obstacle dialogs (TGebForm, TLaubForm, TNadelForm).
+// window of its three obstacle dialogs (BuildingDialog, DeciduousTreeDialog, ConiferDialog).
 #include <string>
 
 #include "platform/Raster.h"
@@ -16,7 +16,7 @@ class QRadioButton;
 
 namespace umbrix {
 class ObstacleDialog;
-class TFormObs;
+class ObstacleEditorModel;
 }  // namespace umbrix
 
 namespace umbrix::ui {
@@ -26,7 +26,7 @@ class PictureView;
 class ObstacleWindow : public FormWindow {
     Q_OBJECT
   public:
-    ObstacleWindow(TFormObs& model, Desktop& desktop);
+    ObstacleWindow(ObstacleEditorModel& model, Desktop& desktop);
     void refreshView() override;
 
     PictureView* planView() const { return plan_; }
@@ -39,7 +39,7 @@ class ObstacleWindow : public FormWindow {
     void stepNumber(int direction);
     void run(const std::function<void()>& action);
 
-    TFormObs& obs_;
+    ObstacleEditorModel& editor_;
     PictureView* plan_ = nullptr;
     QRadioButton* kinds_[3] = {};
     Raster shownPlan_;

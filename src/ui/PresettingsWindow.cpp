@@ -9,12 +9,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "calc/Vorgaben.h"
+#include "models/PresettingsModel.h"
 #include "ui/Layout.h"
 
 namespace umbrix::ui {
 
-PresettingsWindow::PresettingsWindow(TFormVorgaben& model, Desktop& desktop)
+PresettingsWindow::PresettingsWindow(PresettingsModel& model, Desktop& desktop)
     : FormWindow(model, desktop) {
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);

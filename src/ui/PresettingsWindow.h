@@ -1,9 +1,10 @@
 #pragma once
-// The pre-settings window (TFormVorgaben): model parameters and the output date and time formats.
+// The pre-settings window (PresettingsModel): model parameters and the output date and time
+// formats.
 #include "ui/Desktop.h"
 
 namespace umbrix {
-class TFormVorgaben;
+class PresettingsModel;
 }
 
 namespace umbrix::ui {
@@ -11,7 +12,7 @@ namespace umbrix::ui {
 class PresettingsWindow : public FormWindow {
     Q_OBJECT
   public:
-    PresettingsWindow(TFormVorgaben& model, Desktop& desktop);
+    PresettingsWindow(PresettingsModel& model, Desktop& desktop);
 };
 
 }  // namespace umbrix::ui

@@ -14,7 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "horizon/Topo.h"
+#include "models/TopographyEditorModel.h"
 #include "ui/EditorIcons.h"
 #include "ui/Layout.h"
 #include "ui/RasterImage.h"
@@ -32,8 +32,8 @@ QComboBox* NamedCombo(QWidget* parent, const char* name) {
 
 }  // namespace
 
-TopographyWindow::TopographyWindow(TFormTopo& model, Desktop& desktop)
-    : FormWindow(model, desktop), topo_(model) {
+TopographyWindow::TopographyWindow(TopographyEditorModel& model, Desktop& desktop)
+    : FormWindow(model, desktop), editor_(model) {
     buildMenu();
     auto* central = new QWidget(this);
     auto* columns = new QHBoxLayout(central);
@@ -141,13 +141,13 @@ void TopographyWindow::connectPointer() {
         desktop_.act(model_, action, false);
     };
     connect(map_, &PictureView::moved, this,
-            [this, pointer](int x, int y) { pointer([this, x, y] { topo_.mapMove(x, y); }); });
+            [this, pointer](int x, int y) { pointer([this, x, y] { editor_.mapMove(x, y); }); });
     connect(map_, &PictureView::pressed, this, [this, pointer](int x, int y, Qt::MouseButton b) {
-        if (b == Qt::LeftButton) pointer([this, x, y] { topo_.mapClick(x, y); });
+        if (b == Qt::LeftButton) pointer([this, x, y] { editor_.mapClick(x, y); });
     });
     connect(map_, &PictureView::doubleClicked, this, [this, pointer](int x, int y) {
-        pointer([this, x, y] { topo_.mapDoubleClick(x, y); });
-        if (topo_.focused() == "EditZp") {
+        pointer([this, x, y] { editor_.mapDoubleClick(x, y); });
+        if (editor_.focused() == "EditZp") {
             height_->setFocus(Qt::OtherFocusReason);
             height_->selectAll();
         }
@@ -155,7 +155,7 @@ void TopographyWindow::connectPointer() {
 }
 
 void TopographyWindow::focusHeightIfAsked() {
-    if (!topo_.checked("AutoBtn") || topo_.focused() != "EditZp") return;
+    if (!editor_.checked("AutoBtn") || editor_.focused() != "EditZp") return;
     height_->setFocus(Qt::OtherFocusReason);
     height_->selectAll();
 }
@@ -163,9 +163,9 @@ void TopographyWindow::focusHeightIfAsked() {
 bool TopographyWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == height_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && topo_.checked("AutoBtn")) {
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && editor_.checked("AutoBtn")) {
             desktop_.act(
-                model_, [this] { topo_.heightEnter(); }, false);
+                model_, [this] { editor_.heightEnter(); }, false);
             // the height is stored: leaving the field later owes no exit rule
             binder_->forgetPending("EditZp");
             focusHeightIfAsked();
@@ -173,7 +173,7 @@ bool TopographyWindow::eventFilter(QObject* watched, QEvent* event) {
         }
         if (key == Qt::Key_Escape) {
             desktop_.act(
-                model_, [this] { topo_.heightEscape(); }, false);
+                model_, [this] { editor_.heightEscape(); }, false);
             return true;
         }
     }
@@ -182,8 +182,8 @@ bool TopographyWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void TopographyWindow::refreshView() {
     if (!map_) return;  // still being built
-    if (!(topo_.map() == shownMap_)) {
-        shownMap_ = topo_.map();
+    if (!(editor_.map() == shownMap_)) {
+        shownMap_ = editor_.map();
         map_->setImage(ToQImage(shownMap_));
     }
 }

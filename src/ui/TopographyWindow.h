@@ -1,7 +1,7 @@
 #pragma once
-// The topography editor (TFormTopo): the grid settings and the location, the shaded relief map
-// with its grid lines, markers, edge labels and pointer position, the edit point with its
-// height field and Auto-enter, and the file commands; "&Close" computes the terrain horizon.
+// The topography editor (TopographyEditorModel): the grid settings and the location, the shaded
+// relief map with its grid lines, markers, edge labels and pointer position, the edit point with
+// its height field and Auto-enter, and the file commands; "&Close" computes the terrain horizon.
 #include <QObject>
 
 #include "platform/Raster.h"
@@ -10,7 +10,7 @@
 class QLineEdit;
 
 namespace umbrix {
-class TFormTopo;
+class TopographyEditorModel;
 }
 
 namespace umbrix::ui {
@@ -20,7 +20,7 @@ class PictureView;
 class TopographyWindow : public FormWindow {
     Q_OBJECT
   public:
-    TopographyWindow(TFormTopo& model, Desktop& desktop);
+    TopographyWindow(TopographyEditorModel& model, Desktop& desktop);
     void refreshView() override;
 
     PictureView* mapView() const { return map_; }
@@ -37,7 +37,7 @@ class TopographyWindow : public FormWindow {
     // Gives the height field the focus when the model asks for it.
     void focusHeightIfAsked();
 
-    TFormTopo& topo_;
+    TopographyEditorModel& editor_;
     PictureView* map_ = nullptr;
     QLineEdit* height_ = nullptr;
     Raster shownMap_;

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "calc/Table.h"
+#include "models/TableWriter.h"
 #include "ui/Captions.h"
 #include "ui/Desktop.h"
 

@@ -2,7 +2,7 @@
 // The program's start and its about box.
 #include <QDialog>
 
-#include "calc/Language.h"
+#include "models/Language.h"
 
 class QLabel;
 

@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "FuzzInput.h"
-#include "calc/Geodat.h"
+#include "platform/Angle.h"
 #include "platform/Error.h"
 
 using namespace umbrix;

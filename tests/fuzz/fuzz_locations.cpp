@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "FuzzInput.h"
-#include "calc/Locations.h"
+#include "models/Locations.h"
 #include "platform/TextFile.h"
 
 using namespace umbrix;

@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "FuzzInput.h"
-#include "calc/Application.h"
-#include "calc/Geodat.h"
+#include "models/Application.h"
+#include "models/MainWindowModel.h"
 #include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
     }
-    TFormGeodat& main = app.geodat();
+    MainWindowModel& main = app.mainWindow();
     try {
         main.openSession(path);
     } catch (const UmbrixError&) {

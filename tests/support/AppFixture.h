@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "calc/Application.h"
-#include "calc/Geodat.h"
-#include "calc/Memi.h"
-#include "calc/Vorgaben.h"
-#include "diagrams/Sunmap.h"
-#include "series/Wertedat.h"
+#include "models/Application.h"
+#include "models/DataFileWindowModel.h"
+#include "models/DetailTableModel.h"
+#include "models/MainWindowModel.h"
+#include "models/OutputWindowModel.h"
+#include "models/PresettingsModel.h"
 #include "support/FakeHost.h"
 #include "support/TempDir.h"
 
@@ -47,8 +47,8 @@ class AppFixture : public ::testing::Test {
         std::ifstream in(dir / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    TFormGeodat& main() { return app->geodat(); }
-    std::vector<std::string>& table() { return app->map().lines(); }
+    MainWindowModel& main() { return app->mainWindow(); }
+    std::vector<std::string>& table() { return app->outputWindow().lines(); }
 
     FakeHost host;
     TempDir temp;

@@ -9,7 +9,7 @@
 namespace umbrix::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         static std::atomic<int> counter{0};
         path_ = std::filesystem::temp_directory_path() /
@@ -27,7 +27,7 @@ public:
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "calc/Geodat.h"
-#include "horizon/Freihor.h"
+#include "models/HorizonEditorModel.h"
+#include "models/MainWindowModel.h"
 #include "ui/EditorIcons.h"
 #include "ui/PointerInput.h"
 #include "ui/UiFixture.h"
@@ -49,31 +49,31 @@ void HorizonEditorTest::polygonClosedByDoubleClickLowersTheSkyViewFactor() {
     QVERIFY(image && image->isVisible());
     QVERIFY(Button(ui, "SpeedButton1")->isChecked());  // to the edge of the horizon
     ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
-    QCOMPARE(ui.app().geodat().results.SVF_Umb, 1.0f);
+    QCOMPARE(ui.app().mainWindow().results.SVF_Umb, 1.0f);
 
     // clicks outside the horizon circle add nothing
     QTest::mouseClick(image, Qt::LeftButton, {}, {5, 5});
-    QVERIFY(ui.app().freihor().polygon().empty());
+    QVERIFY(ui.app().horizonEditor().polygon().empty());
     // clockwise on the screen: the polygon closes along the horizon circle below the clicks
     QTest::mouseClick(image, Qt::LeftButton, {}, {300, 400});
     QTest::mouseClick(image, Qt::LeftButton, {}, {250, 400});
     // the preview line inverts the white sky under it
     QCOMPARE(image->image().pixel(275, 400), qRgb(0, 0, 0));
     DoubleClick(image, {180, 330});
-    QVERIFY(ui.app().freihor().polygon().empty());
+    QVERIFY(ui.app().horizonEditor().polygon().empty());
     QVERIFY(ui.action("Horizonteinengung1")->isChecked());
     QVERIFY(!ui.find<QPushButton>("FormGeodat", "ButtonHinzu")->isEnabled());
     // filled with the brush colour down to the horizon circle
-    QCOMPARE(ui.app().freihor().drawing().pixel(270, 420), Rgb(160, 160, 160));
+    QCOMPARE(ui.app().horizonEditor().drawing().pixel(270, 420), Rgb(160, 160, 160));
     QCOMPARE(image->image().pixel(270, 420), qRgb(160, 160, 160));
-    QCOMPARE(ui.app().freihor().drawing().pixel(240, 100), kWhite);
+    QCOMPARE(ui.app().horizonEditor().drawing().pixel(240, 100), kWhite);
     ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
-    const float svf = ui.app().geodat().results.SVF_Umb;
+    const float svf = ui.app().mainWindow().results.SVF_Umb;
     QVERIFY2(svf < 0.99f && svf > 0.5f, std::to_string(svf).c_str());
 
     // undo takes the polygon back
     Button(ui, "UndoBtn")->click();
-    QCOMPARE(ui.app().freihor().drawing().pixel(270, 420), kWhite);
+    QCOMPARE(ui.app().horizonEditor().drawing().pixel(270, 420), kWhite);
 }
 
 void HorizonEditorTest::floodFillPaintsTheSkyUnderTheHourglass() {
@@ -92,7 +92,7 @@ void HorizonEditorTest::floodFillPaintsTheSkyUnderTheHourglass() {
     QTest::qWait(1);
     QVERIFY(hourglass);
     QVERIFY(!QApplication::overrideCursor());
-    const Raster& drawing = ui.app().freihor().drawing();
+    const Raster& drawing = ui.app().horizonEditor().drawing();
     for (QPoint p : {QPoint(240, 240), QPoint(2, 240), QPoint(240, 478), QPoint(0, 0)})
         QCOMPARE(drawing.pixel(p.x(), p.y()), Rgb(160, 160, 160));
     QCOMPARE(image->image().pixel(240, 10), qRgb(160, 160, 160));
@@ -111,7 +111,7 @@ void HorizonEditorTest::pickButtonsTrackBarsAndTheAlbedoDisplay() {
     for (QPoint p : {QPoint(200, 200), QPoint(260, 200)})
         QTest::mouseClick(image, Qt::LeftButton, {}, p);
     DoubleClick(image, {230, 260});
-    QCOMPARE(ui.app().freihor().drawing().pixel(230, 220), Rgb(0, 0, 200));
+    QCOMPARE(ui.app().horizonEditor().drawing().pixel(230, 220), Rgb(0, 0, 200));
 
     // the pipette picks the painted colour as the cut-off colour
     Button(ui, "CutPickBtn")->click();

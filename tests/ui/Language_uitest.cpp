@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <set>
 
-#include "calc/Geodat.h"
-#include "diagrams/Sunmap.h"
+#include "models/MainWindowModel.h"
+#include "models/OutputWindowModel.h"
 #include "ui/Captions.h"
 #include "ui/UiFixture.h"
 
@@ -28,7 +28,7 @@ QStringList menuTitles(QMainWindow* window) {
 
 QString tableText(UiFixture& ui) {
     QStringList lines;
-    for (const auto& l : ui.app().map().lines()) lines << QString::fromStdString(l);
+    for (const auto& l : ui.app().outputWindow().lines()) lines << QString::fromStdString(l);
     return lines.join('\n');
 }
 
@@ -71,7 +71,7 @@ void LanguageTest::germanSwitchesCaptionsAndVocabulary() {
     // item texts are shown in German, while the model keeps the texts it reads
     auto* sex = ui.find<QComboBox>("FormGeodat", "ComboSex");
     QCOMPARE(sex->itemText(1), QString("w"));
-    QCOMPARE(ui.app().geodat().ctl("ComboSex").items[1], std::string("f"));
+    QCOMPARE(ui.app().mainWindow().ctl("ComboSex").items[1], std::string("f"));
     auto* columns = ui.find<QListWidget>("FormWerte", "CheckListBox1");
     QCOMPARE(columns->item(8)->text(), QString("Lufttemperatur Ta (°C)"));
     // the other windows
@@ -89,11 +89,11 @@ void LanguageTest::germanSwitchesCaptionsAndVocabulary() {
 
 void LanguageTest::englishRestoresTheModelsCaptions() {
     UiFixture ui;
-    const std::string neu = ui.app().geodat().ctl("ButtonNeu").caption;
+    const std::string neu = ui.app().mainWindow().ctl("ButtonNeu").caption;
     const QString title = ui.desktop().window("FormMap")->windowTitle();
     ui.action("Deutsch1")->trigger();
     ui.action("English1")->trigger();
-    QCOMPARE(ui.app().geodat().ctl("ButtonNeu").caption, neu);
+    QCOMPARE(ui.app().mainWindow().ctl("ButtonNeu").caption, neu);
     QCOMPARE(ui.find<QPushButton>("FormGeodat", "ButtonNeu")->text(), QString("&New"));
     QCOMPARE(ui.find<QLabel>("FormGeodat", "LabelTa")->text(), QString("Air temperature Ta (°C)"));
     QCOMPARE(ui.find<QComboBox>("FormGeodat", "ComboSex")->itemText(1), QString("f"));

@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 
-#include "calc/Geodat.h"
-#include "diagrams/Sunmap.h"
+#include "models/MainWindowModel.h"
+#include "models/OutputWindowModel.h"
 #include "ui/UiFixture.h"
 
 namespace umbrix::ui::test {
@@ -118,7 +118,7 @@ void MainWindowTest::leavingAFieldAppliesItsExitRule() {
     QVERIFY(edit);
     UiFixture::typeAndLeave(edit, typed);
     QCOMPARE(edit->text(), shown);
-    QCOMPARE(QString::fromStdString(ui.app().geodat().text(field.toStdString())), shown);
+    QCOMPARE(QString::fromStdString(ui.app().mainWindow().text(field.toStdString())), shown);
     if (!other.isEmpty()) QCOMPARE(ui.edit(other.toUtf8().constData())->text(), otherShown);
 }
 
@@ -150,7 +150,8 @@ void MainWindowTest::aValueOutsideItsRangeIsRefusedWithAMessage() {
     QCOMPARE(int(ui.messages.size()), 1);
     // a latitude beyond the pole is not wrapped
     UiFixture::typeAndLeave(ui.edit("EditBr"), "91");
-    QCOMPARE(ui.edit("EditBr")->text(), QString::fromStdString(ui.app().geodat().text("EditBr")));
+    QCOMPARE(ui.edit("EditBr")->text(),
+             QString::fromStdString(ui.app().mainWindow().text("EditBr")));
     QVERIFY(ui.edit("EditBr")->text() != QString("91°0'"));
     QCOMPARE(int(ui.messages.size()), 2);
 }
@@ -164,7 +165,7 @@ void MainWindowTest::newFillsTheTextViewWithTheTable() {
     QVERIFY(map->isVisible());
     auto* text = ui.find<QPlainTextEdit>("FormMap", "RichEdit1");
     QVERIFY(text->isVisible());
-    const auto& lines = ui.app().map().lines();
+    const auto& lines = ui.app().outputWindow().lines();
     QVERIFY(lines.size() >= 9);  // header, names, units, one row
     QStringList expected;
     for (const auto& l : lines) expected << QString::fromStdString(l);
@@ -185,7 +186,7 @@ void MainWindowTest::aCommandFirstAppliesTheFieldBeingTyped() {
     // a keyboard press of the button does not move the focus out of the field
     ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
     QCOMPARE(ta->text(), QString("31.0"));
-    const auto& lines = ui.app().map().lines();
+    const auto& lines = ui.app().outputWindow().lines();
     QVERIFY(!lines.empty());
     QVERIFY(QString::fromStdString(lines.back()).contains("\t31.0\t"));
 }
@@ -262,7 +263,7 @@ void MainWindowTest::addIsDisabledByTheListedChanges() {
     QVERIFY(add->isEnabled());
     change(ui);
     QCOMPARE(add->isEnabled(), !disables);
-    QCOMPARE(ui.app().geodat().enabled("ButtonHinzu"), !disables);
+    QCOMPARE(ui.app().mainWindow().enabled("ButtonHinzu"), !disables);
 }
 
 void MainWindowTest::errorsOfACommandBecomeMessages() {
@@ -280,7 +281,7 @@ void MainWindowTest::errorsOfACommandBecomeMessages() {
     // the window goes on working
     ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
     QCOMPARE(ui.messages.size(), std::size_t(1));
-    QVERIFY(!ui.app().map().lines().empty());
+    QVERIFY(!ui.app().outputWindow().lines().empty());
 }
 
 void MainWindowTest::locationChoiceFillsTheCoordinates() {
@@ -290,7 +291,7 @@ void MainWindowTest::locationChoiceFillsTheCoordinates() {
     const int other = combo->findText("Freiburg") == 0 ? 1 : 0;
     combo->setCurrentIndex(other);
     emit combo->activated(other);
-    const TFormGeodat& main = ui.app().geodat();
+    const MainWindowModel& main = ui.app().mainWindow();
     QCOMPARE(combo->currentText(), QString::fromStdString(main.text("ComboOrt")));
     QCOMPARE(ui.edit("EditLg")->text(), QString::fromStdString(main.text("EditLg")));
     QVERIFY(ui.edit("EditLg")->text() != QString("7°51'"));

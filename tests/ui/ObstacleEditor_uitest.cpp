@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "calc/Geodat.h"
-#include "horizon/EditObs.h"
+#include "models/MainWindowModel.h"
+#include "models/ObstacleEditorModel.h"
 #include "ui/PointerInput.h"
 #include "ui/UiFixture.h"
 #include "ui/Widgets.h"
@@ -44,7 +44,7 @@ void ObstacleEditorTest::fourCornerClicksAddABuildingAndDragsMoveIt() {
     UiFixture ui;
     PictureView* plan = OpenEditor(ui);
     QVERIFY(plan && plan->isVisible());
-    const TFormObs& obs = ui.app().obs();
+    const ObstacleEditorModel& obs = ui.app().obstacleEditor();
     ui.find<QToolButton>("FormObs", "AddObsBtn")->click();
     QVERIFY(ui.find<QToolButton>("FormObs", "AddObsBtn")->isChecked());
     QCOMPARE(ui.find<QLabel>("FormObs", "StatusBar1")->text(),
@@ -91,7 +91,7 @@ void ObstacleEditorTest::fourCornerClicksAddABuildingAndDragsMoveIt() {
 void ObstacleEditorTest::doubleClickOpensTheDialogButNotWhileAdding() {
     UiFixture ui;
     PictureView* plan = OpenEditor(ui);
-    TFormObs& obs = ui.app().obs();
+    ObstacleEditorModel& obs = ui.app().obstacleEditor();
     obs.appendObstacle(MakeTree(ObstacleKind::Deciduous, 20, 10, 12, 3, 4, 0.3f, 0.3f, 0.95f));
     ui.desktop().refreshAll();
     QString trunkLabel;
@@ -132,7 +132,7 @@ void ObstacleEditorTest::closingOffersToSaveAndLowersTheSkyViewFactor() {
     UiFixture ui;
     PictureView* plan = OpenEditor(ui);
     QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
-    const float open = ui.app().geodat().results.SVF_Umb;
+    const float open = ui.app().mainWindow().results.SVF_Umb;
     QCOMPARE(open, 1.0f);
     ui.find<QToolButton>("FormObs", "AddObsBtn")->click();
     for (QPoint corner : kCorners)
@@ -147,9 +147,9 @@ void ObstacleEditorTest::closingOffersToSaveAndLowersTheSkyViewFactor() {
     QCOMPARE(question, QString("Save the changes to the obstacles?"));
     QVERIFY(ui.dialogs.empty());
     QVERIFY(editor->isVisible());
-    QCOMPARE(ui.app().obs().obstacles().size(), std::size_t(1));
-    QVERIFY(ui.app().obs().modified());
-    QVERIFY(ui.app().obs().horizonPicture() == nullptr);
+    QCOMPARE(ui.app().obstacleEditor().obstacles().size(), std::size_t(1));
+    QVERIFY(ui.app().obstacleEditor().modified());
+    QVERIFY(ui.app().obstacleEditor().horizonPicture() == nullptr);
 
     // Yes, then Cancel in the save dialog: still nothing lost and nothing closed
     ui.clickInNextMessageBox(QMessageBox::Yes, &question);
@@ -157,18 +157,18 @@ void ObstacleEditorTest::closingOffersToSaveAndLowersTheSkyViewFactor() {
     QCOMPARE(ui.dialogs.size(), std::size_t(1));
     QCOMPARE(ui.dialogs[0].filter, std::string("Obstacle files|*.obs"));
     QVERIFY(editor->isVisible());
-    QVERIFY(ui.app().obs().modified());
+    QVERIFY(ui.app().obstacleEditor().modified());
 
     // No: the editor closes without saving and the obstacles become a horizon source
     ui.clickInNextMessageBox(QMessageBox::No, &question);
     QTest::mouseClick(close, Qt::LeftButton);
     QCOMPARE(ui.dialogs.size(), std::size_t(1));
     QVERIFY(!editor->isVisible());
-    QVERIFY(ui.app().obs().horizonPicture() != nullptr);
+    QVERIFY(ui.app().obstacleEditor().horizonPicture() != nullptr);
     QVERIFY(ui.action("Hindernisobjekte1")->isChecked());
     QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
-    QVERIFY2(ui.app().geodat().results.SVF_Umb < 0.9f,
-             std::to_string(ui.app().geodat().results.SVF_Umb).c_str());
+    QVERIFY2(ui.app().mainWindow().results.SVF_Umb < 0.9f,
+             std::to_string(ui.app().mainWindow().results.SVF_Umb).c_str());
 
     // "Remove all" asks as well: Cancel keeps the obstacles
     ui.action("Hindernisobjekte1")->trigger();  // unchecks
@@ -178,7 +178,7 @@ void ObstacleEditorTest::closingOffersToSaveAndLowersTheSkyViewFactor() {
     ui.clickInNextMessageBox(QMessageBox::Cancel, &question);
     QTest::mouseClick(ui.find<QAbstractButton>("FormObs", "BitBtn1"), Qt::LeftButton);
     QCOMPARE(question, QString("Save the changes to the obstacles?"));
-    QCOMPARE(ui.app().obs().obstacles().size(), std::size_t(1));
+    QCOMPARE(ui.app().obstacleEditor().obstacles().size(), std::size_t(1));
 
     // saved this time: the file is written when the editor closes after a change
     Drag(plan, {150, 110}, {140, 110});

@@ -15,8 +15,8 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "calc/Geodat.h"
-#include "diagrams/Sunmap.h"
+#include "models/MainWindowModel.h"
+#include "models/OutputWindowModel.h"
 #include "ui/UiFixture.h"
 
 namespace umbrix::ui::test {
@@ -79,12 +79,12 @@ void RunGuardTest::longCommandLocksInputAndCancelEndsIt() {
     });
     Host& host = ui.app().host();
     ui.desktop().act(
-        ui.app().geodat(), [&] { command(host); }, true);
+        ui.app().mainWindow(), [&] { command(host); }, true);
     QVERIFY(sawLocked);
     QVERIFY(!command.timedOut);
     QVERIFY(command.rows > 10);
     QVERIFY(progressSeen > 0);
-    QVERIFY(ui.app().map().lines().empty());
+    QVERIFY(ui.app().outputWindow().lines().empty());
     QVERIFY(!ui.action("Deutsch1")->isChecked());
     // everything is back as the model says
     QVERIFY(!ui.desktop().runningLocked());
@@ -99,13 +99,13 @@ void RunGuardTest::escapeEndsTheRunAndInputComesBack() {
     QTimer::singleShot(400, [&] { QTest::keyClick(ui.desktop().mainWindow(), Qt::Key_Escape); });
     Host& host = ui.app().host();
     ui.desktop().act(
-        ui.app().geodat(), [&] { command(host); }, true);
+        ui.app().mainWindow(), [&] { command(host); }, true);
     QVERIFY(!command.timedOut);
     QVERIFY(ui.edit("EditTa")->isEnabled());
     // the next command starts with no cancel pending
     QVERIFY(!host.cancelRequested());
     ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
-    QVERIFY(!ui.app().map().lines().empty());
+    QVERIFY(!ui.app().outputWindow().lines().empty());
 }
 
 void RunGuardTest::shortCommandDoesNotLock() {
@@ -113,7 +113,7 @@ void RunGuardTest::shortCommandDoesNotLock() {
     bool locked = true;
     Host& host = ui.app().host();
     ui.desktop().act(
-        ui.app().geodat(),
+        ui.app().mainWindow(),
         [&] {
             host.processMessages();
             locked = ui.desktop().runningLocked();
@@ -128,7 +128,7 @@ void RunGuardTest::closingTheMainWindowDuringARunCancelsFirst() {
     QTimer::singleShot(400, [&] { ui.desktop().mainWindow()->close(); });
     Host& host = ui.app().host();
     ui.desktop().act(
-        ui.app().geodat(), [&] { command(host); }, true);
+        ui.app().mainWindow(), [&] { command(host); }, true);
     QVERIFY(!command.timedOut);
     QVERIFY(!ui.desktop().mainWindow()->isVisible());
     // the session was saved on the way out
@@ -160,7 +160,7 @@ void RunGuardTest::cancelledDataFileRunKeepsTheRowsWritten() {
     ui.find<QPushButton>("FormWerte", "BitBtn1")->click();
     QVERIFY(ui.action("Wertedatei1")->isChecked());
 
-    const auto& lines = ui.app().map().lines();
+    const auto& lines = ui.app().outputWindow().lines();
     auto* cancel = ui.find<QPushButton>("FormGeodat", "ButtonCancel");
     std::size_t atCancel = 0;
     QTimer poll;

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QMainWindow>
 
-#include "calc/Geodat.h"
+#include "models/MainWindowModel.h"
 #include "ui/UiFixture.h"
 
 namespace umbrix::ui::test {

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "calc/Geodat.h"
-#include "horizon/Topo.h"
+#include "models/MainWindowModel.h"
+#include "models/TopographyEditorModel.h"
 #include "ui/PointerInput.h"
 #include "ui/RasterImage.h"
 #include "ui/UiFixture.h"
@@ -46,7 +46,7 @@ void TopographyEditorTest::openingTheValleyAndClosingChangesTheHorizon() {
     QCOMPARE(ui.find<QLabel>("FormTopo", "LabelEast")->text(), QString("2000m"));
     // the map shows the model's relief with its grid lines and markers; a click on it shows
     // the height of the point nearest to it
-    QCOMPARE(map->image(), ToQImage(ui.app().topo().map()));
+    QCOMPARE(map->image(), ToQImage(ui.app().topographyEditor().map()));
     QTest::mouseClick(map, Qt::LeftButton, {}, {98, 100});
     QCOMPARE(Text(ui, "EditZp"), QString("384.1"));
     QCOMPARE(map->image().pixel(100, 100), qRgb(255, 255, 0));  // the edit point's marker
@@ -61,10 +61,10 @@ void TopographyEditorTest::openingTheValleyAndClosingChangesTheHorizon() {
     QCOMPARE(Text(ui, "EditZ0"), QString("102.0"));
     ui.find<QPushButton>("FormTopo", "OkBtn")->click();
     QVERIFY(!ui.desktop().window("FormTopo")->isVisible());
-    const auto& H = ui.app().topo().horizon();
+    const auto& H = ui.app().topographyEditor().horizon();
     QVERIFY(*std::max_element(H.begin(), H.end()) > 0.2);
     ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
-    const float svf = ui.app().geodat().results.SVF_Umb;
+    const float svf = ui.app().mainWindow().results.SVF_Umb;
     QVERIFY2(svf > 0.6f && svf < 0.75f, std::to_string(svf).c_str());
 }
 
@@ -88,13 +88,13 @@ void TopographyEditorTest::mapChoosesTheEditPointAndAutoEnterWalksOn() {
     const QImage flat = map->image();
     UiFixture::typeOnly(height, "123.4");
     QTest::keyClick(height, Qt::Key_Return);
-    QCOMPARE(ui.app().topo().window().at(10, 20), 123.4f);
+    QCOMPARE(ui.app().topographyEditor().window().at(10, 20), 123.4f);
     QCOMPARE(Text(ui, "EditXp"), QString("550"));
     QVERIFY(autoEnter->isChecked());
     QVERIFY(map->image() != flat);
     UiFixture::typeOnly(height, "50");
     QTest::keyClick(height, Qt::Key_Enter);
-    QCOMPARE(ui.app().topo().window().at(11, 20), 50.0f);
+    QCOMPARE(ui.app().topographyEditor().window().at(11, 20), 50.0f);
     QCOMPARE(Text(ui, "EditXp"), QString("600"));
     QVERIFY(ui.action("Topographie1")->isChecked());  // typing a height checks it
     // the heights are stored: a click releases Auto-enter and nothing presses it again
@@ -107,7 +107,7 @@ void TopographyEditorTest::mapChoosesTheEditPointAndAutoEnterWalksOn() {
     // without Auto-enter, Enter stores the height and stays on the point
     UiFixture::typeOnly(height, "7");
     QTest::keyClick(height, Qt::Key_Return);
-    QCOMPARE(ui.app().topo().window().at(12, 20), 7.0f);
+    QCOMPARE(ui.app().topographyEditor().window().at(12, 20), 7.0f);
     QCOMPARE(Text(ui, "EditXp"), QString("600"));
 }
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/Application.h"
+#include "models/Application.h"
 #include "ui/Desktop.h"
 #include "ui/QtHost.h"
 

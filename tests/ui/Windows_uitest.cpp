@@ -15,15 +15,15 @@
 #include <QToolButton>
 #include <set>
 
-#include "calc/Geodat.h"
-#include "calc/Memi.h"
-#include "calc/Vorgaben.h"
-#include "diagrams/Sunmap.h"
-#include "horizon/EditObs.h"
 #include "horizon/Obstacles.h"
+#include "models/DataFileWindowModel.h"
+#include "models/DetailTableModel.h"
+#include "models/MainWindowModel.h"
+#include "models/ObstacleEditorModel.h"
+#include "models/OutputWindowModel.h"
+#include "models/PresettingsModel.h"
 #include "platform/Picture.h"
-#include "series/Wertedat.h"
-#include "ui/Biblio.h"
+#include "ui/BibliographyWindow.h"
 #include "ui/RasterImage.h"
 #include "ui/UiFixture.h"
 #include "ui/Widgets.h"
@@ -83,7 +83,7 @@ void WindowsTest::presettingsOutputDateFormatRewritesTheDateField() {
     QCOMPARE(ui.edit("EditDat")->text(), QString("21/06/2026"));
     // "Apply" runs every field's rule at once
     ui.edit("EditTrb", "FormVorgaben")->setText("-2");
-    ui.app().vorgaben().ctl("EditTrb").text = "-2";
+    ui.app().presettings().ctl("EditTrb").text = "-2";
     ui.find<QPushButton>("FormVorgaben", "ApplyBtn")->click();
     QCOMPARE(ui.edit("EditTrb", "FormVorgaben")->text(), QString("auto"));
 }
@@ -104,13 +104,13 @@ void WindowsTest::presettingsCheckBoxesBringBackTheEarlierModels() {
     UiFixture::typeAndLeave(ui.edit("EditZeit"), "12:30");
     auto* newButton = ui.find<QPushButton>("FormGeodat", "ButtonNeu");
     QTest::mouseClick(newButton, Qt::LeftButton);
-    const std::string row = ui.app().map().lines().back();
+    const std::string row = ui.app().outputWindow().lines().back();
     QTest::mouseClick(tmrt, Qt::LeftButton);
     QTest::mouseClick(set, Qt::LeftButton);
-    QVERIFY(ui.app().vorgaben().tmrtFromHorizontalDirect());
-    QVERIFY(ui.app().vorgaben().setStarSedentary());
+    QVERIFY(ui.app().presettings().tmrtFromHorizontalDirect());
+    QVERIFY(ui.app().presettings().setStarSedentary());
     QTest::mouseClick(newButton, Qt::LeftButton);
-    QVERIFY(ui.app().map().lines().back() != row);
+    QVERIFY(ui.app().outputWindow().lines().back() != row);
     QVERIFY(ui.messages.empty());
 }
 
@@ -120,7 +120,7 @@ void WindowsTest::datafileItemShowsTheWindowAndItsList() {
     QVERIFY(ui.desktop().window("FormWerte")->isVisible());
     QVERIFY(ui.action("Wertedatei1")->isChecked());
     auto* list = ui.find<QListWidget>("FormWerte", "CheckListBox1");
-    QCOMPARE(list->count(), int(TFormWerte::ColumnItems().size()));
+    QCOMPARE(list->count(), int(DataFileWindowModel::ColumnItems().size()));
     QCOMPARE(list->item(0)->checkState(), Qt::Unchecked);
     QCOMPARE(ui.edit("EditDatei", "FormWerte")->text(), QString("(none - keine)"));
     QVERIFY(ui.edit("EditDatei", "FormWerte")->isReadOnly());
@@ -131,7 +131,7 @@ void WindowsTest::datafileItemShowsTheWindowAndItsList() {
 void WindowsTest::checkListMarksAndDragsReachTheModel() {
     UiFixture ui;
     auto* list = ui.find<CheckListWidget>("FormWerte", "CheckListBox1");
-    const Control& model = ui.app().werte().ctl("CheckListBox1");
+    const Control& model = ui.app().dataFileWindow().ctl("CheckListBox1");
     list->item(1)->setCheckState(Qt::Checked);  // "Date"
     QVERIFY(model.itemChecked[1]);
     // the Date item dragged onto the fourth item moves there with its check mark
@@ -154,7 +154,8 @@ void WindowsTest::textViewSavesExactlyTheTableLines() {
     QVERIFY(saved.open(QIODevice::ReadOnly | QIODevice::Text));
     const QString content = QString::fromUtf8(saved.readAll());
     QString expected;
-    for (const auto& l : ui.app().map().lines()) expected += QString::fromStdString(l) + "\n";
+    for (const auto& l : ui.app().outputWindow().lines())
+        expected += QString::fromStdString(l) + "\n";
     QCOMPARE(content, expected);
     QCOMPARE(content, ui.find<QPlainTextEdit>("FormMap", "RichEdit1")->toPlainText() + "\n");
 }
@@ -166,7 +167,7 @@ void WindowsTest::detailWindowShowsTheDetailTable() {
     QWidget* detail = ui.desktop().window("FormMemi");
     QVERIFY(detail->isVisible());
     auto* memo = ui.find<QPlainTextEdit>("FormMemi", "Memo1");
-    QCOMPARE(memo->document()->blockCount(), int(ui.app().memi().lines().size()));
+    QCOMPARE(memo->document()->blockCount(), int(ui.app().detailTable().lines().size()));
     QVERIFY(memo->toPlainText().contains("Tc\tTsk"));
     // without the detail item the next table hides it again
     ui.action("PETMEMI1")->trigger();
@@ -178,10 +179,10 @@ void WindowsTest::closeBoxHidesAWindowThroughItsModel() {
     UiFixture ui;
     ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
     QWidget* map = ui.desktop().window("FormMap");
-    QVERIFY(map->isVisible() && ui.app().map().isVisible());
+    QVERIFY(map->isVisible() && ui.app().outputWindow().isVisible());
     map->close();
     QVERIFY(!map->isVisible());
-    QVERIFY(!ui.app().map().isVisible());
+    QVERIFY(!ui.app().outputWindow().isVisible());
     // the window was only hidden: the next table shows it again with its content
     ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
     QVERIFY(map->isVisible());
@@ -225,7 +226,7 @@ void WindowsTest::polarDiagramShowsTheComposedPicture() {
     QVERIFY(ui.find<QScrollArea>("FormMap", "ImageSun")->isVisible());
     QVERIFY(!ui.find<QPlainTextEdit>("FormMap", "RichEdit1")->isVisible());
     auto* view = ui.find<PictureView>("FormMap", "ImageSunPicture");
-    const Picture& shown = ui.app().map().image();
+    const Picture& shown = ui.app().outputWindow().image();
     QCOMPARE(view->image().size(), QSize(shown.width(), shown.height()));
     QCOMPARE(view->image(), ToQImage(shown.rasterize()));
     // the window holds the whole picture below its menu and toolbar
@@ -245,7 +246,7 @@ void WindowsTest::timeArrowsRedrawTheSunPosition() {
     const QImage noon = view->image();
     auto* upDown = ui.find<UpDownWidget>("FormMap", "UpDown1");
     emit upDown->stepped(+1);
-    QCOMPARE(ui.app().map().timeMinutes(), 750);
+    QCOMPARE(ui.app().outputWindow().timeMinutes(), 750);
     QCOMPARE(ui.edit("EditTime", "FormMap")->text(), QString("12:30"));
     QVERIFY(view->image() != noon);  // the sun moved
     emit upDown->stepped(-1);
@@ -292,8 +293,9 @@ void WindowsTest::obstacleEditorShowsItsPlanAndRunsItsDialogModally() {
     QWidget* editor = ui.desktop().window("FormObs");
     QVERIFY(editor->isVisible());
     auto* plan = ui.find<PictureView>("FormObs", "ObsImg");
-    QCOMPARE(plan->image().size(), QSize(TFormObs::kPlanSize, TFormObs::kPlanSize));
-    TFormObs& obs = ui.app().obs();
+    QCOMPARE(plan->image().size(),
+             QSize(ObstacleEditorModel::kPlanSize, ObstacleEditorModel::kPlanSize));
+    ObstacleEditorModel& obs = ui.app().obstacleEditor();
     Obstacle building;
     building.kind = ObstacleKind::Building;
     for (int k = 1; k <= 24; ++k) building.value(k) = float(k % 3 == 0 ? 10 : (k % 2) * 5);

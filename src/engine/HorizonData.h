@@ -1,0 +1,32 @@
+#pragma once
+// What a Horizon holds, and how the window models build one from the pictures their editors
+// keep.
+#include <optional>
+#include <span>
+
+#include "horizon/Fisheye.h"
+#include "platform/Raster.h"
+#include "umbrix/horizon.h"
+
+namespace umbrix {
+
+class Host;
+
+struct Horizon::Data {
+    Raster image;  // the composed image for the sun test; empty for a profile
+    std::optional<HorizonProfile> profile;
+    float svf = 1, svfCos = 1;
+};
+
+// The horizon of the sources as the main window composes it: the image for the sun test and
+// the factors integrated over the image one pixel larger, which goes to skyImage when asked for
+// (the polar diagram shades it). host (may be null) sees the progress of the integration.
+Horizon ComposeHorizonOf(std::span<const HorizonSource> sources, Host* host,
+                         Raster* skyImage = nullptr);
+
+// The composed image of a horizon built from sources (empty for a profile).
+inline const Raster& HorizonRaster(const Horizon& horizon) {
+    return horizon.data().image;
+}
+
+}  // namespace umbrix

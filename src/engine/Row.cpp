@@ -1,0 +1,176 @@
+// Rows, series and the daily course of the engine: the sun, the day, the radiation step, Tmrt
+// and the indices composed as the table rows compose them.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+#include "engine/HorizonData.h"
+#include "engine/Internal.h"
+#include "solar/RadiationStep.h"
+#include "solar/SunPosition.h"
+
+namespace umbrix {
+
+namespace {
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+// Ten-minute steps of the daily course
+constexpr int kDailySteps = 144;
+
+void ComputeIndices(RowResult& r, const engine::Air& a, const Person& person,
+                    const Settings& settings, const IndexSelection& sel, PetState& pet) {
+    using namespace engine;
+    if (!InRange(person)) return;
+    const Body body = BodyOf(person);
+    // in this order: PET carries state from one calculation to the next
+    if (sel.pmv) r.PMV = float(PmvOf(a, body));
+    if (sel.pet) {
+        r.pet = PetOf(a, body, pet);
+        r.PET = r.pet.PET;
+    }
+    if (sel.setStar) r.SET = float(SetStarOf(a, body, settings.setStarSedentary));
+    if (sel.utci) r.UTCI = float(UtciOf(a.Ta, a.VP, a.Tmrt, a.v));
+    if (sel.pt) r.PT = float(PtOf(a.Ta, a.VP, a.Tmrt, a.v, 1013));
+    if (sel.mpet) {
+        r.mpet = MpetOf(a, body);
+        r.mPET = r.mpet.mPET;
+    }
+}
+
+}  // namespace
+
+RowResult ComputeRow(const RowInputs& in, const Settings& settings, const Horizon& horizon,
+                     const IndexSelection& indices, PetState& pet, SunshineCache* cache) {
+    using namespace engine;
+    RowResult r;
+    const Place p = PlaceOf(in.site);
+    const int day = in.time.dayOfYear;
+    const SunPosition sun = SunAt(p, day, float(in.time.hours));
+    r.trueTime = sun.trueTime;
+    r.Z = sun.Z;
+    r.azimuth = sun.azimuth;
+    const SunDay d = DayAt(p, day, horizon, cache);
+    r.sunrise = d.sunrise;
+    r.sunset = d.sunset;
+    r.SDmax = d.SDmax;
+    r.SDact = d.SDact;
+    r.SVF = horizon.skyViewFactor();
+    r.SVFcos = horizon.skyViewFactorCos();
+
+    Air a = AirOf(in.weather);
+    // a value outside its range is never computed with
+    const bool inRange = InRange(p, in.site, day, a) && InRange(settings);
+    const Humidity h = Couple(a.Ta, a.VP, a.RH);
+    a.VP = h.VP;
+    a.RH = h.RH;
+    r.Ta = a.Ta;
+    r.VP = a.VP;
+    r.RH = a.RH;
+    r.v = a.v;
+    r.N = a.N;
+    if (!inRange || !h.valid || !Complete(a)) return r;
+
+    const Radiation rad = RadiationAt(p, day, sun.trueTime, a, settings, horizon);
+    r.turbidity = rad.turbidity;
+    r.G0 = rad.G0;
+    r.S0 = rad.S0;
+    r.D0 = rad.D0;
+    r.G = rad.G;
+    r.S = rad.S;
+    r.D = rad.D;
+    r.A = rad.A;
+    r.E = rad.E;
+    r.Q = rad.Q;
+    r.Ts = rad.Ts;
+    r.Tmrt = rad.Tmrt;
+    // a Tmrt that is no number (the surface balance diverges for a Bowen ratio near -0.9)
+    // leaves the indices undefined
+    if (std::isnan(r.Tmrt)) return r;
+    a.G = r.G;
+    a.Ts = r.Ts;
+    a.Tmrt = r.Tmrt;
+    ComputeIndices(r, a, in.person, settings, indices, pet);
+    return r;
+}
+
+std::vector<RowResult> ComputeSeries(const Site& site, const Person& person,
+                                     std::span<const DayTime> times,
+                                     std::span<const Weather> weathers, const Settings& settings,
+                                     const Horizon& horizon, const IndexSelection& indices,
+                                     PetState& pet) {
+    if (weathers.size() != times.size() && weathers.size() != 1)
+        throw std::invalid_argument("series: " + std::to_string(weathers.size()) +
+                                    " weathers for " + std::to_string(times.size()) + " times");
+    std::vector<RowResult> rows;
+    rows.reserve(times.size());
+    SunshineCache cache;
+    RowInputs in{site, {}, {}, person};
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        in.time = times[i];
+        in.weather = weathers[weathers.size() == 1 ? 0 : i];
+        rows.push_back(ComputeRow(in, settings, horizon, indices, pet, &cache));
+    }
+    return rows;
+}
+
+DailyCourse ComputeDailyCourse(const Site& site, int day, const Weather& weather,
+                               const Settings& settings, const Horizon& horizon,
+                               SunshineCache* cache) {
+    using namespace engine;
+    DailyCourse c;
+    const Place p = PlaceOf(site);
+    c.day = DayAt(p, day, horizon, cache);
+    Air a = AirOf(weather);
+    const bool inRange = InRange(p, site, day, a) && InRange(settings);
+    const Humidity h = Couple(a.Ta, a.VP, a.RH);
+    if (!inRange || !h.valid || std::isnan(a.N)) {
+        // without the cloud cover the actual radiation is unknown
+        c.GmaxMax = c.GactMax = c.GmaxSum = c.GactSum = c.GmaxAvr = c.GactAvr = kNaN;
+        return c;
+    }
+    // the Linke turbidity of the point calculation: pre-set, or from day, latitude and RH (a
+    // missing RH means no fog)
+    const double rh = std::isnan(h.RH) ? 0.0 : double(h.RH);
+    const double fogLimit = std::isnan(h.RH) ? std::numeric_limits<double>::infinity()
+                                             : double(float(settings.fogLimit));
+    const float preset = TurbidityOf(settings);
+    const float T = preset >= 0 ? preset : float(AutoLinkeTurbidity(day, p.latitude, rh, fogLimit));
+    // The clear-sky course splits with the ratio of a clear sky (G = G0), 0.2, when it is
+    // automatic; taken literally, the negative "auto" value would make D negative.
+    const float preset_ratio = DiffuseRatioOf(a, settings);
+    const float ratio = preset_ratio >= 0 ? preset_ratio : 0.2f;
+    const float svf = horizon.skyViewFactor();
+    const float n = a.N;
+    const SunOfDay sun(day, p.latitude);
+    double sumGmax = 0, sumGact = 0;
+    float maxGmax = 0, maxGact = 0;
+    for (int i = 1; i <= kDailySteps; ++i) {
+        const float t = float(i / 6.0);  // true local time, 0:10 … 24:00
+        const float Z = float(sun.zenith(t));
+        const float A = float(sun.azimuth(t));
+        const bool hidden = horizon.isSunHidden(Z, A);
+        const float I = float(ClearSkyDirectNormal(day, p.altitude, Z, T));
+        const float Gmax = float(ClearSkyGlobal(day, p.altitude, Z, T));
+        const float Dmax = ratio * Gmax;
+        const float Smax = Gmax - Dmax;
+        const float Sact = hidden ? 0.0f : float(CloudyDirect(n, Smax));
+        const float Dact = float(CloudyDiffuse(hidden, I, Dmax, Gmax, n, svf));
+        const float Gact = Sact + Dact;
+        sumGmax += Gmax;
+        sumGact += Gact;
+        maxGmax = std::max(maxGmax, Gmax);
+        maxGact = std::max(maxGact, Gact);
+    }
+    c.GmaxMax = maxGmax;
+    c.GactMax = maxGact;
+    c.GmaxSum = float(sumGmax / 6.0);
+    c.GactSum = float(sumGact / 6.0);
+    c.GmaxAvr = float(sumGmax / kDailySteps);
+    c.GactAvr = float(sumGact / kDailySteps);
+    return c;
+}
+
+}  // namespace umbrix

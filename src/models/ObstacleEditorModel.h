@@ -1,0 +1,182 @@
+#pragma once
+// The obstacle editor: a plan view of the buildings and trees around the location of
+// calculation, optionally over a scanned map as template; the obstacle file; and, when the
+// window closes, the projection of the obstacles into the obstacle horizon picture.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "horizon/ObstacleProjection.h"
+#include "horizon/Obstacles.h"
+#include "models/MainWindowLink.h"
+#include "platform/FormModel.h"
+#include "platform/Picture.h"
+#include "platform/Raster.h"
+
+namespace umbrix {
+
+class BuildingDialog;
+class DeciduousTreeDialog;
+class ConiferDialog;
+
+enum class MouseButton { Left, Right };
+
+class ObstacleEditorModel : public FormModel {
+  public:
+    static constexpr int kPlanSize = 401;
+    static constexpr int kPlanCentre = 200;
+
+    ObstacleEditorModel(Host& host, BuildingDialog& buildingDialog,
+                        DeciduousTreeDialog& deciduousDialog, ConiferDialog& coniferDialog);
+    ~ObstacleEditorModel() override;
+
+    // The main window, where the obstacles take part in the horizon and the shadow diagram is
+    // available or not. May be absent.
+    void setMainWindow(MainWindowLink* main) { main_ = main; }
+    void setGerman(bool german);
+
+    // ---- the list ----
+    const std::vector<Obstacle>& obstacles() const { return obstacles_; }
+    // 0-based index of the selected obstacle, or -1; and its selected handle (1-based).
+    int selectedIndex() const { return selected_; }
+    int selectedHandle() const { return selectedHandle_; }
+    bool modified() const { return modified_; }
+    float defaultAlbedo() const { return defaultAlbedo_; }
+    float defaultEmission() const { return defaultEmission_; }
+    // The obstacle file last opened or saved (the save dialog's name); empty before.
+    const std::string& obstacleFileName() const { return fileName_; }
+    // Adds an obstacle as the add mode does (tests, examples).
+    void appendObstacle(const Obstacle& obstacle);
+
+    // ---- plan view ----
+    double scale() const { return scale_; }      // metres per plan pixel
+    double mapZoom() const { return mapZoom_; }  // map pixels per plan pixel
+    int mapX() const { return mapX_; }
+    int mapY() const { return mapY_; }
+    bool hasMap() const { return !map_.empty(); }
+    // ObsImg: the plan with white as transparent colour; MapImg: the template map region.
+    const Raster& planImage() const { return plan_; }
+    const Raster& mapImage() const { return mapView_; }
+    // The plan over the map, as the window shows it.
+    Raster composedView() const;
+    void redraw();
+
+    // Ground coordinates of a plan pixel and back.
+    double groundX(int X) const { return (X - kPlanCentre) * scale_; }
+    double groundY(int Y) const { return (kPlanCentre - Y) * scale_; }
+    Point planPoint(double x, double y) const;
+
+    // ---- pointer on the plan ----
+    void mouseDown(int X, int Y, MouseButton button = MouseButton::Left);
+    void mouseMove(int X, int Y);
+    void mouseUp(int X, int Y, MouseButton button = MouseButton::Left);
+    // Opens the selected obstacle's dialog; in a pointer mode it does nothing, the view
+    // delivers the second press and release as an ordinary click.
+    void doubleClick();
+    // The handle under the pointer that the inverting circle marks, as (obstacle, handle).
+    std::optional<std::pair<int, int>> hoverHandle() const { return hover_; }
+    // The speed button that is down among the modes, or "".
+    std::string mode() const;
+    // The control that has the focus after a command, and the default button.
+    const std::string& focusedControl() const { return focus_; }
+    const std::string& defaultButton() const { return defaultButton_; }
+
+    // ---- closing and the horizon ----
+    // "&Close": offers to save changes, builds the obstacle horizon picture, hides the window;
+    // cancelled, the window stays open as it was.
+    void close();
+    // The projection alone (the close handler runs it after the optional save).
+    void buildHorizonPicture();
+    // The obstacle horizon picture: 481 x 481, white is free sky. Until the first close it does
+    // not exist.
+    const Picture* horizonPicture() const { return horizon_ ? &*horizon_ : nullptr; }
+    // The shapes drawn into it, in drawing order.
+    const std::vector<ProjectedShape>& horizonShapes() const { return shapes_; }
+
+  protected:
+    void onClick(const std::string& name) override;
+    void onExit(const std::string& name) override;
+    void onChange(const std::string& name) override;
+    void onSelect(const std::string& name) override;
+
+  private:
+    struct PendingAdd {
+        ObstacleKind kind = ObstacleKind::Building;
+        std::vector<Point> clicks;  // plan pixels
+    };
+
+    // The main window's side, when there is one.
+    void setTakesPart(bool takesPart);
+    void setShadowsAvailable(bool available);
+    void requireNewTable();
+    FileDialogOptions fileDialog(const std::string& title) const;
+    void newList();
+    void openFile();
+    bool saveFile();  // false when the user cancels
+    // With changes: asks "Save changes?" (Yes, No, Cancel). False when the command must stop:
+    // Cancel, or a save dialog that was cancelled.
+    bool offerSave();
+
+    void releaseModes();
+    void chooseMode(const std::string& button);
+    void setHint(const std::string& hint);
+    void showModeHint();
+    void selectObstacle(int index, int handle = 1);
+    void updateCount();
+    void setModified();
+    void edit();
+    void copyObstacle();
+    void pasteObstacle();
+    void removeSelected();
+    void rotate();
+    void zoom(bool in);
+    void applyScale(bool redrawAfter);
+    void applyYardstick();
+    void importMap();
+    void removeMap();
+    void shiftAll(double dx, double dy);
+    void addClick(Point p);
+    std::optional<std::pair<int, int>> hitTest(int X, int Y) const;
+    void drawMapView();
+    void drawGrid();
+    void drawObstacle(const Obstacle& ob, bool selected);
+
+    BuildingDialog& buildingDialog_;
+    DeciduousTreeDialog& deciduousDialog_;
+    ConiferDialog& coniferDialog_;
+    MainWindowLink* main_ = nullptr;
+    bool german_ = false;
+
+    std::vector<Obstacle> obstacles_;
+    int selected_ = -1;
+    int selectedHandle_ = 1;
+    bool modified_ = false;
+    float defaultAlbedo_ = 0.3f;
+    float defaultEmission_ = 0.95f;
+    std::optional<Obstacle> clipboard_;
+    std::string fileName_;
+    std::string mapFileName_;
+
+    double scale_ = 1.0;
+    double mapZoom_ = 1.0;
+    int mapX_ = 200, mapY_ = 200;
+    Raster map_;      // the template map as loaded
+    Raster mapView_;  // MapImg
+    Raster plan_;     // ObsImg
+
+    // pointer state
+    bool pressed_ = false;
+    MouseButton pressButton_ = MouseButton::Left;
+    Point press_;
+    int pressMapX_ = 200, pressMapY_ = 200;
+    std::optional<PendingAdd> pending_;
+    double yardstickPixels_ = 0;
+    std::optional<std::pair<int, int>> hover_;
+    std::string focus_;
+    std::string defaultButton_;
+
+    std::optional<Picture> horizon_;
+    std::vector<ProjectedShape> shapes_;
+};
+
+}  // namespace umbrix
