@@ -17,6 +17,7 @@
 #include "indices/PerceivedTemperature.h"
 #include "indices/Pet.h"
 #include "indices/Pmv.h"
+#include "indices/SetStar.h"
 #include "indices/Utci.h"
 #include "umbrix/batch.h"
 #include "umbrix/thread_pool.h"
@@ -231,6 +232,65 @@ TEST(Batch, PtGivesTheRowFunctionsBits) {
             batch::coded::Pt(in.weather(), in.p, out, kMissing, pool);
         },
         true);
+}
+
+// Both standard environments; relative humidity in the p column's place.
+TEST(Batch, SetStarGivesTheRowFunctionsBits) {
+    Inputs in = Make(kRandom / 4, [](Inputs& in, const Draw& draw) {
+        DrawWeather(in, draw);
+        in.p.back() = draw(0.0, 100.0);
+        in.activity.back() = draw(40.0, 300.0);
+    });
+    // still air, dry and saturated air, heavy work in humid heat where the transient runs away
+    for (double v : {0.0, 0.1}) in.v[in.repeat(2)] = v;
+    for (double rh : {0.0, 100.0}) in.p[in.repeat(3)] = rh;
+    const std::size_t hot = in.repeat(4);
+    in.ta[hot] = 47, in.tmrt[hot] = 55.3, in.p[hot] = 83.4, in.v[hot] = 1.8;
+    in.clothing[hot] = 0.3, in.activity[hot] = 237.9;
+    for (auto standard :
+         {SetStandardEnvironment::ActivityDependent, SetStandardEnvironment::Sedentary}) {
+        const bool sedentary = standard == SetStandardEnvironment::Sedentary;
+        std::vector<double> rows(in.size());
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i] =
+                ComputeSetStar(0, float(in.ta[i]), float(in.tmrt[i]), float(in.p[i]),
+                               float(in.v[i]), float(in.clothing[i]), 35, float(in.height[i]),
+                               float(in.weight[i]), float(in.activity[i]), kMissing, standard);
+        ExpectBatchGivesRows<double>(
+            rows,
+            [&](std::vector<double>& out, batch::ThreadPool* pool) {
+                batch::coded::SetStar(in.weather(), in.p, in.person(), sedentary, out, kMissing,
+                                      pool);
+            },
+            true);
+    }
+}
+
+// The public form derives RH from Ta and VP as the row function does for a weather without RH.
+TEST(Batch, PublicSetStarTakesTheVapourPressure) {
+    Inputs in = Make(500, DrawWeather);
+    const std::size_t n = 500;
+    const Person person;
+    std::vector<double> rows(n), out(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        Weather w;
+        w.Ta = in.ta[i], w.VP = in.vp[i], w.RH = kNaN, w.v = in.v[i], w.Tmrt = in.tmrt[i];
+        rows[i] = SetStar(w, person, SetStarStandard::Sedentary);
+    }
+    const Sex sex = person.sex;
+    const Posture posture = person.posture;
+    const batch::Person p{
+        {&sex, 1},           {&posture, 1},         {&person.age, 1},     {&person.height, 1},
+        {&person.weight, 1}, {&person.clothing, 1}, {&person.activity, 1}};
+    const auto first = [&](const std::vector<double>& c) { return std::span(c).first(n); };
+    batch::SetStar({first(in.ta), first(in.vp), first(in.v), first(in.tmrt)}, p,
+                   SetStarStandard::Sedentary, out);
+    ExpectSameBits(rows, out, "public SET*");
+    // a VP column of another length is refused, naming it
+    EXPECT_THROW(
+        batch::SetStar({first(in.ta), std::span(in.vp).first(2), first(in.v), first(in.tmrt)}, p,
+                       SetStarStandard::Sedentary, out),
+        std::invalid_argument);
 }
 
 // PET carries working state from one element to the next; the batch gives what one model

@@ -5,7 +5,7 @@
 // umbrix/engine.h gives for the same inputs, whichever SIMD target runs and however many threads
 // share the work; NaN where an index is not defined.
 //
-// UTCI, PMV and PT run several elements per instruction (SIMD, chosen at run time for the
+// UTCI, PMV, PT and SET* run several elements per instruction (SIMD, chosen at run time for the
 // processor); PET and mPET run element by element. With a pool the batch is split into blocks
 // over its threads; without one the calling thread does all.
 #include <span>
@@ -48,6 +48,10 @@ void Pmv(const Weather& weather, const Person& person, std::span<double> pmv,
 // PT, °C, at the air pressure in hPa (PerceivedTemperature).
 void PerceivedTemperature(const Weather& weather, Column airPressure, std::span<double> pt,
                           ThreadPool* pool = nullptr);
+// SET*, °C (SetStar). The relative humidity follows from Ta and VP as the row function derives
+// it for a weather whose RH is not given.
+void SetStar(const Weather& weather, const Person& person, SetStarStandard standard,
+             std::span<double> setStar, ThreadPool* pool = nullptr);
 // PET (Pet), the elements in order with one state: the results of a run row by row with that
 // state, which is left as the last element leaves it.
 void Pet(const Weather& weather, const Person& person, std::span<PetDetails> pet, PetState& state,

@@ -3,8 +3,11 @@
 #include "batch/Batch.h"
 
 #include <limits>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
+#include "solar/Humidity.h"
 #include "umbrix/batch.h"
 
 namespace umbrix::batch {
@@ -31,6 +34,24 @@ struct CodedPerson {
     }
 };
 
+// RH, %, of each element from Ta and VP, as the row function takes it (4-byte floats): one
+// value when both are one.
+std::vector<double> RelativeHumidity(const Weather& w, std::size_t n) {
+    for (auto [column, name] : {std::pair{w.Ta, "ta"}, std::pair{w.VP, "vp"}})
+        if (column.size() != 1 && column.size() != n)
+            throw std::invalid_argument(std::string("batch: column ") + name + " has " +
+                                        std::to_string(column.size()) + " values for " +
+                                        std::to_string(n) + " elements");
+    const std::size_t count = w.Ta.size() == 1 && w.VP.size() == 1 ? 1 : n;
+    std::vector<double> rh(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const float Ta = float(w.Ta[w.Ta.size() == 1 ? 0 : i]);
+        const float VP = float(w.VP[w.VP.size() == 1 ? 0 : i]);
+        rh[i] = float(RelHumidityFromVapour(Ta, VP));
+    }
+    return rh;
+}
+
 }  // namespace
 
 void Utci(const Weather& weather, std::span<double> utci, ThreadPool* pool) {
@@ -45,6 +66,15 @@ void Pmv(const Weather& weather, const Person& person, std::span<double> pmv, Th
 void PerceivedTemperature(const Weather& weather, Column airPressure, std::span<double> pt,
                           ThreadPool* pool) {
     coded::Pt(Coded(weather), airPressure, pt, kNaN, pool);
+}
+
+void SetStar(const Weather& weather, const Person& person, SetStarStandard standard,
+             std::span<double> setStar, ThreadPool* pool) {
+    if (setStar.empty()) return;
+    const std::vector<double> rh = RelativeHumidity(weather, setStar.size());
+    const CodedPerson p(person);
+    coded::SetStar(Coded(weather), rh, p.person, standard == SetStarStandard::Sedentary, setStar,
+                   kNaN, pool);
 }
 
 void Pet(const Weather& weather, const Person& person, std::span<PetDetails> pet, PetState& state,
