@@ -293,6 +293,80 @@ TEST(Batch, PublicSetStarTakesTheVapourPressure) {
         std::invalid_argument);
 }
 
+// Places, moments, weathers and settings that vary per element, through a horizon with
+// obstructions; given G, Ts and Tmrt in some elements, and weathers out of range.
+TEST(Batch, RadiationGivesTheRowFunctionsBits) {
+    std::mt19937_64 random(19);
+    const auto draw = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    const auto sometimes = [&](double lo, double hi) {
+        return draw(0, 1) < 0.2 ? draw(lo, hi) : kNaN;
+    };
+    constexpr std::size_t n = 20000;
+    std::vector<double> lon, lat, alt, zone, hours, ta, vp, rh, v, cloud, g, d, ts, tmrt;
+    std::vector<int> day;
+    std::vector<Settings> settings;
+    for (std::size_t i = 0; i < n; ++i) {
+        lon.push_back(draw(-180, 360)), lat.push_back(draw(-90, 90)), alt.push_back(draw(0, 4000));
+        zone.push_back(std::round(draw(-12, 14))), day.push_back(int(draw(1, 366)));
+        hours.push_back(draw(0, 24));
+        const double t = draw(-30, 45);
+        ta.push_back(t);
+        const bool givenVp = draw(0, 1) < 0.5;
+        vp.push_back(givenVp ? draw(0.05, 1.02) * humidity::SaturationVapourPressure(t) : kNaN);
+        rh.push_back(givenVp ? kNaN : draw(1, 100));
+        v.push_back(draw(0, 10)), cloud.push_back(std::round(draw(0, 8)));
+        g.push_back(sometimes(0, 1000)), d.push_back(sometimes(0, 300));
+        ts.push_back(sometimes(-20, 60)), tmrt.push_back(sometimes(-20, 70));
+        Settings s;
+        s.albedo = draw(0, 1), s.bowen = draw(-0.5, 5), s.albedoHuman = draw(0, 1);
+        if (draw(0, 1) < 0.3) s.turbidity = draw(1, 10);
+        if (draw(0, 1) < 0.3) s.diffuseRatio = draw(0, 1);
+        s.reduceGByObstacles = draw(0, 1) < 0.5;
+        s.tmrtFromHorizontalDirect = draw(0, 1) < 0.2;
+        settings.push_back(s);
+    }
+    const Horizon horizon =
+        Horizon::FromProfile({30, {10, 40, 5, 0, 60, 20, 15, 30, 0, 45, 10, 25}});
+    std::vector<Radiation> rows(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        Site site;
+        site.longitude = lon[i], site.latitude = lat[i], site.altitude = alt[i];
+        site.timeZone = zone[i];
+        Weather w;
+        w.Ta = ta[i], w.VP = vp[i], w.RH = rh[i], w.v = v[i], w.N = cloud[i], w.G = g[i];
+        w.D = d[i], w.Ts = ts[i], w.Tmrt = tmrt[i];
+        rows[i] = ComputeRadiation(site, {day[i], hours[i]}, w, settings[i], horizon);
+    }
+    const batch::SiteTime where{lon, lat, alt, zone, day, hours};
+    const batch::RadiationWeather weather{ta, vp, rh, v, cloud, g, d, ts, tmrt};
+    ExpectBatchGivesRows<Radiation>(
+        rows,
+        [&](std::vector<Radiation>& out, batch::ThreadPool* pool) {
+            batch::Radiation(where, weather, settings, horizon, out, pool);
+        },
+        false);
+    // one place and one setting for all
+    const double one = 48.0, zero = 0.0, two = 1.0;
+    const Settings preset;
+    for (std::size_t i = 0; i < n; ++i) {
+        Site site;
+        site.latitude = one, site.timeZone = two;
+        Weather w;
+        w.Ta = ta[i], w.VP = vp[i], w.RH = rh[i], w.v = v[i], w.N = cloud[i], w.G = g[i];
+        w.D = d[i], w.Ts = ts[i], w.Tmrt = tmrt[i];
+        rows[i] = ComputeRadiation(site, {day[i], hours[i]}, w, preset, horizon);
+    }
+    std::vector<Radiation> out(n);
+    batch::Radiation({{&zero, 1}, {&one, 1}, {&zero, 1}, {&two, 1}, day, hours}, weather,
+                     {&preset, 1}, horizon, out);
+    ExpectSameBits(rows, out, "one place");
+    EXPECT_THROW(batch::Radiation({lon, lat, alt, std::span(zone).first(2), day, hours}, weather,
+                                  settings, horizon, out),
+                 std::invalid_argument);
+}
+
 // PET carries working state from one element to the next; the batch gives what one model
 // gives row by row, also where an element reads that state (sex codes other than 1 and 2
 // keep the metabolic rate of the element before), and leaves the model in the same state.

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "umbrix/engine.h"
+#include "umbrix/horizon.h"
 #include "umbrix/thread_pool.h"
 #include "umbrix/types.h"
 
@@ -35,6 +36,18 @@ struct Person {
     Column weight;                     // kg
     Column clothing;                   // clo
     Column activity;                   // W, added to the basal metabolic rate
+};
+
+// Where and when, for the radiation step.
+struct SiteTime {
+    Column longitude, latitude, altitude, timeZone;  // as in Site
+    std::span<const int> dayOfYear;                  // as in DayTime
+    Column hours;                                    // local standard time, decimal hours
+};
+
+// The weather of the radiation step, as in umbrix::Weather: NaN where a quantity is not given.
+struct RadiationWeather {
+    Column Ta, VP, RH, v, N, G, D, Ts, Tmrt;
 };
 
 // The element count of a batch is the length of its result array. A column of another length
@@ -64,6 +77,14 @@ struct MpetOptions {
 // mPET (Mpet); autoClothing applies to every element.
 void Mpet(const Weather& weather, const Person& person, bool autoClothing,
           std::span<MpetDetails> mpet, ThreadPool* pool = nullptr, const MpetOptions& options = {});
+
+// The radiation step with Tmrt (ComputeRadiation) of every element, each through the horizon of
+// the place (the sun test per element); the settings are a column too, one per element or one
+// for all. The elements run one by one (their sun, turbidity and fluxes rest on libm's
+// trigonometric and exponential functions), in blocks over the pool's threads.
+void Radiation(const SiteTime& where, const RadiationWeather& weather,
+               std::span<const Settings> settings, const Horizon& horizon,
+               std::span<umbrix::Radiation> radiation, ThreadPool* pool = nullptr);
 
 // The SIMD target the kernels run on this processor ("AVX3", "AVX2", "SSE4", ...).
 std::string SimdTarget();
