@@ -15,7 +15,21 @@ struct RowColumns {
     Codes dayOfYear, missing;
     Column hours, longitude, latitude, altitude, timeZone;
     Column Ta, VP, RH, v, N, G, D, Ts, Tmrt;
+    // pre-settings that a data file may give per row; NaN (or not given): the common one
+    Column albedo, bowen, LTF, DG;
     PersonColumns person;
+
+    Settings settingsAt(const Settings& common, std::size_t i) const {
+        Settings s = common;
+        auto take = [i](const Column& c, double& field) {
+            if (c.given() && !std::isnan(c[i])) field = c[i];
+        };
+        take(albedo, s.albedo);
+        take(bowen, s.bowen);
+        take(LTF, s.turbidity);
+        take(DG, s.diffuseRatio);
+        return s;
+    }
 };
 
 double Optional(const Column& c, std::size_t i) {
@@ -141,7 +155,7 @@ py::dict Rows(const RowColumns& c, std::size_t n, const Settings& settings,
             const bool skip = c.missing[i] != 0 || !c.person.inRange(i);
             const double N = in.weather.N;
             if (skip) in.weather.N = kNotGiven;
-            rows[i] = ComputeRow(in, settings, horizon, indices, pet, &cache);
+            rows[i] = ComputeRow(in, c.settingsAt(settings, i), horizon, indices, pet, &cache);
             if (skip) rows[i].N = float(N);
         }
         if (selected.mpet) ComputeMpet(c, rows, threads);
@@ -195,7 +209,8 @@ void RegisterRows(py::module_& m) {
            const Array& lat, const Array& alt, const Array& tz, const Array& Ta,
            const OptionalArray& VP, const OptionalArray& RH, const Array& v, const Array& N,
            const OptionalArray& G, const OptionalArray& D, const OptionalArray& Ts,
-           const OptionalArray& Tmrt, const Array& height, const Array& weight, const Array& age,
+           const OptionalArray& Tmrt, const OptionalArray& albedo, const OptionalArray& bowen,
+           const OptionalArray& LTF, const OptionalArray& DG, const Array& height, const Array& weight, const Array& age,
            const Array& clo, const Array& act, const CodeArray& sex, const CodeArray& posture,
            bool autoClothing, const CodeArray& missing, py::object settings, py::object horizon,
            std::array<bool, 6> selected, bool details, unsigned threads) {
@@ -216,6 +231,10 @@ void RegisterRows(py::module_& m) {
             c.D = ColumnOf(D, n, "D");
             c.Ts = ColumnOf(Ts, n, "Ts");
             c.Tmrt = ColumnOf(Tmrt, n, "Tmrt");
+            c.albedo = ColumnOf(albedo, n, "albedo");
+            c.bowen = ColumnOf(bowen, n, "bowen");
+            c.LTF = ColumnOf(LTF, n, "LTF");
+            c.DG = ColumnOf(DG, n, "DG");
             c.person = PersonOf(n, height, weight, age, clo, act, sex, posture);
             c.person.autoClothing = autoClothing;
             const IndexSelection indices{selected[0], selected[1], selected[2],
@@ -225,8 +244,9 @@ void RegisterRows(py::module_& m) {
         },
         arg("n"), arg("doy"), arg("hour"), arg("lon"), arg("lat"), arg("alt"), arg("tz"),
         arg("Ta"), arg("VP"), arg("RH"), arg("v"), arg("N"), arg("G"), arg("D"), arg("Ts"),
-        arg("Tmrt"), arg("height"), arg("weight"), arg("age"), arg("clo"), arg("act"),
-        arg("sex"), arg("posture"), arg("auto_clothing"), arg("missing"), arg("settings"),
+        arg("Tmrt"), arg("albedo"), arg("bowen"), arg("LTF"), arg("DG"), arg("height"),
+        arg("weight"), arg("age"), arg("clo"), arg("act"), arg("sex"), arg("posture"),
+        arg("auto_clothing"), arg("missing"), arg("settings"),
         arg("horizon"), arg("indices"), arg("details"), arg("threads"));
 }
 
