@@ -115,7 +115,7 @@ def local_times(time, tz):
         import pandas as pd
 
         utc = pd.to_datetime(time, utc=True)
-        utc = utc.tz_localize(None) if hasattr(utc, "tz_localize") else utc.dt.tz_localize(None)
+        utc = utc.dt.tz_localize(None) if hasattr(utc, "dt") else utc.tz_localize(None)
         offset = (np.asarray(tz, dtype=np.float64) * 3.6e12).astype("timedelta64[ns]")
         return np.asarray(utc, dtype="datetime64[ns]") + offset
     try:

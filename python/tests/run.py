@@ -1,0 +1,20 @@
+"""Runs the Python package's tests with pytest; exits 77 (skipped) with a line naming what is
+missing when a Python package they need is not installed.
+
+Usage: run.py [pytest arguments]; the Dask test (test_dask.py) needs dask and distributed too.
+"""
+import importlib.util
+import sys
+
+needed = ["pytest", "numpy", "pandas"]
+if any("test_dask" in a for a in sys.argv[1:]):
+    needed += ["dask", "distributed"]
+missing = [m for m in needed if importlib.util.find_spec(m) is None]
+if missing:
+    print(f"python: skipped: {sys.executable} has no {', '.join(missing)} "
+          f"(Debian: {' '.join('python3-' + m for m in missing)})")
+    sys.exit(77)
+
+import pytest  # noqa: E402
+
+sys.exit(pytest.main(["-q", "-p", "no:cacheprovider", "--rootdir", sys.path[0], *sys.argv[1:]]))
