@@ -154,5 +154,6 @@ void RegisterIndices(py::module_& m);
 void RegisterRadiation(py::module_& m);
 void RegisterHorizon(py::module_& m);
 void RegisterRows(py::module_& m);
+void RegisterClasses(py::module_& m);
 
 }  // namespace umbrix::python

@@ -20,4 +20,5 @@ PYBIND11_MODULE(_core, m) {
     python::RegisterRadiation(m);
     python::RegisterHorizon(m);
     python::RegisterRows(m);
+    python::RegisterClasses(m);
 }

@@ -46,7 +46,7 @@ def test_utci_pet_and_tmrt_on_two_worker_processes(client):
     utci, pet = ud.utci(**air), ud.pet(**air)
     assert utci.size >= 10**6 and utci.npartitions == 4
     tmrt, utci, pet = dask.compute(tmrt, utci, pet)
-    assert set(client.run(lambda: 1)) and len(client.scheduler_info()["workers"]) == 2
+    assert len(client.scheduler_info()["workers"]) == 2
 
     local_tmrt = umbrix.radiation(**place, doy=g["doy"], hour=g["hour"], Ta=g["Ta"], RH=g["RH"],
                                   v=g["v"], svf=g["svf"])["Tmrt"]

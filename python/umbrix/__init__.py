@@ -9,9 +9,11 @@ Functions over arrays: utci, pmv, pet, set_star, perceived_temperature, mpet, su
 radiation, vapour_pressure, relative_humidity. Tables: compute (a DataFrame of weather rows in,
 the table's columns out), read_table (a table written by the command line). Horizons:
 sky_view_factors, horizon_from_obstacles, Horizon, building, tree, read_obstacles.
+Assessment: stress_classes, stress_class (UTCI, PET, PMV, PT).
 Dask: umbrix.dask (import it to use it).
 """
 
+from ._classes import StressClass, stress_class, stress_classes
 from ._core import Horizon, Obstacle, building, simd_target, tree
 from ._functions import (mpet, perceived_temperature, pet, pmv, radiation, relative_humidity,
                          set_star, sun_position, utci, vapour_pressure)
@@ -20,8 +22,8 @@ from ._table import compute, read_table
 from ._types import Person, Settings, Site
 
 __all__ = [
-    "Horizon", "Obstacle", "Person", "Settings", "Site", "SkyViewFactors", "building", "compute",
+    "Horizon", "Obstacle", "Person", "Settings", "Site", "SkyViewFactors", "StressClass", "building", "compute",
     "horizon_from_obstacles", "mpet", "perceived_temperature", "pet", "pmv", "radiation",
-    "read_obstacles", "read_table", "relative_humidity", "set_star", "simd_target", "sky_view_factors",
+    "read_obstacles", "read_table", "relative_humidity", "set_star", "simd_target", "sky_view_factors", "stress_class", "stress_classes",
     "sun_position", "tree", "utci", "vapour_pressure",
 ]
