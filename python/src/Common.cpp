@@ -18,8 +18,8 @@ namespace {
 
 std::size_t CheckedSize(std::size_t size, std::size_t n, const char* name) {
     if (size != 1 && size != n)
-        throw py::value_error(std::string(name) + " has " + std::to_string(size) +
-                              " values for " + std::to_string(n) + " elements");
+        throw py::value_error(std::string(name) + " has " + std::to_string(size) + " values for " +
+                              std::to_string(n) + " elements");
     return size;
 }
 
@@ -144,10 +144,10 @@ BlockVapour::BlockVapour(const AirColumns& air, std::size_t begin, std::size_t e
     if (air.VP.given()) return;
     derived_.resize(end - begin);
     for (std::size_t i = begin; i < end; ++i) {
-        const double vp = precision == Precision::Float
-                              ? double(float(humidity::VapourPressure(float(air.Ta[i]),
-                                                                      float(air.RH[i]))))
-                              : humidity::VapourPressure(air.Ta[i], air.RH[i]);
+        const double vp =
+            precision == Precision::Float
+                ? double(float(humidity::VapourPressure(float(air.Ta[i]), float(air.RH[i]))))
+                : humidity::VapourPressure(air.Ta[i], air.RH[i]);
         derived_[i - begin] = vp;
     }
 }

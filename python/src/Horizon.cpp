@@ -1,5 +1,7 @@
 // The horizon: the fisheye image from a picture, a profile or obstacles, and its sky view
 // factors; the obstacles and their file.
+#include "umbrix/horizon.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -8,7 +10,6 @@
 #include "Common.h"
 #include "horizon/Obstacles.h"
 #include "platform/TextFile.h"
-#include "umbrix/horizon.h"
 #include "umbrix/obstacle.h"
 
 namespace umbrix::python {
@@ -28,9 +29,12 @@ HorizonImage ImageOf(const Bytes& a) {
     if (!(mask || (a.ndim() == 3 && (a.shape(2) == 3 || a.shape(2) == 4))) ||
         a.shape(0) != kFisheyeSize || a.shape(1) != kFisheyeSize) {
         std::string shape;
-        for (py::ssize_t k = 0; k < a.ndim(); ++k) shape += (k ? " x " : "") + std::to_string(a.shape(k));
-        throw py::value_error("a horizon image is 481 x 481 (bool: True where the sky is free) or "
-                              "481 x 481 x 3 (RGB), not " + shape);
+        for (py::ssize_t k = 0; k < a.ndim(); ++k)
+            shape += (k ? " x " : "") + std::to_string(a.shape(k));
+        throw py::value_error(
+            "a horizon image is 481 x 481 (bool: True where the sky is free) or "
+            "481 x 481 x 3 (RGB), not " +
+            shape);
     }
     HorizonImage image;
     image.width = image.height = kFisheyeSize;
@@ -38,7 +42,8 @@ HorizonImage ImageOf(const Bytes& a) {
     const std::uint8_t* p = a.data();
     const std::size_t channels = mask ? 1 : std::size_t(a.shape(2));
     for (std::size_t i = 0; i < image.pixels.size(); ++i, p += channels)
-        image.pixels[i] = mask ? (*p ? 0xFFFFFFu : 0u) : (p[0] | p[1] << 8 | std::uint32_t(p[2]) << 16);
+        image.pixels[i] =
+            mask ? (*p ? 0xFFFFFFu : 0u) : (p[0] | p[1] << 8 | std::uint32_t(p[2]) << 16);
     return image;
 }
 
@@ -46,7 +51,8 @@ HorizonImage ImageOf(const Bytes& a) {
 py::object ImageArray(const Horizon& horizon) {
     const HorizonImage image = horizon.image();
     if (image.pixels.empty()) return py::none();
-    py::array_t<std::uint8_t> out({py::ssize_t(image.height), py::ssize_t(image.width), py::ssize_t(3)});
+    py::array_t<std::uint8_t> out(
+        {py::ssize_t(image.height), py::ssize_t(image.width), py::ssize_t(3)});
     std::uint8_t* p = out.mutable_data();
     for (std::uint32_t c : image.pixels) {
         *p++ = c & 0xFF;
@@ -119,8 +125,9 @@ only pure white (255, 255, 255) is free sky.)")
                                           " angles, not " + std::to_string(angles.size()));
                 for (float h : angles)
                     if (!(h >= 0 && h <= 90))
-                        throw py::value_error("a horizon elevation angle lies within 0 … 90°, not " +
-                                              std::to_string(h));
+                        throw py::value_error(
+                            "a horizon elevation angle lies within 0 … 90°, not " +
+                            std::to_string(h));
                 return Horizon::FromProfile({increment, std::move(angles)});
             },
             arg("angles"), arg("increment") = 30,
@@ -153,7 +160,9 @@ only pure white (255, 255, 255) is free sky.)")
                    " svf_cos=" + std::to_string(h.skyViewFactorCos()) + ">";
         });
 
-    py::class_<Obstacle>(m, "Obstacle", R"(A building, deciduous or coniferous tree around the location of calculation.
+    py::class_<Obstacle>(
+        m, "Obstacle",
+        R"(A building, deciduous or coniferous tree around the location of calculation.
 
 Coordinates in metres, x east, y north, z up, from the location of calculation. Made by
 umbrix.building and umbrix.tree, or read from an obstacle file; str() is its line in an
@@ -171,9 +180,7 @@ obstacle file.)")
     m.def(
         "building",
         [](const std::array<std::array<float, 2>, 4>& footprint, float height, float albedo,
-           float emission) {
-            return Checked(MakeBuilding(footprint, height, albedo, emission));
-        },
+           float emission) { return Checked(MakeBuilding(footprint, height, albedo, emission)); },
         arg("footprint"), arg("height"), arg("albedo") = kDefaultAlbedo,
         arg("emission") = kDefaultEmission,
         R"(A building standing on the ground.
@@ -186,7 +193,8 @@ albedo and emission coefficient of its walls, 0 ... 1.)");
         [](float x, float y, float height, float crownRadius, float trunkLength,
            float trunkDiameter, const std::string& kind, float albedo, float emission) {
             const ObstacleKind k = KindOf(kind);
-            if (k == ObstacleKind::Building) throw py::value_error("a tree is \"deciduous\" or \"conifer\"");
+            if (k == ObstacleKind::Building)
+                throw py::value_error("a tree is \"deciduous\" or \"conifer\"");
             return Checked(MakeTree(k, x, y, height, crownRadius, trunkLength, trunkDiameter,
                                     albedo, emission));
         },
@@ -230,8 +238,8 @@ the crown's bottom) and trunk diameter, m; kind "deciduous" or "conifer".)");
             sources.obstacles = &scene;
             return Horizon::FromSources(sources);
         },
-        arg("obstacles"), arg("x"), arg("y"), arg("eye_height"), arg("buildings"),
-        arg("deciduous"), arg("conifers"));
+        arg("obstacles"), arg("x"), arg("y"), arg("eye_height"), arg("buildings"), arg("deciduous"),
+        arg("conifers"));
 }
 
 }  // namespace umbrix::python

@@ -58,9 +58,9 @@ py::object PetResults(const std::vector<PetDetails>& pet, bool details) {
     if (!details) return Field(pet, &PetDetails::PET);
     py::dict d;
     const std::pair<const char*, float PetDetails::*> fields[] = {
-        {"PET", &PetDetails::PET}, {"Tc", &PetDetails::Tc},     {"Tsk", &PetDetails::Tsk},
-        {"WL", &PetDetails::WL},   {"SWt", &PetDetails::SWt},   {"H", &PetDetails::H},
-        {"Rnb", &PetDetails::Rnb}, {"C", &PetDetails::C},       {"Evpd", &PetDetails::Evpd},
+        {"PET", &PetDetails::PET}, {"Tc", &PetDetails::Tc},   {"Tsk", &PetDetails::Tsk},
+        {"WL", &PetDetails::WL},   {"SWt", &PetDetails::SWt}, {"H", &PetDetails::H},
+        {"Rnb", &PetDetails::Rnb}, {"C", &PetDetails::C},     {"Evpd", &PetDetails::Evpd},
         {"Esw", &PetDetails::Esw}};
     for (const auto& [name, field] : fields) d[name] = Field(pet, field);
     return d;
@@ -178,11 +178,9 @@ void RegisterIndices(py::module_& m) {
         [](std::size_t n, const Array& Ta, const OptionalArray& VP, const OptionalArray& RH,
            const Array& v, const Array& Tmrt, unsigned threads) {
             const AirColumns air = AirOf(n, Ta, VP, RH, v, Tmrt);
-            return Elementwise(
-                n, air, nullptr, Precision::Double, kSimdBlock, threads,
-                [](const batch::Weather& w, std::size_t, std::size_t, std::span<double> out) {
-                    batch::Utci(w, out);
-                });
+            return Elementwise(n, air, nullptr, Precision::Double, kSimdBlock, threads,
+                               [](const batch::Weather& w, std::size_t, std::size_t,
+                                  std::span<double> out) { batch::Utci(w, out); });
         },
         arg("n"), arg("Ta"), arg("VP"), arg("RH"), arg("v"), arg("Tmrt"), arg("threads"));
 
@@ -192,20 +190,18 @@ void RegisterIndices(py::module_& m) {
            const Array& v, const Array& Tmrt, const Array& p, unsigned threads) {
             const AirColumns air = AirOf(n, Ta, VP, RH, v, Tmrt);
             const Column pressure = ColumnOf(p, n, "p");
-            return Elementwise(n, air, nullptr, Precision::Double, kSimdBlock, threads,
-                               [&](const batch::Weather& w, std::size_t b, std::size_t e,
-                                   std::span<double> out) {
-                                   batch::PerceivedTemperature(w, pressure.block(b, e), out);
-                                   for (std::size_t i = 0; i < out.size(); ++i) {
-                                       const double p = pressure[b + i];
-                                       // the model's value of a failed clothing search
-                                       if (out[i] == -9999.0 || !(p > 0 && std::isfinite(p)))
-                                           out[i] = kNaN;
-                                   }
-                               });
+            return Elementwise(
+                n, air, nullptr, Precision::Double, kSimdBlock, threads,
+                [&](const batch::Weather& w, std::size_t b, std::size_t e, std::span<double> out) {
+                    batch::PerceivedTemperature(w, pressure.block(b, e), out);
+                    for (std::size_t i = 0; i < out.size(); ++i) {
+                        const double p = pressure[b + i];
+                        // the model's value of a failed clothing search
+                        if (out[i] == -9999.0 || !(p > 0 && std::isfinite(p))) out[i] = kNaN;
+                    }
+                });
         },
-        arg("n"), arg("Ta"), arg("VP"), arg("RH"), arg("v"), arg("Tmrt"), arg("p"),
-        arg("threads"));
+        arg("n"), arg("Ta"), arg("VP"), arg("RH"), arg("v"), arg("Tmrt"), arg("p"), arg("threads"));
 
     m.def(
         "pmv",
@@ -214,14 +210,13 @@ void RegisterIndices(py::module_& m) {
            const Array& age, const Array& clo, const Array& act, const CodeArray& sex,
            const CodeArray& posture, unsigned threads) {
             const AirColumns air = AirOf(n, Ta, VP, RH, v, Tmrt);
-            const PersonColumns person =
-                PersonOf(n, height, weight, age, clo, act, sex, posture);
-            return Elementwise(n, air, &person, Precision::Float, kSimdBlock, threads,
-                               [&](const batch::Weather& w, std::size_t b, std::size_t e,
-                                   std::span<double> out) {
-                                   const BatchPerson bp(person, b, e);
-                                   batch::Pmv(w, bp.person, out);
-                               });
+            const PersonColumns person = PersonOf(n, height, weight, age, clo, act, sex, posture);
+            return Elementwise(
+                n, air, &person, Precision::Float, kSimdBlock, threads,
+                [&](const batch::Weather& w, std::size_t b, std::size_t e, std::span<double> out) {
+                    const BatchPerson bp(person, b, e);
+                    batch::Pmv(w, bp.person, out);
+                });
         },
         arg("n"), arg("Ta"), arg("VP"), arg("RH"), arg("v"), arg("Tmrt"), arg("height"),
         arg("weight"), arg("age"), arg("clo"), arg("act"), arg("sex"), arg("posture"),
@@ -234,18 +229,16 @@ void RegisterIndices(py::module_& m) {
            const Array& age, const Array& clo, const Array& act, const CodeArray& sex,
            const CodeArray& posture, bool sedentary, unsigned threads) {
             const AirColumns air = AirOf(n, Ta, VP, RH, v, Tmrt);
-            const PersonColumns person =
-                PersonOf(n, height, weight, age, clo, act, sex, posture);
+            const PersonColumns person = PersonOf(n, height, weight, age, clo, act, sex, posture);
             const SetStarStandard standard =
                 sedentary ? SetStarStandard::Sedentary : SetStarStandard::ActivityDependent;
-            return Elementwise(n, air, &person, Precision::Float, kSetStarBlock, threads,
-                               [&](const batch::Weather& w, std::size_t b, std::size_t e,
-                                   std::span<double> out) {
-                                   const BatchPerson bp(person, b, e);
-                                   const batch::Column rh = air.VP.given() ? batch::Column()
-                                                                           : air.RH.block(b, e);
-                                   SetStarBatch(w, rh, bp.person, standard, out);
-                               });
+            return Elementwise(
+                n, air, &person, Precision::Float, kSetStarBlock, threads,
+                [&](const batch::Weather& w, std::size_t b, std::size_t e, std::span<double> out) {
+                    const BatchPerson bp(person, b, e);
+                    const batch::Column rh = air.VP.given() ? batch::Column() : air.RH.block(b, e);
+                    SetStarBatch(w, rh, bp.person, standard, out);
+                });
         },
         arg("n"), arg("Ta"), arg("VP"), arg("RH"), arg("v"), arg("Tmrt"), arg("height"),
         arg("weight"), arg("age"), arg("clo"), arg("act"), arg("sex"), arg("posture"),
@@ -258,8 +251,7 @@ void RegisterIndices(py::module_& m) {
            const Array& age, const Array& clo, const Array& act, const CodeArray& sex,
            const CodeArray& posture, bool details, unsigned threads) {
             const AirColumns air = AirOf(n, Ta, VP, RH, v, Tmrt);
-            const PersonColumns person =
-                PersonOf(n, height, weight, age, clo, act, sex, posture);
+            const PersonColumns person = PersonOf(n, height, weight, age, clo, act, sex, posture);
             return PetOf(n, air, person, details, threads);
         },
         arg("n"), arg("Ta"), arg("VP"), arg("RH"), arg("v"), arg("Tmrt"), arg("height"),

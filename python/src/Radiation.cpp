@@ -24,8 +24,7 @@ struct PlaceColumns {
     bool inRange(std::size_t i) const {
         return dayOfYear[i] >= 1 && dayOfYear[i] <= 366 && hours[i] >= 0 && hours[i] <= 24 &&
                InRange(Quantity::Longitude, longitude[i]) &&
-               InRange(Quantity::Latitude, latitude[i]) &&
-               InRange(Quantity::TimeZone, timeZone[i]);
+               InRange(Quantity::Latitude, latitude[i]) && InRange(Quantity::TimeZone, timeZone[i]);
     }
 };
 
@@ -113,11 +112,10 @@ void RegisterRadiation(py::module_& m) {
            const OptionalArray& svf, unsigned threads) {
             const PlaceColumns place = PlaceOf(n, doy, hours, lon, lat, tz);
             const Column altitude = ColumnOf(alt, n, "alt");
-            const Column air[] = {ColumnOf(Ta, n, "Ta"), ColumnOf(VP, n, "VP"),
-                                  ColumnOf(RH, n, "RH"), ColumnOf(v, n, "v"),
-                                  ColumnOf(N, n, "N"),   ColumnOf(G, n, "G"),
-                                  ColumnOf(D, n, "D"),   ColumnOf(Ts, n, "Ts"),
-                                  ColumnOf(Tmrt, n, "Tmrt")};
+            const Column air[] = {
+                ColumnOf(Ta, n, "Ta"), ColumnOf(VP, n, "VP"), ColumnOf(RH, n, "RH"),
+                ColumnOf(v, n, "v"),   ColumnOf(N, n, "N"),   ColumnOf(G, n, "G"),
+                ColumnOf(D, n, "D"),   ColumnOf(Ts, n, "Ts"), ColumnOf(Tmrt, n, "Tmrt")};
             if (!air[1].given() && !air[2].given())
                 throw py::value_error("give the humidity: VP or RH");
             const Column svfs = ColumnOf(svf, n, "svf");
@@ -144,7 +142,8 @@ void RegisterRadiation(py::module_& m) {
                     const Horizon* h = &common;
                     if (svfs.given()) {
                         // one element at a time: each has the horizon of its sky view factor
-                        if (!(svfs[b] == uniformSvf)) uniform = UniformHorizon(uniformSvf = svfs[b]);
+                        if (!(svfs[b] == uniformSvf))
+                            uniform = UniformHorizon(uniformSvf = svfs[b]);
                         h = &*uniform;
                     }
                     RadiationBatch(c, s, *h, std::span<Radiation>(results.data() + b, e - b));
@@ -161,9 +160,9 @@ void RegisterRadiation(py::module_& m) {
             });
             return RadiationResults(results);
         },
-        arg("n"), arg("doy"), arg("hour"), arg("lon"), arg("lat"), arg("alt"), arg("tz"),
-        arg("Ta"), arg("VP"), arg("RH"), arg("v"), arg("N"), arg("G"), arg("D"), arg("Ts"),
-        arg("Tmrt"), arg("settings"), arg("horizon"), arg("svf"), arg("threads"));
+        arg("n"), arg("doy"), arg("hour"), arg("lon"), arg("lat"), arg("alt"), arg("tz"), arg("Ta"),
+        arg("VP"), arg("RH"), arg("v"), arg("N"), arg("G"), arg("D"), arg("Ts"), arg("Tmrt"),
+        arg("settings"), arg("horizon"), arg("svf"), arg("threads"));
 
     m.def(
         "vapour_pressure",
@@ -185,10 +184,10 @@ void RegisterRadiation(py::module_& m) {
             const Column ta = ColumnOf(Ta, n, "Ta"), vp = ColumnOf(VP, n, "VP");
             Output out(n);
             for (std::size_t i = 0; i < n; ++i)
-                out.data[i] = InRange(Quantity::AirTemperature, ta[i]) &&
-                                      VapourInRange(ta[i], vp[i])
-                                  ? std::min(humidity::RelativeHumidity(ta[i], vp[i]), 100.0)
-                                  : kNaN;
+                out.data[i] =
+                    InRange(Quantity::AirTemperature, ta[i]) && VapourInRange(ta[i], vp[i])
+                        ? std::min(humidity::RelativeHumidity(ta[i], vp[i]), 100.0)
+                        : kNaN;
             return out.array;
         },
         arg("n"), arg("Ta"), arg("VP"));

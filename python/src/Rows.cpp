@@ -82,10 +82,9 @@ const Field kRowFields[] = {
 };
 
 const std::pair<const char*, float PetDetails::*> kPetFields[] = {
-    {"PET_Tc", &PetDetails::Tc},     {"PET_Tsk", &PetDetails::Tsk}, {"PET_WL", &PetDetails::WL},
-    {"PET_SWt", &PetDetails::SWt},   {"PET_H", &PetDetails::H},     {"PET_Rnb", &PetDetails::Rnb},
-    {"PET_C", &PetDetails::C},       {"PET_Evpd", &PetDetails::Evpd},
-    {"PET_Esw", &PetDetails::Esw}};
+    {"PET_Tc", &PetDetails::Tc},   {"PET_Tsk", &PetDetails::Tsk},   {"PET_WL", &PetDetails::WL},
+    {"PET_SWt", &PetDetails::SWt}, {"PET_H", &PetDetails::H},       {"PET_Rnb", &PetDetails::Rnb},
+    {"PET_C", &PetDetails::C},     {"PET_Evpd", &PetDetails::Evpd}, {"PET_Esw", &PetDetails::Esw}};
 
 // The detail table's names; the skin of a zone group the clothing case lacks is 9999 in the model
 const std::pair<const char*, float MpetDetails::*> kMpetFields[] = {
@@ -132,15 +131,15 @@ void ComputeMpet(const RowColumns& c, std::vector<RowResult>& rows, unsigned thr
             const double ta = w.Ta, vp = w.VP, v = w.v, tmrt = w.Tmrt;
             const BatchPerson p(c.person, i, i + 1);
             const batch::Weather bw{{&ta, 1}, {&vp, 1}, {&v, 1}, {&tmrt, 1}};
-            batch::Mpet(bw, p.person, c.person.autoClothing, std::span<MpetDetails>(&rows[i].mpet, 1));
+            batch::Mpet(bw, p.person, c.person.autoClothing,
+                        std::span<MpetDetails>(&rows[i].mpet, 1));
             rows[i].mPET = rows[i].mpet.mPET;
         }
     });
 }
 
-py::dict Rows(const RowColumns& c, std::size_t n, const Settings& settings,
-              const Horizon& horizon, const IndexSelection& selected, bool details,
-              unsigned threads) {
+py::dict Rows(const RowColumns& c, std::size_t n, const Settings& settings, const Horizon& horizon,
+              const IndexSelection& selected, bool details, unsigned threads) {
     std::vector<RowResult> rows(n);
     {
         py::gil_scoped_release release;
@@ -174,9 +173,9 @@ py::dict Rows(const RowColumns& c, std::size_t n, const Settings& settings,
     d["SDmax"] = ArrayOf(n, [&](std::size_t i) { return rows[i].SDmax; });
     d["SDact"] = ArrayOf(n, [&](std::size_t i) { return rows[i].SDact; });
     const std::pair<const char*, float RowResult::*> indices[] = {
-        {"PMV", &RowResult::PMV}, {"PET", &RowResult::PET}, {"SET", &RowResult::SET},
-        {"UTCI", &RowResult::UTCI}, {"PT", &RowResult::PT}, {"mPET", &RowResult::mPET}};
-    const bool on[] = {selected.pmv, selected.pet, selected.setStar,
+        {"PMV", &RowResult::PMV},   {"PET", &RowResult::PET}, {"SET", &RowResult::SET},
+        {"UTCI", &RowResult::UTCI}, {"PT", &RowResult::PT},   {"mPET", &RowResult::mPET}};
+    const bool on[] = {selected.pmv,  selected.pet, selected.setStar,
                        selected.utci, selected.pt,  selected.mpet};
     for (int k = 0; k < 6; ++k) {
         if (!on[k]) continue;
@@ -210,9 +209,10 @@ void RegisterRows(py::module_& m) {
            const OptionalArray& VP, const OptionalArray& RH, const Array& v, const Array& N,
            const OptionalArray& G, const OptionalArray& D, const OptionalArray& Ts,
            const OptionalArray& Tmrt, const OptionalArray& albedo, const OptionalArray& bowen,
-           const OptionalArray& LTF, const OptionalArray& DG, const Array& height, const Array& weight, const Array& age,
-           const Array& clo, const Array& act, const CodeArray& sex, const CodeArray& posture,
-           bool autoClothing, const CodeArray& missing, py::object settings, py::object horizon,
+           const OptionalArray& LTF, const OptionalArray& DG, const Array& height,
+           const Array& weight, const Array& age, const Array& clo, const Array& act,
+           const CodeArray& sex, const CodeArray& posture, bool autoClothing,
+           const CodeArray& missing, py::object settings, py::object horizon,
            std::array<bool, 6> selected, bool details, unsigned threads) {
             RowColumns c;
             c.dayOfYear = CodesOf(doy, n, "doy");
@@ -239,15 +239,14 @@ void RegisterRows(py::module_& m) {
             c.person.autoClothing = autoClothing;
             const IndexSelection indices{selected[0], selected[1], selected[2],
                                          selected[3], selected[4], selected[5]};
-            return Rows(c, n, SettingsOf(settings), HorizonOf(horizon), indices, details,
-                        threads);
+            return Rows(c, n, SettingsOf(settings), HorizonOf(horizon), indices, details, threads);
         },
-        arg("n"), arg("doy"), arg("hour"), arg("lon"), arg("lat"), arg("alt"), arg("tz"),
-        arg("Ta"), arg("VP"), arg("RH"), arg("v"), arg("N"), arg("G"), arg("D"), arg("Ts"),
-        arg("Tmrt"), arg("albedo"), arg("bowen"), arg("LTF"), arg("DG"), arg("height"),
-        arg("weight"), arg("age"), arg("clo"), arg("act"), arg("sex"), arg("posture"),
-        arg("auto_clothing"), arg("missing"), arg("settings"),
-        arg("horizon"), arg("indices"), arg("details"), arg("threads"));
+        arg("n"), arg("doy"), arg("hour"), arg("lon"), arg("lat"), arg("alt"), arg("tz"), arg("Ta"),
+        arg("VP"), arg("RH"), arg("v"), arg("N"), arg("G"), arg("D"), arg("Ts"), arg("Tmrt"),
+        arg("albedo"), arg("bowen"), arg("LTF"), arg("DG"), arg("height"), arg("weight"),
+        arg("age"), arg("clo"), arg("act"), arg("sex"), arg("posture"), arg("auto_clothing"),
+        arg("missing"), arg("settings"), arg("horizon"), arg("indices"), arg("details"),
+        arg("threads"));
 }
 
 }  // namespace umbrix::python

@@ -22,8 +22,9 @@ from ._table import compute, read_table
 from ._types import Person, Settings, Site
 
 __all__ = [
-    "Horizon", "Obstacle", "Person", "Settings", "Site", "SkyViewFactors", "StressClass", "building", "compute",
-    "horizon_from_obstacles", "mpet", "perceived_temperature", "pet", "pmv", "radiation",
-    "read_obstacles", "read_table", "relative_humidity", "set_star", "simd_target", "sky_view_factors", "stress_class", "stress_classes",
-    "sun_position", "tree", "utci", "vapour_pressure",
+    "Horizon", "Obstacle", "Person", "Settings", "Site", "SkyViewFactors", "StressClass",
+    "building", "compute", "horizon_from_obstacles", "mpet", "perceived_temperature", "pet",
+    "pmv", "radiation", "read_obstacles", "read_table", "relative_humidity", "set_star",
+    "simd_target", "sky_view_factors", "stress_class", "stress_classes", "sun_position", "tree",
+    "utci", "vapour_pressure",
 ]
