@@ -94,3 +94,13 @@ def test_sun_position_and_radiation():
     assert r["Tmrt"][0] > 40 and r["D"][1] < r["D"][0] and np.isnan(r["Tmrt"][2])
     assert np.isnan(umbrix.radiation(lon=7.85, lat=48, doy=172, hour=25.0, Ta=25, RH=50, v=1,
                                      N=0)["G"])
+
+
+def test_stress_classes_include_their_upper_bound():
+    classes = umbrix.stress_classes("UTCI")
+    assert len(classes) == 10 and classes[5].label == "no thermal stress"
+    assert umbrix.stress_classes("UTCI", "de")[5].label != classes[5].label
+    assert umbrix.stress_class([9.0, 9.1, 26.0, 26.1, np.nan]).tolist() == [4, 5, 5, 6, -1]
+    assert umbrix.stress_class(35.1, "PET") == 7 and umbrix.stress_class(0.0, "pmv") == 3
+    with pytest.raises(ValueError, match="UTCI"):
+        umbrix.stress_class(1.0, "SET")

@@ -28,6 +28,6 @@ def stress_classes(index="UTCI", language="en"):
 def stress_class(values, index="UTCI"):
     """The class of each value as an index into stress_classes(index) (int array of the shape
     of values); -1 for NaN. Classify the printed value when a table shows it rounded."""
-    a = np.ascontiguousarray(values, dtype=np.float64)
-    out = _core._stress_class(str(index), a.reshape(-1)).reshape(a.shape)
+    a = np.asarray(values, dtype=np.float64)
+    out = _core._stress_class(str(index), np.ascontiguousarray(a.reshape(-1))).reshape(a.shape)
     return out[()] if out.ndim == 0 else out
