@@ -25,23 +25,26 @@ def test_obstacles_give_the_command_lines_fisheye_and_sky_view_factor(tmp_path):
     subprocess.run([PROGRAM, "--obstacles", COURTYARD, "--output", str(tmp_path / "t.txt"),
                     "--new", "--fisheye", str(tmp_path / "f.bmp")], check=True, cwd=tmp_path,
                    stdout=subprocess.DEVNULL)
-    horizon = umbrix.horizon_from_obstacles(COURTYARD)
-    image = np.asarray(horizon)
-    assert image.shape == (481, 481, 3)
+    image = umbrix.horizon_from_obstacles(COURTYARD)
+    assert image.shape == (481, 481, 3) and image.dtype == np.uint8
     assert np.array_equal(image, read_bmp(tmp_path / "f.bmp"))
     svf = umbrix.read_table(tmp_path / "t.txt")["SVF"][0]
-    assert horizon.svf == pytest.approx(svf, abs=5e-4) and 0.2 < svf < 0.9
+    horizon = image.horizon
+    assert umbrix.sky_view_factors(image).SVF == pytest.approx(svf, abs=5e-4) and 0.2 < svf < 0.9
     # the image alone, as the horizon drawing takes it
     subprocess.run([PROGRAM, "--horizon", str(tmp_path / "f.bmp"), "--output",
                     str(tmp_path / "d.txt")], check=True, cwd=tmp_path, stdout=subprocess.DEVNULL)
     drawn = umbrix.read_table(tmp_path / "d.txt")["SVF"][0]
-    assert umbrix.sky_view_factors(image).SVF == pytest.approx(drawn, abs=5e-4)
+    assert umbrix.sky_view_factors(np.array(image)).SVF == pytest.approx(drawn, abs=5e-4)
+    changed = image.copy()
+    changed[:240] = 255  # the northern half cleared: the kept horizon no longer holds
+    assert umbrix.sky_view_factors(changed).SVF > svf + 0.1
     # the same obstacles as lines and as objects
     lines = [line for line in open(COURTYARD) if line[:1] in "gln"]
-    assert umbrix.horizon_from_obstacles(lines).svf == horizon.svf
+    assert umbrix.horizon_from_obstacles(lines).horizon.svf == horizon.svf
     assert umbrix.horizon_from_obstacles(umbrix.read_obstacles(COURTYARD),
-                                         location=(0, 0)).svf == horizon.svf
-    assert umbrix.horizon_from_obstacles(COURTYARD, location=(0, 30)).svf != horizon.svf
+                                         location=(0, 0)).horizon.svf == horizon.svf
+    assert umbrix.horizon_from_obstacles(COURTYARD, location=(0, 30)).horizon.svf != horizon.svf
 
 
 def test_sky_view_factors_of_masks():

@@ -17,12 +17,13 @@ from ._classes import StressClass, stress_class, stress_classes
 from ._core import Horizon, Obstacle, building, simd_target, tree
 from ._functions import (mpet, perceived_temperature, pet, pmv, radiation, relative_humidity,
                          set_star, sun_position, utci, vapour_pressure)
-from ._horizon import SkyViewFactors, horizon_from_obstacles, read_obstacles, sky_view_factors
+from ._horizon import (FisheyeImage, SkyViewFactors, horizon_from_obstacles, read_obstacles,
+                       sky_view_factors)
 from ._table import compute, read_table
 from ._types import Person, Settings, Site
 
 __all__ = [
-    "Horizon", "Obstacle", "Person", "Settings", "Site", "SkyViewFactors", "StressClass",
+    "FisheyeImage", "Horizon", "Obstacle", "Person", "Settings", "Site", "SkyViewFactors", "StressClass",
     "building", "compute", "horizon_from_obstacles", "mpet", "perceived_temperature", "pet",
     "pmv", "radiation", "read_obstacles", "read_table", "relative_humidity", "set_star",
     "simd_target", "sky_view_factors", "stress_class", "stress_classes", "sun_position", "tree",

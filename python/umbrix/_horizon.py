@@ -12,10 +12,30 @@ from ._core import Horizon, Obstacle
 SkyViewFactors = namedtuple("SkyViewFactors", ["SVF", "SVFcos"])
 
 
+class FisheyeImage(np.ndarray):
+    """A fisheye image (481 x 481 x 3 RGB bytes) that keeps the horizon it was drawn from.
+
+    An ndarray in every respect; where a horizon is taken (radiation, compute,
+    sky_view_factors) the kept horizon serves as long as the pixels are unchanged, so that the
+    trees' transparency and the exact sky view factors of the obstacles stay. `.horizon` is it.
+    """
+
+    def __new__(cls, horizon):
+        image = np.asarray(horizon).view(cls)
+        image.horizon = horizon
+        return image
+
+    def __array_finalize__(self, source):
+        self.horizon = getattr(source, "horizon", None)
+
+
 def as_horizon(image):
     """A umbrix.Horizon from a Horizon or a fisheye image (see Horizon.from_image)."""
     if isinstance(image, Horizon):
         return image
+    kept = getattr(image, "horizon", None)
+    if kept is not None and image.shape == (481, 481, 3) and np.array_equal(image, np.asarray(kept)):
+        return kept
     return Horizon.from_image(np.asarray(image))
 
 
@@ -79,10 +99,12 @@ def horizon_from_obstacles(obstacles, location=(0.0, 0.0), *, eye_height=1.0, bu
     "Move location"); eye_height: its height above the ground, m. buildings, deciduous,
     conifers: which kinds take part.
 
-    Returns a umbrix.Horizon: np.asarray() of it is the fisheye image (481 x 481 x 3 RGB
-    bytes), .svf and .svf_cos its sky view factors; pass it as horizon= to radiation() or
-    compute().
+    Returns the fisheye image, 481 x 481 x 3 RGB bytes (pure white: free sky; north up, east
+    right, equidistant in zenith angle), as a FisheyeImage: an ndarray that keeps the horizon of
+    the obstacles in .horizon (a umbrix.Horizon with .svf and .svf_cos). Pass it to
+    sky_view_factors(), or as horizon= to radiation() or compute().
     """
     x, y = (float(c) for c in location)
-    return _core._horizon_from_obstacles(_obstacles(obstacles), x, y, float(eye_height),
-                                         bool(buildings), bool(deciduous), bool(conifers))
+    return FisheyeImage(_core._horizon_from_obstacles(_obstacles(obstacles), x, y,
+                                                      float(eye_height), bool(buildings),
+                                                      bool(deciduous), bool(conifers)))
