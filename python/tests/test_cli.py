@@ -5,7 +5,7 @@ import pandas as pd
 import pytest
 
 import umbrix
-from conftest import FREIBURG
+from conftest import FREIBURG, SOURCE
 
 # half a unit of the last printed digit (a little more for the float rounding of the table)
 TOLERANCE = {"SVF": 5e-4, "SVFcos": 5e-4, "sunrise": 1 / 120, "sunset": 1 / 120, "SDmax": 0,
@@ -86,6 +86,27 @@ def test_compute_gives_the_table(run_umbrix, columns):
     assert (result["time"].to_numpy() == table["time"].to_numpy()).all()
     compared = [c for c in table.columns if c in result.columns and c != "time"]
     assert len(compared) >= 25
+    for column in compared:
+        assert_as_printed(table, result[column], column)
+
+
+EXTRA_COLUMNS = ["Enumtag1", "Latitude1", "Longitude1", "Altitude1", "Timezone1",
+                 "Sunelevationangle1", "Sunazimuthangle1", "SVFcos1", "LTF1"]
+
+
+def test_compute_gives_the_table_in_a_courtyard_with_clothing_per_row(run_umbrix):
+    rows = weather_rows(30, 5, with_tmrt=False)
+    rng = np.random.default_rng(6)
+    rows["clo"] = np.round(rng.uniform(0.3, 2.0, len(rows)), 2)
+    rows["act"] = np.round(rng.uniform(20, 200, len(rows)), 0)
+    courtyard = f"{SOURCE}/examples/courtyard.obs"
+    options = ["--obstacles", courtyard] + sum((["--set", f"{c}=1"] for c in EXTRA_COLUMNS), [])
+    table = run_umbrix(rows.to_numpy().tolist(), list(rows.columns), *options)
+    horizon = umbrix.horizon_from_obstacles(courtyard)
+    result = umbrix.compute(frame(rows), site=FREIBURG, horizon=horizon)
+    compared = [c for c in table.columns if c in result.columns and c != "time"]
+    assert {"elevation", "azimuth", "SVFcos", "LTF", "PET"} <= set(compared)
+    assert table["SVF"][0] < 0.9 and (table["lat"] == 48).all()
     for column in compared:
         assert_as_printed(table, result[column], column)
 
