@@ -12,6 +12,9 @@ where the eager function returns a dict). Nothing is computed until .compute() o
     utci = ud.utci(Ta=ta, RH=rh, v=v, Tmrt=tmrt)  # ta, ... dask arrays chunked alike
     utci.compute()
 
+Each chunk runs on `threads=` threads of its worker's machine (default: every core); with one
+worker process per core, threads=1 avoids running more threads than cores.
+
 compute(ddf, ...) is umbrix.compute over the partitions of a dask DataFrame (map_partitions),
 with the output columns as meta. PET starts a fresh model state in every chunk or partition;
 its carried-over values rarely change a result, but a table that must match the program's to
