@@ -63,6 +63,16 @@ def test_threads_give_the_same_bits(f):
     assert np.array_equal(f(**kw, threads=1), f(**kw, threads=2), equal_nan=True)
 
 
+def test_radiation_threads_give_the_same_bits_and_empty_inputs_an_empty_result():
+    hours = np.arange(0, 24, 0.25)
+    kw = dict(lon=7.85, lat=48, tz=1, doy=172, hour=hours, Ta=25, RH=50, v=1, N=3,
+              svf=np.linspace(0.2, 1, len(hours)))
+    one, two = umbrix.radiation(**kw, threads=1), umbrix.radiation(**kw, threads=2)
+    assert all(np.array_equal(one[k], two[k], equal_nan=True) for k in one)
+    assert umbrix.utci(Ta=np.empty((0, 3)), RH=50, v=1, Tmrt=20).shape == (0, 3)
+    assert umbrix.radiation(**dict(kw, hour=np.empty(0), svf=None))["Tmrt"].shape == (0,)
+
+
 @pytest.mark.parametrize("kwargs,message", [
     (dict(Ta=20, v=1, Tmrt=30), "humidity"),
     (dict(Ta=20, VP=10, RH=50, v=1, Tmrt=30), "humidity"),

@@ -110,6 +110,16 @@ def test_compute_gives_the_table_in_a_courtyard_with_clothing_per_row(run_umbrix
     for column in compared:
         assert_as_printed(table, result[column], column)
 
+    # the functions over arrays give the same sun and radiation
+    w = frame(rows)
+    sun = umbrix.sun_position(lon=7.85, lat=48, tz=1, time=w["time"])
+    for column in ("elevation", "azimuth"):
+        assert_as_printed(table, sun[column], column)
+    radiation = umbrix.radiation(**FREIBURG, time=w["time"], Ta=w["Ta"], RH=w["RH"], v=w["v"],
+                                 N=w["N"], horizon=horizon, threads=2)
+    for column in ("G", "S", "D", "A", "E", "Ts", "Tmrt", "LTF"):
+        assert_as_printed(table, radiation[column], column)
+
 
 def test_read_table_reads_both_languages_alike(run_umbrix):
     rows = weather_rows(5, 4, with_tmrt=False)
