@@ -5,6 +5,7 @@
 PYBIND11_MODULE(_core, m) {
     using namespace umbrix;
     m.doc() = "The Umbrix engine over numpy arrays (the compiled part of the package umbrix).";
+    m.attr("__version__") = UMBRIX_VERSION;
     // the messages of the command line: a file that cannot be read is an OSError, a value or a
     // file's content that cannot be taken a ValueError
     pybind11::register_exception_translator([](std::exception_ptr p) {

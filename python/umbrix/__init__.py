@@ -14,7 +14,7 @@ Dask: umbrix.dask (import it to use it).
 """
 
 from ._classes import StressClass, stress_class, stress_classes
-from ._core import Horizon, Obstacle, building, simd_target, tree
+from ._core import __version__, Horizon, Obstacle, building, simd_target, tree
 from ._functions import (mpet, perceived_temperature, pet, pmv, radiation, relative_humidity,
                          set_star, sun_position, utci, vapour_pressure)
 from ._horizon import (FisheyeImage, SkyViewFactors, horizon_from_obstacles, read_obstacles,

@@ -223,9 +223,7 @@ def read_table(path, missing=9999.0):
         for k, (column, cell) in enumerate(zip(columns, cells), start=1):
             values[column].append(_cell(cell.strip(), column, units[k - 1] if k <= len(units) else "",
                                         missing, f"{name}, line {number}, column {k} ({names[k - 1]})"))
-    data = {}
-    for column in columns:
-        data[column] = values[column]
+    data = values
     if "date" in data:
         dates = data.pop("date")
         clock = data.pop("time", None)
