@@ -4,10 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "Common.h"
+#include "engine/HorizonData.h"
 #include "horizon/Obstacles.h"
 #include "platform/TextFile.h"
 #include "umbrix/obstacle.h"
@@ -88,6 +90,42 @@ Obstacle Checked(Obstacle obstacle) {
     return obstacle;
 }
 
+// A horizon as plain values, for pickle (Dask sends horizons to its workers): the composed
+// image, the profile and the sky view factors as the horizon holds them, so that the copy gives
+// the same bits.
+py::tuple HorizonState(const Horizon& h) {
+    const Horizon::Data& d = h.data();
+    py::object profile = py::none();
+    if (d.profile) profile = py::make_tuple(d.profile->increment, d.profile->angles);
+    const HorizonImage image = h.image();
+    py::bytes pixels(reinterpret_cast<const char*>(image.pixels.data()),
+                     image.pixels.size() * sizeof(std::uint32_t));
+    return py::make_tuple(image.width, image.height, pixels, profile, d.svf, d.svfCos);
+}
+
+Horizon HorizonFromState(const py::tuple& state) {
+    if (state.size() != 6) throw py::value_error("not the state of a umbrix.Horizon");
+    auto data = std::make_shared<Horizon::Data>();
+    const int width = state[0].cast<int>(), height = state[1].cast<int>();
+    const std::string pixels = state[2].cast<std::string>();
+    if (width < 0 || height < 0 ||
+        pixels.size() != std::size_t(width) * std::size_t(height) * sizeof(std::uint32_t))
+        throw py::value_error("not the state of a umbrix.Horizon");
+    if (width > 0 && height > 0) {
+        data->image.reset(width, height);
+        for (int y = 0; y < height; ++y)
+            std::memcpy(data->image.row(y), pixels.data() + std::size_t(y) * width * 4,
+                        std::size_t(width) * 4);
+    }
+    if (!state[3].is_none()) {
+        const auto profile = state[3].cast<std::pair<int, std::vector<float>>>();
+        data->profile = HorizonProfile{profile.first, profile.second};
+    }
+    data->svf = state[4].cast<float>();
+    data->svfCos = state[5].cast<float>();
+    return Horizon(std::move(data));
+}
+
 }  // namespace
 
 void RegisterHorizon(py::module_& m) {
@@ -155,6 +193,7 @@ only pure white (255, 255, 255) is free sky.)")
             arg("Z"), arg("azimuth"),
             "True when the sun at zenith angle Z and azimuth (degrees, clockwise from north) is "
             "below the horizon or behind an obstruction.")
+        .def(py::pickle(&HorizonState, &HorizonFromState))
         .def("__repr__", [](const Horizon& h) {
             return "<umbrix.Horizon svf=" + std::to_string(h.skyViewFactor()) +
                    " svf_cos=" + std::to_string(h.skyViewFactorCos()) + ">";

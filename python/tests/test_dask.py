@@ -4,6 +4,7 @@ import numpy as np
 import pytest
 
 import umbrix
+from conftest import SOURCE
 
 dask = pytest.importorskip("dask")
 distributed = pytest.importorskip("distributed")
@@ -64,9 +65,12 @@ def test_compute_over_partitions_has_the_meta_of_its_result(client):
 
     df = pd.DataFrame({"time": pd.date_range("2025-07-01", periods=96, freq="h"),
                        "Ta": 20.0, "RH": 60.0, "v": 1.5, "N": 3.0})
-    lazy = ud.compute(dd.from_pandas(df, npartitions=4), site=dict(lon=7.85, lat=48, tz=1),
-                      indices=["UTCI", "PET"])
-    here = umbrix.compute(df, site=dict(lon=7.85, lat=48, tz=1), indices=["UTCI", "PET"])
+    # the horizon travels to the workers with the calls
+    courtyard = umbrix.horizon_from_obstacles(f"{SOURCE}/examples/courtyard.obs")
+    options = dict(site=dict(lon=7.85, lat=48, tz=1), indices=["UTCI", "PET"], horizon=courtyard)
+    lazy = ud.compute(dd.from_pandas(df, npartitions=4), **options)
+    here = umbrix.compute(df, **options)
+    assert here["SVF"][0] < 0.9
     assert list(lazy.columns) == list(here.columns)
     assert (lazy.dtypes == here.dtypes).all()
     pd.testing.assert_frame_equal(lazy.compute(), here)

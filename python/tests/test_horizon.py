@@ -1,4 +1,5 @@
 """Horizons from pictures and obstacles, as the command line composes them."""
+import pickle
 import subprocess
 
 import numpy as np
@@ -45,6 +46,9 @@ def test_obstacles_give_the_command_lines_fisheye_and_sky_view_factor(tmp_path):
     assert umbrix.horizon_from_obstacles(umbrix.read_obstacles(COURTYARD),
                                          location=(0, 0)).horizon.svf == horizon.svf
     assert umbrix.horizon_from_obstacles(COURTYARD, location=(0, 30)).horizon.svf != horizon.svf
+    # pickled (as Dask sends it) with the horizon it keeps
+    copy = pickle.loads(pickle.dumps(image))
+    assert np.array_equal(copy, image) and copy.horizon.svf_cos == horizon.svf_cos
 
 
 def test_sky_view_factors_of_masks():

@@ -28,6 +28,15 @@ class FisheyeImage(np.ndarray):
     def __array_finalize__(self, source):
         self.horizon = getattr(source, "horizon", None)
 
+    # pickle (Dask's workers) keeps the horizon with the pixels
+    def __reduce__(self):
+        rebuild, args, state = super().__reduce__()
+        return rebuild, args, (state, self.horizon)
+
+    def __setstate__(self, state):
+        pixels, self.horizon = state
+        super().__setstate__(pixels)
+
 
 def as_horizon(image):
     """A umbrix.Horizon from a Horizon or a fisheye image (see Horizon.from_image)."""
