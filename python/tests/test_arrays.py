@@ -79,6 +79,7 @@ def test_radiation_threads_give_the_same_bits_and_empty_inputs_an_empty_result()
     (dict(Ta=[1, 2, 3], RH=[1, 2], v=1, Tmrt=30), "broadcast"),
     (dict(Ta="warm", RH=50, v=1, Tmrt=30), "Ta"),
     (dict(**AIR, threads=0), "threads"),
+    (dict(Ta=None, RH=50, v=1, Tmrt=30), "give Ta"),
 ])
 def test_bad_arguments_raise_value_error(kwargs, message):
     with pytest.raises(ValueError, match=message):

@@ -24,7 +24,15 @@ _COMMON_DOC = """
     (%). The work runs without the GIL on `threads` threads (None: every core)."""
 
 
+def _given(**values):
+    """ValueError naming the first of values that is None: a quantity without a default."""
+    for name, value in values.items():
+        if value is None:
+            raise ValueError(f"give {name}: it has no default")
+
+
 def _air(Ta, VP, RH, v, Tmrt, **more):
+    _given(Ta=Ta, v=v, Tmrt=Tmrt)
     VP, RH = humidity(VP, RH)
     return dict(Ta=(Ta, F), VP=(VP, F), RH=(RH, F), v=(v, F), Tmrt=(Tmrt, F), **more)
 
@@ -195,6 +203,7 @@ def sun_position(*, lon, lat, tz=0.0, time=None, doy=None, hour=None, threads=No
     hour= (local standard time, decimal hours 0 ... 24). Every input broadcasts; NaN where one is
     missing or out of range.
     """
+    _given(lon=lon, lat=lat, tz=tz)
     doy, hour = day_and_hour(time, doy, hour, tz)
     batch = Batch(doy=(doy, I), hour=(hour, F), lon=(lon, F), lat=(lat, F), tz=(tz, F))
     return _call(_core.sun_position, batch, ("doy", "hour", "lon", "lat", "tz"), threads)
@@ -227,6 +236,7 @@ def radiation(*, lon, lat, Ta, v, N, alt=0.0, tz=0.0, time=None, doy=None, hour=
     Every input broadcasts; NaN where Ta, the humidity, v or N is missing or a value is out of
     its physical range (G and D up to 1.1 times the extraterrestrial irradiance of the day).
     """
+    _given(lon=lon, lat=lat, Ta=Ta, v=v, N=N)
     VP, RH = humidity(VP, RH)
     doy, hour = day_and_hour(time, doy, hour, tz)
     if horizon is not None and svf is not None:
@@ -249,6 +259,7 @@ def radiation(*, lon, lat, Ta, v, N, alt=0.0, tz=0.0, time=None, doy=None, hour=
 def vapour_pressure(*, Ta, RH):
     """The vapour pressure, hPa, of air at Ta (°C) with the relative humidity RH (%), over
     water in the Magnus form of VDI 3789 part 2. NaN outside the ranges."""
+    _given(Ta=Ta, RH=RH)
     batch = Batch(Ta=(Ta, F), RH=(RH, F))
     return batch.result(_core.vapour_pressure(batch.n, batch["Ta"], batch["RH"]))
 
@@ -256,5 +267,6 @@ def vapour_pressure(*, Ta, RH):
 def relative_humidity(*, Ta, VP):
     """The relative humidity, %, of air at Ta (°C) with the vapour pressure VP (hPa); a VP up to
     0.05 hPa above saturation is saturated air (100 %), a higher one NaN."""
+    _given(Ta=Ta, VP=VP)
     batch = Batch(Ta=(Ta, F), VP=(VP, F))
     return batch.result(_core.relative_humidity(batch.n, batch["Ta"], batch["VP"]))
