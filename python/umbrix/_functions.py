@@ -38,6 +38,7 @@ def _air(Ta, VP, RH, v, Tmrt, **more):
 
 
 def _person(height, weight, age, sex, clo, act, posture):
+    _given(height=height, weight=weight, age=age, sex=sex, clo=clo, act=act, posture=posture)
     return dict(height=(height, F), weight=(weight, F), age=(age, F), clo=(clo, F),
                 act=(act, F), sex=(codes(sex, SEX_CODES, "sex"), I),
                 posture=(codes(posture, POSTURE_CODES, "posture"), I))
@@ -158,6 +159,7 @@ def perceived_temperature(*, Ta, v, Tmrt, VP=None, RH=None, p=1013.0, threads=No
     Staiger H, Laschewski G, Grätz A (2012) Int J Biometeorol 56:165-176. NaN where the
     clothing search fails (the table's -9999).
     """
+    _given(p=p)
     batch = Batch(**_air(Ta, VP, RH, v, Tmrt, p=(p, F)))
     return _call(_core.perceived_temperature, batch, _AIR + ("p",), threads)
 
