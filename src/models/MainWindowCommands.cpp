@@ -911,13 +911,9 @@ void MainWindowModel::computeRows() {
         TableContext rowContext = context;
         std::size_t k = 0;
         for (PendingRow& p : rows) {
-            // a row without a calculation shows the turbidity of the last one
             if (p.compute) {
                 ApplyRow(computed[k], jobs[k].indices, p.results);
                 ++k;
-                results.turbidity = p.results.turbidity;
-            } else {
-                p.results.turbidity = results.turbidity;
             }
             rowContext.albedo = p.albedo;
             rowContext.bowen = p.bowen;
