@@ -8,6 +8,7 @@
 #include "indices/PerceivedTemperature.h"
 #include "indices/Pet.h"
 #include "indices/Pmv.h"
+#include "indices/SetStar.h"
 #include "indices/Utci.h"
 #include "umbrix/batch.h"
 
@@ -77,7 +78,7 @@ void ScalarBenchmark(benchmark::State& state, std::size_t n, Row row) {
     state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(n));
 }
 
-constexpr std::size_t kMany = 1000000, kPetCount = 10000, kMpetCount = 1000;
+constexpr std::size_t kMany = 1000000, kPetCount = 10000, kSetStarCount = 10000, kMpetCount = 1000;
 
 void BM_BatchUtci(benchmark::State& state) {
     BatchBenchmark<double>(state, kMany, [](const batch::Weather& w, auto out, auto* pool) {
@@ -114,6 +115,22 @@ void BM_ScalarPt(benchmark::State& state) {
         for (std::size_t i = 0; i < out.size(); ++i)
             out[i] = ComputePt(0, "none", in.ta[i], in.vp[i], in.tmrt[i], in.v[i], kPressure, 0.9,
                                kMissing);
+    });
+}
+
+void BM_BatchSetStar(benchmark::State& state) {
+    BatchBenchmark<double>(state, kSetStarCount, [](const batch::Weather& w, auto out, auto* pool) {
+        batch::SetStar(w, kPerson, SetStarStandard::ActivityDependent, out, pool);
+    });
+}
+void BM_ScalarSetStar(benchmark::State& state) {
+    ScalarBenchmark<double>(state, kSetStarCount, [](const Inputs& in, auto& out) {
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            const float ta = float(in.ta[i]);
+            const float rh = float(in.vp[i] / (6.1078 * std::exp(17.1 * ta / (235.0 + ta))) * 100);
+            out[i] = ComputeSetStar(0, ta, float(in.tmrt[i]), rh, float(in.v[i]), 0.9f, 35.0f,
+                                    1.75f, 75.0f, 80.0f, kMissing);
+        }
     });
 }
 
@@ -164,5 +181,6 @@ void BM_ScalarMpet(benchmark::State& state) {
 UMBRIX_BATCH_BENCHMARK(Utci);
 UMBRIX_BATCH_BENCHMARK(Pmv);
 UMBRIX_BATCH_BENCHMARK(Pt);
+UMBRIX_BATCH_BENCHMARK(SetStar);
 UMBRIX_BATCH_BENCHMARK(Pet);
 UMBRIX_BATCH_BENCHMARK(Mpet);

@@ -17,6 +17,7 @@
 #include "indices/PerceivedTemperature.h"
 #include "indices/Pet.h"
 #include "indices/Pmv.h"
+#include "indices/SetStar.h"
 #include "indices/Utci.h"
 #include "umbrix/batch.h"
 #include "umbrix/thread_pool.h"
@@ -231,6 +232,139 @@ TEST(Batch, PtGivesTheRowFunctionsBits) {
             batch::coded::Pt(in.weather(), in.p, out, kMissing, pool);
         },
         true);
+}
+
+// Both standard environments; relative humidity in the p column's place.
+TEST(Batch, SetStarGivesTheRowFunctionsBits) {
+    Inputs in = Make(kRandom / 4, [](Inputs& in, const Draw& draw) {
+        DrawWeather(in, draw);
+        in.p.back() = draw(0.0, 100.0);
+        in.activity.back() = draw(40.0, 300.0);
+    });
+    // still air, dry and saturated air, heavy work in humid heat where the transient runs away
+    for (double v : {0.0, 0.1}) in.v[in.repeat(2)] = v;
+    for (double rh : {0.0, 100.0}) in.p[in.repeat(3)] = rh;
+    const std::size_t hot = in.repeat(4);
+    in.ta[hot] = 47, in.tmrt[hot] = 55.3, in.p[hot] = 83.4, in.v[hot] = 1.8;
+    in.clothing[hot] = 0.3, in.activity[hot] = 237.9;
+    for (auto standard :
+         {SetStandardEnvironment::ActivityDependent, SetStandardEnvironment::Sedentary}) {
+        const bool sedentary = standard == SetStandardEnvironment::Sedentary;
+        std::vector<double> rows(in.size());
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i] =
+                ComputeSetStar(0, float(in.ta[i]), float(in.tmrt[i]), float(in.p[i]),
+                               float(in.v[i]), float(in.clothing[i]), 35, float(in.height[i]),
+                               float(in.weight[i]), float(in.activity[i]), kMissing, standard);
+        ExpectBatchGivesRows<double>(
+            rows,
+            [&](std::vector<double>& out, batch::ThreadPool* pool) {
+                batch::coded::SetStar(in.weather(), in.p, in.person(), sedentary, out, kMissing,
+                                      pool);
+            },
+            true);
+    }
+}
+
+// The public form derives RH from Ta and VP as the row function does for a weather without RH.
+TEST(Batch, PublicSetStarTakesTheVapourPressure) {
+    Inputs in = Make(500, DrawWeather);
+    const std::size_t n = 500;
+    const Person person;
+    std::vector<double> rows(n), out(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        Weather w;
+        w.Ta = in.ta[i], w.VP = in.vp[i], w.RH = kNaN, w.v = in.v[i], w.Tmrt = in.tmrt[i];
+        rows[i] = SetStar(w, person, SetStarStandard::Sedentary);
+    }
+    const Sex sex = person.sex;
+    const Posture posture = person.posture;
+    const batch::Person p{
+        {&sex, 1},           {&posture, 1},         {&person.age, 1},     {&person.height, 1},
+        {&person.weight, 1}, {&person.clothing, 1}, {&person.activity, 1}};
+    const auto first = [&](const std::vector<double>& c) { return std::span(c).first(n); };
+    batch::SetStar({first(in.ta), first(in.vp), first(in.v), first(in.tmrt)}, p,
+                   SetStarStandard::Sedentary, out);
+    ExpectSameBits(rows, out, "public SET*");
+    // a VP column of another length is refused, naming it
+    EXPECT_THROW(
+        batch::SetStar({first(in.ta), std::span(in.vp).first(2), first(in.v), first(in.tmrt)}, p,
+                       SetStarStandard::Sedentary, out),
+        std::invalid_argument);
+}
+
+// Places, moments, weathers and settings that vary per element, through a horizon with
+// obstructions; given G, Ts and Tmrt in some elements, and weathers out of range.
+TEST(Batch, RadiationGivesTheRowFunctionsBits) {
+    std::mt19937_64 random(19);
+    const auto draw = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    const auto sometimes = [&](double lo, double hi) {
+        return draw(0, 1) < 0.2 ? draw(lo, hi) : kNaN;
+    };
+    constexpr std::size_t n = 20000;
+    std::vector<double> lon, lat, alt, zone, hours, ta, vp, rh, v, cloud, g, d, ts, tmrt;
+    std::vector<int> day;
+    std::vector<Settings> settings;
+    for (std::size_t i = 0; i < n; ++i) {
+        lon.push_back(draw(-180, 360)), lat.push_back(draw(-90, 90)), alt.push_back(draw(0, 4000));
+        zone.push_back(std::round(draw(-12, 14))), day.push_back(int(draw(1, 366)));
+        hours.push_back(draw(0, 24));
+        const double t = draw(-30, 45);
+        ta.push_back(t);
+        const bool givenVp = draw(0, 1) < 0.5;
+        vp.push_back(givenVp ? draw(0.05, 1.02) * humidity::SaturationVapourPressure(t) : kNaN);
+        rh.push_back(givenVp ? kNaN : draw(1, 100));
+        v.push_back(draw(0, 10)), cloud.push_back(std::round(draw(0, 8)));
+        g.push_back(sometimes(0, 1000)), d.push_back(sometimes(0, 300));
+        ts.push_back(sometimes(-20, 60)), tmrt.push_back(sometimes(-20, 70));
+        Settings s;
+        s.albedo = draw(0, 1), s.bowen = draw(-0.5, 5), s.albedoHuman = draw(0, 1);
+        if (draw(0, 1) < 0.3) s.turbidity = draw(1, 10);
+        if (draw(0, 1) < 0.3) s.diffuseRatio = draw(0, 1);
+        s.reduceGByObstacles = draw(0, 1) < 0.5;
+        s.tmrtFromHorizontalDirect = draw(0, 1) < 0.2;
+        settings.push_back(s);
+    }
+    const Horizon horizon =
+        Horizon::FromProfile({30, {10, 40, 5, 0, 60, 20, 15, 30, 0, 45, 10, 25}});
+    std::vector<Radiation> rows(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        Site site;
+        site.longitude = lon[i], site.latitude = lat[i], site.altitude = alt[i];
+        site.timeZone = zone[i];
+        Weather w;
+        w.Ta = ta[i], w.VP = vp[i], w.RH = rh[i], w.v = v[i], w.N = cloud[i], w.G = g[i];
+        w.D = d[i], w.Ts = ts[i], w.Tmrt = tmrt[i];
+        rows[i] = ComputeRadiation(site, {day[i], hours[i]}, w, settings[i], horizon);
+    }
+    const batch::SiteTime where{lon, lat, alt, zone, day, hours};
+    const batch::RadiationWeather weather{ta, vp, rh, v, cloud, g, d, ts, tmrt};
+    ExpectBatchGivesRows<Radiation>(
+        rows,
+        [&](std::vector<Radiation>& out, batch::ThreadPool* pool) {
+            batch::Radiation(where, weather, settings, horizon, out, pool);
+        },
+        false);
+    // one place and one setting for all
+    const double one = 48.0, zero = 0.0, two = 1.0;
+    const Settings preset;
+    for (std::size_t i = 0; i < n; ++i) {
+        Site site;
+        site.latitude = one, site.timeZone = two;
+        Weather w;
+        w.Ta = ta[i], w.VP = vp[i], w.RH = rh[i], w.v = v[i], w.N = cloud[i], w.G = g[i];
+        w.D = d[i], w.Ts = ts[i], w.Tmrt = tmrt[i];
+        rows[i] = ComputeRadiation(site, {day[i], hours[i]}, w, preset, horizon);
+    }
+    std::vector<Radiation> out(n);
+    batch::Radiation({{&zero, 1}, {&one, 1}, {&zero, 1}, {&two, 1}, day, hours}, weather,
+                     {&preset, 1}, horizon, out);
+    ExpectSameBits(rows, out, "one place");
+    EXPECT_THROW(batch::Radiation({lon, lat, alt, std::span(zone).first(2), day, hours}, weather,
+                                  settings, horizon, out),
+                 std::invalid_argument);
 }
 
 // PET carries working state from one element to the next; the batch gives what one model

@@ -268,6 +268,36 @@ TEST_F(DataRunTest, OutputFileStreamsRowsAndDetails) {
     EXPECT_EQ(SplitLines(readFile("memi_out.txt")).size(), 2u + 48);
 }
 
+// Rows are computed in blocks over the threads and written in order: the same table and
+// details with one thread and with two, over block boundaries, with missing and refused rows
+// between (a PET that reads its state, a row that shows the turbidity of the one before).
+TEST_F(DataRunTest, TheTableDoesNotDependOnTheThreadCount) {
+    std::string content;
+    for (int i = 0; i < 600; ++i) {
+        const int day = 1 + i / 24, h = i % 24;
+        std::string ta = std::to_string(-5 + (i * 7) % 40), rh = std::to_string(20 + (i * 13) % 80);
+        if (i % 97 == 5) ta = "9999";  // missing
+        if (i % 89 == 7) rh = "150";   // outside its range
+        content += std::to_string(day) + ".6.2025\t" + std::to_string(h) + ":30\t" + ta + "\t" +
+                   rh + "\t" + std::to_string(0.2 + (i % 9)) + "\t" +
+                   std::to_string(i % 3 ? 0.9 : 0.4) + "\n";
+    }
+    useData(content, {"date", "time", "Ta", "RH", "v", "clo"});
+    app->registry().set("PETMEMI1", "1");
+    app->registry().set("mPETYCC1", "1");
+    app->registry().set("LTF1", "1");
+    std::vector<std::string> tables[2], details[2];
+    for (unsigned threads : {1u, 2u}) {
+        main().setThreads(threads);
+        main().click("ButtonNeu");
+        tables[threads - 1] = table();
+        details[threads - 1] = app->detailTable().lines();
+    }
+    ASSERT_EQ(tables[0].size(), kFirstRow + 600);
+    EXPECT_EQ(tables[0], tables[1]);
+    EXPECT_EQ(details[0], details[1]);
+}
+
 TEST_F(DataRunTest, DatesAreWrittenInTheOutputFormat) {
     useData("21/06/26;12.30;20\n", {"date", "time", "Ta"});
     app->registry().set("ComboFileSep", ";");

@@ -5,13 +5,14 @@
 // umbrix/engine.h gives for the same inputs, whichever SIMD target runs and however many threads
 // share the work; NaN where an index is not defined.
 //
-// UTCI, PMV and PT run several elements per instruction (SIMD, chosen at run time for the
+// UTCI, PMV, PT and SET* run several elements per instruction (SIMD, chosen at run time for the
 // processor); PET and mPET run element by element. With a pool the batch is split into blocks
 // over its threads; without one the calling thread does all.
 #include <span>
 #include <string>
 
 #include "umbrix/engine.h"
+#include "umbrix/horizon.h"
 #include "umbrix/thread_pool.h"
 #include "umbrix/types.h"
 
@@ -37,6 +38,18 @@ struct Person {
     Column activity;                   // W, added to the basal metabolic rate
 };
 
+// Where and when, for the radiation step.
+struct SiteTime {
+    Column longitude, latitude, altitude, timeZone;  // as in Site
+    std::span<const int> dayOfYear;                  // as in DayTime
+    Column hours;                                    // local standard time, decimal hours
+};
+
+// The weather of the radiation step, as in umbrix::Weather: NaN where a quantity is not given.
+struct RadiationWeather {
+    Column Ta, VP, RH, v, N, G, D, Ts, Tmrt;
+};
+
 // The element count of a batch is the length of its result array. A column of another length
 // than 1 or that count throws std::invalid_argument naming the column, and nothing is written.
 
@@ -48,6 +61,10 @@ void Pmv(const Weather& weather, const Person& person, std::span<double> pmv,
 // PT, °C, at the air pressure in hPa (PerceivedTemperature).
 void PerceivedTemperature(const Weather& weather, Column airPressure, std::span<double> pt,
                           ThreadPool* pool = nullptr);
+// SET*, °C (SetStar). The relative humidity follows from Ta and VP as the row function derives
+// it for a weather whose RH is not given.
+void SetStar(const Weather& weather, const Person& person, SetStarStandard standard,
+             std::span<double> setStar, ThreadPool* pool = nullptr);
 // PET (Pet), the elements in order with one state: the results of a run row by row with that
 // state, which is left as the last element leaves it.
 void Pet(const Weather& weather, const Person& person, std::span<PetDetails> pet, PetState& state,
@@ -60,6 +77,14 @@ struct MpetOptions {
 // mPET (Mpet); autoClothing applies to every element.
 void Mpet(const Weather& weather, const Person& person, bool autoClothing,
           std::span<MpetDetails> mpet, ThreadPool* pool = nullptr, const MpetOptions& options = {});
+
+// The radiation step with Tmrt (ComputeRadiation) of every element, each through the horizon of
+// the place (the sun test per element); the settings are a column too, one per element or one
+// for all. The elements run one by one (their sun, turbidity and fluxes rest on libm's
+// trigonometric and exponential functions), in blocks over the pool's threads.
+void Radiation(const SiteTime& where, const RadiationWeather& weather,
+               std::span<const Settings> settings, const Horizon& horizon,
+               std::span<umbrix::Radiation> radiation, ThreadPool* pool = nullptr);
 
 // The SIMD target the kernels run on this processor ("AVX3", "AVX2", "SSE4", ...).
 std::string SimdTarget();

@@ -6,6 +6,7 @@
 // caller owns, and an optional cache of the day's sun track (SunshineCache). Values that are not
 // given or not defined are NaN; see umbrix/types.h.
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -14,6 +15,9 @@
 
 namespace umbrix {
 
+namespace batch {
+class ThreadPool;
+}
 class PetModel;
 class SunshineCounter;
 
@@ -148,6 +152,22 @@ struct RowInputs {
 // is NaN; the sun, the day and the sky view factors are always there.
 RowResult ComputeRow(const RowInputs& inputs, const Settings& settings, const Horizon& horizon,
                      const IndexSelection& indices, PetState& pet, SunshineCache* cache = nullptr);
+
+// A row of a batch: its inputs, settings, horizon and indices (the horizon outlives the call),
+// and its day when the caller has it (ComputeSunDay for the row's place, day and horizon).
+struct RowJob {
+    RowInputs inputs;
+    Settings settings;
+    const Horizon* horizon = nullptr;
+    IndexSelection indices;
+    std::optional<SunDay> day;
+};
+
+// The rows of ComputeRow for each job, as if called in order with one PET state (which ends as
+// after those calls), computed in blocks over the pool's threads: the same bits whatever the
+// number of threads. SET* and PET run on the batch engine (umbrix/batch.h).
+void ComputeRows(std::span<const RowJob> jobs, std::span<RowResult> rows, PetState& pet,
+                 batch::ThreadPool* pool = nullptr, SunshineCache* cache = nullptr);
 
 // One row per (time, weather), at one place for one person, in order with one PET state.
 std::vector<RowResult> ComputeSeries(const Site& site, const Person& person,

@@ -23,6 +23,7 @@ using detail::In;
 // Elements per block handed to a thread: enough work to outweigh the hand-over, few enough
 // that two threads end together.
 constexpr std::size_t kSimdBlock = 4096;
+constexpr std::size_t kSetStarBlock = 64;
 
 template <class T>
 std::size_t CheckedStep(std::span<const T> column, std::size_t n, const char* name) {
@@ -90,6 +91,26 @@ void Pt(const Weather& w, Column p, std::span<double> pt, float missingValue, Th
                            missingValue};
     ForEachBlock(pool, n, kSimdBlock,
                  [&](std::size_t begin, std::size_t end) { detail::RunPt(a, begin, end); });
+}
+
+void SetStar(const Weather& w, Column rh, const Person& p, bool sedentary, std::span<double> set,
+             float missingValue, ThreadPool* pool) {
+    const std::size_t n = set.size();
+    if (n == 0) return;
+    const detail::SetStarArgs a{Read(w.ta, n, "ta"),
+                                Read(w.tmrt, n, "tmrt"),
+                                Read(rh, n, "rh"),
+                                Read(w.v, n, "v"),
+                                Read(p.clothing, n, "clothing"),
+                                Read(p.height, n, "height"),
+                                Read(p.weight, n, "weight"),
+                                Read(p.activity, n, "activity"),
+                                sedentary,
+                                set.data(),
+                                missingValue};
+    // a SET* element is some 200 times the work of a UTCI one
+    ForEachBlock(pool, n, kSetStarBlock,
+                 [&](std::size_t begin, std::size_t end) { detail::RunSetStar(a, begin, end); });
 }
 
 namespace {

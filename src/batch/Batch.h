@@ -7,7 +7,7 @@
 // gives for the same inputs, whichever SIMD target runs and however many threads share the
 // work.
 //
-// UTCI, PMV and PT run several elements per instruction (SIMD, chosen at run time for the
+// UTCI, PMV, PT and SET* run several elements per instruction (SIMD, chosen at run time for the
 // processor); PET and mPET run element by element. With a pool, the batch is split into
 // blocks over its threads; without one, the calling thread does all.
 #include <cstddef>
@@ -59,6 +59,12 @@ void Pmv(const Weather& w, const Person& p, std::span<double> pmv, float missing
 // PT, °C, at air pressure p, hPa (ComputePt; the person is the model's standard person).
 void Pt(const Weather& w, Column p, std::span<double> pt, float missingValue,
         ThreadPool* pool = nullptr);
+
+// SET* (ComputeSetStar) from the relative humidity rh, %, instead of the weather's vapour
+// pressure; sex and age do not enter the model. With sedentary, the sedentary standard
+// environment instead of the activity's.
+void SetStar(const Weather& w, Column rh, const Person& p, bool sedentary, std::span<double> set,
+             float missingValue, ThreadPool* pool = nullptr);
 
 // PET (PetModel::ComputePet), elements taken in order by one model that starts in the state of
 // `model` and is left in the state after the last element: the results of a run row by row

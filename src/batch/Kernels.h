@@ -38,8 +38,16 @@ struct PtArgs {
     float missingValue;
 };
 
+struct SetStarArgs {
+    In ta, tmrt, rh, v, icl, height, weight, activity;
+    bool sedentary;  // the sedentary standard environment instead of the activity's
+    double* out;
+    float missingValue;
+};
+
 void RunUtci(const UtciArgs& a, std::size_t begin, std::size_t end);
 void RunPmv(const PmvArgs& a, std::size_t begin, std::size_t end);
 void RunPt(const PtArgs& a, std::size_t begin, std::size_t end);
+void RunSetStar(const SetStarArgs& a, std::size_t begin, std::size_t end);
 
 }  // namespace umbrix::batch::detail

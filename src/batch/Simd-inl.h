@@ -16,6 +16,7 @@
 #include <cstdint>
 
 #include "batch/Kernels.h"
+#include "platform/Exp.h"
 
 HWY_BEFORE_NAMESPACE();
 namespace umbrix::batch::detail {
@@ -63,6 +64,10 @@ HWY_INLINE hn::Vec<D> EachLane(D d, hn::Vec<D> x, hn::Mask<D> active, F f) {
     return hn::Load(d, lanes);
 }
 
+// The loops over the K vectors of a pack, unrolled: as loops, GCC keeps the vectors in memory
+// and every operation waits for a store and a load.
+#define UMBRIX_EACH_VECTOR _Pragma("GCC unroll 16")
+
 // K vectors that move together, so that K independent dependency chains are in flight. The
 // operators are those of double, each on every lane, so that an expression can be written as in
 // the row function and evaluates in the same order; comparisons have C++'s meaning for NaN.
@@ -78,6 +83,7 @@ struct PackMask {
 template <std::size_t K>
 HWY_INLINE Pack<K> Splat(double x) {
     Pack<K> r;
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) r.v[k] = hn::Set(DF(), x);
     return r;
 }
@@ -85,6 +91,7 @@ HWY_INLINE Pack<K> Splat(double x) {
 #define UMBRIX_PACK_BINARY(op, fn)                                           \
     template <std::size_t K>                                                 \
     HWY_INLINE Pack<K> operator op(Pack<K> a, Pack<K> b) {                   \
+        UMBRIX_EACH_VECTOR                                                   \
         for (std::size_t k = 0; k < K; ++k) a.v[k] = hn::fn(a.v[k], b.v[k]); \
         return a;                                                            \
     }                                                                        \
@@ -106,6 +113,7 @@ UMBRIX_PACK_BINARY(/, Div)
     template <std::size_t K>                                                 \
     HWY_INLINE PackMask<K> operator op(Pack<K> a, Pack<K> b) {               \
         PackMask<K> r;                                                       \
+        UMBRIX_EACH_VECTOR                                                   \
         for (std::size_t k = 0; k < K; ++k) r.m[k] = hn::fn(a.v[k], b.v[k]); \
         return r;                                                            \
     }                                                                        \
@@ -122,6 +130,7 @@ UMBRIX_PACK_COMPARE(==, Eq)
 
 template <std::size_t K>
 HWY_INLINE PackMask<K> Not(PackMask<K> a) {
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) a.m[k] = hn::Not(a.m[k]);
     return a;
 }
@@ -138,16 +147,19 @@ HWY_INLINE PackMask<K> operator!=(Pack<K> a, double b) {
 
 template <std::size_t K>
 HWY_INLINE Pack<K> operator-(Pack<K> a) {
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) a.v[k] = hn::Neg(a.v[k]);
     return a;
 }
 template <std::size_t K>
 HWY_INLINE Pack<K> Abs(Pack<K> a) {
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) a.v[k] = hn::Abs(a.v[k]);
     return a;
 }
 template <std::size_t K>
 HWY_INLINE Pack<K> Sqrt(Pack<K> a) {
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) a.v[k] = hn::Sqrt(a.v[k]);
     return a;
 }
@@ -159,22 +171,26 @@ HWY_INLINE PackMask<K> Finite(Pack<K> a) {
 
 template <std::size_t K>
 HWY_INLINE PackMask<K> operator&(PackMask<K> a, PackMask<K> b) {
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) a.m[k] = hn::And(a.m[k], b.m[k]);
     return a;
 }
 template <std::size_t K>
 HWY_INLINE PackMask<K> operator|(PackMask<K> a, PackMask<K> b) {
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) a.m[k] = hn::Or(a.m[k], b.m[k]);
     return a;
 }
 template <std::size_t K>
 HWY_INLINE PackMask<K> NoLanes() {
     PackMask<K> r;
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) r.m[k] = hn::FirstN(DF(), 0);
     return r;
 }
 template <std::size_t K>
 HWY_INLINE bool Any(PackMask<K> a) {
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k)
         if (!hn::AllFalse(DF(), a.m[k])) return true;
     return false;
@@ -182,6 +198,7 @@ HWY_INLINE bool Any(PackMask<K> a) {
 // yes where the mask is set, no elsewhere
 template <std::size_t K>
 HWY_INLINE Pack<K> Select(PackMask<K> m, Pack<K> yes, Pack<K> no) {
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) no.v[k] = hn::IfThenElse(m.m[k], yes.v[k], no.v[k]);
     return no;
 }
@@ -200,6 +217,7 @@ HWY_INLINE Pack<K> LoadPack(const In& in, std::size_t i, std::size_t end) {
     const DF d;
     const std::size_t n = hn::Lanes(d);
     Pack<K> r;
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) {
         const std::size_t at = std::min(i + k * n, end - 1);
         r.v[k] = LoadLanes(d, in, at, std::min(n, end - at));
@@ -220,12 +238,14 @@ HWY_INLINE void StorePack(Pack<K> p, double* out, std::size_t i, std::size_t end
 template <std::size_t K>
 HWY_INLINE void StorePack(Pack<K> p, double* lanes) {
     const DF d;
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) hn::Store(p.v[k], d, lanes + k * hn::Lanes(d));
 }
 template <std::size_t K>
 HWY_INLINE void StoreMask(PackMask<K> m, bool* lanes) {
     const DF d;
     const std::size_t n = hn::Lanes(d);
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) {
         uint8_t bits[8 + hn::MaxLanes(DF()) / 8] = {};
         hn::StoreMaskBits(d, m.m[k], bits);
@@ -236,6 +256,7 @@ template <std::size_t K>
 HWY_INLINE Pack<K> LoadPack(const double* lanes) {
     const DF d;
     Pack<K> r;
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) r.v[k] = hn::Load(d, lanes + k * hn::Lanes(d));
     return r;
 }
@@ -243,7 +264,45 @@ HWY_INLINE Pack<K> LoadPack(const double* lanes) {
 // f applied to each lane of x that is set in active, as EachLane above.
 template <std::size_t K, class F>
 HWY_INLINE Pack<K> EachLane(Pack<K> x, PackMask<K> active, F f) {
+    UMBRIX_EACH_VECTOR
     for (std::size_t k = 0; k < K; ++k) x.v[k] = EachLane(DF(), x.v[k], active.m[k], f);
+    return x;
+}
+
+// umbrix::Exp (platform/Exp.h) lane by lane: its operations in its order, so the same bits.
+HWY_INLINE VF Exp(VF x) {
+    namespace e = exp_detail;
+    const DF d;
+    const hn::RebindToSigned<DF> di;
+    const MF nan = hn::IsNaN(x);
+    const VF xc = hn::Min(hn::Max(x, hn::Set(d, e::kMin)), hn::Set(d, e::kMax));
+    const VF shift = hn::Set(d, e::kShift);
+    const VF shifted = hn::Add(hn::Mul(xc, hn::Set(d, e::kInvLn2N)), shift);
+    const VF kd = hn::Sub(shifted, shift);
+    const auto m = hn::Sub(hn::BitCast(di, shifted), hn::BitCast(di, shift));
+    const VF r = hn::Sub(hn::Sub(xc, hn::Mul(kd, hn::Set(d, e::kLn2HiN))),
+                         hn::Mul(kd, hn::Set(d, e::kLn2LoN)));
+    const auto j = hn::And(m, hn::Set(di, (1 << e::kBits) - 1));
+    const auto k = hn::ShiftRight<e::kBits>(m);
+    const auto k1 = hn::ShiftRight<1>(k);
+    const VF r2 = hn::Mul(r, r);
+    const auto C = [&](double c) { return hn::Set(d, c); };
+    const VF low = hn::Add(hn::Add(hn::GatherIndex(d, &e::kTable[0][1], hn::Add(j, j)), r),
+                           hn::Mul(r2, hn::Add(C(e::kC2), hn::Mul(r, C(e::kC3)))));
+    const VF high = hn::Add(hn::Add(C(e::kC4), hn::Mul(r, C(e::kC5))),
+                            hn::Mul(r2, hn::Add(C(e::kC6), hn::Mul(r, C(e::kC7)))));
+    const VF p = hn::Add(low, hn::Mul(hn::Mul(r2, r2), high));
+    const VF t = hn::GatherIndex(d, &e::kTable[0][0], hn::Add(j, j));
+    const auto pow2 = [&](auto n) {
+        return hn::BitCast(d, hn::ShiftLeft<52>(hn::Add(n, hn::Set(di, 1023))));
+    };
+    const VF y = hn::Mul(hn::Mul(hn::Add(t, hn::Mul(t, p)), pow2(k1)), pow2(hn::Sub(k, k1)));
+    return hn::IfThenElse(nan, x, y);
+}
+template <std::size_t K>
+HWY_INLINE Pack<K> Exp(Pack<K> x) {
+    UMBRIX_EACH_VECTOR
+    for (std::size_t k = 0; k < K; ++k) x.v[k] = Exp(x.v[k]);
     return x;
 }
 

@@ -6,10 +6,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "batch/Batch.h"
 #include "engine/HorizonData.h"
 #include "engine/Internal.h"
 #include "solar/RadiationStep.h"
 #include "solar/SunPosition.h"
+#include "umbrix/thread_pool.h"
 
 namespace umbrix {
 
@@ -40,10 +42,9 @@ void ComputeIndices(RowResult& r, const engine::Air& a, const Person& person,
     }
 }
 
-}  // namespace
-
-RowResult ComputeRow(const RowInputs& in, const Settings& settings, const Horizon& horizon,
-                     const IndexSelection& indices, PetState& pet, SunshineCache* cache) {
+// ComputeRow with the row's day given.
+RowResult RowOfDay(const RowInputs& in, const Settings& settings, const Horizon& horizon,
+                   const IndexSelection& indices, PetState& pet, const SunDay& d) {
     using namespace engine;
     RowResult r;
     const Place p = PlaceOf(in.site);
@@ -52,7 +53,6 @@ RowResult ComputeRow(const RowInputs& in, const Settings& settings, const Horizo
     r.trueTime = sun.trueTime;
     r.Z = sun.Z;
     r.azimuth = sun.azimuth;
-    const SunDay d = DayAt(p, day, horizon, cache);
     r.sunrise = d.sunrise;
     r.sunset = d.sunset;
     r.SDmax = d.SDmax;
@@ -94,6 +94,82 @@ RowResult ComputeRow(const RowInputs& in, const Settings& settings, const Horizo
     a.Tmrt = r.Tmrt;
     ComputeIndices(r, a, in.person, settings, indices, pet);
     return r;
+}
+
+}  // namespace
+
+void ComputeRows(std::span<const RowJob> jobs, std::span<RowResult> rows, PetState& pet,
+                 batch::ThreadPool* pool, SunshineCache* cache) {
+    using namespace engine;
+    const std::size_t n = jobs.size();
+    if (rows.size() != n)
+        throw std::invalid_argument("rows: " + std::to_string(rows.size()) + " results for " +
+                                    std::to_string(n) + " jobs");
+    // the days in order, so that the rows of a day share its sun track
+    std::vector<SunDay> days(n);
+    for (std::size_t i = 0; i < n; ++i)
+        days[i] = jobs[i].day ? *jobs[i].day
+                              : DayAt(PlaceOf(jobs[i].inputs.site), jobs[i].inputs.time.dayOfYear,
+                                      *jobs[i].horizon, cache);
+    // every row apart, without the two indices the batch engine takes over
+    const auto apart = [&](std::size_t begin, std::size_t end) {
+        PetState unused;
+        for (std::size_t i = begin; i < end; ++i) {
+            IndexSelection sel = jobs[i].indices;
+            sel.pet = sel.setStar = false;
+            rows[i] =
+                RowOfDay(jobs[i].inputs, jobs[i].settings, *jobs[i].horizon, sel, unused, days[i]);
+        }
+    };
+    if (pool)
+        pool->forEachBlock(n, 64, apart);
+    else
+        apart(0, n);
+
+    // the rows whose indices were computed (ComputeIndices), in order, as columns
+    struct Columns {
+        std::vector<std::size_t> row;
+        std::vector<double> ta, vp, rh, v, tmrt, age, height, weight, clothing, activity;
+        std::vector<int> sex, position;
+        void add(std::size_t i, const RowResult& r, const Body& b) {
+            row.push_back(i);
+            ta.push_back(r.Ta), vp.push_back(r.VP), rh.push_back(r.RH), v.push_back(r.v);
+            tmrt.push_back(r.Tmrt), age.push_back(float(b.age)), height.push_back(b.height);
+            weight.push_back(b.weight), clothing.push_back(b.clothing);
+            activity.push_back(b.activity), sex.push_back(b.sex), position.push_back(b.position);
+        }
+        batch::coded::Weather weather() const { return {ta, vp, v, tmrt}; }
+        batch::coded::Person person() const {
+            return {sex, position, age, height, weight, clothing, activity};
+        }
+    };
+    Columns setStar[2], petRows;
+    for (std::size_t i = 0; i < n; ++i) {
+        const RowJob& job = jobs[i];
+        if (std::isnan(rows[i].Tmrt) || !InRange(job.inputs.person)) continue;
+        const Body body = BodyOf(job.inputs.person);
+        if (job.indices.setStar) setStar[job.settings.setStarSedentary].add(i, rows[i], body);
+        if (job.indices.pet) petRows.add(i, rows[i], body);
+    }
+    for (int sedentary = 0; sedentary < 2; ++sedentary) {
+        const Columns& c = setStar[sedentary];
+        std::vector<double> out(c.row.size());
+        batch::coded::SetStar(c.weather(), c.rh, c.person(), sedentary, out, kNaN, pool);
+        for (std::size_t k = 0; k < out.size(); ++k) rows[c.row[k]].SET = float(out[k]);
+    }
+    std::vector<PetDetails> pets(petRows.row.size());
+    batch::coded::Pet(petRows.weather(), petRows.person(), pets, kNaN, pet.model(), pool);
+    for (std::size_t k = 0; k < pets.size(); ++k) {
+        rows[petRows.row[k]].pet = pets[k];
+        rows[petRows.row[k]].PET = pets[k].PET;
+    }
+}
+
+RowResult ComputeRow(const RowInputs& in, const Settings& settings, const Horizon& horizon,
+                     const IndexSelection& indices, PetState& pet, SunshineCache* cache) {
+    const engine::Place p = engine::PlaceOf(in.site);
+    return RowOfDay(in, settings, horizon, indices, pet,
+                    engine::DayAt(p, in.time.dayOfYear, horizon, cache));
 }
 
 std::vector<RowResult> ComputeSeries(const Site& site, const Person& person,

@@ -4,32 +4,21 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "platform/Exp.h"
 #include "platform/PhysicalConstants.h"
 
 namespace umbrix {
 
 namespace {
 
-constexpr double TskN = 33.7;                              // neutral skin temperature, °C
-constexpr double TcrN = 36.8;                              // neutral core temperature, °C
-constexpr double AlfaN = 0.1;                              // neutral skin-mass fraction
-constexpr double TbN = AlfaN * TskN + (1 - AlfaN) * TcrN;  // neutral body temperature, °C
-constexpr double SkbfN = 6.3;                              // neutral skin blood flow, l/(m² h)
-constexpr double Csw = 200;                                // sweating coefficient, g/(m² h K)
-constexpr double Cdil = 150;                               // vasodilation coefficient, l/(m² h K)
-constexpr double Cstr = 0.5;                               // vasoconstriction coefficient, 1/K
-constexpr double Wme = 0;                                  // mechanical work, W/m²
+using namespace setstar;
+
 constexpr double Sigma = kStefanBoltzmann;
-constexpr double Lewis = 2.2;           // Lewis relation, K/torr
 constexpr double TimeStep = 1.0 / 180;  // 20 s, in hours
 constexpr double ExposureEnd = 1.0;     // h
 constexpr double MetUnit = 58.2;        // W/m² per met
 constexpr double SedentaryClo = 0.6;    // clothing of the sedentary standard environment, clo
 constexpr double SedentaryFacl = 1.09;  // its clothing area factor
-constexpr double SearchStep = 0.1;      // K
-// The search moves 0.1 K per trial; 10⁵ trials span 10⁴ K, far beyond any physical case, so
-// reaching the bound means the balance cannot close (non-physical inputs).
-constexpr int MaxSearchSteps = 100000;
 
 // Natural convection of the sedentary standard environment (1.1 met), W/(m² K).
 double SedentaryNaturalConvection() {
@@ -53,6 +42,34 @@ double SetStarSaturationPressure(double t) {
     return SaturationVapourPressureTorr(t);
 }
 
+namespace setstar {
+
+Setup Prepare(float ta, float rh, float v, float height, float weight, float activity,
+              bool sedentary) {
+    Setup s;
+    const double M = activity;
+    // Height in cm: with metres the surface would be about 0.09 m² and the body would respond
+    // some 21 times too slowly.
+    s.A = 0.008883 * std::pow(double(weight), 0.443) * std::pow(100.0 * height, 0.663);
+    s.Pa = rh / 100.0 * SetStarSaturationPressure(ta);
+    // A working body moves the air around it: without wind the convection grows with activity.
+    s.chcA = sedentary ? SedentaryNaturalConvection() : SetStarNaturalConvection(M);
+    const double chcV = 8.6 * std::pow(double(v), 0.53);
+    s.chc = chcV > s.chcA ? chcV : s.chcA;
+    if (s.chc < 3.0) s.chc = 3.0;
+    s.cloS = sedentary ? SedentaryClo : SetStarStandardClothing(M);
+    s.faclS = sedentary ? SedentaryFacl : 1 + 0.15 * s.cloS;
+    return s;
+}
+
+int Passes() {
+    int passes = 0;
+    for (double tim = 0; tim <= ExposureEnd; tim += TimeStep) ++passes;
+    return passes;
+}
+
+}  // namespace setstar
+
 SetStarDetails ComputeSetStarDetails(float ta, float tmrt, float rh, float v, float icl,
                                      float height, float weight, float activity, float missingValue,
                                      SetStandardEnvironment standard) {
@@ -63,23 +80,14 @@ SetStarDetails ComputeSetStarDetails(float ta, float tmrt, float rh, float v, fl
 
     const double Ta = ta, Tmrt = tmrt, M = activity, w = weight;
     const double Icl = icl;
-    // Height in cm: with metres the surface would be about 0.09 m² and the body would respond
-    // some 21 times too slowly.
-    const double A = 0.008883 * std::pow(w, 0.443) * std::pow(100.0 * height, 0.663);
+    const bool sedentary = standard == SetStandardEnvironment::Sedentary;
+    const Setup setup = Prepare(ta, rh, v, height, weight, activity, sedentary);
+    const double A = setup.A, Pa = setup.Pa, chcA = setup.chcA, chc = setup.chc;
     d.area = A;
-
-    const double Pa = rh / 100.0 * SetStarSaturationPressure(Ta);
 
     double Tsk = TskN, Tcr = TcrN, Skbf = SkbfN, alfa = AlfaN;
     double Etot = 0.1 * M;
     double pwet = 0;
-
-    const bool sedentary = standard == SetStandardEnvironment::Sedentary;
-    // A working body moves the air around it: without wind the convection grows with activity.
-    const double chcA = sedentary ? SedentaryNaturalConvection() : SetStarNaturalConvection(M);
-    const double chcV = 8.6 * std::pow(double(v), 0.53);
-    double chc = chcV > chcA ? chcV : chcA;
-    if (chc < 3.0) chc = 3.0;
 
     const double facl = 1 + 0.15 * Icl;
     double chr = 4.7;
@@ -127,7 +135,7 @@ SetStarDetails ComputeSetStarDetails(float ta, float tmrt, float rh, float v, fl
         alfa = 0.04415 + 0.351 / (Skbf - 0.014);
         const double Tb = alfa * Tsk + (1 - alfa) * Tcr;
         const double warmb = Tb > TbN ? Tb - TbN : 0;
-        const double regsw = Csw * warmb * std::exp(warms / 10.7);
+        const double regsw = Csw * warmb * Exp(warms / 10.7);
         const double ersw = 0.68 * regsw;
         const double emax = Lewis * chc * (SetStarSaturationPressure(Tsk) - Pa) * fpcl;
         const double prsw = ersw / emax;
@@ -158,8 +166,8 @@ SetStarDetails ComputeSetStarDetails(float ta, float tmrt, float rh, float v, fl
     // there; with a fixed sedentary one, more activity reads as a cooler environment.
     const double chrS = chr;
     const double chcS = chcA;
-    const double cloS = sedentary ? SedentaryClo : SetStarStandardClothing(M);
-    const double faclS = sedentary ? SedentaryFacl : 1 + 0.15 * cloS;
+    const double cloS = setup.cloS;
+    const double faclS = setup.faclS;
     d.cloS = cloS;
     d.chcS = chcS;
     const double ctcS = chrS + chcS;

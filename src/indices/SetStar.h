@@ -67,4 +67,36 @@ double SetStarStandardClothing(double m);
 // Saturation vapour pressure of the SET* model, torr, at t, °C.
 double SetStarSaturationPressure(double t);
 
+// The model's pieces that its SIMD form (src/batch) shares, so that both give the same bits.
+namespace setstar {
+
+inline constexpr double TskN = 33.7;                              // neutral skin temperature, °C
+inline constexpr double TcrN = 36.8;                              // neutral core temperature, °C
+inline constexpr double AlfaN = 0.1;                              // neutral skin-mass fraction
+inline constexpr double TbN = AlfaN * TskN + (1 - AlfaN) * TcrN;  // neutral body temperature, °C
+inline constexpr double SkbfN = 6.3;       // neutral skin blood flow, l/(m² h)
+inline constexpr double Csw = 200;         // sweating coefficient, g/(m² h K)
+inline constexpr double Cdil = 150;        // vasodilation coefficient, l/(m² h K)
+inline constexpr double Cstr = 0.5;        // vasoconstriction coefficient, 1/K
+inline constexpr double Wme = 0;           // mechanical work, W/m²
+inline constexpr double Lewis = 2.2;       // Lewis relation, K/torr
+inline constexpr double SearchStep = 0.1;  // K
+// The search moves 0.1 K per trial; 10⁵ trials span 10⁴ K, far beyond any physical case, so
+// reaching the bound means the balance cannot close (non-physical inputs).
+inline constexpr int MaxSearchSteps = 100000;
+
+// What one element fixes before the exposure: body surface, m²; vapour pressure, torr; the
+// convection of the actual environment without wind and with it, W/(m² K); the clothing of the
+// standard environment, clo, and its area factor.
+struct Setup {
+    double A, Pa, chcA, chc, cloS, faclS;
+};
+Setup Prepare(float ta, float rh, float v, float height, float weight, float activity,
+              bool sedentary);
+
+// The exposure passes of 20 s in the hour (181).
+int Passes();
+
+}  // namespace setstar
+
 }  // namespace umbrix

@@ -19,6 +19,7 @@
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "series/DataFile.h"
+#include "umbrix/thread_pool.h"
 
 namespace umbrix {
 
@@ -64,6 +65,34 @@ const char* modeCaption(OutputMode mode) {
         default:
             return "Data table";
     }
+}
+
+// Rows read ahead of their calculation: enough to share among the threads, few enough to keep
+// memory flat.
+constexpr std::size_t kRowBlock = 256;
+
+// A row read and waiting for its calculation, with what the table writes around it.
+struct PendingRow {
+    CalculationInputs inputs;
+    CalculationResults results;
+    float albedo = 0, bowen = 0;
+    bool compute = false;
+    RowJob job;                      // when computed
+    std::optional<Horizon> horizon;  // the row's horizon, for the job
+};
+
+// A row that has no indices (NaN), which the table writes as the missing value.
+void SetIndicesToMissing(CalculationResults& r) {
+    const float m = NAN;
+    for (float* f : {&r.PMV, &r.PET, &r.SET, &r.UTCI, &r.PT, &r.mPET, &r.Tc, &r.Tsk, &r.WL, &r.SWt,
+                     &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
+        *f = m;
+    // the mPET details too: otherwise the detail row would repeat the previous row's body
+    for (float* f :
+         {&r.mPET_Tc, &r.mPET_Tsk_m, &r.mPET_Tsk1, &r.mPET_Tsk2, &r.mPET_Tsk3, &r.mPET_Tsk4,
+          &r.mPET_Tsk5, &r.mPET_Tcl, &r.mPET_skin_wet, &r.mPET_sweating_rate, &r.mPET_Act,
+          &r.mPET_R, &r.mPET_C, &r.mPET_L, &r.mPET_Ere, &r.mPET_RC, &r.mPET_S})
+        *f = m;
 }
 
 }  // namespace
@@ -425,17 +454,7 @@ void MainWindowModel::setComputedToMissing() {
 }
 
 void MainWindowModel::setIndicesToMissing() {
-    const float m = NAN;
-    CalculationResults& r = results;
-    for (float* f : {&r.PMV, &r.PET, &r.SET, &r.UTCI, &r.PT, &r.mPET, &r.Tc, &r.Tsk, &r.WL, &r.SWt,
-                     &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
-        *f = m;
-    // the mPET details too: otherwise the detail row would repeat the previous row's body
-    for (float* f :
-         {&r.mPET_Tc, &r.mPET_Tsk_m, &r.mPET_Tsk1, &r.mPET_Tsk2, &r.mPET_Tsk3, &r.mPET_Tsk4,
-          &r.mPET_Tsk5, &r.mPET_Tcl, &r.mPET_skin_wet, &r.mPET_sweating_rate, &r.mPET_Act,
-          &r.mPET_R, &r.mPET_C, &r.mPET_L, &r.mPET_Ere, &r.mPET_RC, &r.mPET_S})
-        *f = m;
+    SetIndicesToMissing(results);
 }
 
 Site MainWindowModel::rowSite() const {
@@ -492,10 +511,13 @@ Weather MainWindowModel::rowWeather() const {
     return w;
 }
 
-void MainWindowModel::computeRow() {
-    CalculationResults& r = results;
-    RowInputs in{rowSite(), {inputs.dayOfYear, inputs.hours}, rowWeather(), rowPerson()};
-    IndexSelection indices;
+RowJob MainWindowModel::rowJob() const {
+    RowJob job;
+    job.inputs = {rowSite(), {inputs.dayOfYear, inputs.hours}, rowWeather(), rowPerson()};
+    job.settings = rowSettings();
+    // computeSunDay has the row's day
+    job.day = SunDay{results.sunrise, results.sunset, results.SDmax, results.SDact};
+    IndexSelection& indices = job.indices;
     indices.pmv = inputs.pmv;
     // the detail tables show the models' values also without their index column
     indices.pet = inputs.pet || inputs.petDetail;
@@ -503,7 +525,11 @@ void MainWindowModel::computeRow() {
     indices.utci = inputs.utci;
     indices.pt = inputs.pt;
     indices.mpet = inputs.mpet || inputs.mpetDetail;
-    const RowResult row = ComputeRow(in, rowSettings(), rowHorizon(), indices, pet_, &sunshine_);
+    return job;
+}
+
+void MainWindowModel::ApplyRow(const RowResult& row, const IndexSelection& indices,
+                               CalculationResults& r) {
     r.trueTime = row.trueTime;
     r.turbidity = row.turbidity;
     r.G0 = row.G0;
@@ -518,7 +544,7 @@ void MainWindowModel::computeRow() {
     r.Ts = row.Ts;
     r.Tmrt = row.Tmrt;
     if (std::isnan(row.Tmrt)) {
-        setIndicesToMissing();
+        SetIndicesToMissing(r);
         return;
     }
     if (indices.pmv) r.PMV = row.PMV;
@@ -862,66 +888,126 @@ void MainWindowModel::computeRows() {
     } finish{*this};
     host().setProgressMax(365);
     const PresettingsModel& pre = app_.presettings();
-    for (bool first = true;; first = false) {
-        if (reader ? reader->atEnd() : !first) break;
-        if (!first) {
-            if (host().cancelRequested()) break;
-            ++results.rowCounter;  // each data line is a row of its own
-        }
-        host().stepProgress();
-        host().processMessages();
-        startRow();
-        if (reader)
-            readDataRow(*reader, columns);
-        else
-            readPointRow();
+    // Rows are read in order into a block, computed together (over the threads) and written in
+    // order: the table of a run row by row, with the memory of one block.
+    std::vector<PendingRow> block;
+    // what a row read leaves for the next: the weather is read afresh
+    const auto forgetWeather = [&](CalculationResults& r) {
         const float m = missingValue;
-        CalculationResults& r = results;
-        if (!coupleHumidity()) {
-            // a vapour pressure above saturation at the row's Ta: from the file's column, or
-            // from the main window for a row whose Ta the file gives
-            const std::string vp = RangeNumber(r.VP);
-            const std::string range = OutOfRangeText(Quantity::VapourPressure, "", vp, 0,
-                                                     VapourPressureLimit(r.Ta), app_.language());
-            if (!reader)
-                throw RangeError(OutOfRangeText(Quantity::VapourPressure, EditVp, vp, 0,
-                                                VapourPressureLimit(r.Ta), app_.language()));
-            auto at = std::find(columns.begin(), columns.end(), DataColumn::VP);
-            if (!rowOutOfRange_)
-                rowOutOfRange_ =
-                    at == columns.end()
-                        ? RangeViolation{lastRecordLine_, 0, EditVp, vp, range}
-                        : RangeViolation{lastRecordLine_, int(at - columns.begin()) + 1, "VP", vp,
-                                         range};
-        }
-        if (rowHorizon_) {
-            // the row's own horizon decides its sky view factors
-            r.SVF_Umb = rowHorizon_->skyViewFactor();
-            r.SVF_cos = rowHorizon_->skyViewFactorCos();
-        } else {
-            evaluateHorizon();
-        }
-        computeSunPosition();
-        computeSunDay();
-        if (rowOutOfRange_) {
-            // a value outside its range is never computed with
-            noteOutOfRange(*rowOutOfRange_);
-            setComputedToMissing();
-        } else if (r.Ta != m && r.VP != m && r.RH != m && r.v != m && r.N != m && r.G != m &&
-                   r.Tmrt != m) {
-            computeRow();
-        } else {
-            setComputedToMissing();
-        }
-        app_.format() = remembered;
-        // the "Albedo" and "Bowen" columns show what this row used
-        context.albedo = pre.albedo;
-        context.bowen = pre.bowen;
-        WriteTableRow(context, inputs, results, sink_);
         r.Ta = r.VP = r.RH = r.v = r.Tmrt = m;
         if (nColumn) r.N = m;
+    };
+    const auto writeBlock = [&](bool keepResults) {
+        std::vector<PendingRow> rows = std::move(block);
+        block.clear();
+        std::vector<RowJob> jobs;
+        for (PendingRow& p : rows)
+            if (p.compute) {
+                p.job.horizon = &*p.horizon;
+                jobs.push_back(p.job);
+            }
+        std::vector<RowResult> computed(jobs.size());
+        ComputeRows(jobs, computed, pet_, &threadPool(), &sunshine_);
+        TableContext rowContext = context;
+        std::size_t k = 0;
+        for (PendingRow& p : rows) {
+            if (p.compute) {
+                ApplyRow(computed[k], jobs[k].indices, p.results);
+                ++k;
+            }
+            rowContext.albedo = p.albedo;
+            rowContext.bowen = p.bowen;
+            app_.format() = remembered;
+            WriteTableRow(rowContext, p.inputs, p.results, sink_);
+        }
+        // the results end as the last row leaves them
+        if (keepResults || rows.empty()) return;
+        results = rows.back().results;
+        forgetWeather(results);
+    };
+    try {
+        for (bool first = true;; first = false) {
+            if (reader ? reader->atEnd() : !first) break;
+            if (!first) {
+                if (host().cancelRequested()) break;
+                ++results.rowCounter;  // each data line is a row of its own
+            }
+            host().stepProgress();
+            host().processMessages();
+            startRow();
+            if (reader)
+                readDataRow(*reader, columns);
+            else
+                readPointRow();
+            const float m = missingValue;
+            CalculationResults& r = results;
+            if (!coupleHumidity()) {
+                // a vapour pressure above saturation at the row's Ta: from the file's column,
+                // or from the main window for a row whose Ta the file gives
+                const std::string vp = RangeNumber(r.VP);
+                const std::string range =
+                    OutOfRangeText(Quantity::VapourPressure, "", vp, 0, VapourPressureLimit(r.Ta),
+                                   app_.language());
+                if (!reader)
+                    throw RangeError(OutOfRangeText(Quantity::VapourPressure, EditVp, vp, 0,
+                                                    VapourPressureLimit(r.Ta), app_.language()));
+                auto at = std::find(columns.begin(), columns.end(), DataColumn::VP);
+                if (!rowOutOfRange_)
+                    rowOutOfRange_ =
+                        at == columns.end()
+                            ? RangeViolation{lastRecordLine_, 0, EditVp, vp, range}
+                            : RangeViolation{lastRecordLine_, int(at - columns.begin()) + 1, "VP",
+                                             vp, range};
+            }
+            if (rowHorizon_) {
+                // the row's own horizon decides its sky view factors
+                r.SVF_Umb = rowHorizon_->skyViewFactor();
+                r.SVF_cos = rowHorizon_->skyViewFactorCos();
+            } else {
+                evaluateHorizon();
+            }
+            computeSunPosition();
+            computeSunDay();
+            PendingRow row;
+            if (rowOutOfRange_) {
+                // a value outside its range is never computed with
+                noteOutOfRange(*rowOutOfRange_);
+                setComputedToMissing();
+            } else if (r.Ta != m && r.VP != m && r.RH != m && r.v != m && r.N != m && r.G != m &&
+                       r.Tmrt != m) {
+                row.compute = true;
+                row.job = rowJob();
+                row.horizon.emplace(rowHorizon());
+            } else {
+                setComputedToMissing();
+            }
+            app_.format() = remembered;
+            // the "Albedo" and "Bowen" columns show what this row used
+            row.albedo = pre.albedo;
+            row.bowen = pre.bowen;
+            row.inputs = inputs;
+            row.results = results;
+            block.push_back(std::move(row));
+            if (block.size() == kRowBlock) writeBlock(false);
+            forgetWeather(r);
+        }
+    } catch (...) {
+        // the rows read before stay in the table, as they would row by row
+        writeBlock(true);
+        throw;
     }
+    writeBlock(false);
     reportOutOfRangeRows();
+}
+
+batch::ThreadPool& MainWindowModel::threadPool() {
+    if (!pool_) pool_ = std::make_unique<batch::ThreadPool>(threads_);
+    return *pool_;
+}
+
+void MainWindowModel::setThreads(unsigned threads) {
+    threads_ = threads;
+    pool_.reset();
 }
 
 // ---- the daily course ----------------------------------------------------------

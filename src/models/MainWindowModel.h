@@ -22,6 +22,7 @@
 #include "platform/Raster.h"
 #include "series/DataFile.h"
 #include "umbrix/engine.h"
+#include "umbrix/thread_pool.h"
 
 namespace umbrix {
 
@@ -90,6 +91,9 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     void newTable();
     void addRows();
     void computeRows();
+    // The threads the rows of a run are computed on; 0 (the default): one per hardware thread.
+    // The results do not depend on it.
+    void setThreads(unsigned threads);
 
     // ---- state read by the other windows ----
     OutputMode outputMode() const;
@@ -235,7 +239,11 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     void computeDailyRows();
     bool readPointRow();
     void readDataRow(DataFileReader& reader, const std::vector<DataColumn>& columns);
-    void computeRow();
+    // The calculation of the current row, and its results into a row's record.
+    RowJob rowJob() const;
+    static void ApplyRow(const RowResult& row, const IndexSelection& indices,
+                         CalculationResults& r);
+    batch::ThreadPool& threadPool();
     void setComputedToMissing();
     void setIndicesToMissing();
     // Converts, before any output file is opened, what the row loop will read from the fields
@@ -277,6 +285,8 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     std::vector<RangeViolation> outOfRange_;
     // The PET model keeps working state between calls; a new table starts it afresh.
     PetState pet_;
+    unsigned threads_ = 0;
+    std::unique_ptr<batch::ThreadPool> pool_;
 };
 
 }  // namespace umbrix

@@ -5,6 +5,8 @@
 // of 0.97 σ), the model is reproduced as it was published, and the name says whose it is.
 #include <cmath>
 
+#include "platform/Exp.h"
+
 namespace umbrix {
 
 // ---- constants ----
@@ -54,9 +56,10 @@ inline double SaturationVapourPressureWaterIce(double t) {
                   : 6.1078 * std::exp(17.84362 * t / (245.425 + t));
 }
 
-// Antoine form, torr, of Gagge's two-node model (SET*).
+// Antoine form, torr, of Gagge's two-node model (SET*); with the exponential that its SIMD
+// form shares.
 inline double SaturationVapourPressureTorr(double t) {
-    return std::exp(18.6686 - 4030.183 / (t + 235.0));
+    return Exp(18.6686 - 4030.183 / (t + 235.0));
 }
 
 }  // namespace umbrix
