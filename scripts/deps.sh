@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev
           qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core
           libhwy-dev  # SIMD with run-time dispatch: the batch kernels
+          libgdal-dev gdal-bin  # the maps' GeoTIFF and PNG files; gdalinfo for their test
           clang libclang-rt-14-dev)  # clang and its runtimes: the fuzz harnesses
 missing=()
 for p in "${packages[@]}"; do

@@ -25,6 +25,11 @@
 namespace umbrix {
 
 class Application;
+struct MapRequest;
+struct MapOutcome;
+namespace batch {
+class ThreadPool;
+}
 
 enum class OutputMode { Polar, Cylindrical, DataTable, DailyData, Shadows };
 
@@ -89,6 +94,10 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     void newTable();
     void addRows();
     void computeRows();
+    // A map over the obstacle plan with the inputs of the point calculation (MainWindowMap.cpp).
+    // Throws UmbrixError without obstacles, std::invalid_argument for a grid or quantity that
+    // cannot be.
+    MapOutcome computeMap(const MapRequest& request, batch::ThreadPool* pool = nullptr);
 
     // ---- state read by the other windows ----
     OutputMode outputMode() const;
