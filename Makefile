@@ -12,7 +12,7 @@ ASAN_FLAGS = -DUMBRIX_GUI=OFF -DUMBRIX_BENCH=OFF -DUMBRIX_SANITIZE=ON -DUMBRIX_F
 	-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	"-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only"
 
-.PHONY: all deps configure build run test test-core test-asan fuzz bench golden clean
+.PHONY: all deps configure build run test test-core test-asan fuzz bench golden tidy clean
 
 all: build
 
@@ -53,6 +53,10 @@ fuzz: $(ASAN_BUILD)/build.ninja
 # rewrites tests/golden/expected: only together with a deliberate change of the results
 golden: build
 	UMBRIX_GOLDEN_REGEN=1 bash tests/golden/run.sh $(CURDIR)/$(BUILD)/umbrix $(CURDIR)
+
+# the checks of .clang-tidy over the library, the programs and the tests
+tidy: configure
+	run-clang-tidy -quiet -j $(JOBS) -p $(BUILD) '/(src|tests|examples)/.*\.cpp$$'
 
 bench: build
 	@for b in $(BUILD)/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done

@@ -233,7 +233,9 @@ TEST(ParseTime, ReferenceTable) {
         SCOPED_TRACE(c.text);
         auto got = ParseTime(*c.settings, c.text);
         ASSERT_EQ(got.has_value(), c.fraction.has_value());
-        if (got) EXPECT_DOUBLE_EQ(*got, *c.fraction);
+        if (got) {
+            EXPECT_DOUBLE_EQ(*got, *c.fraction);
+        }
     }
 }
 

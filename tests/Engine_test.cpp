@@ -57,8 +57,9 @@ TEST(Engine, RowWithoutAnInputHasNoComputedValues) {
                     std::isnan(r.PMV) && std::isnan(r.mpet.Tc))
             << c.what;
         // the sun and the day do not depend on the weather
-        if (in.site.latitude == Noon().site.latitude)
+        if (in.site.latitude == Noon().site.latitude) {
             EXPECT_TRUE(r.Z == full.Z && r.SDact == full.SDact) << c.what;
+        }
     }
     // a person outside the ranges leaves the radiation but no index
     RowInputs in = Noon();
@@ -224,7 +225,9 @@ TEST(Engine, BatchGivesTheScalarBits) {
         EXPECT_TRUE(SameBits(pmv[i], Pmv(w, p))) << i;
         EXPECT_TRUE(SameBits(pt[i], PerceivedTemperature(w, pressure[i]))) << i;
         EXPECT_TRUE(SameBits(pet[i], Pet(w, p, rowState))) << i;
-        if (i < mpet.size()) EXPECT_TRUE(SameBits(mpet[i], Mpet(w, p))) << i;
+        if (i < mpet.size()) {
+            EXPECT_TRUE(SameBits(mpet[i], Mpet(w, p))) << i;
+        }
     }
 }
 

@@ -68,8 +68,11 @@ TEST_F(HorizonRowTest, AddKeepsTheFactorsOfTheLastNew) {
     main().typeAndLeave("EditZeit", "13:00");
     main().click("ButtonHinzu");
     std::vector<std::string> names = Fields(table().at(6)), second = Fields(table().at(9));
-    for (size_t i = 0; i < names.size(); ++i)
-        if (names[i] == "SVF_Umb") EXPECT_EQ(second.at(i), svf);
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == "SVF_Umb") {
+            EXPECT_EQ(second.at(i), svf);
+        }
+    }
 }
 
 TEST_F(HorizonRowTest, DrawingOfTheWrongSizeIsRefused) {

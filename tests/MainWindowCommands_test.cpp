@@ -159,7 +159,9 @@ TEST_F(MainWindowCommandsTest, OutputInFileWithDetailFiles) {
         for (const char* f : {"memi_t.txt", "mPET_model_t.txt", "memi_mPET_model_t.txt"}) {
             bool expected = c.detail && std::string(f) == c.detail;
             EXPECT_EQ(std::filesystem::exists(path(f)), expected) << f;
-            if (expected) EXPECT_EQ(SplitLines(readFile(f)).size(), 5u);  // names, units, 3 rows
+            if (expected) {
+                EXPECT_EQ(SplitLines(readFile(f)).size(), 5u);  // names, units, 3 rows
+            }
         }
         EXPECT_TRUE(app->detailTable().lines().empty());
     }

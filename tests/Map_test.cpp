@@ -165,8 +165,8 @@ TEST(Map, StatisticsOverADayAreThoseOfTheCellsSeries) {
                 utci += r.UTCI;
                 max = std::max(max, double(r.Tmrt));
                 if (!h.isSunHidden(r.Z, r.azimuth)) sunHours += 40 / 60.0;
-                if (r.PET >= 29 && r.PET < 35) pet29 += 40 / 60.0;
-                if (r.PET >= 41) pet41 += 40 / 60.0;
+                if (r.PET > 29 && r.PET <= 35) pet29 += 40 / 60.0;
+                if (r.PET > 41) pet41 += 40 / 60.0;
             }
             const double n = double(rows.size());
             EXPECT_FLOAT_EQ(map.value(0, col, row), float(tmrt / n));

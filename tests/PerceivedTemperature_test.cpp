@@ -75,7 +75,9 @@ TEST(Pt, ReferenceValues) {
                      << "Ta " << c.ta << " VP " << c.vp << " Tmrt " << c.tmrt << " v " << c.v);
         PtDetails d = ComputePtDetails(c.ta, c.vp, c.tmrt, c.v, 1013, Missing);
         EXPECT_NEAR(d.pt, c.pt, 1e-9);
-        if (c.clo > 0) EXPECT_EQ(d.clo, c.clo);
+        if (c.clo > 0) {
+            EXPECT_EQ(d.clo, c.clo);
+        }
         EXPECT_EQ(Pt(c.ta, c.vp, c.tmrt, c.v), d.pt);
     }
     // the pressure enters the convection

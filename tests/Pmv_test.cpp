@@ -106,7 +106,9 @@ TEST(Pmv, UndefinedInputsGiveMissing) {
             a[arg] = bad;
             double r = ComputePmv(1, 35, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], kMissing);
             EXPECT_TRUE(std::isfinite(r)) << arg << " " << bad;
-            if (!std::isfinite(bad)) EXPECT_EQ(r, kMissing);
+            if (!std::isfinite(bad)) {
+                EXPECT_EQ(r, kMissing);
+            }
         }
     }
 }

@@ -206,8 +206,9 @@ TEST(ComputeRadiation, AbsurdInputsNeverReachTheHorizonTest) {
                 EXPECT_TRUE(z >= 0 && z < 90 && az >= 0 && az < 360) << z << " " << az;
                 return false;
             });
-            if (field != &RadiationInputs::latitude && field != &RadiationInputs::trueTime)
+            if (field != &RadiationInputs::latitude && field != &RadiationInputs::trueTime) {
                 EXPECT_NEAR(r.zenith, 25.27853, 1e-4);
+            }
         }
     }
     // a sun below the horizon or at no position is hidden without asking

@@ -248,7 +248,9 @@ TEST(SetStar, RisesWithActivity) {
         const double low = previous;
         for (float m : activities) {
             const double now = set(m);
-            if (m > 60) EXPECT_GT(now, previous) << m << " W/m²";
+            if (m > 60) {
+                EXPECT_GT(now, previous) << m << " W/m²";
+            }
             previous = now;
         }
         EXPECT_GT(previous, low + 3);

@@ -85,7 +85,7 @@ enum class MapStatistic {
     Mean,   // mean over the steps where the value is defined
     Max,
     Min,
-    Hours,  // hours of the steps with the value in [lower, upper); for Sun: hours in the sun
+    Hours,  // hours of the steps with the value in (lower, upper]; for Sun: hours in the sun
 };
 
 struct MapBand {

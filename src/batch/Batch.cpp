@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "batch/Kernels.h"
-#include "umbrix/batch.h"
 #include "umbrix/thread_pool.h"
 
 namespace umbrix::batch {
@@ -166,11 +165,11 @@ void Mpet(const Weather& w, const Person& p, const MpetOptions& options,
     });
 }
 
-}  // namespace coded
-
-std::string SimdTarget() {
+std::string SimdTargetName() {
     const int64_t targets = hwy::SupportedTargets() & HWY_TARGETS;
     return hwy::TargetName(targets & -targets);
 }
+
+}  // namespace coded
 
 }  // namespace umbrix::batch

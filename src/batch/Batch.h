@@ -12,6 +12,7 @@
 // blocks over its threads; without one, the calling thread does all.
 #include <cstddef>
 #include <span>
+#include <string>
 
 #include "indices/Mpet.h"
 #include "indices/Pet.h"
@@ -76,6 +77,9 @@ struct MpetOptions {
 // mPET (ComputeMpet with the fast solver); every element is self-contained.
 void Mpet(const Weather& w, const Person& p, const MpetOptions& options,
           std::span<MpetDetails> mpet, float missingValue, ThreadPool* pool = nullptr);
+
+// The SIMD target the kernels run on this processor ("AVX3", "AVX2", "SSE4", ...).
+std::string SimdTargetName();
 
 }  // namespace coded
 

@@ -60,4 +60,8 @@ void Mpet(const Weather& weather, const Person& person, bool autoClothing,
                 pool);
 }
 
+std::string SimdTarget() {
+    return coded::SimdTargetName();
+}
+
 }  // namespace umbrix::batch

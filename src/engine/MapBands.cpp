@@ -5,7 +5,7 @@
 #include <span>
 #include <stdexcept>
 
-#include "engine/StressClassBounds.h"
+#include "indices/StressClasses.h"
 #include "platform/FormModel.h"
 #include "umbrix/map.h"
 
@@ -100,20 +100,19 @@ std::vector<std::string> KnownNames() {
 }
 
 // Hours per stress class from the threshold upwards: one band from the threshold to the next
-// class bound, then one per class.
-void AddClassHours(std::vector<MapBand>& bands, MapQuantity q,
-                   std::span<const StressClassBound> classes, std::optional<double> threshold) {
+// class bound, then one per class. A class holds its upper bound, not its lower one.
+void AddClassHours(std::vector<MapBand>& bands, MapQuantity q, StressIndex index,
+                   std::optional<double> threshold) {
+    const std::span<const StressClass> classes = StressClasses(index);
     // without a threshold: from the upper bound of "no thermal stress"
     double from = threshold.value_or(0);
-    if (!threshold) {
-        for (std::size_t i = 0; i + 1 < classes.size(); ++i)
-            if (std::string_view(classes[i].name) == "no thermal stress")
-                from = classes[i + 1].lower;
-    }
+    if (!threshold)
+        for (const StressClass& c : classes)
+            if (c.english == "no thermal stress") from = c.upper;
     const std::string base = InfoOf(q).name;
     double lower = from;
-    for (std::size_t i = 0; i < classes.size(); ++i) {
-        const double upper = i + 1 < classes.size() ? classes[i + 1].lower : kInfinity;
+    for (const StressClass& c : classes) {
+        const double upper = c.upper;
         if (upper <= lower) continue;
         MapBand b;
         b.quantity = q;
@@ -126,7 +125,7 @@ void AddClassHours(std::vector<MapBand>& bands, MapQuantity q,
         b.description = "hours with " + base + " " +
                         (std::isinf(upper) ? "from " + Number(lower) + " °C"
                                            : Number(lower) + " to " + Number(upper) + " °C") +
-                        " (" + classes[i].name + ")";
+                        " (" + std::string(c.english) + ")";
         bands.push_back(std::move(b));
         lower = upper;
     }
@@ -241,9 +240,9 @@ std::vector<MapBand> ParseMapBands(std::string_view list) {
                 threshold = v;
             }
             if (head == "utci_hours")
-                AddClassHours(bands, MapQuantity::UTCI, kUtciClasses, threshold);
+                AddClassHours(bands, MapQuantity::UTCI, StressIndex::UTCI, threshold);
             else
-                AddClassHours(bands, MapQuantity::PET, kPetClasses, threshold);
+                AddClassHours(bands, MapQuantity::PET, StressIndex::PET, threshold);
             continue;
         }
         if (lower == "sun_hours") {

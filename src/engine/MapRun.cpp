@@ -390,7 +390,7 @@ void MapRun::State::stepOf(std::size_t begin, std::size_t end, const RowInputs& 
                     if (!std::isnan(v) && !(a.value[i] <= v)) a.value[i] = v;
                     break;
                 case MapStatistic::Hours:
-                    if (v >= band.lower && v < band.upper) a.sum[i] += stepHours;
+                    if (v > band.lower && v <= band.upper) a.sum[i] += stepHours;
                     break;
             }
         }
