@@ -205,6 +205,10 @@ Colour ClassColour(const Classes& c, std::size_t i) {
     return Scale(c.count() == 1 ? 0.5 : double(i) / double(c.count() - 1));
 }
 
+std::string UnitSuffixPlain(const MapBand& band) {
+    return band.unit.empty() ? "" : " " + band.unit;
+}
+
 std::string UnitSuffix(const MapBand& band) {
     return band.unit.empty() ? "" : " (" + band.unit + ")";
 }
@@ -456,15 +460,18 @@ Picture DrawMapPicture(const MapResult& map, std::size_t layerIndex, const Obsta
         p.rectangle({lx, ly, lx + 22, ly + 16});
         std::string label;
         if (classes.sunShade)
-            label = i == 1 ? "sun" : "shade";
+            label =
+                i == 1 ? (labels.german ? "Sonne" : "sun") : (labels.german ? "Schatten" : "shade");
         else
-            label = Text(classes.bounds[i]) + " to " + Text(classes.bounds[i + 1]);
+            label = Text(classes.bounds[i]) + (labels.german ? " bis " : " to ") +
+                    Text(classes.bounds[i + 1]);
         p.text({lx + 28, ly + 2}, label);
         ly += 18;
     }
     ly += 6;
-    const std::pair<Colour, const char*> symbols[] = {{kBuildingGrey, "building"},
-                                                      {kNoValue, "no value"}};
+    const std::pair<Colour, const char*> symbols[] = {
+        {kBuildingGrey, labels.german ? "Geb\u00e4ude" : "building"},
+        {kNoValue, labels.german ? "kein Wert" : "no value"}};
     for (const auto& [colour, text] : symbols) {
         p.setPen({kOutline, 1});
         p.setBrush({colour});
@@ -475,7 +482,7 @@ Picture DrawMapPicture(const MapResult& map, std::size_t layerIndex, const Obsta
     p.setPen({Rgb(0, 120, 0), 2});
     p.setBrush({kWhite, BrushStyle::Clear});
     p.ellipse({lx + 3, ly, lx + 19, ly + 16});
-    p.text({lx + 28, ly + 2}, "tree crown");
+    p.text({lx + 28, ly + 2}, labels.german ? "Baumkrone" : "tree crown");
 
     // scale bar and north arrow under the plan
     const double metresPerPixel = g.cell / k;
@@ -505,6 +512,32 @@ std::optional<std::array<int, 2>> CellAt(const MapResult& map, double x, double 
     const double cx = (x - l.plan.left) / l.pixelsPerCell, cy = (y - l.plan.top) / l.pixelsPerCell;
     if (!(cx >= 0 && cy >= 0 && cx < map.grid.columns && cy < map.grid.rows)) return std::nullopt;
     return std::array<int, 2>{int(cx), int(cy)};
+}
+
+std::string DescribeCell(const MapResult& map, int column, int row, bool german) {
+    const MapGrid& g = map.grid;
+    char where[80];
+    std::snprintf(where, sizeof where, "x %.1f m, y %.1f m: ", g.centreX(column), g.centreY(row));
+    const std::size_t i = std::size_t(row) * std::size_t(g.columns) + std::size_t(column);
+    std::string text = where;
+    if (map.inside[i]) return text + (german ? "im Geb\u00e4ude" : "inside a building");
+    for (std::size_t l = 0; l < map.layers.size(); ++l) {
+        const MapBand& band = map.layers[l].band;
+        const float v = map.layers[l].values[i];
+        std::string item;
+        if (std::isnan(v)) {
+            item = band.name + (german ? " kein Wert" : " no value");
+        } else if (band.quantity == MapQuantity::Sun && band.statistic == MapStatistic::Value) {
+            item = v > 0.5f ? (german ? "in der Sonne" : "in the sun")
+                            : (german ? "im Schatten" : "in the shade");
+        } else {
+            char value[32];
+            std::snprintf(value, sizeof value, band.unit.empty() ? "%.3f" : "%.1f", double(v));
+            item = band.name + " " + value + UnitSuffixPlain(band);
+        }
+        text += (l ? ", " : "") + item;
+    }
+    return text;
 }
 
 void SaveMap(const std::string& path, const MapResult& map, const ObstacleScene& scene,

@@ -25,7 +25,8 @@ std::array<double, 2> ParseOrigin(const std::string& text);
 
 // A text that says where and when, written into the files' metadata.
 struct MapLabels {
-    std::string title;  // "Courtyard, 21.06.2026 15:00"
+    std::string title;    // "Courtyard, 21.06.2026 15:00"
+    bool german = false;  // the legend's words
 };
 
 // One Float32 band per layer, rows from the north; band descriptions "name: description",
@@ -52,6 +53,10 @@ Picture DrawMapPicture(const MapResult& map, std::size_t layer, const ObstacleSc
 
 // The cell under a point of the picture of DrawMapPicture (column, row), if any.
 std::optional<std::array<int, 2>> CellAt(const MapResult& map, double x, double y);
+
+// The values of a cell for a pointer hint: "x 2.5 m, y -3.5 m: Tmrt 59.9 °C, PET 42.0 °C, ...",
+// or that it lies inside a building.
+std::string DescribeCell(const MapResult& map, int column, int row, bool german);
 
 // By the extension: .tif/.tiff (every layer), .asc (one layer), .svg or .png (the picture of
 // its one layer), the PNG compressed. Throws std::invalid_argument for another extension, FileError
