@@ -58,6 +58,20 @@ double RowSpacing(const std::vector<double>& hoursOfYear) {
     return steps[steps.size() / 2];
 }
 
+// The busy state of a run (the commands that would start another are locked) and its progress
+// bar, restored however the run ends.
+class BusyRun {
+  public:
+    explicit BusyRun(Host& host) : host_(host) { host_.setBusy(true); }
+    ~BusyRun() {
+        host_.setBusy(false);
+        host_.setProgress(0);
+    }
+
+  private:
+    Host& host_;
+};
+
 }  // namespace
 
 MapOutcome MainWindowModel::computeMap(const MapRequest& request, batch::ThreadPool* pool) {
@@ -67,6 +81,7 @@ MapOutcome MainWindowModel::computeMap(const MapRequest& request, batch::ThreadP
         throw UmbrixError(
             "a map is computed over the obstacle plan: open an obstacle file first (--obstacles "
             "FILE, or the obstacle editor)");
+    const BusyRun busy(host());
     readInputs();
     readMissingValue();
 

@@ -82,6 +82,7 @@ void MapView::compute() {
     bool ok = false;
     request.cell = cell_->text().replace(',', '.').toDouble(&ok);
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    compute_->setEnabled(false);  // the run lets events through for its progress
     try {
         if (!ok || !(request.cell > 0)) throw std::invalid_argument("cell");
         batch::ThreadPool pool(std::max(1u, std::thread::hardware_concurrency()));
@@ -95,6 +96,7 @@ void MapView::compute() {
                                         : "The cell size is a number above 0 (metres).")
                             : QString::fromUtf8(e.what()));
     }
+    compute_->setEnabled(true);
     QApplication::restoreOverrideCursor();
     showQuantity();
 }
