@@ -66,6 +66,20 @@ for spec in SVF_Umb:%.3f SDact:%.0f Tmrt:%.1f PET:%.1f UTCI:%.1f; do
   i=$((i + 1))
 done
 
+# over the rows of a data file the same cell has the mean and maximum of the point run's Tmrt
+days=(--datafile "$src/examples/summer_days.txt" --columns date,time,Ta,RH,v,G
+      --set ChkUeberschriften=1)
+"$umbrix" "${weather[@]}" --obstacles "$tmp/moved.obs" "${days[@]}" > "$tmp/days" ||
+  fail "data file point run: status $?"
+map "${days[@]}" --map-extent 2,-4,3,-3 --map-quantity Tmrt_mean,Tmrt_max --save "$tmp/days.tif" ||
+  fail "data file map: status $?"
+mapped=($(gdallocationinfo -valonly "$tmp/days.tif" 0 0))
+awk -F'\t' -v mean="${mapped[0]}" -v max="${mapped[1]}" '
+  NR == 4 { for (i = 1; i <= NF; i++) if ($i == "Tmrt") c = i }
+  NR > 5 { s += $c; n++; if ($c + 0 > m) m = $c + 0 }
+  END { exit !(n == 96 && sprintf("%.1f", max) == sprintf("%.1f", m) && (s / n - mean) ^ 2 < 0.0025) }' \
+  "$tmp/days" || fail "data file: map ${mapped[*]} against the point run"
+
 # a day: hours in the sun per cell, between none and the day's length
 map --map-cell 4 --map-range 0:00-24:00 --map-quantity sun_hours --save "$tmp/sun.asc" ||
   fail "day: status $?"
