@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "models/Application.h"
+#include "models/ComponentNames.h"
 #include "models/MainWindowModel.h"
 #include "platform/DateTime.h"
 #include "platform/Error.h"
@@ -102,7 +103,7 @@ void MapCommand::save(Application& app, const std::string& path) {
     }
     app.checkOutputFile(path);
     maps::MapLabels labels;
-    const std::string& place = app.mainWindow().text("ComboOrt");
+    const std::string& place = app.mainWindow().text(main_window::ComboOrt);
     labels.title = (place.empty() ? "" : place + ", ") + outcome_->when;
     maps::SaveMap(path, outcome_->map, outcome_->scene, labels, geo);
 }

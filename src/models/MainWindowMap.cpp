@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "models/Application.h"
+#include "models/ComponentNames.h"
 #include "models/DataFileWindowModel.h"
 #include "models/HorizonEditorModel.h"
 #include "models/MainWindowModel.h"
@@ -17,6 +18,8 @@
 #include "series/DataFile.h"
 
 namespace umbrix {
+
+using namespace main_window;
 
 namespace {
 
@@ -77,7 +80,7 @@ class BusyRun {
 MapOutcome MainWindowModel::computeMap(const MapRequest& request, batch::ThreadPool* pool) {
     Application& app = app_;
     const ObstacleEditorModel& editor = app.obstacleEditor();
-    if (!checked("Hindernisobjekte1") || editor.obstacles().empty())
+    if (!checked(Hindernisobjekte1) || editor.obstacles().empty())
         throw UmbrixError(
             "a map is computed over the obstacle plan: open an obstacle file first (--obstacles "
             "FILE, or the obstacle editor)");
@@ -97,9 +100,9 @@ MapOutcome MainWindowModel::computeMap(const MapRequest& request, batch::ThreadP
     // the horizon sources of the main window besides the obstacles, the same for every cell
     std::optional<HorizonImage> drawing;
     std::optional<TerrainWindow> terrain;
-    if (checked("Horizonteinengung1")) drawing = ImageOf(app.horizonEditor().drawing());
+    if (checked(Horizonteinengung1)) drawing = ImageOf(app.horizonEditor().drawing());
     const TopographyEditorModel& topography = app.topographyEditor();
-    if (checked("Topographie1") && !topography.horizonPicture().empty())
+    if (checked(Topographie1) && !topography.horizonPicture().empty())
         terrain = TerrainOf(topography);
     setup.drawing = drawing ? &*drawing : nullptr;
     setup.terrain = terrain ? &*terrain : nullptr;

@@ -14,6 +14,7 @@
 
 #include "maps/MapFiles.h"
 #include "models/Application.h"
+#include "models/ComponentNames.h"
 #include "models/MainWindowModel.h"
 #include "ui/Captions.h"
 #include "ui/RasterImage.h"
@@ -32,33 +33,33 @@ MapView::MapView(Application& app, QWidget* parent) : QWidget(parent), app_(app)
     column->setContentsMargins(4, 4, 4, 4);
     auto* row = new QHBoxLayout;
     auto* quantityLabel = new QLabel("Quantity:", this);
-    quantityLabel->setObjectName("MapQuantityLabel");
+    quantityLabel->setObjectName(output_window::MapQuantityLabel);
     row->addWidget(quantityLabel);
     quantity_ = new QComboBox(this);
-    quantity_->setObjectName("MapQuantity");
+    quantity_->setObjectName(output_window::MapQuantity);
     for (const MapBand& band : ParseMapBands(kQuantities))
         quantity_->addItem(QString::fromStdString(band.name));
     row->addWidget(quantity_);
     auto* cellLabel = new QLabel("Cell (m):", this);
-    cellLabel->setObjectName("MapCellLabel");
+    cellLabel->setObjectName(output_window::MapCellLabel);
     row->addWidget(cellLabel);
     cell_ = new QLineEdit("1", this);
-    cell_->setObjectName("MapCell");
+    cell_->setObjectName(output_window::MapCell);
     cell_->setFixedWidth(50);
     row->addWidget(cell_);
     compute_ = new QPushButton("Compute map", this);
-    compute_->setObjectName("MapComputeBtn");
+    compute_->setObjectName(output_window::MapComputeBtn);
     row->addWidget(compute_);
     row->addStretch(1);
     column->addLayout(row);
     auto* scroll = new QScrollArea(this);
     picture_ = new PictureView(scroll);
-    picture_->setObjectName("MapPicture");
+    picture_->setObjectName(output_window::MapPicture);
     scroll->setWidget(picture_);
     scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     column->addWidget(scroll, 1);
     hint_ = new QLabel(this);
-    hint_->setObjectName("MapHint");
+    hint_->setObjectName(output_window::MapHint);
     hint_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(hint_);
 
