@@ -13,8 +13,6 @@ namespace umbrix {
 
 namespace {
 
-constexpr double kInfinity = std::numeric_limits<double>::infinity();
-
 struct QuantityInfo {
     MapQuantity quantity;
     const char* name;
