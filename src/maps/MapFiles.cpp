@@ -56,16 +56,18 @@ struct SpatialReference {
     OGRSpatialReferenceH handle = nullptr;
     explicit SpatialReference(int epsg) : handle(OSRNewSpatialReference(nullptr)) {
         OSRSetAxisMappingStrategy(handle, OAMS_TRADITIONAL_GIS_ORDER);
-        if (OSRImportFromEPSG(handle, epsg) != OGRERR_NONE)
-            throw std::invalid_argument("--map-crs EPSG:" + std::to_string(epsg) +
-                                        ": no such coordinate system");
+        std::string fault;
         char* unit = nullptr;
-        const double metres = OSRGetLinearUnits(handle, &unit);
-        if (!OSRIsProjected(handle) || std::abs(metres - 1.0) > 1e-9)
-            throw std::invalid_argument(
-                "--map-crs EPSG:" + std::to_string(epsg) +
-                ": the plan is in metres east and north; choose a projected coordinate system "
-                "in metres (a UTM zone, EPSG:25832, ...)");
+        if (OSRImportFromEPSG(handle, epsg) != OGRERR_NONE)
+            fault = "no such coordinate system";
+        else if (!OSRIsProjected(handle) || std::abs(OSRGetLinearUnits(handle, &unit) - 1.0) > 1e-9)
+            fault =
+                "the plan is in metres east and north; choose a projected coordinate system in "
+                "metres (a UTM zone, EPSG:25832, ...)";
+        if (!fault.empty()) {
+            OSRDestroySpatialReference(handle);
+            throw std::invalid_argument("--map-crs EPSG:" + std::to_string(epsg) + ": " + fault);
+        }
     }
     // a local frame in metres: the plan itself
     SpatialReference() : handle(OSRNewSpatialReference(nullptr)) {
