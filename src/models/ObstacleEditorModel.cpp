@@ -487,21 +487,8 @@ void ObstacleEditorModel::openFile() {
     std::optional<std::string> path = host().openFileDialog(options);
     if (!path) return;
     // read first: a file that cannot be read leaves the list as it was
-    const std::string text = ReadTextFile(*path, std::size_t(64) << 20);
-    if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0)
-        throw FileError("cannot open \"" + *path + "\": it is in UTF-16; save it as UTF-8");
-    ObstacleFileContent content = ParseObstacleFile(text, defaultAlbedo_, defaultEmission_);
-    if (content.obstacles.empty() &&
-        (!content.hasContent || content.otherLines > 0 || content.droppedLines > 0)) {
-        std::string why = "it is empty";
-        if (content.droppedLines > 0)
-            why = "no obstacle line can be read (line " + std::to_string(content.firstDroppedLine) +
-                  ": " + content.firstDropReason + ")";
-        else if (content.otherLines > 0)
-            why = "it holds no obstacle lines (line " + std::to_string(content.firstOtherLine) +
-                  " is none)";
-        throw FileError("cannot open \"" + *path + "\" as an obstacle file: " + why);
-    }
+    ObstacleFileContent content = ReadObstacleText(ReadTextFile(*path, std::size_t(64) << 20),
+                                                   *path, defaultAlbedo_, defaultEmission_);
     obstacles_ = std::move(content.obstacles);
     fileName_ = *path;
     ctl(EditDat).text = FileNameOnly(*path);
