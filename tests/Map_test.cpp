@@ -71,6 +71,10 @@ struct Case {
     unsigned threads;
 };
 
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class MapCells : public testing::TestWithParam<Case> {};
 
 TEST_P(MapCells, EqualThePointCalculationAtTheCellCentre) {
