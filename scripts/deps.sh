@@ -5,6 +5,7 @@ packages=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark
           qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core
           qt6-charts-dev libqt6opengl6-dev  # the charts (Qt Charts needs the OpenGL module's CMake files)
           libhwy-dev  # SIMD with run-time dispatch: the batch kernels
+          libgdal-dev gdal-bin  # the maps' GeoTIFF and PNG files; gdalinfo for their test
           clang libclang-rt-14-dev  # clang and its runtimes: the fuzz harnesses
           clang-format clang-tidy  # the format check of make test, make tidy
           python3-pandas  # the test that reads the tsv and csv tables back as an analyst does

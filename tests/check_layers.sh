@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails on an include that points upwards in the layers of the source tree:
-#   platform < solar < indices < horizon < series < diagrams < batch < engine < models < charts
-#   < cli, ui (charts: the Qt chart library beside the core)
+#   platform < solar < indices < horizon < series < diagrams < batch < engine < models
+#   < charts, maps < cli, ui (charts: the Qt chart library beside the core; maps: the map
+#   files through GDAL, likewise beside it)
 # A file may include headers of its own folder and of the folders below it only (cli and ui
 # not each other). The public headers (include/umbrix) include public headers only, and the
 # folders below the engine include the public value types only (types.h, horizon.h,
@@ -14,7 +15,7 @@ rank() {
     case "$1" in
         platform) echo 0 ;; solar) echo 1 ;; indices) echo 2 ;; horizon) echo 3 ;;
         series) echo 4 ;; diagrams) echo 5 ;; batch) echo 6 ;; engine) echo 7 ;;
-        models) echo 8 ;; charts) echo 9 ;; cli | ui) echo 10 ;; *) echo -1 ;;
+        models) echo 8 ;; charts | maps) echo 9 ;; cli | ui) echo 10 ;; *) echo -1 ;;
     esac
 }
 value_types="types.h horizon.h obstacle.h thread_pool.h"

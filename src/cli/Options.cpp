@@ -19,7 +19,8 @@ struct OptionInfo {
 const OptionInfo kOptions[] = {
     {"--set", "NAME=TEXT",
      "type TEXT into control NAME and leave it (check items take 1 or 0, combo boxes an item)"},
-    {"--mode", "table|polar|daily|shadows", "output mode (default: table)"},
+    {"--mode", "table|polar|daily|shadows|map",
+     "output mode; map: a thermal comfort map over the obstacle plan (default: table)"},
     {"--lang", "en|de", "language of captions and table vocabulary (default: en)"},
     {"--now", "\"d.m.yyyy h:mm\"", "the system clock as the program sees it (default: the clock)"},
     {"--locations", "FILE", "locations list (default: locations.lst beside the program)"},
@@ -48,10 +49,29 @@ const OptionInfo kOptions[] = {
     {"--new", nullptr, "run \"&New\": start a new table"},
     {"--add", nullptr, "run \"A&dd\": append rows under the header of the last --new"},
     {"--time", "H:MM",
-     "move the diagram window's time control (diagram modes; default: the time of --new)"},
+     "move the diagram window's time control (diagram modes; default: the time of --new); "
+     "with --mode map the map's time (default: EditZeit)"},
+    {"--map-cell", "METRES", "map: the edge of a cell (default: 1)"},
+    {"--map-extent", "X0,Y0,X1,Y1",
+     "map: the area in plan metres, x east and y north of the location of calculation "
+     "(default: the frame around the obstacles)"},
+    {"--map-quantity", "LIST",
+     "map: comma-separated, of one time: SVF SVFcos sun SDact G S D A E Q Ts Tmrt PMV PET SET "
+     "UTCI PT mPET; over a range or data file: NAME_mean NAME_max NAME_min, sun_hours, "
+     "UTCI_hours[:T] PET_hours[:T] (hours per stress class from T upwards) "
+     "(default: Tmrt,PET,UTCI)"},
+    {"--map-range", "H:MM-H:MM",
+     "map: the times from the first to the second in 10-minute steps at the weather of the "
+     "main window (0:00-24:00 a day; default: one time, or the rows of a checked data file)"},
+    {"--map-crs", "EPSG:n",
+     "map: a projected coordinate system in metres for the GeoTIFF (with --map-origin; "
+     "default: the plan's own metric frame)"},
+    {"--map-origin", "E,N", "map: the location of calculation's easting and northing in it"},
     {"--save", "FILE",
      "save the text view (the table) to FILE; in the diagram modes the diagram as FILE.svg, "
-     "FILE.png or FILE.bmp (default: the table to standard output)"},
+     "FILE.png or FILE.bmp; in the map mode the map as FILE.tif (GeoTIFF, every quantity), "
+     "FILE.asc (ESRI ASCII grid, one quantity), FILE.svg or FILE.png (picture, one quantity) "
+     "(default: the table to standard output)"},
     {"--fisheye", "FILE.bmp", "write the composed fisheye horizon image of the last run"},
     {"--help", nullptr, "show this text"},
 };
@@ -121,9 +141,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
             if (name == "--set" && value.find('=') == std::string::npos)
                 throw UmbrixError("--set needs NAME=TEXT, not \"" + value + "\"");
             if (name == "--mode" && value != "table" && value != "polar" && value != "daily" &&
-                value != "shadows")
-                throw UmbrixError("--mode takes table, polar, daily or shadows, not \"" + value +
-                                  "\"");
+                value != "shadows" && value != "map")
+                throw UmbrixError("--mode takes table, polar, daily, shadows or map, not \"" +
+                                  value + "\"");
             if (name == "--lang" && value != "en" && value != "de")
                 throw UmbrixError("--lang takes en or de, not \"" + value + "\"");
             o.steps.push_back({name, value});
@@ -156,6 +176,8 @@ std::string Usage() {
         "  umbrix --lang de --output table.txt\n"
         "  umbrix --mode polar --set EditDat=21.6.2026 --set EditZeit=15:00 --save sun.svg\n"
         "  umbrix --obstacles courtyard.obs --mode shadows --time 10:00 --save shadows.svg\n"
+        "  umbrix --obstacles examples/courtyard.obs --set EditDat=21.6.2026 --mode map \\\n"
+        "         --time 15:00 --map-quantity PET --save pet.png\n"
         "  umbrix --location Freiburg --datafile examples/summer_days.txt \\\n"
         "         --columns date,time,Ta,RH,v,G --set ChkUeberschriften=1 --output days.txt\n";
     return out;

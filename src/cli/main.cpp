@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "cli/CliHost.h"
+#include "cli/MapCommand.h"
 #include "cli/Options.h"
 #include "models/Application.h"
 #include "models/ComponentNames.h"
@@ -134,7 +135,17 @@ class Runner {
         MainWindowModel& main = app_.mainWindow();
         ComponentRegistry& reg = app_.registry();
         const std::string& v = step.value;
-        if (step.option == "--set") {
+        if (mapMode_ && step.option != "--save") map_.invalidate();
+        if (MapCommand::isMapOption(step.option)) {
+            map_.apply(step.option, v);
+        } else if (step.option == "--mode" && v == "map") {
+            mapMode_ = true;
+        } else if (mapMode_ && step.option == "--time") {
+            map_.setTime(v);
+        } else if (mapMode_ && step.option == "--save") {
+            saveGiven_ = true;
+            map_.save(app_, v);
+        } else if (step.option == "--set") {
             auto eq = v.find('=');
             const std::string name = v.substr(0, eq);
             reg.set(name, v.substr(eq + 1));
@@ -215,14 +226,27 @@ class Runner {
     }
 
     void finish() {
+        if (map_.optionGiven() && !mapMode_)
+            throw UmbrixError("the --map-... options belong to --mode map");
+        if (mapMode_) {
+            if (!saveGiven_)
+                throw UmbrixError(
+                    "--mode map: save the map with --save FILE.tif, FILE.asc, "
+                    "FILE.svg or FILE.png");
+            return;
+        }
         if (!ran_) apply({"--new", ""});
     }
 
     // The daily course never writes to the output file: its table is the text view's only copy.
-    bool tableToStdout() const { return !saveGiven_ && (!outputGiven_ || lastRunDaily_); }
+    bool tableToStdout() const {
+        return !mapMode_ && !saveGiven_ && (!outputGiven_ || lastRunDaily_);
+    }
     bool dailyOutputIgnored() const { return outputGiven_ && lastRunDaily_ && !saveGiven_; }
     // A diagram was drawn but neither saved nor written anywhere.
-    bool diagramUnsaved() const { return !saveGiven_ && app_.outputWindow().pictureView; }
+    bool diagramUnsaved() const {
+        return !mapMode_ && !saveGiven_ && app_.outputWindow().pictureView;
+    }
 
   private:
     // With no usable stored location the table would be computed at 0°/0°, UTC+0: only
@@ -287,6 +311,8 @@ class Runner {
     bool lastRunDaily_ = false;
     bool longitudeSet_ = false;
     bool latitudeSet_ = false;
+    bool mapMode_ = false;
+    MapCommand map_;
 };
 
 // Every line of the text view; a write that fails (a full disk, a closed pipe) throws.

@@ -64,32 +64,36 @@ std::array<double, 361> TerrainHorizon(const TerrainWindow& terrain) {
     return ComputeTerrainHorizon(window, terrain.spacing, terrain.x0, terrain.y0, terrain.z0);
 }
 
-Horizon Horizon::FromSources(const HorizonSources& sources) {
-    // in the main window's order: drawing, topography, obstacles
-    Raster drawing;
-    Picture terrain, obstacles;
-    std::vector<HorizonSource> list;
+Picture ObstacleHorizonPicture(const ObstacleScene& scene) {
+    std::vector<Obstacle> sorted = scene.obstacles;
+    SortForProjection(sorted);
+    ProjectionSettings settings;
+    settings.z0 = float(scene.eyeHeight);
+    settings.buildings = scene.buildings;
+    settings.deciduous = scene.deciduous;
+    settings.conifers = scene.conifers;
+    return RenderObstacleHorizon(ProjectObstacles(sorted, settings));
+}
+
+SourcePictures::SourcePictures(const HorizonSources& sources) {
     if (sources.drawing) {
-        drawing = ToRaster(*sources.drawing);
-        list.push_back(&drawing);
+        drawing_ = ToRaster(*sources.drawing);
+        list_.push_back(&drawing_);
     }
     if (sources.terrain) {
-        DrawTerrainHorizon(terrain, TerrainHorizon(*sources.terrain));
-        list.push_back(&terrain);
+        DrawTerrainHorizon(terrain_, TerrainHorizon(*sources.terrain));
+        list_.push_back(&terrain_);
     }
     if (sources.obstacles) {
-        const ObstacleScene& scene = *sources.obstacles;
-        std::vector<Obstacle> sorted = scene.obstacles;
-        SortForProjection(sorted);
-        ProjectionSettings settings;
-        settings.z0 = float(scene.eyeHeight);
-        settings.buildings = scene.buildings;
-        settings.deciduous = scene.deciduous;
-        settings.conifers = scene.conifers;
-        obstacles = RenderObstacleHorizon(ProjectObstacles(sorted, settings));
-        list.push_back(&obstacles);
+        obstacles_ = ObstacleHorizonPicture(*sources.obstacles);
+        list_.push_back(&obstacles_);
     }
-    return ComposeHorizonOf(list, nullptr);
+}
+
+Horizon Horizon::FromSources(const HorizonSources& sources) {
+    // in the main window's order: drawing, topography, obstacles
+    const SourcePictures pictures(sources);
+    return ComposeHorizonOf(pictures.list(), nullptr);
 }
 
 Horizon Horizon::FromProfile(HorizonProfile profile) {

@@ -3,8 +3,10 @@
 // keep.
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "horizon/Fisheye.h"
+#include "platform/Picture.h"
 #include "platform/Raster.h"
 #include "umbrix/horizon.h"
 
@@ -23,6 +25,25 @@ struct Horizon::Data {
 // (the polar diagram shades it). host (may be null) sees the progress of the integration.
 Horizon ComposeHorizonOf(std::span<const HorizonSource> sources, Host* host,
                          Raster* skyImage = nullptr);
+
+// The sources of a Horizon as the pictures the composition draws, in the main window's order:
+// drawing, terrain, obstacles. Throws as Horizon::FromSources does.
+class SourcePictures {
+  public:
+    explicit SourcePictures(const HorizonSources& sources);
+    SourcePictures(const SourcePictures&) = delete;
+    SourcePictures& operator=(const SourcePictures&) = delete;
+    const std::vector<HorizonSource>& list() const { return list_; }
+
+  private:
+    Raster drawing_;
+    Picture terrain_, obstacles_;
+    std::vector<HorizonSource> list_;
+};
+
+// The obstacle horizon picture of a scene: the obstacles sorted, projected and recorded as the
+// obstacle editor does when it closes.
+Picture ObstacleHorizonPicture(const ObstacleScene& scene);
 
 // The composed image of a horizon built from sources (empty for a profile).
 inline const Raster& HorizonRaster(const Horizon& horizon) {

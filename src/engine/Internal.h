@@ -2,6 +2,8 @@
 // The engine's own steps in the 4-byte floats the tables are computed in. The window models
 // call them where they hold the row's values as floats already, so that the bits stay those of
 // the public functions.
+#include <functional>
+
 #include "umbrix/engine.h"
 
 namespace umbrix::engine {
@@ -72,5 +74,20 @@ bool Complete(const Air& air);
 // The radiation step of a row whose air is complete, coupled and in range.
 Radiation RadiationAt(const Place& place, int day, float trueTime, const Air& air,
                       const Settings& settings, const Horizon& horizon);
+
+// What a row needs of its horizon once the day is counted: the sky view factor and the sun test
+// (asked only for a sun above the horizon, with the radiation step's zenith angle and azimuth).
+struct HorizonView {
+    float svf = 1;
+    std::function<bool(double Z, double A)> isSunHidden;
+};
+Radiation RadiationAt(const Place& place, int day, float trueTime, const Air& air,
+                      const Settings& settings, const HorizonView& horizon);
+
+// The weather part of a row: the air, the radiation step, Tmrt and the selected indices, into r
+// (whose sun, day and sky view factors the caller has set).
+void ComputeRowWeather(RowResult& r, const RowInputs& inputs, const Place& place,
+                       const Settings& settings, const HorizonView& horizon,
+                       const IndexSelection& indices, PetState& pet);
 
 }  // namespace umbrix::engine

@@ -11,6 +11,14 @@ namespace engine {
 
 Radiation RadiationAt(const Place& p, int day, float trueTime, const Air& a, const Settings& s,
                       const Horizon& horizon) {
+    return RadiationAt(p, day, trueTime, a, s,
+                       HorizonView{horizon.skyViewFactor(), [&horizon](double Z, double A) {
+                                       return horizon.isSunHidden(Z, A);
+                                   }});
+}
+
+Radiation RadiationAt(const Place& p, int day, float trueTime, const Air& a, const Settings& s,
+                      const HorizonView& horizon) {
     RadiationInputs ri;
     ri.day = day;
     ri.latitude = p.latitude;
@@ -25,7 +33,7 @@ Radiation RadiationAt(const Place& p, int day, float trueTime, const Air& a, con
     ri.g = a.G;
     ri.ts = a.Ts;
     ri.tmrt = a.Tmrt;
-    ri.svf = horizon.skyViewFactor();
+    ri.svf = horizon.svf;
     ri.linkeTurbidity = TurbidityOf(s);
     ri.fogLimit = float(s.fogLimit);
     ri.reduceGByObstacles = s.reduceGByObstacles;
@@ -33,8 +41,7 @@ Radiation RadiationAt(const Place& p, int day, float trueTime, const Air& a, con
     ri.albedoSurroundings = float(s.albedo);
     ri.albedoHuman = float(s.albedoHuman);
     ri.tmrtFromHorizontalDirect = s.tmrtFromHorizontalDirect;
-    const RadiationResults rr =
-        ComputeRadiation(ri, [&horizon](double Z, double A) { return horizon.isSunHidden(Z, A); });
+    const RadiationResults rr = ComputeRadiation(ri, horizon.isSunHidden);
     Radiation r;
     r.sunHidden = rr.sunHidden;
     r.turbidity = rr.turbidity;

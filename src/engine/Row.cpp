@@ -59,7 +59,19 @@ RowResult RowOfDay(const RowInputs& in, const Settings& settings, const Horizon&
     r.SDact = d.SDact;
     r.SVF = horizon.skyViewFactor();
     r.SVFcos = horizon.skyViewFactorCos();
+    const HorizonView view{horizon.skyViewFactor(),
+                           [&horizon](double Z, double A) { return horizon.isSunHidden(Z, A); }};
+    ComputeRowWeather(r, in, p, settings, view, indices, pet);
+    return r;
+}
 
+}  // namespace
+
+namespace engine {
+
+void ComputeRowWeather(RowResult& r, const RowInputs& in, const Place& p, const Settings& settings,
+                       const HorizonView& horizon, const IndexSelection& indices, PetState& pet) {
+    const int day = in.time.dayOfYear;
     Air a = AirOf(in.weather);
     // a value outside its range is never computed with
     const bool inRange = InRange(p, in.site, day, a) && InRange(settings);
@@ -71,9 +83,9 @@ RowResult RowOfDay(const RowInputs& in, const Settings& settings, const Horizon&
     r.RH = a.RH;
     r.v = a.v;
     r.N = a.N;
-    if (!inRange || !h.valid || !Complete(a)) return r;
+    if (!inRange || !h.valid || !Complete(a)) return;
 
-    const Radiation rad = RadiationAt(p, day, sun.trueTime, a, settings, horizon);
+    const Radiation rad = RadiationAt(p, day, r.trueTime, a, settings, horizon);
     r.turbidity = rad.turbidity;
     r.G0 = rad.G0;
     r.S0 = rad.S0;
@@ -88,15 +100,14 @@ RowResult RowOfDay(const RowInputs& in, const Settings& settings, const Horizon&
     r.Tmrt = rad.Tmrt;
     // a Tmrt that is no number (the surface balance diverges for a Bowen ratio near -0.9)
     // leaves the indices undefined
-    if (std::isnan(r.Tmrt)) return r;
+    if (std::isnan(r.Tmrt)) return;
     a.G = r.G;
     a.Ts = r.Ts;
     a.Tmrt = r.Tmrt;
     ComputeIndices(r, a, in.person, settings, indices, pet);
-    return r;
 }
 
-}  // namespace
+}  // namespace engine
 
 void ComputeRows(std::span<const RowJob> jobs, std::span<RowResult> rows, PetState& pet,
                  batch::ThreadPool* pool, SunshineCache* cache) {

@@ -352,6 +352,24 @@ inline constexpr char MenuMapFile[] = "MenuMapFile";
 inline constexpr char MenuMapView[] = "MenuMapView";
 // the tool bar
 inline constexpr char ToolBar1[] = "ToolBar1";
+// tool button: Map (the map view in place of the picture and text views)
+inline constexpr char MapBtn[] = "MapBtn";
+// the map view
+inline constexpr char MapView[] = "MapView";
+// label: Quantity:
+inline constexpr char MapQuantityLabel[] = "MapQuantityLabel";
+// combo box: the quantity the map shows
+inline constexpr char MapQuantity[] = "MapQuantity";
+// label: Cell (m):
+inline constexpr char MapCellLabel[] = "MapCellLabel";
+// field: edge of a map cell, m (default "1")
+inline constexpr char MapCell[] = "MapCell";
+// button: Compute map
+inline constexpr char MapComputeBtn[] = "MapComputeBtn";
+// the map picture
+inline constexpr char MapPicture[] = "MapPicture";
+// the values of the cell under the pointer, or the last message
+inline constexpr char MapHint[] = "MapHint";
 }  // namespace output_window
 
 // The horizon limitation editor (a drawn fisheye horizon) ("FormFreihor").

@@ -27,6 +27,11 @@
 namespace umbrix {
 
 class Application;
+struct MapRequest;
+struct MapOutcome;
+namespace batch {
+class ThreadPool;
+}
 
 enum class OutputMode { Polar, Cylindrical, DataTable, DailyData, Shadows };
 
@@ -94,6 +99,10 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     // The threads the rows of a run are computed on; 0 (the default): one per hardware thread.
     // The results do not depend on it.
     void setThreads(unsigned threads);
+    // A map over the obstacle plan with the inputs of the point calculation (MainWindowMap.cpp).
+    // Throws UmbrixError without obstacles, std::invalid_argument for a grid or quantity that
+    // cannot be.
+    MapOutcome computeMap(const MapRequest& request, batch::ThreadPool* pool = nullptr);
 
     // ---- state read by the other windows ----
     OutputMode outputMode() const;

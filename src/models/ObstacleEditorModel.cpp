@@ -468,6 +468,17 @@ void ObstacleEditorModel::buildHorizonPicture() {
     if (shapes_ != previous) requireNewTable();
 }
 
+ObstacleScene ObstacleEditorModel::scene() const {
+    ObstacleScene scene;
+    scene.obstacles = obstacles_;
+    const std::optional<double> eye = FieldNumber(text(EditAlt));
+    scene.eyeHeight = float(eye ? *eye : 1.0);
+    scene.buildings = checked(GebChk);
+    scene.deciduous = checked(LaubChk);
+    scene.conifers = checked(NadelChk);
+    return scene;
+}
+
 // ---------------------------------------------------------------------------
 // drawing
 

@@ -16,6 +16,7 @@
 #include "platform/FormModel.h"
 #include "platform/Picture.h"
 #include "platform/Raster.h"
+#include "umbrix/horizon.h"
 
 namespace umbrix {
 
@@ -96,6 +97,8 @@ class ObstacleEditorModel : public FormModel {
     // The obstacle horizon picture: 481 x 481, white is free sky. Until the first close it does
     // not exist.
     const Picture* horizonPicture() const { return horizon_ ? &*horizon_ : nullptr; }
+    // The obstacles, the eye height and the kinds that take part, as the projection takes them.
+    ObstacleScene scene() const;
     // The shapes drawn into it, in drawing order.
     const std::vector<ProjectedShape>& horizonShapes() const { return shapes_; }
 

@@ -19,16 +19,21 @@ double cosd(double degrees) {
 constexpr int kSurfaceTemperaturePasses = 12;
 }  // namespace
 
+RadiationSun RadiationSunAt(int day, float latitude, float trueTime) {
+    return {static_cast<float>(SunZenith(day, latitude, trueTime)),
+            static_cast<float>(SunAzimuth(day, latitude, trueTime))};
+}
+
 RadiationResults ComputeRadiation(const RadiationInputs& in, const SunHiddenTest& isSunHidden) {
     RadiationResults r;
 
     // ---- short wave ----
-    r.zenith = static_cast<float>(SunZenith(in.day, in.latitude, in.trueTime));
-    r.azimuth = static_cast<float>(SunAzimuth(in.day, in.latitude, in.trueTime));
+    const RadiationSun sun = RadiationSunAt(in.day, in.latitude, in.trueTime);
+    r.zenith = sun.zenith;
+    r.azimuth = sun.azimuth;
     // a sun below the horizon, or at no position at all, is hidden without asking the horizon
     // test, which maps the position into a picture
-    r.sunHidden = !(r.zenith < 90.0f && std::isfinite(r.azimuth)) ||
-                  (isSunHidden && isSunHidden(r.zenith, r.azimuth));
+    r.sunHidden = !sun.up() || (isSunHidden && isSunHidden(r.zenith, r.azimuth));
     const bool hidden = r.sunHidden;
 
     r.turbidity =

@@ -53,6 +53,14 @@ struct RadiationResults {
     float ts = 0, tmrt = 0;        // °C; the given values when they were given
 };
 
+// The sun as the radiation step sees it, degrees (4-byte floats, as stored), and whether it is
+// up at a position the horizon can be asked about.
+struct RadiationSun {
+    float zenith = 0, azimuth = 0;
+    bool up() const { return zenith < 90.0f && std::isfinite(azimuth); }
+};
+RadiationSun RadiationSunAt(int day, float latitude, float trueTime);
+
 // Whether the sun at (zenith, azimuth) is hidden by the horizon. Only asked for a sun above
 // the horizon with a finite position.
 using SunHiddenTest = std::function<bool(double zenith, double azimuth)>;

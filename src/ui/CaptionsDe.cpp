@@ -180,6 +180,10 @@ const CaptionEntry kGerman[] = {
 
     // ---- diagram window ----
     {"FormMap.MenuMapFile", "&Datei"},
+    {"FormMap.MapBtn", "Karte", "Die Karte über dem Hindernisplan"},
+    {"FormMap.MapQuantityLabel", "Größe:"},
+    {"FormMap.MapCellLabel", "Zelle (m):"},
+    {"FormMap.MapComputeBtn", "Karte berechnen"},
     {"FormMap.View1", "&Ansicht"},
     {"FormMap.Open1", "Ö&ffnen..."},
     {"FormMap.SaveAs1", "&Speichern unter..."},

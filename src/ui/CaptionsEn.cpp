@@ -89,6 +89,10 @@ const CaptionEntry kEnglish[] = {
 
     // ---- diagram window ----
     {"FormMap.MenuMapFile", "&File"},
+    {"FormMap.MapBtn", "Map", "The map over the obstacle plan"},
+    {"FormMap.MapQuantityLabel", "Quantity:"},
+    {"FormMap.MapCellLabel", "Cell (m):"},
+    {"FormMap.MapComputeBtn", "Compute map"},
 
     // ---- detail window ----
     {"FormMemi.MenuMemiFile", "&File"},

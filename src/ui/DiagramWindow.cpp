@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -19,6 +20,7 @@
 #include "models/OutputWindowModel.h"
 #include "models/TableWriter.h"
 #include "ui/Layout.h"
+#include "ui/MapView.h"
 #include "ui/Widgets.h"
 
 namespace umbrix::ui {
@@ -43,7 +45,12 @@ DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
     text_ = new LinesView(this);
     text_->setObjectName(RichEdit1);
     column->addWidget(text_, 1);
-    setCentralWidget(central);
+    pages_ = new QStackedWidget(this);
+    pages_->addWidget(central);
+    mapView_ = new MapView(desktop.app(), pages_);
+    mapView_->setObjectName(output_window::MapView);
+    pages_->addWidget(mapView_);
+    setCentralWidget(pages_);
     bindWidgets();
 }
 
@@ -148,6 +155,14 @@ void DiagramWindow::buildToolBar() {
     stepper(Label1, EditTime, UpDown1, 56);
     tools_->addSeparator();
     stepper(Label2, EditInc, UpDown2, 40);
+    tools_->addSeparator();
+    // the map view in place of the picture and text views, in every output mode
+    QToolButton* map = button(MapBtn, {}, "Map");
+    map->setCheckable(true);
+    connect(map, &QToolButton::toggled, this, [this](bool on) {
+        pages_->setCurrentIndex(on ? 1 : 0);
+        if (on) resize(std::max(width(), 800), std::max(height(), 820));
+    });
 }
 
 void DiagramWindow::refreshView() {

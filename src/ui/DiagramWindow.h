@@ -6,6 +6,7 @@
 #include "ui/Desktop.h"
 
 class QScrollArea;
+class QStackedWidget;
 class QToolBar;
 
 namespace umbrix {
@@ -15,6 +16,7 @@ class OutputWindowModel;
 namespace umbrix::ui {
 
 class LinesView;
+class MapView;
 class PictureView;
 
 class DiagramWindow : public FormWindow {
@@ -25,6 +27,7 @@ class DiagramWindow : public FormWindow {
 
     PictureView* pictureView() const { return picture_; }
     LinesView* textView() const { return text_; }
+    MapView* mapView() const { return mapView_; }
 
   private:
     void buildMenus();
@@ -36,6 +39,9 @@ class DiagramWindow : public FormWindow {
     PictureView* picture_ = nullptr;
     LinesView* text_ = nullptr;
     QSize clientShown_;
+    // the "Map" button shows the map view in place of the picture and text views
+    QStackedWidget* pages_ = nullptr;
+    MapView* mapView_ = nullptr;
 };
 
 }  // namespace umbrix::ui

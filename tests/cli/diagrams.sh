@@ -63,5 +63,5 @@ free=$(column SDact "$tmp/free"); south=$(column SDact "$tmp/south")
 [ "$free" -gt 480 ] && [ "$free" -lt 560 ] || fail "SDact free: $free"
 [ "$south" -lt $((free - 60)) ] || fail "SDact with the building: $south (free $free)"
 
-"$umbrix" --help | grep -q -- '--time H:MM' || fail "--help lacks --time"
+grep -q -- '--time H:MM' <<< "$("$umbrix" --help)" || fail "--help lacks --time"
 echo "diagrams: ok"
