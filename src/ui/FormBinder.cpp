@@ -266,7 +266,10 @@ void FormBinder::refreshBinding(Binding& b, bool named) {
         for (int i = 0; i < list->count(); ++i) {
             bool on = i < int(c.itemChecked.size()) && c.itemChecked[i];
             Qt::CheckState state = on ? Qt::Checked : Qt::Unchecked;
-            if (list->item(i)->checkState() != state) list->item(i)->setCheckState(state);
+            // a row without check-state data draws no box: fresh rows get one even unchecked
+            QListWidgetItem* row = list->item(i);
+            if (!row->data(Qt::CheckStateRole).isValid() || row->checkState() != state)
+                row->setCheckState(state);
         }
         if (c.itemIndex >= 0 && c.itemIndex < list->count() && list->currentRow() != c.itemIndex)
             list->setCurrentRow(c.itemIndex);
