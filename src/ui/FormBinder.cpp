@@ -230,6 +230,11 @@ void FormBinder::refreshBinding(Binding& b, bool named) {
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         if (edit->text() != qs(c.text)) edit->setText(qs(c.text));
         if (edit->isReadOnly() != c.readOnly) edit->setReadOnly(c.readOnly);
+        // a refused entry is framed red until the field is typed into again
+        if (edit->property("refused").toBool() != c.refused) {
+            edit->setProperty("refused", c.refused);
+            edit->setStyleSheet(c.refused ? "QLineEdit { border: 2px solid #d01c1c; }" : "");
+        }
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         QSignalBlocker block(combo);
         // the items are shown in the interface language unless the user types into the box
