@@ -222,7 +222,11 @@ void WindowsTest::textViewSavesExactlyTheTableLines() {
     for (const auto& l : ui.app().outputWindow().lines())
         expected += QString::fromStdString(l) + "\n";
     QCOMPARE(content, expected);
-    QCOMPARE(content, ui.find<QPlainTextEdit>("FormMap", "RichEdit1")->toPlainText() + "\n");
+    // the view shows the same table, with a dash where the file holds the missing value
+    QString shown = content;
+    shown.replace("\t9999.0\t", QString::fromUtf8("\t\u2013\t"));
+    QCOMPARE(shown.split('\n'),
+             (ui.find<QPlainTextEdit>("FormMap", "RichEdit1")->toPlainText() + "\n").split('\n'));
 }
 
 void WindowsTest::detailWindowShowsTheDetailTable() {
