@@ -27,6 +27,10 @@ configure: $(BUILD)/build.ninja
 build: deps configure
 	cmake --build $(BUILD) -j$(JOBS)
 
+# the Python module into $(BUILD)/python: PYTHONPATH=$(BUILD)/python /usr/bin/python3 -c "import umbrix"
+python: deps configure
+	cmake --build $(BUILD) --target python -j$(JOBS)
+
 run: build
 	./$(BUILD)/umbrix --now "21.6.2026 9:00" --set EditDat=21.6.2026 --set EditZeit=12:00
 
@@ -60,6 +64,8 @@ tidy: configure
 
 bench: build
 	@for b in $(BUILD)/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
+	@if [ -d $(BUILD)/python/umbrix ]; then echo "== bench/python_indices.py"; \
+	  PYTHONPATH=$(BUILD)/python /usr/bin/python3 bench/python_indices.py --min-time 0.5; fi
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "models/Application.h"
+#include "models/ComponentNames.h"
 #include "models/MainWindowModel.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
@@ -10,8 +11,10 @@
 
 namespace umbrix {
 
+using namespace data_file_window;
+
 namespace {
-const char* const kList = "CheckListBox1";
+const char* const kList = CheckListBox1;
 const char* const kOpenFilter = "Textfiles|*.txt;*.dat;*.asc|Csvfiles|*.csv|All files|*.*";
 }  // namespace
 
@@ -25,25 +28,25 @@ const std::vector<std::string>& DataFileWindowModel::ColumnItems() {
 }
 
 DataFileWindowModel::DataFileWindowModel(Application& app)
-    : FormModel("FormWerte", app.host()), app_(app) {
+    : FormModel(data_file_window::kForm, app.host()), app_(app) {
     caption = "Datafile - Wertedatei";
-    Control& file = add("EditDatei", ControlKind::Edit, kNoFile);
+    Control& file = add(EditDatei, ControlKind::Edit, kNoFile);
     file.readOnly = true;
-    add("BitBtn1", ControlKind::Button).hint = "Open datafile - Wertedatei \u00f6ffnen";
-    add("BitBtn2", ControlKind::Button).hint = "Use current data - Aktuelle Werte verwenden";
-    add("ChkUeberschriften", ControlKind::CheckBox, "Skip first row (labels)");
-    add("EditDefVal", ControlKind::Edit, "9999");
-    add("EditITime", ControlKind::Edit, "h:mm");
-    add("EditIDate", ControlKind::Edit, "d.m.yyyy");
-    Control& sep = add("ComboFileSep", ControlKind::Combo, "Space or Tab");
+    add(BitBtn1, ControlKind::Button).hint = "Open datafile - Wertedatei \u00f6ffnen";
+    add(BitBtn2, ControlKind::Button).hint = "Use current data - Aktuelle Werte verwenden";
+    add(ChkUeberschriften, ControlKind::CheckBox, "Skip first row (labels)");
+    add(EditDefVal, ControlKind::Edit, "9999");
+    add(EditITime, ControlKind::Edit, "h:mm");
+    add(EditIDate, ControlKind::Edit, "d.m.yyyy");
+    Control& sep = add(ComboFileSep, ControlKind::Combo, "Space or Tab");
     sep.items = {"Space or Tab", ",", ";", "|"};
     sep.itemIndex = 0;
     sep.readOnly = true;
     Control& list = add(kList, ControlKind::CheckList);
     list.items = ColumnItems();
     list.itemChecked.assign(list.items.size(), false);
-    add("LabelHorAz", ControlKind::Label, "Horizon azimutal increment").enabled = false;
-    Control& az = add("ComboHorAz", ControlKind::Combo, "30\u00b0 (12 values)");
+    add(LabelHorAz, ControlKind::Label, "Horizon azimutal increment").enabled = false;
+    Control& az = add(ComboHorAz, ControlKind::Combo, "30\u00b0 (12 values)");
     az.items = {"10\u00b0 (36 values)", "12\u00b0 (30 values)", "15\u00b0 (24 values)",
                 "18\u00b0 (20 values)", "20\u00b0 (18 values)", "24\u00b0 (15 values)",
                 "30\u00b0 (12 values)", "36\u00b0 (10 values)", "45\u00b0 (8 values)",
@@ -51,9 +54,9 @@ DataFileWindowModel::DataFileWindowModel(Application& app)
     az.itemIndex = 6;
     az.readOnly = true;
     az.enabled = false;
-    add("ChkInDatei", ControlKind::CheckBox, "Output in file");
-    add("OkBtn", ControlKind::Button, "&Close");
-    add("OpenDialog1", ControlKind::Other);
+    add(ChkInDatei, ControlKind::CheckBox, "Output in file");
+    add(OkBtn, ControlKind::Button, "&Close");
+    add(OpenDialog1, ControlKind::Other);
 }
 
 // ---- the column list -----------------------------------------------------------
@@ -142,9 +145,9 @@ void DataFileWindowModel::onItemChecked(const std::string& name, int index) {
 
 void DataFileWindowModel::updateHorizonEnabling() {
     const bool on = isColumn(DataColumn::Horizon);
-    ctl("LabelHorAz").enabled = on;
-    ctl("ComboHorAz").enabled = on;
-    changed("ComboHorAz");
+    ctl(LabelHorAz).enabled = on;
+    ctl(ComboHorAz).enabled = on;
+    changed(ComboHorAz);
 }
 
 void DataFileWindowModel::selectColumns(const std::vector<std::string>& names) {
@@ -205,7 +208,7 @@ void DataFileWindowModel::selectColumns(const std::vector<std::string>& names) {
 // ---- settings ------------------------------------------------------------------
 
 int DataFileWindowModel::horizonIncrement() const {
-    const std::string& t = text("ComboHorAz");
+    const std::string& t = text(ComboHorAz);
     auto n = parseInt(t.substr(0, std::min<std::size_t>(2, t.size())));
     // only the listed increments divide the circle; anything else falls back to the default
     static const int allowed[] = {10, 12, 15, 18, 20, 24, 30, 36, 45, 60, 90};
@@ -214,7 +217,7 @@ int DataFileWindowModel::horizonIncrement() const {
 }
 
 char DataFileWindowModel::fieldSeparator() const {
-    const std::string& t = text("ComboFileSep");
+    const std::string& t = text(ComboFileSep);
     return t.size() == 1 ? t[0] : '\t';
 }
 
@@ -222,11 +225,11 @@ DataFileSettings DataFileWindowModel::dataFileSettings() const {
     DataFileSettings s;
     s.path = fileName_;
     s.columns = checkedColumns();
-    s.skipFirstRow = checked("ChkUeberschriften");
-    s.missingText = text("EditDefVal");
-    s.missingValue = float(toReal(s.missingText, "EditDefVal"));
-    s.dateFormat = text("EditIDate");
-    s.timeFormat = text("EditITime");
+    s.skipFirstRow = checked(ChkUeberschriften);
+    s.missingText = text(EditDefVal);
+    s.missingValue = float(toReal(s.missingText, EditDefVal));
+    s.dateFormat = text(EditIDate);
+    s.timeFormat = text(EditITime);
     s.fieldSeparator = fieldSeparator();
     s.horizonIncrement = horizonIncrement();
     s.currentYear = host().now().year;
@@ -245,41 +248,41 @@ void DataFileWindowModel::openDataFile() {
     if (chosen) {
         useCurrentData();
         fileName_ = *chosen;
-        ctl("OpenDialog1").text = *chosen;
-        ctl("EditDatei").text = FileNameOnly(*chosen);
-        Control& item = app_.mainWindow().ctl("Wertedatei1");
+        ctl(OpenDialog1).text = *chosen;
+        ctl(EditDatei).text = FileNameOnly(*chosen);
+        Control& item = app_.mainWindow().ctl(main_window::Wertedatei1);
         item.checked = true;
-        app_.mainWindow().changed("Wertedatei1");
+        app_.mainWindow().changed(main_window::Wertedatei1);
     }
     // the filter chosen in the dialog sets the separator, confirmed or not
-    if (o.filterIndex == 1) select("ComboFileSep", 0);
-    if (o.filterIndex == 2) select("ComboFileSep", 1);
-    changed("EditDatei");
+    if (o.filterIndex == 1) select(ComboFileSep, 0);
+    if (o.filterIndex == 2) select(ComboFileSep, 1);
+    changed(EditDatei);
 }
 
 void DataFileWindowModel::useCurrentData() {
-    ctl("EditDatei").text = kNoFile;
-    Control& item = app_.mainWindow().ctl("Wertedatei1");
+    ctl(EditDatei).text = kNoFile;
+    Control& item = app_.mainWindow().ctl(main_window::Wertedatei1);
     item.checked = false;
-    app_.mainWindow().changed("Wertedatei1");
-    changed("EditDatei");
+    app_.mainWindow().changed(main_window::Wertedatei1);
+    changed(EditDatei);
 }
 
 void DataFileWindowModel::onClick(const std::string& name) {
-    if (name == "BitBtn1") {
+    if (name == BitBtn1) {
         openDataFile();
         app_.mainWindow().disableAdd();
-    } else if (name == "BitBtn2") {
+    } else if (name == BitBtn2) {
         useCurrentData();
         app_.mainWindow().disableAdd();
-    } else if (name == "ChkInDatei") {
+    } else if (name == ChkInDatei) {
         // a new output destination needs a new table
         app_.mainWindow().disableAdd();
-    } else if (name == "OkBtn") {
+    } else if (name == OkBtn) {
         // A data file without a chosen file or a checked column cannot be read: closing the
         // window then drops it, so that "&New" computes the main window's values again.
         if (app_.mainWindow().dataFileActive() &&
-            (text("EditDatei") == kNoFile || checkedColumns().empty())) {
+            (text(EditDatei) == kNoFile || checkedColumns().empty())) {
             useCurrentData();
             app_.mainWindow().disableAdd();
         }
