@@ -125,11 +125,33 @@ TEST_F(DataFileWindowModelTest, DatafileMenuItemShowsTheWindowOrUnchecks) {
     main().click("Wertedatei1");
     EXPECT_TRUE(main().checked("Wertedatei1"));
     EXPECT_TRUE(dataFileWindow().isVisible());
-    dataFileWindow().click("OkBtn");
-    EXPECT_FALSE(dataFileWindow().isVisible());
     main().click("Wertedatei1");
     EXPECT_FALSE(main().checked("Wertedatei1"));
-    EXPECT_FALSE(dataFileWindow().isVisible());
+}
+
+// Closing keeps the data file only when a run could read it: a file and a checked column.
+TEST_F(DataFileWindowModelTest, ClosingDropsADataFileThatCannotBeRead) {
+    struct Case {
+        bool file;
+        std::vector<DataColumn> columns;
+        bool kept;
+    } cases[] = {
+        {false, {}, false}, {false, {C::Ta}, false}, {true, {}, false}, {true, {C::Ta}, true}};
+    for (const Case& c : cases) {
+        dataFileWindow().click("BitBtn2");
+        preset(c.columns);
+        if (c.file) {
+            host.openAnswers.push_back(path("weather.txt"));
+            dataFileWindow().click("BitBtn1");
+        } else {
+            main().click("Wertedatei1");
+        }
+        ASSERT_TRUE(main().checked("Wertedatei1"));
+        dataFileWindow().click("OkBtn");
+        EXPECT_FALSE(dataFileWindow().isVisible());
+        EXPECT_EQ(main().checked("Wertedatei1"), c.kept) << c.file << c.columns.size();
+        EXPECT_EQ(dataFileWindow().text("EditDatei") != "(none - keine)", c.kept);
+    }
 }
 
 TEST_F(DataFileWindowModelTest, SettingsOfARun) {

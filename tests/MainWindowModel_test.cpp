@@ -87,8 +87,16 @@ TEST_F(MainWindowModelTest, NumericExitRules) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " <- " + c.typed);
-        main().typeAndLeave(c.field, c.typed);
-        EXPECT_EQ(main().text(c.field), c.shown);
+        // letters are refused: the field keeps what it showed
+        const bool letters = std::string(c.typed).find_first_of("abcx") != std::string::npos;
+        const std::string before = main().text(c.field);
+        if (letters) {
+            EXPECT_THROW(main().typeAndLeave(c.field, c.typed), RangeError);
+            EXPECT_EQ(main().text(c.field), before);
+        } else {
+            main().typeAndLeave(c.field, c.typed);
+            EXPECT_EQ(main().text(c.field), c.shown);
+        }
     }
 }
 
@@ -126,9 +134,9 @@ TEST_F(MainWindowModelTest, GivenGlobalRadiationAndTmrtExcludeEachOther) {
     main().typeAndLeave("EditTmrt", "30");
     EXPECT_EQ(main().text("EditTmrt"), "30.0");
     EXPECT_EQ(main().text("EditG"), "");
-    main().typeAndLeave("EditG", "junk");
+    EXPECT_THROW(main().typeAndLeave("EditG", "junk"), RangeError);
     EXPECT_EQ(main().text("EditG"), "");
-    EXPECT_EQ(main().text("EditTmrt"), "30.0");  // an unreadable G empties nothing else
+    EXPECT_EQ(main().text("EditTmrt"), "30.0");  // a refused G empties nothing else
 }
 
 TEST_F(MainWindowModelTest, VapourPressureAndHumidityCoupling) {
@@ -145,9 +153,12 @@ TEST_F(MainWindowModelTest, VapourPressureAndHumidityCoupling) {
     main().typeAndLeave("EditTa", "20");
     EXPECT_EQ(main().text("EditVp"), "6.0");
     EXPECT_EQ(main().text("EditRh"), fixed(float(RelHumidityFromVapour(20, 6)), 5, 1));
-    // an unreadable VP is refilled from Ta and RH
+    // letters are refused; an emptied VP is refilled from Ta and RH
     main().typeAndLeave("EditRh", "50");
-    main().typeAndLeave("EditVp", "wet");
+    const std::string vp = main().text("EditVp");
+    EXPECT_THROW(main().typeAndLeave("EditVp", "wet"), RangeError);
+    EXPECT_EQ(main().text("EditVp"), vp);
+    main().typeAndLeave("EditVp", "");
     EXPECT_EQ(main().text("EditVp"), fixed(float(VapourFromRelHumidity(20, 50)), 5, 1));
 }
 

@@ -279,6 +279,13 @@ void DataFileWindowModel::onClick(const std::string& name) {
         // a new output destination needs a new table
         app_.mainWindow().disableAdd();
     } else if (name == OkBtn) {
+        // A data file without a chosen file or a checked column cannot be read: closing the
+        // window then drops it, so that "&New" computes the main window's values again.
+        if (app_.mainWindow().dataFileActive() &&
+            (text(EditDatei) == kNoFile || checkedColumns().empty())) {
+            useCurrentData();
+            app_.mainWindow().disableAdd();
+        }
         hide();
     }
 }

@@ -678,6 +678,9 @@ void MainWindowModel::checkHumidityAt(const std::string& name, double ta) {
 void MainWindowModel::leaveNumber(const std::string& name) {
     Control& c = ctl(name);
     auto parsed = parseReal(c.text, true);
+    // letters are no value: the field keeps its previous one (an empty field has its own rule)
+    if (!parsed && fieldQuantity(name) && !TrimBlanks(c.text).empty())
+        refuse(name, NotANumberText(quantityOf(name), name, TrimBlanks(c.text), app_.language()));
     if (parsed && !std::isfinite(*parsed)) parsed.reset();
     std::optional<float> value;
     if (parsed) value = float(*parsed);
@@ -741,6 +744,8 @@ void MainWindowModel::leaveHumidity(const std::string& name) {
     const bool vapour = name == EditVp;
     const std::string typed = text(name);
     auto parsed = parseReal(typed, true);
+    if (!parsed && !TrimBlanks(typed).empty())
+        refuse(name, NotANumberText(quantityOf(name), name, TrimBlanks(typed), app_.language()));
     // a number beyond a float would be computed as infinity
     const bool tooLarge = parsed && !std::isfinite(float(*parsed));
     if (parsed && !tooLarge) {

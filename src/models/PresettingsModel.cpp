@@ -76,21 +76,32 @@ void PresettingsModel::onClick(const std::string& name) {
     if (name == ApplyBtn) apply();
 }
 
-// An unreadable entry falls back as it always did; a readable one outside its physical range is
-// refused with a message, and the field keeps its value.
+// A number outside its physical range, or letters where a number belongs, are refused with a
+// message, and the field keeps its value; an empty field falls back to the default.
 void PresettingsModel::onExit(const std::string& name) {
     Control& c = ctl(name);
     auto value = parseReal(c.text, true);
     auto shown = [](float x) { return x < 0 ? std::string("auto") : fixed(x, 4, 2); };
+    auto readable = [&](Quantity quantity, const std::string& previous) {
+        const std::string typed(TrimBlanks(c.text));
+        if (value || typed.empty()) return;
+        c.text = previous;
+        changed(name);
+        throw RangeError(NotANumberText(quantity, name, typed, app_.language()) +
+                         FieldKeepsText(previous, app_.language()));
+    };
     if (name == EditBowen) {
+        readable(Quantity::BowenRatio, fixed(bowen, 4, 2));
         if (value) refuseOutside(name, Quantity::BowenRatio, *value, fixed(bowen, 4, 2));
         bowen = value ? float(*value) : 1.0f;
         c.text = fixed(bowen, 4, 2);
     } else if (name == EditAlbedo) {
+        readable(Quantity::Albedo, fixed(albedo, 4, 2));
         if (value) refuseOutside(name, Quantity::Albedo, *value, fixed(albedo, 4, 2));
         albedo = value ? float(*value) : 0.3f;
         c.text = fixed(albedo, 4, 2);
     } else if (name == EditAlbHum) {
+        readable(Quantity::Albedo, previousText(name, "0.30"));
         if (value) refuseOutside(name, Quantity::Albedo, *value, previousText(name, "0.30"));
         c.text = fixed(value ? float(*value) : 0.3f, 4, 2);
     } else if (name == EditTrb) {
@@ -113,6 +124,7 @@ void PresettingsModel::onExit(const std::string& name) {
             c.text = "auto";
         }
     } else if (name == EditFoglimit) {
+        readable(Quantity::FogLimit, fixed(fogLimit, 4, 1));
         if (value) refuseOutside(name, Quantity::FogLimit, *value, fixed(fogLimit, 4, 1));
         if (value) fogLimit = float(*value);
         c.text = fixed(fogLimit, 4, 1);

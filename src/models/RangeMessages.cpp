@@ -17,6 +17,16 @@ std::string FieldKeepsText(std::string_view previous, Language language) {
            std::string(previous) + "\"";
 }
 
+std::string NotANumberText(Quantity quantity, std::string_view where, std::string_view value,
+                           Language language) {
+    const PhysicalRange& r = RangeOf(quantity);
+    const bool german = language == Language::German;
+    std::string text = german ? r.german : r.english;
+    if (!where.empty()) text += " (" + std::string(where) + ")";
+    return text + ": \"" + std::string(value) +
+           (german ? "\" ist keine Zahl" : "\" is not a number");
+}
+
 std::string OutOfRangeText(Quantity quantity, std::string_view where, std::string_view value,
                            Language language) {
     const PhysicalRange& r = RangeOf(quantity);

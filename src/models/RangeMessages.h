@@ -25,6 +25,9 @@ std::string OutOfRangeText(Quantity quantity, std::string_view where, std::strin
                            Language language);
 std::string OutOfRangeText(Quantity quantity, std::string_view where, std::string_view value,
                            double min, double max, Language language);
+// "Air temperature Ta (EditTa): "2O" is not a number": a text that no number can be read from.
+std::string NotANumberText(Quantity quantity, std::string_view where, std::string_view value,
+                           Language language);
 // "; the field keeps "53.5"": what a refusing field shows again, appended to the range text.
 std::string FieldKeepsText(std::string_view previous, Language language);
 // A number as the range messages write it: up to 4 significant digits, no trailing zeros.

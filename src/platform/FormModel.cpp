@@ -63,6 +63,7 @@ void FormModel::type(std::string_view name, std::string text) {
         c.edited = true;
     }
     c.text = std::move(text);
+    c.refused = false;
     onChange(c.name);
     changed(c.name);
 }
@@ -74,7 +75,15 @@ void FormModel::leave(std::string_view name) {
         Control& c;
         ~EndEdit() { c.edited = false; }
     } endEdit{c};
-    onExit(c.name);
+    // an exit rule that throws has refused the text (and put the previous one back)
+    try {
+        onExit(c.name);
+    } catch (...) {
+        c.refused = true;
+        changed(c.name);
+        throw;
+    }
+    c.refused = false;
     changed(c.name);
 }
 

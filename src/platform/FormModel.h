@@ -54,6 +54,8 @@ struct Control {
     // refuses the new text puts this one back.
     std::string textBeforeEdit;
     bool edited = false;
+    // The exit rule refused the text last typed (views mark the field until the next typing).
+    bool refused = false;
     // What a picture control shows (a diagram, an editor's image); a view draws whichever is
     // set, the vector picture first.
     std::shared_ptr<const Picture> picture;

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "models/ComponentNames.h"
+#include "models/MainWindowModel.h"
 #include "models/OutputWindowModel.h"
 #include "models/TableWriter.h"
 #include "ui/Layout.h"
@@ -165,9 +166,54 @@ void DiagramWindow::buildToolBar() {
     });
 }
 
+namespace {
+
+// Why a table field has no value: a missing input of the row, or inputs outside the range
+// where the column's index is defined.
+QString MissingReason(bool german, const QStringList& names, const QStringList& row, int column) {
+    static const QStringList inputs = {"Ta", "VP", "RH", "v", "C", "Tmrt", "Ts", "Gact", "Dact"};
+    const QString name = names.value(column).trimmed();
+    if (inputs.contains(name))
+        return german ? QString("%1: kein Wert in den Eingaben (Fehlwert)").arg(name)
+                      : QString("%1: no value in the input (missing value)").arg(name);
+    // the given quantities a row cannot do without (VP and RH follow from each other)
+    static const QStringList given = {"Ta", "VP", "RH", "v", "C"};
+    QStringList missing;
+    for (int i = 0; i < names.size() && i < row.size(); ++i)
+        if (i != column && given.contains(names[i].trimmed()) && row[i] == row[column])
+            missing << names[i].trimmed();
+    if (!missing.isEmpty())
+        return german ? QString("%1: kein Wert, fehlende Eingabe: %2").arg(name, missing.join(", "))
+                      : QString("%1: no value, missing input: %2").arg(name, missing.join(", "));
+    if (name == "UTCI")
+        return german ? QString::fromUtf8(
+                            "UTCI: kein Wert, die Eingaben liegen au\u00dferhalb "
+                            "des Bereichs von UTCI (Ta \u221250 bis 50 \u00b0C, Wind "
+                            "in 10 m 0,5 bis 17 m/s, Tmrt \u2212 Ta \u221230 bis "
+                            "70 K, VP bis 50 hPa)")
+                      : QString::fromUtf8(
+                            "UTCI: no value, the inputs lie outside the range of "
+                            "UTCI (Ta \u221250 to 50 \u00b0C, wind at 10 m 0.5 to "
+                            "17 m/s, Tmrt \u2212 Ta \u221230 to 70 K, VP up to 50 "
+                            "hPa)");
+    return german ? QString::fromUtf8(
+                        "%1: kein Wert, die Eingaben liegen au\u00dferhalb des "
+                        "Bereichs, in dem %1 definiert ist")
+                        .arg(name)
+                  : QString("%1: no value, the inputs lie outside the range where %1 is defined")
+                        .arg(name);
+}
+
+}  // namespace
+
 void DiagramWindow::refreshView() {
     const Control& image = map_.ctl(ImageSun);
     picture_->showPicture(image.picture, image.image);
+    Application& app = desktop_.app();
+    text_->markMissing(app.mainWindow().missingValue, [&app](const QStringList& names,
+                                                             const QStringList& row, int column) {
+        return MissingReason(app.language() == Language::German, names, row, column);
+    });
     text_->showLines(map_.lines());
     // The model gives the client area: 600 by 501 below the toolbar for the text view, the
     // picture's size for the picture view. The window is never narrower than its toolbar, and a

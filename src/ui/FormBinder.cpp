@@ -230,6 +230,11 @@ void FormBinder::refreshBinding(Binding& b, bool named) {
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         if (edit->text() != qs(c.text)) edit->setText(qs(c.text));
         if (edit->isReadOnly() != c.readOnly) edit->setReadOnly(c.readOnly);
+        // a refused entry is framed red until the field is typed into again
+        if (edit->property("refused").toBool() != c.refused) {
+            edit->setProperty("refused", c.refused);
+            edit->setStyleSheet(c.refused ? "QLineEdit { border: 2px solid #d01c1c; }" : "");
+        }
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         QSignalBlocker block(combo);
         // the items are shown in the interface language unless the user types into the box
@@ -266,7 +271,10 @@ void FormBinder::refreshBinding(Binding& b, bool named) {
         for (int i = 0; i < list->count(); ++i) {
             bool on = i < int(c.itemChecked.size()) && c.itemChecked[i];
             Qt::CheckState state = on ? Qt::Checked : Qt::Unchecked;
-            if (list->item(i)->checkState() != state) list->item(i)->setCheckState(state);
+            // a row without check-state data draws no box: fresh rows get one even unchecked
+            QListWidgetItem* row = list->item(i);
+            if (!row->data(Qt::CheckStateRole).isValid() || row->checkState() != state)
+                row->setCheckState(state);
         }
         if (c.itemIndex >= 0 && c.itemIndex < list->count() && list->currentRow() != c.itemIndex)
             list->setCurrentRow(c.itemIndex);

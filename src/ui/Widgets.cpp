@@ -2,9 +2,12 @@
 
 #include <QDropEvent>
 #include <QFontDatabase>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextBlock>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -13,6 +16,10 @@
 #include "ui/RasterImage.h"
 
 namespace umbrix::ui {
+
+namespace {
+const QString kMissingMark = QString::fromUtf8("\u2013");
+}
 
 UpDownWidget::UpDownWidget(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
@@ -112,6 +119,31 @@ void CheckListWidget::dropEvent(QDropEvent* event) {
     if (from >= 0 && to >= 0 && from != to) emit itemDragged(from, to);
 }
 
+bool LinesView::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip || !missingReason_ || firstRow_ == 0)
+        return QPlainTextEdit::viewportEvent(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QTextCursor at = cursorForPosition(help->pos());
+    const std::size_t row = std::size_t(at.blockNumber());
+    const QString text = at.block().text();
+    // the field under the pointer: the cursor stands before or after its character
+    int column = -1;
+    for (int pos : {at.positionInBlock(), at.positionInBlock() - 1})
+        if (pos >= 0 && pos < text.size() && text[pos] != '\t') {
+            column = int(text.left(pos).count('\t'));
+            break;
+        }
+    const QStringList fields = text.split('\t');
+    if (row >= firstRow_ && row < shown_.size() && column >= 0 && column < fields.size() &&
+        fields[column] == kMissingMark) {
+        const QStringList names = QString::fromStdString(shown_[firstRow_ - 2]).split('\t');
+        QToolTip::showText(help->globalPos(), missingReason_(names, fields, column), viewport());
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
+}
+
 int LinesView::measure() const {
     const QFontMetrics metrics(font());
     const int tab = int(tabStopDistance());
@@ -149,22 +181,48 @@ LinesView::LinesView(QWidget* parent) : QPlainTextEdit(parent) {
     setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * 8);
 }
 
+void LinesView::markMissing(
+    double value, std::function<QString(const QStringList&, const QStringList&, int)> reason) {
+    missingValue_ = value;
+    missingReason_ = std::move(reason);
+}
+
+QString LinesView::shownLine(std::size_t index) const {
+    const QString line = QString::fromStdString(shown_[index]);
+    if (!missingReason_ || firstRow_ == 0 || index < firstRow_) return line;
+    QStringList fields = line.split('\t');
+    for (QString& field : fields) {
+        bool number = false;
+        const double x = field.trimmed().toDouble(&number);
+        if (number && x == missingValue_) field = kMissingMark;
+    }
+    return fields.join('\t');
+}
+
 void LinesView::showLines(const std::vector<std::string>& lines) {
     const bool grown =
         shown_.size() <= lines.size() && std::equal(shown_.begin(), shown_.end(), lines.begin());
     if (grown && shown_.size() == lines.size()) return;
-    if (grown && !shown_.empty()) {
-        for (std::size_t i = shown_.size(); i < lines.size(); ++i)
-            appendPlainText(QString::fromStdString(lines[i]));
+    const std::size_t from = grown ? shown_.size() : 0;
+    shown_ = lines;
+    if (from == 0) firstRow_ = 0;
+    // the rows start after the names and units below the header's empty line
+    if (firstRow_ == 0)
+        for (std::size_t i = 0; i + 2 < shown_.size(); ++i)
+            if (shown_[i].empty()) {
+                firstRow_ = i + 3;
+                break;
+            }
+    if (from > 0) {
+        for (std::size_t i = from; i < shown_.size(); ++i) appendPlainText(shownLine(i));
     } else {
         QString text;
-        for (std::size_t i = 0; i < lines.size(); ++i) {
+        for (std::size_t i = 0; i < shown_.size(); ++i) {
             if (i) text += '\n';
-            text += QString::fromStdString(lines[i]);
+            text += shownLine(i);
         }
         setPlainText(text);
     }
-    shown_ = lines;
     contentWidth_ = measure();
 }
 

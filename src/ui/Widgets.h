@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,13 +79,27 @@ class LinesView : public QPlainTextEdit {
   public:
     explicit LinesView(QWidget* parent = nullptr);
     void showLines(const std::vector<std::string>& lines);
+    // Table rows (the lines after the names and units that follow the header's empty line) show
+    // a field holding this value as "–"; hovering it shows `missingReason` of the row's
+    // fields and the field's column. Saved files keep the value as it is.
+    void markMissing(
+        double value,
+        std::function<QString(const QStringList& names, const QStringList& row, int column)>
+            reason);
     // Width in pixels of the widest of the first lines, tabs expanded: what the table needs.
     int contentWidth() const { return contentWidth_; }
 
+  protected:
+    bool viewportEvent(QEvent* event) override;
+
   private:
     int measure() const;
+    QString shownLine(std::size_t index) const;
 
     std::vector<std::string> shown_;
+    std::size_t firstRow_ = 0;  // 0: no table rows found yet
+    double missingValue_ = 0;
+    std::function<QString(const QStringList&, const QStringList&, int)> missingReason_;
     int contentWidth_ = 0;
 };
 

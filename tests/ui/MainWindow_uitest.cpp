@@ -3,11 +3,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QToolTip>
 
 #include "models/MainWindowModel.h"
 #include "models/OutputWindowModel.h"
@@ -28,7 +31,9 @@ class MainWindowTest : public QObject {
     void leavingAFieldAppliesItsExitRule();
     void givenRadiationEmptiesTmrtAndKeepsCloudCover();
     void aValueOutsideItsRangeIsRefusedWithAMessage();
+    void aRefusedEntryKeepsItsValueAndIsFramed();
     void newFillsTheTextViewWithTheTable();
+    void aMissingValueShowsAsADashWithItsReason();
     void aCommandFirstAppliesTheFieldBeingTyped();
     void addAppendsRowsUnderTheSameHeader();
     void addIsDisabledByTheListedChanges_data();
@@ -47,7 +52,7 @@ void MainWindowTest::leavingAFieldAppliesItsExitRule_data() {
     QTest::addColumn<QString>("otherShown");  // its text afterwards
     QTest::newRow("Ta unreadable") << "EditTa"
                                    << "warm"
-                                   << "0"
+                                   << "20.0"
                                    << ""
                                    << "";
     QTest::newRow("Ta formatted") << "EditTa"
@@ -156,6 +161,46 @@ void MainWindowTest::aValueOutsideItsRangeIsRefusedWithAMessage() {
     QCOMPARE(int(ui.messages.size()), 2);
 }
 
+// Typed and confirmed with Return: the message, the previous value, a red frame until the next
+// key.
+void MainWindowTest::aRefusedEntryKeepsItsValueAndIsFramed() {
+    struct Case {
+        const char* window;
+        const char* field;
+        const char* typed;
+        const char* kept;
+        const char* message;
+    } cases[] = {
+        {"FormGeodat", "EditTa", "2O", "20.0",
+         "Air temperature Ta (EditTa): \"2O\" is not a number"},
+        {"FormGeodat", "EditRh", "-70", "53.5", "is outside the range 0 to 100 %"},
+        {"FormGeodat", "EditVp", "abc", "12.5", "is not a number"},
+        {"FormGeodat", "EditWG", "fast", "0.1", "is not a number"},
+        {"FormVorgaben", "EditAlbedo", "-5", "0.20", "Albedo (EditAlbedo): \"-5\" is outside"},
+        {"FormVorgaben", "EditBowen", "one", "1.00", "is not a number"},
+    };
+    UiFixture ui;
+    for (const Case& c : cases) {
+        QLineEdit* edit = ui.edit(c.field, c.window);
+        QVERIFY(edit);
+        ui.messages.clear();
+        UiFixture::typeOnly(edit, c.typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(edit->text(), QString(c.kept));
+        QCOMPARE(int(ui.messages.size()), 1);
+        QVERIFY2(QString::fromStdString(ui.messages[0]).contains(c.message),
+                 ui.messages[0].c_str());
+        QVERIFY2(edit->styleSheet().contains("border"), c.field);
+        QTest::keyClick(edit, Qt::Key_End);
+        QVERIFY2(edit->styleSheet().contains("border"), c.field);  // moving is no edit
+        QTest::keyClick(edit, Qt::Key_0);
+        QVERIFY2(edit->styleSheet().isEmpty(), c.field);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY2(edit->styleSheet().isEmpty(), c.field);
+    }
+}
+
 void MainWindowTest::newFillsTheTextViewWithTheTable() {
     UiFixture ui;
     auto* add = ui.find<QPushButton>("FormGeodat", "ButtonHinzu");
@@ -167,8 +212,11 @@ void MainWindowTest::newFillsTheTextViewWithTheTable() {
     QVERIFY(text->isVisible());
     const auto& lines = ui.app().outputWindow().lines();
     QVERIFY(lines.size() >= 9);  // header, names, units, one row
+    // the text view shows the table; the row's missing UTCI (v below its range) as a dash
     QStringList expected;
     for (const auto& l : lines) expected << QString::fromStdString(l);
+    QVERIFY(expected.back().contains("\t9999.0\t"));
+    expected.back().replace("\t9999.0\t", QString::fromUtf8("\t\u2013\t"));
     QCOMPARE(text->toPlainText(), expected.join('\n'));
     QVERIFY(text->toPlainText().contains("place: \tFreiburg"));
     QVERIFY(text->toPlainText().contains("21.6.2026"));
@@ -177,6 +225,55 @@ void MainWindowTest::newFillsTheTextViewWithTheTable() {
     // the text view is a table: one font for all characters, no wrapping
     QVERIFY(QFontInfo(text->font()).fixedPitch());
     QCOMPARE(text->lineWrapMode(), QPlainTextEdit::NoWrap);
+}
+
+// Hovering a dash: the tooltip says why the value is missing.
+static QString TooltipOfField(QPlainTextEdit* view, int block, int column) {
+    const QTextBlock line = view->document()->findBlockByNumber(block);
+    int pos = 0;
+    for (int i = 0; i < column; ++i) pos = int(line.text().indexOf('\t', pos)) + 1;
+    QTextCursor at(line);
+    at.setPosition(line.position() + pos);
+    const QPoint point = view->cursorRect(at).center() + QPoint(3, 0);
+    QHelpEvent hover(QEvent::ToolTip, point, view->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(view->viewport(), &hover);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+void MainWindowTest::aMissingValueShowsAsADashWithItsReason() {
+    UiFixture ui;
+    const QString dash = QString::fromUtf8("\u2013");
+    auto* view = ui.find<QPlainTextEdit>("FormMap", "RichEdit1");
+    QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
+    const auto& lines = ui.app().outputWindow().lines();
+    const QStringList names = QString::fromStdString(lines[lines.size() - 3]).split('\t');
+    const int utci = int(names.indexOf("UTCI")), ta = int(names.indexOf("Ta"));
+    const int pet = int(names.indexOf("PET"));
+    const int last = view->document()->blockCount() - 1;
+    QCOMPARE(view->document()->findBlockByNumber(last).text().split('\t').value(utci), dash);
+    QVERIFY(TooltipOfField(view, last, utci).contains("UTCI (Ta"));
+
+    // a data-file row without Ta: Ta and the indices are dashes that name the missing input
+    const QString file = ui.path("gap.txt");
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Text));
+    out.write("1.7.2025 12:00 9999 50 1.0 800\n");
+    out.close();
+    UiFixture::chooseMenuItem(ui.desktop().mainWindow(), ui.action("Wertedatei1"));
+    auto* list = ui.find<QListWidget>("FormWerte", "CheckListBox1");
+    for (const char* item : {"Date", "Time", "Air temperature Ta (°C)", "Relative humidity RH (%)",
+                             "Wind velocity v (m/s)", "Global radiation G (W/m²)"})
+        UiFixture::clickCheckBox(
+            list, list->row(list->findItems(QString::fromUtf8(item), Qt::MatchExactly).value(0)));
+    ui.dialogAnswers.push_back(file.toStdString());
+    QTest::mouseClick(ui.find<QPushButton>("FormWerte", "BitBtn1"), Qt::LeftButton);
+    QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
+    QVERIFY(QString::fromStdString(lines.back()).contains("\t9999.0\t"));  // the model keeps it
+    const int row = view->document()->blockCount() - 1;
+    QCOMPARE(view->document()->findBlockByNumber(row).text().split('\t').value(ta), dash);
+    QVERIFY(TooltipOfField(view, row, ta).startsWith("Ta: no value in the input"));
+    QVERIFY2(TooltipOfField(view, row, pet).contains("missing input: Ta"),
+             qPrintable(TooltipOfField(view, row, pet)));
 }
 
 void MainWindowTest::aCommandFirstAppliesTheFieldBeingTyped() {

@@ -153,9 +153,8 @@ void RunGuardTest::cancelledDataFileRunKeepsTheRowsWritten() {
     for (const char* column :
          {"Date", "Time", "Air temperature Ta (°C)", "Relative humidity RH (%)",
           "Wind velocity v (m/s)", "Global radiation G (W/m²)"})
-        list->findItems(QString::fromUtf8(column), Qt::MatchExactly)
-            .front()
-            ->setCheckState(Qt::Checked);
+        UiFixture::clickCheckBox(
+            list, list->row(list->findItems(QString::fromUtf8(column), Qt::MatchExactly).value(0)));
     ui.dialogAnswers.push_back(file.toStdString());
     ui.find<QPushButton>("FormWerte", "BitBtn1")->click();
     QVERIFY(ui.action("Wertedatei1")->isChecked());

@@ -1,7 +1,14 @@
 #include "ui/UiFixture.h"
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTimer>
 #include <QUrl>
 
@@ -56,6 +63,55 @@ void UiFixture::clickInNextMessageBox(QMessageBox::StandardButton button, QStrin
             QTest::mouseClick(b, Qt::LeftButton);
         else
             box->reject();  // not the box expected: the test sees it in `seen`
+    });
+    timer->start();
+}
+
+void UiFixture::chooseMenuItem(QMainWindow* window, QAction* item) {
+    QMenuBar* bar = window->menuBar();
+    for (QAction* title : bar->actions()) {
+        QMenu* menu = title->menu();
+        if (!menu || !menu->actions().contains(item)) continue;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+        QTRY_VERIFY(menu->isVisible());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+        return;
+    }
+    QFAIL("the item is in no menu of the window");
+}
+
+void UiFixture::clickCheckBox(QListWidget* list, int row) {
+    QStyleOptionViewItem option;
+    option.initFrom(list->viewport());
+    option.rect = list->visualItemRect(list->item(row));
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = list->item(row)->text();
+    const QRect box =
+        list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
+}
+
+void UiFixture::typeInNextFileDialog(const QString& name) {
+    auto hook = std::move(host_.fileDialogHook);
+    host_.fileDialogHook = nullptr;
+    auto* timer = new QTimer(&watchers_);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [this, timer, name, hook] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        host_.fileDialogHook = hook;
+        auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+        auto* buttons = dialog->findChild<QDialogButtonBox*>("buttonBox");
+        QAbstractButton* open = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
+        if (!edit || !open) {
+            dialog->reject();  // not the dialog expected: the test sees nothing chosen
+            return;
+        }
+        QTest::keyClicks(edit, name);
+        // Return would go to the name completer's popup: the Open button confirms
+        QTest::mouseClick(open, Qt::LeftButton);
     });
     timer->start();
 }

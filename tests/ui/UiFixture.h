@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,6 +61,15 @@ class UiFixture {
     static void typeAndLeave(QLineEdit* edit, const QString& text);
     static void typeOnly(QLineEdit* edit, const QString& text);
     static void leave(QWidget* widget);
+
+    // Chooses a menu item with the mouse: its title in the window's menu bar, then the item.
+    static void chooseMenuItem(QMainWindow* window, QAction* item);
+    // A mouse click on the check box of a check list's row.
+    static void clickCheckBox(QListWidget* list, int row);
+
+    // The next file dialog comes up for real; the name (of a file in the folder it shows) is
+    // typed into its name field and confirmed with its Open button.
+    void typeInNextFileDialog(const QString& name);
 
     // The next message box comes up for real instead of being answered by the hook, and is
     // answered with a mouse click on `button`, as a person answers it; its text goes to `seen`.

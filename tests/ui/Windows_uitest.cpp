@@ -1,6 +1,7 @@
 // The windows besides the main one: start-up order and visibility, pre-settings, data file,
 // diagram and detail windows, the help items, and a window closed by its close box.
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -38,6 +39,7 @@ class WindowsTest : public QObject {
     void presettingsCheckBoxesBringBackTheEarlierModels();
     void datafileItemShowsTheWindowAndItsList();
     void checkListMarksAndDragsReachTheModel();
+    void summerDaysRunFromTheDataFileWindow();
     void textViewSavesExactlyTheTableLines();
     void detailWindowShowsTheDetailTable();
     void closeBoxHidesAWindowThroughItsModel();
@@ -116,24 +118,42 @@ void WindowsTest::presettingsCheckBoxesBringBackTheEarlierModels() {
 
 void WindowsTest::datafileItemShowsTheWindowAndItsList() {
     UiFixture ui;
-    ui.action("Wertedatei1")->trigger();
+    UiFixture::chooseMenuItem(ui.desktop().mainWindow(), ui.action("Wertedatei1"));
     QVERIFY(ui.desktop().window("FormWerte")->isVisible());
     QVERIFY(ui.action("Wertedatei1")->isChecked());
     auto* list = ui.find<QListWidget>("FormWerte", "CheckListBox1");
     QCOMPARE(list->count(), int(DataFileWindowModel::ColumnItems().size()));
-    QCOMPARE(list->item(0)->checkState(), Qt::Unchecked);
+    // every row draws its (empty) check box
+    for (int i = 0; i < list->count(); ++i)
+        QCOMPARE(list->item(i)->data(Qt::CheckStateRole), QVariant(int(Qt::Unchecked)));
     QCOMPARE(ui.edit("EditDatei", "FormWerte")->text(), QString("(none - keine)"));
     QVERIFY(ui.edit("EditDatei", "FormWerte")->isReadOnly());
-    ui.find<QPushButton>("FormWerte", "OkBtn")->click();
+    // closed without a file: "Datafile" is dropped and "&New" computes the main window's values
+    QTest::mouseClick(ui.find<QPushButton>("FormWerte", "OkBtn"), Qt::LeftButton);
     QVERIFY(!ui.desktop().window("FormWerte")->isVisible());
+    QVERIFY(!ui.action("Wertedatei1")->isChecked());
+    QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
+    QVERIFY(ui.messages.empty());
+    QVERIFY(QString::fromStdString(ui.app().outputWindow().lines().back())
+                .startsWith(ui.edit("EditDat")->text()));
 }
 
 void WindowsTest::checkListMarksAndDragsReachTheModel() {
     UiFixture ui;
+    UiFixture::chooseMenuItem(ui.desktop().mainWindow(), ui.action("Wertedatei1"));
     auto* list = ui.find<CheckListWidget>("FormWerte", "CheckListBox1");
     const Control& model = ui.app().dataFileWindow().ctl("CheckListBox1");
-    list->item(1)->setCheckState(Qt::Checked);  // "Date"
+    UiFixture::clickCheckBox(list, 1);  // "Date"
     QVERIFY(model.itemChecked[1]);
+    QCOMPARE(list->item(1)->checkState(), Qt::Checked);
+    // a click on the text only selects; Space toggles the selected row
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(3)).center());
+    QVERIFY(!model.itemChecked[3]);
+    QTest::keyClick(list, Qt::Key_Space);
+    QVERIFY(model.itemChecked[3]);
+    QTest::keyClick(list, Qt::Key_Space);
+    QVERIFY(!model.itemChecked[3]);
     // the Date item dragged onto the fourth item moves there with its check mark
     list->setCurrentRow(1);
     emit list->itemDragged(1, 3);
@@ -141,6 +161,51 @@ void WindowsTest::checkListMarksAndDragsReachTheModel() {
     QCOMPARE(list->item(3)->text(), QString("Date"));
     QCOMPARE(list->item(3)->checkState(), Qt::Checked);
     QCOMPARE(list->item(1)->checkState(), Qt::Unchecked);
+}
+
+void WindowsTest::summerDaysRunFromTheDataFileWindow() {
+    UiFixture ui;
+    const QString example = QString(UMBRIX_SOURCE_DIR) + "/examples/summer_days.txt";
+    UiFixture::chooseMenuItem(ui.desktop().mainWindow(), ui.action("Wertedatei1"));
+    // the file dialog starts in the working folder
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QString(UMBRIX_SOURCE_DIR) + "/examples");
+    ui.typeInNextFileDialog("summer_days.txt");
+    QTest::mouseClick(ui.find<QPushButton>("FormWerte", "BitBtn1"), Qt::LeftButton);
+    QDir::setCurrent(before);
+    QCOMPARE(ui.edit("EditDatei", "FormWerte")->text(), QString("summer_days.txt"));
+    auto* skip = ui.find<QCheckBox>("FormWerte", "ChkUeberschriften");
+    QTest::mouseClick(skip, Qt::LeftButton, {}, QPoint(8, skip->height() / 2));  // its box
+    auto* list = ui.find<QListWidget>("FormWerte", "CheckListBox1");
+    auto row = [list](const char* item) {
+        return list->row(list->findItems(QString::fromUtf8(item), Qt::MatchExactly).value(0));
+    };
+    // two by their check boxes, the rest by selecting the row and pressing Space
+    for (const char* item : {"Date", "Time"}) UiFixture::clickCheckBox(list, row(item));
+    for (const char* item : {"Air temperature Ta (°C)", "Relative humidity RH (%)",
+                             "Wind velocity v (m/s)", "Global radiation G (W/m²)"}) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row(item))).center());
+        QTest::keyClick(list, Qt::Key_Space);
+    }
+    QTest::mouseClick(ui.find<QPushButton>("FormWerte", "OkBtn"), Qt::LeftButton);
+    QVERIFY(!ui.desktop().window("FormWerte")->isVisible());
+    QVERIFY(ui.action("Wertedatei1")->isChecked());
+    QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
+    QVERIFY2(ui.messages.empty(), ui.messages.empty() ? "" : ui.messages.front().c_str());
+
+    // a header of five lines, then one row per record of the file
+    QFile file(example);
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList records = QString::fromUtf8(file.readAll()).trimmed().split('\n');
+    const auto& lines = ui.app().outputWindow().lines();
+    QCOMPARE(int(lines.size()), 5 + int(records.size()) - 1);
+    // 1 July, 12:00: date, day of year, time, and the file's Ta in the Ta column
+    const QStringList noon = QString::fromStdString(lines[17]).split('\t');
+    QCOMPARE(noon.mid(0, 3), QStringList({"1.7.2025 ", "182", "12:00"}));
+    const int ta = QString::fromStdString(lines[3]).split('\t').indexOf("Ta");
+    QVERIFY(ta > 0);
+    QCOMPARE(noon.value(ta), records[13].split('\t').value(2));
 }
 
 void WindowsTest::textViewSavesExactlyTheTableLines() {
@@ -157,7 +222,11 @@ void WindowsTest::textViewSavesExactlyTheTableLines() {
     for (const auto& l : ui.app().outputWindow().lines())
         expected += QString::fromStdString(l) + "\n";
     QCOMPARE(content, expected);
-    QCOMPARE(content, ui.find<QPlainTextEdit>("FormMap", "RichEdit1")->toPlainText() + "\n");
+    // the view shows the same table, with a dash where the file holds the missing value
+    QString shown = content;
+    shown.replace("\t9999.0\t", QString::fromUtf8("\t\u2013\t"));
+    QCOMPARE(shown.split('\n'),
+             (ui.find<QPlainTextEdit>("FormMap", "RichEdit1")->toPlainText() + "\n").split('\n'));
 }
 
 void WindowsTest::detailWindowShowsTheDetailTable() {
