@@ -21,6 +21,8 @@ class CliHost : public Host {
     // cancelled.
     std::optional<std::string> nextSave;
     std::optional<std::string> nextOpen;
+    // The file type the next open dialog is answered with; else the first whose patterns match.
+    std::optional<int> nextFilterIndex;
     // The file of "Output in file": answers the save dialog of the table output.
     std::optional<std::string> outputFile;
     std::optional<ClockTime> clock;
@@ -34,6 +36,8 @@ class CliHost : public Host {
             options.fileName = *answer;
             options.filterIndex = FilterIndexFor(options.filter, *answer, options.filterIndex);
         }
+        if (auto index = std::exchange(nextFilterIndex, std::nullopt); answer && index)
+            options.filterIndex = *index;
         return answer;
     }
     std::optional<std::string> saveFileDialog(FileDialogOptions& options) override {

@@ -37,10 +37,20 @@ const OptionInfo kOptions[] = {
      "becomes a horizon source (grid and location first with --set EditRast=50 EditAnzSp=41 "
      "EditX0=1000 EditY0=1000 EditZ0=0; default: none)"},
     {"--datafile", "FILE", "choose a data file and check \"Datafile\" (default: none)"},
+    {"--epw", "FILE",
+     "choose an EPW weather file as the data file (its columns date time Ta RH v N D G, wind "
+     "taken from 10 m down to 1.1 m, sky cover from tenths to octas) and check \"Datafile\"; "
+     "the location of its header replaces the main window's, and each record stands at the "
+     "middle of its hour (--set ComboEpwTime=\"end of hour\" for the end; default: none)"},
     {"--columns", "LIST",
      "the checked data-file columns in file order, comma-separated, by item text or short name:\n"
      "                                  tag date doy time lon lat alt tz Ta VP RH v N Ts LTF\n"
-     "                                  albedo bowen DG D G Tmrt clo act horizon (default: none)"},
+     "                                  albedo bowen DG D G Tmrt clo act horizon; or \"auto\": "
+     "the\n"
+     "                                  labels of the file's first line, which is then skipped\n"
+     "                                  (a .csv file reads with \",\" and a decimal point; "
+     "default:\n"
+     "                                  none)"},
     {"--output", "FILE",
      "check \"Output in file\" and write the data table to FILE, row by row; an earlier FILE "
      "is replaced only once the table has its first row; the daily data still go to standard "

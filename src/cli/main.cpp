@@ -100,6 +100,9 @@ const char* modeItem(const std::string& mode) {
     return "Einzeltab1";
 }
 
+// the data-file window's file type "EPW weather file (*.epw)"
+constexpr int kEpwFileType = 3;
+
 void FlushStandardOutput() {
     errno = 0;
     std::cout.flush();
@@ -176,8 +179,16 @@ class Runner {
             CheckInputFile(step);
             host_.nextOpen = v;
             app_.dataFileWindow().click("BitBtn1");
+        } else if (step.option == "--epw") {
+            CheckInputFile(step);
+            host_.nextOpen = v;
+            host_.nextFilterIndex = kEpwFileType;
+            app_.dataFileWindow().click("BitBtn1");
         } else if (step.option == "--columns") {
-            app_.dataFileWindow().selectColumns(SplitAt(v, ','));
+            if (v == "auto")
+                app_.dataFileWindow().click("LabelsBtn");
+            else
+                app_.dataFileWindow().selectColumns(SplitAt(v, ','));
         } else if (step.option == "--output") {
             host_.outputFile = v;
             outputGiven_ = true;
@@ -230,6 +241,7 @@ class Runner {
         if (app_.mainWindow().hasStoredLocations()) return;
         if (longitudeSet_ && latitudeSet_) return;
         DataFileWindowModel& dataFileWindow = app_.dataFileWindow();
+        if (app_.mainWindow().dataFileActive() && dataFileWindow.isEpw()) return;
         if (app_.mainWindow().dataFileActive() && dataFileWindow.isColumn(DataColumn::Longitude) &&
             dataFileWindow.isColumn(DataColumn::Latitude))
             return;
@@ -314,7 +326,7 @@ void CheckBeforeRunning(const Options& options, Application& app) {
                 throw UmbrixError("unknown component \"" + name + "\"" +
                                   (hint.empty() ? "" : " (did you mean " + hint + "?)"));
             }
-        } else if (o == "--datafile" || o == "--session" || o == "--obstacles" ||
+        } else if (o == "--datafile" || o == "--epw" || o == "--session" || o == "--obstacles" ||
                    o == "--topography" || o == "--horizon") {
             CheckInputFile(step);
             inputs.emplace_back(o, step.value);

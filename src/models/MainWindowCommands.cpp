@@ -23,6 +23,9 @@ namespace umbrix {
 
 namespace {
 
+// steps of the progress bar over a file, which fills it by the share of its bytes read
+constexpr int kProgressSteps = 1000;
+
 // a data file of the daily course must give the day of each row
 const char* const kDailyNeedsDayMessage =
     "For calulating daily data with an input file, there must be a \"date\" or \"day of year\" "
@@ -254,6 +257,7 @@ TableContext MainWindowModel::tableContext() const {
     cx.albedo = pre.albedo;
     cx.bowen = pre.bowen;
     cx.dataFileActive = dataFileActive();
+    cx.locationLines = !cx.dataFileActive || app_.dataFileWindow().isEpw();
     cx.locationName = text("ComboOrt");
     cx.longitudeText = text("EditLg");
     cx.latitudeText = text("EditBr");
@@ -266,8 +270,26 @@ TableContext MainWindowModel::tableContext() const {
 
 // ---- commands ----------------------------------------------------------------
 
+// An EPW file's header names the place of its records: it replaces the main window's location
+// for the run, and the fields show it.
+void MainWindowModel::applyWeatherFileSite() {
+    if (!dataFileActive()) return;
+    const DataFileWindowModel& dataFileWindow = app_.dataFileWindow();
+    if (!dataFileWindow.isEpw()) return;
+    const EpwSite site = ReadEpwSite(dataFileWindow.fileName());
+    ctl("ComboOrt").text = site.city;
+    ctl("ComboOrt").itemIndex = -1;
+    ctl("EditLg").text = FormatAngle(site.longitude);
+    ctl("EditBr").text = FormatAngle(site.latitude);
+    const bool tenths = std::fabs(site.timeZone * 10 - std::round(site.timeZone * 10)) < 1e-6;
+    ctl("EditZz").text = fixed(site.timeZone, tenths ? 3 : 5, tenths ? 1 : 2);
+    ctl("EditNn").text = std::to_string(std::lround(site.elevation));
+    changed();
+}
+
 void MainWindowModel::newTable() {
     BusyScope busy(host());
+    applyWeatherFileSite();
     readInputs();
     results.rowCounter = 1;
     pet_.reset();
@@ -294,6 +316,7 @@ void MainWindowModel::newTable() {
 void MainWindowModel::addRows() {
     BusyScope busy(host());
     results.rowCounter += 1;
+    applyWeatherFileSite();
     readInputs();
     computeSunPosition();
     const OutputMode mode = outputMode();
@@ -557,7 +580,7 @@ void MainWindowModel::computeRow() {
 
 // Ts, G and Tmrt from their fields and the quantities the file does not supply from the main
 // window, around the record itself.
-void MainWindowModel::readDataRow(DataFileReader& reader, const std::vector<DataColumn>& columns) {
+void MainWindowModel::readDataRow(RecordSource& reader, const std::vector<DataColumn>& columns) {
     CalculationResults& r = results;
     const float m = missingValue;
     r.Ts = readOptional("EditTs");
@@ -812,11 +835,10 @@ void MainWindowModel::prepareRun() {
     readMissingValue();
     preparedReader_.reset();
     if (dataFileActive()) {
-        preparedReader_ =
-            std::make_unique<DataFileReader>(app_.dataFileWindow().dataFileSettings());
-        const DataFileReader& reader = *preparedReader_;
+        preparedReader_ = OpenRecordSource(app_.dataFileWindow().dataFileSettings());
+        const RecordSource& reader = *preparedReader_;
         auto isColumn = [&reader](DataColumn c) {
-            const auto& cols = reader.settings().columns;
+            const auto& cols = reader.columns();
             return std::find(cols.begin(), cols.end(), c) != cols.end();
         };
         // the fields that stand in for columns the file lacks (as readDataRow reads them)
@@ -845,25 +867,34 @@ void MainWindowModel::computeRows() {
     outOfRangeRows_ = 0;
     outOfRange_.clear();
     TableContext context = tableContext();
-    std::unique_ptr<DataFileReader> reader = std::move(preparedReader_);
+    std::unique_ptr<RecordSource> reader = std::move(preparedReader_);
     std::vector<DataColumn> columns;
     if (dataFileActive() && !reader)
-        reader = std::make_unique<DataFileReader>(app_.dataFileWindow().dataFileSettings());
-    if (reader) columns = reader->settings().columns;
-    const bool nColumn = reader && app_.dataFileWindow().isColumn(DataColumn::N);
+        reader = OpenRecordSource(app_.dataFileWindow().dataFileSettings());
+    if (reader) columns = reader->columns();
+    const bool nColumn =
+        reader && std::find(columns.begin(), columns.end(), DataColumn::N) != columns.end();
     struct Finish {
         MainWindowModel& self;
         ~Finish() { self.finishDataRun(); }
     } finish{*this};
-    host().setProgressMax(365);
+    // a file's progress is the share of its bytes read, so the bar fills once over the run
+    host().setProgressMax(reader ? kProgressSteps : 365);
     const PresettingsModel& pre = app_.presettings();
+    std::int64_t rows = 0;
     for (bool first = true;; first = false) {
         if (reader ? reader->atEnd() : !first) break;
         if (!first) {
             if (host().cancelRequested()) break;
             ++results.rowCounter;  // each data line is a row of its own
         }
-        host().stepProgress();
+        if (reader) {
+            const double fraction = reader->fractionRead();
+            host().setProgress(int(fraction * kProgressSteps));
+            host().reportRows(rows++, fraction);
+        } else {
+            host().stepProgress();
+        }
         host().processMessages();
         startRow();
         if (reader)
@@ -916,6 +947,7 @@ void MainWindowModel::computeRows() {
         r.Ta = r.VP = r.RH = r.v = r.Tmrt = m;
         if (nColumn) r.N = m;
     }
+    if (reader) host().reportRows(rows, 1.0);
     reportOutOfRangeRows();
 }
 
@@ -951,21 +983,21 @@ void MainWindowModel::computeDailyRows() {
     const float m = missingValue;
     TableContext context = tableContext();
 
-    std::unique_ptr<DataFileReader> reader;
+    std::unique_ptr<RecordSource> reader;
     std::vector<DataColumn> columns;
     if (dataFileActive()) {
         checkDailyCourseColumns();
-        DataFileSettings settings = dataFileWindow.dataFileSettings();
-        columns = settings.columns;
-        reader = std::make_unique<DataFileReader>(std::move(settings));
+        reader = OpenRecordSource(dataFileWindow.dataFileSettings());
+        columns = reader->columns();
     }
     struct Finish {
         MainWindowModel& self;
         ~Finish() { self.finishDataRun(); }
     } finish{*this};
 
-    host().setProgressMax(365);
+    host().setProgressMax(reader ? kProgressSteps : 365);
     const FormatSettings remembered = app_.format();
+    std::int64_t rows = 0;
     for (int day = 0;;) {
         if (reader ? reader->atEnd() : day == 365) break;
         if (host().cancelRequested()) break;
@@ -986,7 +1018,9 @@ void MainWindowModel::computeDailyRows() {
             in.dateText = dateFromDayOfYear(day);
         }
         const bool saturated = coupleHumidity();
-        host().stepProgress();
+        const double fraction = reader ? reader->fractionRead() : day / 365.0;
+        host().setProgress(int(fraction * (reader ? kProgressSteps : 365)));
+        host().reportRows(rows++, fraction);
         host().processMessages();
         if (outOfRange || !saturated) {
             computeSunDay();
@@ -1017,6 +1051,7 @@ void MainWindowModel::computeDailyRows() {
         context.bowen = pre.bowen;
         WriteTableRow(context, in, r, sink_);
     }
+    host().reportRows(rows, 1.0);
     reportOutOfRangeRows();
 }
 

@@ -20,6 +20,7 @@
 #include "platform/FormModel.h"
 #include "platform/Raster.h"
 #include "series/DataFile.h"
+#include "series/RecordSource.h"
 #include "umbrix/engine.h"
 
 namespace umbrix {
@@ -233,13 +234,14 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     // record.
     void computeDailyRows();
     bool readPointRow();
-    void readDataRow(DataFileReader& reader, const std::vector<DataColumn>& columns);
+    void readDataRow(RecordSource& reader, const std::vector<DataColumn>& columns);
     void computeRow();
     void setComputedToMissing();
     void setIndicesToMissing();
     // Converts, before any output file is opened, what the row loop will read from the fields
     // and opens the data file, so that a run that cannot start fails before it writes.
     void prepareRun();
+    void applyWeatherFileSite();
     TableLayout tableLayout() const;
     float readReal(const std::string& name);
     float readOptional(const std::string& name);
@@ -251,7 +253,7 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     // While a session is restored, each field's exit rule touches that field only.
     bool restoring_ = false;
     // The data file opened by prepareRun for the next computeRows.
-    std::unique_ptr<DataFileReader> preparedReader_;
+    std::unique_ptr<RecordSource> preparedReader_;
     std::optional<Date> storedDate_;
     double storedTime_ = 0;  // fraction of a day
     // Which humidity field was typed last and leads the other; before either is typed the

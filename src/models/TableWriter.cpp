@@ -268,7 +268,7 @@ void WriteTableHeader(const TableContext& cx, TableSink& sink) {
     const Vocabulary& w = *cx.vocabulary;
     sink.header(kProgramTitle);
     sink.header(w[0]);
-    if (!cx.dataFileActive) {
+    if (cx.locationLines) {
         sink.header(w[1] + "\t" + firstCharacters(cx.locationName, 40));
         sink.header(w[2] + "\t" + cx.longitudeText + "\t" + w[3] + "\t" + cx.latitudeText + "\t" +
                     w[4] + "\t" + (cx.timeZone >= 0 ? "+" : "") + cx.timeZoneText + " h");

@@ -43,6 +43,7 @@ struct TableContext {
     float bowen = 1.0f;
     // header lines 3 to 5 (only without a data file)
     bool dataFileActive = false;
+    bool locationLines = true;  // lines 3 to 5: no data file, or an EPW file's site
     std::string locationName;
     std::string longitudeText, latitudeText, timeZoneText;
     float timeZone = 0;
