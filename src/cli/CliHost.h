@@ -1,5 +1,7 @@
 #pragma once
 // The Host of the command line: dialogs answered from the options, messages on standard error.
+#include <chrono>
+#include <cstdint>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -61,6 +63,14 @@ class CliHost : public Host {
     // An option that deletes was asked for on the command line: that is the answer.
     bool confirm(const std::string&) override { return true; }
     ClockTime now() override;
+
+    // One updating progress line on standard error (a terminal, and no --quiet).
+    bool showProgress = false;
+    void reportRows(std::int64_t rows, double fraction) override;
+
+  private:
+    std::chrono::steady_clock::time_point progressStart_, progressShown_;
+    std::size_t progressWidth_ = 0;  // characters of the line shown; 0: none
 };
 
 }  // namespace umbrix::cli

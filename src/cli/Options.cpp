@@ -63,6 +63,9 @@ const OptionInfo kOptions[] = {
      "save the text view (the table) to FILE; in the diagram modes the diagram as FILE.svg, "
      "FILE.png or FILE.bmp (default: the table to standard output)"},
     {"--fisheye", "FILE.bmp", "write the composed fisheye horizon image of the last run"},
+    {"--quiet", nullptr,
+     "no progress line (a data-file or daily run shows one on standard error when that is a "
+     "terminal)"},
     {"--help", nullptr, "show this text"},
 };
 
@@ -123,6 +126,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
         if (!info->argument && inlineValue) throw UmbrixError(name + " takes no argument");
         if (name == "--help") {
             o.help = true;
+        } else if (name == "--quiet") {
+            o.quiet = true;
         } else if (name == "--now") {
             o.now = ParseClock(value);
         } else if (name == "--locations") {

@@ -41,6 +41,37 @@ ClockTime CliHost::now() {
             local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
+void CliHost::reportRows(std::int64_t rows, double fraction) {
+    if (!showProgress) return;
+    using namespace std::chrono;
+    const auto now = steady_clock::now();
+    if (rows == 0) progressStart_ = progressShown_ = now;
+    if (fraction >= 1.0) {
+        // the run is over: the line goes
+        if (progressWidth_) std::cerr << '\r' << std::string(progressWidth_, ' ') << '\r';
+        std::cerr.flush();
+        progressWidth_ = 0;
+        return;
+    }
+    if (rows > 0 && now - progressShown_ < milliseconds(250)) return;
+    progressShown_ = now;
+    const double seconds = duration<double>(now - progressStart_).count();
+    char text[160];
+    int n = std::snprintf(text, sizeof text, "umbrix: %lld rows, %.0f %%, %.0f rows/s",
+                          static_cast<long long>(rows), 100.0 * fraction,
+                          seconds > 0 ? double(rows) / seconds : 0.0);
+    if (fraction > 0.001 && seconds > 0) {
+        const long left = std::lround(seconds * (1.0 - fraction) / fraction);
+        n += std::snprintf(text + n, sizeof text - std::size_t(n), ", %ld:%02ld left", left / 60,
+                           left % 60);
+    }
+    std::string line(text, std::size_t(std::max(n, 0)));
+    const std::size_t width = line.size();
+    if (width < progressWidth_) line.append(progressWidth_ - width, ' ');
+    progressWidth_ = std::max(progressWidth_, width);
+    std::cerr << '\r' << line << std::flush;
+}
+
 namespace {
 // The parts of a text between the separators ("a,b," gives "a", "b", "").
 std::vector<std::string> SplitAt(const std::string& text, char separator) {
@@ -373,6 +404,7 @@ int Main(int argc, char** argv) {
     }
     CliHost host;
     host.clock = options.now;
+    host.showProgress = !options.quiet && isatty(STDERR_FILENO);
     AppSettings settings;
     settings.programDir = programDir(argv[0]);
     settings.locationsFile = options.locationsFile;
@@ -398,6 +430,7 @@ int Main(int argc, char** argv) {
                          "to standard output (save them with --save FILE)\n";
         CloseStandardOutput();
     } catch (const std::exception& e) {
+        host.reportRows(0, 1.0);  // the progress line goes before the message
         // rows already written stay: the table so far still goes out
         if (runner.tableToStdout() && !tablePrinted) {
             try {

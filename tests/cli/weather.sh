@@ -69,6 +69,17 @@ run --epw "$tmp/three.epw" --set ComboEpwTime="end of hour" "${cols[@]}" > "$tmp
 grep -q $'^28.2.2024 \t59\t1:00' "$tmp/end.txt" || fail "end of hour: first row"
 grep -q $'^1.3.2024 \t61\t0:00' "$tmp/end.txt" || fail "end of hour: hour 24"
 
+# progress: one updating line on a terminal, nothing otherwise or with --quiet
+run --epw "$tmp/three.epw" --output "$tmp/p.txt" 2> "$tmp/err" || fail "progress: status"
+[ ! -s "$tmp/err" ] || fail "progress without a terminal: $(cat "$tmp/err")"
+if command -v script > /dev/null; then
+    tty_run() { script -qec "$(printf '%q ' "$umbrix" --locations "$tmp/loc.lst" "$@")" /dev/null; }
+    tty_run --epw "$tmp/three.epw" --output "$tmp/p.txt" > "$tmp/tty" < /dev/null
+    grep -q 'rows, [0-9]* %, [0-9]* rows/s' "$tmp/tty" || fail "no progress line: $(cat -A "$tmp/tty")"
+    tty_run --quiet --epw "$tmp/three.epw" --output "$tmp/p.txt" > "$tmp/tty" < /dev/null
+    ! grep -q 'rows/s' "$tmp/tty" || fail "--quiet showed progress"
+fi
+
 # --columns auto: the labels line gives the columns; a .csv file reads with "," and a decimal point
 example="$src/examples/summer_days.txt"
 run --datafile "$example" --columns date,time,Ta,RH,v,G --set ChkUeberschriften=1 > "$tmp/by_hand.txt" \
