@@ -5,6 +5,7 @@
 #include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/FormModel.h"
+#include "series/TableFormats.h"
 
 namespace umbrix::cli {
 
@@ -55,6 +56,10 @@ const OptionInfo kOptions[] = {
      "check \"Output in file\" and write the data table to FILE, row by row; an earlier FILE "
      "is replaced only once the table has its first row; the daily data still go to standard "
      "output (default: off)"},
+    {"--format", "table|tsv|csv",
+     "the data table's format: the program's own table, or tab- or comma-separated values "
+     "with one header line of names and [units], the run's metadata as # lines and missing "
+     "values as empty fields (default: table)"},
     {"--new", nullptr, "run \"&New\": start a new table"},
     {"--add", nullptr, "run \"A&dd\": append rows under the header of the last --new"},
     {"--time", "H:MM",
@@ -139,6 +144,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
                 value != "shadows")
                 throw UmbrixError("--mode takes table, polar, daily or shadows, not \"" + value +
                                   "\"");
+            if (name == "--format" && !TableFormatByName(value))
+                throw UmbrixError("--format takes table, tsv or csv, not \"" + value + "\"");
             if (name == "--lang" && value != "en" && value != "de")
                 throw UmbrixError("--lang takes en or de, not \"" + value + "\"");
             o.steps.push_back({name, value});

@@ -210,6 +210,8 @@ class Runner {
             CheckInputFile(step);
             host_.nextOpen = v;
             app_.dataFileWindow().click("BitBtn1");
+        } else if (step.option == "--format") {
+            main.tableFormat = *TableFormatByName(v);
         } else if (step.option == "--epw") {
             CheckInputFile(step);
             host_.nextOpen = v;

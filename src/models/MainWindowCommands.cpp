@@ -17,6 +17,7 @@
 #include "models/TopographyEditorModel.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
+#include "platform/TextFile.h"
 #include "series/DataFile.h"
 
 namespace umbrix {
@@ -258,6 +259,8 @@ TableContext MainWindowModel::tableContext() const {
     cx.bowen = pre.bowen;
     cx.dataFileActive = dataFileActive();
     cx.locationLines = !cx.dataFileActive || app_.dataFileWindow().isEpw();
+    cx.tableFormat = tableFormat;
+    if (cx.dataFileActive) cx.dataFileName = FileNameOnly(app_.dataFileWindow().fileName());
     cx.locationName = text("ComboOrt");
     cx.longitudeText = text("EditLg");
     cx.latitudeText = text("EditBr");
@@ -338,6 +341,7 @@ void MainWindowModel::runDailyData() {
     evaluateHorizon();
     sink_ = TableSink{};
     sink_.memory = &map.lines();
+    sink_.values = &map.tableValues();
     WriteTableHeader(tableContext(), sink_);
     computeDailyRows();
     map.showDiagram(false);
@@ -383,6 +387,7 @@ void MainWindowModel::runDataTable(bool isNew) {
         if (!detailPath.empty()) app_.checkOutputFile(detailPath);
         prepareRun();
         sink_.memory = &map.lines();
+        map.tableValues() = TableValues{};  // the rows went into the file
         try {
             sink_.openFiles(path, detailPath, !isNew);
         } catch (...) {
@@ -401,6 +406,7 @@ void MainWindowModel::runDataTable(bool isNew) {
         sink_.closeFiles();
     } else {
         sink_.memory = &map.lines();
+        sink_.values = &map.tableValues();
         sink_.detailMemory = &detailTable.lines();
         if (isNew) WriteTableHeader(tableContext(), sink_);
         computeRows();

@@ -173,6 +173,8 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     CalculationInputs inputs;
     CalculationResults results;
     float missingValue = kDefaultMissingValue;
+    // The format of the data table (--format): the program's own, tsv or csv.
+    TableFormat tableFormat = TableFormat::Table;
     // The output file of the last "&New" with "Output in file"; "A&dd" appends to it only.
     const std::string& outputFile() const { return outputFile_; }
 

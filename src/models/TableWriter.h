@@ -10,6 +10,7 @@
 #include "models/Language.h"
 #include "platform/DateTime.h"
 #include "platform/Host.h"
+#include "series/TableFormats.h"
 
 namespace umbrix {
 
@@ -50,9 +51,23 @@ struct TableContext {
     float svf = 1;
     // written where a row has no value (NaN)
     float missingValue = kDefaultMissingValue;
+    // the program's own table, or tsv/csv for analysis programs (one header line, metadata
+    // as # comments, missing values as empty fields)
+    TableFormat tableFormat = TableFormat::Table;
+    std::string dataFileName;  // metadata of tsv/csv: the data file of the run, if any
 };
 
 class OutputFile;
+
+// The in-memory table as values, so that the text view can be saved as tsv or csv too.
+struct TableValues {
+    std::vector<TableColumn> columns;
+    TableMetadata metadata;
+    std::vector<std::vector<TableValue>> rows;
+    float missingValue = kDefaultMissingValue;
+    // The lines of the table in format (tsv or csv).
+    std::vector<std::string> lines(TableFormat format) const;
+};
 
 // Where the lines go: the in-memory table and the detail window, or the output file and the
 // detail file. Files are written line by line, so a long run keeps memory flat. A new file is
@@ -67,6 +82,7 @@ class TableSink {
 
     std::vector<std::string>* memory = nullptr;        // text view of the diagram window
     std::vector<std::string>* detailMemory = nullptr;  // detail window
+    TableValues* values = nullptr;                     // the text view's table as values
 
     // Creates (or appends to) the output file and, when detailPath is not empty, the detail
     // file. Throws FileError.

@@ -69,6 +69,26 @@ run --epw "$tmp/three.epw" --set ComboEpwTime="end of hour" "${cols[@]}" > "$tmp
 grep -q $'^28.2.2024 \t59\t1:00' "$tmp/end.txt" || fail "end of hour: first row"
 grep -q $'^1.3.2024 \t61\t0:00' "$tmp/end.txt" || fail "end of hour: hour 24"
 
+# tsv and csv: what pandas reads from a run, with the right types and NaN where values miss
+run --epw "$tmp/three.epw" "${cols[@]}" --format csv --output "$tmp/three.csv" || fail "csv: status"
+run --epw "$tmp/three.epw" "${cols[@]}" --format tsv --output "$tmp/three.tsv" || fail "tsv: status"
+"$py" - "$tmp/three.csv" "$tmp/three.tsv" <<'PY' || fail "pandas read-back"
+import math, sys
+import pandas as pd
+for path, sep in ((sys.argv[1], ","), (sys.argv[2], "\t")):
+    t = pd.read_csv(path, comment="#", sep=sep)
+    assert len(t) == 72, len(t)
+    assert not [c for c in t.columns if c.startswith("Unnamed")], list(t.columns)
+    for c in ("Ta [\u00b0C]", "Tmrt [\u00b0C]", "UTCI [\u00b0C]", "Gact [W/m\u00b2]"):
+        assert t[c].dtype == "float64", (c, t[c].dtype)
+    assert t["day of year"].dtype == "int64", t["day of year"].dtype
+    row = t[(t["date"] == "2024-02-29") & (t["time"] == "11:30")].iloc[0]
+    assert math.isnan(row["Ta [\u00b0C]"]) and math.isnan(row["UTCI [\u00b0C]"]), row
+    first = t.iloc[0]
+    assert first["Ta [\u00b0C]"] == -2.5 and first["time"] == "00:30", first
+PY
+grep -q '^# place: Testville' "$tmp/three.csv" || fail "csv metadata: $(head -3 "$tmp/three.csv")"
+
 # progress: one updating line on a terminal, nothing otherwise or with --quiet
 run --epw "$tmp/three.epw" --output "$tmp/p.txt" 2> "$tmp/err" || fail "progress: status"
 [ ! -s "$tmp/err" ] || fail "progress without a terminal: $(cat "$tmp/err")"
