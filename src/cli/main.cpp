@@ -15,6 +15,7 @@
 #include "cli/CliHost.h"
 #include "cli/Options.h"
 #include "models/Application.h"
+#include "models/ComponentNames.h"
 #include "models/DataFileWindowModel.h"
 #include "models/HorizonEditorModel.h"
 #include "models/MainWindowModel.h"
@@ -125,10 +126,10 @@ int DiagramMinutes(const std::string& text) {
 }
 
 const char* modeItem(const std::string& mode) {
-    if (mode == "polar") return "Polar1";
-    if (mode == "daily") return "Jahresgang1";
-    if (mode == "shadows") return "Schattenwurf1";
-    return "Einzeltab1";
+    if (mode == "polar") return main_window::Polar1;
+    if (mode == "daily") return main_window::Jahresgang1;
+    if (mode == "shadows") return main_window::Schattenwurf1;
+    return main_window::Einzeltab1;
 }
 
 // the data-file window's file type "EPW weather file (*.epw)"
@@ -171,16 +172,16 @@ class Runner {
             auto eq = v.find('=');
             const std::string name = v.substr(0, eq);
             reg.set(name, v.substr(eq + 1));
-            if (name == "EditLg" || name == "FormGeodat.EditLg") longitudeSet_ = true;
-            if (name == "EditBr" || name == "FormGeodat.EditBr") latitudeSet_ = true;
+            if (name == main_window::EditLg || name == "FormGeodat.EditLg") longitudeSet_ = true;
+            if (name == main_window::EditBr || name == "FormGeodat.EditBr") latitudeSet_ = true;
         } else if (step.option == "--mode") {
-            if (v == "shadows" && !main.enabled("Schattenwurf1"))
+            if (v == "shadows" && !main.enabled(main_window::Schattenwurf1))
                 throw UmbrixError("--mode shadows: open an obstacle file first (--obstacles FILE)");
             setChecked(modeItem(v));
         } else if (step.option == "--lang") {
-            setChecked(v == "de" ? "Deutsch1" : "English1");
+            setChecked(v == "de" ? main_window::Deutsch1 : main_window::English1);
         } else if (step.option == "--location") {
-            const Control& combo = main.ctl("ComboOrt");
+            const Control& combo = main.ctl(main_window::ComboOrt);
             auto it = std::find(combo.items.begin(), combo.items.end(), v);
             if (it == combo.items.end()) {
                 std::string best = NearestName(v, combo.items);
@@ -188,7 +189,7 @@ class Runner {
                                   app_.locationsFile() +
                                   (best.empty() ? "" : " (did you mean " + best + "?)"));
             }
-            main.select("ComboOrt", int(it - combo.items.begin()));
+            main.select(main_window::ComboOrt, int(it - combo.items.begin()));
         } else if (step.option == "--session") {
             std::vector<std::string> problems = main.openSession(v);
             if (!problems.empty()) {
@@ -200,8 +201,8 @@ class Runner {
         } else if (step.option == "--obstacles") {
             ObstacleEditorModel& obs = app_.obstacleEditor();
             host_.nextOpen = v;
-            obs.click("BitBtn2");  // Open: checks "Obstacles"
-            obs.close();           // the projection
+            obs.click(obstacle_editor::BitBtn2);  // Open: checks "Obstacles"
+            obs.close();                          // the projection
         } else if (step.option == "--horizon") {
             openHorizon(v);
         } else if (step.option == "--topography") {
@@ -209,33 +210,33 @@ class Runner {
         } else if (step.option == "--datafile") {
             CheckInputFile(step);
             host_.nextOpen = v;
-            app_.dataFileWindow().click("BitBtn1");
+            app_.dataFileWindow().click(data_file_window::BitBtn1);
         } else if (step.option == "--format") {
             main.tableFormat = *TableFormatByName(v);
         } else if (step.option == "--epw") {
             CheckInputFile(step);
             host_.nextOpen = v;
             host_.nextFilterIndex = kEpwFileType;
-            app_.dataFileWindow().click("BitBtn1");
+            app_.dataFileWindow().click(data_file_window::BitBtn1);
         } else if (step.option == "--columns") {
             if (v == "auto")
-                app_.dataFileWindow().click("LabelsBtn");
+                app_.dataFileWindow().click(data_file_window::LabelsBtn);
             else
                 app_.dataFileWindow().selectColumns(SplitAt(v, ','));
         } else if (step.option == "--output") {
             host_.outputFile = v;
             outputGiven_ = true;
-            if (!app_.dataFileWindow().checked("ChkInDatei"))
+            if (!app_.dataFileWindow().checked(data_file_window::ChkInDatei))
                 app_.registry().set("FormWerte.ChkInDatei", "1");
         } else if (step.option == "--new") {
             checkLocation();
-            lastRunDaily_ = main.checked("Jahresgang1");
-            main.click("ButtonNeu");
+            lastRunDaily_ = main.checked(main_window::Jahresgang1);
+            main.click(main_window::ButtonNeu);
             ran_ = true;
         } else if (step.option == "--add") {
             checkLocation();
-            lastRunDaily_ = main.checked("Jahresgang1");
-            main.click("ButtonHinzu");
+            lastRunDaily_ = main.checked(main_window::Jahresgang1);
+            main.click(main_window::ButtonHinzu);
             ran_ = true;
         } else if (step.option == "--fisheye") {
             if (!ran_) apply({"--new", ""});
@@ -244,7 +245,7 @@ class Runner {
         } else if (step.option == "--time") {
             if (!ran_) apply({"--new", ""});
             OutputWindowModel& map = app_.outputWindow();
-            if (!map.enabled("UpDown1"))
+            if (!map.enabled(output_window::UpDown1))
                 throw UmbrixError(
                     "--time: the diagram time applies in the diagram modes "
                     "(--mode polar or shadows)");
@@ -291,11 +292,11 @@ class Runner {
         if (ext == ".svg" || ext == ".emf" || ext == ".wmf") {
             // Import, which only a front end that renders vector pictures can do.
             host_.nextOpen = path;
-            editor.click("ImportBtn");
+            editor.click(horizon_editor::ImportBtn);
             return;
         }
         host_.nextOpen = path;
-        editor.click("OeffnenBtn");  // Open: checks "Sky view factor"
+        editor.click(horizon_editor::OeffnenBtn);  // Open: checks "Sky view factor"
     }
 
     void openTopography(const std::string& path) {
@@ -314,7 +315,8 @@ class Runner {
         } release{host_};
         topo.show();
         if (!topo.openTopographyFile(path)) throw failure();
-        topo.click("OkBtn");  // "&Close": the terrain horizon, or the underground message
+        // "&Close": the terrain horizon, or the underground message
+        topo.click(topography_editor::OkBtn);
         if (topo.isVisible()) throw failure();
     }
 

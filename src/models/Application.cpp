@@ -7,6 +7,7 @@
 
 #include "horizon/Fisheye.h"
 #include "models/BuildingDialog.h"
+#include "models/ComponentNames.h"
 #include "models/ConiferDialog.h"
 #include "models/DataFileWindowModel.h"
 #include "models/DeciduousTreeDialog.h"
@@ -120,7 +121,7 @@ void Application::start(bool useSession) {
     mainWindow_->initialise();
     mainWindow_->show();
     if (!useSession) return;
-    Control& option = mainWindow_->ctl("Saverestoresession1");
+    Control& option = mainWindow_->ctl(main_window::Saverestoresession1);
     IniFile ini;
     try {
         ini = IniFile::load(sessionFile_);
@@ -130,7 +131,8 @@ void Application::start(bool useSession) {
                           MessageKind::Warning);
         return;
     }
-    option.checked = ini.readBool("FormGeodat", "Saverestoresession1", option.checked);
+    option.checked =
+        ini.readBool(main_window::kForm, main_window::Saverestoresession1, option.checked);
     if (!option.checked) return;
     std::vector<std::string> problems = mainWindow_->restoreSession(sessionFile_);
     if (problems.empty()) return;
@@ -140,7 +142,7 @@ void Application::start(bool useSession) {
 }
 
 void Application::end() {
-    if (mainWindow_->checked("Saverestoresession1")) {
+    if (mainWindow_->checked(main_window::Saverestoresession1)) {
         mainWindow_->saveSession(sessionFile_);
         return;
     }
@@ -150,7 +152,7 @@ void Application::end() {
         ini = IniFile::load(sessionFile_);
     } catch (const FileError&) {
     }
-    ini.writeBool("FormGeodat", "Saverestoresession1", false);
+    ini.writeBool(main_window::kForm, main_window::Saverestoresession1, false);
     ini.save(sessionFile_);
 }
 

@@ -1,8 +1,10 @@
 #include "models/ConiferDialog.h"
 
+#include "models/ComponentNames.h"
+
 namespace umbrix {
 
 ConiferDialog::ConiferDialog(Host& host)
-    : TreeDialog("NadelForm", host, "Edit coniferous tree - Nadelbaum bearbeiten") {}
+    : TreeDialog(tree_dialog::kConiferForm, host, "Edit coniferous tree - Nadelbaum bearbeiten") {}
 
 }  // namespace umbrix

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "models/Application.h"
+#include "models/ComponentNames.h"
 #include "models/MainWindowModel.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
@@ -12,8 +13,10 @@
 
 namespace umbrix {
 
+using namespace data_file_window;
+
 namespace {
-const char* const kList = "CheckListBox1";
+const char* const kList = CheckListBox1;
 const char* const kOpenFilter =
     "Textfiles|*.txt;*.dat;*.asc|Csvfiles|*.csv|EPW weather file (*.epw)|*.epw|All files|*.*";
 constexpr int kEpwFilter = 3;
@@ -29,26 +32,26 @@ const std::vector<std::string>& DataFileWindowModel::ColumnItems() {
 }
 
 DataFileWindowModel::DataFileWindowModel(Application& app)
-    : FormModel("FormWerte", app.host()), app_(app) {
+    : FormModel(data_file_window::kForm, app.host()), app_(app) {
     caption = "Datafile - Wertedatei";
-    Control& file = add("EditDatei", ControlKind::Edit, kNoFile);
+    Control& file = add(EditDatei, ControlKind::Edit, kNoFile);
     file.readOnly = true;
-    add("BitBtn1", ControlKind::Button).hint = "Open datafile - Wertedatei \u00f6ffnen";
-    add("BitBtn2", ControlKind::Button).hint = "Use current data - Aktuelle Werte verwenden";
-    add("LabelsBtn", ControlKind::Button, "Columns from labels");
-    add("ChkUeberschriften", ControlKind::CheckBox, "Skip first row (labels)");
-    add("EditDefVal", ControlKind::Edit, "9999");
-    add("EditITime", ControlKind::Edit, "h:mm");
-    add("EditIDate", ControlKind::Edit, "d.m.yyyy");
-    Control& sep = add("ComboFileSep", ControlKind::Combo, "Space or Tab");
+    add(BitBtn1, ControlKind::Button).hint = "Open datafile - Wertedatei \u00f6ffnen";
+    add(BitBtn2, ControlKind::Button).hint = "Use current data - Aktuelle Werte verwenden";
+    add(LabelsBtn, ControlKind::Button, "Columns from labels");
+    add(ChkUeberschriften, ControlKind::CheckBox, "Skip first row (labels)");
+    add(EditDefVal, ControlKind::Edit, "9999");
+    add(EditITime, ControlKind::Edit, "h:mm");
+    add(EditIDate, ControlKind::Edit, "d.m.yyyy");
+    Control& sep = add(ComboFileSep, ControlKind::Combo, "Space or Tab");
     sep.items = {"Space or Tab", ",", ";", "|"};
     sep.itemIndex = 0;
     sep.readOnly = true;
     Control& list = add(kList, ControlKind::CheckList);
     list.items = ColumnItems();
     list.itemChecked.assign(list.items.size(), false);
-    add("LabelHorAz", ControlKind::Label, "Horizon azimutal increment").enabled = false;
-    Control& az = add("ComboHorAz", ControlKind::Combo, "30\u00b0 (12 values)");
+    add(LabelHorAz, ControlKind::Label, "Horizon azimutal increment").enabled = false;
+    Control& az = add(ComboHorAz, ControlKind::Combo, "30\u00b0 (12 values)");
     az.items = {"10\u00b0 (36 values)", "12\u00b0 (30 values)", "15\u00b0 (24 values)",
                 "18\u00b0 (20 values)", "20\u00b0 (18 values)", "24\u00b0 (15 values)",
                 "30\u00b0 (12 values)", "36\u00b0 (10 values)", "45\u00b0 (8 values)",
@@ -57,13 +60,13 @@ DataFileWindowModel::DataFileWindowModel(Application& app)
     az.readOnly = true;
     az.enabled = false;
     // an EPW record's time: its hour's middle (where the hour's mean radiation belongs) or end
-    Control& stamp = add("ComboEpwTime", ControlKind::Combo, "middle of hour");
+    Control& stamp = add(ComboEpwTime, ControlKind::Combo, "middle of hour");
     stamp.items = {"middle of hour", "end of hour"};
     stamp.itemIndex = 0;
     stamp.readOnly = true;
-    add("ChkInDatei", ControlKind::CheckBox, "Output in file");
-    add("OkBtn", ControlKind::Button, "&Close");
-    add("OpenDialog1", ControlKind::Other);
+    add(ChkInDatei, ControlKind::CheckBox, "Output in file");
+    add(OkBtn, ControlKind::Button, "&Close");
+    add(OpenDialog1, ControlKind::Other);
 }
 
 // ---- the column list -----------------------------------------------------------
@@ -152,9 +155,9 @@ void DataFileWindowModel::onItemChecked(const std::string& name, int index) {
 
 void DataFileWindowModel::updateHorizonEnabling() {
     const bool on = isColumn(DataColumn::Horizon);
-    ctl("LabelHorAz").enabled = on;
-    ctl("ComboHorAz").enabled = on;
-    changed("ComboHorAz");
+    ctl(LabelHorAz).enabled = on;
+    ctl(ComboHorAz).enabled = on;
+    changed(ComboHorAz);
 }
 
 void DataFileWindowModel::selectColumns(const std::vector<std::string>& names) {
@@ -220,16 +223,16 @@ void DataFileWindowModel::columnsFromLabels() {
     std::vector<std::string> names;
     for (DataColumn c : columns) names.push_back(ColumnShortName(c));
     selectColumns(names);
-    if (!checked("ChkUeberschriften")) {
-        ctl("ChkUeberschriften").checked = true;
-        changed("ChkUeberschriften");
+    if (!checked(ChkUeberschriften)) {
+        ctl(ChkUeberschriften).checked = true;
+        changed(ChkUeberschriften);
     }
 }
 
 // ---- settings ------------------------------------------------------------------
 
 int DataFileWindowModel::horizonIncrement() const {
-    const std::string& t = text("ComboHorAz");
+    const std::string& t = text(ComboHorAz);
     auto n = parseInt(t.substr(0, std::min<std::size_t>(2, t.size())));
     // only the listed increments divide the circle; anything else falls back to the default
     static const int allowed[] = {10, 12, 15, 18, 20, 24, 30, 36, 45, 60, 90};
@@ -238,7 +241,7 @@ int DataFileWindowModel::horizonIncrement() const {
 }
 
 char DataFileWindowModel::fieldSeparator() const {
-    const std::string& t = text("ComboFileSep");
+    const std::string& t = text(ComboFileSep);
     return t.size() == 1 ? t[0] : '\t';
 }
 
@@ -246,18 +249,18 @@ DataFileSettings DataFileWindowModel::dataFileSettings() const {
     DataFileSettings s;
     s.path = fileName_;
     s.columns = checkedColumns();
-    s.skipFirstRow = checked("ChkUeberschriften");
-    s.missingText = text("EditDefVal");
-    s.missingValue = float(toReal(s.missingText, "EditDefVal"));
-    s.dateFormat = text("EditIDate");
-    s.timeFormat = text("EditITime");
+    s.skipFirstRow = checked(ChkUeberschriften);
+    s.missingText = text(EditDefVal);
+    s.missingValue = float(toReal(s.missingText, EditDefVal));
+    s.dateFormat = text(EditIDate);
+    s.timeFormat = text(EditITime);
     // a .csv file is read with "," and a decimal point whatever the choice
     s.fieldSeparator = DataFileSeparatorFor(fileName_, fieldSeparator());
     s.horizonIncrement = horizonIncrement();
     s.currentYear = host().now().year;
     if (epw_) {
         s.epw = true;
-        s.epwEndOfHour = ctl("ComboEpwTime").itemIndex == 1;
+        s.epwEndOfHour = ctl(ComboEpwTime).itemIndex == 1;
         s.columns = EpwDataColumns();
     }
     return s;
@@ -282,40 +285,40 @@ void DataFileWindowModel::openDataFile() {
             for (DataColumn c : EpwDataColumns()) names.push_back(ColumnShortName(c));
             selectColumns(names);
         }
-        ctl("OpenDialog1").text = *chosen;
-        ctl("EditDatei").text = FileNameOnly(*chosen);
-        Control& item = app_.mainWindow().ctl("Wertedatei1");
+        ctl(OpenDialog1).text = *chosen;
+        ctl(EditDatei).text = FileNameOnly(*chosen);
+        Control& item = app_.mainWindow().ctl(main_window::Wertedatei1);
         item.checked = true;
-        app_.mainWindow().changed("Wertedatei1");
+        app_.mainWindow().changed(main_window::Wertedatei1);
     }
     // the filter chosen in the dialog sets the separator, confirmed or not
-    if (o.filterIndex == 1) select("ComboFileSep", 0);
-    if (o.filterIndex == 2) select("ComboFileSep", 1);
-    changed("EditDatei");
+    if (o.filterIndex == 1) select(ComboFileSep, 0);
+    if (o.filterIndex == 2) select(ComboFileSep, 1);
+    changed(EditDatei);
 }
 
 void DataFileWindowModel::useCurrentData() {
-    ctl("EditDatei").text = kNoFile;
-    Control& item = app_.mainWindow().ctl("Wertedatei1");
+    ctl(EditDatei).text = kNoFile;
+    Control& item = app_.mainWindow().ctl(main_window::Wertedatei1);
     item.checked = false;
-    app_.mainWindow().changed("Wertedatei1");
-    changed("EditDatei");
+    app_.mainWindow().changed(main_window::Wertedatei1);
+    changed(EditDatei);
 }
 
 void DataFileWindowModel::onClick(const std::string& name) {
-    if (name == "BitBtn1") {
+    if (name == BitBtn1) {
         openDataFile();
         app_.mainWindow().disableAdd();
-    } else if (name == "LabelsBtn") {
+    } else if (name == LabelsBtn) {
         columnsFromLabels();
         app_.mainWindow().disableAdd();
-    } else if (name == "BitBtn2") {
+    } else if (name == BitBtn2) {
         useCurrentData();
         app_.mainWindow().disableAdd();
-    } else if (name == "ChkInDatei") {
+    } else if (name == ChkInDatei) {
         // a new output destination needs a new table
         app_.mainWindow().disableAdd();
-    } else if (name == "OkBtn") {
+    } else if (name == OkBtn) {
         hide();
     }
 }

@@ -1,8 +1,10 @@
 #include "models/DeciduousTreeDialog.h"
 
+#include "models/ComponentNames.h"
+
 namespace umbrix {
 
 DeciduousTreeDialog::DeciduousTreeDialog(Host& host)
-    : TreeDialog("LaubForm", host, "Edit deciduous tree - Laubbaum bearbeiten") {}
+    : TreeDialog(tree_dialog::kDeciduousForm, host, "Edit deciduous tree - Laubbaum bearbeiten") {}
 
 }  // namespace umbrix

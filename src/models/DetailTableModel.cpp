@@ -1,15 +1,18 @@
 #include "models/DetailTableModel.h"
 
 #include "models/Application.h"
+#include "models/ComponentNames.h"
 #include "models/TableWriter.h"
 
 namespace umbrix {
 
-DetailTableModel::DetailTableModel(Application& app) : FormModel("FormMemi", app.host()) {
+using namespace detail_table;
+
+DetailTableModel::DetailTableModel(Application& app) : FormModel(detail_table::kForm, app.host()) {
     caption = "PET/MEMI - mPET";
-    add("Memo1", ControlKind::Other).readOnly = true;
-    add("SaveAs1", ControlKind::MenuItem, "&Save as...");
-    add("Close1", ControlKind::MenuItem, "&Close");
+    add(Memo1, ControlKind::Other).readOnly = true;
+    add(SaveAs1, ControlKind::MenuItem, "&Save as...");
+    add(Close1, ControlKind::MenuItem, "&Close");
 }
 
 bool DetailTableModel::saveAs() {
@@ -21,8 +24,8 @@ bool DetailTableModel::saveAs() {
 }
 
 void DetailTableModel::onClick(const std::string& name) {
-    if (name == "SaveAs1") saveAs();
-    if (name == "Close1") hide();
+    if (name == SaveAs1) saveAs();
+    if (name == Close1) hide();
 }
 
 }  // namespace umbrix

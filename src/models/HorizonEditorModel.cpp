@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <numbers>
 
+#include "models/ComponentNames.h"
 #include "models/RangeMessages.h"
 #include "platform/Bmp.h"
 #include "platform/Error.h"
@@ -12,16 +13,17 @@
 
 namespace umbrix {
 
+using namespace horizon_editor;
+
 namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr int kFillLimit = 479;  // the fill stays in columns and rows 0 .. 479
 constexpr int kFillDistance = 64;
-constexpr const char* kToolGroup[] = {"SpeedButton1", "SpeedButton2", "FillBtn", "FillPickBtn",
-                                      "CutPickBtn"};
+constexpr const char* kToolGroup[] = {SpeedButton1, SpeedButton2, FillBtn, FillPickBtn, CutPickBtn};
 // Disabled while a map is shown. The fill, pick, cut and monochrome controls stay usable:
 // they release the map display themselves.
-constexpr const char* kDrawGroup[] = {"SpeedButton1", "SpeedButton2", "SelBtn", "EditA", "EditE"};
+constexpr const char* kDrawGroup[] = {SpeedButton1, SpeedButton2, SelBtn, EditA, EditE};
 
 int ColourDistance(Colour a, Colour b) {
     return std::abs(RedOf(a) - RedOf(b)) + std::abs(GreenOf(a) - GreenOf(b)) +
@@ -145,7 +147,7 @@ void MakeMonochrome(Raster& drawing) {
 // ---------------------------------------------------------------------------
 
 HorizonEditorModel::HorizonEditorModel(Host& host, MainWindowLink& mainWindow)
-    : FormModel("FormFreihor", host), main_(mainWindow) {
+    : FormModel(horizon_editor::kForm, host), main_(mainWindow) {
     buildControls();
     setMainCaption(main_.windowCaption());
     // The empty drawing of the start is undoable, as after New; the main window's items are
@@ -159,46 +161,46 @@ void HorizonEditorModel::setMainCaption(const std::string& mainCaption) {
 }
 
 void HorizonEditorModel::buildControls() {
-    add("Shape2", ControlKind::Other).hint = "Brush color - Zeichenfarbe";
-    add("EditA", ControlKind::Edit, "0.3");
-    add("EditE", ControlKind::Edit, "0.95");
-    for (const char* name : {"TrackBar1", "TrackBar2", "TrackBar3"}) {
+    add(Shape2, ControlKind::Other).hint = "Brush color - Zeichenfarbe";
+    add(EditA, ControlKind::Edit, "0.3");
+    add(EditE, ControlKind::Edit, "0.95");
+    for (const char* name : {TrackBar1, TrackBar2, TrackBar3}) {
         Control& bar = add(name, ControlKind::TrackBar);
         bar.minimum = 0;
         bar.maximum = 255;
         bar.position = 32;
     }
-    add("Shape1", ControlKind::Other).hint =
+    add(Shape1, ControlKind::Other).hint =
         "Color of selected RGB value - Farbe des ausgewählten RGB-Werts";
-    add("SpeedButton1", ControlKind::SpeedButton).hint =
+    add(SpeedButton1, ControlKind::SpeedButton).hint =
         "Limitation to the edge of horizon - Einschränkung bis zum Horizontrand";
-    ctl("SpeedButton1").checked = true;
-    add("SpeedButton2", ControlKind::SpeedButton).hint =
+    ctl(SpeedButton1).checked = true;
+    add(SpeedButton2, ControlKind::SpeedButton).hint =
         "Limitation not to the edge of horizon - Einschränkung nicht bis zum Horizontrand";
-    add("FillBtn", ControlKind::SpeedButton).hint = "Fill color - Farbe füllen";
-    for (const char* name : {"FillPickBtn", "CutPickBtn"})
+    add(FillBtn, ControlKind::SpeedButton).hint = "Fill color - Farbe füllen";
+    for (const char* name : {FillPickBtn, CutPickBtn})
         add(name, ControlKind::SpeedButton).hint =
             "Pick color from image - Farbe direkt vom Bild auswählen";
-    add("NeuBtn", ControlKind::Button).hint = "New horizon limitation - Neue Horizonteinschränkung";
-    add("OeffnenBtn", ControlKind::Button).hint =
+    add(NeuBtn, ControlKind::Button).hint = "New horizon limitation - Neue Horizonteinschränkung";
+    add(OeffnenBtn, ControlKind::Button).hint =
         "Open horizon limitation - Horizonteinschränkung öffnen";
-    add("ImportBtn", ControlKind::Button).hint =
+    add(ImportBtn, ControlKind::Button).hint =
         "Import horizon limitation - Horizonteinschränkung importieren";
-    add("SpeichernBtn", ControlKind::Button).hint =
+    add(SpeichernBtn, ControlKind::Button).hint =
         "Save horizon limitation - Horizonteinschränkung speichern";
-    add("CutBtn", ControlKind::Button).hint =
+    add(CutBtn, ControlKind::Button).hint =
         "Cut off everything brighter than the RGB value - Alles, heller als der RGB-Wert, "
         "ausschneiden";
-    add("MonoBtn", ControlKind::Button).hint = "Monochrome - Einfarbig";
-    add("SelBtn", ControlKind::Button).hint =
+    add(MonoBtn, ControlKind::Button).hint = "Monochrome - Einfarbig";
+    add(SelBtn, ControlKind::Button).hint =
         "Select from color palette - Farbe von Palette auswählen";
-    add("UndoBtn", ControlKind::Button).hint = "Undo - Rückgängig";
-    add("GridBtn", ControlKind::SpeedButton).hint =
+    add(UndoBtn, ControlKind::Button).hint = "Undo - Rückgängig";
+    add(GridBtn, ControlKind::SpeedButton).hint =
         "Put grid into foreground - Gitterlinien in Vordergrund stellen";
-    add("AlbBtn", ControlKind::SpeedButton).hint = "Show albedo values - Albedowerte zeigen";
-    add("EmiBtn", ControlKind::SpeedButton).hint =
+    add(AlbBtn, ControlKind::SpeedButton).hint = "Show albedo values - Albedowerte zeigen";
+    add(EmiBtn, ControlKind::SpeedButton).hint =
         "Show emission coefficient values - Emissionskoeffizientenwerte zeigen";
-    add("Image1", ControlKind::Other);
+    add(Image1, ControlKind::Other);
 }
 
 void HorizonEditorModel::setMainItem(bool checked) {
@@ -212,7 +214,7 @@ void HorizonEditorModel::disableAdd() {
 void HorizonEditorModel::pushUndo() {
     if (undo_.size() >= kUndoDepth) undo_.pop_front();
     undo_.push_back({pictures_, main_.sourceTakesPart(HorizonSourceKind::Drawing)});
-    ctl("UndoBtn").enabled = true;
+    ctl(UndoBtn).enabled = true;
 }
 
 void HorizonEditorModel::Undo() {
@@ -221,13 +223,13 @@ void HorizonEditorModel::Undo() {
     pictures_ = std::move(newest.pictures);
     setMainItem(newest.sourceChecked);
     undo_.pop_back();
-    ctl("UndoBtn").enabled = !undo_.empty();
+    ctl(UndoBtn).enabled = !undo_.empty();
     changed();
 }
 
 void HorizonEditorModel::releaseDisplay() {
-    ctl("AlbBtn").checked = false;
-    ctl("EmiBtn").checked = false;
+    ctl(AlbBtn).checked = false;
+    ctl(EmiBtn).checked = false;
     setDrawGroupEnabled(true);
 }
 
@@ -236,14 +238,14 @@ void HorizonEditorModel::setDrawGroupEnabled(bool enabled) {
 }
 
 const Raster& HorizonEditorModel::displayed() const {
-    if (checked("AlbBtn")) return pictures_.albedo;
-    if (checked("EmiBtn")) return pictures_.emission;
+    if (checked(AlbBtn)) return pictures_.albedo;
+    if (checked(EmiBtn)) return pictures_.emission;
     return pictures_.drawing;
 }
 
 Colour HorizonEditorModel::cutOffColour() const {
-    return Rgb(255 - ctl("TrackBar1").position, 255 - ctl("TrackBar2").position,
-               255 - ctl("TrackBar3").position);
+    return Rgb(255 - ctl(TrackBar1).position, 255 - ctl(TrackBar2).position,
+               255 - ctl(TrackBar3).position);
 }
 
 // ---------------------------------------------------------------------------
@@ -361,15 +363,15 @@ void HorizonEditorModel::moveTrackBar(const std::string& name, int position) {
     Control& bar = ctl(name);
     bar.position = std::clamp(position, bar.minimum, bar.maximum);
     changed(name);
-    changed("Shape1");
+    changed(Shape1);
 }
 
 void HorizonEditorModel::onExit(const std::string& name) {
-    if (name != "EditA" && name != "EditE") return;
-    double& value = name == "EditA" ? albedo_ : emission_;
-    const double fallback = name == "EditA" ? 0.3 : 0.95;
+    if (name != EditA && name != EditE) return;
+    double& value = name == EditA ? albedo_ : emission_;
+    const double fallback = name == EditA ? 0.3 : 0.95;
     auto parsed = parseReal(text(name), true);
-    const Quantity quantity = name == "EditA" ? Quantity::Albedo : Quantity::Emissivity;
+    const Quantity quantity = name == EditA ? Quantity::Albedo : Quantity::Emissivity;
     if (parsed && !InRange(quantity, *parsed)) {
         // a share of the radiation outside 0 … 1: the field keeps its value
         const std::string typed(TrimBlanks(text(name)));
@@ -386,7 +388,7 @@ void HorizonEditorModel::onExit(const std::string& name) {
 void HorizonEditorModel::toggleDisplay(const std::string& name) {
     Control& button = ctl(name);
     button.checked = !button.checked;
-    if (button.checked) ctl(name == "AlbBtn" ? "EmiBtn" : "AlbBtn").checked = false;
+    if (button.checked) ctl(name == AlbBtn ? EmiBtn : AlbBtn).checked = false;
     setDrawGroupEnabled(!displayDown());
 }
 
@@ -395,25 +397,25 @@ void HorizonEditorModel::onClick(const std::string& name) {
         if (name != tool) continue;
         checkExclusive(name, {std::begin(kToolGroup), std::end(kToolGroup)});
         points_.clear();
-        if (name != "SpeedButton1" && name != "SpeedButton2") releaseDisplay();
+        if (name != SpeedButton1 && name != SpeedButton2) releaseDisplay();
         return;
     }
-    if (name == "NeuBtn") return newDrawing();
-    if (name == "OeffnenBtn") return openDrawing();
-    if (name == "ImportBtn") return importDrawing();
-    if (name == "SpeichernBtn") return saveDrawing();
-    if (name == "CutBtn") return CutOff();
-    if (name == "MonoBtn") return Monochrome();
-    if (name == "UndoBtn") return Undo();
-    if (name == "SelBtn") {
+    if (name == NeuBtn) return newDrawing();
+    if (name == OeffnenBtn) return openDrawing();
+    if (name == ImportBtn) return importDrawing();
+    if (name == SpeichernBtn) return saveDrawing();
+    if (name == CutBtn) return CutOff();
+    if (name == MonoBtn) return Monochrome();
+    if (name == UndoBtn) return Undo();
+    if (name == SelBtn) {
         if (auto colour = host().chooseColour(brush_)) brush_ = *colour & 0xFFFFFF;
         return;
     }
-    if (name == "GridBtn") {
-        ctl("GridBtn").checked = !ctl("GridBtn").checked;
+    if (name == GridBtn) {
+        ctl(GridBtn).checked = !ctl(GridBtn).checked;
         return;
     }
-    if (name == "AlbBtn" || name == "EmiBtn") return toggleDisplay(name);
+    if (name == AlbBtn || name == EmiBtn) return toggleDisplay(name);
 }
 
 // ---------------------------------------------------------------------------
@@ -422,12 +424,12 @@ void HorizonEditorModel::onClick(const std::string& name) {
 PointerFeedback HorizonEditorModel::pointerMove(int X, int Y) const {
     PointerFeedback out;
     if (!InsideHorizonCircle({X, Y})) return out;
-    out.cursor = checked("FillPickBtn") || checked("CutPickBtn") ? PointerCursor::Pipette
-                                                                 : PointerCursor::Cross;
-    if (checked("AlbBtn")) {
+    out.cursor =
+        checked(FillPickBtn) || checked(CutPickBtn) ? PointerCursor::Pipette : PointerCursor::Cross;
+    if (checked(AlbBtn)) {
         const Colour c = pictures_.albedo.pixel(X, Y);
         if (c != kWhite) out.hint = "Albedo = " + decimals(GreenOf(c) / 255.0, 2);
-    } else if (checked("EmiBtn")) {
+    } else if (checked(EmiBtn)) {
         const Colour c = pictures_.emission.pixel(X, Y);
         if (c != kWhite) out.hint = "Emission coeff. = " + decimals(RedOf(c) / 255.0, 2);
     }
@@ -437,13 +439,13 @@ PointerFeedback HorizonEditorModel::pointerMove(int X, int Y) const {
 void HorizonEditorModel::pointerPress(int X, int Y) {
     const Point p{X, Y};
     if (!InsideHorizonCircle(p) || displayDown()) return;
-    if (checked("FillPickBtn") || checked("CutPickBtn")) return pick(p);
-    if (checked("FillBtn")) return fill(p);
+    if (checked(FillPickBtn) || checked(CutPickBtn)) return pick(p);
+    if (checked(FillBtn)) return fill(p);
     addPoint(p);
 }
 
 void HorizonEditorModel::addPoint(Point p) {
-    if (points_.empty() && checked("SpeedButton1")) {
+    if (points_.empty() && checked(SpeedButton1)) {
         theta0_ = ScreenAngle(p);
         points_.push_back(HorizonCirclePoint(theta0_));
     }
@@ -451,18 +453,18 @@ void HorizonEditorModel::addPoint(Point p) {
         points_.back() = p;
     else
         points_.push_back(p);
-    changed("Image1");
+    changed(Image1);
 }
 
 void HorizonEditorModel::pointerDoubleClick(int X, int Y) {
     if (!InsideHorizonCircle({X, Y}) || displayDown()) return;
-    if (!checked("SpeedButton1") && !checked("SpeedButton2")) return;
+    if (!checked(SpeedButton1) && !checked(SpeedButton2)) return;
     if (points_.empty()) return;
     closePolygon();
 }
 
 void HorizonEditorModel::closePolygon() {
-    if (checked("SpeedButton1")) {
+    if (checked(SpeedButton1)) {
         auto arc = HorizonClosingPoints(theta0_, ScreenAngle(points_.back()));
         points_.insert(points_.end(), arc.begin(), arc.end());
     }
@@ -491,14 +493,14 @@ void HorizonEditorModel::fill(Point seed) {
 
 void HorizonEditorModel::pick(Point p) {
     const Colour c = pictures_.drawing.pixel(p.x, p.y);
-    if (checked("FillPickBtn")) {
+    if (checked(FillPickBtn)) {
         brush_ = c;
-        changed("Shape2");
+        changed(Shape2);
     } else {
-        ctl("TrackBar1").position = 255 - RedOf(c);
-        ctl("TrackBar2").position = 255 - GreenOf(c);
-        ctl("TrackBar3").position = 255 - BlueOf(c);
-        changed("Shape1");
+        ctl(TrackBar1).position = 255 - RedOf(c);
+        ctl(TrackBar2).position = 255 - GreenOf(c);
+        ctl(TrackBar3).position = 255 - BlueOf(c);
+        changed(Shape1);
     }
     releaseDisplay();
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "models/ComponentNames.h"
 #include "models/MainWindowLink.h"
 #include "platform/FormModel.h"
 #include "platform/Raster.h"
@@ -145,7 +146,9 @@ class HorizonEditorModel : public FormModel {
     void setDrawGroupEnabled(bool enabled);
     void setMainItem(bool checked);
     void disableAdd();
-    bool displayDown() const { return checked("AlbBtn") || checked("EmiBtn"); }
+    bool displayDown() const {
+        return checked(horizon_editor::AlbBtn) || checked(horizon_editor::EmiBtn);
+    }
     void addPoint(Point p);
     void closePolygon();
     void fill(Point seed);

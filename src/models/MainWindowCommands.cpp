@@ -6,6 +6,7 @@
 #include "engine/Internal.h"
 #include "horizon/Fisheye.h"
 #include "models/Application.h"
+#include "models/ComponentNames.h"
 #include "models/DataFileWindowModel.h"
 #include "models/DetailTableModel.h"
 #include "models/HorizonEditorModel.h"
@@ -21,6 +22,8 @@
 #include "series/DataFile.h"
 
 namespace umbrix {
+
+using namespace main_window;
 
 namespace {
 
@@ -74,7 +77,7 @@ const char* modeCaption(OutputMode mode) {
 // pressure, whose limit is the saturation at the row's Ta, are left to the row.
 float MainWindowModel::readReal(const std::string& name) {
     const float value = float(toReal(text(name), name));
-    if (value != missingValue && name != "EditVp") {
+    if (value != missingValue && name != EditVp) {
         const auto [min, max] = rangeOf(name);
         if (!(value >= min && value <= max))
             throw RangeError(OutOfRangeText(quantityOf(name), name, TrimBlanks(text(name)), min,
@@ -99,45 +102,45 @@ float MainWindowModel::readOptional(const std::string& name) {
 
 void MainWindowModel::readInputs() {
     CalculationInputs in;
-    in.dayOfYear = toInt(text("EditTag"), "EditTag");
-    in.longitude = float(ParseAngle(text("EditLg"), "EditLg"));
-    checkInput("EditLg", in.longitude);
-    in.latitude = float(ParseAngle(text("EditBr"), "EditBr"));
-    checkInput("EditBr", in.latitude);
-    in.timeZone = readReal("EditZz");
-    in.altitude = toInt(text("EditNn"), "EditNn");
-    checkInput("EditNn", in.altitude);
-    in.dateText = text("EditDat");
+    in.dayOfYear = toInt(text(EditTag), EditTag);
+    in.longitude = float(ParseAngle(text(EditLg), EditLg));
+    checkInput(EditLg, in.longitude);
+    in.latitude = float(ParseAngle(text(EditBr), EditBr));
+    checkInput(EditBr, in.latitude);
+    in.timeZone = readReal(EditZz);
+    in.altitude = toInt(text(EditNn), EditNn);
+    checkInput(EditNn, in.altitude);
+    in.dateText = text(EditDat);
     if (auto d = ParseDate(app_.format(), in.dateText, host().now().year)) in.date = *d;
-    in.timeText = text("EditZeit");
+    in.timeText = text(EditZeit);
     auto t = ParseTime(app_.format(), in.timeText);
     if (!t)
-        throw ConvertError("EditZeit", in.timeText,
+        throw ConvertError(EditZeit, in.timeText,
                            "EditZeit: \"" + in.timeText + "\" is not a valid time");
     in.hours = float(*t * 24.0);
-    in.locationName = text("ComboOrt");
-    in.clothing = readReal("EditIcl");
-    in.activity = readReal("EditAct");
-    in.height = readReal("EditGr");
-    in.weight = readReal("EditGew");
-    in.age = toInt(text("EditA"), "EditA");
-    checkInput("EditA", in.age);
-    in.sex = text("ComboSex");
+    in.locationName = text(ComboOrt);
+    in.clothing = readReal(EditIcl);
+    in.activity = readReal(EditAct);
+    in.height = readReal(EditGr);
+    in.weight = readReal(EditGew);
+    in.age = toInt(text(EditA), EditA);
+    checkInput(EditA, in.age);
+    in.sex = text(ComboSex);
     in.sexIndex = in.sex == "f" ? 1 : 0;
-    in.position = ctl("ComboPos").itemIndex == 1 ? 1 : 0;
-    in.autoClothing = checked("AutoCloChK");
-    in.pmv = checked("PmvChk");
-    in.pet = checked("PetChk");
-    in.setStar = checked("SetChk");
-    in.utci = checked("UtciChk");
-    in.pt = checked("PtChK");
-    in.mpet = checked("mPETChK");
-    in.petDetail = checked("PETMEMI1");
-    in.mpetDetail = checked("mPETYCC1");
+    in.position = ctl(ComboPos).itemIndex == 1 ? 1 : 0;
+    in.autoClothing = checked(AutoCloChK);
+    in.pmv = checked(PmvChk);
+    in.pet = checked(PetChk);
+    in.setStar = checked(SetChk);
+    in.utci = checked(UtciChk);
+    in.pt = checked(PtChK);
+    in.mpet = checked(mPETChK);
+    in.petDetail = checked(PETMEMI1);
+    in.mpetDetail = checked(mPETYCC1);
     PresettingsModel& pre = app_.presettings();
-    in.albedo = float(toReal(pre.text("EditAlbedo"), "EditAlbedo"));
-    in.albedoHuman = float(toReal(pre.text("EditAlbHum"), "EditAlbHum"));
-    for (const char* name : {"EditAlbedo", "EditAlbHum"}) {
+    in.albedo = float(toReal(pre.text(presettings::EditAlbedo), presettings::EditAlbedo));
+    in.albedoHuman = float(toReal(pre.text(presettings::EditAlbHum), presettings::EditAlbHum));
+    for (const char* name : {presettings::EditAlbedo, presettings::EditAlbHum}) {
         const float albedo = name[8] == 'o' ? in.albedo : in.albedoHuman;
         if (!InRange(Quantity::Albedo, albedo))
             throw RangeError(OutOfRangeText(Quantity::Albedo, name, TrimBlanks(pre.text(name)),
@@ -147,7 +150,8 @@ void MainWindowModel::readInputs() {
 }
 
 void MainWindowModel::readMissingValue() {
-    missingValue = float(toReal(app_.dataFileWindow().text("EditDefVal"), "EditDefVal"));
+    missingValue = float(toReal(app_.dataFileWindow().text(data_file_window::EditDefVal),
+                                data_file_window::EditDefVal));
 }
 
 void MainWindowModel::computeSunPosition() {
@@ -178,9 +182,9 @@ void MainWindowModel::computeSunDay() {
 std::vector<HorizonSource> MainWindowModel::horizonSources() {
     // In the order horizon drawing, topography, obstacles; each only while its item is checked.
     std::vector<HorizonSource> sources;
-    if (checked("Horizonteinengung1")) sources.push_back(&app_.horizonEditor().drawing());
-    if (checked("Topographie1")) sources.push_back(&app_.topographyEditor().horizonPicture());
-    if (checked("Hindernisobjekte1")) sources.push_back(app_.obstacleEditor().horizonPicture());
+    if (checked(Horizonteinengung1)) sources.push_back(&app_.horizonEditor().drawing());
+    if (checked(Topographie1)) sources.push_back(&app_.topographyEditor().horizonPicture());
+    if (checked(Hindernisobjekte1)) sources.push_back(app_.obstacleEditor().horizonPicture());
     return sources;
 }
 
@@ -205,45 +209,45 @@ void MainWindowModel::evaluateHorizon() {
 TableLayout MainWindowModel::tableLayout() const {
     TableLayout l;
     l.mode = outputMode() == OutputMode::DailyData ? TableMode::DailyData : TableMode::DataTable;
-    l.enumTag = checked("Enumtag1");
-    l.date = checked("Datum1");
-    l.dayOfYear = checked("TagdesJahres1");
-    l.time = checked("Uhrzeit1");
-    l.latitude = checked("Latitude1");
-    l.longitude = checked("Longitude1");
-    l.altitude = checked("Altitude1");
-    l.timeZone = checked("Timezone1");
-    l.sunrise = checked("Tauf1");
-    l.sunset = checked("Tunter1");
-    l.sdMax = checked("SDmax1");
-    l.sdAct = checked("SDtat1");
-    l.elevation = checked("Sunelevationangle1");
-    l.azimuth = checked("Sunazimuthangle1");
-    l.svf = checked("SVF1");
-    l.svfCos = checked("SVFcos1");
-    l.ltf = checked("LTF1");
-    l.albedo = checked("Albedo1");
-    l.bowen = checked("Bowen1");
-    l.global = checked("Gtat1");
-    l.direct = checked("Stat1");
-    l.diffuse = checked("Dtat1");
-    l.atmospheric = checked("A1");
-    l.thermal = checked("E1");
-    l.surfaceTemp = checked("To1");
-    l.ta = checked("Ta1");
-    l.vp = checked("Vp1");
-    l.rh = checked("Rh1");
-    l.v = checked("V1");
-    l.n = checked("N1");
-    l.tmrt = checked("Tmrt1");
-    l.pmv = checked("PmvChk");
-    l.pet = checked("PetChk");
-    l.setStar = checked("SetChk");
-    l.utci = checked("UtciChk");
-    l.pt = checked("PtChK");
-    l.mpet = checked("mPETChK");
-    l.petDetail = checked("PETMEMI1");
-    l.mpetDetail = checked("mPETYCC1");
+    l.enumTag = checked(Enumtag1);
+    l.date = checked(Datum1);
+    l.dayOfYear = checked(TagdesJahres1);
+    l.time = checked(Uhrzeit1);
+    l.latitude = checked(Latitude1);
+    l.longitude = checked(Longitude1);
+    l.altitude = checked(Altitude1);
+    l.timeZone = checked(Timezone1);
+    l.sunrise = checked(Tauf1);
+    l.sunset = checked(Tunter1);
+    l.sdMax = checked(SDmax1);
+    l.sdAct = checked(SDtat1);
+    l.elevation = checked(Sunelevationangle1);
+    l.azimuth = checked(Sunazimuthangle1);
+    l.svf = checked(SVF1);
+    l.svfCos = checked(SVFcos1);
+    l.ltf = checked(LTF1);
+    l.albedo = checked(Albedo1);
+    l.bowen = checked(Bowen1);
+    l.global = checked(Gtat1);
+    l.direct = checked(Stat1);
+    l.diffuse = checked(Dtat1);
+    l.atmospheric = checked(A1);
+    l.thermal = checked(E1);
+    l.surfaceTemp = checked(To1);
+    l.ta = checked(Ta1);
+    l.vp = checked(Vp1);
+    l.rh = checked(Rh1);
+    l.v = checked(V1);
+    l.n = checked(N1);
+    l.tmrt = checked(Tmrt1);
+    l.pmv = checked(PmvChk);
+    l.pet = checked(PetChk);
+    l.setStar = checked(SetChk);
+    l.utci = checked(UtciChk);
+    l.pt = checked(PtChK);
+    l.mpet = checked(mPETChK);
+    l.petDetail = checked(PETMEMI1);
+    l.mpetDetail = checked(mPETYCC1);
     return l;
 }
 
@@ -253,18 +257,18 @@ TableContext MainWindowModel::tableContext() const {
     cx.layout = tableLayout();
     cx.format = app_.format();
     const PresettingsModel& pre = app_.presettings();
-    cx.dateUnit = pre.text("EditODate");
-    cx.timeUnit = pre.text("EditOTime");
+    cx.dateUnit = pre.text(presettings::EditODate);
+    cx.timeUnit = pre.text(presettings::EditOTime);
     cx.albedo = pre.albedo;
     cx.bowen = pre.bowen;
     cx.dataFileActive = dataFileActive();
     cx.locationLines = !cx.dataFileActive || app_.dataFileWindow().isEpw();
     cx.tableFormat = tableFormat;
     if (cx.dataFileActive) cx.dataFileName = FileNameOnly(app_.dataFileWindow().fileName());
-    cx.locationName = text("ComboOrt");
-    cx.longitudeText = text("EditLg");
-    cx.latitudeText = text("EditBr");
-    cx.timeZoneText = text("EditZz");
+    cx.locationName = text(ComboOrt);
+    cx.longitudeText = text(EditLg);
+    cx.latitudeText = text(EditBr);
+    cx.timeZoneText = text(EditZz);
     cx.timeZone = inputs.timeZone;
     cx.svf = results.SVF_Umb;
     cx.missingValue = missingValue;
@@ -280,13 +284,13 @@ void MainWindowModel::applyWeatherFileSite() {
     const DataFileWindowModel& dataFileWindow = app_.dataFileWindow();
     if (!dataFileWindow.isEpw()) return;
     const EpwSite site = ReadEpwSite(dataFileWindow.fileName());
-    ctl("ComboOrt").text = site.city;
-    ctl("ComboOrt").itemIndex = -1;
-    ctl("EditLg").text = FormatAngle(site.longitude);
-    ctl("EditBr").text = FormatAngle(site.latitude);
+    ctl(ComboOrt).text = site.city;
+    ctl(ComboOrt).itemIndex = -1;
+    ctl(EditLg).text = FormatAngle(site.longitude);
+    ctl(EditBr).text = FormatAngle(site.latitude);
     const bool tenths = std::fabs(site.timeZone * 10 - std::round(site.timeZone * 10)) < 1e-6;
-    ctl("EditZz").text = fixed(site.timeZone, tenths ? 3 : 5, tenths ? 1 : 2);
-    ctl("EditNn").text = std::to_string(std::lround(site.elevation));
+    ctl(EditZz).text = fixed(site.timeZone, tenths ? 3 : 5, tenths ? 1 : 2);
+    ctl(EditNn).text = std::to_string(std::lround(site.elevation));
     changed();
 }
 
@@ -361,7 +365,7 @@ void MainWindowModel::runDataTable(bool isNew) {
     const TableLayout layout = tableLayout();
     const bool detail = layout.petDetail || layout.mpetDetail;
     sink_ = TableSink{};
-    if (app_.dataFileWindow().checked("ChkInDatei")) {
+    if (app_.dataFileWindow().checked(data_file_window::ChkInDatei)) {
         std::string path;
         if (isNew) {
             FileDialogOptions o;
@@ -417,25 +421,25 @@ void MainWindowModel::runDataTable(bool isNew) {
         map.showDiagram(false);
         map.show();
     }
-    ctl("ButtonHinzu").enabled = true;
-    changed("ButtonHinzu");
+    ctl(ButtonHinzu).enabled = true;
+    changed(ButtonHinzu);
 }
 
 // ---- the row loop ------------------------------------------------------------
 
 bool MainWindowModel::readPointRow() {
-    results.Ta = readReal("EditTa");
+    results.Ta = readReal(EditTa);
     // the humidity typed last leads; the other follows from it, not from its rounded display
-    const float vp = float(toReal(text("EditVp"), "EditVp"));
-    const float rh = float(toReal(text("EditRh"), "EditRh"));
+    const float vp = float(toReal(text(EditVp), EditVp));
+    const float rh = float(toReal(text(EditRh), EditRh));
     const bool vapour = vapourTypedLast_ ? vp != missingValue : rh == missingValue;
     results.VP = vapour ? vp : missingValue;
-    results.RH = vapour ? missingValue : readReal("EditRh");
-    results.v = readReal("EditWG");
-    results.N = readReal("EditN");
-    results.Ts = readOptional("EditTs");
-    results.G = readOptional("EditG");
-    results.Tmrt = readOptional("EditTmrt");
+    results.RH = vapour ? missingValue : readReal(EditRh);
+    results.v = readReal(EditWG);
+    results.N = readReal(EditN);
+    results.Ts = readOptional(EditTs);
+    results.G = readOptional(EditG);
+    results.Tmrt = readOptional(EditTmrt);
     return true;
 }
 
@@ -589,26 +593,25 @@ void MainWindowModel::computeRow() {
 void MainWindowModel::readDataRow(RecordSource& reader, const std::vector<DataColumn>& columns) {
     CalculationResults& r = results;
     const float m = missingValue;
-    r.Ts = readOptional("EditTs");
-    r.G = readOptional("EditG");
-    r.Tmrt = readOptional("EditTmrt");
+    r.Ts = readOptional(EditTs);
+    r.G = readOptional(EditG);
+    r.Tmrt = readOptional(EditTmrt);
     const DataRecord record = reader.next();
     lastRecordLine_ = record.line;
     applyDataRecord(record, columns);
-    if (!record.has(DataColumn::Ta)) r.Ta = readReal("EditTa");
+    if (!record.has(DataColumn::Ta)) r.Ta = readReal(EditTa);
     if (!record.has(DataColumn::VP) && !record.has(DataColumn::RH)) {
         // the humidity typed last in the main window leads, as in a point calculation
         r.VP = r.RH = m;
-        const bool vp = !TrimBlanks(text("EditVp")).empty(),
-                   rh = !TrimBlanks(text("EditRh")).empty();
+        const bool vp = !TrimBlanks(text(EditVp)).empty(), rh = !TrimBlanks(text(EditRh)).empty();
         if (vp && (vapourTypedLast_ || !rh))
-            r.VP = readReal("EditVp");
+            r.VP = readReal(EditVp);
         else if (rh)
-            r.RH = readReal("EditRh");
+            r.RH = readReal(EditRh);
     }
-    if (!record.has(DataColumn::V)) r.v = readReal("EditWG");
+    if (!record.has(DataColumn::V)) r.v = readReal(EditWG);
     // N from the main window for every row when the file has no N column
-    if (!record.has(DataColumn::N)) r.N = readReal("EditN");
+    if (!record.has(DataColumn::N)) r.N = readReal(EditN);
     rowOutOfRange_ = findOutOfRange(record, columns);
 }
 
@@ -831,9 +834,9 @@ void MainWindowModel::finishDataRun() {
     if (!preSettingsFromFile_) return;
     preSettingsFromFile_ = false;
     PresettingsModel& pre = app_.presettings();
-    pre.ctl("EditTrb").text = pre.turbidity < 0 ? "auto" : fixed(pre.turbidity, 4, 2);
-    pre.ctl("EditAlbedo").text = fixed(pre.albedo, 4, 2);
-    pre.ctl("EditBowen").text = fixed(pre.bowen, 4, 2);
+    pre.ctl(presettings::EditTrb).text = pre.turbidity < 0 ? "auto" : fixed(pre.turbidity, 4, 2);
+    pre.ctl(presettings::EditAlbedo).text = fixed(pre.albedo, 4, 2);
+    pre.ctl(presettings::EditBowen).text = fixed(pre.bowen, 4, 2);
     pre.changed();
 }
 
@@ -848,18 +851,18 @@ void MainWindowModel::prepareRun() {
             return std::find(cols.begin(), cols.end(), c) != cols.end();
         };
         // the fields that stand in for columns the file lacks (as readDataRow reads them)
-        readOptional("EditTs");
-        readOptional("EditG");
-        readOptional("EditTmrt");
-        if (!isColumn(DataColumn::Ta)) readReal("EditTa");
+        readOptional(EditTs);
+        readOptional(EditG);
+        readOptional(EditTmrt);
+        if (!isColumn(DataColumn::Ta)) readReal(EditTa);
         if (!isColumn(DataColumn::VP) && !isColumn(DataColumn::RH)) {
-            if (TrimBlanks(text("EditVp")).size())
-                readReal("EditVp");
-            else if (TrimBlanks(text("EditRh")).size())
-                readReal("EditRh");
+            if (TrimBlanks(text(EditVp)).size())
+                readReal(EditVp);
+            else if (TrimBlanks(text(EditRh)).size())
+                readReal(EditRh);
         }
-        if (!isColumn(DataColumn::V)) readReal("EditWG");
-        if (!isColumn(DataColumn::N)) readReal("EditN");
+        if (!isColumn(DataColumn::V)) readReal(EditWG);
+        if (!isColumn(DataColumn::N)) readReal(EditN);
     } else {
         const CalculationResults kept = results;
         readPointRow();
@@ -916,13 +919,13 @@ void MainWindowModel::computeRows() {
             const std::string range = OutOfRangeText(Quantity::VapourPressure, "", vp, 0,
                                                      VapourPressureLimit(r.Ta), app_.language());
             if (!reader)
-                throw RangeError(OutOfRangeText(Quantity::VapourPressure, "EditVp", vp, 0,
+                throw RangeError(OutOfRangeText(Quantity::VapourPressure, EditVp, vp, 0,
                                                 VapourPressureLimit(r.Ta), app_.language()));
             auto at = std::find(columns.begin(), columns.end(), DataColumn::VP);
             if (!rowOutOfRange_)
                 rowOutOfRange_ =
                     at == columns.end()
-                        ? RangeViolation{lastRecordLine_, 0, "EditVp", vp, range}
+                        ? RangeViolation{lastRecordLine_, 0, EditVp, vp, range}
                         : RangeViolation{lastRecordLine_, int(at - columns.begin()) + 1, "VP", vp,
                                          range};
         }
@@ -974,17 +977,17 @@ void MainWindowModel::computeDailyRows() {
     CalculationInputs& in = inputs;
     CalculationResults& r = results;
 
-    const float ta = float(toReal(text("EditTa"), "EditTa"));
+    const float ta = float(toReal(text(EditTa), EditTa));
     // the humidity typed last leads, as in a point calculation
     const bool vapour = vapourLeads();
-    const char* const humidityField = vapour ? "EditVp" : "EditRh";
+    const char* const humidityField = vapour ? EditVp : EditRh;
     const float humidity = float(toReal(text(humidityField), humidityField));
-    const float v = float(toReal(text("EditWG"), "EditWG"));
-    const float n = float(toReal(text("EditN"), "EditN"));
-    checkInput("EditTa", ta);
-    if (!vapour) checkInput("EditRh", humidity);
-    checkInput("EditWG", v);
-    checkInput("EditN", n);
+    const float v = float(toReal(text(EditWG), EditWG));
+    const float n = float(toReal(text(EditN), EditN));
+    checkInput(EditTa, ta);
+    if (!vapour) checkInput(EditRh, humidity);
+    checkInput(EditWG, v);
+    checkInput(EditN, n);
     readMissingValue();
     const float m = missingValue;
     TableContext context = tableContext();

@@ -3,6 +3,7 @@
 #include "diagrams/Shadows.h"
 #include "horizon/Fisheye.h"
 #include "models/Application.h"
+#include "models/ComponentNames.h"
 #include "models/HorizonEditorModel.h"
 #include "models/MainWindowModel.h"
 #include "models/ObstacleEditorModel.h"
@@ -10,6 +11,8 @@
 #include "models/TopographyEditorModel.h"
 
 namespace umbrix {
+
+using namespace main_window;
 
 namespace {
 
@@ -24,9 +27,9 @@ std::string DiagramCaption(bool shadows) {
 
 HorizonLayers MainWindowModel::horizonLayers() const {
     HorizonLayers layers;
-    if (checked("Topographie1")) layers.topography = &app_.topographyEditor().horizonPicture();
-    if (checked("Horizonteinengung1")) layers.drawing = &app_.horizonEditor().drawing();
-    if (checked("Hindernisobjekte1")) layers.obstacles = app_.obstacleEditor().horizonPicture();
+    if (checked(Topographie1)) layers.topography = &app_.topographyEditor().horizonPicture();
+    if (checked(Horizonteinengung1)) layers.drawing = &app_.horizonEditor().drawing();
+    if (checked(Hindernisobjekte1)) layers.obstacles = app_.obstacleEditor().horizonPicture();
     return layers;
 }
 
@@ -44,9 +47,9 @@ void MainWindowModel::drawShadows(double t) {
     s.timeZone = inputs.timeZone;
     s.scale = app_.outputWindow().scale;
     // the obstacles as the editor shows them, each kind only while it is "in calculation"
-    s.buildings = obs.checked("GebChk");
-    s.deciduous = obs.checked("LaubChk");
-    s.conifers = obs.checked("NadelChk");
+    s.buildings = obs.checked(obstacle_editor::GebChk);
+    s.deciduous = obs.checked(obstacle_editor::LaubChk);
+    s.conifers = obs.checked(obstacle_editor::NadelChk);
     DrawShadows(diagrams.overlay, obs.obstacles(), s, t, &host());
 }
 
@@ -72,8 +75,8 @@ void MainWindowModel::runSunPathDiagram(bool isNew) {
     OutputWindowModel& map = app_.outputWindow();
     map.showDiagram(true);
     map.show();
-    ctl("ButtonHinzu").enabled = true;
-    changed("ButtonHinzu");
+    ctl(ButtonHinzu).enabled = true;
+    changed(ButtonHinzu);
 }
 
 void MainWindowModel::runShadowDiagram() {

@@ -11,6 +11,7 @@
 #include "diagrams/SunPath.h"
 #include "horizon/Fisheye.h"
 #include "models/CalculationRecords.h"
+#include "models/ComponentNames.h"
 #include "models/Locations.h"
 #include "models/MainWindowLink.h"
 #include "models/RangeMessages.h"
@@ -66,7 +67,7 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     // well), for the command line to print.
     std::vector<std::string> locationWarnings() const;
     // True when the locations list offers at least one location.
-    bool hasStoredLocations() const { return !ctl("ComboOrt").items.empty(); }
+    bool hasStoredLocations() const { return !ctl(main_window::ComboOrt).items.empty(); }
     // The warnings of the last load and, without any usable location, that the calculation
     // uses the coordinates in the fields: one text for the desktop to show once at start;
     // empty when all is well.
@@ -105,7 +106,7 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     // The date and time fields rewritten from their stored values with the current formats.
     void rewriteDateField();
     void rewriteTimeField();
-    bool dataFileActive() const { return checked("Wertedatei1"); }
+    bool dataFileActive() const { return checked(main_window::Wertedatei1); }
     // The fisheye horizon image of the last "&New" (sun test); empty before.
     const Raster& horizonImage() const;
     // The horizon of the current row: the row's horizon profile when the data file gives one,

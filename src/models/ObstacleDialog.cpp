@@ -3,31 +3,33 @@
 #include <algorithm>
 #include <cmath>
 
+#include "models/ComponentNames.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
 
 namespace umbrix {
 
+using namespace obstacle_dialog;
+
 ObstacleDialog::ObstacleDialog(std::string name, Host& host,
                                std::vector<std::pair<std::string, int>> fields)
     : FormModel(std::move(name), host), fields_(std::move(fields)) {
     for (const auto& [control, index] : fields_) add(control, ControlKind::Edit, "0.00");
-    add("OKBtn", ControlKind::Button, "&OK");
-    add("CancelBtn", ControlKind::Button, "Cancel");
-    for (const char* label : {"LabelX", "LabelY", "LabelAlb", "LabelEmi"})
-        add(label, ControlKind::Label);
-    ctl("EditAlb").text = "0.30";
-    ctl("EditEmi").text = "0.95";
+    add(OKBtn, ControlKind::Button, "&OK");
+    add(CancelBtn, ControlKind::Button, "Cancel");
+    for (const char* label : {LabelX, LabelY, LabelAlb, LabelEmi}) add(label, ControlKind::Label);
+    ctl(EditAlb).text = "0.30";
+    ctl(EditEmi).text = "0.95";
     ObstacleDialog::setGerman(false);
 }
 
 void ObstacleDialog::setGerman(bool german) {
     german_ = german;
-    ctl("LabelX").caption = german ? "x-Koord. (m)" : "x-coord. (m)";
-    ctl("LabelY").caption = german ? "y-Koord. (m)" : "y-coord. (m)";
-    ctl("LabelAlb").caption = "Albedo";
-    ctl("LabelEmi").caption = german ? "Emissionskoeff." : "Emission coeff.";
-    ctl("CancelBtn").caption = german ? "Abbrechen" : "Cancel";
+    ctl(LabelX).caption = german ? "x-Koord. (m)" : "x-coord. (m)";
+    ctl(LabelY).caption = german ? "y-Koord. (m)" : "y-coord. (m)";
+    ctl(LabelAlb).caption = "Albedo";
+    ctl(LabelEmi).caption = german ? "Emissionskoeff." : "Emission coeff.";
+    ctl(CancelBtn).caption = german ? "Abbrechen" : "Cancel";
     changed();
 }
 
@@ -56,8 +58,8 @@ Obstacle ObstacleDialog::fieldValues() const {
 
 // Albedo and emission coefficient are shares of the radiation, 0 … 1.
 std::optional<Quantity> ObstacleDialog::shareQuantity(const std::string& control) {
-    if (control == "EditAlb") return Quantity::Albedo;
-    if (control == "EditEmi") return Quantity::Emissivity;
+    if (control == EditAlb) return Quantity::Albedo;
+    if (control == EditEmi) return Quantity::Emissivity;
     return std::nullopt;
 }
 
@@ -103,33 +105,34 @@ void ObstacleDialog::confirm() {
 }
 
 void ObstacleDialog::onClick(const std::string& name) {
-    if (name == "OKBtn") confirm();
-    if (name == "CancelBtn") result_ = ModalResult::Cancel;
+    if (name == OKBtn) confirm();
+    if (name == CancelBtn) result_ = ModalResult::Cancel;
 }
 
 // ---------------------------------------------------------------------------
 
 TreeDialog::TreeDialog(std::string name, Host& host, std::string bilingualCaption)
     : ObstacleDialog(std::move(name), host,
-                     {{"EditX", 1},
-                      {"EditY", 2},
-                      {"EditZ", 3},
-                      {"EditR", 4},
-                      {"EditS", 5},
-                      {"EditD", 6},
-                      {"EditAlb", 7},
-                      {"EditEmi", 8}}) {
+                     {{tree_dialog::EditX, 1},
+                      {tree_dialog::EditY, 2},
+                      {tree_dialog::EditZ, 3},
+                      {tree_dialog::EditR, 4},
+                      {tree_dialog::EditS, 5},
+                      {tree_dialog::EditD, 6},
+                      {EditAlb, 7},
+                      {EditEmi, 8}}) {
     caption = std::move(bilingualCaption);
-    for (const char* label : {"LabelZ", "LabelR", "LabelS", "LabelD"})
+    for (const char* label :
+         {LabelZ, tree_dialog::LabelR, tree_dialog::LabelS, tree_dialog::LabelD})
         add(label, ControlKind::Label);
     TreeDialog::setGerman(false);
 }
 
 void TreeDialog::setGerman(bool german) {
-    ctl("LabelZ").caption = german ? "Baumhöhe h (m)" : "Tree height h (m)";
-    ctl("LabelR").caption = german ? "Kronenradius r (m)" : "Crown radius r (m)";
-    ctl("LabelS").caption = german ? "Stammlänge l (m)" : "Trunc length l (m)";
-    ctl("LabelD").caption = german ? "Stammdurchm. d (m)" : "Trunc diam. d (m)";
+    ctl(LabelZ).caption = german ? "Baumhöhe h (m)" : "Tree height h (m)";
+    ctl(tree_dialog::LabelR).caption = german ? "Kronenradius r (m)" : "Crown radius r (m)";
+    ctl(tree_dialog::LabelS).caption = german ? "Stammlänge l (m)" : "Trunc length l (m)";
+    ctl(tree_dialog::LabelD).caption = german ? "Stammdurchm. d (m)" : "Trunc diam. d (m)";
     ObstacleDialog::setGerman(german);
 }
 

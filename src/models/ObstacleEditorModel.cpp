@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "models/BuildingDialog.h"
+#include "models/ComponentNames.h"
 #include "models/ConiferDialog.h"
 #include "models/DeciduousTreeDialog.h"
 #include "platform/Bmp.h"
@@ -13,6 +14,8 @@
 #include "platform/TextFile.h"
 
 namespace umbrix {
+
+using namespace obstacle_editor;
 
 namespace {
 
@@ -23,19 +26,19 @@ struct PointerMode {
     const char* hint;
 };
 constexpr PointerMode kModes[] = {
-    {"AddObsBtn", ""},
-    {"RemoveObsBtn",
+    {AddObsBtn, ""},
+    {RemoveObsBtn,
      "Select obstacles to be removed - Objekte auswählen, die entfernt werden sollen"},
-    {"MoveLocBtn",
+    {MoveLocBtn,
      "Click onto the new destination of the location of calculation - "
      "Klicken, um neuen Berechnungsort festzulegen"},
-    {"ScaleBtn",
+    {ScaleBtn,
      "Click and draw from start to end of a template yardstick - "
      "Vom Anfang zum Ende eines Maßstabs der Vorlage klicken und ziehen"},
-    {"MoveMapBtn",
+    {MoveMapBtn,
      "Click and draw to move the template map - "
      "Klicken und ziehen, um die Kartenvorlage zu verschieben"},
-    {"MoveBtn",
+    {MoveBtn,
      "Click and draw to move the viewframe - "
      "Klicken und ziehen, um Kartenausschnitt zu verschieben"},
 };
@@ -84,65 +87,64 @@ std::optional<double> FieldNumber(const std::string& text) {
 ObstacleEditorModel::ObstacleEditorModel(Host& host, BuildingDialog& buildingDialog,
                                          DeciduousTreeDialog& deciduousDialog,
                                          ConiferDialog& coniferDialog)
-    : FormModel("FormObs", host),
+    : FormModel(obstacle_editor::kForm, host),
       buildingDialog_(buildingDialog),
       deciduousDialog_(deciduousDialog),
       coniferDialog_(coniferDialog) {
     caption = "Edit obstacles - Hindernisobjekte bearbeiten";
-    for (const char* item : {"New1", "Open1", "Save1", "SaveAs1"}) add(item, ControlKind::MenuItem);
-    ctl("New1").caption = "&New";
-    ctl("Open1").caption = "&Open...";
-    ctl("Save1").caption = "&Save";
-    ctl("SaveAs1").caption = "Save &as...";
-    add("CloseBtn", ControlKind::Button, "&Close");
-    add("BitBtn1", ControlKind::Button).hint =
+    for (const char* item : {New1, Open1, Save1, SaveAs1}) add(item, ControlKind::MenuItem);
+    ctl(New1).caption = "&New";
+    ctl(Open1).caption = "&Open...";
+    ctl(Save1).caption = "&Save";
+    ctl(SaveAs1).caption = "Save &as...";
+    add(CloseBtn, ControlKind::Button, "&Close");
+    add(BitBtn1, ControlKind::Button).hint =
         "Remove all obstacles - Alle Hindernisobjekte entfernen";
-    add("BitBtn2", ControlKind::Button).hint =
-        "Open obstacles file - Hindernisobjekte-Datei öffnen";
-    add("BitBtn3", ControlKind::Button).hint =
+    add(BitBtn2, ControlKind::Button).hint = "Open obstacles file - Hindernisobjekte-Datei öffnen";
+    add(BitBtn3, ControlKind::Button).hint =
         "Save obstacle in file - Hindernisobjekte in Datei speichern";
-    add("EditDat", ControlKind::Edit, kNoFile).readOnly = true;
+    add(EditDat, ControlKind::Edit, kNoFile).readOnly = true;
 
-    add("AddObsBtn", ControlKind::SpeedButton).hint =
+    add(AddObsBtn, ControlKind::SpeedButton).hint =
         "Add new obstacles - Neue Hindernisobjekte hinzufügen";
-    add("RemoveObsBtn", ControlKind::SpeedButton).hint =
+    add(RemoveObsBtn, ControlKind::SpeedButton).hint =
         "Remove obstacles - Hindernisobjekte entfernen";
-    add("MoveLocBtn", ControlKind::SpeedButton).hint = "Move location - Standort verschieben";
-    add("ScaleBtn", ControlKind::SpeedButton).hint = "Set yardstick - Maßstab festlegen";
-    Control& moveMap = add("MoveMapBtn", ControlKind::SpeedButton);
+    add(MoveLocBtn, ControlKind::SpeedButton).hint = "Move location - Standort verschieben";
+    add(ScaleBtn, ControlKind::SpeedButton).hint = "Set yardstick - Maßstab festlegen";
+    Control& moveMap = add(MoveMapBtn, ControlKind::SpeedButton);
     moveMap.hint = "Move template map - Vorlagenplan verschieben";
     moveMap.enabled = false;
-    add("MoveBtn", ControlKind::SpeedButton).hint = "Move everything - Alles verschieben";
-    add("GridBtn", ControlKind::SpeedButton).hint =
+    add(MoveBtn, ControlKind::SpeedButton).hint = "Move everything - Alles verschieben";
+    add(GridBtn, ControlKind::SpeedButton).hint =
         "Put grid into foreground - Gitterlinien in Vordergrund stellen";
 
-    Control& kind = add("RadioGrp", ControlKind::RadioGroup);
+    Control& kind = add(RadioGrp, ControlKind::RadioGroup);
     kind.items = {"Building", "Deciduous tree", "Coniferous tree"};
     kind.itemIndex = 0;
-    Control& nr = add("EditNr", ControlKind::Edit, "0");
+    Control& nr = add(EditNr, ControlKind::Edit, "0");
     nr.minimum = 0;
     nr.maximum = 0;
-    add("EditObsBtn", ControlKind::Button, "Edit");
-    add("CopyObsBtn", ControlKind::Button, "Copy").enabled = false;
-    add("PasteObsBtn", ControlKind::Button, "Paste").enabled = false;
-    add("EditRot", ControlKind::Edit, "0");
-    add("RotateBtn", ControlKind::Button, "Rotate");
-    add("ZoomInBtn", ControlKind::Button, "Zoom in");
-    add("ZoomOutBtn", ControlKind::Button, "Zoom out");
-    add("EditScale", ControlKind::Edit, "1");
-    add("EditYardstick", ControlKind::Edit).enabled = false;
-    add("ApplyButton", ControlKind::Button, "Apply");
-    add("NewMapBtn", ControlKind::Button).hint =
+    add(EditObsBtn, ControlKind::Button, "Edit");
+    add(CopyObsBtn, ControlKind::Button, "Copy").enabled = false;
+    add(PasteObsBtn, ControlKind::Button, "Paste").enabled = false;
+    add(EditRot, ControlKind::Edit, "0");
+    add(RotateBtn, ControlKind::Button, "Rotate");
+    add(ZoomInBtn, ControlKind::Button, "Zoom in");
+    add(ZoomOutBtn, ControlKind::Button, "Zoom out");
+    add(EditScale, ControlKind::Edit, "1");
+    add(EditYardstick, ControlKind::Edit).enabled = false;
+    add(ApplyButton, ControlKind::Button, "Apply");
+    add(NewMapBtn, ControlKind::Button).hint =
         "Import map image as template - Plan als Vorlage importieren";
-    add("RemoveMapBtn", ControlKind::Button).enabled = false;
-    add("EditAlt", ControlKind::Edit, "1.00");
-    for (const char* box : {"GebChk", "LaubChk", "NadelChk"})
+    add(RemoveMapBtn, ControlKind::Button).enabled = false;
+    add(EditAlt, ControlKind::Edit, "1.00");
+    for (const char* box : {GebChk, LaubChk, NadelChk})
         add(box, ControlKind::CheckBox, "in calculation").checked = true;
-    add("LabelX", ControlKind::Label, "x: ");
-    add("LabelY", ControlKind::Label, "y: ");
-    add("StatusBar1", ControlKind::Label);
-    add("ObsImg", ControlKind::Other);
-    add("MapImg", ControlKind::Other);
+    add(LabelX, ControlKind::Label, "x: ");
+    add(LabelY, ControlKind::Label, "y: ");
+    add(StatusBar1, ControlKind::Label);
+    add(ObsImg, ControlKind::Other);
+    add(MapImg, ControlKind::Other);
     redraw();
 }
 
@@ -150,7 +152,7 @@ ObstacleEditorModel::~ObstacleEditorModel() = default;
 
 void ObstacleEditorModel::setGerman(bool german) {
     german_ = german;
-    ctl("RadioGrp").items =
+    ctl(RadioGrp).items =
         german ? std::vector<std::string>{"Gebäude", "Laubbaum", "Nadelbaum"}
                : std::vector<std::string>{"Building", "Deciduous tree", "Coniferous tree"};
     for (ObstacleDialog* d : std::initializer_list<ObstacleDialog*>{
@@ -180,52 +182,52 @@ void ObstacleEditorModel::requireNewTable() {
 void ObstacleEditorModel::onClick(const std::string& name) {
     for (const PointerMode& mode : kModes)
         if (name == mode.button) return chooseMode(name);
-    if (name == "GridBtn") {
-        Control& grid = ctl("GridBtn");
+    if (name == GridBtn) {
+        Control& grid = ctl(GridBtn);
         grid.checked = !grid.checked;
         return redraw();
     }
-    if (name == "LaubChk" || name == "GebChk" || name == "NadelChk") return;
+    if (name == LaubChk || name == GebChk || name == NadelChk) return;
     // every other command first releases the mode buttons
     releaseModes();
-    if (name == "New1" || name == "BitBtn1") return newList();
-    if (name == "Open1" || name == "BitBtn2") return openFile();
-    if (name == "Save1" || name == "SaveAs1" || name == "BitBtn3") {
+    if (name == New1 || name == BitBtn1) return newList();
+    if (name == Open1 || name == BitBtn2) return openFile();
+    if (name == Save1 || name == SaveAs1 || name == BitBtn3) {
         saveFile();
         return;
     }
-    if (name == "CloseBtn") return close();
-    if (name == "EditObsBtn") return edit();
-    if (name == "CopyObsBtn") return copyObstacle();
-    if (name == "PasteObsBtn") return pasteObstacle();
-    if (name == "RotateBtn") return rotate();
-    if (name == "ZoomInBtn") return zoom(true);
-    if (name == "ZoomOutBtn") return zoom(false);
-    if (name == "ApplyButton") return applyScale(true);
-    if (name == "NewMapBtn") return importMap();
-    if (name == "RemoveMapBtn") return removeMap();
+    if (name == CloseBtn) return close();
+    if (name == EditObsBtn) return edit();
+    if (name == CopyObsBtn) return copyObstacle();
+    if (name == PasteObsBtn) return pasteObstacle();
+    if (name == RotateBtn) return rotate();
+    if (name == ZoomInBtn) return zoom(true);
+    if (name == ZoomOutBtn) return zoom(false);
+    if (name == ApplyButton) return applyScale(true);
+    if (name == NewMapBtn) return importMap();
+    if (name == RemoveMapBtn) return removeMap();
 }
 
 void ObstacleEditorModel::onExit(const std::string& name) {
-    if (name == "EditAlt") {
-        std::optional<double> v = FieldNumber(text("EditAlt"));
-        ctl("EditAlt").text = v ? decimals(*v, 2) : "1.00";
-    } else if (name == "EditRot") {
-        Control& rot = ctl("EditRot");
+    if (name == EditAlt) {
+        std::optional<double> v = FieldNumber(text(EditAlt));
+        ctl(EditAlt).text = v ? decimals(*v, 2) : "1.00";
+    } else if (name == EditRot) {
+        Control& rot = ctl(EditRot);
         rot.text = FieldNumber(rot.text) ? WithPoint(rot.text) : "0";
-    } else if (name == "EditScale") {
+    } else if (name == EditScale) {
         applyScale(false);
-    } else if (name == "EditYardstick") {
+    } else if (name == EditYardstick) {
         applyYardstick();
-    } else if (name == "EditNr") {
-        if (!parseInt(text("EditNr"))) ctl("EditNr").text = "0";
-        onChange("EditNr");
+    } else if (name == EditNr) {
+        if (!parseInt(text(EditNr))) ctl(EditNr).text = "0";
+        onChange(EditNr);
     }
 }
 
 void ObstacleEditorModel::onChange(const std::string& name) {
-    if (name != "EditNr") return;
-    std::optional<int> n = parseInt(text("EditNr"));
+    if (name != EditNr) return;
+    std::optional<int> n = parseInt(text(EditNr));
     if (!n) return;  // the exit rule replaces an unreadable number
     int count = int(obstacles_.size());
     int chosen = std::clamp(*n, 0, count);
@@ -233,7 +235,7 @@ void ObstacleEditorModel::onChange(const std::string& name) {
 }
 
 void ObstacleEditorModel::onSelect(const std::string& name) {
-    if (name == "RadioGrp" && !pending_) showModeHint();
+    if (name == RadioGrp && !pending_) showModeHint();
 }
 
 // ---------------------------------------------------------------------------
@@ -246,14 +248,14 @@ std::string ObstacleEditorModel::mode() const {
 }
 
 void ObstacleEditorModel::setHint(const std::string& hint) {
-    ctl("StatusBar1").caption = hint;
+    ctl(StatusBar1).caption = hint;
 }
 
 void ObstacleEditorModel::releaseModes() {
     for (const PointerMode& m : kModes) ctl(m.button).checked = false;
     if (pending_) {
         pending_.reset();
-        ctl("RadioGrp").enabled = true;
+        ctl(RadioGrp).enabled = true;
         redraw();
     }
     pressed_ = false;
@@ -264,7 +266,7 @@ void ObstacleEditorModel::chooseMode(const std::string& button) {
     bool wasDown = ctl(button).checked;
     releaseModes();
     // pressing Remove removes at once and releases the button
-    if (button == "RemoveObsBtn") return removeSelected();
+    if (button == RemoveObsBtn) return removeSelected();
     if (wasDown) return;  // a second click releases the button
     ctl(button).checked = true;
     showModeHint();
@@ -272,8 +274,8 @@ void ObstacleEditorModel::chooseMode(const std::string& button) {
 
 void ObstacleEditorModel::showModeHint() {
     std::string m = mode();
-    if (m == "AddObsBtn")
-        return setHint(ctl("RadioGrp").itemIndex == 0
+    if (m == AddObsBtn)
+        return setHint(ctl(RadioGrp).itemIndex == 0
                            ? "Set building corner position - Hauseckenposition festlegen"
                            : "Set trunc position - Baumstammposition festlegen");
     for (const PointerMode& p : kModes)
@@ -287,13 +289,13 @@ void ObstacleEditorModel::showModeHint() {
 void ObstacleEditorModel::selectObstacle(int index, int handle) {
     selected_ = index;
     selectedHandle_ = handle;
-    ctl("EditNr").text = std::to_string(index + 1);
-    ctl("CopyObsBtn").enabled = index >= 0;
+    ctl(EditNr).text = std::to_string(index + 1);
+    ctl(CopyObsBtn).enabled = index >= 0;
     redraw();
 }
 
 void ObstacleEditorModel::updateCount() {
-    ctl("EditNr").maximum = int(obstacles_.size());
+    ctl(EditNr).maximum = int(obstacles_.size());
     hover_.reset();
 }
 
@@ -319,7 +321,7 @@ void ObstacleEditorModel::removeSelected() {
 void ObstacleEditorModel::copyObstacle() {
     if (selected_ < 0) return;
     clipboard_ = obstacles_[selected_];
-    ctl("PasteObsBtn").enabled = true;
+    ctl(PasteObsBtn).enabled = true;
 }
 
 void ObstacleEditorModel::pasteObstacle() {
@@ -347,8 +349,8 @@ void ObstacleEditorModel::shiftAll(double dx, double dy) {
 }
 
 void ObstacleEditorModel::rotate() {
-    std::optional<double> angle = FieldNumber(text("EditRot"));
-    ctl("EditRot").text = "0";
+    std::optional<double> angle = FieldNumber(text(EditRot));
+    ctl(EditRot).text = "0";
     if (!angle || obstacles_.empty()) return;
     for (Obstacle& ob : obstacles_) ob.rotate(*angle * std::numbers::pi / 180.0);
     setModified();
@@ -366,33 +368,33 @@ void ObstacleEditorModel::zoom(bool in) {
         scale_ *= 2;
         mapZoom_ *= 2;
     }
-    ctl("EditScale").text = general(scale_, 7);
+    ctl(EditScale).text = general(scale_, 7);
     redraw();
 }
 
 void ObstacleEditorModel::applyScale(bool redrawAfter) {
-    std::optional<double> typed = FieldNumber(text("EditScale"));
+    std::optional<double> typed = FieldNumber(text(EditScale));
     double s = typed ? *typed : 1.0;
     if (UsableScale(s)) {
         mapZoom_ *= s / scale_;
         scale_ = s;
     }
-    ctl("EditScale").text = general(scale_, 7);
-    ctl("EditYardstick").enabled = false;
+    ctl(EditScale).text = general(scale_, 7);
+    ctl(EditYardstick).enabled = false;
     if (redrawAfter) redraw();
 }
 
 void ObstacleEditorModel::applyYardstick() {
-    Control& field = ctl("EditYardstick");
+    Control& field = ctl(EditYardstick);
     if (!field.enabled) return;
     std::optional<double> length = FieldNumber(field.text);
     if (length && yardstickPixels_ > 0 && UsableScale(*length / yardstickPixels_)) {
         mapZoom_ = scale_;
         scale_ = *length / yardstickPixels_;
-        ctl("EditScale").text = general(scale_, 7);
+        ctl(EditScale).text = general(scale_, 7);
     }
     field.enabled = false;
-    if (focus_ == "EditYardstick") focus_.clear();
+    if (focus_ == EditYardstick) focus_.clear();
     redraw();
 }
 
@@ -423,8 +425,8 @@ void ObstacleEditorModel::importMap() {
     map_ = std::move(loaded);
     mapFileName_ = *path;
     mapX_ = mapY_ = 200;
-    ctl("MoveMapBtn").enabled = true;
-    ctl("RemoveMapBtn").enabled = true;
+    ctl(MoveMapBtn).enabled = true;
+    ctl(RemoveMapBtn).enabled = true;
     redraw();
 }
 
@@ -432,8 +434,8 @@ void ObstacleEditorModel::removeMap() {
     map_ = Raster();
     mapX_ = mapY_ = 200;
     mapZoom_ = 1;
-    ctl("MoveMapBtn").enabled = false;
-    ctl("RemoveMapBtn").enabled = false;
+    ctl(MoveMapBtn).enabled = false;
+    ctl(RemoveMapBtn).enabled = false;
     redraw();
 }
 
@@ -457,8 +459,8 @@ void ObstacleEditorModel::newList() {
     obstacles_.clear();
     scale_ = 1;
     mapZoom_ = 1;
-    ctl("EditScale").text = "1";
-    ctl("EditDat").text = kNoFile;
+    ctl(EditScale).text = "1";
+    ctl(EditDat).text = kNoFile;
     modified_ = false;
     updateCount();
     removeMap();
@@ -502,12 +504,12 @@ void ObstacleEditorModel::openFile() {
     }
     obstacles_ = std::move(content.obstacles);
     fileName_ = *path;
-    ctl("EditDat").text = FileNameOnly(*path);
+    ctl(EditDat).text = FileNameOnly(*path);
     updateCount();
     modified_ = false;
     selected_ = -1;
-    ctl("EditNr").text = std::to_string(obstacles_.size());
-    ctl("CopyObsBtn").enabled = false;
+    ctl(EditNr).text = std::to_string(obstacles_.size());
+    ctl(CopyObsBtn).enabled = false;
     redraw();
     setTakesPart(true);
     setShadowsAvailable(true);
@@ -538,7 +540,7 @@ bool ObstacleEditorModel::saveFile() {
     WriteTextFileAtomic(*path, FormatObstacleFile(obstacles_, programCaption, templateLine));
     fileName_ = *path;
     modified_ = false;
-    ctl("EditDat").text = FileNameOnly(*path);
+    ctl(EditDat).text = FileNameOnly(*path);
     return true;
 }
 
@@ -553,12 +555,12 @@ void ObstacleEditorModel::close() {
 }
 
 void ObstacleEditorModel::buildHorizonPicture() {
-    std::optional<double> alt = FieldNumber(text("EditAlt"));
+    std::optional<double> alt = FieldNumber(text(EditAlt));
     ProjectionSettings settings;
     settings.z0 = float(alt ? *alt : 1.0);
-    settings.buildings = checked("GebChk");
-    settings.deciduous = checked("LaubChk");
-    settings.conifers = checked("NadelChk");
+    settings.buildings = checked(GebChk);
+    settings.deciduous = checked(LaubChk);
+    settings.conifers = checked(NadelChk);
 
     std::vector<ProjectedShape> previous = std::move(shapes_);
     shapes_.clear();
@@ -606,24 +608,24 @@ void ObstacleEditorModel::mouseDown(int X, int Y, MouseButton button) {
             selectObstacle(hit->first, hit->second);
         else
             selectObstacle(-1);
-    } else if (m == "ScaleBtn") {
+    } else if (m == ScaleBtn) {
         setHint(kHintYardstickEnd);
     }
 }
 
 void ObstacleEditorModel::mouseMove(int X, int Y) {
-    ctl("LabelX").caption = "x: " + decimals(groundX(X), 2);
-    ctl("LabelY").caption = "y: " + decimals(groundY(Y), 2);
+    ctl(LabelX).caption = "x: " + decimals(groundX(X), 2);
+    ctl(LabelY).caption = "y: " + decimals(groundY(Y), 2);
     std::string m = mode();
-    if (pressed_ && m == "MoveMapBtn") {
+    if (pressed_ && m == MoveMapBtn) {
         // the map moves with the pointer, so its centre pixel moves against it
         mapX_ = ClampPixel(pressMapX_ - std::nearbyint((X - press_.x) * mapZoom_));
         mapY_ = ClampPixel(pressMapY_ - std::nearbyint((Y - press_.y) * mapZoom_));
         drawMapView();
-        changed("MapImg");
+        changed(MapImg);
         return;
     }
-    if (m == "AddObsBtn" || m == "MoveMapBtn") return;
+    if (m == AddObsBtn || m == MoveMapBtn) return;
     std::optional<std::pair<int, int>> hit = hitTest(X, Y);
     if (hit == hover_) return;
     hover_ = hit;
@@ -643,24 +645,24 @@ void ObstacleEditorModel::mouseUp(int X, int Y, MouseButton button) {
             obstacles_[selected_].moveHandle(selectedHandle_, dx, dy);
         setModified();
         redraw();
-    } else if (m == "AddObsBtn") {
+    } else if (m == AddObsBtn) {
         addClick({X, Y});
-    } else if (m == "MoveLocBtn") {
+    } else if (m == MoveLocBtn) {
         shiftAll(-groundX(X), -groundY(Y));
-    } else if (m == "MoveBtn") {
+    } else if (m == MoveBtn) {
         shiftAll(-dx, -dy);
-    } else if (m == "ScaleBtn") {
+    } else if (m == ScaleBtn) {
         double length = std::hypot(double(X - press_.x), double(Y - press_.y));
         releaseModes();
         // a yardstick over no distance gives no scale
         if (length == 0) return;
         yardstickPixels_ = length;
-        Control& field = ctl("EditYardstick");
+        Control& field = ctl(EditYardstick);
         field.text = general(length * scale_, 7);
         field.enabled = true;
-        focus_ = "EditYardstick";
-        defaultButton_ = "ApplyButton";
-    } else if (m == "MoveMapBtn") {
+        focus_ = EditYardstick;
+        defaultButton_ = ApplyButton;
+    } else if (m == MoveMapBtn) {
         redraw();
     }
 }
@@ -675,12 +677,12 @@ void ObstacleEditorModel::doubleClick() {
 
 void ObstacleEditorModel::addClick(Point p) {
     if (!pending_) {
-        int kindIndex = ctl("RadioGrp").itemIndex;
+        int kindIndex = ctl(RadioGrp).itemIndex;
         pending_ = PendingAdd{kindIndex == 1   ? ObstacleKind::Deciduous
                               : kindIndex == 2 ? ObstacleKind::Conifer
                                                : ObstacleKind::Building,
                               {}};
-        ctl("RadioGrp").enabled = false;
+        ctl(RadioGrp).enabled = false;
     }
     pending_->clicks.push_back(p);
     const std::vector<Point>& c = pending_->clicks;
@@ -705,7 +707,7 @@ void ObstacleEditorModel::addClick(Point p) {
     ob.setAlbedo(defaultAlbedo_);
     ob.setEmission(defaultEmission_);
     pending_.reset();
-    ctl("RadioGrp").enabled = true;
+    ctl(RadioGrp).enabled = true;
     showModeHint();
     appendObstacle(ob);
 }
@@ -798,7 +800,7 @@ void ObstacleEditorModel::drawObstacle(const Obstacle& ob, bool selected) {
 void ObstacleEditorModel::redraw() {
     drawMapView();
     plan_.reset(kPlanSize, kPlanSize);
-    bool gridOnTop = checked("GridBtn");
+    bool gridOnTop = checked(GridBtn);
     if (!gridOnTop) drawGrid();
     for (const Obstacle& ob : obstacles_) drawObstacle(ob, false);
     if (selected_ >= 0 && selected_ < int(obstacles_.size()))
@@ -813,7 +815,7 @@ void ObstacleEditorModel::redraw() {
                       Pen{kBlack, 1, PenStyle::Solid, PenMode::Invert},
                       Brush{kWhite, BrushStyle::Clear});
     }
-    changed("ObsImg");
+    changed(ObsImg);
 }
 
 }  // namespace umbrix

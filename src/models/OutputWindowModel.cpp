@@ -8,6 +8,7 @@
 
 #include "diagrams/SunPath.h"
 #include "models/Application.h"
+#include "models/ComponentNames.h"
 #include "models/MainWindowModel.h"
 #include "models/TableWriter.h"
 #include "platform/Bmp.h"
@@ -19,10 +20,12 @@
 
 namespace umbrix {
 
+using namespace output_window;
+
 namespace {
 
-const std::vector<std::string> kModeButtons = {"SunOrbitBtn", "RBtn", "EBtn"};
-const std::vector<std::string> kModeItems = {"SunOrbit1", "Reflected1", "Thermal1"};
+const std::vector<std::string> kModeButtons = {SunOrbitBtn, RBtn, EBtn};
+const std::vector<std::string> kModeItems = {SunOrbit1, Reflected1, Thermal1};
 // Open gives the picture this much room besides its height.
 constexpr int kOpenExtraHeight = 41;
 
@@ -56,68 +59,68 @@ std::pair<int, int> SvgSize(const std::string& text) {
 }  // namespace
 
 OutputWindowModel::OutputWindowModel(Application& app)
-    : FormModel("FormMap", app.host()), app_(app) {
+    : FormModel(output_window::kForm, app.host()), app_(app) {
     caption = "Output - Ausgabe";
-    add("ImageSun", ControlKind::Other);
-    add("RichEdit1", ControlKind::Other).visible = false;
+    add(ImageSun, ControlKind::Other);
+    add(RichEdit1, ControlKind::Other).visible = false;
     auto button = [this](const char* name, const char* hint, const char* cap = "") -> Control& {
         Control& c = add(name, ControlKind::Button, cap);
         c.hint = hint;
         return c;
     };
-    button("OpenBtn", "Open file - datei \u00f6ffnen");
-    button("SaveBtn", "Save to file - In Datei speichern");
-    button("PrintBtn", "Print - Drucken");
-    button("ZoomInBtn", "Zoom in - Vergr\u00f6\u00dfern");
-    button("ZoomOutBtn", "Zoom out - Verkleinern");
+    button(OpenBtn, "Open file - datei \u00f6ffnen");
+    button(SaveBtn, "Save to file - In Datei speichern");
+    button(PrintBtn, "Print - Drucken");
+    button(ZoomInBtn, "Zoom in - Vergr\u00f6\u00dfern");
+    button(ZoomOutBtn, "Zoom out - Verkleinern");
     auto speed = [this](const char* name, const char* hint, const char* cap, bool down) {
         Control& c = add(name, ControlKind::SpeedButton, cap);
         c.hint = hint;
         c.checked = down;
         return std::ref(c);
     };
-    speed("GridBtn", "Put grid into foreground - Gitterlinien in Vordergrund stellen", "", false);
-    speed("SunOrbitBtn", "Show sun orbit diagram - Sonnenbahn im Diagramm anzeigen", "", true)
+    speed(GridBtn, "Put grid into foreground - Gitterlinien in Vordergrund stellen", "", false);
+    speed(SunOrbitBtn, "Show sun orbit diagram - Sonnenbahn im Diagramm anzeigen", "", true)
         .get()
         .enabled = false;
-    speed("RBtn", "Show short-wave radiation diagram - Kurzwellige Strahlung im Diagramm anzeigen",
+    speed(RBtn, "Show short-wave radiation diagram - Kurzwellige Strahlung im Diagramm anzeigen",
           "Rs", false)
         .get()
         .enabled = false;
-    speed("EBtn", "Show long-wave radiation diagram - Langwellige Strahlung im Diagramm anzeigen",
+    speed(EBtn, "Show long-wave radiation diagram - Langwellige Strahlung im Diagramm anzeigen",
           "E", false)
         .get()
         .enabled = false;
-    add("Label1", ControlKind::Label, "Time: ").enabled = false;
-    Control& time = add("EditTime", ControlKind::Edit);
+    add(Label1, ControlKind::Label, "Time: ").enabled = false;
+    Control& time = add(EditTime, ControlKind::Edit);
     time.readOnly = true;
     time.enabled = false;
-    Control& up1 = add("UpDown1", ControlKind::UpDown);
+    Control& up1 = add(UpDown1, ControlKind::UpDown);
     up1.minimum = 0;
     up1.maximum = 1440;
     up1.increment = 30;
     up1.position = 720;
     up1.enabled = false;
-    add("Label2", ControlKind::Label, "Increment (min): ").enabled = false;
-    Control& inc = add("EditInc", ControlKind::Edit, "30");
+    add(Label2, ControlKind::Label, "Increment (min): ").enabled = false;
+    Control& inc = add(EditInc, ControlKind::Edit, "30");
     inc.enabled = false;
-    Control& up2 = add("UpDown2", ControlKind::UpDown);
+    Control& up2 = add(UpDown2, ControlKind::UpDown);
     up2.minimum = 1;
     up2.maximum = 240;
     up2.increment = 5;
     up2.position = 30;
     up2.enabled = false;
     // menus
-    add("Open1", ControlKind::MenuItem, "&Open...");
-    add("SaveAs1", ControlKind::MenuItem, "&Save as...");
-    add("Print1", ControlKind::MenuItem, "&Print...");
-    add("Close1", ControlKind::MenuItem, "&Close");
-    add("View1", ControlKind::MenuItem, "&View");
-    add("ZoomIn1", ControlKind::MenuItem, "Zoom &in");
-    add("ZoomOut1", ControlKind::MenuItem, "Zoom &out");
-    add("SunOrbit1", ControlKind::MenuItem, "Sun orbit").checked = true;
-    add("Reflected1", ControlKind::MenuItem, "Reflected radiation");
-    add("Thermal1", ControlKind::MenuItem, "Thermal radiation");
+    add(Open1, ControlKind::MenuItem, "&Open...");
+    add(SaveAs1, ControlKind::MenuItem, "&Save as...");
+    add(Print1, ControlKind::MenuItem, "&Print...");
+    add(Close1, ControlKind::MenuItem, "&Close");
+    add(View1, ControlKind::MenuItem, "&View");
+    add(ZoomIn1, ControlKind::MenuItem, "Zoom &in");
+    add(ZoomOut1, ControlKind::MenuItem, "Zoom &out");
+    add(SunOrbit1, ControlKind::MenuItem, "Sun orbit").checked = true;
+    add(Reflected1, ControlKind::MenuItem, "Reflected radiation");
+    add(Thermal1, ControlKind::MenuItem, "Thermal radiation");
 }
 
 // ---- the two views -------------------------------------------------------------
@@ -125,22 +128,20 @@ OutputWindowModel::OutputWindowModel(Application& app)
 void OutputWindowModel::showDiagram(bool picture) {
     pictureView = picture;
     if (!picture) {
-        for (const char* name :
-             {"View1", "ZoomInBtn", "ZoomOutBtn", "GridBtn", "SunOrbitBtn", "RBtn", "EBtn"})
+        for (const char* name : {View1, ZoomInBtn, ZoomOutBtn, GridBtn, SunOrbitBtn, RBtn, EBtn})
             ctl(name).enabled = false;
         clientWidth = 600;
         clientHeight = kToolbarHeight + 501;
-        ctl("ImageSun").visible = false;
-        ctl("RichEdit1").visible = true;
+        ctl(ImageSun).visible = false;
+        ctl(RichEdit1).visible = true;
         changed();
         return;
     }
     const bool shadows = app_.mainWindow().outputMode() == OutputMode::Shadows;
-    ctl("View1").enabled = true;
-    for (const char* name : {"ZoomInBtn", "ZoomOutBtn", "ZoomIn1", "ZoomOut1"})
-        ctl(name).enabled = shadows;
-    ctl("GridBtn").enabled = true;
-    for (const char* name : {"SunOrbitBtn", "SunOrbit1", "Reflected1", "Thermal1"})
+    ctl(View1).enabled = true;
+    for (const char* name : {ZoomInBtn, ZoomOutBtn, ZoomIn1, ZoomOut1}) ctl(name).enabled = shadows;
+    ctl(GridBtn).enabled = true;
+    for (const char* name : {SunOrbitBtn, SunOrbit1, Reflected1, Thermal1})
         ctl(name).enabled = !shadows;
     compose();
     image_ = composed_;
@@ -152,7 +153,7 @@ void OutputWindowModel::compose() {
     const DiagramPictures& d = main.diagrams;
     const OutputMode mode = main.outputMode();
     const bool shadows = mode == OutputMode::Shadows;
-    const bool gridInFront = checked("GridBtn");
+    const bool gridInFront = checked(GridBtn);
     const int o = mode == OutputMode::Polar || shadows ? kDiagramOffset : 0;
     auto at = [o](int width, int height) { return Rect{o, o, o + width, o + height}; };
     const Rect gridRect{0, 0, d.grid.width(), d.grid.height()};
@@ -173,9 +174,9 @@ void OutputWindowModel::compose() {
             composed_.drawPicture(at(layers.obstacles->width(), layers.obstacles->height()),
                                   *layers.obstacles);
     }
-    if (checked("RBtn"))
+    if (checked(RBtn))
         composed_.drawRaster(at(d.shading.width() + 1, d.shading.height() + 1), d.shading, true);
-    if (checked("EBtn"))
+    if (checked(EBtn))
         composed_.drawRaster(at(d.longWave.width() + 1, d.longWave.height() + 1), d.longWave, true);
     if (gridInFront) {
         composed_.drawPicture(gridRect, d.grid);
@@ -186,39 +187,39 @@ void OutputWindowModel::compose() {
 void OutputWindowModel::showPictureView(int width, int height) {
     clientWidth = width;
     clientHeight = height;
-    ctl("ImageSun").picture = std::make_shared<const Picture>(image_);
-    ctl("ImageSun").visible = true;
-    ctl("RichEdit1").visible = false;
+    ctl(ImageSun).picture = std::make_shared<const Picture>(image_);
+    ctl(ImageSun).visible = true;
+    ctl(RichEdit1).visible = false;
     changed();
 }
 
 // ---- time, increment, zoom, modes ------------------------------------------------
 
 void OutputWindowModel::setDiagramControlsEnabled(bool enabled) {
-    for (const char* name : {"Label1", "EditTime", "UpDown1", "Label2", "EditInc", "UpDown2"})
+    for (const char* name : {Label1, EditTime, UpDown1, Label2, EditInc, UpDown2})
         ctl(name).enabled = enabled;
     changed();
 }
 
 void OutputWindowModel::setTimeMinutes(int minutes) {
-    Control& up = ctl("UpDown1");
+    Control& up = ctl(UpDown1);
     up.position = std::clamp(minutes, up.minimum, up.maximum);
-    ctl("EditTime").text = FormatTime(app_.format(), up.position / 1440.0);
-    changed("UpDown1");
+    ctl(EditTime).text = FormatTime(app_.format(), up.position / 1440.0);
+    changed(UpDown1);
 }
 
 void OutputWindowModel::changeTime(int minutes) {
-    setPosition("UpDown1", minutes);
+    setPosition(UpDown1, minutes);
 }
 
 void OutputWindowModel::stepTime(int direction) {
-    const Control& up = ctl("UpDown1");
+    const Control& up = ctl(UpDown1);
     changeTime(up.position + (direction < 0 ? -up.increment : up.increment));
 }
 
 void OutputWindowModel::timeChanged() {
     const int m = timeMinutes();
-    ctl("EditTime").text = FormatTime(app_.format(), m / 1440.0);
+    ctl(EditTime).text = FormatTime(app_.format(), m / 1440.0);
     MainWindowModel& main = app_.mainWindow();
     switch (main.outputMode()) {
         case OutputMode::Shadows:
@@ -235,16 +236,16 @@ void OutputWindowModel::timeChanged() {
 }
 
 void OutputWindowModel::incrementChanged() {
-    Control& up2 = ctl("UpDown2");
-    const std::string& text = ctl("EditInc").text;
+    Control& up2 = ctl(UpDown2);
+    const std::string& text = ctl(EditInc).text;
     const std::optional<int> value = parseInt(text);
     if (value) up2.position = std::clamp(*value, up2.minimum, up2.maximum);
     // the time control takes the increment in every case, the previous one when the text is
     // not a number
-    ctl("UpDown1").increment = up2.position;
-    changed("UpDown2");
+    ctl(UpDown1).increment = up2.position;
+    changed(UpDown2);
     if (!value)
-        throw ConvertError("EditInc", text,
+        throw ConvertError(EditInc, text,
                            "\"" + text + "\" is not a valid integer (field EditInc)");
 }
 
@@ -327,7 +328,7 @@ bool OutputWindowModel::saveAs() {
     }
     if (composed_.width() <= 0 || composed_.height() <= 0)
         throw UmbrixError("there is no diagram to save yet: run \"&New\" in a diagram mode");
-    if (checked("SunOrbitBtn")) {
+    if (checked(SunOrbitBtn)) {
         o.defaultExt = "svg";
         o.filter = "SVG pictures|*.svg";
     } else {
@@ -387,13 +388,13 @@ void OutputWindowModel::onClick(const std::string& name) {
     if (!c.enabled)
         throw UmbrixError("\"" + (c.caption.empty() ? name : c.caption) + "\" (" + name +
                           ") is disabled now");
-    if (name == "OpenBtn" || name == "Open1") open();
-    if (name == "SaveBtn" || name == "SaveAs1") saveAs();
-    if (name == "PrintBtn" || name == "Print1") print();
-    if (name == "Close1") hide();
-    if (name == "ZoomInBtn" || name == "ZoomIn1") zoomIn();
-    if (name == "ZoomOutBtn" || name == "ZoomOut1") zoomOut();
-    if (name == "GridBtn") {
+    if (name == OpenBtn || name == Open1) open();
+    if (name == SaveBtn || name == SaveAs1) saveAs();
+    if (name == PrintBtn || name == Print1) print();
+    if (name == Close1) hide();
+    if (name == ZoomInBtn || name == ZoomIn1) zoomIn();
+    if (name == ZoomOutBtn || name == ZoomOut1) zoomOut();
+    if (name == GridBtn) {
         ctl(name).checked = !c.checked;
         showDiagram(pictureView);
     }
@@ -402,11 +403,11 @@ void OutputWindowModel::onClick(const std::string& name) {
 }
 
 void OutputWindowModel::onChange(const std::string& name) {
-    if (name == "UpDown1") timeChanged();
-    if (name == "EditInc") incrementChanged();
-    if (name == "UpDown2") {
+    if (name == UpDown1) timeChanged();
+    if (name == EditInc) incrementChanged();
+    if (name == UpDown2) {
         // the up-down writes its position into the edit, whose change then applies it
-        ctl("EditInc").text = std::to_string(ctl("UpDown2").position);
+        ctl(EditInc).text = std::to_string(ctl(UpDown2).position);
         incrementChanged();
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "models/ComponentNames.h"
 #include "models/TableWriter.h"
 #include "platform/FormModel.h"
 #include "platform/Picture.h"
@@ -48,7 +49,7 @@ class OutputWindowModel : public FormModel {
     void setDiagramControlsEnabled(bool enabled);
     // Sets the time control and its text without redrawing ("&New" does this before drawing).
     void setTimeMinutes(int minutes);
-    int timeMinutes() const { return ctl("UpDown1").position; }
+    int timeMinutes() const { return ctl(output_window::UpDown1).position; }
     // The time control moved by the user (clamped to 0 … 1440): redraws the sun position or
     // the shadows for that time and shows the diagram again.
     void changeTime(int minutes);

@@ -3,15 +3,18 @@
 #include <cctype>
 
 #include "models/Application.h"
+#include "models/ComponentNames.h"
 #include "models/MainWindowModel.h"
 #include "models/RangeMessages.h"
 #include "platform/Format.h"
 
 namespace umbrix {
 
+using namespace presettings;
+
 namespace {
-const char* const kEdits[] = {"EditBowen",   "EditAlbedo",   "EditAlbHum", "EditTrb",
-                              "EditDGratio", "EditFoglimit", "EditODate",  "EditOTime"};
+const char* const kEdits[] = {EditBowen,   EditAlbedo,   EditAlbHum, EditTrb,
+                              EditDGratio, EditFoglimit, EditODate,  EditOTime};
 
 bool isAsciiLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -26,23 +29,23 @@ std::optional<char> separatorOf(const std::string& format) {
 }  // namespace
 
 PresettingsModel::PresettingsModel(Application& app)
-    : FormModel("FormVorgaben", app.host()), app_(app) {
+    : FormModel(presettings::kForm, app.host()), app_(app) {
     caption = "Pre-settings - Vorgaben";
-    add("EditBowen", ControlKind::Edit, "1.00");
-    add("EditAlbedo", ControlKind::Edit, "0.20");
-    add("EditAlbHum", ControlKind::Edit, "0.30");
-    add("EditTrb", ControlKind::Edit, "auto");
-    add("EditDGratio", ControlKind::Edit, "auto");
-    add("EditFoglimit", ControlKind::Edit, "90");
-    add("EditODate", ControlKind::Edit, "d.m.yyyy");
-    add("EditOTime", ControlKind::Edit, "h:mm");
-    add("RedGChk", ControlKind::CheckBox, "Reduction of G presetting by obstacles");
-    add("ChkNow", ControlKind::CheckBox, "Set current date/time on start-up").checked = true;
-    add("TmrtHorizontalChk", ControlKind::CheckBox,
+    add(EditBowen, ControlKind::Edit, "1.00");
+    add(EditAlbedo, ControlKind::Edit, "0.20");
+    add(EditAlbHum, ControlKind::Edit, "0.30");
+    add(EditTrb, ControlKind::Edit, "auto");
+    add(EditDGratio, ControlKind::Edit, "auto");
+    add(EditFoglimit, ControlKind::Edit, "90");
+    add(EditODate, ControlKind::Edit, "d.m.yyyy");
+    add(EditOTime, ControlKind::Edit, "h:mm");
+    add(RedGChk, ControlKind::CheckBox, "Reduction of G presetting by obstacles");
+    add(ChkNow, ControlKind::CheckBox, "Set current date/time on start-up").checked = true;
+    add(TmrtHorizontalChk, ControlKind::CheckBox,
         "Tmrt from horizontal direct radiation (earlier versions)");
-    add("SetSedentaryChk", ControlKind::CheckBox,
+    add(SetSedentaryChk, ControlKind::CheckBox,
         "SET* with the sedentary standard environment (earlier versions)");
-    add("ApplyBtn", ControlKind::Button, "Apply");
+    add(ApplyBtn, ControlKind::Button, "Apply");
 }
 
 void PresettingsModel::apply() {
@@ -70,7 +73,7 @@ void PresettingsModel::refuseOutside(const std::string& name, Quantity quantity,
 }
 
 void PresettingsModel::onClick(const std::string& name) {
-    if (name == "ApplyBtn") apply();
+    if (name == ApplyBtn) apply();
 }
 
 // An unreadable entry falls back as it always did; a readable one outside its physical range is
@@ -79,18 +82,18 @@ void PresettingsModel::onExit(const std::string& name) {
     Control& c = ctl(name);
     auto value = parseReal(c.text, true);
     auto shown = [](float x) { return x < 0 ? std::string("auto") : fixed(x, 4, 2); };
-    if (name == "EditBowen") {
+    if (name == EditBowen) {
         if (value) refuseOutside(name, Quantity::BowenRatio, *value, fixed(bowen, 4, 2));
         bowen = value ? float(*value) : 1.0f;
         c.text = fixed(bowen, 4, 2);
-    } else if (name == "EditAlbedo") {
+    } else if (name == EditAlbedo) {
         if (value) refuseOutside(name, Quantity::Albedo, *value, fixed(albedo, 4, 2));
         albedo = value ? float(*value) : 0.3f;
         c.text = fixed(albedo, 4, 2);
-    } else if (name == "EditAlbHum") {
+    } else if (name == EditAlbHum) {
         if (value) refuseOutside(name, Quantity::Albedo, *value, previousText(name, "0.30"));
         c.text = fixed(value ? float(*value) : 0.3f, 4, 2);
-    } else if (name == "EditTrb") {
+    } else if (name == EditTrb) {
         // a negative turbidity means automatic
         if (value && *value >= 0) {
             refuseOutside(name, Quantity::LinkeTurbidity, *value, shown(turbidity));
@@ -100,7 +103,7 @@ void PresettingsModel::onExit(const std::string& name) {
             turbidity = -1.0f;
             c.text = "auto";
         }
-    } else if (name == "EditDGratio") {
+    } else if (name == EditDGratio) {
         if (value && *value >= 0) {
             refuseOutside(name, Quantity::DiffuseGlobalRatio, *value, shown(dgRatio));
             dgRatio = float(*value);
@@ -109,13 +112,13 @@ void PresettingsModel::onExit(const std::string& name) {
             dgRatio = -1.0f;
             c.text = "auto";
         }
-    } else if (name == "EditFoglimit") {
+    } else if (name == EditFoglimit) {
         if (value) refuseOutside(name, Quantity::FogLimit, *value, fixed(fogLimit, 4, 1));
         if (value) fogLimit = float(*value);
         c.text = fixed(fogLimit, 4, 1);
-    } else if (name == "EditODate") {
+    } else if (name == EditODate) {
         leaveDateFormat();
-    } else if (name == "EditOTime") {
+    } else if (name == EditOTime) {
         leaveTimeFormat();
     }
 }
@@ -123,7 +126,7 @@ void PresettingsModel::onExit(const std::string& name) {
 void PresettingsModel::leaveDateFormat() {
     FormatSettings& fs = app_.format();
     const FormatSettings previous = fs;
-    std::string format = text("EditODate");
+    std::string format = text(EditODate);
     for (char& c : format) {
         if (c == 't' || c == 'T') c = 'd';
         if (c == 'j' || c == 'J') c = 'y';
@@ -135,13 +138,13 @@ void PresettingsModel::leaveDateFormat() {
         fs = previous;
     }
     app_.mainWindow().rewriteDateField();
-    ctl("EditODate").text = fs.shortDateFormat;
+    ctl(EditODate).text = fs.shortDateFormat;
 }
 
 void PresettingsModel::leaveTimeFormat() {
     FormatSettings& fs = app_.format();
     const FormatSettings previous = fs;
-    std::string format = text("EditOTime");
+    std::string format = text(EditOTime);
     for (char& c : format)
         if (c == 'm' || c == 'M') c = 'n';
     if (IsUsableTimeFormat(format)) {
@@ -154,7 +157,7 @@ void PresettingsModel::leaveTimeFormat() {
     std::string shown = fs.longTimeFormat;
     for (char& c : shown)
         if (c == 'n') c = 'm';
-    ctl("EditOTime").text = shown;
+    ctl(EditOTime).text = shown;
 }
 
 }  // namespace umbrix

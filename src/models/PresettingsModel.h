@@ -1,6 +1,7 @@
 #pragma once
 // The pre-settings window: model parameters that rarely change and the output date and time
 // formats. Values live on the window for the program's lifetime; they are not in the session.
+#include "models/ComponentNames.h"
 #include "models/RangeMessages.h"
 #include "platform/FormModel.h"
 
@@ -19,10 +20,10 @@ class PresettingsModel : public FormModel {
     float dgRatio = -1.0f;    // ratio of diffuse and global radiation; negative: automatic
     float fogLimit = 90.0f;   // rel. humidity (%) from which the radiation is fully diffuse
 
-    bool reduceGByObstacles() const { return checked("RedGChk"); }
+    bool reduceGByObstacles() const { return checked(presettings::RedGChk); }
     // The models of earlier versions, for reproducing their tables.
-    bool tmrtFromHorizontalDirect() const { return checked("TmrtHorizontalChk"); }
-    bool setStarSedentary() const { return checked("SetSedentaryChk"); }
+    bool tmrtFromHorizontalDirect() const { return checked(presettings::TmrtHorizontalChk); }
+    bool setStarSedentary() const { return checked(presettings::SetSedentaryChk); }
 
     // Runs the exit rule of every edit field; the refusals come together in one RangeError.
     void apply();

@@ -4,10 +4,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "models/ComponentNames.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
 
 namespace umbrix {
+
+using namespace topography_editor;
 
 namespace {
 
@@ -29,7 +32,7 @@ std::string Metres(std::int64_t value) {
 }  // namespace
 
 TopographyEditorModel::TopographyEditorModel(Host& host, MainWindowLink& mainWindow)
-    : FormModel("FormTopo", host), main_(mainWindow) {
+    : FormModel(topography_editor::kForm, host), main_(mainWindow) {
     buildControls();
     setMainCaption(main_.windowCaption());
     newTopography();
@@ -41,40 +44,40 @@ void TopographyEditorModel::setMainCaption(const std::string& mainCaption) {
 }
 
 void TopographyEditorModel::buildControls() {
-    add("EditRast", ControlKind::Edit, "50");
-    add("EditAnzSp", ControlKind::Edit, "41");
-    add("EditAnzZe", ControlKind::Edit, "41");
-    for (const char* name : {"ComboX", "ComboY"}) {
+    add(EditRast, ControlKind::Edit, "50");
+    add(EditAnzSp, ControlKind::Edit, "41");
+    add(EditAnzZe, ControlKind::Edit, "41");
+    for (const char* name : {ComboX, ComboY}) {
         Control& combo = add(name, ControlKind::Combo);
         combo.items.assign(std::begin(kDirections), std::end(kDirections));
     }
-    ctl("ComboX").itemIndex = 2;
-    ctl("ComboX").text = "W-E";
-    ctl("ComboY").itemIndex = 0;
-    ctl("ComboY").text = "N-S";
-    add("EditX0", ControlKind::Edit, "1000.0");
-    add("EditY0", ControlKind::Edit, "1000.0");
-    add("EditZ0", ControlKind::Edit, "0");
-    add("EditXp", ControlKind::Edit);
-    add("EditYp", ControlKind::Edit);
-    add("EditZp", ControlKind::Edit);
-    add("EditDat", ControlKind::Edit, kNoFile).readOnly = true;
-    for (const char* name : {"LabelWest", "LabelEast", "LabelNorth", "LabelSouth"})
+    ctl(ComboX).itemIndex = 2;
+    ctl(ComboX).text = "W-E";
+    ctl(ComboY).itemIndex = 0;
+    ctl(ComboY).text = "N-S";
+    add(EditX0, ControlKind::Edit, "1000.0");
+    add(EditY0, ControlKind::Edit, "1000.0");
+    add(EditZ0, ControlKind::Edit, "0");
+    add(EditXp, ControlKind::Edit);
+    add(EditYp, ControlKind::Edit);
+    add(EditZp, ControlKind::Edit);
+    add(EditDat, ControlKind::Edit, kNoFile).readOnly = true;
+    for (const char* name : {LabelWest, LabelEast, LabelNorth, LabelSouth})
         add(name, ControlKind::Label);
-    add("LabelX", ControlKind::Label, "x: ");
-    add("LabelY", ControlKind::Label, "y: ");
-    add("NeuBtn", ControlKind::Button).hint = "New topography - Neue Topographie";
-    add("OpenBtn", ControlKind::Button).hint = "Open Topography file - Topographiedatei öffnen";
-    add("SaveBtn", ControlKind::Button).hint =
+    add(LabelX, ControlKind::Label, "x: ");
+    add(LabelY, ControlKind::Label, "y: ");
+    add(NeuBtn, ControlKind::Button).hint = "New topography - Neue Topographie";
+    add(OpenBtn, ControlKind::Button).hint = "Open Topography file - Topographiedatei öffnen";
+    add(SaveBtn, ControlKind::Button).hint =
         "Save as topography file - Topographie in Datei speichern";
-    add("AktualBtn", ControlKind::Button, "&Actualize map");
-    add("AutoBtn", ControlKind::SpeedButton, "Auto-&enter");
-    add("OkBtn", ControlKind::Button, "&Close");
-    add("Neu1", ControlKind::Button, "&New");
-    add("Oeffnen1", ControlKind::Button, "&Open...");
-    add("Speichern1", ControlKind::Button, "&Save...");
-    add("Schliessen1", ControlKind::Button, "&Close");
-    add("TopoImg", ControlKind::Other);
+    add(AktualBtn, ControlKind::Button, "&Actualize map");
+    add(AutoBtn, ControlKind::SpeedButton, "Auto-&enter");
+    add(OkBtn, ControlKind::Button, "&Close");
+    add(Neu1, ControlKind::Button, "&New");
+    add(Oeffnen1, ControlKind::Button, "&Open...");
+    add(Speichern1, ControlKind::Button, "&Save...");
+    add(Schliessen1, ControlKind::Button, "&Close");
+    add(TopoImg, ControlKind::Other);
     updateEdgeLabels();
 }
 
@@ -104,8 +107,8 @@ void TopographyEditorModel::newTopography() {
     horizon_ = {};
     horizonPicture_.clear();
     selectPoint(0, 0);
-    ctl("EditZp").text = decimals(z0_, 1);
-    ctl("EditDat").text = kNoFile;
+    ctl(EditZp).text = decimals(z0_, 1);
+    ctl(EditDat).text = kNoFile;
     saveName_.clear();
     redrawMap();
     setMainItem(false);
@@ -136,7 +139,7 @@ bool TopographyEditorModel::openTopographyFile(const std::string& path) {
     redrawMap();
     showEditPoint();
     if (ok) {
-        ctl("EditDat").text = FileNameOnly(path);
+        ctl(EditDat).text = FileNameOnly(path);
         saveName_ = path;
         setMainItem(true);
     } else {
@@ -200,8 +203,8 @@ void TopographyEditorModel::saveTopography() {
     auto path = host().saveFileDialog(options);
     if (!path) return;
     WriteTextFileAtomic(*path, FormatTopographyWindow(window_));
-    ctl("EditDat").text = FileNameOnly(*path);
-    changed("EditDat");
+    ctl(EditDat).text = FileNameOnly(*path);
+    changed(EditDat);
 }
 
 void TopographyEditorModel::updateMap() {
@@ -283,47 +286,47 @@ bool TopographyEditorModel::closeAndComputeHorizon() {
 // fields
 
 void TopographyEditorModel::onChange(const std::string& name) {
-    if (name == "EditZp") {
+    if (name == EditZp) {
         heightTyped_ = true;
         setMainItem(true);
-    } else if (name == "EditRast" || name == "EditAnzSp" || name == "EditAnzZe") {
+    } else if (name == EditRast || name == EditAnzSp || name == EditAnzZe) {
         setEdgeLabelsEnabled(false);
     }
 }
 
 void TopographyEditorModel::onExit(const std::string& name) {
-    if (name == "EditRast" || name == "EditAnzSp" || name == "EditAnzZe")
+    if (name == EditRast || name == EditAnzSp || name == EditAnzZe)
         leaveGridSetting(name);
-    else if (name == "EditX0" || name == "EditY0" || name == "EditZ0")
+    else if (name == EditX0 || name == EditY0 || name == EditZ0)
         leaveLocation(name);
-    else if (name == "EditXp" || name == "EditYp")
+    else if (name == EditXp || name == EditYp)
         leaveEditCoordinate(name);
-    else if (name == "EditZp")
+    else if (name == EditZp)
         storeHeight();
 }
 
 void TopographyEditorModel::leaveGridSetting(const std::string& name) {
     Control& field = ctl(name);
     auto value = parseInt(field.text);
-    if (name == "EditRast") {
+    if (name == EditRast) {
         // Whole metres and at least one; anything else falls back to 10 m.
         grid_.delta = (value && *value >= 1) ? *value : 10;
         field.text = std::to_string(grid_.delta);
         return;
     }
-    int& setting = name == "EditAnzSp" ? grid_.columns : grid_.rows;
+    int& setting = name == EditAnzSp ? grid_.columns : grid_.rows;
     if (value && *value >= 1) setting = *value;
     field.text = std::to_string(setting);
 }
 
 void TopographyEditorModel::leaveLocation(const std::string& name) {
     Control& field = ctl(name);
-    double& value = name == "EditX0" ? x0_ : name == "EditY0" ? y0_ : z0_;
+    double& value = name == EditX0 ? x0_ : name == EditY0 ? y0_ : z0_;
     auto parsed = parseReal(field.text, true);
     const double previous = value;
     if (parsed && std::isfinite(*parsed) && std::fabs(*parsed) <= kMaxCoordinate) value = *parsed;
     field.text = decimals(value, 1);
-    if (name == "EditZ0" || value == previous) return;
+    if (name == EditZ0 || value == previous) return;
     extractWindow();
     redrawMap();
     showEditPoint();
@@ -332,7 +335,7 @@ void TopographyEditorModel::leaveLocation(const std::string& name) {
 }
 
 void TopographyEditorModel::leaveEditCoordinate(const std::string& name) {
-    const bool isX = name == "EditXp";
+    const bool isX = name == EditXp;
     auto parsed = parseReal(ctl(name).text, true);
     if (parsed && std::isfinite(*parsed) && std::fabs(*parsed) <= kMaxCoordinate) {
         // Snap toward zero onto the grid.
@@ -349,7 +352,7 @@ void TopographyEditorModel::leaveEditCoordinate(const std::string& name) {
 }
 
 void TopographyEditorModel::storeHeight() {
-    Control& field = ctl("EditZp");
+    Control& field = ctl(EditZp);
     auto parsed = parseReal(field.text, true);
     // Only a typed height is stored: passing through the field must not round the height
     // to the one decimal shown.
@@ -360,15 +363,15 @@ void TopographyEditorModel::storeHeight() {
     }
     field.text = decimals(window_.at(editC_, editR_), 1);
     heightTyped_ = false;
-    ctl("AutoBtn").checked = false;
+    ctl(AutoBtn).checked = false;
     redrawMap();
 }
 
 void TopographyEditorModel::onSelect(const std::string& name) {
-    if (name != "ComboX" && name != "ComboY") return;
+    if (name != ComboX && name != ComboY) return;
     const int index = ctl(name).itemIndex;
     if (index >= 0) {
-        Control& other = ctl(name == "ComboX" ? "ComboY" : "ComboX");
+        Control& other = ctl(name == ComboX ? ComboY : ComboX);
         other.itemIndex = PartnerDirection(index);
         other.text = other.items[other.itemIndex];
         changed(other.name);
@@ -377,20 +380,20 @@ void TopographyEditorModel::onSelect(const std::string& name) {
 }
 
 void TopographyEditorModel::onClick(const std::string& name) {
-    if (name == "NeuBtn" || name == "Neu1") return newTopography();
-    if (name == "OpenBtn" || name == "Oeffnen1") return openTopography();
-    if (name == "SaveBtn" || name == "Speichern1") return saveTopography();
-    if (name == "AktualBtn") return updateMap();
-    if (name == "OkBtn" || name == "Schliessen1") {
+    if (name == NeuBtn || name == Neu1) return newTopography();
+    if (name == OpenBtn || name == Oeffnen1) return openTopography();
+    if (name == SaveBtn || name == Speichern1) return saveTopography();
+    if (name == AktualBtn) return updateMap();
+    if (name == OkBtn || name == Schliessen1) {
         closeAndComputeHorizon();
         return;
     }
-    if (name == "AutoBtn") {
-        Control& button = ctl("AutoBtn");
+    if (name == AutoBtn) {
+        Control& button = ctl(AutoBtn);
         button.checked = !button.checked;
         if (button.checked && std::abs(editC_ - kTopoHalf) <= kTopoHalf &&
             std::abs(editR_ - kTopoHalf) <= kTopoHalf)
-            focused_ = "EditZp";
+            focused_ = EditZp;
     }
 }
 
@@ -406,33 +409,33 @@ void TopographyEditorModel::selectPoint(int c, int r) {
 
 void TopographyEditorModel::showEditPoint() {
     if (atLocation_) {
-        ctl("EditXp").text = std::to_string(static_cast<std::int64_t>(std::nearbyint(x0_)));
-        ctl("EditYp").text = std::to_string(static_cast<std::int64_t>(std::nearbyint(y0_)));
+        ctl(EditXp).text = std::to_string(static_cast<std::int64_t>(std::nearbyint(x0_)));
+        ctl(EditYp).text = std::to_string(static_cast<std::int64_t>(std::nearbyint(y0_)));
     } else {
-        ctl("EditXp").text = std::to_string((centreI() + editC_ - kTopoHalf) * grid_.delta);
-        ctl("EditYp").text = std::to_string((centreJ() + editR_ - kTopoHalf) * grid_.delta);
+        ctl(EditXp).text = std::to_string((centreI() + editC_ - kTopoHalf) * grid_.delta);
+        ctl(EditYp).text = std::to_string((centreJ() + editR_ - kTopoHalf) * grid_.delta);
     }
-    ctl("EditZp").text = decimals(window_.at(editC_, editR_), 1);
+    ctl(EditZp).text = decimals(window_.at(editC_, editR_), 1);
     heightTyped_ = false;
 }
 
 void TopographyEditorModel::updateEdgeLabels() {
     const std::int64_t d = grid_.delta;
-    ctl("LabelWest").caption = Metres((centreI() - kTopoHalf) * d);
-    ctl("LabelEast").caption = Metres((centreI() + kTopoHalf) * d);
-    ctl("LabelNorth").caption = Metres((centreJ() - kTopoHalf) * d);
-    ctl("LabelSouth").caption = Metres((centreJ() + kTopoHalf) * d);
+    ctl(LabelWest).caption = Metres((centreI() - kTopoHalf) * d);
+    ctl(LabelEast).caption = Metres((centreI() + kTopoHalf) * d);
+    ctl(LabelNorth).caption = Metres((centreJ() - kTopoHalf) * d);
+    ctl(LabelSouth).caption = Metres((centreJ() + kTopoHalf) * d);
 }
 
 void TopographyEditorModel::setEdgeLabelsEnabled(bool enabled) {
-    for (const char* name : {"LabelWest", "LabelEast", "LabelNorth", "LabelSouth"})
+    for (const char* name : {LabelWest, LabelEast, LabelNorth, LabelSouth})
         ctl(name).enabled = enabled;
 }
 
 void TopographyEditorModel::mapMove(int X, int Y) {
-    ctl("LabelX").caption = "x: " + decimals(x0_ + (X - 200) * double(grid_.delta) / 10, 1);
-    ctl("LabelY").caption = "y: " + decimals(y0_ + (Y - 200) * double(grid_.delta) / 10, 1);
-    changed("LabelX");
+    ctl(LabelX).caption = "x: " + decimals(x0_ + (X - 200) * double(grid_.delta) / 10, 1);
+    ctl(LabelY).caption = "y: " + decimals(y0_ + (Y - 200) * double(grid_.delta) / 10, 1);
+    changed(LabelX);
 }
 
 void TopographyEditorModel::mapClick(int X, int Y) {
@@ -453,14 +456,14 @@ void TopographyEditorModel::mapClick(int X, int Y) {
 
 void TopographyEditorModel::mapDoubleClick(int X, int Y) {
     if (X < 0 || Y < 0 || X >= kMapSize || Y >= kMapSize) return;
-    focused_ = "EditZp";
+    focused_ = EditZp;
     changed();
 }
 
 void TopographyEditorModel::heightEnter() {
-    if (!checked("AutoBtn")) return;
+    if (!checked(AutoBtn)) return;
     storeHeight();
-    ctl("AutoBtn").checked = true;
+    ctl(AutoBtn).checked = true;
     const int lastColumn = std::min(grid_.columns, kTopoWindowSize);
     const int lastRow = std::min(grid_.rows, kTopoWindowSize);
     int c = editC_ + 1;
@@ -471,19 +474,19 @@ void TopographyEditorModel::heightEnter() {
     }
     if (r >= lastRow) {
         // Done: the edit point stays on the last height stored.
-        ctl("AutoBtn").checked = false;
+        ctl(AutoBtn).checked = false;
         changed();
         return;
     }
     selectPoint(c, r);
     redrawMap();
-    focused_ = "EditZp";
+    focused_ = EditZp;
     changed();
 }
 
 void TopographyEditorModel::heightEscape() {
-    ctl("AutoBtn").checked = false;
-    changed("AutoBtn");
+    ctl(AutoBtn).checked = false;
+    changed(AutoBtn);
 }
 
 // ---------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "models/BuildingDialog.h"
+#include "models/ComponentNames.h"
 #include "models/ConiferDialog.h"
 #include "models/DeciduousTreeDialog.h"
 #include "models/MainWindowModel.h"
@@ -93,30 +94,33 @@ void Desktop::createWindows() {
     if (!windows_.empty()) return;
     auto make = [this](FormModel& model) -> FormWindow* {
         const std::string& n = model.name();
-        if (n == "FormGeodat") return new MainWindow(app_->mainWindow(), *this);
-        if (n == "FormMemi") return new DetailWindow(app_->detailTable(), *this);
-        if (n == "FormMap") return new DiagramWindow(app_->outputWindow(), *this);
-        if (n == "FormWerte") return new DataFileWindow(app_->dataFileWindow(), *this);
-        if (n == "FormVorgaben") return new PresettingsWindow(app_->presettings(), *this);
-        if (n == "FormObs") return new ObstacleWindow(app_->obstacleEditor(), *this);
-        if (n == "FormFreihor") return new HorizonWindow(app_->horizonEditor(), *this);
-        if (n == "FormTopo") return new TopographyWindow(app_->topographyEditor(), *this);
+        if (n == main_window::kForm) return new MainWindow(app_->mainWindow(), *this);
+        if (n == detail_table::kForm) return new DetailWindow(app_->detailTable(), *this);
+        if (n == output_window::kForm) return new DiagramWindow(app_->outputWindow(), *this);
+        if (n == data_file_window::kForm) return new DataFileWindow(app_->dataFileWindow(), *this);
+        if (n == presettings::kForm) return new PresettingsWindow(app_->presettings(), *this);
+        if (n == obstacle_editor::kForm) return new ObstacleWindow(app_->obstacleEditor(), *this);
+        if (n == horizon_editor::kForm) return new HorizonWindow(app_->horizonEditor(), *this);
+        if (n == topography_editor::kForm)
+            return new TopographyWindow(app_->topographyEditor(), *this);
         if (auto* dialog = dynamic_cast<ObstacleDialog*>(&model))
             return new ObstacleDialogWindow(*dialog, *this);
         return new GenericWindow(model, *this);
     };
     // the obstacle dialogs are not in the registry: they are reached through their editor
     auto dialog = [this](const std::string& name) -> FormModel* {
-        if (name == "GebForm") return &app_->buildingDialog();
-        if (name == "LaubForm") return &app_->deciduousTreeDialog();
-        if (name == "NadelForm") return &app_->coniferDialog();
+        if (name == building_dialog::kForm) return &app_->buildingDialog();
+        if (name == tree_dialog::kDeciduousForm) return &app_->deciduousTreeDialog();
+        if (name == tree_dialog::kConiferForm) return &app_->coniferDialog();
         return nullptr;
     };
     // The start-up order of the windows; models that are not listed follow.
-    const char* const order[] = {"FormGeodat", "FormMemi",  "AboutBox",     "GebForm",
-                                 "LaubForm",   "NadelForm", "FormMap",      "FormFreihor",
-                                 "FormWerte",  "FormTopo",  "FormVorgaben", "FormBiblio",
-                                 "FormObs"};
+    const char* const order[] = {
+        main_window::kForm,       detail_table::kForm,         "AboutBox",
+        building_dialog::kForm,   tree_dialog::kDeciduousForm, tree_dialog::kConiferForm,
+        output_window::kForm,     horizon_editor::kForm,       data_file_window::kForm,
+        topography_editor::kForm, presettings::kForm,          "FormBiblio",
+        obstacle_editor::kForm};
     ComponentRegistry& registry = app_->registry();
     std::vector<FormModel*> done;
     for (const char* name : order) {
@@ -139,8 +143,8 @@ void Desktop::createWindows() {
         if (std::find(done.begin(), done.end(), f) == done.end()) windows_.push_back(make(*f));
 
     QMainWindow* main = mainWindow();
-    host_.progressBar = main->findChild<QProgressBar*>("ProgressBar1");
-    cancelButton_ = main->findChild<QPushButton*>("ButtonCancel");
+    host_.progressBar = main->findChild<QProgressBar*>(main_window::ProgressBar1);
+    cancelButton_ = main->findChild<QPushButton*>(main_window::ButtonCancel);
     if (cancelButton_) {
         cancelButton_->setEnabled(false);
         connect(cancelButton_, &QPushButton::clicked, this, [this] { cancel(); });
@@ -298,10 +302,13 @@ void Desktop::closeRequested(FormWindow& window) {
         m,
         [&m] {
             if (dynamic_cast<ObstacleDialog*>(&m)) {
-                m.click("CancelBtn");
+                m.click(obstacle_dialog::CancelBtn);
                 return;
             }
-            for (const char* closer : {"CloseBtn", "Close1", "OkBtn"}) {
+            // the detail table closes as the output window does, the topography editor as the
+            // data-file window
+            for (const char* closer :
+                 {obstacle_editor::CloseBtn, output_window::Close1, data_file_window::OkBtn}) {
                 const Control* c = m.find(closer);
                 if (c && c->enabled) {
                     m.click(closer);

@@ -2,18 +2,21 @@
 
 #include <QMenuBar>
 
+#include "models/ComponentNames.h"
 #include "models/DetailTableModel.h"
 #include "ui/Widgets.h"
 
 namespace umbrix::ui {
 
+using namespace detail_table;
+
 DetailWindow::DetailWindow(DetailTableModel& model, Desktop& desktop)
     : FormWindow(model, desktop), model_(model) {
     QMenu* file = menuBar()->addMenu("&File");
-    file->setObjectName("MenuMemiFile");
-    for (const char* name : {"SaveAs1", "Close1"}) file->addAction(name)->setObjectName(name);
+    file->setObjectName(MenuMemiFile);
+    for (const char* name : {SaveAs1, Close1}) file->addAction(name)->setObjectName(name);
     text_ = new LinesView(this);
-    text_->setObjectName("Memo1");
+    text_->setObjectName(Memo1);
     setCentralWidget(text_);
     resize(900, 300);
     bindWidgets();

@@ -15,12 +15,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "models/ComponentNames.h"
 #include "models/OutputWindowModel.h"
 #include "models/TableWriter.h"
 #include "ui/Layout.h"
 #include "ui/Widgets.h"
 
 namespace umbrix::ui {
+
+using namespace output_window;
 
 DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
     : FormWindow(model, desktop), map_(model) {
@@ -30,7 +33,7 @@ DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     scroll_ = new QScrollArea(this);
-    scroll_->setObjectName("ImageSun");
+    scroll_->setObjectName(ImageSun);
     picture_ = new PictureView(scroll_);
     picture_->setObjectName("ImageSunPicture");
     scroll_->setWidget(picture_);
@@ -38,7 +41,7 @@ DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
     scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     column->addWidget(scroll_, 1);
     text_ = new LinesView(this);
-    text_->setObjectName("RichEdit1");
+    text_->setObjectName(RichEdit1);
     column->addWidget(text_, 1);
     setCentralWidget(central);
     bindWidgets();
@@ -46,31 +49,31 @@ DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
 
 void DiagramWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
-    file->setObjectName("MenuMapFile");
+    file->setObjectName(MenuMapFile);
     struct Item {
         const char* name;
         QKeySequence keys;
     };
-    for (const Item& item : {Item{"Open1", {}}, Item{"SaveAs1", QKeySequence("Ctrl+S")},
-                             Item{"Print1", QKeySequence("Ctrl+D")}}) {
+    for (const Item& item : {Item{Open1, {}}, Item{SaveAs1, QKeySequence("Ctrl+S")},
+                             Item{Print1, QKeySequence("Ctrl+D")}}) {
         QAction* a = file->addAction(item.name);
         a->setObjectName(item.name);
         a->setShortcut(item.keys);
     }
     file->addSeparator();
-    QAction* close = file->addAction("Close1");
-    close->setObjectName("Close1");
+    QAction* close = file->addAction(Close1);
+    close->setObjectName(Close1);
     close->setShortcut(QKeySequence("Ctrl+X"));
 
     // the model's "View1" item is the menu itself: enabling it enables the menu
     QMenu* view = menuBar()->addMenu("&View");
-    view->setObjectName("MenuMapView");
-    view->menuAction()->setObjectName("View1");
-    for (const char* name : {"ZoomIn1", "ZoomOut1"}) view->addAction(name)->setObjectName(name);
+    view->setObjectName(MenuMapView);
+    view->menuAction()->setObjectName(View1);
+    for (const char* name : {ZoomIn1, ZoomOut1}) view->addAction(name)->setObjectName(name);
     view->addSeparator();
     auto* modes = new QActionGroup(this);
     modes->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (const char* name : {"SunOrbit1", "Reflected1", "Thermal1"}) {
+    for (const char* name : {SunOrbit1, Reflected1, Thermal1}) {
         QAction* a = view->addAction(name);
         a->setObjectName(name);
         modes->addAction(a);
@@ -103,8 +106,8 @@ QIcon drawnIcon(const char* kind) {
 }  // namespace
 
 void DiagramWindow::buildToolBar() {
-    tools_ = addToolBar("ToolBar1");
-    tools_->setObjectName("ToolBar1");
+    tools_ = addToolBar(ToolBar1);
+    tools_->setObjectName(ToolBar1);
     tools_->setMovable(false);
     tools_->setIconSize(QSize(16, 16));
     auto button = [this](const char* name, const QIcon& icon, const char* text = "") {
@@ -120,17 +123,17 @@ void DiagramWindow::buildToolBar() {
         tools_->addWidget(b);
         return b;
     };
-    button("OpenBtn", style()->standardIcon(QStyle::SP_DialogOpenButton));
-    button("SaveBtn", style()->standardIcon(QStyle::SP_DialogSaveButton));
-    button("PrintBtn", style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    button(OpenBtn, style()->standardIcon(QStyle::SP_DialogOpenButton));
+    button(SaveBtn, style()->standardIcon(QStyle::SP_DialogSaveButton));
+    button(PrintBtn, style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     tools_->addSeparator();
-    button("ZoomInBtn", {}, "+");
-    button("ZoomOutBtn", {}, "\u2212");
+    button(ZoomInBtn, {}, "+");
+    button(ZoomOutBtn, {}, "\u2212");
     tools_->addSeparator();
-    button("GridBtn", drawnIcon("grid"));
-    button("SunOrbitBtn", drawnIcon("sun"));
-    button("RBtn", {});
-    button("EBtn", {});
+    button(GridBtn, drawnIcon("grid"));
+    button(SunOrbitBtn, drawnIcon("sun"));
+    button(RBtn, {});
+    button(EBtn, {});
     tools_->addSeparator();
     // label, edit and arrows of the time and of its increment
     auto stepper = [this](const char* label, const char* edit, const char* upDown, int width) {
@@ -142,19 +145,19 @@ void DiagramWindow::buildToolBar() {
         arrows->setObjectName(upDown);
         tools_->addWidget(arrows);
     };
-    stepper("Label1", "EditTime", "UpDown1", 56);
+    stepper(Label1, EditTime, UpDown1, 56);
     tools_->addSeparator();
-    stepper("Label2", "EditInc", "UpDown2", 40);
+    stepper(Label2, EditInc, UpDown2, 40);
 }
 
 void DiagramWindow::refreshView() {
-    const Control& image = map_.ctl("ImageSun");
+    const Control& image = map_.ctl(ImageSun);
     picture_->showPicture(image.picture, image.image);
     text_->showLines(map_.lines());
     // The model gives the client area: 600 by 501 below the toolbar for the text view, the
     // picture's size for the picture view. The window is never narrower than its toolbar, and a
     // table wider than 600 opens as wide as it is, as far as the screen allows.
-    const bool textView = map_.ctl("RichEdit1").visible;
+    const bool textView = map_.ctl(RichEdit1).visible;
     QSize client(map_.clientWidth, map_.clientHeight - OutputWindowModel::kToolbarHeight);
     if (textView && screen()) {
         const int table =

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "models/ComponentNames.h"
 #include "models/HorizonEditorModel.h"
 #include "ui/EditorIcons.h"
 #include "ui/Layout.h"
@@ -23,6 +24,8 @@
 #include "ui/Widgets.h"
 
 namespace umbrix::ui {
+
+using namespace horizon_editor;
 
 namespace {
 
@@ -100,13 +103,13 @@ HorizonWindow::HorizonWindow(HorizonEditorModel& model, Desktop& desktop)
     auto* frame = new QGridLayout;
     frame->setSpacing(2);
     image_ = new PictureView(this);
-    image_->setObjectName("Image1");
+    image_->setObjectName(Image1);
     image_->setFixedSize(kSize, kSize);
-    frame->addWidget(NamedLabel(this, "LabelNorth"), 0, 1, Qt::AlignHCenter);
-    frame->addWidget(NamedLabel(this, "LabelWest"), 1, 0, Qt::AlignVCenter);
+    frame->addWidget(NamedLabel(this, LabelNorth), 0, 1, Qt::AlignHCenter);
+    frame->addWidget(NamedLabel(this, LabelWest), 1, 0, Qt::AlignVCenter);
     frame->addWidget(image_, 1, 1);
-    frame->addWidget(NamedLabel(this, "LabelEast"), 1, 2, Qt::AlignVCenter);
-    frame->addWidget(NamedLabel(this, "LabelSouth"), 2, 1, Qt::AlignHCenter);
+    frame->addWidget(NamedLabel(this, LabelEast), 1, 2, Qt::AlignVCenter);
+    frame->addWidget(NamedLabel(this, LabelSouth), 2, 1, Qt::AlignHCenter);
     columns->addLayout(frame);
 
     // the scale of the map shown: 1 at the top, 0 at the bottom
@@ -126,7 +129,7 @@ HorizonWindow::HorizonWindow(HorizonEditorModel& model, Desktop& desktop)
     rows->addLayout(columns, 1);
     setCentralWidget(central);
     hint_ = new QLabel(this);
-    hint_->setObjectName("LabelHint");
+    hint_->setObjectName(LabelHint);
     statusBar()->addWidget(hint_, 1);
     bindWidgets();
     connectPointer();
@@ -136,19 +139,19 @@ QWidget* HorizonWindow::buildToolBar() {
     auto* bar = new QToolBar(this);
     bar->setObjectName("ToolBarFreihor");
     bar->setIconSize(QSize(20, 20));
-    bar->addWidget(IconButton(this, "NeuBtn", style()->standardIcon(QStyle::SP_FileIcon)));
+    bar->addWidget(IconButton(this, NeuBtn, style()->standardIcon(QStyle::SP_FileIcon)));
     bar->addWidget(
-        IconButton(this, "OeffnenBtn", style()->standardIcon(QStyle::SP_DialogOpenButton)));
-    bar->addWidget(IconButton(this, "ImportBtn", DrawnIcon(EditorIcon::Import)));
+        IconButton(this, OeffnenBtn, style()->standardIcon(QStyle::SP_DialogOpenButton)));
+    bar->addWidget(IconButton(this, ImportBtn, DrawnIcon(EditorIcon::Import)));
     bar->addWidget(
-        IconButton(this, "SpeichernBtn", style()->standardIcon(QStyle::SP_DialogSaveButton)));
+        IconButton(this, SpeichernBtn, style()->standardIcon(QStyle::SP_DialogSaveButton)));
     bar->addSeparator();
-    bar->addWidget(IconButton(this, "UndoBtn", DrawnIcon(EditorIcon::Undo)));
-    bar->addWidget(IconButton(this, "MonoBtn", DrawnIcon(EditorIcon::Monochrome)));
+    bar->addWidget(IconButton(this, UndoBtn, DrawnIcon(EditorIcon::Undo)));
+    bar->addWidget(IconButton(this, MonoBtn, DrawnIcon(EditorIcon::Monochrome)));
     bar->addSeparator();
-    bar->addWidget(IconButton(this, "GridBtn", DrawnIcon(EditorIcon::Grid)));
-    bar->addWidget(IconButton(this, "AlbBtn", DrawnIcon(EditorIcon::Albedo)));
-    bar->addWidget(IconButton(this, "EmiBtn", DrawnIcon(EditorIcon::Emission)));
+    bar->addWidget(IconButton(this, GridBtn, DrawnIcon(EditorIcon::Grid)));
+    bar->addWidget(IconButton(this, AlbBtn, DrawnIcon(EditorIcon::Albedo)));
+    bar->addWidget(IconButton(this, EmiBtn, DrawnIcon(EditorIcon::Emission)));
     return bar;
 }
 
@@ -157,29 +160,29 @@ QWidget* HorizonWindow::buildSidePanel() {
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
 
-    QGroupBox* draw = NamedGroup(this, "GroupDraw");
+    QGroupBox* draw = NamedGroup(this, GroupDraw);
     auto* drawGrid = new QGridLayout(draw);
     auto* tools = new QHBoxLayout;
-    tools->addWidget(IconButton(this, "SpeedButton1", DrawnIcon(EditorIcon::ToEdge)));
-    tools->addWidget(IconButton(this, "SpeedButton2", DrawnIcon(EditorIcon::NotToEdge)));
-    tools->addWidget(IconButton(this, "FillBtn", DrawnIcon(EditorIcon::Fill)));
+    tools->addWidget(IconButton(this, SpeedButton1, DrawnIcon(EditorIcon::ToEdge)));
+    tools->addWidget(IconButton(this, SpeedButton2, DrawnIcon(EditorIcon::NotToEdge)));
+    tools->addWidget(IconButton(this, FillBtn, DrawnIcon(EditorIcon::Fill)));
     tools->addStretch(1);
     drawGrid->addLayout(tools, 0, 0, 1, 2);
     auto* brush = new QHBoxLayout;
-    brushSwatch_ = Swatch(this, "Shape2");
+    brushSwatch_ = Swatch(this, Shape2);
     brush->addWidget(brushSwatch_);
-    brush->addWidget(IconButton(this, "FillPickBtn", DrawnIcon(EditorIcon::Pipette)));
-    brush->addWidget(IconButton(this, "SelBtn", DrawnIcon(EditorIcon::Palette)));
+    brush->addWidget(IconButton(this, FillPickBtn, DrawnIcon(EditorIcon::Pipette)));
+    brush->addWidget(IconButton(this, SelBtn, DrawnIcon(EditorIcon::Palette)));
     brush->addStretch(1);
     drawGrid->addLayout(brush, 1, 0, 1, 2);
-    LabelledField(drawGrid, 2, 0, "LabelA", NamedEdit(this, "EditA"));
-    LabelledField(drawGrid, 3, 0, "LabelE", NamedEdit(this, "EditE"));
+    LabelledField(drawGrid, 2, 0, LabelA, NamedEdit(this, EditA));
+    LabelledField(drawGrid, 3, 0, LabelE, NamedEdit(this, EditE));
     column->addWidget(draw);
 
-    QGroupBox* cut = NamedGroup(this, "GroupCut");
+    QGroupBox* cut = NamedGroup(this, GroupCut);
     auto* cutGrid = new QGridLayout(cut);
     const char* bars[][2] = {
-        {"TrackBar1", "LabelRed"}, {"TrackBar2", "LabelGreen"}, {"TrackBar3", "LabelBlue"}};
+        {TrackBar1, LabelRed}, {TrackBar2, LabelGreen}, {TrackBar3, LabelBlue}};
     for (int i = 0; i < 3; ++i) {
         auto* slider = new QSlider(Qt::Vertical, this);
         slider->setObjectName(bars[i][0]);
@@ -191,10 +194,10 @@ QWidget* HorizonWindow::buildSidePanel() {
         cutGrid->addWidget(NamedLabel(this, bars[i][1]), 1, i, Qt::AlignHCenter);
     }
     auto* cutRow = new QHBoxLayout;
-    cutSwatch_ = Swatch(this, "Shape1");
+    cutSwatch_ = Swatch(this, Shape1);
     cutRow->addWidget(cutSwatch_);
-    cutRow->addWidget(IconButton(this, "CutPickBtn", DrawnIcon(EditorIcon::Pipette)));
-    cutRow->addWidget(IconButton(this, "CutBtn", DrawnIcon(EditorIcon::Cut)));
+    cutRow->addWidget(IconButton(this, CutPickBtn, DrawnIcon(EditorIcon::Pipette)));
+    cutRow->addWidget(IconButton(this, CutBtn, DrawnIcon(EditorIcon::Cut)));
     cutRow->addStretch(1);
     cutGrid->addLayout(cutRow, 2, 0, 1, 3);
     column->addWidget(cut);
@@ -241,7 +244,7 @@ QImage HorizonWindow::compose() const {
     QImage view(kSize, kSize, QImage::Format_RGB32);
     view.fill(Qt::white);
     QPainter p(&view);
-    const bool gridOnTop = editor_.checked("GridBtn");
+    const bool gridOnTop = editor_.checked(GridBtn);
     if (!gridOnTop) p.drawImage(0, 0, grid_);
     p.drawImage(0, 0, WhiteTransparent(ToQImage(editor_.displayed())));
     if (gridOnTop) p.drawImage(0, 0, grid_);
@@ -263,8 +266,8 @@ QImage HorizonWindow::compose() const {
 
 void HorizonWindow::refreshView() {
     if (!image_) return;  // still being built
-    const int layers = (editor_.checked("GridBtn") ? 1 : 0) | (editor_.checked("AlbBtn") ? 2 : 0) |
-                       (editor_.checked("EmiBtn") ? 4 : 0);
+    const int layers = (editor_.checked(GridBtn) ? 1 : 0) | (editor_.checked(AlbBtn) ? 2 : 0) |
+                       (editor_.checked(EmiBtn) ? 4 : 0);
     if (layers != shownLayers_ || editor_.polygon() != shownPolygon_ ||
         !(editor_.displayed() == shownPicture_)) {
         shownLayers_ = layers;
@@ -272,7 +275,7 @@ void HorizonWindow::refreshView() {
         shownPicture_ = editor_.displayed();
         image_->setImage(compose());
         // a map is shown with its colour scale
-        const bool albedo = editor_.checked("AlbBtn"), emission = editor_.checked("EmiBtn");
+        const bool albedo = editor_.checked(AlbBtn), emission = editor_.checked(EmiBtn);
         if (albedo || emission) scale_->setImage(ColourScale(albedo));
         scaleColumn_->setVisible(albedo || emission);
         // the hints of the maps' values go with the maps

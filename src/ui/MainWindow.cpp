@@ -15,10 +15,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "models/ComponentNames.h"
 #include "models/MainWindowModel.h"
 #include "ui/Layout.h"
 
 namespace umbrix::ui {
+
+using namespace main_window;
 
 namespace {
 
@@ -27,15 +30,13 @@ QString qs(const char* s) {
 }
 
 // Menu items by menu; every other menu item of the model belongs to "&Table".
-const char* const kFileItems[] = {"Open1", "SaveAs1", "-", "Saverestoresession1", "-", "Exit1"};
-const char* const kInputItems[] = {
-    "Horizonteinengung1", "Topographie1", "Hindernisobjekte1", "-", "Wertedatei1", "-",
-    "Vorgaben1"};
-const char* const kModeItems[] = {"Polar1", "Zylinder1", "Einzeltab1", "Jahresgang1",
-                                  "Schattenwurf1"};
-const char* const kDetailItems[] = {"PETMEMI1", "mPETYCC1"};
-const char* const kLanguageItems[] = {"English1", "Deutsch1"};
-const char* const kHelpItems[] = {"Help1", "Bibliography1", "-", "About1"};
+const char* const kFileItems[] = {Open1, SaveAs1, "-", Saverestoresession1, "-", Exit1};
+const char* const kInputItems[] = {Horizonteinengung1, Topographie1, Hindernisobjekte1, "-",
+                                   Wertedatei1,        "-",          Vorgaben1};
+const char* const kModeItems[] = {Polar1, Zylinder1, Einzeltab1, Jahresgang1, Schattenwurf1};
+const char* const kDetailItems[] = {PETMEMI1, mPETYCC1};
+const char* const kLanguageItems[] = {English1, Deutsch1};
+const char* const kHelpItems[] = {Help1, Bibliography1, "-", About1};
 
 }  // namespace
 
@@ -76,23 +77,23 @@ void MainWindow::buildMenus() {
         m->setObjectName(qs(name));
         return m;
     };
-    QMenu* file = menu("MenuFile", "&File");
+    QMenu* file = menu(MenuFile, "&File");
     addItems(file, kFileItems, nullptr);
-    QMenu* input = menu("MenuInput", "&Input");
+    QMenu* input = menu(MenuInput, "&Input");
     addItems(input, kInputItems, nullptr);
-    QMenu* output = menu("MenuOutput", "&Output");
+    QMenu* output = menu(MenuOutput, "&Output");
     // the model keeps exactly one mode checked; the group draws them as radio items
     auto* modes = new QActionGroup(this);
     modes->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     addItems(output, kModeItems, modes);
     output->addSeparator();
     addItems(output, kDetailItems, nullptr);
-    QMenu* table = menu("MenuTable", "&Table");
-    QMenu* language = menu("MenuLanguage", "Lan&guage");
+    QMenu* table = menu(MenuTable, "&Table");
+    QMenu* language = menu(MenuLanguage, "Lan&guage");
     auto* languages = new QActionGroup(this);
     languages->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     addItems(language, kLanguageItems, languages);
-    QMenu* help = menu("MenuHelp", "&?");
+    QMenu* help = menu(MenuHelp, "&?");
     addItems(help, kHelpItems, nullptr);
     for (const auto& owned : model_.controls()) {
         const Control& c = *owned;
@@ -105,61 +106,61 @@ void MainWindow::buildMenus() {
     auto after = [this](const char* name, auto slot) {
         if (auto* a = findChild<QAction*>(qs(name))) connect(a, &QAction::triggered, this, slot);
     };
-    after("Help1", [this] { desktop_.openHelp(); });
-    after("Bibliography1", [this] { desktop_.showBibliography(); });
-    after("About1", [this] { desktop_.showAbout(); });
-    after("Exit1", [this] { close(); });
+    after(Help1, [this] { desktop_.openHelp(); });
+    after(Bibliography1, [this] { desktop_.showBibliography(); });
+    after(About1, [this] { desktop_.showAbout(); });
+    after(Exit1, [this] { close(); });
 }
 
 QWidget* MainWindow::buildGeographic() {
-    QGroupBox* box = NamedGroup(this, "GroupGeo");
+    QGroupBox* box = NamedGroup(this, GroupGeo);
     auto* grid = new QGridLayout(box);
     auto* place = new QComboBox(this);
-    place->setObjectName("ComboOrt");
+    place->setObjectName(ComboOrt);
     place->setEditable(true);
     place->setInsertPolicy(QComboBox::NoInsert);
     place->lineEdit()->setMaxLength(40);
     place->setMinimumContentsLength(24);
     auto* row = new QHBoxLayout;
     row->addWidget(place, 1);
-    for (const char* name : {"ButtonOrtHinzu", "ButtonOrtEntf"})
+    for (const char* name : {ButtonOrtHinzu, ButtonOrtEntf})
         row->addWidget(NamedButton(this, name));
-    QLabel* label = NamedLabel(this, "LabelOrt");
+    QLabel* label = NamedLabel(this, LabelOrt);
     label->setBuddy(place);
     grid->addWidget(label, 0, 0);
     grid->addLayout(row, 0, 1, 1, 3);
-    LabelledField(grid, 1, 0, "LabelLg", NamedEdit(this, "EditLg"));
-    LabelledField(grid, 1, 2, "LabelBr", NamedEdit(this, "EditBr"));
-    LabelledField(grid, 2, 0, "LabelNn", NamedEdit(this, "EditNn", 6));
-    LabelledField(grid, 2, 2, "LabelZz", NamedEdit(this, "EditZz"));
+    LabelledField(grid, 1, 0, LabelLg, NamedEdit(this, EditLg));
+    LabelledField(grid, 1, 2, LabelBr, NamedEdit(this, EditBr));
+    LabelledField(grid, 2, 0, LabelNn, NamedEdit(this, EditNn, 6));
+    LabelledField(grid, 2, 2, LabelZz, NamedEdit(this, EditZz));
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     return box;
 }
 
 QWidget* MainWindow::buildDateTime() {
-    QGroupBox* box = NamedGroup(this, "GroupDate");
+    QGroupBox* box = NamedGroup(this, GroupDate);
     auto* grid = new QGridLayout(box);
-    LabelledField(grid, 0, 0, "LabelDat", NamedEdit(this, "EditDat"));
-    LabelledField(grid, 1, 0, "LabelTag", NamedEdit(this, "EditTag"));
-    LabelledField(grid, 2, 0, "LabelZeit", NamedEdit(this, "EditZeit"));
-    grid->addWidget(NamedButton(this, "ButtonJetzt"), 3, 0, 1, 2);
+    LabelledField(grid, 0, 0, LabelDat, NamedEdit(this, EditDat));
+    LabelledField(grid, 1, 0, LabelTag, NamedEdit(this, EditTag));
+    LabelledField(grid, 2, 0, LabelZeit, NamedEdit(this, EditZeit));
+    grid->addWidget(NamedButton(this, ButtonJetzt), 3, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     return box;
 }
 
 QWidget* MainWindow::buildMeteorology() {
-    QGroupBox* box = NamedGroup(this, "GroupMet");
+    QGroupBox* box = NamedGroup(this, GroupMet);
     auto* grid = new QGridLayout(box);
-    LabelledField(grid, 0, 0, "LabelTa", NamedEdit(this, "EditTa"));
-    LabelledField(grid, 1, 0, "LabelVp", NamedEdit(this, "EditVp"));
-    LabelledField(grid, 2, 0, "LabelRh", NamedEdit(this, "EditRh"));
-    LabelledField(grid, 3, 0, "LabelWG", NamedEdit(this, "EditWG"));
-    LabelledField(grid, 0, 2, "LabelN", NamedEdit(this, "EditN"));
-    LabelledField(grid, 1, 2, "LabelTs", NamedEdit(this, "EditTs"));
-    LabelledField(grid, 2, 2, "LabelG", NamedEdit(this, "EditG"));
-    LabelledField(grid, 3, 2, "LabelTmrt", NamedEdit(this, "EditTmrt"));
-    QLabel* note = NamedLabel(this, "LabelEmpty");
+    LabelledField(grid, 0, 0, LabelTa, NamedEdit(this, EditTa));
+    LabelledField(grid, 1, 0, LabelVp, NamedEdit(this, EditVp));
+    LabelledField(grid, 2, 0, LabelRh, NamedEdit(this, EditRh));
+    LabelledField(grid, 3, 0, LabelWG, NamedEdit(this, EditWG));
+    LabelledField(grid, 0, 2, LabelN, NamedEdit(this, EditN));
+    LabelledField(grid, 1, 2, LabelTs, NamedEdit(this, EditTs));
+    LabelledField(grid, 2, 2, LabelG, NamedEdit(this, EditG));
+    LabelledField(grid, 3, 2, LabelTmrt, NamedEdit(this, EditTmrt));
+    QLabel* note = NamedLabel(this, LabelEmpty);
     note->setEnabled(false);
     grid->addWidget(note, 4, 2, 1, 2);
     grid->setRowStretch(5, 1);
@@ -169,28 +170,28 @@ QWidget* MainWindow::buildMeteorology() {
 }
 
 QWidget* MainWindow::buildPerson() {
-    QGroupBox* box = NamedGroup(this, "GroupPerson");
+    QGroupBox* box = NamedGroup(this, GroupPerson);
     auto* grid = new QGridLayout(box);
-    LabelledField(grid, 0, 0, "LabelGr", NamedEdit(this, "EditGr"));
-    LabelledField(grid, 1, 0, "LabelGew", NamedEdit(this, "EditGew"));
-    LabelledField(grid, 2, 0, "LabelA", NamedEdit(this, "EditA"));
+    LabelledField(grid, 0, 0, LabelGr, NamedEdit(this, EditGr));
+    LabelledField(grid, 1, 0, LabelGew, NamedEdit(this, EditGew));
+    LabelledField(grid, 2, 0, LabelA, NamedEdit(this, EditA));
     auto* sex = new QComboBox(this);
-    sex->setObjectName("ComboSex");
-    LabelledField(grid, 3, 0, "LabelSex", sex);
-    LabelledField(grid, 4, 0, "LabelIcl", NamedEdit(this, "EditIcl"));
-    LabelledField(grid, 5, 0, "LabelAct", NamedEdit(this, "EditAct"));
+    sex->setObjectName(ComboSex);
+    LabelledField(grid, 3, 0, LabelSex, sex);
+    LabelledField(grid, 4, 0, LabelIcl, NamedEdit(this, EditIcl));
+    LabelledField(grid, 5, 0, LabelAct, NamedEdit(this, EditAct));
     auto* position = new QComboBox(this);
-    position->setObjectName("ComboPos");
-    LabelledField(grid, 6, 0, "LabelPos", position);
-    grid->addWidget(NamedCheck(this, "AutoCloChK"), 7, 0, 1, 2);
+    position->setObjectName(ComboPos);
+    LabelledField(grid, 6, 0, LabelPos, position);
+    grid->addWidget(NamedCheck(this, AutoCloChK), 7, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     return box;
 }
 
 QWidget* MainWindow::buildIndices() {
-    QGroupBox* box = NamedGroup(this, "GroupIndices");
+    QGroupBox* box = NamedGroup(this, GroupIndices);
     auto* row = new QHBoxLayout(box);
-    for (const char* name : {"PmvChk", "PetChk", "SetChk", "UtciChk", "PtChK", "mPETChK"})
+    for (const char* name : {PmvChk, PetChk, SetChk, UtciChk, PtChK, mPETChK})
         row->addWidget(NamedCheck(this, name));
     row->addStretch(1);
     return box;
@@ -198,13 +199,13 @@ QWidget* MainWindow::buildIndices() {
 
 QLayout* MainWindow::buildCommands() {
     auto* row = new QHBoxLayout;
-    for (const char* name : {"ButtonNeu", "ButtonHinzu", "ButtonCancel"}) {
+    for (const char* name : {ButtonNeu, ButtonHinzu, ButtonCancel}) {
         QPushButton* b = NamedButton(this, name);
         b->setMinimumWidth(100);
         row->addWidget(b);
     }
     auto* bar = new QProgressBar(this);
-    bar->setObjectName("ProgressBar1");
+    bar->setObjectName(ProgressBar1);
     bar->setRange(0, 365);
     bar->setValue(0);
     bar->setTextVisible(false);

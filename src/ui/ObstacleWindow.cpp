@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "models/ComponentNames.h"
 #include "models/ObstacleDialog.h"
 #include "models/ObstacleEditorModel.h"
 #include "ui/EditorIcons.h"
@@ -26,6 +27,8 @@
 #include "ui/Widgets.h"
 
 namespace umbrix::ui {
+
+using namespace obstacle_editor;
 
 namespace {
 
@@ -53,10 +56,10 @@ ObstacleWindow::ObstacleWindow(ObstacleEditorModel& model, Desktop& desktop)
     auto* columns = new QHBoxLayout;
     auto* planColumn = new QVBoxLayout;
     plan_ = new PictureView(this);
-    plan_->setObjectName("ObsImg");
+    plan_->setObjectName(ObsImg);
     planColumn->addWidget(plan_);
     auto* position = new QHBoxLayout;
-    for (const char* name : {"LabelX", "LabelY"}) {
+    for (const char* name : {LabelX, LabelY}) {
         QLabel* label = NamedLabel(this, name);
         label->setMinimumWidth(110);
         position->addWidget(label);
@@ -68,7 +71,7 @@ ObstacleWindow::ObstacleWindow(ObstacleEditorModel& model, Desktop& desktop)
     columns->addWidget(buildSidePanel(), 1);
     rows->addLayout(columns, 1);
     setCentralWidget(central);
-    auto* hint = NamedLabel(this, "StatusBar1");
+    auto* hint = NamedLabel(this, StatusBar1);
     hint->setText({});
     statusBar()->addWidget(hint, 1);
     bindWidgets();
@@ -81,39 +84,38 @@ void ObstacleWindow::run(const std::function<void()>& action) {
 
 void ObstacleWindow::buildMenu() {
     QMenu* file = menuBar()->addMenu("&File");
-    file->setObjectName("MenuObsFile");
-    for (const char* name : {"New1", "Open1", "Save1", "SaveAs1"})
+    file->setObjectName(MenuObsFile);
+    for (const char* name : {New1, Open1, Save1, SaveAs1})
         file->addAction(name)->setObjectName(name);
     file->addSeparator();
-    QAction* close = file->addAction("CloseItem");
-    close->setObjectName("CloseItem");
-    connect(close, &QAction::triggered, this,
-            [this] { run([this] { editor_.click("CloseBtn"); }); });
+    QAction* close = file->addAction(CloseItem);
+    close->setObjectName(CloseItem);
+    connect(close, &QAction::triggered, this, [this] { run([this] { editor_.click(CloseBtn); }); });
 }
 
 QWidget* ObstacleWindow::buildToolBar() {
     auto* bar = new QToolBar(this);
     bar->setObjectName("ToolBarObs");
     bar->setIconSize(QSize(20, 20));
-    bar->addWidget(IconButton(this, "BitBtn1", style()->standardIcon(QStyle::SP_FileIcon)));
-    bar->addWidget(IconButton(this, "BitBtn2", style()->standardIcon(QStyle::SP_DialogOpenButton)));
-    bar->addWidget(IconButton(this, "BitBtn3", style()->standardIcon(QStyle::SP_DialogSaveButton)));
-    bar->addWidget(NamedLabel(this, "LabelDat"));
-    QLineEdit* file = NamedEdit(this, "EditDat");
+    bar->addWidget(IconButton(this, BitBtn1, style()->standardIcon(QStyle::SP_FileIcon)));
+    bar->addWidget(IconButton(this, BitBtn2, style()->standardIcon(QStyle::SP_DialogOpenButton)));
+    bar->addWidget(IconButton(this, BitBtn3, style()->standardIcon(QStyle::SP_DialogSaveButton)));
+    bar->addWidget(NamedLabel(this, LabelDat));
+    QLineEdit* file = NamedEdit(this, EditDat);
     file->setFixedWidth(140);
     bar->addWidget(file);
     bar->addSeparator();
-    const std::pair<const char*, EditorIcon> modes[] = {{"AddObsBtn", EditorIcon::Add},
-                                                        {"RemoveObsBtn", EditorIcon::Remove},
-                                                        {"MoveLocBtn", EditorIcon::MoveLocation},
-                                                        {"ScaleBtn", EditorIcon::Yardstick},
-                                                        {"MoveMapBtn", EditorIcon::MoveMap},
-                                                        {"MoveBtn", EditorIcon::MoveAll},
-                                                        {"GridBtn", EditorIcon::Grid}};
+    const std::pair<const char*, EditorIcon> modes[] = {{AddObsBtn, EditorIcon::Add},
+                                                        {RemoveObsBtn, EditorIcon::Remove},
+                                                        {MoveLocBtn, EditorIcon::MoveLocation},
+                                                        {ScaleBtn, EditorIcon::Yardstick},
+                                                        {MoveMapBtn, EditorIcon::MoveMap},
+                                                        {MoveBtn, EditorIcon::MoveAll},
+                                                        {GridBtn, EditorIcon::Grid}};
     for (const auto& [name, icon] : modes) bar->addWidget(IconButton(this, name, DrawnIcon(icon)));
     bar->addSeparator();
-    bar->addWidget(IconButton(this, "NewMapBtn", DrawnIcon(EditorIcon::ImportMap)));
-    bar->addWidget(IconButton(this, "RemoveMapBtn", DrawnIcon(EditorIcon::RemoveMap)));
+    bar->addWidget(IconButton(this, NewMapBtn, DrawnIcon(EditorIcon::ImportMap)));
+    bar->addWidget(IconButton(this, RemoveMapBtn, DrawnIcon(EditorIcon::RemoveMap)));
     return bar;
 }
 
@@ -123,61 +125,61 @@ QWidget* ObstacleWindow::buildSidePanel() {
     column->setContentsMargins(0, 0, 0, 0);
 
     // the kinds, each beside its "in calculation" box
-    QGroupBox* kinds = NamedGroup(this, "GroupKind");
+    QGroupBox* kinds = NamedGroup(this, GroupKind);
     auto* kindRow = new QHBoxLayout(kinds);
     auto* radios = new QWidget(this);
-    radios->setObjectName("RadioGrp");
+    radios->setObjectName(RadioGrp);
     auto* radioColumn = new QVBoxLayout(radios);
     radioColumn->setContentsMargins(0, 0, 0, 0);
     auto* checks = new QVBoxLayout;
-    const char* boxes[] = {"GebChk", "LaubChk", "NadelChk"};
+    const char* boxes[] = {GebChk, LaubChk, NadelChk};
     for (int i = 0; i < 3; ++i) {
         kinds_[i] = new QRadioButton(radios);
         radioColumn->addWidget(kinds_[i]);
         connect(kinds_[i], &QRadioButton::clicked, this,
-                [this, i] { run([this, i] { editor_.select("RadioGrp", i); }); });
+                [this, i] { run([this, i] { editor_.select(RadioGrp, i); }); });
         checks->addWidget(NamedCheck(this, boxes[i]));
     }
     kindRow->addWidget(radios, 1);
     kindRow->addLayout(checks);
     column->addWidget(kinds);
 
-    QGroupBox* edit = NamedGroup(this, "GroupEdit");
+    QGroupBox* edit = NamedGroup(this, GroupEdit);
     auto* grid = new QGridLayout(edit);
     auto* number = new QHBoxLayout;
-    number->addWidget(SizedEdit(this, "EditNr", 50));
+    number->addWidget(SizedEdit(this, EditNr, 50));
     auto* upDown = new UpDownWidget(this);
-    upDown->setObjectName("UpDownNr");
+    upDown->setObjectName(UpDownNr);
     connect(upDown, &UpDownWidget::stepped, this, [this](int d) { stepNumber(d); });
     number->addWidget(upDown);
     number->addStretch(1);
-    QLabel* numberLabel = NamedLabel(this, "LabelNr");
+    QLabel* numberLabel = NamedLabel(this, LabelNr);
     grid->addWidget(numberLabel, 0, 0);
     grid->addLayout(number, 0, 1, 1, 2);
-    grid->addWidget(NamedButton(this, "EditObsBtn"), 1, 0);
-    grid->addWidget(NamedButton(this, "CopyObsBtn"), 1, 1);
-    grid->addWidget(NamedButton(this, "PasteObsBtn"), 1, 2);
-    LabelledField(grid, 2, 0, "LabelRot", SizedEdit(this, "EditRot", 60));
-    grid->addWidget(NamedButton(this, "RotateBtn"), 2, 2);
+    grid->addWidget(NamedButton(this, EditObsBtn), 1, 0);
+    grid->addWidget(NamedButton(this, CopyObsBtn), 1, 1);
+    grid->addWidget(NamedButton(this, PasteObsBtn), 1, 2);
+    LabelledField(grid, 2, 0, LabelRot, SizedEdit(this, EditRot, 60));
+    grid->addWidget(NamedButton(this, RotateBtn), 2, 2);
     column->addWidget(edit);
 
-    QGroupBox* view = NamedGroup(this, "GroupScale");
+    QGroupBox* view = NamedGroup(this, GroupScale);
     auto* scale = new QGridLayout(view);
-    LabelledField(scale, 0, 0, "LabelScale", SizedEdit(this, "EditScale", 80));
-    scale->addWidget(NamedButton(this, "ApplyButton"), 0, 2);
-    LabelledField(scale, 1, 0, "LabelYardstick", SizedEdit(this, "EditYardstick", 80));
-    scale->addWidget(NamedButton(this, "ZoomInBtn"), 2, 0);
-    scale->addWidget(NamedButton(this, "ZoomOutBtn"), 2, 1);
+    LabelledField(scale, 0, 0, LabelScale, SizedEdit(this, EditScale, 80));
+    scale->addWidget(NamedButton(this, ApplyButton), 0, 2);
+    LabelledField(scale, 1, 0, LabelYardstick, SizedEdit(this, EditYardstick, 80));
+    scale->addWidget(NamedButton(this, ZoomInBtn), 2, 0);
+    scale->addWidget(NamedButton(this, ZoomOutBtn), 2, 1);
     column->addWidget(view);
 
     auto* altitude = new QGridLayout;
-    LabelledField(altitude, 0, 0, "LabelAlt", SizedEdit(this, "EditAlt", 60));
+    LabelledField(altitude, 0, 0, LabelAlt, SizedEdit(this, EditAlt, 60));
     altitude->setColumnStretch(2, 1);
     column->addLayout(altitude);
     column->addStretch(1);
     auto* close = new QHBoxLayout;
     close->addStretch(1);
-    close->addWidget(NamedButton(this, "CloseBtn"));
+    close->addWidget(NamedButton(this, CloseBtn));
     column->addLayout(close);
     return panel;
 }
@@ -207,7 +209,7 @@ void ObstacleWindow::connectPointer() {
 
 void ObstacleWindow::stepNumber(int direction) {
     run([this, direction] {
-        const Control& nr = editor_.ctl("EditNr");
+        const Control& nr = editor_.ctl(EditNr);
         int current = 0;
         try {
             current = std::stoi(nr.text);
@@ -215,7 +217,7 @@ void ObstacleWindow::stepNumber(int direction) {
         }
         const int next =
             std::clamp(current + direction, nr.minimum, std::max(nr.minimum, nr.maximum));
-        editor_.type("EditNr", std::to_string(next));
+        editor_.type(EditNr, std::to_string(next));
     });
 }
 
@@ -228,7 +230,7 @@ void ObstacleWindow::refreshView() {
         plan_->setImage(ToQImage(editor_.composedView()));
     }
     plan_->setCursor(editor_.mode().empty() ? Qt::ArrowCursor : Qt::CrossCursor);
-    const Control& kind = editor_.ctl("RadioGrp");
+    const Control& kind = editor_.ctl(RadioGrp);
     for (int i = 0; i < 3; ++i) {
         const QString text =
             i < int(kind.items.size()) ? QString::fromStdString(kind.items[i]) : QString();
@@ -254,16 +256,16 @@ ObstacleDialogWindow::ObstacleDialogWindow(ObstacleDialog& model, Desktop& deskt
     auto* central = new QWidget(this);
     auto* rows = new QVBoxLayout(central);
     auto* grid = new QGridLayout;
-    if (model.find("EditX1"))
+    if (model.find(building_dialog::EditX1))
         buildBuilding(grid);
     else
         buildTree(grid);
     rows->addLayout(grid);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    ok_ = NamedButton(this, "OKBtn");
+    ok_ = NamedButton(this, obstacle_dialog::OKBtn);
     ok_->setDefault(true);
-    QPushButton* cancel = NamedButton(this, "CancelBtn");
+    QPushButton* cancel = NamedButton(this, obstacle_dialog::CancelBtn);
     buttons->addWidget(ok_);
     buttons->addWidget(cancel);
     rows->addLayout(buttons);
@@ -285,43 +287,55 @@ QLineEdit* ObstacleDialogWindow::field(const std::string& name) {
 
 void ObstacleDialogWindow::buildBuilding(QGridLayout* grid) {
     // top corners #1-#4 above, the bottom corners below them, as columns of x, y and z
-    const char* coordinates[] = {"X", "Y", "Z"};
+    using namespace building_dialog;
+    const char* labels[] = {obstacle_dialog::LabelX, obstacle_dialog::LabelY,
+                            obstacle_dialog::LabelZ};
+    // [half][coordinate][corner]
+    const char* fields[2][3][4] = {{{EditX1, EditX2, EditX3, EditX4},
+                                    {EditY1, EditY2, EditY3, EditY4},
+                                    {EditZ1, EditZ2, EditZ3, EditZ4}},
+                                   {{EditX5, EditX6, EditX7, EditX8},
+                                    {EditY5, EditY6, EditY7, EditY8},
+                                    {EditZ5, EditZ6, EditZ7, EditZ8}}};
     int row = 0;
     for (int half = 0; half < 2; ++half) {
-        grid->addWidget(NamedLabel(this, half == 0 ? "LabelTop" : "LabelBottom"), row++, 0, 1, 5);
+        grid->addWidget(NamedLabel(this, half == 0 ? LabelTop : LabelBottom), row++, 0, 1, 5);
         for (int k = 1; k <= 4; ++k)
             grid->addWidget(new QLabel(QString("#%1").arg(k), this), row, k, Qt::AlignHCenter);
         ++row;
         for (int i = 0; i < 3; ++i) {
             QLabel* label;
             if (half == 0) {
-                label = NamedLabel(this, std::string("Label") + coordinates[i]);
+                label = NamedLabel(this, labels[i]);
             } else {
                 label = new QLabel(this);
                 repeated_[i] = label;
             }
             grid->addWidget(label, row, 0);
-            for (int k = 1; k <= 4; ++k)
-                grid->addWidget(
-                    field(std::string("Edit") + coordinates[i] + std::to_string(k + 4 * half)), row,
-                    k);
+            for (int k = 0; k < 4; ++k) grid->addWidget(field(fields[half][i][k]), row, k + 1);
             ++row;
         }
     }
-    LabelledField(grid, row, 0, "LabelAlb", field("EditAlb"));
-    LabelledField(grid, row, 2, "LabelEmi", field("EditEmi"));
+    LabelledField(grid, row, 0, obstacle_dialog::LabelAlb, field(obstacle_dialog::EditAlb));
+    LabelledField(grid, row, 2, obstacle_dialog::LabelEmi, field(obstacle_dialog::EditEmi));
 }
 
 void ObstacleDialogWindow::buildTree(QGridLayout* grid) {
-    const char* rows[][2] = {{"LabelX", "EditX"},     {"LabelY", "EditY"},    {"LabelZ", "EditZ"},
-                             {"LabelR", "EditR"},     {"LabelS", "EditS"},    {"LabelD", "EditD"},
-                             {"LabelAlb", "EditAlb"}, {"LabelEmi", "EditEmi"}};
+    const char* rows[][2] = {{obstacle_dialog::LabelX, tree_dialog::EditX},
+                             {obstacle_dialog::LabelY, tree_dialog::EditY},
+                             {obstacle_dialog::LabelZ, tree_dialog::EditZ},
+                             {tree_dialog::LabelR, tree_dialog::EditR},
+                             {tree_dialog::LabelS, tree_dialog::EditS},
+                             {tree_dialog::LabelD, tree_dialog::EditD},
+                             {obstacle_dialog::LabelAlb, obstacle_dialog::EditAlb},
+                             {obstacle_dialog::LabelEmi, obstacle_dialog::EditEmi}};
     int row = 0;
     for (const auto& r : rows) LabelledField(grid, row++, 0, r[0], field(r[1]));
 }
 
 void ObstacleDialogWindow::refreshView() {
-    const char* names[] = {"LabelX", "LabelY", "LabelZ"};
+    const char* names[] = {obstacle_dialog::LabelX, obstacle_dialog::LabelY,
+                           obstacle_dialog::LabelZ};
     for (int i = 0; i < 3; ++i)
         if (repeated_[i])
             repeated_[i]->setText(QString::fromStdString(model_.ctl(names[i]).caption));

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "models/ComponentNames.h"
 #include "models/TopographyEditorModel.h"
 #include "ui/EditorIcons.h"
 #include "ui/Layout.h"
@@ -21,6 +22,8 @@
 #include "ui/Widgets.h"
 
 namespace umbrix::ui {
+
+using namespace topography_editor;
 
 namespace {
 
@@ -47,8 +50,8 @@ TopographyWindow::TopographyWindow(TopographyEditorModel& model, Desktop& deskto
 
 void TopographyWindow::buildMenu() {
     QMenu* file = menuBar()->addMenu("&File");
-    file->setObjectName("MenuTopoFile");
-    for (const char* name : {"Neu1", "Oeffnen1", "Speichern1", "-", "Schliessen1"}) {
+    file->setObjectName(MenuTopoFile);
+    for (const char* name : {Neu1, Oeffnen1, Speichern1, "-", Schliessen1}) {
         if (std::string(name) == "-")
             file->addSeparator();
         else
@@ -62,41 +65,39 @@ QWidget* TopographyWindow::buildSettings() {
     column->setContentsMargins(0, 0, 0, 0);
 
     auto* files = new QHBoxLayout;
-    files->addWidget(IconButton(this, "NeuBtn", style()->standardIcon(QStyle::SP_FileIcon)));
-    files->addWidget(
-        IconButton(this, "OpenBtn", style()->standardIcon(QStyle::SP_DialogOpenButton)));
-    files->addWidget(
-        IconButton(this, "SaveBtn", style()->standardIcon(QStyle::SP_DialogSaveButton)));
-    files->addWidget(NamedLabel(this, "LabelDat"));
-    files->addWidget(NamedEdit(this, "EditDat"), 1);
+    files->addWidget(IconButton(this, NeuBtn, style()->standardIcon(QStyle::SP_FileIcon)));
+    files->addWidget(IconButton(this, OpenBtn, style()->standardIcon(QStyle::SP_DialogOpenButton)));
+    files->addWidget(IconButton(this, SaveBtn, style()->standardIcon(QStyle::SP_DialogSaveButton)));
+    files->addWidget(NamedLabel(this, LabelDat));
+    files->addWidget(NamedEdit(this, EditDat), 1);
     column->addLayout(files);
 
-    QGroupBox* grid = NamedGroup(this, "GroupGrid");
+    QGroupBox* grid = NamedGroup(this, GroupGrid);
     auto* gridRows = new QGridLayout(grid);
-    LabelledField(gridRows, 0, 0, "LabelRast", NamedEdit(this, "EditRast"));
-    LabelledField(gridRows, 1, 0, "LabelAnzSp", NamedEdit(this, "EditAnzSp"));
-    LabelledField(gridRows, 2, 0, "LabelAnzZe", NamedEdit(this, "EditAnzZe"));
-    LabelledField(gridRows, 3, 0, "LabelComboX", NamedCombo(this, "ComboX"));
-    LabelledField(gridRows, 4, 0, "LabelComboY", NamedCombo(this, "ComboY"));
-    gridRows->addWidget(NamedButton(this, "AktualBtn"), 5, 0, 1, 2);
+    LabelledField(gridRows, 0, 0, LabelRast, NamedEdit(this, EditRast));
+    LabelledField(gridRows, 1, 0, LabelAnzSp, NamedEdit(this, EditAnzSp));
+    LabelledField(gridRows, 2, 0, LabelAnzZe, NamedEdit(this, EditAnzZe));
+    LabelledField(gridRows, 3, 0, LabelComboX, NamedCombo(this, ComboX));
+    LabelledField(gridRows, 4, 0, LabelComboY, NamedCombo(this, ComboY));
+    gridRows->addWidget(NamedButton(this, AktualBtn), 5, 0, 1, 2);
     column->addWidget(grid);
 
-    QGroupBox* location = NamedGroup(this, "GroupLocation");
+    QGroupBox* location = NamedGroup(this, GroupLocation);
     auto* locationRows = new QGridLayout(location);
-    LabelledField(locationRows, 0, 0, "LabelX0", NamedEdit(this, "EditX0"));
-    LabelledField(locationRows, 1, 0, "LabelY0", NamedEdit(this, "EditY0"));
-    LabelledField(locationRows, 2, 0, "LabelZ0", NamedEdit(this, "EditZ0"));
+    LabelledField(locationRows, 0, 0, LabelX0, NamedEdit(this, EditX0));
+    LabelledField(locationRows, 1, 0, LabelY0, NamedEdit(this, EditY0));
+    LabelledField(locationRows, 2, 0, LabelZ0, NamedEdit(this, EditZ0));
     column->addWidget(location);
 
-    QGroupBox* point = NamedGroup(this, "GroupPoint");
+    QGroupBox* point = NamedGroup(this, GroupPoint);
     auto* pointRows = new QGridLayout(point);
-    LabelledField(pointRows, 0, 0, "LabelXp", NamedEdit(this, "EditXp"));
-    LabelledField(pointRows, 1, 0, "LabelYp", NamedEdit(this, "EditYp"));
-    height_ = NamedEdit(this, "EditZp");
-    LabelledField(pointRows, 2, 0, "LabelZp", height_);
+    LabelledField(pointRows, 0, 0, LabelXp, NamedEdit(this, EditXp));
+    LabelledField(pointRows, 1, 0, LabelYp, NamedEdit(this, EditYp));
+    height_ = NamedEdit(this, EditZp);
+    LabelledField(pointRows, 2, 0, LabelZp, height_);
     // a speed button: pressing it leaves the focus where it is
     auto* autoEnter = new QToolButton(this);
-    autoEnter->setObjectName("AutoBtn");
+    autoEnter->setObjectName(AutoBtn);
     autoEnter->setToolButtonStyle(Qt::ToolButtonTextOnly);
     autoEnter->setFocusPolicy(Qt::NoFocus);
     connect(autoEnter, &QToolButton::clicked, this, [this] { focusHeightIfAsked(); });
@@ -106,7 +107,7 @@ QWidget* TopographyWindow::buildSettings() {
     column->addStretch(1);
     auto* close = new QHBoxLayout;
     close->addStretch(1);
-    close->addWidget(NamedButton(this, "OkBtn"));
+    close->addWidget(NamedButton(this, OkBtn));
     column->addLayout(close);
     return panel;
 }
@@ -116,15 +117,15 @@ QWidget* TopographyWindow::buildMap() {
     auto* grid = new QGridLayout(panel);
     grid->setSpacing(2);
     map_ = new PictureView(panel);
-    map_->setObjectName("TopoImg");
+    map_->setObjectName(TopoImg);
     map_->setCursor(Qt::CrossCursor);
-    grid->addWidget(NamedLabel(this, "LabelNorth"), 0, 1, Qt::AlignHCenter);
-    grid->addWidget(NamedLabel(this, "LabelWest"), 1, 0, Qt::AlignVCenter | Qt::AlignRight);
+    grid->addWidget(NamedLabel(this, LabelNorth), 0, 1, Qt::AlignHCenter);
+    grid->addWidget(NamedLabel(this, LabelWest), 1, 0, Qt::AlignVCenter | Qt::AlignRight);
     grid->addWidget(map_, 1, 1);
-    grid->addWidget(NamedLabel(this, "LabelEast"), 1, 2, Qt::AlignVCenter | Qt::AlignLeft);
-    grid->addWidget(NamedLabel(this, "LabelSouth"), 2, 1, Qt::AlignHCenter);
+    grid->addWidget(NamedLabel(this, LabelEast), 1, 2, Qt::AlignVCenter | Qt::AlignLeft);
+    grid->addWidget(NamedLabel(this, LabelSouth), 2, 1, Qt::AlignHCenter);
     auto* position = new QHBoxLayout;
-    for (const char* name : {"LabelX", "LabelY"}) {
+    for (const char* name : {LabelX, LabelY}) {
         QLabel* label = NamedLabel(this, name);
         label->setMinimumWidth(110);
         position->addWidget(label);
@@ -147,7 +148,7 @@ void TopographyWindow::connectPointer() {
     });
     connect(map_, &PictureView::doubleClicked, this, [this, pointer](int x, int y) {
         pointer([this, x, y] { editor_.mapDoubleClick(x, y); });
-        if (editor_.focused() == "EditZp") {
+        if (editor_.focused() == EditZp) {
             height_->setFocus(Qt::OtherFocusReason);
             height_->selectAll();
         }
@@ -155,7 +156,7 @@ void TopographyWindow::connectPointer() {
 }
 
 void TopographyWindow::focusHeightIfAsked() {
-    if (!editor_.checked("AutoBtn") || editor_.focused() != "EditZp") return;
+    if (!editor_.checked(AutoBtn) || editor_.focused() != EditZp) return;
     height_->setFocus(Qt::OtherFocusReason);
     height_->selectAll();
 }
@@ -163,11 +164,11 @@ void TopographyWindow::focusHeightIfAsked() {
 bool TopographyWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == height_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && editor_.checked("AutoBtn")) {
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && editor_.checked(AutoBtn)) {
             desktop_.act(
                 model_, [this] { editor_.heightEnter(); }, false);
             // the height is stored: leaving the field later owes no exit rule
-            binder_->forgetPending("EditZp");
+            binder_->forgetPending(EditZp);
             focusHeightIfAsked();
             return true;
         }
