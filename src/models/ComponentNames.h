@@ -191,6 +191,11 @@ inline constexpr char Tmrt1[] = "Tmrt1";
 inline constexpr char Clothing1[] = "Clothing1";
 // menu item: Activity
 inline constexpr char Activity1[] = "Activity1";
+// menu items: the stress class of UTCI, PET, PMV (with PPD) and PT beside the index
+inline constexpr char UTCIclass1[] = "UTCIclass1";
+inline constexpr char PETclass1[] = "PETclass1";
+inline constexpr char PMVclass1[] = "PMVclass1";
+inline constexpr char PTclass1[] = "PTclass1";
 // menu item: English
 inline constexpr char English1[] = "English1";
 // menu item: Deutsch

@@ -248,6 +248,10 @@ TableLayout MainWindowModel::tableLayout() const {
     l.mpet = checked(mPETChK);
     l.petDetail = checked(PETMEMI1);
     l.mpetDetail = checked(mPETYCC1);
+    l.utciClass = l.utci && checked(UTCIclass1);
+    l.petClass = l.pet && checked(PETclass1);
+    l.pmvClass = l.pmv && checked(PMVclass1);
+    l.ptClass = l.pt && checked(PTclass1);
     return l;
 }
 
@@ -264,6 +268,7 @@ TableContext MainWindowModel::tableContext() const {
     cx.dataFileActive = dataFileActive();
     cx.locationLines = !cx.dataFileActive || app_.dataFileWindow().isEpw();
     cx.tableFormat = tableFormat;
+    cx.german = app_.language() == Language::German;
     if (cx.dataFileActive) cx.dataFileName = FileNameOnly(app_.dataFileWindow().fileName());
     cx.locationName = text(ComboOrt);
     cx.longitudeText = text(EditLg);

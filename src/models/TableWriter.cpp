@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 
+#include "indices/StressClasses.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/OutputFile.h"
@@ -74,6 +75,20 @@ std::string firstCharacters(const std::string& text, std::size_t n) {
         }
     }
     return text;
+}
+
+// A value as the table prints it (one decimal); NaN for no value or the missing value.
+double printed(const Row& row, float x) {
+    if (std::isnan(x) || x == row.cx.missingValue) return NAN;
+    return std::strtod(cell(x, 6, 1).c_str(), nullptr);
+}
+
+// The label of the class of an index value as printed; empty for no value.
+std::string classLabel(const Row& row, StressIndex index, float x) {
+    const int k = StressClassOf(index, printed(row, x));
+    if (k < 0) return {};
+    const TextLanguage language = row.cx.german ? TextLanguage::German : TextLanguage::English;
+    return std::string(StressClasses(index)[std::size_t(k)].label(language));
 }
 
 std::vector<Column> columnsFor(const TableContext& cx) {
@@ -175,11 +190,35 @@ std::vector<Column> columnsFor(const TableContext& cx) {
         personal, w[11], "clo", [](const Row& x) { return x.value(x.in.clothing, 6, 2); }, integer,
         2);
     add(personal, w[12], "W", [](const Row& x) { return x.f61(x.in.activity); });
+    // the class of the value as printed, so that the number and its class never disagree
+    auto addClass = [&](bool on, StressIndex index, float CalculationResults::*field) {
+        const std::string name =
+            std::string(StressIndexName(index)) + (cx.german ? "-Klasse" : " class");
+        add(
+            on, name, "",
+            [index, field](const Row& x) {
+                const std::string label = classLabel(x, index, x.r.*field);
+                return label.empty() ? std::string("---") : label;
+            },
+            text, 0,
+            [index, field](const Row& x) -> TableValue {
+                const std::string label = classLabel(x, index, x.r.*field);
+                if (label.empty()) return {};
+                return label;
+            });
+    };
     add(l.pmv, w[41], w[69], [](const Row& x) { return x.f61(x.r.PMV); });
+    addClass(l.pmvClass, StressIndex::PMV, &CalculationResults::PMV);
+    add(l.pmvClass, "PPD", "%", [](const Row& x) {
+        return x.f61(float(PredictedPercentDissatisfied(printed(x, x.r.PMV))));
+    });
     add(l.pet, w[51], w[79], [](const Row& x) { return x.f61(x.r.PET); });
+    addClass(l.petClass, StressIndex::PET, &CalculationResults::PET);
     add(l.setStar, w[52], w[80], [](const Row& x) { return x.f61(x.r.SET); });
     add(l.utci, "UTCI", kDegC, [](const Row& x) { return x.f61(x.r.UTCI); });
+    addClass(l.utciClass, StressIndex::UTCI, &CalculationResults::UTCI);
     add(l.pt, "PT", kDegC, [](const Row& x) { return x.f61(x.r.PT); });
+    addClass(l.ptClass, StressIndex::PT, &CalculationResults::PT);
     add(l.mpet, "mPET", kDegC, [](const Row& x) { return x.f61(x.r.mPET); });
     return c;
 }

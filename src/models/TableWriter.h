@@ -31,6 +31,8 @@ struct TableLayout {
     bool surfaceTemp = true, ta = true, vp = true, rh = true, v = true, n = true, tmrt = true;
     bool pmv = true, pet = true, setStar = true, utci = true, pt = true, mpet = true;
     bool petDetail = false, mpetDetail = false;  // "PET/MEMI", "mPET/mPET_model"
+    // the stress class beside its index (PMV's with PPD)
+    bool utciClass = false, petClass = false, pmvClass = false, ptClass = false;
 };
 
 // Everything besides the two records that the writers read.
@@ -54,6 +56,7 @@ struct TableContext {
     // the program's own table, or tsv/csv for analysis programs (one header line, metadata
     // as # comments, missing values as empty fields)
     TableFormat tableFormat = TableFormat::Table;
+    bool german = false;       // the language of the stress classes' labels
     std::string dataFileName;  // metadata of tsv/csv: the data file of the run, if any
 };
 
