@@ -3,7 +3,7 @@
 # by hand into a data file; its header's place goes into the table.
 set -uo pipefail
 umbrix="$1"
-src="$2"
+src=$(cd "$2" && pwd)
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
 printf '7.85\t48.00\t1.0\t278\tFreiburg\n' > "$tmp/loc.lst"
 run() { "$umbrix" --locations "$tmp/loc.lst" --now "21.6.2026 9:00" "$@"; }
@@ -113,4 +113,14 @@ cmp -s "$tmp/by_hand.txt" "$tmp/csv.txt" || fail ".csv run differs"
 { printf 'date,time,Temp,RH,wind,G\n'; tail -n +2 "$tmp/days.csv"; } > "$tmp/bad.csv"
 run --datafile "$tmp/bad.csv" --columns auto > /dev/null 2> "$tmp/err" && fail "unknown labels ran"
 grep -q 'Temp' "$tmp/err" && grep -q 'wind' "$tmp/err" || fail "unknown labels: $(cat "$tmp/err")"
+
+# the README's pandas snippet works as shown, on the table of the command before it
+readme="$src/README.md"
+(cd "$tmp" && cp -r "$src/examples" . && run --location Freiburg --datafile examples/summer_days.txt \
+  --columns auto --set UTCIclass1=1 --format csv --output days.csv) || fail "README csv run"
+grep -q -- '--set UTCIclass1=1 --format csv --output days.csv' "$readme" || fail "README command"
+awk '/^```python$/{on=1; next} /^```$/{if (on) exit} on' "$readme" > "$tmp/snippet.py"
+grep -q 'read_csv("days.csv", comment="#")' "$tmp/snippet.py" || fail "README snippet not found"
+(cd "$tmp" && "$py" snippet.py > snippet.out) || fail "README snippet: $(cat "$tmp/snippet.out")"
+grep -q '^mean UTCI: [0-9]' "$tmp/snippet.out" || fail "snippet output: $(cat "$tmp/snippet.out")"
 exit 0
