@@ -60,6 +60,10 @@ const OptionInfo kOptions[] = {
      "the data table's format: the program's own table, or tab- or comma-separated values "
      "with one header line of names and [units], the run's metadata as # lines and missing "
      "values as empty fields (default: table)"},
+    {"--summary", "FILE",
+     "sum up the data-table runs from the next --new on into FILE: hours per stress class per "
+     "month and in all, min/mean/max of Ta, Tmrt and each index, missing rows (FILE.csv: one "
+     "long comma-separated table; default: none)"},
     {"--new", nullptr, "run \"&New\": start a new table"},
     {"--add", nullptr, "run \"A&dd\": append rows under the header of the last --new"},
     {"--time", "H:MM",

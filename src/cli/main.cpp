@@ -30,6 +30,7 @@
 #include "platform/OutputFile.h"
 #include "platform/TextFile.h"
 #include "series/DataFile.h"
+#include "series/RunSummary.h"
 
 namespace umbrix::cli {
 
@@ -211,6 +212,9 @@ class Runner {
             CheckInputFile(step);
             host_.nextOpen = v;
             app_.dataFileWindow().click(data_file_window::BitBtn1);
+        } else if (step.option == "--summary") {
+            main.collectSummary = true;
+            summaryFile_ = v;
         } else if (step.option == "--format") {
             main.tableFormat = *TableFormatByName(v);
         } else if (step.option == "--epw") {
@@ -260,6 +264,19 @@ class Runner {
 
     void finish() {
         if (!ran_) apply({"--new", ""});
+        if (summaryFile_.empty()) return;
+        MainWindowModel& main = app_.mainWindow();
+        if (!main.summary)
+            throw UmbrixError("--summary " + summaryFile_ + ": no data table was computed");
+        const TextLanguage language =
+            app_.language() == Language::German ? TextLanguage::German : TextLanguage::English;
+        std::string ext = std::filesystem::path(summaryFile_).extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        const bool csv = ext == ".csv";
+        app_.checkOutputFile(summaryFile_);
+        WriteTextFileAtomic(summaryFile_, csv ? SummaryCsv(*main.summary, language)
+                                              : SummaryText(*main.summary, language));
     }
 
     // The daily course never writes to the output file: its table is the text view's only copy.
@@ -332,6 +349,7 @@ class Runner {
     bool lastRunDaily_ = false;
     bool longitudeSet_ = false;
     bool latitudeSet_ = false;
+    std::string summaryFile_;
 };
 
 // Every line of the text view; a write that fails (a full disk, a closed pipe) throws.
@@ -365,7 +383,7 @@ void CheckBeforeRunning(const Options& options, Application& app) {
                    o == "--topography" || o == "--horizon") {
             CheckInputFile(step);
             inputs.emplace_back(o, step.value);
-        } else if (o == "--output" || o == "--save" || o == "--fisheye") {
+        } else if (o == "--output" || o == "--save" || o == "--fisheye" || o == "--summary") {
             outputs.emplace_back(o, step.value);
             if (o == "--output") output = step.value;
         } else if (o == "--new") {

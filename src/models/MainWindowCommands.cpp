@@ -896,6 +896,8 @@ void MainWindowModel::computeRows() {
     host().setProgressMax(reader ? kProgressSteps : 365);
     const PresettingsModel& pre = app_.presettings();
     std::int64_t rows = 0;
+    if (collectSummary && (!summary || results.rowCounter == 1))
+        summary.emplace(summaryQuantities());
     for (bool first = true;; first = false) {
         if (reader ? reader->atEnd() : !first) break;
         if (!first) {
@@ -958,11 +960,46 @@ void MainWindowModel::computeRows() {
         context.albedo = pre.albedo;
         context.bowen = pre.bowen;
         WriteTableRow(context, inputs, results, sink_);
+        if (summary) addToSummary();
         r.Ta = r.VP = r.RH = r.v = r.Tmrt = m;
         if (nColumn) r.N = m;
     }
     if (reader) host().reportRows(rows, 1.0);
     reportOutOfRangeRows();
+}
+
+std::vector<SummaryQuantity> MainWindowModel::summaryQuantities() const {
+    using Q = SummaryQuantity;
+    std::vector<Q> q{Q::Ta, Q::Tmrt};
+    const CalculationInputs& in = inputs;
+    for (auto [on, quantity] : {std::pair{in.pmv, Q::PMV},
+                                {in.pet, Q::PET},
+                                {in.setStar, Q::SET},
+                                {in.utci, Q::UTCI},
+                                {in.pt, Q::PT},
+                                {in.mpet, Q::mPET}})
+        if (on) q.push_back(quantity);
+    return q;
+}
+
+// The row as the table printed it: the missing value is no value.
+void MainWindowModel::addToSummary() {
+    using Q = SummaryQuantity;
+    const CalculationResults& r = results;
+    SummaryRow row;
+    row.month = inputs.date.month;
+    for (auto [quantity, x] : {std::pair{Q::Ta, r.Ta},
+                               {Q::Tmrt, r.Tmrt},
+                               {Q::PMV, r.PMV},
+                               {Q::PET, r.PET},
+                               {Q::SET, r.SET},
+                               {Q::UTCI, r.UTCI},
+                               {Q::PT, r.PT},
+                               {Q::mPET, r.mPET}})
+        row[quantity] = x == missingValue || std::isnan(x)
+                            ? NAN
+                            : std::round(double(x) * 10.0) / 10.0;  // the value as printed
+    summary->add(row);
 }
 
 // ---- the daily course ----------------------------------------------------------

@@ -22,6 +22,7 @@
 #include "platform/Raster.h"
 #include "series/DataFile.h"
 #include "series/RecordSource.h"
+#include "series/RunSummary.h"
 #include "umbrix/engine.h"
 
 namespace umbrix {
@@ -176,6 +177,10 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     float missingValue = kDefaultMissingValue;
     // The format of the data table (--format): the program's own, tsv or csv.
     TableFormat tableFormat = TableFormat::Table;
+    // When set, the next data-table runs (from "&New" on) are summed up here: hours per stress
+    // class per month, min/mean/max (--summary).
+    bool collectSummary = false;
+    std::optional<RunSummary> summary;
     // The output file of the last "&New" with "Output in file"; "A&dd" appends to it only.
     const std::string& outputFile() const { return outputFile_; }
 
@@ -245,6 +250,8 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     // and opens the data file, so that a run that cannot start fails before it writes.
     void prepareRun();
     void applyWeatherFileSite();
+    std::vector<SummaryQuantity> summaryQuantities() const;
+    void addToSummary();
     TableLayout tableLayout() const;
     float readReal(const std::string& name);
     float readOptional(const std::string& name);

@@ -89,6 +89,22 @@ for path, sep in ((sys.argv[1], ","), (sys.argv[2], "\t")):
 PY
 grep -q '^# place: Testville' "$tmp/three.csv" || fail "csv metadata: $(head -3 "$tmp/three.csv")"
 
+# --summary: hours per class add up to the rows with a value; the missing rows are counted
+run --epw "$tmp/three.epw" --summary "$tmp/sum.csv" --output "$tmp/s.txt" || fail "summary: status"
+"$py" - "$tmp/sum.csv" "$tmp/s.txt" <<'PY' || fail "summary"
+import sys
+import pandas as pd
+s = pd.read_csv(sys.argv[1], keep_default_na=False)
+utci = s[(s.quantity == "UTCI") & (s.period == "all")]
+hours = utci[~utci.item.isin(["missing", "min", "mean", "max"])].value.astype(float).sum()
+missing = float(utci[utci.item == "missing"].value.iloc[0])
+rows = sum(1 for line in open(sys.argv[2]) if line[:1].isdigit())
+table_missing = sum(1 for line in open(sys.argv[2]) if line[:1].isdigit() and line.split("\t")[-4] == "9999.0")
+assert rows == 72 and hours + missing == 72, (rows, hours, missing)
+assert missing == table_missing, (missing, table_missing)
+assert s[(s.quantity == "Ta") & (s.period == "all") & (s.item == "missing")].value.astype(float).iloc[0] == 1
+PY
+
 # progress: one updating line on a terminal, nothing otherwise or with --quiet
 run --epw "$tmp/three.epw" --output "$tmp/p.txt" 2> "$tmp/err" || fail "progress: status"
 [ ! -s "$tmp/err" ] || fail "progress without a terminal: $(cat "$tmp/err")"
