@@ -27,6 +27,10 @@ configure: $(BUILD)/build.ninja
 build: deps configure
 	cmake --build $(BUILD) -j$(JOBS)
 
+# the Python module into $(BUILD)/python: PYTHONPATH=$(BUILD)/python /usr/bin/python3 -c "import umbrix"
+python: deps configure
+	cmake --build $(BUILD) --target python -j$(JOBS)
+
 # the first day of the bundled summer days at Freiburg (labels line: --columns auto), with
 # the stress classes of UTCI and PT beside them
 RUN_COLUMNS = --set Tauf1=0 --set Tunter1=0 --set SDmax1=0 --set SDtat1=0 --set SVF1=0 \
@@ -67,6 +71,8 @@ tidy: configure
 
 bench: build
 	@for b in $(BUILD)/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
+	@if [ -d $(BUILD)/python/umbrix ]; then echo "== bench/python_indices.py"; \
+	  PYTHONPATH=$(BUILD)/python /usr/bin/python3 bench/python_indices.py --min-time 0.5; fi
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

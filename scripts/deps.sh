@@ -7,7 +7,10 @@ packages=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark
           libhwy-dev  # SIMD with run-time dispatch: the batch kernels
           clang libclang-rt-14-dev  # clang and its runtimes: the fuzz harnesses
           clang-format clang-tidy  # the format check of make test, make tidy
-          python3-pandas)  # the test that reads the tsv and csv tables back as an analyst does
+          python3-pandas  # the test that reads the tsv and csv tables back as an analyst does
+          # the Python module umbrix (Debian's /usr/bin/python3) and its tests
+          python3-dev pybind11-dev python3-pybind11 python3-numpy python3-dask python3-distributed
+          python3-pytest)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -24,7 +24,7 @@ HOME = {
     "data_file_window": ["DataFileWindowModel", "DataFileWindow"],
     "topography_editor": ["TopographyEditorModel", "TopographyWindow"],
     "presettings": ["PresettingsModel", "PresettingsWindow"],
-    "obstacle_editor": ["ObstacleEditorModel", "ObstacleWindow"],
+    "obstacle_editor": ["ObstacleEditorModel", "ObstaclePointer", "ObstacleWindow"],
     "obstacle_dialog": ["ObstacleDialog", "BuildingDialog", "DeciduousTreeDialog",
                         "ConiferDialog", "ObstacleWindow"],
     "building_dialog": ["BuildingDialog", "ObstacleWindow"],

@@ -4,6 +4,8 @@
 
 #include <numbers>
 
+#include "platform/Error.h"
+
 using namespace umbrix;
 
 namespace {
@@ -114,6 +116,35 @@ TEST(ObstacleFile, UnreadableLinesAreDroppedAndCountedUnknownLinesSkipped) {
     EXPECT_EQ(c.droppedLines, 6);
     EXPECT_EQ(c.firstDroppedLine, 6);
     EXPECT_NE(c.firstDropReason.find("1O"), std::string::npos);
+}
+
+TEST(ObstacleFile, OpeningRefusesTextsWithoutObstaclesNamingFileAndReason) {
+    const struct {
+        std::string text;
+        const char* reason;  // empty: opens
+    } cases[] = {
+        {"\xFF\xFEg\0", "it is in UTF-16"},
+        {"", "it is empty"},
+        {"# Umbrix obstacle file #\ng 1 2 three\n", "no obstacle line can be read (line 2"},
+        {"# Umbrix obstacle file #\nhello\n", "holds no obstacle lines (line 2"},
+        {"# Umbrix obstacle file #\nl 1 2 10 3 4 0.3\ng 1 2 three\n", ""},
+    };
+    for (const auto& c : cases) {
+        if (!*c.reason) {
+            const ObstacleFileContent content = ReadObstacleText(c.text, "yard.obs", 0.3f, 0.95f);
+            EXPECT_EQ(content.obstacles.size(), 1u);
+            EXPECT_EQ(content.droppedLines, 1);
+            continue;
+        }
+        try {
+            ReadObstacleText(c.text, "yard.obs", 0.3f, 0.95f);
+            ADD_FAILURE() << c.reason;
+        } catch (const UmbrixError& e) {
+            const std::string what = e.what();
+            EXPECT_NE(what.find("\"yard.obs\""), std::string::npos) << what;
+            EXPECT_NE(what.find(c.reason), std::string::npos) << what;
+        }
+    }
 }
 
 TEST(ObstacleFile, TrunkAsLongAsTheTreeIsHighIsAccepted) {

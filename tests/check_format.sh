@@ -5,7 +5,7 @@ set -uo pipefail
 cd "${1:-.}" || exit 1
 format=$(command -v clang-format || command -v clang-format-14) || {
     echo "format: clang-format is not installed"; exit 1; }
-mapfile -t files < <(find src include tests bench examples \( -name '*.h' -o -name '*.cpp' \) |
+mapfile -t files < <(find src include tests bench examples python \( -name '*.h' -o -name '*.cpp' \) |
                      grep -v '^tests/fuzz/corpus/' | sort)
 # one run for all; only when it fails, one per file to name them
 "$format" --dry-run -Werror "${files[@]}" > /dev/null 2>&1 && {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
 
@@ -172,6 +173,25 @@ std::string FormatScaleField(double scale) {
     char exp[16];
     std::snprintf(exp, sizeof exp, "E%c%04d", exponent < 0 ? '-' : '+', std::abs(exponent));
     return mantissa + exp;
+}
+
+ObstacleFileContent ReadObstacleText(std::string_view text, const std::string& path,
+                                     float defaultAlbedo, float defaultEmission) {
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"))
+        throw UmbrixError("cannot open \"" + path + "\": it is in UTF-16; save it as UTF-8");
+    ObstacleFileContent content = ParseObstacleFile(text, defaultAlbedo, defaultEmission);
+    if (content.obstacles.empty() &&
+        (!content.hasContent || content.otherLines > 0 || content.droppedLines > 0)) {
+        std::string why = "it is empty";
+        if (content.droppedLines > 0)
+            why = "no obstacle line can be read (line " + std::to_string(content.firstDroppedLine) +
+                  ": " + content.firstDropReason + ")";
+        else if (content.otherLines > 0)
+            why = "it holds no obstacle lines (line " + std::to_string(content.firstOtherLine) +
+                  " is none)";
+        throw UmbrixError("cannot open \"" + path + "\" as an obstacle file: " + why);
+    }
+    return content;
 }
 
 std::string FormatObstacleFile(const std::vector<Obstacle>& obstacles,

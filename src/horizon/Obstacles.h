@@ -38,6 +38,12 @@ struct ObstacleFileContent {
 ObstacleFileContent ParseObstacleFile(std::string_view text, float defaultAlbedo,
                                       float defaultEmission);
 
+// The obstacles of an obstacle file's text as opening the file takes them: throws UmbrixError
+// naming the file (path) when the text is in UTF-16, is empty, or holds no obstacle that can be
+// read. Lines that cannot be read are counted in the result, for a warning.
+ObstacleFileContent ReadObstacleText(std::string_view text, const std::string& path,
+                                     float defaultAlbedo, float defaultEmission);
+
 // The text of an obstacle file: header line, optional template line, one line per obstacle with
 // every value in two decimals; lines end in CR LF.
 std::string FormatObstacleFile(const std::vector<Obstacle>& obstacles,

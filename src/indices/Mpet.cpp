@@ -78,7 +78,7 @@ double RadiationFactor(double ts, double tr) {
 // Heat lost by breathing at air temperature ta and vapour pressure vp, W (negative = loss).
 double Respiration(double ta, double vp, double ventilation) {
     double tex = 0.47 * ta + 21.0;
-    double eex = SaturationVapourPressureMemi(tex);
+    double eex = SaturationVapourPressureBase10(tex);
     return (ta - tex) * kCpAir * ventilation +
            kLatentHeat * 0.623 / kPressure * (vp - eex) * ventilation;
 }

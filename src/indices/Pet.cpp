@@ -34,7 +34,7 @@ double Pow4K(double t) {
 
 // saturation vapour pressure over water, hPa
 double Magnus(double t) {
-    return SaturationVapourPressureMemi(t);
+    return SaturationVapourPressureBase10(t);
 }
 
 bool Crossed(double bal, double balPrev) {

@@ -451,7 +451,9 @@ bool MainWindowModel::readPointRow() {
 // A row that is not computed has no values (NaN), which the table writes as the missing value.
 void MainWindowModel::setComputedToMissing() {
     CalculationResults& r = results;
-    for (float* f : {&r.G0, &r.S0, &r.D0, &r.S, &r.G, &r.D, &r.A, &r.E, &r.Q, &r.Ts, &r.Tmrt})
+    // the turbidity too: otherwise the row would show the previous row's
+    for (float* f :
+         {&r.turbidity, &r.G0, &r.S0, &r.D0, &r.S, &r.G, &r.D, &r.A, &r.E, &r.Q, &r.Ts, &r.Tmrt})
         *f = NAN;
     setIndicesToMissing();
 }

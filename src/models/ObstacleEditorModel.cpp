@@ -8,8 +8,6 @@
 #include "models/ComponentNames.h"
 #include "models/ConiferDialog.h"
 #include "models/DeciduousTreeDialog.h"
-#include "platform/Bmp.h"
-#include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
 
@@ -43,31 +41,6 @@ constexpr PointerMode kModes[] = {
      "Klicken und ziehen, um Kartenausschnitt zu verschieben"},
 };
 constexpr const char* kNoFile = "(none - keine)";
-constexpr const char* kHintCrown = "Set crown expansion - Baumkronenausdehnung festlegen";
-constexpr const char* kHintYardstickEnd =
-    "Release mouse button on end of yardstick - Maustaste am Ende des Maßstabs loslassen";
-
-constexpr Colour kGrey = 0x808080;
-constexpr Colour kLightGrey = 0xC0C0C0;
-constexpr Colour kYellow = 0x00FFFF;
-constexpr Colour kDeciduousGreen = 0x008000;
-constexpr Colour kConiferTeal = 0x808000;
-constexpr Colour kRed = 0x0000FF;
-
-// New obstacles from clicks: a building 10 m high, a tree 10 m high with its crown from 4 m.
-constexpr float kNewHeight = 10.0f;
-constexpr float kNewTrunkLength = 4.0f;
-
-// A scale at or below zero has no plan, and one beyond a million kilometres per pixel no grid;
-// such a scale is refused and the previous one kept.
-bool UsableScale(double s) {
-    return s > 0 && s <= 1e9;
-}
-
-// Keeps plan coordinates of far obstacles within what the drawing can take.
-int ClampPixel(double v) {
-    return int(std::clamp(v, -1.0e6, 1.0e6));
-}
 
 std::string WithPoint(std::string text) {
     std::replace(text.begin(), text.end(), ',', '.');
@@ -90,7 +63,8 @@ ObstacleEditorModel::ObstacleEditorModel(Host& host, BuildingDialog& buildingDia
     : FormModel(obstacle_editor::kForm, host),
       buildingDialog_(buildingDialog),
       deciduousDialog_(deciduousDialog),
-      coniferDialog_(coniferDialog) {
+      coniferDialog_(coniferDialog),
+      files_(host) {
     caption = "Edit obstacles - Hindernisobjekte bearbeiten";
     for (const char* item : {New1, Open1, Save1, SaveAs1}) add(item, ControlKind::MenuItem);
     ctl(New1).caption = "&New";
@@ -152,6 +126,7 @@ ObstacleEditorModel::~ObstacleEditorModel() = default;
 
 void ObstacleEditorModel::setGerman(bool german) {
     german_ = german;
+    files_.setGerman(german);
     ctl(RadioGrp).items =
         german ? std::vector<std::string>{"Gebäude", "Laubbaum", "Nadelbaum"}
                : std::vector<std::string>{"Building", "Deciduous tree", "Coniferous tree"};
@@ -235,7 +210,7 @@ void ObstacleEditorModel::onChange(const std::string& name) {
 }
 
 void ObstacleEditorModel::onSelect(const std::string& name) {
-    if (name == RadioGrp && !pending_) showModeHint();
+    if (name == RadioGrp && !pointer_.pendingClicks()) showModeHint();
 }
 
 // ---------------------------------------------------------------------------
@@ -253,12 +228,10 @@ void ObstacleEditorModel::setHint(const std::string& hint) {
 
 void ObstacleEditorModel::releaseModes() {
     for (const PointerMode& m : kModes) ctl(m.button).checked = false;
-    if (pending_) {
-        pending_.reset();
+    if (pointer_.release()) {
         ctl(RadioGrp).enabled = true;
         redraw();
     }
-    pressed_ = false;
     setHint("");
 }
 
@@ -296,7 +269,7 @@ void ObstacleEditorModel::selectObstacle(int index, int handle) {
 
 void ObstacleEditorModel::updateCount() {
     ctl(EditNr).maximum = int(obstacles_.size());
-    hover_.reset();
+    pointer_.forgetHover();
 }
 
 void ObstacleEditorModel::setModified() {
@@ -361,25 +334,15 @@ void ObstacleEditorModel::rotate() {
 // scale and map
 
 void ObstacleEditorModel::zoom(bool in) {
-    if (in && scale_ > 0.05) {
-        scale_ /= 2;
-        mapZoom_ /= 2;
-    } else if (!in && scale_ < 20) {
-        scale_ *= 2;
-        mapZoom_ *= 2;
-    }
-    ctl(EditScale).text = general(scale_, 7);
+    plan_.zoom(in);
+    ctl(EditScale).text = general(plan_.scale(), 7);
     redraw();
 }
 
 void ObstacleEditorModel::applyScale(bool redrawAfter) {
     std::optional<double> typed = FieldNumber(text(EditScale));
-    double s = typed ? *typed : 1.0;
-    if (UsableScale(s)) {
-        mapZoom_ *= s / scale_;
-        scale_ = s;
-    }
-    ctl(EditScale).text = general(scale_, 7);
+    plan_.setScale(typed ? *typed : 1.0);
+    ctl(EditScale).text = general(plan_.scale(), 7);
     ctl(EditYardstick).enabled = false;
     if (redrawAfter) redraw();
 }
@@ -388,52 +351,24 @@ void ObstacleEditorModel::applyYardstick() {
     Control& field = ctl(EditYardstick);
     if (!field.enabled) return;
     std::optional<double> length = FieldNumber(field.text);
-    if (length && yardstickPixels_ > 0 && UsableScale(*length / yardstickPixels_)) {
-        mapZoom_ = scale_;
-        scale_ = *length / yardstickPixels_;
-        ctl(EditScale).text = general(scale_, 7);
-    }
+    if (length && plan_.setScaleFromYardstick(*length, pointer_.yardstickPixels()))
+        ctl(EditScale).text = general(plan_.scale(), 7);
     field.enabled = false;
     if (focus_ == EditYardstick) focus_.clear();
     redraw();
 }
 
 void ObstacleEditorModel::importMap() {
-    FileDialogOptions options;
-    options.title = german_ ? "Kartenvorlage importieren" : "Import map image";
-    options.filter =
-        "Pictures (*.bmp;*.svg)|*.bmp;*.svg|Bitmaps (*.bmp)|*.bmp|"
-        "Vector pictures (*.svg)|*.svg";
-    options.defaultExt = "bmp";
-    options.fileName = mapFileName_;
-    std::optional<std::string> path = host().openFileDialog(options);
-    if (!path) return;
-    Raster loaded;
-    std::string lower = *path;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    if (lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".svg") == 0) {
-        loaded.reset(4 * kPlanSize, 4 * kPlanSize);
-        std::string error;
-        if (!host().renderVectorFile(*path, loaded, error)) {
-            host().showMessage(error, MessageKind::Error);
-            return;
-        }
-    } else {
-        loaded = ReadBmp(*path);  // throws FileError naming the file
-    }
-    map_ = std::move(loaded);
-    mapFileName_ = *path;
-    mapX_ = mapY_ = 200;
+    std::optional<ObstacleFiles::Map> map = files_.importMap(plan_.mapFileName(), kPlanSize);
+    if (!map) return;
+    plan_.setMap(std::move(map->picture), map->path);
     ctl(MoveMapBtn).enabled = true;
     ctl(RemoveMapBtn).enabled = true;
     redraw();
 }
 
 void ObstacleEditorModel::removeMap() {
-    map_ = Raster();
-    mapX_ = mapY_ = 200;
-    mapZoom_ = 1;
+    plan_.removeMap();
     ctl(MoveMapBtn).enabled = false;
     ctl(RemoveMapBtn).enabled = false;
     redraw();
@@ -457,8 +392,7 @@ bool ObstacleEditorModel::offerSave() {
 void ObstacleEditorModel::newList() {
     if (!offerSave()) return;
     obstacles_.clear();
-    scale_ = 1;
-    mapZoom_ = 1;
+    plan_.resetScale();
     ctl(EditScale).text = "1";
     ctl(EditDat).text = kNoFile;
     modified_ = false;
@@ -470,41 +404,13 @@ void ObstacleEditorModel::newList() {
     selectObstacle(-1);
 }
 
-// The open and save dialogs share the filter and remember the last file.
-FileDialogOptions ObstacleEditorModel::fileDialog(const std::string& title) const {
-    FileDialogOptions options;
-    options.title = title;
-    options.filter = std::string(german_ ? "Hindernisobjekt-Dateien" : "Obstacle files") + "|*.obs";
-    options.defaultExt = "obs";
-    options.fileName = fileName_;
-    return options;
-}
-
 void ObstacleEditorModel::openFile() {
     if (!offerSave()) return;
-    FileDialogOptions options =
-        fileDialog(german_ ? "Hindernisobjekt-Datei öffnen" : "Open obstacle file");
-    std::optional<std::string> path = host().openFileDialog(options);
-    if (!path) return;
     // read first: a file that cannot be read leaves the list as it was
-    const std::string text = ReadTextFile(*path, std::size_t(64) << 20);
-    if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0)
-        throw FileError("cannot open \"" + *path + "\": it is in UTF-16; save it as UTF-8");
-    ObstacleFileContent content = ParseObstacleFile(text, defaultAlbedo_, defaultEmission_);
-    if (content.obstacles.empty() &&
-        (!content.hasContent || content.otherLines > 0 || content.droppedLines > 0)) {
-        std::string why = "it is empty";
-        if (content.droppedLines > 0)
-            why = "no obstacle line can be read (line " + std::to_string(content.firstDroppedLine) +
-                  ": " + content.firstDropReason + ")";
-        else if (content.otherLines > 0)
-            why = "it holds no obstacle lines (line " + std::to_string(content.firstOtherLine) +
-                  " is none)";
-        throw FileError("cannot open \"" + *path + "\" as an obstacle file: " + why);
-    }
-    obstacles_ = std::move(content.obstacles);
-    fileName_ = *path;
-    ctl(EditDat).text = FileNameOnly(*path);
+    std::optional<ObstacleFiles::Opened> opened = files_.open(defaultAlbedo_, defaultEmission_);
+    if (!opened) return;
+    obstacles_ = std::move(opened->obstacles);
+    ctl(EditDat).text = FileNameOnly(opened->path);
     updateCount();
     modified_ = false;
     selected_ = -1;
@@ -514,33 +420,18 @@ void ObstacleEditorModel::openFile() {
     setTakesPart(true);
     setShadowsAvailable(true);
     requireNewTable();
-    if (content.droppedLines > 0) {
-        std::string n = std::to_string(content.droppedLines);
-        std::string line = std::to_string(content.firstDroppedLine);
-        host().showMessage(
-            german_ ? FileNameOnly(*path) + ": " + n +
-                          " Hindernisobjekt-Zeile(n) nicht lesbar und übergangen (erste: Zeile " +
-                          line + ", " + content.firstDropReason + ")"
-                    : FileNameOnly(*path) + ": " + n +
-                          " obstacle line(s) could not be read and were skipped (first: line " +
-                          line + ", " + content.firstDropReason + ")",
-            MessageKind::Warning);
-    }
+    if (!opened->warning.empty()) host().showMessage(opened->warning, MessageKind::Warning);
 }
 
 bool ObstacleEditorModel::saveFile() {
-    FileDialogOptions options =
-        fileDialog(german_ ? "Hindernisobjekte speichern" : "Save obstacles");
-    std::optional<std::string> path = host().saveFileDialog(options);
-    if (!path) return false;
     std::optional<TemplateLine> templateLine;
-    if (!mapFileName_.empty()) templateLine = TemplateLine{mapX_, mapY_, scale_, mapFileName_};
+    if (!plan_.mapFileName().empty())
+        templateLine = TemplateLine{plan_.mapX(), plan_.mapY(), plan_.scale(), plan_.mapFileName()};
     std::string programCaption =
         main_ && !main_->windowCaption().empty() ? main_->windowCaption() : "Umbrix";
-    WriteTextFileAtomic(*path, FormatObstacleFile(obstacles_, programCaption, templateLine));
-    fileName_ = *path;
+    if (!files_.save(obstacles_, programCaption, templateLine)) return false;
     modified_ = false;
-    ctl(EditDat).text = FileNameOnly(*path);
+    ctl(EditDat).text = FileNameOnly(files_.fileName());
     return true;
 }
 
@@ -578,243 +469,15 @@ void ObstacleEditorModel::buildHorizonPicture() {
 }
 
 // ---------------------------------------------------------------------------
-// pointer
-
-Point ObstacleEditorModel::planPoint(double x, double y) const {
-    return {kPlanCentre + ClampPixel(std::nearbyint(x / scale_)),
-            kPlanCentre - ClampPixel(std::nearbyint(y / scale_))};
-}
-
-std::optional<std::pair<int, int>> ObstacleEditorModel::hitTest(int X, int Y) const {
-    double x = groundX(X), y = groundY(Y);
-    for (std::size_t i = 0; i < obstacles_.size(); ++i) {
-        const Obstacle& ob = obstacles_[i];
-        for (int h = 1; h <= ob.handleCount(); ++h)
-            if (std::abs(x - ob.handleX(h)) <= scale_ && std::abs(y - ob.handleY(h)) <= scale_)
-                return std::pair{int(i), h};
-    }
-    return std::nullopt;
-}
-
-void ObstacleEditorModel::mouseDown(int X, int Y, MouseButton button) {
-    pressed_ = true;
-    pressButton_ = button;
-    press_ = {X, Y};
-    pressMapX_ = mapX_;
-    pressMapY_ = mapY_;
-    std::string m = mode();
-    if (m.empty()) {
-        if (auto hit = hitTest(X, Y))
-            selectObstacle(hit->first, hit->second);
-        else
-            selectObstacle(-1);
-    } else if (m == ScaleBtn) {
-        setHint(kHintYardstickEnd);
-    }
-}
-
-void ObstacleEditorModel::mouseMove(int X, int Y) {
-    ctl(LabelX).caption = "x: " + decimals(groundX(X), 2);
-    ctl(LabelY).caption = "y: " + decimals(groundY(Y), 2);
-    std::string m = mode();
-    if (pressed_ && m == MoveMapBtn) {
-        // the map moves with the pointer, so its centre pixel moves against it
-        mapX_ = ClampPixel(pressMapX_ - std::nearbyint((X - press_.x) * mapZoom_));
-        mapY_ = ClampPixel(pressMapY_ - std::nearbyint((Y - press_.y) * mapZoom_));
-        drawMapView();
-        changed(MapImg);
-        return;
-    }
-    if (m == AddObsBtn || m == MoveMapBtn) return;
-    std::optional<std::pair<int, int>> hit = hitTest(X, Y);
-    if (hit == hover_) return;
-    hover_ = hit;
-    redraw();
-}
-
-void ObstacleEditorModel::mouseUp(int X, int Y, MouseButton button) {
-    if (!pressed_) return;
-    pressed_ = false;
-    double dx = (X - press_.x) * scale_, dy = (press_.y - Y) * scale_;
-    std::string m = mode();
-    if (m.empty()) {
-        if (selected_ < 0) return;
-        if (button == MouseButton::Left)
-            obstacles_[selected_].moveAll(dx, dy);
-        else
-            obstacles_[selected_].moveHandle(selectedHandle_, dx, dy);
-        setModified();
-        redraw();
-    } else if (m == AddObsBtn) {
-        addClick({X, Y});
-    } else if (m == MoveLocBtn) {
-        shiftAll(-groundX(X), -groundY(Y));
-    } else if (m == MoveBtn) {
-        shiftAll(-dx, -dy);
-    } else if (m == ScaleBtn) {
-        double length = std::hypot(double(X - press_.x), double(Y - press_.y));
-        releaseModes();
-        // a yardstick over no distance gives no scale
-        if (length == 0) return;
-        yardstickPixels_ = length;
-        Control& field = ctl(EditYardstick);
-        field.text = general(length * scale_, 7);
-        field.enabled = true;
-        focus_ = EditYardstick;
-        defaultButton_ = ApplyButton;
-    } else if (m == MoveMapBtn) {
-        redraw();
-    }
-}
-
-void ObstacleEditorModel::doubleClick() {
-    // In a pointer mode the second click of a double click is just a click: placing corners
-    // quickly must neither lose one nor open the dialog of the obstacle selected before.
-    if (!mode().empty()) return;
-    pressed_ = false;
-    if (selected_ >= 0) edit();
-}
-
-void ObstacleEditorModel::addClick(Point p) {
-    if (!pending_) {
-        int kindIndex = ctl(RadioGrp).itemIndex;
-        pending_ = PendingAdd{kindIndex == 1   ? ObstacleKind::Deciduous
-                              : kindIndex == 2 ? ObstacleKind::Conifer
-                                               : ObstacleKind::Building,
-                              {}};
-        ctl(RadioGrp).enabled = false;
-    }
-    pending_->clicks.push_back(p);
-    const std::vector<Point>& c = pending_->clicks;
-    Obstacle ob;
-    ob.kind = pending_->kind;
-    if (ob.isBuilding()) {
-        if (c.size() < 4) return redraw();
-        for (int k = 1; k <= 4; ++k) {
-            float x = float(groundX(c[k - 1].x)), y = float(groundY(c[k - 1].y));
-            ob.setCorner(k, x, y, kNewHeight);
-            ob.setCorner(k + 4, x, y, 0.0f);
-        }
-    } else {
-        if (c.size() < 2) {
-            setHint(kHintCrown);
-            return redraw();
-        }
-        float r = float(std::hypot(double(c[1].x - c[0].x), double(c[1].y - c[0].y)) * scale_);
-        ob = MakeTree(ob.kind, float(groundX(c[0].x)), float(groundY(c[0].y)), kNewHeight, r,
-                      kNewTrunkLength, r / 10, 0, 0);
-    }
-    ob.setAlbedo(defaultAlbedo_);
-    ob.setEmission(defaultEmission_);
-    pending_.reset();
-    ctl(RadioGrp).enabled = true;
-    showModeHint();
-    appendObstacle(ob);
-}
-
-// ---------------------------------------------------------------------------
 // drawing
 
-Raster ObstacleEditorModel::composedView() const {
-    Raster out = mapView_;
-    out.drawRaster(out.bounds(), plan_, true);
-    return out;
-}
-
-void ObstacleEditorModel::drawMapView() {
-    mapView_.reset(kPlanSize, kPlanSize);
-    if (map_.empty()) return;
-    for (int Y = 0; Y < kPlanSize; ++Y) {
-        int sy = ClampPixel(mapY_ + std::nearbyint((Y - kPlanCentre) * mapZoom_));
-        Colour* row = mapView_.row(Y);
-        for (int X = 0; X < kPlanSize; ++X)
-            row[X] =
-                map_.pixel(ClampPixel(mapX_ + std::nearbyint((X - kPlanCentre) * mapZoom_)), sy);
-    }
-}
-
-void ObstacleEditorModel::drawGrid() {
-    double e0 = kPlanCentre * scale_;
-    int a = int(std::trunc(std::log10(e0)));
-    double unit = std::pow(10.0, a);
-    int c = int(std::trunc(e0 / unit));
-    double extent = c * unit;
-    double coarse = unit / scale_;
-    double q = c == 1 ? coarse / 5 : (c >= 2 && c <= 5 ? coarse / 2 : coarse);
-    Pen fine{kGrey};
-    Pen black{kBlack};
-    auto lines = [this](double step, int from, int to, const Pen& pen) {
-        for (int k = from; k <= to; ++k) {
-            int at = kPlanCentre + ClampPixel(std::nearbyint(k * step));
-            plan_.line({at, 0}, {at, kPlanSize}, pen);
-            plan_.line({0, at}, {kPlanSize, at}, pen);
-        }
-    };
-    int nFine = int(std::trunc(kPlanCentre / q));
-    lines(q, -nFine, nFine, fine);
-    lines(coarse, -c, c, black);
-    plan_.rectangle(Rect{0, 0, kPlanSize, kPlanSize}, black, Brush{kWhite, BrushStyle::Clear});
-    std::string plus = general(extent, 5) + " m", minus = general(-extent, 5) + " m";
-    int offset = ClampPixel(std::nearbyint(extent / scale_));
-    constexpr double kTextHeight = 10;
-    int h = int(kTextHeight);
-    auto clampX = [](int x, const std::string& s) {
-        return std::clamp(x, 2, kPlanSize - 2 - TextWidth(s, kTextHeight));
-    };
-    plan_.text({clampX(kPlanCentre + offset - TextWidth(plus, kTextHeight) / 2, plus), 2}, plus,
-               kBlack, kTextHeight);
-    plan_.text({clampX(kPlanCentre - offset - TextWidth(minus, kTextHeight) / 2, minus), 2}, minus,
-               kBlack, kTextHeight);
-    // the labels of the y axis keep clear of the x axis labels along the top edge
-    const int top = 2 + h + 4;
-    plan_.text({2, std::clamp(kPlanCentre - offset - h / 2, top, kPlanSize - 2 - h)}, plus, kBlack,
-               kTextHeight);
-    plan_.text({2, std::clamp(kPlanCentre + offset - h / 2, top, kPlanSize - 2 - h)}, minus, kBlack,
-               kTextHeight);
-}
-
-void ObstacleEditorModel::drawObstacle(const Obstacle& ob, bool selected) {
-    Pen pen{kBlack};
-    if (ob.isBuilding()) {
-        Brush brush{selected ? kYellow : kLightGrey};
-        std::array<Point, 4> bottom, top;
-        for (int k = 1; k <= 4; ++k) {
-            Point3 t = ob.corner(k), b = ob.corner(k + 4);
-            top[k - 1] = planPoint(t.x, t.y);
-            bottom[k - 1] = planPoint(b.x, b.y);
-        }
-        plan_.polygon(bottom, pen, brush);
-        for (int k = 0; k < 4; ++k) plan_.polyline(std::array<Point, 2>{bottom[k], top[k]}, pen);
-        plan_.polygon(top, pen, brush);
-        return;
-    }
-    Colour fill = selected                             ? kYellow
-                  : ob.kind == ObstacleKind::Deciduous ? kDeciduousGreen
-                                                       : kConiferTeal;
-    Point centre = planPoint(ob.x(), ob.y());
-    int r = ClampPixel(std::nearbyint(std::abs(ob.crownRadius()) / scale_));
-    plan_.ellipse(Rect{centre.x - r, centre.y - r, centre.x + r, centre.y + r}, pen, Brush{fill});
-    plan_.setPixel(centre.x, centre.y, kBlack);
-}
-
 void ObstacleEditorModel::redraw() {
-    drawMapView();
-    plan_.reset(kPlanSize, kPlanSize);
-    bool gridOnTop = checked(GridBtn);
-    if (!gridOnTop) drawGrid();
-    for (const Obstacle& ob : obstacles_) drawObstacle(ob, false);
-    if (selected_ >= 0 && selected_ < int(obstacles_.size()))
-        drawObstacle(obstacles_[selected_], true);
-    if (pending_ && pending_->clicks.size() > 1) plan_.polyline(pending_->clicks, Pen{kBlack});
-    plan_.ellipse(Rect{197, 197, 204, 204}, Pen{kRed}, Brush{kRed});
-    if (gridOnTop) drawGrid();
-    if (hover_ && hover_->first < int(obstacles_.size())) {
-        const Obstacle& ob = obstacles_[hover_->first];
-        Point p = planPoint(ob.handleX(hover_->second), ob.handleY(hover_->second));
-        plan_.ellipse(Rect{p.x - 5, p.y - 5, p.x + 5, p.y + 5},
-                      Pen{kBlack, 1, PenStyle::Solid, PenMode::Invert},
-                      Brush{kWhite, BrushStyle::Clear});
-    }
+    ObstaclePlan::Marks marks;
+    marks.selected = selected_;
+    marks.pending = pointer_.pendingClicks();
+    marks.hover = pointer_.hover();
+    marks.gridOnTop = checked(GridBtn);
+    plan_.draw(obstacles_, marks);
     changed(ObsImg);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// The obstacle editor: a plan view of the buildings and trees around the location of
-// calculation, optionally over a scanned map as template; the obstacle file; and, when the
-// window closes, the projection of the obstacles into the obstacle horizon picture.
+// The obstacle editor: the list of buildings and trees around the location of calculation and
+// the commands on it; when the window closes, the projection of the obstacles into the obstacle
+// horizon picture. It composes the plan view (ObstaclePlan), the files (ObstacleFiles) and the
+// pointer on the plan (ObstaclePointer).
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +10,9 @@
 #include "horizon/ObstacleProjection.h"
 #include "horizon/Obstacles.h"
 #include "models/MainWindowLink.h"
+#include "models/ObstacleFiles.h"
+#include "models/ObstaclePlan.h"
+#include "models/ObstaclePointer.h"
 #include "platform/FormModel.h"
 #include "platform/Picture.h"
 #include "platform/Raster.h"
@@ -19,12 +23,10 @@ class BuildingDialog;
 class DeciduousTreeDialog;
 class ConiferDialog;
 
-enum class MouseButton { Left, Right };
-
 class ObstacleEditorModel : public FormModel {
   public:
-    static constexpr int kPlanSize = 401;
-    static constexpr int kPlanCentre = 200;
+    static constexpr int kPlanSize = ObstaclePlan::kSize;
+    static constexpr int kPlanCentre = ObstaclePlan::kCentre;
 
     ObstacleEditorModel(Host& host, BuildingDialog& buildingDialog,
                         DeciduousTreeDialog& deciduousDialog, ConiferDialog& coniferDialog);
@@ -44,37 +46,41 @@ class ObstacleEditorModel : public FormModel {
     float defaultAlbedo() const { return defaultAlbedo_; }
     float defaultEmission() const { return defaultEmission_; }
     // The obstacle file last opened or saved (the save dialog's name); empty before.
-    const std::string& obstacleFileName() const { return fileName_; }
+    const std::string& obstacleFileName() const { return files_.fileName(); }
     // Adds an obstacle as the add mode does (tests, examples).
     void appendObstacle(const Obstacle& obstacle);
 
     // ---- plan view ----
-    double scale() const { return scale_; }      // metres per plan pixel
-    double mapZoom() const { return mapZoom_; }  // map pixels per plan pixel
-    int mapX() const { return mapX_; }
-    int mapY() const { return mapY_; }
-    bool hasMap() const { return !map_.empty(); }
+    double scale() const { return plan_.scale(); }      // metres per plan pixel
+    double mapZoom() const { return plan_.mapZoom(); }  // map pixels per plan pixel
+    int mapX() const { return plan_.mapX(); }
+    int mapY() const { return plan_.mapY(); }
+    bool hasMap() const { return plan_.hasMap(); }
     // ObsImg: the plan with white as transparent colour; MapImg: the template map region.
-    const Raster& planImage() const { return plan_; }
-    const Raster& mapImage() const { return mapView_; }
+    const Raster& planImage() const { return plan_.planImage(); }
+    const Raster& mapImage() const { return plan_.mapImage(); }
     // The plan over the map, as the window shows it.
-    Raster composedView() const;
+    Raster composedView() const { return plan_.composedView(); }
     void redraw();
 
     // Ground coordinates of a plan pixel and back.
-    double groundX(int X) const { return (X - kPlanCentre) * scale_; }
-    double groundY(int Y) const { return (kPlanCentre - Y) * scale_; }
-    Point planPoint(double x, double y) const;
+    double groundX(int X) const { return plan_.groundX(X); }
+    double groundY(int Y) const { return plan_.groundY(Y); }
+    Point planPoint(double x, double y) const { return plan_.planPoint(x, y); }
 
     // ---- pointer on the plan ----
-    void mouseDown(int X, int Y, MouseButton button = MouseButton::Left);
-    void mouseMove(int X, int Y);
-    void mouseUp(int X, int Y, MouseButton button = MouseButton::Left);
+    void mouseDown(int X, int Y, MouseButton button = MouseButton::Left) {
+        pointer_.down(X, Y, button);
+    }
+    void mouseMove(int X, int Y) { pointer_.move(X, Y); }
+    void mouseUp(int X, int Y, MouseButton button = MouseButton::Left) {
+        pointer_.up(X, Y, button);
+    }
     // Opens the selected obstacle's dialog; in a pointer mode it does nothing, the view
     // delivers the second press and release as an ordinary click.
-    void doubleClick();
+    void doubleClick() { pointer_.doubleClick(); }
     // The handle under the pointer that the inverting circle marks, as (obstacle, handle).
-    std::optional<std::pair<int, int>> hoverHandle() const { return hover_; }
+    std::optional<std::pair<int, int>> hoverHandle() const { return pointer_.hover(); }
     // The speed button that is down among the modes, or "".
     std::string mode() const;
     // The control that has the focus after a command, and the default button.
@@ -100,16 +106,12 @@ class ObstacleEditorModel : public FormModel {
     void onSelect(const std::string& name) override;
 
   private:
-    struct PendingAdd {
-        ObstacleKind kind = ObstacleKind::Building;
-        std::vector<Point> clicks;  // plan pixels
-    };
+    friend class ObstaclePointer;
 
     // The main window's side, when there is one.
     void setTakesPart(bool takesPart);
     void setShadowsAvailable(bool available);
     void requireNewTable();
-    FileDialogOptions fileDialog(const std::string& title) const;
     void newList();
     void openFile();
     bool saveFile();  // false when the user cancels
@@ -135,11 +137,6 @@ class ObstacleEditorModel : public FormModel {
     void importMap();
     void removeMap();
     void shiftAll(double dx, double dy);
-    void addClick(Point p);
-    std::optional<std::pair<int, int>> hitTest(int X, int Y) const;
-    void drawMapView();
-    void drawGrid();
-    void drawObstacle(const Obstacle& ob, bool selected);
 
     BuildingDialog& buildingDialog_;
     DeciduousTreeDialog& deciduousDialog_;
@@ -154,24 +151,10 @@ class ObstacleEditorModel : public FormModel {
     float defaultAlbedo_ = 0.3f;
     float defaultEmission_ = 0.95f;
     std::optional<Obstacle> clipboard_;
-    std::string fileName_;
-    std::string mapFileName_;
 
-    double scale_ = 1.0;
-    double mapZoom_ = 1.0;
-    int mapX_ = 200, mapY_ = 200;
-    Raster map_;      // the template map as loaded
-    Raster mapView_;  // MapImg
-    Raster plan_;     // ObsImg
-
-    // pointer state
-    bool pressed_ = false;
-    MouseButton pressButton_ = MouseButton::Left;
-    Point press_;
-    int pressMapX_ = 200, pressMapY_ = 200;
-    std::optional<PendingAdd> pending_;
-    double yardstickPixels_ = 0;
-    std::optional<std::pair<int, int>> hover_;
+    ObstacleFiles files_;
+    ObstaclePlan plan_;
+    ObstaclePointer pointer_{*this};
     std::string focus_;
     std::string defaultButton_;
 

@@ -44,7 +44,7 @@ inline double SaturationVapourPressure(double t) {
 }
 
 // Magnus form with base 10, hPa, of Höppe's MEMI (PET, and mPET's expired air).
-inline double SaturationVapourPressureMemi(double t) {
+inline double SaturationVapourPressureBase10(double t) {
     return 6.11 * std::pow(10.0, 7.45 * t / (235.0 + t));
 }
 

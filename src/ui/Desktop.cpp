@@ -125,7 +125,7 @@ void Desktop::createWindows() {
     std::vector<FormModel*> done;
     for (const char* name : order) {
         if (std::string(name) == "AboutBox") {
-            about_ = new TAboutBox(*this);
+            about_ = new AboutBox(*this);
             continue;
         }
         if (std::string(name) == "FormBiblio") {
@@ -371,7 +371,7 @@ void Desktop::applyLanguage() {
     captions_.applyToModels(app_->registry(), language);
     for (FormWindow* w : windows_)
         CaptionSwitch::applyToWidgets(w, w->model().name(), language, &w->model());
-    if (auto* about = qobject_cast<TAboutBox*>(about_.data())) about->retranslate(language);
+    if (auto* about = qobject_cast<AboutBox*>(about_.data())) about->retranslate(language);
     if (auto* biblio = qobject_cast<BibliographyWindow*>(bibliography_.data()))
         biblio->retranslate(language);
     applied_ = language;

@@ -11,7 +11,7 @@
 
 namespace umbrix::ui {
 
-TAboutBox::TAboutBox(Desktop&) : QDialog(nullptr) {
+AboutBox::AboutBox(Desktop&) : QDialog(nullptr) {
     setObjectName("AboutBox");
     auto* layout = new QVBoxLayout(this);
     title_ = new QLabel(this);
@@ -33,7 +33,7 @@ TAboutBox::TAboutBox(Desktop&) : QDialog(nullptr) {
     retranslate(Language::English);
 }
 
-void TAboutBox::retranslate(Language language) {
+void AboutBox::retranslate(Language language) {
     setWindowTitle(Caption(language, "AboutBox", "About"));
     title_->setText(QString::fromUtf8(kProgramTitle));
     text_->setText(Caption(language, "AboutBox.Comments"));

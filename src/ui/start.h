@@ -10,10 +10,10 @@ namespace umbrix::ui {
 
 class Desktop;
 
-class TAboutBox : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
   public:
-    explicit TAboutBox(Desktop& desktop);
+    explicit AboutBox(Desktop& desktop);
     void retranslate(Language language);
 
   private:
