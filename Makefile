@@ -31,8 +31,15 @@ build: deps configure
 python: deps configure
 	cmake --build $(BUILD) --target python -j$(JOBS)
 
+# the first day of the bundled summer days at Freiburg (labels line: --columns auto), with
+# the stress classes of UTCI and PT beside them
+RUN_COLUMNS = --set Tauf1=0 --set Tunter1=0 --set SDmax1=0 --set SDtat1=0 --set SVF1=0 \
+  --set Stat1=0 --set Dtat1=0 --set E1=0 --set To1=0 --set Vp1=0 --set PmvChk=0 --set PetChk=0 \
+  --set SetChk=0 --set mPETChK=0 --set UTCIclass1=1 --set PTclass1=1
 run: build
-	./$(BUILD)/umbrix --now "21.6.2026 9:00" --set EditDat=21.6.2026 --set EditZeit=12:00
+	./$(BUILD)/umbrix --now "21.6.2026 9:00" --location Freiburg \
+	  --datafile examples/summer_days.txt --columns auto $(RUN_COLUMNS) | sed -n '4,29p' | \
+	  if command -v column > /dev/null; then column -t -s "$$(printf '\t')"; else cat; fi
 
 test: test-core test-asan
 

@@ -3,6 +3,7 @@
 #include "models/DataFileWindowModel.h"
 
 #include "platform/Error.h"
+#include "series/EpwFile.h"
 #include "support/AppFixture.h"
 
 namespace umbrix::test {
@@ -99,7 +100,8 @@ TEST_F(DataFileWindowModelTest, OpenDialogChoosesFileAndSeparator) {
     host.chosenFilterIndex = 2;  // "Csvfiles"
     dataFileWindow().click("BitBtn1");
     EXPECT_EQ(host.openRequests.back().filter,
-              "Textfiles|*.txt;*.dat;*.asc|Csvfiles|*.csv|All files|*.*");
+              "Textfiles|*.txt;*.dat;*.asc|Csvfiles|*.csv|EPW weather file (*.epw)|*.epw|All "
+              "files|*.*");
     EXPECT_EQ(dataFileWindow().text("EditDatei"), "weather.csv");
     EXPECT_EQ(dataFileWindow().fileName(), path("weather.csv"));
     EXPECT_EQ(dataFileWindow().text("ComboFileSep"), ",");
@@ -113,6 +115,14 @@ TEST_F(DataFileWindowModelTest, OpenDialogChoosesFileAndSeparator) {
     EXPECT_EQ(dataFileWindow().text("EditDatei"), "weather.csv");
     EXPECT_EQ(dataFileWindow().text("ComboFileSep"), "Space or Tab");
     EXPECT_EQ(dataFileWindow().fieldSeparator(), '\t');
+
+    // a weather file: its fixed columns, whatever the list held
+    host.openAnswers.push_back(path("year.epw"));
+    host.chosenFilterIndex = 3;
+    dataFileWindow().click("BitBtn1");
+    EXPECT_TRUE(dataFileWindow().isEpw());
+    EXPECT_EQ(dataFileWindow().checkedColumns(), EpwDataColumns());
+    EXPECT_TRUE(dataFileWindow().dataFileSettings().epw);
 
     // "Use current data"
     dataFileWindow().click("BitBtn2");

@@ -2,6 +2,7 @@
 // grid, diagram modes, open, save and print.
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <string>
 
 #include "diagrams/Shadows.h"
@@ -283,12 +284,32 @@ TEST_F(OutputWindowModelTest, SavingTheTextViewWritesExactlyTheTableLines) {
     host.saveAnswers.push_back(path("table.dat"));
     EXPECT_TRUE(map().saveAs());
     EXPECT_EQ(host.saveRequests.back().defaultExt, "dat");
-    EXPECT_EQ(host.saveRequests.back().filter, "Textfiles|*.dat");
+    EXPECT_EQ(host.saveRequests.back().filter,
+              "Textfiles|*.dat|Tab-separated values (*.tsv)|*.tsv|Comma-separated values "
+              "(*.csv)|*.csv");
     std::string expected;
     for (const std::string& line : table()) expected += line + "\n";
     EXPECT_EQ(readFile("table.dat"), expected);
     // cancelled: nothing written
     EXPECT_FALSE(map().saveAs());
+
+    // tsv and csv, by the file type or the name: metadata, one header line, the rows
+    app->registry().set("EditZeit", "14:00");
+    main().click("ButtonHinzu");
+    for (const char* name : {"table.tsv", "table.csv"}) {
+        SCOPED_TRACE(name);
+        host.saveAnswers.push_back(path(name));
+        EXPECT_TRUE(map().saveAs());
+        std::vector<std::string> lines;
+        std::istringstream in(readFile(name));
+        for (std::string line; std::getline(in, line);)
+            if (line[0] != '#') lines.push_back(line);
+        ASSERT_EQ(lines.size(), 3u);
+        const std::string sep = name[6] == 't' ? "\t" : ",";
+        EXPECT_EQ(lines[0].substr(0, 10), "date" + sep + "day o");
+        EXPECT_EQ(lines[1].substr(0, 11), "2026-06-21" + sep);
+        EXPECT_NE(lines[2].find(sep + "14:00" + sep), std::string::npos) << lines[2];
+    }
 }
 
 TEST_F(OutputWindowModelTest, SavingTheDiagramWritesSvgOrBmpByTheFileName) {

@@ -94,12 +94,13 @@ TEST(ComputeRadiation, TmrtWeightsTheBeamNormalIrradiance) {
          },
          9.9f, 33.4f},
         {"summer noon", [](RadiationInputs&) {}, 51.9f, 53.1f},
+        // G 300 exceeds the clear sky's G0 here: the beam is limited to S0, the rest diffuse
         {"given G, overcast morning",
          [](RadiationInputs& in) {
              in.trueTime = float(TrueLocalTime(172, 7.85f, 1.0f, 7.0f));
              in.g = 300, in.n = 8;
          },
-         38.5f, 49.9f},
+         41.5f, 50.8f},
         {"night", [](RadiationInputs& in) { in.trueTime = 0.5f; }, 10.5f, 10.5f},
     };
     for (const Case& c : cases) {
@@ -218,4 +219,34 @@ TEST(ComputeRadiation, AbsurdInputsNeverReachTheHorizonTest) {
     in.latitude = std::numeric_limits<float>::quiet_NaN();
     EXPECT_TRUE(ComputeRadiation(in, kFree).sunHidden);
     EXPECT_FALSE(ComputeRadiation(SummerNoon(), SunHiddenTest{}).sunHidden);
+}
+
+TEST(ComputeRadiation, BeamOfAGivenGNeverExceedsTheClearSky) {
+    // 49.52°N 8.55°E, UTC+1, 96 m, 15 January 8:30, Ta 2, RH 85 %, v 2, N 8: the sun is 1° up
+    RadiationInputs in;
+    in.day = 15, in.latitude = 49.52f, in.altitude = 96;
+    in.trueTime = float(TrueLocalTime(15, 8.55f, 1.0f, 8.5f));
+    in.ta = 2, in.rh = 85, in.vp = float(VapourFromRelHumidity(2, 85)), in.v = 2, in.n = 8;
+    struct Case {
+        float g, dgRatio;
+        bool limited;  // the split alone would give more beam than the clear sky
+    } cases[] = {{40, -1, true}, {40, 0.2f, true}, {20, 0.9f, true}, {5, 0.9f, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "G " << c.g << ", D/G " << c.dgRatio);
+        in.g = c.g, in.dgRatio = c.dgRatio;
+        const RadiationResults r = ComputeRadiation(in, kFree);
+        EXPECT_LE(r.s, r.s0);
+        EXPECT_EQ(r.s + r.d, r.g);
+        EXPECT_EQ(r.g, c.g);
+        if (c.limited) EXPECT_EQ(r.s, r.s0);
+        // under an overcast sky at sunrise the person is barely warmer than the air (the beam
+        // split alone gave G 40 a Tmrt of 51.4 °C)
+        EXPECT_LT(r.tmrt, 12.0f);
+    }
+    // an ordinary row keeps its split: 21 June noon, G 800, automatic D/G 0.2
+    in = SummerNoon();
+    in.g = 800;
+    const RadiationResults noon = ComputeRadiation(in, kFree);
+    EXPECT_FLOAT_EQ(noon.d, 160.0f);
+    EXPECT_FLOAT_EQ(noon.s, 640.0f);
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "solar/SunPosition.h"
@@ -64,7 +66,7 @@ TEST(TableHeader, LongNamesAreCutToFortyCharactersAndDataFilesDropTheLocation) {
     TableContext cx = context();
     cx.locationName = std::string(39, 'x') + "\u00e4\u00f6\u00fc";  // 42 characters
     EXPECT_EQ(header(cx)[2], "place: \t" + std::string(39, 'x') + "\u00e4");
-    cx.dataFileActive = true;
+    cx.dataFileActive = true, cx.locationLines = false;
     auto lines = header(cx);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[2], "");
@@ -311,6 +313,47 @@ TEST(DetailTable, FileNames) {
 TEST(TableSinkFiles, UnwritableFileIsReported) {
     TableSink sink;
     EXPECT_THROW(sink.openFiles("/nonexistent-dir/t.txt", "", false), FileError);
+}
+
+}  // namespace
+}  // namespace umbrix::test
+
+namespace umbrix::test {
+namespace {
+
+// The class columns stand beside their index and classify the value as printed.
+TEST(TableColumns, StressClassesBesideTheirIndex) {
+    TableContext cx = context();
+    TableLayout& l = cx.layout;
+    l = TableLayout{};
+    for (bool* off : {&l.date,    &l.dayOfYear,   &l.time,   &l.sunrise, &l.sunset,  &l.sdMax,
+                      &l.sdAct,   &l.svf,         &l.global, &l.direct,  &l.diffuse, &l.atmospheric,
+                      &l.thermal, &l.surfaceTemp, &l.ta,     &l.vp,      &l.rh,      &l.v,
+                      &l.n,       &l.tmrt,        &l.pet,    &l.setStar, &l.pt,      &l.mpet})
+        *off = false;
+    l.utciClass = l.pmvClass = true;
+    CalculationInputs in;
+    CalculationResults r;
+    struct Case {
+        float utci, pmv;
+        bool german;
+        const char* line;
+    } cases[] = {
+        {26.04f, 0.0f, false, "0.0\tneutral\t5.0\t26.0\tno thermal stress\t"},
+        {26.06f, -0.54f, false, "-0.5\tslightly cool\t10.2\t26.1\tmoderate heat stress\t"},
+        {NAN, 3.7f, false, "3.7\thot\t100.0\t9999.0\t---\t"},
+        {-13.0f, -1.0f, true, "-1.0\tetwas kühl\t26.1\t-13.0\tstarker Kältestress\t"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        cx.german = c.german;
+        r.UTCI = c.utci, r.PMV = c.pmv;
+        const std::string line = row(cx, in, r);
+        // the personal columns come first
+        EXPECT_EQ(line.substr(line.size() - std::string(c.line).size()), c.line);
+    }
+    auto names = header(cx)[6];
+    EXPECT_NE(names.find("PMV-Klasse\tPPD\t"), std::string::npos) << names;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
 // The Host of the command line: dialogs answered from the options, messages on standard error.
+#include <chrono>
+#include <cstdint>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -21,6 +23,8 @@ class CliHost : public Host {
     // cancelled.
     std::optional<std::string> nextSave;
     std::optional<std::string> nextOpen;
+    // The file type the next open dialog is answered with; else the first whose patterns match.
+    std::optional<int> nextFilterIndex;
     // The file of "Output in file": answers the save dialog of the table output.
     std::optional<std::string> outputFile;
     std::optional<ClockTime> clock;
@@ -34,6 +38,8 @@ class CliHost : public Host {
             options.fileName = *answer;
             options.filterIndex = FilterIndexFor(options.filter, *answer, options.filterIndex);
         }
+        if (auto index = std::exchange(nextFilterIndex, std::nullopt); answer && index)
+            options.filterIndex = *index;
         return answer;
     }
     std::optional<std::string> saveFileDialog(FileDialogOptions& options) override {
@@ -57,6 +63,14 @@ class CliHost : public Host {
     // An option that deletes was asked for on the command line: that is the answer.
     bool confirm(const std::string&) override { return true; }
     ClockTime now() override;
+
+    // One updating progress line on standard error (a terminal, and no --quiet).
+    bool showProgress = false;
+    void reportRows(std::int64_t rows, double fraction) override;
+
+  private:
+    std::chrono::steady_clock::time_point progressStart_, progressShown_;
+    std::size_t progressWidth_ = 0;  // characters of the line shown; 0: none
 };
 
 }  // namespace umbrix::cli

@@ -5,6 +5,7 @@
 #include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/FormModel.h"
+#include "series/TableFormats.h"
 
 namespace umbrix::cli {
 
@@ -38,14 +39,32 @@ const OptionInfo kOptions[] = {
      "becomes a horizon source (grid and location first with --set EditRast=50 EditAnzSp=41 "
      "EditX0=1000 EditY0=1000 EditZ0=0; default: none)"},
     {"--datafile", "FILE", "choose a data file and check \"Datafile\" (default: none)"},
+    {"--epw", "FILE",
+     "choose an EPW weather file as the data file (its columns date time Ta RH v N D G, wind "
+     "taken from 10 m down to 1.1 m, sky cover from tenths to octas) and check \"Datafile\"; "
+     "the location of its header replaces the main window's, and each record stands at the "
+     "middle of its hour (--set ComboEpwTime=\"end of hour\" for the end; default: none)"},
     {"--columns", "LIST",
      "the checked data-file columns in file order, comma-separated, by item text or short name:\n"
      "                                  tag date doy time lon lat alt tz Ta VP RH v N Ts LTF\n"
-     "                                  albedo bowen DG D G Tmrt clo act horizon (default: none)"},
+     "                                  albedo bowen DG D G Tmrt clo act horizon; or \"auto\": "
+     "the\n"
+     "                                  labels of the file's first line, which is then skipped\n"
+     "                                  (a .csv file reads with \",\" and a decimal point; "
+     "default:\n"
+     "                                  none)"},
     {"--output", "FILE",
      "check \"Output in file\" and write the data table to FILE, row by row; an earlier FILE "
      "is replaced only once the table has its first row; the daily data still go to standard "
      "output (default: off)"},
+    {"--format", "table|tsv|csv",
+     "the data table's format: the program's own table, or tab- or comma-separated values "
+     "with one header line of names and [units], the run's metadata as # lines and missing "
+     "values as empty fields (default: table)"},
+    {"--summary", "FILE",
+     "sum up the data-table runs from the next --new on into FILE: hours per stress class per "
+     "month and in all, min/mean/max of Ta, Tmrt and each index, missing rows (FILE.csv: one "
+     "long comma-separated table; default: none)"},
     {"--new", nullptr, "run \"&New\": start a new table"},
     {"--add", nullptr, "run \"A&dd\": append rows under the header of the last --new"},
     {"--time", "H:MM",
@@ -73,6 +92,9 @@ const OptionInfo kOptions[] = {
      "FILE.asc (ESRI ASCII grid, one quantity), FILE.svg or FILE.png (picture, one quantity) "
      "(default: the table to standard output)"},
     {"--fisheye", "FILE.bmp", "write the composed fisheye horizon image of the last run"},
+    {"--quiet", nullptr,
+     "no progress line (a data-file or daily run shows one on standard error when that is a "
+     "terminal)"},
     {"--help", nullptr, "show this text"},
 };
 
@@ -133,6 +155,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
         if (!info->argument && inlineValue) throw UmbrixError(name + " takes no argument");
         if (name == "--help") {
             o.help = true;
+        } else if (name == "--quiet") {
+            o.quiet = true;
         } else if (name == "--now") {
             o.now = ParseClock(value);
         } else if (name == "--locations") {
@@ -144,6 +168,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
                 value != "shadows" && value != "map")
                 throw UmbrixError("--mode takes table, polar, daily, shadows or map, not \"" +
                                   value + "\"");
+            if (name == "--format" && !TableFormatByName(value))
+                throw UmbrixError("--format takes table, tsv or csv, not \"" + value + "\"");
             if (name == "--lang" && value != "en" && value != "de")
                 throw UmbrixError("--lang takes en or de, not \"" + value + "\"");
             o.steps.push_back({name, value});

@@ -15,6 +15,7 @@ struct Step {
 
 struct Options {
     bool help = false;
+    bool quiet = false;  // no progress line
     // The environment the program starts in, taken before the steps run.
     std::optional<ClockTime> now;
     std::string locationsFile;

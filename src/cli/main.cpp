@@ -31,6 +31,7 @@
 #include "platform/OutputFile.h"
 #include "platform/TextFile.h"
 #include "series/DataFile.h"
+#include "series/RunSummary.h"
 
 namespace umbrix::cli {
 
@@ -41,6 +42,37 @@ ClockTime CliHost::now() {
     localtime_r(&t, &local);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
             local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+void CliHost::reportRows(std::int64_t rows, double fraction) {
+    if (!showProgress) return;
+    using namespace std::chrono;
+    const auto now = steady_clock::now();
+    if (rows == 0) progressStart_ = progressShown_ = now;
+    if (fraction >= 1.0) {
+        // the run is over: the line goes
+        if (progressWidth_) std::cerr << '\r' << std::string(progressWidth_, ' ') << '\r';
+        std::cerr.flush();
+        progressWidth_ = 0;
+        return;
+    }
+    if (rows > 0 && now - progressShown_ < milliseconds(250)) return;
+    progressShown_ = now;
+    const double seconds = duration<double>(now - progressStart_).count();
+    char text[160];
+    int n = std::snprintf(text, sizeof text, "umbrix: %lld rows, %.0f %%, %.0f rows/s",
+                          static_cast<long long>(rows), 100.0 * fraction,
+                          seconds > 0 ? double(rows) / seconds : 0.0);
+    if (fraction > 0.001 && seconds > 0) {
+        const long left = std::lround(seconds * (1.0 - fraction) / fraction);
+        n += std::snprintf(text + n, sizeof text - std::size_t(n), ", %ld:%02ld left", left / 60,
+                           left % 60);
+    }
+    std::string line(text, std::size_t(std::max(n, 0)));
+    const std::size_t width = line.size();
+    if (width < progressWidth_) line.append(progressWidth_ - width, ' ');
+    progressWidth_ = std::max(progressWidth_, width);
+    std::cerr << '\r' << line << std::flush;
 }
 
 namespace {
@@ -101,6 +133,9 @@ const char* modeItem(const std::string& mode) {
     if (mode == "shadows") return main_window::Schattenwurf1;
     return main_window::Einzeltab1;
 }
+
+// the data-file window's file type "EPW weather file (*.epw)"
+constexpr int kEpwFileType = 3;
 
 void FlushStandardOutput() {
     errno = 0;
@@ -188,8 +223,21 @@ class Runner {
             CheckInputFile(step);
             host_.nextOpen = v;
             app_.dataFileWindow().click(data_file_window::BitBtn1);
+        } else if (step.option == "--summary") {
+            main.collectSummary = true;
+            summaryFile_ = v;
+        } else if (step.option == "--format") {
+            main.tableFormat = *TableFormatByName(v);
+        } else if (step.option == "--epw") {
+            CheckInputFile(step);
+            host_.nextOpen = v;
+            host_.nextFilterIndex = kEpwFileType;
+            app_.dataFileWindow().click(data_file_window::BitBtn1);
         } else if (step.option == "--columns") {
-            app_.dataFileWindow().selectColumns(SplitAt(v, ','));
+            if (v == "auto")
+                app_.dataFileWindow().click(data_file_window::LabelsBtn);
+            else
+                app_.dataFileWindow().selectColumns(SplitAt(v, ','));
         } else if (step.option == "--output") {
             host_.outputFile = v;
             outputGiven_ = true;
@@ -236,6 +284,19 @@ class Runner {
             return;
         }
         if (!ran_) apply({"--new", ""});
+        if (summaryFile_.empty()) return;
+        MainWindowModel& main = app_.mainWindow();
+        if (!main.summary)
+            throw UmbrixError("--summary " + summaryFile_ + ": no data table was computed");
+        const TextLanguage language =
+            app_.language() == Language::German ? TextLanguage::German : TextLanguage::English;
+        std::string ext = std::filesystem::path(summaryFile_).extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        const bool csv = ext == ".csv";
+        app_.checkOutputFile(summaryFile_);
+        WriteTextFileAtomic(summaryFile_, csv ? SummaryCsv(*main.summary, language)
+                                              : SummaryText(*main.summary, language));
     }
 
     // The daily course never writes to the output file: its table is the text view's only copy.
@@ -255,6 +316,7 @@ class Runner {
         if (app_.mainWindow().hasStoredLocations()) return;
         if (longitudeSet_ && latitudeSet_) return;
         DataFileWindowModel& dataFileWindow = app_.dataFileWindow();
+        if (app_.mainWindow().dataFileActive() && dataFileWindow.isEpw()) return;
         if (app_.mainWindow().dataFileActive() && dataFileWindow.isColumn(DataColumn::Longitude) &&
             dataFileWindow.isColumn(DataColumn::Latitude))
             return;
@@ -313,6 +375,7 @@ class Runner {
     bool latitudeSet_ = false;
     bool mapMode_ = false;
     MapCommand map_;
+    std::string summaryFile_;
 };
 
 // Every line of the text view; a write that fails (a full disk, a closed pipe) throws.
@@ -342,11 +405,11 @@ void CheckBeforeRunning(const Options& options, Application& app) {
                 throw UmbrixError("unknown component \"" + name + "\"" +
                                   (hint.empty() ? "" : " (did you mean " + hint + "?)"));
             }
-        } else if (o == "--datafile" || o == "--session" || o == "--obstacles" ||
+        } else if (o == "--datafile" || o == "--epw" || o == "--session" || o == "--obstacles" ||
                    o == "--topography" || o == "--horizon") {
             CheckInputFile(step);
             inputs.emplace_back(o, step.value);
-        } else if (o == "--output" || o == "--save" || o == "--fisheye") {
+        } else if (o == "--output" || o == "--save" || o == "--fisheye" || o == "--summary") {
             outputs.emplace_back(o, step.value);
             if (o == "--output") output = step.value;
         } else if (o == "--new") {
@@ -389,6 +452,7 @@ int Main(int argc, char** argv) {
     }
     CliHost host;
     host.clock = options.now;
+    host.showProgress = !options.quiet && isatty(STDERR_FILENO);
     AppSettings settings;
     settings.programDir = programDir(argv[0]);
     settings.locationsFile = options.locationsFile;
@@ -414,6 +478,7 @@ int Main(int argc, char** argv) {
                          "to standard output (save them with --save FILE)\n";
         CloseStandardOutput();
     } catch (const std::exception& e) {
+        host.reportRows(0, 1.0);  // the progress line goes before the message
         // rows already written stay: the table so far still goes out
         if (runner.tableToStdout() && !tablePrinted) {
             try {

@@ -191,6 +191,11 @@ inline constexpr char Tmrt1[] = "Tmrt1";
 inline constexpr char Clothing1[] = "Clothing1";
 // menu item: Activity
 inline constexpr char Activity1[] = "Activity1";
+// menu items: the stress class of UTCI, PET, PMV (with PPD) and PT beside the index
+inline constexpr char UTCIclass1[] = "UTCIclass1";
+inline constexpr char PETclass1[] = "PETclass1";
+inline constexpr char PMVclass1[] = "PMVclass1";
+inline constexpr char PTclass1[] = "PTclass1";
 // menu item: English
 inline constexpr char English1[] = "English1";
 // menu item: Deutsch
@@ -461,6 +466,8 @@ inline constexpr char EditDatei[] = "EditDatei";
 inline constexpr char BitBtn1[] = "BitBtn1";
 // button: Use current data
 inline constexpr char BitBtn2[] = "BitBtn2";
+// button: Columns from labels (the column list from the file's first line)
+inline constexpr char LabelsBtn[] = "LabelsBtn";
 // check box: Skip first row (labels)
 inline constexpr char ChkUeberschriften[] = "ChkUeberschriften";
 // field: Default for missing values (default "9999")
@@ -471,6 +478,8 @@ inline constexpr char EditITime[] = "EditITime";
 inline constexpr char EditIDate[] = "EditIDate";
 // combo box: File separator
 inline constexpr char ComboFileSep[] = "ComboFileSep";
+// combo box: EPW time stamp, "middle of hour" or "end of hour"
+inline constexpr char ComboEpwTime[] = "ComboEpwTime";
 // check list: the columns of the data file, in their order
 inline constexpr char CheckListBox1[] = "CheckListBox1";
 // label: Horizon azimutal increment
@@ -490,6 +499,8 @@ inline constexpr char LabelDatei[] = "LabelDatei";
 inline constexpr char GroupFormat[] = "GroupFormat";
 // label: Default for missing values
 inline constexpr char LabelDefVal[] = "LabelDefVal";
+// label: EPW time stamp
+inline constexpr char LabelEpwTime[] = "LabelEpwTime";
 // label: Date
 inline constexpr char LabelIDate[] = "LabelIDate";
 // label: Time

@@ -8,6 +8,8 @@
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
+#include "series/ColumnLabels.h"
+#include "series/EpwFile.h"
 
 namespace umbrix {
 
@@ -15,7 +17,9 @@ using namespace data_file_window;
 
 namespace {
 const char* const kList = CheckListBox1;
-const char* const kOpenFilter = "Textfiles|*.txt;*.dat;*.asc|Csvfiles|*.csv|All files|*.*";
+const char* const kOpenFilter =
+    "Textfiles|*.txt;*.dat;*.asc|Csvfiles|*.csv|EPW weather file (*.epw)|*.epw|All files|*.*";
+constexpr int kEpwFilter = 3;
 }  // namespace
 
 const std::vector<std::string>& DataFileWindowModel::ColumnItems() {
@@ -34,6 +38,7 @@ DataFileWindowModel::DataFileWindowModel(Application& app)
     file.readOnly = true;
     add(BitBtn1, ControlKind::Button).hint = "Open datafile - Wertedatei \u00f6ffnen";
     add(BitBtn2, ControlKind::Button).hint = "Use current data - Aktuelle Werte verwenden";
+    add(LabelsBtn, ControlKind::Button, "Columns from labels");
     add(ChkUeberschriften, ControlKind::CheckBox, "Skip first row (labels)");
     add(EditDefVal, ControlKind::Edit, "9999");
     add(EditITime, ControlKind::Edit, "h:mm");
@@ -54,6 +59,11 @@ DataFileWindowModel::DataFileWindowModel(Application& app)
     az.itemIndex = 6;
     az.readOnly = true;
     az.enabled = false;
+    // an EPW record's time: its hour's middle (where the hour's mean radiation belongs) or end
+    Control& stamp = add(ComboEpwTime, ControlKind::Combo, "middle of hour");
+    stamp.items = {"middle of hour", "end of hour"};
+    stamp.itemIndex = 0;
+    stamp.readOnly = true;
     add(ChkInDatei, ControlKind::CheckBox, "Output in file");
     add(OkBtn, ControlKind::Button, "&Close");
     add(OpenDialog1, ControlKind::Other);
@@ -205,6 +215,20 @@ void DataFileWindowModel::selectColumns(const std::vector<std::string>& names) {
     changed(kList);
 }
 
+void DataFileWindowModel::columnsFromLabels() {
+    if (fileName_.empty()) throw FileError("no data file has been chosen");
+    if (epw_) return;  // a weather file's columns are fixed
+    const std::vector<DataColumn> columns =
+        ReadColumnLabels(fileName_, DataFileSeparatorFor(fileName_, fieldSeparator()));
+    std::vector<std::string> names;
+    for (DataColumn c : columns) names.push_back(ColumnShortName(c));
+    selectColumns(names);
+    if (!checked(ChkUeberschriften)) {
+        ctl(ChkUeberschriften).checked = true;
+        changed(ChkUeberschriften);
+    }
+}
+
 // ---- settings ------------------------------------------------------------------
 
 int DataFileWindowModel::horizonIncrement() const {
@@ -230,9 +254,15 @@ DataFileSettings DataFileWindowModel::dataFileSettings() const {
     s.missingValue = float(toReal(s.missingText, EditDefVal));
     s.dateFormat = text(EditIDate);
     s.timeFormat = text(EditITime);
-    s.fieldSeparator = fieldSeparator();
+    // a .csv file is read with "," and a decimal point whatever the choice
+    s.fieldSeparator = DataFileSeparatorFor(fileName_, fieldSeparator());
     s.horizonIncrement = horizonIncrement();
     s.currentYear = host().now().year;
+    if (epw_) {
+        s.epw = true;
+        s.epwEndOfHour = ctl(ComboEpwTime).itemIndex == 1;
+        s.columns = EpwDataColumns();
+    }
     return s;
 }
 
@@ -248,6 +278,13 @@ void DataFileWindowModel::openDataFile() {
     if (chosen) {
         useCurrentData();
         fileName_ = *chosen;
+        epw_ = o.filterIndex == kEpwFilter;
+        if (epw_) {
+            // the weather file's fields are fixed: the column list shows them
+            std::vector<std::string> names;
+            for (DataColumn c : EpwDataColumns()) names.push_back(ColumnShortName(c));
+            selectColumns(names);
+        }
         ctl(OpenDialog1).text = *chosen;
         ctl(EditDatei).text = FileNameOnly(*chosen);
         Control& item = app_.mainWindow().ctl(main_window::Wertedatei1);
@@ -271,6 +308,9 @@ void DataFileWindowModel::useCurrentData() {
 void DataFileWindowModel::onClick(const std::string& name) {
     if (name == BitBtn1) {
         openDataFile();
+        app_.mainWindow().disableAdd();
+    } else if (name == LabelsBtn) {
+        columnsFromLabels();
         app_.mainWindow().disableAdd();
     } else if (name == BitBtn2) {
         useCurrentData();

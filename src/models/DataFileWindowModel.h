@@ -36,9 +36,17 @@ class DataFileWindowModel : public FormModel {
     // top of the list. Throws UmbrixError naming a column that is unknown, given twice, excluded
     // by another one, or a humidity column before "Ta".
     void selectColumns(const std::vector<std::string>& names);
+    // The column list from the labels in the data file's first line ("Columns from labels", and
+    // --columns auto): those columns checked in their order, "Skip first row (labels)" checked.
+    // Throws ColumnLabelError naming the labels that name no column, FileError when there is
+    // no file to read.
+    void columnsFromLabels();
 
     // The full path of the chosen data file (empty when none).
     const std::string& fileName() const { return fileName_; }
+    // The chosen file is an EPW weather file (file type "EPW weather file (*.epw)"): its
+    // columns are fixed and its header gives the location.
+    bool isEpw() const { return epw_; }
     // The settings a run reads: columns, formats, separator, missing-value default (throws
     // ConvertError when "Default for missing values" is not a number).
     DataFileSettings dataFileSettings() const;
@@ -61,6 +69,7 @@ class DataFileWindowModel : public FormModel {
 
     Application& app_;
     std::string fileName_;
+    bool epw_ = false;
 };
 
 }  // namespace umbrix

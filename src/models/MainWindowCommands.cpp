@@ -18,6 +18,7 @@
 #include "models/TopographyEditorModel.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
+#include "platform/TextFile.h"
 #include "series/DataFile.h"
 #include "umbrix/thread_pool.h"
 
@@ -26,6 +27,9 @@ namespace umbrix {
 using namespace main_window;
 
 namespace {
+
+// steps of the progress bar over a file, which fills it by the share of its bytes read
+constexpr int kProgressSteps = 1000;
 
 // a data file of the daily course must give the day of each row
 const char* const kDailyNeedsDayMessage =
@@ -273,6 +277,10 @@ TableLayout MainWindowModel::tableLayout() const {
     l.mpet = checked(mPETChK);
     l.petDetail = checked(PETMEMI1);
     l.mpetDetail = checked(mPETYCC1);
+    l.utciClass = l.utci && checked(UTCIclass1);
+    l.petClass = l.pet && checked(PETclass1);
+    l.pmvClass = l.pmv && checked(PMVclass1);
+    l.ptClass = l.pt && checked(PTclass1);
     return l;
 }
 
@@ -287,6 +295,10 @@ TableContext MainWindowModel::tableContext() const {
     cx.albedo = pre.albedo;
     cx.bowen = pre.bowen;
     cx.dataFileActive = dataFileActive();
+    cx.locationLines = !cx.dataFileActive || app_.dataFileWindow().isEpw();
+    cx.tableFormat = tableFormat;
+    cx.german = app_.language() == Language::German;
+    if (cx.dataFileActive) cx.dataFileName = FileNameOnly(app_.dataFileWindow().fileName());
     cx.locationName = text(ComboOrt);
     cx.longitudeText = text(EditLg);
     cx.latitudeText = text(EditBr);
@@ -299,8 +311,26 @@ TableContext MainWindowModel::tableContext() const {
 
 // ---- commands ----------------------------------------------------------------
 
+// An EPW file's header names the place of its records: it replaces the main window's location
+// for the run, and the fields show it.
+void MainWindowModel::applyWeatherFileSite() {
+    if (!dataFileActive()) return;
+    const DataFileWindowModel& dataFileWindow = app_.dataFileWindow();
+    if (!dataFileWindow.isEpw()) return;
+    const EpwSite site = ReadEpwSite(dataFileWindow.fileName());
+    ctl(ComboOrt).text = site.city;
+    ctl(ComboOrt).itemIndex = -1;
+    ctl(EditLg).text = FormatAngle(site.longitude);
+    ctl(EditBr).text = FormatAngle(site.latitude);
+    const bool tenths = std::fabs(site.timeZone * 10 - std::round(site.timeZone * 10)) < 1e-6;
+    ctl(EditZz).text = fixed(site.timeZone, tenths ? 3 : 5, tenths ? 1 : 2);
+    ctl(EditNn).text = std::to_string(std::lround(site.elevation));
+    changed();
+}
+
 void MainWindowModel::newTable() {
     BusyScope busy(host());
+    applyWeatherFileSite();
     readInputs();
     results.rowCounter = 1;
     pet_.reset();
@@ -327,6 +357,7 @@ void MainWindowModel::newTable() {
 void MainWindowModel::addRows() {
     BusyScope busy(host());
     results.rowCounter += 1;
+    applyWeatherFileSite();
     readInputs();
     computeSunPosition();
     const OutputMode mode = outputMode();
@@ -348,6 +379,7 @@ void MainWindowModel::runDailyData() {
     evaluateHorizon();
     sink_ = TableSink{};
     sink_.memory = &map.lines();
+    sink_.values = &map.tableValues();
     WriteTableHeader(tableContext(), sink_);
     computeDailyRows();
     map.showDiagram(false);
@@ -393,6 +425,7 @@ void MainWindowModel::runDataTable(bool isNew) {
         if (!detailPath.empty()) app_.checkOutputFile(detailPath);
         prepareRun();
         sink_.memory = &map.lines();
+        map.tableValues() = TableValues{};  // the rows went into the file
         try {
             sink_.openFiles(path, detailPath, !isNew);
         } catch (...) {
@@ -411,6 +444,7 @@ void MainWindowModel::runDataTable(bool isNew) {
         sink_.closeFiles();
     } else {
         sink_.memory = &map.lines();
+        sink_.values = &map.tableValues();
         sink_.detailMemory = &detailTable.lines();
         if (isNew) WriteTableHeader(tableContext(), sink_);
         computeRows();
@@ -589,7 +623,7 @@ void MainWindowModel::ApplyRow(const RowResult& row, const IndexSelection& indic
 
 // Ts, G and Tmrt from their fields and the quantities the file does not supply from the main
 // window, around the record itself.
-void MainWindowModel::readDataRow(DataFileReader& reader, const std::vector<DataColumn>& columns) {
+void MainWindowModel::readDataRow(RecordSource& reader, const std::vector<DataColumn>& columns) {
     CalculationResults& r = results;
     const float m = missingValue;
     r.Ts = readOptional(EditTs);
@@ -843,11 +877,10 @@ void MainWindowModel::prepareRun() {
     readMissingValue();
     preparedReader_.reset();
     if (dataFileActive()) {
-        preparedReader_ =
-            std::make_unique<DataFileReader>(app_.dataFileWindow().dataFileSettings());
-        const DataFileReader& reader = *preparedReader_;
+        preparedReader_ = OpenRecordSource(app_.dataFileWindow().dataFileSettings());
+        const RecordSource& reader = *preparedReader_;
         auto isColumn = [&reader](DataColumn c) {
-            const auto& cols = reader.settings().columns;
+            const auto& cols = reader.columns();
             return std::find(cols.begin(), cols.end(), c) != cols.end();
         };
         // the fields that stand in for columns the file lacks (as readDataRow reads them)
@@ -876,18 +909,23 @@ void MainWindowModel::computeRows() {
     outOfRangeRows_ = 0;
     outOfRange_.clear();
     TableContext context = tableContext();
-    std::unique_ptr<DataFileReader> reader = std::move(preparedReader_);
+    std::unique_ptr<RecordSource> reader = std::move(preparedReader_);
     std::vector<DataColumn> columns;
     if (dataFileActive() && !reader)
-        reader = std::make_unique<DataFileReader>(app_.dataFileWindow().dataFileSettings());
-    if (reader) columns = reader->settings().columns;
-    const bool nColumn = reader && app_.dataFileWindow().isColumn(DataColumn::N);
+        reader = OpenRecordSource(app_.dataFileWindow().dataFileSettings());
+    if (reader) columns = reader->columns();
+    const bool nColumn =
+        reader && std::find(columns.begin(), columns.end(), DataColumn::N) != columns.end();
     struct Finish {
         MainWindowModel& self;
         ~Finish() { self.finishDataRun(); }
     } finish{*this};
-    host().setProgressMax(365);
+    // a file's progress is the share of its bytes read, so the bar fills once over the run
+    host().setProgressMax(reader ? kProgressSteps : 365);
     const PresettingsModel& pre = app_.presettings();
+    std::int64_t rowsRead = 0;
+    if (collectSummary && (!summary || results.rowCounter == 1))
+        summary.emplace(summaryQuantities());
     // Rows are read in order into a block, computed together (over the threads) and written in
     // order: the table of a run row by row, with the memory of one block.
     std::vector<PendingRow> block;
@@ -919,6 +957,7 @@ void MainWindowModel::computeRows() {
             rowContext.bowen = p.bowen;
             app_.format() = remembered;
             WriteTableRow(rowContext, p.inputs, p.results, sink_);
+            if (summary) addToSummary(p.inputs, p.results);
         }
         // the results end as the last row leaves them
         if (keepResults || rows.empty()) return;
@@ -932,7 +971,13 @@ void MainWindowModel::computeRows() {
                 if (host().cancelRequested()) break;
                 ++results.rowCounter;  // each data line is a row of its own
             }
-            host().stepProgress();
+            if (reader) {
+                const double fraction = reader->fractionRead();
+                host().setProgress(int(fraction * kProgressSteps));
+                host().reportRows(rowsRead++, fraction);
+            } else {
+                host().stepProgress();
+            }
             host().processMessages();
             startRow();
             if (reader)
@@ -997,6 +1042,7 @@ void MainWindowModel::computeRows() {
         throw;
     }
     writeBlock(false);
+    if (reader) host().reportRows(rowsRead, 1.0);
     reportOutOfRangeRows();
 }
 
@@ -1008,6 +1054,39 @@ batch::ThreadPool& MainWindowModel::threadPool() {
 void MainWindowModel::setThreads(unsigned threads) {
     threads_ = threads;
     pool_.reset();
+}
+
+std::vector<SummaryQuantity> MainWindowModel::summaryQuantities() const {
+    using Q = SummaryQuantity;
+    std::vector<Q> q{Q::Ta, Q::Tmrt};
+    const CalculationInputs& in = inputs;
+    for (auto [on, quantity] : {std::pair{in.pmv, Q::PMV},
+                                {in.pet, Q::PET},
+                                {in.setStar, Q::SET},
+                                {in.utci, Q::UTCI},
+                                {in.pt, Q::PT},
+                                {in.mpet, Q::mPET}})
+        if (on) q.push_back(quantity);
+    return q;
+}
+
+// The row as the table printed it: the missing value is no value.
+void MainWindowModel::addToSummary(const CalculationInputs& in, const CalculationResults& r) {
+    using Q = SummaryQuantity;
+    SummaryRow row;
+    row.month = in.date.month;
+    for (auto [quantity, x] : {std::pair{Q::Ta, r.Ta},
+                               {Q::Tmrt, r.Tmrt},
+                               {Q::PMV, r.PMV},
+                               {Q::PET, r.PET},
+                               {Q::SET, r.SET},
+                               {Q::UTCI, r.UTCI},
+                               {Q::PT, r.PT},
+                               {Q::mPET, r.mPET}})
+        row[quantity] = x == missingValue || std::isnan(x)
+                            ? NAN
+                            : std::round(double(x) * 10.0) / 10.0;  // the value as printed
+    summary->add(row);
 }
 
 // ---- the daily course ----------------------------------------------------------
@@ -1042,21 +1121,21 @@ void MainWindowModel::computeDailyRows() {
     const float m = missingValue;
     TableContext context = tableContext();
 
-    std::unique_ptr<DataFileReader> reader;
+    std::unique_ptr<RecordSource> reader;
     std::vector<DataColumn> columns;
     if (dataFileActive()) {
         checkDailyCourseColumns();
-        DataFileSettings settings = dataFileWindow.dataFileSettings();
-        columns = settings.columns;
-        reader = std::make_unique<DataFileReader>(std::move(settings));
+        reader = OpenRecordSource(dataFileWindow.dataFileSettings());
+        columns = reader->columns();
     }
     struct Finish {
         MainWindowModel& self;
         ~Finish() { self.finishDataRun(); }
     } finish{*this};
 
-    host().setProgressMax(365);
+    host().setProgressMax(reader ? kProgressSteps : 365);
     const FormatSettings remembered = app_.format();
+    std::int64_t rows = 0;
     for (int day = 0;;) {
         if (reader ? reader->atEnd() : day == 365) break;
         if (host().cancelRequested()) break;
@@ -1077,7 +1156,9 @@ void MainWindowModel::computeDailyRows() {
             in.dateText = dateFromDayOfYear(day);
         }
         const bool saturated = coupleHumidity();
-        host().stepProgress();
+        const double fraction = reader ? reader->fractionRead() : day / 365.0;
+        host().setProgress(int(fraction * (reader ? kProgressSteps : 365)));
+        host().reportRows(rows++, fraction);
         host().processMessages();
         if (outOfRange || !saturated) {
             computeSunDay();
@@ -1108,6 +1189,7 @@ void MainWindowModel::computeDailyRows() {
         context.bowen = pre.bowen;
         WriteTableRow(context, in, r, sink_);
     }
+    host().reportRows(rows, 1.0);
     reportOutOfRangeRows();
 }
 

@@ -169,10 +169,10 @@ MapOutcome MainWindowModel::computeMap(const MapRequest& request, batch::ThreadP
     } finish{*this};
     std::vector<double> hoursOfYear;
     {
-        DataFileReader reader(fileSettings);
-        while (!reader.atEnd()) {
+        const std::unique_ptr<RecordSource> reader = OpenRecordSource(fileSettings);
+        while (!reader->atEnd()) {
             startRow();
-            readDataRow(reader, columns);
+            readDataRow(*reader, columns);
             run.announceTime(rowSite(), {inputs.dayOfYear, inputs.hours});
             hoursOfYear.push_back(inputs.dayOfYear * 24.0 + inputs.hours);
         }
@@ -183,10 +183,10 @@ MapOutcome MainWindowModel::computeMap(const MapRequest& request, batch::ThreadP
     const double stepHours = RowSpacing(hoursOfYear);
     readInputs();
     if (run.computeHorizons(progress)) {
-        DataFileReader reader(fileSettings);
-        while (!reader.atEnd()) {
+        const std::unique_ptr<RecordSource> reader = OpenRecordSource(fileSettings);
+        while (!reader->atEnd()) {
             startRow();
-            readDataRow(reader, columns);
+            readDataRow(*reader, columns);
             const bool saturated = coupleHumidity();
             Weather weather = rowWeather();
             // a row with a value outside its range is computed with nothing: no values

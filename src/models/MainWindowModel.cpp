@@ -88,6 +88,10 @@ const TableItem kTableItems[] = {
     {Tmrt1, "Mean radiant temperature", true},
     {Clothing1, "Clothing", false},
     {Activity1, "Activity", false},
+    {UTCIclass1, "UTCI class", false},
+    {PETclass1, "PET class", false},
+    {PMVclass1, "PMV class and PPD", false},
+    {PTclass1, "PT class", false},
 };
 const char* const kHiddenTableItems[] = {Gmax1, Smax1, Dmax1, Clothing1, Activity1};
 

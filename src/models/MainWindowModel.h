@@ -21,6 +21,8 @@
 #include "platform/FormModel.h"
 #include "platform/Raster.h"
 #include "series/DataFile.h"
+#include "series/RecordSource.h"
+#include "series/RunSummary.h"
 #include "umbrix/engine.h"
 #include "umbrix/thread_pool.h"
 
@@ -186,6 +188,12 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     CalculationInputs inputs;
     CalculationResults results;
     float missingValue = kDefaultMissingValue;
+    // The format of the data table (--format): the program's own, tsv or csv.
+    TableFormat tableFormat = TableFormat::Table;
+    // When set, the next data-table runs (from "&New" on) are summed up here: hours per stress
+    // class per month, min/mean/max (--summary).
+    bool collectSummary = false;
+    std::optional<RunSummary> summary;
     // The output file of the last "&New" with "Output in file"; "A&dd" appends to it only.
     const std::string& outputFile() const { return outputFile_; }
 
@@ -247,7 +255,7 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     // record.
     void computeDailyRows();
     bool readPointRow();
-    void readDataRow(DataFileReader& reader, const std::vector<DataColumn>& columns);
+    void readDataRow(RecordSource& reader, const std::vector<DataColumn>& columns);
     // The calculation of the current row, and its results into a row's record.
     RowJob rowJob() const;
     static void ApplyRow(const RowResult& row, const IndexSelection& indices,
@@ -258,6 +266,9 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     // Converts, before any output file is opened, what the row loop will read from the fields
     // and opens the data file, so that a run that cannot start fails before it writes.
     void prepareRun();
+    void applyWeatherFileSite();
+    std::vector<SummaryQuantity> summaryQuantities() const;
+    void addToSummary(const CalculationInputs& in, const CalculationResults& r);
     TableLayout tableLayout() const;
     float readReal(const std::string& name);
     float readOptional(const std::string& name);
@@ -269,7 +280,7 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     // While a session is restored, each field's exit rule touches that field only.
     bool restoring_ = false;
     // The data file opened by prepareRun for the next computeRows.
-    std::unique_ptr<DataFileReader> preparedReader_;
+    std::unique_ptr<RecordSource> preparedReader_;
     std::optional<Date> storedDate_;
     double storedTime_ = 0;  // fraction of a day
     // Which humidity field was typed last and leads the other; before either is typed the

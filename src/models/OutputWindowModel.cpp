@@ -4,6 +4,7 @@
 #include <cctype>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "diagrams/SunPath.h"
 #include "models/Application.h"
@@ -306,12 +307,22 @@ bool OutputWindowModel::saveAs() {
     o.title = "Save as";
     if (!pictureView) {
         o.defaultExt = "dat";
-        o.filter = "Textfiles|*.dat";
+        o.filter =
+            "Textfiles|*.dat|Tab-separated values (*.tsv)|*.tsv|Comma-separated values "
+            "(*.csv)|*.csv";
         auto path = host().saveFileDialog(o);
         if (!path) return false;
         app_.checkOutputFile(*path);
+        // tsv and csv by the file type chosen or the name's extension, for analysis programs
+        const std::string ext = LowerExtension(*path);
+        std::optional<TableFormat> format;
+        if (o.filterIndex == 2 || ext == "tsv") format = TableFormat::Tsv;
+        if (o.filterIndex == 3 || ext == "csv") format = TableFormat::Csv;
+        if (format && tableValues_.columns.empty())
+            throw UmbrixError("only a data table can be saved as tsv or csv: run \"&New\" first");
         std::string content;
-        for (const auto& line : lines_) content += line + "\n";
+        for (const auto& line : format ? tableValues_.lines(*format) : lines_)
+            content += line + "\n";
         WriteTextFileAtomic(*path, content);
         return true;
     }

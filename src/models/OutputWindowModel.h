@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "models/ComponentNames.h"
+#include "models/TableWriter.h"
 #include "platform/FormModel.h"
 #include "platform/Picture.h"
 
@@ -21,6 +22,8 @@ class OutputWindowModel : public FormModel {
     // Lines of the text view (RichEdit1): the data table.
     std::vector<std::string>& lines() { return lines_; }
     const std::vector<std::string>& lines() const { return lines_; }
+    // The data table of the text view as values, for "Save as" tsv or csv.
+    TableValues& tableValues() { return tableValues_; }
 
     // True while the picture view is meant; false for the text view.
     bool pictureView = false;
@@ -86,6 +89,7 @@ class OutputWindowModel : public FormModel {
 
     Application& app_;
     std::vector<std::string> lines_;
+    TableValues tableValues_;
     Picture composed_;
     Picture image_;
 };

@@ -1,9 +1,11 @@
 #include "models/TableWriter.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <exception>
 #include <functional>
 
+#include "indices/StressClasses.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/OutputFile.h"
@@ -42,7 +44,18 @@ struct Column {
     std::string name;
     std::string unit;
     std::function<std::string(const Row&)> value;
+    // for tsv and csv: the kind of the column, a number's decimals, and the value of a column
+    // that is no number (a number is read back from its cell)
+    ColumnKind kind = ColumnKind::Number;
+    int decimals = 1;
+    std::function<TableValue(const Row&)> typed;
 };
+
+// A time of day of the row, hours; none for "---" (no sunrise or sunset).
+TableValue timeValue(const Row& row, float localTime) {
+    if (row.r.sunrise == row.r.sunset || std::isnan(localTime)) return {};
+    return double(localTime);
+}
 
 std::string sunTime(const Row& row, float localTime) {
     if (row.r.sunrise == row.r.sunset) return "---";
@@ -64,32 +77,70 @@ std::string firstCharacters(const std::string& text, std::size_t n) {
     return text;
 }
 
+// A value as the table prints it (one decimal); NaN for no value or the missing value.
+double printed(const Row& row, float x) {
+    if (std::isnan(x) || x == row.cx.missingValue) return NAN;
+    return std::strtod(cell(x, 6, 1).c_str(), nullptr);
+}
+
+// The label of the class of an index value as printed; empty for no value.
+std::string classLabel(const Row& row, StressIndex index, float x) {
+    const int k = StressClassOf(index, printed(row, x));
+    if (k < 0) return {};
+    const TextLanguage language = row.cx.german ? TextLanguage::German : TextLanguage::English;
+    return std::string(StressClasses(index)[std::size_t(k)].label(language));
+}
+
 std::vector<Column> columnsFor(const TableContext& cx) {
     const Vocabulary& w = *cx.vocabulary;
     const TableLayout& l = cx.layout;
     const bool table = l.mode == TableMode::DataTable;
     std::vector<Column> c;
-    auto add = [&c](bool on, std::string name, std::string unit, auto value) {
-        if (on) c.push_back({std::move(name), std::move(unit), value});
+    auto add = [&c](bool on, std::string name, std::string unit, auto value,
+                    ColumnKind kind = ColumnKind::Number, int decimals = 1,
+                    std::function<TableValue(const Row&)> typed = {}) {
+        if (on) c.push_back({std::move(name), std::move(unit), value, kind, decimals, typed});
     };
+    const ColumnKind integer = ColumnKind::Number, text = ColumnKind::Text;
     // the daily rows carry neither the enumerator nor the location columns
-    add(table && l.enumTag, "Enum.", "/tag",
-        [](const Row& x) { return x.in.tag.empty() ? std::to_string(x.r.rowCounter) : x.in.tag; });
-    add(l.date, w[13], cx.dateUnit + "   ", [](const Row& x) { return x.in.dateText + " "; });
-    add(l.dayOfYear, w[14], w[20], [](const Row& x) { return std::to_string(x.in.dayOfYear); });
-    add(table && l.time, w[25], cx.timeUnit,
-        [](const Row& x) { return RoundedTimeText(x.cx.format, x.in.hours); });
-    add(table && l.latitude, "Latit.", "\u00b0N",
-        [](const Row& x) { return x.value(x.in.latitude, 6, 2); });
-    add(table && l.longitude, "Long.", "\u00b0E",
-        [](const Row& x) { return x.value(x.in.longitude, 6, 2); });
-    add(table && l.altitude, "Altit.", "m",
-        [](const Row& x) { return std::to_string(x.in.altitude); });
+    add(
+        table && l.enumTag, "Enum.", "/tag",
+        [](const Row& x) { return x.in.tag.empty() ? std::to_string(x.r.rowCounter) : x.in.tag; },
+        text, 0);
+    add(
+        l.date, w[13], cx.dateUnit + "   ", [](const Row& x) { return x.in.dateText + " "; },
+        ColumnKind::Date, 0,
+        [](const Row& x) -> TableValue {
+            if (auto d = ParseDate(x.cx.format, x.in.dateText, x.in.date.year)) return *d;
+            return {};
+        });
+    add(
+        l.dayOfYear, w[14], w[20], [](const Row& x) { return std::to_string(x.in.dayOfYear); },
+        integer, 0);
+    add(
+        table && l.time, w[25], cx.timeUnit,
+        [](const Row& x) { return RoundedTimeText(x.cx.format, x.in.hours); }, ColumnKind::Time, 0,
+        [](const Row& x) -> TableValue { return double(x.in.hours); });
+    add(
+        table && l.latitude, "Latit.", "\u00b0N",
+        [](const Row& x) { return x.value(x.in.latitude, 6, 2); }, integer, 2);
+    add(
+        table && l.longitude, "Long.", "\u00b0E",
+        [](const Row& x) { return x.value(x.in.longitude, 6, 2); }, integer, 2);
+    add(
+        table && l.altitude, "Altit.", "m",
+        [](const Row& x) { return std::to_string(x.in.altitude); }, integer, 0);
     add(table && l.timeZone, "UTC", "h", [](const Row& x) { return x.f61(x.in.timeZone); });
-    add(l.sunrise, w[15], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunrise); });
-    add(l.sunset, w[16], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunset); });
-    add(l.sdMax, w[17], w[23], [](const Row& x) { return std::to_string(x.r.SDmax); });
-    add(l.sdAct, w[18], w[24], [](const Row& x) { return std::to_string(x.r.SDact); });
+    add(
+        l.sunrise, w[15], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunrise); },
+        ColumnKind::Time, 0, [](const Row& x) { return timeValue(x, x.r.sunrise); });
+    add(
+        l.sunset, w[16], cx.timeUnit, [](const Row& x) { return sunTime(x, x.r.sunset); },
+        ColumnKind::Time, 0, [](const Row& x) { return timeValue(x, x.r.sunset); });
+    add(
+        l.sdMax, w[17], w[23], [](const Row& x) { return std::to_string(x.r.SDmax); }, integer, 0);
+    add(
+        l.sdAct, w[18], w[24], [](const Row& x) { return std::to_string(x.r.SDact); }, integer, 0);
     if (!table) {
         // daily course: maxima, sums and averages of clear-sky and actual global radiation
         const char* names[] = {"GmaxMax", "GactMax", "GmaxSum", "GactSum", "GmaxAvr", "GactAvr"};
@@ -107,8 +158,11 @@ std::vector<Column> columnsFor(const TableContext& cx) {
     }
     add(l.elevation, "elev.", "\u00b0", [](const Row& x) { return x.f61(90.0f - x.r.Z); });
     add(l.azimuth, "azim.", "\u00b0", [](const Row& x) { return x.f61(x.r.azimuth); });
-    add(l.svf, "SVF_Umb", "", [](const Row& x) { return x.value(x.r.SVF_Umb, 6, 3); });
-    add(l.svfCos, "SVF_cos", "", [](const Row& x) { return x.value(x.r.SVF_cos, 6, 3); });
+    add(
+        l.svf, "SVF_Umb", "", [](const Row& x) { return x.value(x.r.SVF_Umb, 6, 3); }, integer, 3);
+    add(
+        l.svfCos, "SVF_cos", "", [](const Row& x) { return x.value(x.r.SVF_cos, 6, 3); }, integer,
+        3);
     add(l.ltf, "LTF", "", [](const Row& x) { return x.f61(x.r.turbidity); });
     add(l.albedo, "Albedo", "", [](const Row& x) { return x.f61(x.cx.albedo); });
     add(l.bowen, "Bowen", "", [](const Row& x) { return x.f61(x.cx.bowen); });
@@ -128,15 +182,43 @@ std::vector<Column> columnsFor(const TableContext& cx) {
     const bool personal = l.pmv || l.pet || l.setStar || l.mpet;
     add(personal, w[7], "m", [](const Row& x) { return x.f61(x.in.height); });
     add(personal, w[8], "kg", [](const Row& x) { return x.f61(x.in.weight); });
-    add(personal, w[9], "a", [](const Row& x) { return std::to_string(x.in.age); });
-    add(personal, w[10], "", [](const Row& x) { return x.in.sex; });
-    add(personal, w[11], "clo", [](const Row& x) { return x.value(x.in.clothing, 6, 2); });
+    add(
+        personal, w[9], "a", [](const Row& x) { return std::to_string(x.in.age); }, integer, 0);
+    add(
+        personal, w[10], "", [](const Row& x) { return x.in.sex; }, text, 0);
+    add(
+        personal, w[11], "clo", [](const Row& x) { return x.value(x.in.clothing, 6, 2); }, integer,
+        2);
     add(personal, w[12], "W", [](const Row& x) { return x.f61(x.in.activity); });
+    // the class of the value as printed, so that the number and its class never disagree
+    auto addClass = [&](bool on, StressIndex index, float CalculationResults::*field) {
+        const std::string name =
+            std::string(StressIndexName(index)) + (cx.german ? "-Klasse" : " class");
+        add(
+            on, name, "",
+            [index, field](const Row& x) {
+                const std::string label = classLabel(x, index, x.r.*field);
+                return label.empty() ? std::string("---") : label;
+            },
+            text, 0,
+            [index, field](const Row& x) -> TableValue {
+                const std::string label = classLabel(x, index, x.r.*field);
+                if (label.empty()) return {};
+                return label;
+            });
+    };
     add(l.pmv, w[41], w[69], [](const Row& x) { return x.f61(x.r.PMV); });
+    addClass(l.pmvClass, StressIndex::PMV, &CalculationResults::PMV);
+    add(l.pmvClass, "PPD", "%", [](const Row& x) {
+        return x.f61(float(PredictedPercentDissatisfied(printed(x, x.r.PMV))));
+    });
     add(l.pet, w[51], w[79], [](const Row& x) { return x.f61(x.r.PET); });
+    addClass(l.petClass, StressIndex::PET, &CalculationResults::PET);
     add(l.setStar, w[52], w[80], [](const Row& x) { return x.f61(x.r.SET); });
     add(l.utci, "UTCI", kDegC, [](const Row& x) { return x.f61(x.r.UTCI); });
+    addClass(l.utciClass, StressIndex::UTCI, &CalculationResults::UTCI);
     add(l.pt, "PT", kDegC, [](const Row& x) { return x.f61(x.r.PT); });
+    addClass(l.ptClass, StressIndex::PT, &CalculationResults::PT);
     add(l.mpet, "mPET", kDegC, [](const Row& x) { return x.f61(x.r.mPET); });
     return c;
 }
@@ -264,11 +346,90 @@ bool SaveLinesAs(Host& host, FileDialogOptions options, const std::vector<std::s
     return true;
 }
 
+namespace {
+
+std::vector<TableColumn> delimitedColumns(const TableContext& cx,
+                                          const std::vector<Column>& columns) {
+    const Vocabulary& w = *cx.vocabulary;
+    std::vector<TableColumn> out;
+    for (const Column& c : columns) {
+        // dates and times are written as yyyy-mm-dd and hh:mm, whatever the table's units
+        const bool clock = c.kind == ColumnKind::Date || c.kind == ColumnKind::Time;
+        std::string name(TrimBlanks(c.name)), unit(TrimBlanks(c.unit));
+        if (clock) unit.clear();
+        // the table's two-line title "day of / year" is one name
+        if (c.name == w[14] && c.unit == w[20]) name += " " + unit, unit.clear();
+        out.push_back({name, unit, c.kind, c.decimals});
+    }
+    return out;
+}
+
+TableMetadata metadataOf(const TableContext& cx) {
+    TableMetadata meta;
+    meta.emplace_back("program", kProgramTitle);
+    if (cx.locationLines) {
+        meta.emplace_back("place", cx.locationName);
+        meta.emplace_back("longitude", cx.longitudeText);
+        meta.emplace_back("latitude", cx.latitudeText);
+        meta.emplace_back("time zone", std::string("UTC ") + (cx.timeZone >= 0 ? "+" : "") +
+                                           cx.timeZoneText + " h");
+    }
+    meta.emplace_back("horizon limitation", cell(100.0f - 100.0f * cx.svf, 3, 1) + " %");
+    meta.emplace_back("sky view factor", cell(cx.svf, 4, 3));
+    if (!cx.dataFileName.empty()) meta.emplace_back("data file", cx.dataFileName);
+    meta.emplace_back("missing values", "empty fields");
+    return meta;
+}
+
+void writeDelimitedHeader(const TableContext& cx, TableSink& sink) {
+    const DelimitedTableWriter writer(cx.tableFormat, delimitedColumns(cx, columnsFor(cx)),
+                                      cx.missingValue);
+    for (const std::string& line : writer.headerLines(metadataOf(cx))) sink.header(line);
+}
+
+std::vector<TableValue> rowValues(const std::vector<Column>& columns, const Row& row) {
+    std::vector<TableValue> values;
+    values.reserve(columns.size());
+    for (const Column& c : columns) {
+        if (c.typed) {
+            values.push_back(c.typed(row));
+        } else if (c.kind == ColumnKind::Text) {
+            values.emplace_back(std::string(TrimBlanks(c.value(row))));
+        } else {
+            // a number as the table writes it, so that both formats agree to the last digit
+            const std::string text = c.value(row);
+            char* end = nullptr;
+            const double x = std::strtod(text.c_str(), &end);
+            if (end == text.c_str())
+                values.emplace_back();
+            else
+                values.emplace_back(x);
+        }
+    }
+    return values;
+}
+
+}  // namespace
+
+std::vector<std::string> TableValues::lines(TableFormat format) const {
+    const DelimitedTableWriter writer(format, columns, missingValue);
+    std::vector<std::string> out = writer.headerLines(metadata);
+    for (const auto& row : rows) out.push_back(writer.rowLine(row));
+    return out;
+}
+
 void WriteTableHeader(const TableContext& cx, TableSink& sink) {
+    if (sink.values) {
+        sink.values->columns = delimitedColumns(cx, columnsFor(cx));
+        sink.values->metadata = metadataOf(cx);
+        sink.values->missingValue = cx.missingValue;
+        sink.values->rows.clear();
+    }
+    if (cx.tableFormat != TableFormat::Table) return writeDelimitedHeader(cx, sink);
     const Vocabulary& w = *cx.vocabulary;
     sink.header(kProgramTitle);
     sink.header(w[0]);
-    if (!cx.dataFileActive) {
+    if (cx.locationLines) {
         sink.header(w[1] + "\t" + firstCharacters(cx.locationName, 40));
         sink.header(w[2] + "\t" + cx.longitudeText + "\t" + w[3] + "\t" + cx.latitudeText + "\t" +
                     w[4] + "\t" + (cx.timeZone >= 0 ? "+" : "") + cx.timeZoneText + " h");
@@ -308,9 +469,19 @@ void WriteTableHeader(const TableContext& cx, TableSink& sink) {
 void WriteTableRow(const TableContext& cx, const CalculationInputs& in, const CalculationResults& r,
                    TableSink& sink) {
     const Row row{cx, in, r};
-    std::string line;
-    for (const Column& c : columnsFor(cx)) line += c.value(row) + "\t";
-    sink.row(line);
+    const std::vector<Column> columns = columnsFor(cx);
+    if (cx.tableFormat != TableFormat::Table) {
+        sink.row(
+            DelimitedTableWriter(cx.tableFormat, delimitedColumns(cx, columns), cx.missingValue)
+                .rowLine(rowValues(columns, row)));
+    } else {
+        std::string line;
+        for (const Column& c : columns) line += c.value(row) + "\t";
+        sink.row(line);
+    }
+    // an "A&dd" under other columns has no place in the values' table
+    if (sink.values && sink.values->columns.size() == columns.size())
+        sink.values->rows.push_back(rowValues(columns, row));
 
     if (!cx.layout.petDetail && !cx.layout.mpetDetail) return;
     std::string d = in.dateText + " \t" + std::to_string(in.dayOfYear);

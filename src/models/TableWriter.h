@@ -10,6 +10,7 @@
 #include "models/Language.h"
 #include "platform/DateTime.h"
 #include "platform/Host.h"
+#include "series/TableFormats.h"
 
 namespace umbrix {
 
@@ -30,6 +31,8 @@ struct TableLayout {
     bool surfaceTemp = true, ta = true, vp = true, rh = true, v = true, n = true, tmrt = true;
     bool pmv = true, pet = true, setStar = true, utci = true, pt = true, mpet = true;
     bool petDetail = false, mpetDetail = false;  // "PET/MEMI", "mPET/mPET_model"
+    // the stress class beside its index (PMV's with PPD)
+    bool utciClass = false, petClass = false, pmvClass = false, ptClass = false;
 };
 
 // Everything besides the two records that the writers read.
@@ -43,15 +46,31 @@ struct TableContext {
     float bowen = 1.0f;
     // header lines 3 to 5 (only without a data file)
     bool dataFileActive = false;
+    bool locationLines = true;  // lines 3 to 5: no data file, or an EPW file's site
     std::string locationName;
     std::string longitudeText, latitudeText, timeZoneText;
     float timeZone = 0;
     float svf = 1;
     // written where a row has no value (NaN)
     float missingValue = kDefaultMissingValue;
+    // the program's own table, or tsv/csv for analysis programs (one header line, metadata
+    // as # comments, missing values as empty fields)
+    TableFormat tableFormat = TableFormat::Table;
+    bool german = false;       // the language of the stress classes' labels
+    std::string dataFileName;  // metadata of tsv/csv: the data file of the run, if any
 };
 
 class OutputFile;
+
+// The in-memory table as values, so that the text view can be saved as tsv or csv too.
+struct TableValues {
+    std::vector<TableColumn> columns;
+    TableMetadata metadata;
+    std::vector<std::vector<TableValue>> rows;
+    float missingValue = kDefaultMissingValue;
+    // The lines of the table in format (tsv or csv).
+    std::vector<std::string> lines(TableFormat format) const;
+};
 
 // Where the lines go: the in-memory table and the detail window, or the output file and the
 // detail file. Files are written line by line, so a long run keeps memory flat. A new file is
@@ -66,6 +85,7 @@ class TableSink {
 
     std::vector<std::string>* memory = nullptr;        // text view of the diagram window
     std::vector<std::string>* detailMemory = nullptr;  // detail window
+    TableValues* values = nullptr;                     // the text view's table as values
 
     // Creates (or appends to) the output file and, when detailPath is not empty, the detail
     // file. Throws FileError.

@@ -73,6 +73,8 @@ class Host {
     virtual void setProgressMax(int /*max*/) {}
     virtual void setProgress(int /*position*/) {}
     virtual void stepProgress() {}
+    // A time-series run's progress: the rows done and the share of its input read (0 … 1).
+    virtual void reportRows(std::int64_t /*rows*/, double /*fraction*/) {}
 
     virtual void setBusy(bool /*busy*/) {}
 

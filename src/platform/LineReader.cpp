@@ -1,5 +1,8 @@
 #include "platform/LineReader.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -11,11 +14,20 @@ LineTooLongError::LineTooLongError(std::int64_t line, std::size_t limit)
       line_(line) {}
 
 LineReader::LineReader(const std::string& path, std::size_t maxLength)
-    : path_(path), maxLength_(maxLength), file_(OpenInputFile(path)), buffer_(64 * 1024) {}
+    : path_(path), maxLength_(maxLength), file_(OpenInputFile(path)), buffer_(64 * 1024) {
+    struct stat st {};
+    if (fstat(fileno(file_.get()), &st) == 0) size_ = std::int64_t(st.st_size);
+}
+
+double LineReader::fractionRead() const {
+    if (size_ <= 0) return 1.0;
+    return std::clamp(double(filled_ - std::int64_t(end_ - pos_)) / double(size_), 0.0, 1.0);
+}
 
 bool LineReader::fill() {
     if (eof_) return false;
     end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
+    filled_ += std::int64_t(end_);
     pos_ = 0;
     if (end_ < buffer_.size()) {
         if (std::ferror(file_.get()))

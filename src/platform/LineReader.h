@@ -33,6 +33,8 @@ class LineReader {
     // 1-based number of the line last returned.
     std::int64_t lineNumber() const { return lineNumber_; }
     const std::string& path() const { return path_; }
+    // The share of the file's bytes read so far, 0 … 1 (for progress; 1 for an empty file).
+    double fractionRead() const;
 
   private:
     bool fill();
@@ -44,6 +46,8 @@ class LineReader {
     std::size_t pos_ = 0, end_ = 0;
     bool eof_ = false;
     std::int64_t lineNumber_ = 0;
+    std::int64_t filled_ = 0;  // bytes read from the file into the buffer so far
+    std::int64_t size_ = 0;    // the file's size when it was opened
 };
 
 }  // namespace umbrix

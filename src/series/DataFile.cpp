@@ -1,5 +1,7 @@
 #include "series/DataFile.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -204,12 +206,20 @@ DataFileReader::DataFileReader(DataFileSettings settings) : settings_(std::move(
     } catch (const FileError& e) {
         throw FileError(std::string("data file: ") + e.what());
     }
+    struct stat st {};
+    if (fstat(fileno(file_), &st) == 0) size_ = std::int64_t(st.st_size);
     buffer_.resize(std::size_t(1) << 16);
     if (settings_.skipFirstRow) {
         std::string labels;
         readLine(labels);
     }
     fetchRecordLine();
+}
+
+double DataFileReader::fractionRead() const {
+    if (size_ <= 0) return 1.0;
+    const double done = double(filled_ - std::int64_t(bufferEnd_ - bufferPos_)) / double(size_);
+    return std::clamp(done, 0.0, 1.0);
 }
 
 DataFileReader::~DataFileReader() {
@@ -224,6 +234,7 @@ bool DataFileReader::readLine(std::string& line) {
         if (bufferPos_ == bufferEnd_) {
             if (eof_) return any;
             bufferEnd_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+            filled_ += std::int64_t(bufferEnd_);
             bufferPos_ = 0;
             if (bufferEnd_ < buffer_.size()) {
                 if (std::ferror(file_))
@@ -243,6 +254,7 @@ bool DataFileReader::readLine(std::string& line) {
             // CR LF counts once
             if (bufferPos_ == bufferEnd_ && !eof_) {
                 bufferEnd_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+                filled_ += std::int64_t(bufferEnd_);
                 bufferPos_ = 0;
                 if (bufferEnd_ < buffer_.size()) eof_ = true;
             }

@@ -68,6 +68,10 @@ struct DataFileSettings {
     char fieldSeparator = '\t';  // TAB stands for "Space or Tab"; a space always ends a field
     int horizonIncrement = 30;   // degrees
     int currentYear = 2000;      // for dates without a year and two-digit years
+    // An EPW weather file instead of a data file: its own columns (EpwDataColumns), the
+    // record at the middle of its hour unless epwEndOfHour.
+    bool epw = false;
+    bool epwEndOfHour = false;
 };
 
 // One record. Only the fields of the checked columns are set (has()); a missing value (the
@@ -128,6 +132,8 @@ class DataFileReader {
     DataRecord next();
 
     const DataFileSettings& settings() const { return settings_; }
+    // The share of the file's bytes read so far, 0 … 1 (for progress).
+    double fractionRead() const;
 
   private:
     bool readLine(std::string& line);
@@ -146,6 +152,7 @@ class DataFileReader {
     std::exception_ptr pendingError_;     // or why it cannot be read
     std::int64_t pendingLine_ = 0;
     std::int64_t recordLine_ = 0;
+    std::int64_t filled_ = 0, size_ = 0;  // bytes read into the buffer, the file's size
 };
 
 }  // namespace umbrix

@@ -97,6 +97,8 @@ class EpwReader {
     EpwRecord next();
     // Records of 29 February left out because the run year is a common year.
     std::int64_t droppedLeapDays() const { return droppedLeapDays_; }
+    // The share of the file's bytes read so far, 0 … 1 (for progress).
+    double fractionRead() const { return lines_.fractionRead(); }
 
   private:
     void readHeader();

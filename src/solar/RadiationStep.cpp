@@ -64,6 +64,14 @@ RadiationResults ComputeRadiation(const RadiationInputs& in, const SunHiddenTest
         } else {
             r.d = static_cast<float>(double(ratio) * svf * in.g);
             r.s = r.g - r.d;
+            // At a low sun the clear-sky G0 is tiny, so a measured G reads as a clear sky and
+            // the split gives most of it as beam; its normal irradiance S / cos Z then lifts
+            // Tmrt under an overcast sky. The beam never exceeds the clear sky's; the diffuse
+            // part takes the rest.
+            if (r.s > r.s0) {
+                r.s = r.s0;
+                r.d = r.g - r.s;
+            }
         }
     } else {
         const bool fog = in.rh > in.fogLimit;

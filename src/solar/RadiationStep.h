@@ -67,8 +67,9 @@ using SunHiddenTest = std::function<bool(double zenith, double azimuth)>;
 
 // The short-wave fluxes, the long-wave fluxes, the ground surface temperature (12 passes of
 // the energy balance from Ts = Ta) and Tmrt. The short-wave split never gives a negative flux:
-// 0 ≤ D ≤ G and S = G − D. An empty isSunHidden means a free horizon. A result that comes out
-// non-finite (an input of infinity, or one so large that a flux overflows) is NaN.
+// 0 ≤ D ≤ G and S = G − D, and the S of a given G never exceeds the clear sky's S0. An empty
+// isSunHidden means a free horizon. A result that comes out non-finite (an input of infinity, or
+// one so large that a flux overflows) is NaN.
 RadiationResults ComputeRadiation(const RadiationInputs& in, const SunHiddenTest& isSunHidden);
 
 }  // namespace umbrix

@@ -85,6 +85,7 @@ const CaptionEntry kEnglish[] = {
     {"FormWerte.LabelIDate", "Date"},
     {"FormWerte.LabelITime", "Time"},
     {"FormWerte.LabelFileSep", "File separator"},
+    {"FormWerte.LabelEpwTime", "EPW time stamp"},
     {"FormWerte.GroupColumns", "Column selection"},
 
     // ---- diagram window ----

@@ -40,7 +40,10 @@ DataFileWindow::DataFileWindow(DataFileWindowModel& model, Desktop& desktop)
     fileRow->addWidget(open);
     fileRow->addWidget(none);
     left->addLayout(fileRow);
-    left->addWidget(NamedCheck(this, ChkUeberschriften));
+    auto* labelsRow = new QHBoxLayout;
+    labelsRow->addWidget(NamedCheck(this, ChkUeberschriften), 1);
+    labelsRow->addWidget(NamedButton(this, LabelsBtn));
+    left->addLayout(labelsRow);
 
     QGroupBox* formats = NamedGroup(this, GroupFormat);
     auto* grid = new QGridLayout(formats);
@@ -50,6 +53,9 @@ DataFileWindow::DataFileWindow(DataFileWindowModel& model, Desktop& desktop)
     auto* separator = new QComboBox(this);
     separator->setObjectName(ComboFileSep);
     LabelledField(grid, 3, 0, LabelFileSep, separator);
+    auto* stamp = new QComboBox(this);
+    stamp->setObjectName(ComboEpwTime);
+    LabelledField(grid, 4, 0, LabelEpwTime, stamp);
     grid->setColumnStretch(0, 1);
     left->addWidget(formats);
     left->addWidget(NamedCheck(this, ChkInDatei));
