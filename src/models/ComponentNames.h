@@ -707,6 +707,8 @@ inline constexpr char RotateBtn[] = "RotateBtn";
 inline constexpr char ZoomInBtn[] = "ZoomInBtn";
 // button: Zoom out
 inline constexpr char ZoomOutBtn[] = "ZoomOutBtn";
+// tool button: Fit all obstacles
+inline constexpr char FitBtn[] = "FitBtn";
 // field: Scale (m/pixel) (default "1")
 inline constexpr char EditScale[] = "EditScale";
 // field: Yardstick (m)

@@ -113,6 +113,7 @@ QWidget* ObstacleWindow::buildToolBar() {
                                                         {MoveBtn, EditorIcon::MoveAll},
                                                         {GridBtn, EditorIcon::Grid}};
     for (const auto& [name, icon] : modes) bar->addWidget(IconButton(this, name, DrawnIcon(icon)));
+    bar->addWidget(IconButton(this, FitBtn, DrawnIcon(EditorIcon::Fit)));
     bar->addSeparator();
     bar->addWidget(IconButton(this, NewMapBtn, DrawnIcon(EditorIcon::ImportMap)));
     bar->addWidget(IconButton(this, RemoveMapBtn, DrawnIcon(EditorIcon::RemoveMap)));
