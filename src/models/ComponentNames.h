@@ -628,6 +628,10 @@ inline constexpr char TmrtHorizontalChk[] = "TmrtHorizontalChk";
 inline constexpr char SetSedentaryChk[] = "SetSedentaryChk";
 // button: Apply
 inline constexpr char ApplyBtn[] = "ApplyBtn";
+// button: OK; applies and closes
+inline constexpr char OKBtn[] = "OKBtn";
+// button: Cancel; brings back the values of the window's opening and closes (also Escape)
+inline constexpr char CancelBtn[] = "CancelBtn";
 // the desktop program's own widgets (object names of labels, groups and menus)
 // group: Model parameters
 inline constexpr char GroupModel[] = "GroupModel";
