@@ -188,8 +188,8 @@ bool TopographyWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void TopographyWindow::refreshView() {
     if (!map_) return;  // still being built
-    if (!(editor_.map() == shownMap_)) {
-        shownMap_ = editor_.map();
+    if (!(editor_.shadedMap() == shownMap_)) {
+        shownMap_ = editor_.shadedMap();
         map_->setImage(ToQImage(shownMap_));
     }
 }
