@@ -265,6 +265,32 @@ TEST_F(ObstacleEditorModelTest, ZoomLimitsAndScaleField) {
     EXPECT_DOUBLE_EQ(obs.scale(), 4);
 }
 
+TEST_F(ObstacleEditorModelTest, FitTakesTheRoundestScaleThatShowsEveryObstacle) {
+    // reach = the farthest x or y (a tree's crown included); 180 pixels must hold it; a reach
+    // beyond any usable scale keeps the scale
+    struct Case {
+        float x, crown;
+        double scale;
+    } cases[] = {
+        {22, 0, 0.125},   {-40, 5, 0.25},  {100, 0, 1},
+        {0.5, 0.5, 0.05}, {3000, 600, 20}, {1e30f, 0, 2},
+    };
+    for (const Case& c : cases) {
+        host.askAnswers.push_back(Answer::No);  // "Save changes?": no
+        obs.click("New1");
+        obs.appendObstacle(
+            MakeTree(ObstacleKind::Conifer, c.x, 1, 10, c.crown, 2, 0.3f, 0.3f, 0.95f));
+        obs.click("ZoomOutBtn");  // 2 m per pixel, so that every case changes it
+        obs.click("FitBtn");
+        EXPECT_DOUBLE_EQ(obs.scale(), c.scale) << c.x;
+    }
+    host.askAnswers.push_back(Answer::No);
+    obs.click("New1");  // nothing to fit: the scale stays
+    obs.click("ZoomOutBtn");
+    obs.click("FitBtn");
+    EXPECT_DOUBLE_EQ(obs.scale(), 2);
+}
+
 TEST_F(ObstacleEditorModelTest, YardstickSetsTheScale) {
     obs.click("ScaleBtn");
     EXPECT_EQ(obs.mode(), "ScaleBtn");

@@ -639,6 +639,10 @@ inline constexpr char TmrtHorizontalChk[] = "TmrtHorizontalChk";
 inline constexpr char SetSedentaryChk[] = "SetSedentaryChk";
 // button: Apply
 inline constexpr char ApplyBtn[] = "ApplyBtn";
+// button: OK; applies and closes
+inline constexpr char OKBtn[] = "OKBtn";
+// button: Cancel; brings back the values of the window's opening and closes (also Escape)
+inline constexpr char CancelBtn[] = "CancelBtn";
 // the desktop program's own widgets (object names of labels, groups and menus)
 // group: Model parameters
 inline constexpr char GroupModel[] = "GroupModel";
@@ -718,6 +722,8 @@ inline constexpr char RotateBtn[] = "RotateBtn";
 inline constexpr char ZoomInBtn[] = "ZoomInBtn";
 // button: Zoom out
 inline constexpr char ZoomOutBtn[] = "ZoomOutBtn";
+// tool button: Fit all obstacles
+inline constexpr char FitBtn[] = "FitBtn";
 // field: Scale (m/pixel) (default "1")
 inline constexpr char EditScale[] = "EditScale";
 // field: Yardstick (m)

@@ -105,6 +105,7 @@ ObstacleEditorModel::ObstacleEditorModel(Host& host, BuildingDialog& buildingDia
     add(RotateBtn, ControlKind::Button, "Rotate");
     add(ZoomInBtn, ControlKind::Button, "Zoom in");
     add(ZoomOutBtn, ControlKind::Button, "Zoom out");
+    add(FitBtn, ControlKind::Button).hint = "Fit all obstacles - Alle Hindernisse einpassen";
     add(EditScale, ControlKind::Edit, "1");
     add(EditYardstick, ControlKind::Edit).enabled = false;
     add(ApplyButton, ControlKind::Button, "Apply");
@@ -178,6 +179,7 @@ void ObstacleEditorModel::onClick(const std::string& name) {
     if (name == RotateBtn) return rotate();
     if (name == ZoomInBtn) return zoom(true);
     if (name == ZoomOutBtn) return zoom(false);
+    if (name == FitBtn) return fitToObstacles();
     if (name == ApplyButton) return applyScale(true);
     if (name == NewMapBtn) return importMap();
     if (name == RemoveMapBtn) return removeMap();
@@ -339,6 +341,12 @@ void ObstacleEditorModel::zoom(bool in) {
     redraw();
 }
 
+void ObstacleEditorModel::fitToObstacles() {
+    if (!plan_.fit(obstacles_)) return;
+    ctl(EditScale).text = general(plan_.scale(), 7);
+    redraw();
+}
+
 void ObstacleEditorModel::applyScale(bool redrawAfter) {
     std::optional<double> typed = FieldNumber(text(EditScale));
     plan_.setScale(typed ? *typed : 1.0);
@@ -416,6 +424,8 @@ void ObstacleEditorModel::openFile() {
     selected_ = -1;
     ctl(EditNr).text = std::to_string(obstacles_.size());
     ctl(CopyObsBtn).enabled = false;
+    // a file opens with all its obstacles in view
+    if (plan_.fit(obstacles_)) ctl(EditScale).text = general(plan_.scale(), 7);
     redraw();
     setTakesPart(true);
     setShadowsAvailable(true);

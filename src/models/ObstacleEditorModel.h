@@ -135,6 +135,7 @@ class ObstacleEditorModel : public FormModel {
     void removeSelected();
     void rotate();
     void zoom(bool in);
+    void fitToObstacles();
     void applyScale(bool redrawAfter);
     void applyYardstick();
     void importMap();

@@ -60,6 +60,33 @@ bool ObstaclePlan::setScaleFromYardstick(double metres, double pixels) {
     return true;
 }
 
+bool ObstaclePlan::fit(const std::vector<Obstacle>& obstacles) {
+    // the plan is centred on the location, so the farthest reach in x or y decides
+    double reach = 0;
+    for (const Obstacle& ob : obstacles) {
+        if (ob.isBuilding()) {
+            for (int k = 1; k <= 8; ++k) {
+                const Point3 c = ob.corner(k);
+                reach = std::max({reach, std::abs(double(c.x)), std::abs(double(c.y))});
+            }
+        } else {
+            const double r = std::abs(double(ob.crownRadius()));
+            reach = std::max({reach, std::abs(double(ob.x())) + r, std::abs(double(ob.y())) + r});
+        }
+    }
+    if (!(reach > 0) || !std::isfinite(reach)) return false;
+    const double needed = reach / (0.9 * kCentre);
+    const double decade = std::pow(10.0, std::floor(std::log10(needed)));
+    double chosen = 10 * decade;
+    for (double step : {1.0, 1.25, 2.0, 2.5, 5.0}) {
+        if (step * decade >= needed * (1 - 1e-9)) {
+            chosen = step * decade;
+            break;
+        }
+    }
+    return setScale(std::max(chosen, 0.05));
+}
+
 void ObstaclePlan::resetScale() {
     scale_ = 1;
     mapZoom_ = 1;

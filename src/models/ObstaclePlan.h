@@ -38,6 +38,10 @@ class ObstaclePlan {
     // The scale a yardstick of `pixels` that is `metres` long gives; the map keeps its zoom, so
     // that the yardstick drawn on it gets its true length. False as setScale.
     bool setScaleFromYardstick(double metres, double pixels);
+    // The roundest scale (1, 1.25, 2, 2.5 or 5 times a power of ten, at least 0.05 m per pixel)
+    // at which every obstacle lies within nine tenths of the plan's half width, the map keeping
+    // its size on the ground. False (and the scale kept) when there is nothing to fit.
+    bool fit(const std::vector<Obstacle>& obstacles);
     // One metre per pixel, the map unzoomed (a new list).
     void resetScale();
 

@@ -45,6 +45,8 @@ PresettingsModel::PresettingsModel(Application& app)
         "Tmrt from horizontal direct radiation (earlier versions)");
     add(SetSedentaryChk, ControlKind::CheckBox,
         "SET* with the sedentary standard environment (earlier versions)");
+    add(OKBtn, ControlKind::Button, "OK");
+    add(CancelBtn, ControlKind::Button, "Cancel");
     add(ApplyBtn, ControlKind::Button, "Apply");
 }
 
@@ -74,6 +76,41 @@ void PresettingsModel::refuseOutside(const std::string& name, Quantity quantity,
 
 void PresettingsModel::onClick(const std::string& name) {
     if (name == ApplyBtn) apply();
+    if (name == OKBtn) {
+        apply();  // a refusal keeps the window open
+        hide();
+    }
+    if (name == CancelBtn) {
+        restoreOpened();
+        hide();
+    }
+}
+
+void PresettingsModel::show() {
+    if (!isVisible()) {
+        Opened o{{}, {}, bowen, albedo, turbidity, dgRatio, fogLimit, app_.format()};
+        for (const auto& c : controls()) {
+            if (c->kind == ControlKind::Edit) o.texts.emplace_back(c->name, c->text);
+            if (c->kind == ControlKind::CheckBox) o.checks.emplace_back(c->name, c->checked);
+        }
+        opened_ = std::move(o);
+    }
+    FormModel::show();
+}
+
+void PresettingsModel::restoreOpened() {
+    if (!opened_) return;
+    for (const auto& [name, text] : opened_->texts) ctl(name).text = text;
+    for (const auto& [name, checked] : opened_->checks) ctl(name).checked = checked;
+    bowen = opened_->bowen;
+    albedo = opened_->albedo;
+    turbidity = opened_->turbidity;
+    dgRatio = opened_->dgRatio;
+    fogLimit = opened_->fogLimit;
+    app_.format() = opened_->format;
+    app_.mainWindow().rewriteDateField();
+    app_.mainWindow().rewriteTimeField();
+    changed();
 }
 
 // A number outside its physical range, or letters where a number belongs, are refused with a

@@ -1,8 +1,14 @@
 #pragma once
 // The pre-settings window: model parameters that rarely change and the output date and time
 // formats. Values live on the window for the program's lifetime; they are not in the session.
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "models/ComponentNames.h"
 #include "models/RangeMessages.h"
+#include "platform/DateTime.h"
 #include "platform/FormModel.h"
 
 namespace umbrix {
@@ -27,6 +33,8 @@ class PresettingsModel : public FormModel {
 
     // Runs the exit rule of every edit field; the refusals come together in one RangeError.
     void apply();
+    // Opening takes note of the values, so that Cancel can bring them back.
+    void show() override;
 
   protected:
     void onExit(const std::string& name) override;
@@ -38,7 +46,17 @@ class PresettingsModel : public FormModel {
                        const std::string& previous);
     void leaveDateFormat();
     void leaveTimeFormat();
+    void restoreOpened();
     Application& app_;
+
+    // The values as the window opened.
+    struct Opened {
+        std::vector<std::pair<std::string, std::string>> texts;
+        std::vector<std::pair<std::string, bool>> checks;
+        float bowen, albedo, turbidity, dgRatio, fogLimit;
+        FormatSettings format;
+    };
+    std::optional<Opened> opened_;
 };
 
 }  // namespace umbrix

@@ -1,6 +1,7 @@
 #include "models/TopographyEditorModel.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -492,9 +493,9 @@ void TopographyEditorModel::heightEscape() {
 // ---------------------------------------------------------------------------
 // drawing
 
-void TopographyEditorModel::redrawMap() {
-    map_.fill(kWhite);
-    const int d = grid_.delta;
+template <typename Grey>
+void TopographyEditorModel::drawRelief(Raster& raster, Grey grey) const {
+    raster.fill(kWhite);
     for (int r = 1; r < kTopoWindowSize; ++r) {
         for (int c = 1; c < kTopoWindowSize; ++c) {
             const double nw = window_.at(c - 1, r - 1), ne = window_.at(c, r - 1);
@@ -505,37 +506,64 @@ void TopographyEditorModel::redrawMap() {
             const Point mid{10 * c - 5, 10 * r - 5};
             struct Triangle {
                 Point a, b;
+                double za, zb;
                 double e, f;
             };
             const Triangle triangles[] = {
-                {pnw, pne, D - nw - ne, nw - ne},  // north
-                {pnw, psw, sw - nw, nw + sw - D},  // west
-                {psw, pse, sw + se - D, sw - se},  // south
-                {pse, pne, se - ne, D - se - ne},  // east
+                {pnw, pne, nw, ne, D - nw - ne, nw - ne},  // north
+                {pnw, psw, nw, sw, sw - nw, nw + sw - D},  // west
+                {psw, pse, sw, se, sw + se - D, sw - se},  // south
+                {pse, pne, se, ne, se - ne, D - se - ne},  // east
             };
             for (const Triangle& t : triangles) {
-                const int g = std::clamp(ReliefGrey(t.e, t.f, d), 0, 255);
-                const Colour grey = Rgb(g, g, g);
+                const int g = std::clamp(grey(t, mid, D / 2), 0, 255);
+                const Colour colour = Rgb(g, g, g);
                 const Point points[] = {t.a, t.b, mid};
-                map_.polygon(points, Pen{grey}, Brush{grey});
+                raster.polygon(points, Pen{colour}, Brush{colour});
             }
         }
     }
+    const int d = grid_.delta;
     for (int n = 0; n < kTopoWindowSize; ++n) {
         const std::int64_t offset = std::int64_t(n - kTopoHalf) * d;
         const Colour colour = offset % 1000 == 0  ? kBlack
                               : offset % 100 == 0 ? kWhite
                                                   : Colour(0x808080);
-        map_.line({0, 10 * n}, {kMapSize, 10 * n}, Pen{colour});
-        map_.line({10 * n, 0}, {10 * n, kMapSize}, Pen{colour});
+        raster.line({0, 10 * n}, {kMapSize, 10 * n}, Pen{colour});
+        raster.line({10 * n, 0}, {10 * n, kMapSize}, Pen{colour});
     }
     auto marker = [&](int x, int y, Colour colour) {
         const Rect box{x - kMarkerRadius, y - kMarkerRadius, x + kMarkerRadius + 1,
                        y + kMarkerRadius + 1};
-        map_.ellipse(box, Pen{kBlack}, Brush{colour});
+        raster.ellipse(box, Pen{kBlack}, Brush{colour});
     };
     marker(10 * editC_, 10 * editR_, Rgb(255, 255, 0));
     marker(kMapSize / 2, kMapSize / 2, Rgb(255, 0, 0));
+}
+
+void TopographyEditorModel::redrawMap() {
+    const int d = grid_.delta;
+    drawRelief(map_, [d](const auto& t, Point, double) { return ReliefGrey(t.e, t.f, d); });
+    // Lambert shading of each triangle's plane under light from azimuth 315 degrees, 45 degrees
+    // high; 10 pixels are one grid distance, y points north
+    const double metresPerPixel = d / 10.0;
+    const double light[3] = {-0.5, 0.5, std::sqrt(0.5)};
+    drawRelief(shadedMap_, [&](const auto& t, Point mid, double zMid) {
+        auto vertex = [&](Point p, double z) {
+            return std::array<double, 3>{p.x * metresPerPixel, -p.y * metresPerPixel, z};
+        };
+        const auto a = vertex(t.a, t.za), b = vertex(t.b, t.zb), m = vertex(mid, zMid);
+        const double u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+        const double v[3] = {m[0] - a[0], m[1] - a[1], m[2] - a[2]};
+        double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                       u[0] * v[1] - u[1] * v[0]};
+        const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        if (!(length > 0)) return 255;
+        if (n[2] < 0)  // the upward side of the plane
+            for (double& x : n) x = -x;
+        const double lit = (n[0] * light[0] + n[1] * light[1] + n[2] * light[2]) / length;
+        return int(std::lround(255 * std::max(0.0, lit)));
+    });
 }
 
 void TopographyEditorModel::drawHorizonPicture() {

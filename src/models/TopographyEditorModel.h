@@ -65,6 +65,9 @@ class TopographyEditorModel : public FormModel {
     const std::array<double, 361>& horizon() const { return horizon_; }
     const Picture& horizonPicture() const { return horizonPicture_; }
     const Raster& map() const { return map_; }
+    // The same map as the window shows it: the relief lit from the north-west (45 degrees
+    // high), which shows slopes of every direction; grid lines and markers as on map().
+    const Raster& shadedMap() const { return shadedMap_; }
     // The control that has the keyboard focus, for the view ("EditZp" after a double click).
     const std::string& focused() const { return focused_; }
 
@@ -109,6 +112,10 @@ class TopographyEditorModel : public FormModel {
     bool saveWritesWindowOnly() const;
 
     void redrawMap();
+    // Fills `raster` with the relief triangles of the window, grey by `grey(a, b, mid, e, f)`,
+    // and draws the grid lines and markers over them.
+    template <typename Grey>
+    void drawRelief(Raster& raster, Grey grey) const;
     void drawHorizonPicture();
 
     MainWindowLink& main_;
@@ -137,6 +144,7 @@ class TopographyEditorModel : public FormModel {
     std::array<double, 361> horizon_{};
     Picture horizonPicture_{481, 481};
     Raster map_{kMapSize, kMapSize};
+    Raster shadedMap_{kMapSize, kMapSize};
 };
 
 }  // namespace umbrix

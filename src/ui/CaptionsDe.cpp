@@ -131,6 +131,7 @@ const CaptionEntry kGerman[] = {
      "Tmrt aus der direkten Strahlung auf die Horizontale (frühere Versionen)"},
     {"FormVorgaben.SetSedentaryChk", "SET* mit der sitzenden Standardumgebung (frühere Versionen)"},
     {"FormVorgaben.ApplyBtn", "Übernehmen"},
+    {"FormVorgaben.CancelBtn", "Abbrechen"},
 
     // ---- data file ----
     {"FormWerte.LabelDatei", "Wertedatei:"},

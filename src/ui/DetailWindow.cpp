@@ -1,6 +1,7 @@
 #include "ui/DetailWindow.h"
 
 #include <QMenuBar>
+#include <utility>
 
 #include "models/ComponentNames.h"
 #include "models/DetailTableModel.h"
@@ -14,7 +15,12 @@ DetailWindow::DetailWindow(DetailTableModel& model, Desktop& desktop)
     : FormWindow(model, desktop), model_(model) {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName(MenuMemiFile);
-    for (const char* name : {SaveAs1, Close1}) file->addAction(name)->setObjectName(name);
+    for (const auto& [name, key] :
+         {std::pair{SaveAs1, QKeySequence::Save}, std::pair{Close1, QKeySequence::Close}}) {
+        QAction* a = file->addAction(name);
+        a->setObjectName(name);
+        a->setShortcut(key);
+    }
     text_ = new LinesView(this);
     text_->setObjectName(Memo1);
     setCentralWidget(text_);

@@ -62,8 +62,8 @@ void DiagramWindow::buildMenus() {
         const char* name;
         QKeySequence keys;
     };
-    for (const Item& item : {Item{Open1, {}}, Item{SaveAs1, QKeySequence("Ctrl+S")},
-                             Item{Print1, QKeySequence("Ctrl+D")}}) {
+    for (const Item& item : {Item{Open1, QKeySequence::Open}, Item{SaveAs1, QKeySequence::Save},
+                             Item{Print1, QKeySequence::Print}}) {
         QAction* a = file->addAction(item.name);
         a->setObjectName(item.name);
         a->setShortcut(item.keys);
@@ -71,7 +71,8 @@ void DiagramWindow::buildMenus() {
     file->addSeparator();
     QAction* close = file->addAction(Close1);
     close->setObjectName(Close1);
-    close->setShortcut(QKeySequence("Ctrl+X"));
+    // Ctrl+X is Cut everywhere else; closing a window has its own key
+    close->setShortcut(QKeySequence::Close);
 
     // the model's "View1" item is the menu itself: enabling it enables the menu
     QMenu* view = menuBar()->addMenu("&View");

@@ -191,6 +191,16 @@ QIcon DrawnIcon(EditorIcon kind) {
             }
             break;
         }
+        case EditorIcon::Fit:
+            // a house with the four corners of the view pressed out to it
+            house(p, QRectF(6.5, 6.5, 7, 7));
+            p.setPen(QPen(kInk, 1.4));
+            for (QPointF c : {QPointF(2, 2), QPointF(18, 2), QPointF(18, 18), QPointF(2, 18)}) {
+                const double sx = c.x() < 10 ? 1 : -1, sy = c.y() < 10 ? 1 : -1;
+                p.drawLine(c, c + QPointF(4 * sx, 0));
+                p.drawLine(c, c + QPointF(0, 4 * sy));
+            }
+            break;
         case EditorIcon::Cut:
             p.setPen(QPen(kInk, 1.3));
             p.setBrush(Qt::NoBrush);

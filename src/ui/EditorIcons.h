@@ -31,7 +31,8 @@ enum class EditorIcon {
     Undo,
     Albedo,
     Emission,
-    Import
+    Import,
+    Fit
 };
 
 QIcon DrawnIcon(EditorIcon kind);

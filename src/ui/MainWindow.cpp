@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -110,6 +111,13 @@ void MainWindow::buildMenus() {
     after(Bibliography1, [this] { desktop_.showBibliography(); });
     after(About1, [this] { desktop_.showAbout(); });
     after(Exit1, [this] { close(); });
+    const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
+        {Open1, QKeySequence::Open},
+        {SaveAs1, QKeySequence::Save},
+        {Exit1, QKeySequence::Quit},
+        {Help1, QKeySequence::HelpContents}};
+    for (const auto& [name, key] : keys)
+        if (auto* a = findChild<QAction*>(qs(name))) a->setShortcut(key);
 }
 
 QWidget* MainWindow::buildGeographic() {
@@ -203,6 +211,15 @@ QLayout* MainWindow::buildCommands() {
         QPushButton* b = NamedButton(this, name);
         b->setMinimumWidth(100);
         row->addWidget(b);
+        if (std::string(name) == ButtonNeu) {
+            // as its mnemonic does: the focus first, so that the field being left is taken
+            auto* key = new QShortcut(QKeySequence::New, this);
+            connect(key, &QShortcut::activated, b, [b] {
+                if (!b->isEnabled()) return;
+                b->setFocus(Qt::ShortcutFocusReason);
+                b->click();
+            });
+        }
     }
     auto* bar = new QProgressBar(this);
     bar->setObjectName(ProgressBar1);

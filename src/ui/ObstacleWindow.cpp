@@ -85,11 +85,20 @@ void ObstacleWindow::run(const std::function<void()>& action) {
 void ObstacleWindow::buildMenu() {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName(MenuObsFile);
-    for (const char* name : {New1, Open1, Save1, SaveAs1})
-        file->addAction(name)->setObjectName(name);
+    const std::pair<const char*, QKeySequence::StandardKey> items[] = {
+        {New1, QKeySequence::New},
+        {Open1, QKeySequence::Open},
+        {Save1, QKeySequence::Save},
+        {SaveAs1, QKeySequence::SaveAs}};
+    for (const auto& [name, key] : items) {
+        QAction* a = file->addAction(name);
+        a->setObjectName(name);
+        a->setShortcut(key);
+    }
     file->addSeparator();
     QAction* close = file->addAction(CloseItem);
     close->setObjectName(CloseItem);
+    close->setShortcut(QKeySequence::Close);
     connect(close, &QAction::triggered, this, [this] { run([this] { editor_.click(CloseBtn); }); });
 }
 
@@ -113,6 +122,7 @@ QWidget* ObstacleWindow::buildToolBar() {
                                                         {MoveBtn, EditorIcon::MoveAll},
                                                         {GridBtn, EditorIcon::Grid}};
     for (const auto& [name, icon] : modes) bar->addWidget(IconButton(this, name, DrawnIcon(icon)));
+    bar->addWidget(IconButton(this, FitBtn, DrawnIcon(EditorIcon::Fit)));
     bar->addSeparator();
     bar->addWidget(IconButton(this, NewMapBtn, DrawnIcon(EditorIcon::ImportMap)));
     bar->addWidget(IconButton(this, RemoveMapBtn, DrawnIcon(EditorIcon::RemoveMap)));

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "models/ComponentNames.h"
@@ -50,11 +51,18 @@ PresettingsWindow::PresettingsWindow(PresettingsModel& model, Desktop& desktop)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    QPushButton* ok = NamedButton(this, OKBtn);
+    ok->setDefault(true);
+    QPushButton* cancel = NamedButton(this, CancelBtn);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
     buttons->addWidget(NamedButton(this, ApplyBtn));
     column->addLayout(buttons);
     column->addStretch(1);
     setCentralWidget(central);
     bindWidgets();
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
 }
 
 }  // namespace umbrix::ui

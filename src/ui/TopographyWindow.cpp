@@ -51,11 +51,16 @@ TopographyWindow::TopographyWindow(TopographyEditorModel& model, Desktop& deskto
 void TopographyWindow::buildMenu() {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName(MenuTopoFile);
-    for (const char* name : {Neu1, Oeffnen1, Speichern1, "-", Schliessen1}) {
-        if (std::string(name) == "-")
-            file->addSeparator();
-        else
-            file->addAction(name)->setObjectName(name);
+    const std::pair<const char*, QKeySequence::StandardKey> items[] = {
+        {Neu1, QKeySequence::New},
+        {Oeffnen1, QKeySequence::Open},
+        {Speichern1, QKeySequence::Save},
+        {Schliessen1, QKeySequence::Close}};
+    for (const auto& [name, key] : items) {
+        if (name == Schliessen1) file->addSeparator();
+        QAction* a = file->addAction(name);
+        a->setObjectName(name);
+        a->setShortcut(key);
     }
 }
 
@@ -183,8 +188,8 @@ bool TopographyWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void TopographyWindow::refreshView() {
     if (!map_) return;  // still being built
-    if (!(editor_.map() == shownMap_)) {
-        shownMap_ = editor_.map();
+    if (!(editor_.shadedMap() == shownMap_)) {
+        shownMap_ = editor_.shadedMap();
         map_->setImage(ToQImage(shownMap_));
     }
 }

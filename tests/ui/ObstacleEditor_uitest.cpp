@@ -26,6 +26,7 @@ class ObstacleEditorTest : public QObject {
     void doubleClickOpensTheDialogButNotWhileAdding();
     void closingOffersToSaveAndLowersTheSkyViewFactor();
     void germanCaptionsReachEveryEditor();
+    void anOpenedFileAndTheFitButtonShowEveryObstacleLarge();
 };
 
 namespace {
@@ -209,6 +210,30 @@ void ObstacleEditorTest::germanCaptionsReachEveryEditor() {
     QCOMPARE(ui.find<QPushButton>("FormObs", "CloseBtn")->text(), QString("&Close"));
     QCOMPARE(ui.find<QComboBox>("FormTopo", "ComboX")->currentText(), QString("W-E"));
     QCOMPARE(ui.find<QLabel>("GebForm", "LabelTop")->text(), QString("Top corners #1 - #4"));
+}
+
+void ObstacleEditorTest::anOpenedFileAndTheFitButtonShowEveryObstacleLarge() {
+    UiFixture ui;
+    PictureView* plan = OpenEditor(ui);
+    QLineEdit* scale = ui.edit("EditScale", "FormObs");
+    // the courtyard reaches 22 m from the location: 1 m per pixel would leave it tiny
+    ui.dialogAnswers.push_back(std::string(UMBRIX_SOURCE_DIR) + "/examples/courtyard.obs");
+    QTest::mouseClick(ui.find<QAbstractButton>("FormObs", "BitBtn2"), Qt::LeftButton);
+    QCOMPARE(ui.app().obstacleEditor().obstacles().size(), std::size_t(7));
+    QCOMPARE(scale->text(), QString("0.125"));
+    // the northern block (y 12 … 22 m) fills the upper part of the plan, 176 pixels out
+    const QRgb building = qRgb(192, 192, 192);
+    QCOMPARE(plan->image().pixel(205, 62), building);
+    QCOMPARE(plan->image().pixel(205, 20), qRgb(255, 255, 255));
+
+    QAbstractButton* zoomOut = ui.find<QAbstractButton>("FormObs", "ZoomOutBtn");
+    QTest::mouseClick(zoomOut, Qt::LeftButton);
+    QTest::mouseClick(zoomOut, Qt::LeftButton);
+    QCOMPARE(scale->text(), QString("0.5"));
+    QVERIFY(plan->image().pixel(205, 62) != building);
+    QTest::mouseClick(ui.find<QToolButton>("FormObs", "FitBtn"), Qt::LeftButton);
+    QCOMPARE(scale->text(), QString("0.125"));
+    QCOMPARE(plan->image().pixel(205, 62), building);
 }
 
 UI_TEST(ObstacleEditorTest);

@@ -46,7 +46,14 @@ void TopographyEditorTest::openingTheValleyAndClosingChangesTheHorizon() {
     QCOMPARE(ui.find<QLabel>("FormTopo", "LabelEast")->text(), QString("2000m"));
     // the map shows the model's relief with its grid lines and markers; a click on it shows
     // the height of the point nearest to it
-    QCOMPARE(map->image(), ToQImage(ui.app().topographyEditor().map()));
+    QCOMPARE(map->image(), ToQImage(ui.app().topographyEditor().shadedMap()));
+    // lit from the north-west: the slope facing west is brighter than the flat land, the one
+    // facing east darker
+    const int westFacing = qGray(map->image().pixel(275, 255));
+    const int flat = qGray(map->image().pixel(35, 255));
+    const int eastFacing = qGray(map->image().pixel(125, 255));
+    QVERIFY2(westFacing > flat + 20 && flat > eastFacing + 20,
+             qPrintable(QString("%1 %2 %3").arg(westFacing).arg(flat).arg(eastFacing)));
     QTest::mouseClick(map, Qt::LeftButton, {}, {98, 100});
     QCOMPARE(Text(ui, "EditZp"), QString("384.1"));
     QCOMPARE(map->image().pixel(100, 100), qRgb(255, 255, 0));  // the edit point's marker

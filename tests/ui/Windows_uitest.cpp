@@ -37,6 +37,8 @@ class WindowsTest : public QObject {
     void everyWindowIsCreatedOnceAndOnlyTheMainWindowShows();
     void presettingsOutputDateFormatRewritesTheDateField();
     void presettingsCheckBoxesBringBackTheEarlierModels();
+    void presettingsEscapeCancelsAndOkKeeps();
+    void standardKeysRunNewAndCloseButCtrlXDoesNot();
     void datafileItemShowsTheWindowAndItsList();
     void checkListMarksAndDragsReachTheModel();
     void summerDaysRunFromTheDataFileWindow();
@@ -88,6 +90,71 @@ void WindowsTest::presettingsOutputDateFormatRewritesTheDateField() {
     ui.app().presettings().ctl("EditTrb").text = "-2";
     ui.find<QPushButton>("FormVorgaben", "ApplyBtn")->click();
     QCOMPARE(ui.edit("EditTrb", "FormVorgaben")->text(), QString("auto"));
+}
+
+void WindowsTest::presettingsEscapeCancelsAndOkKeeps() {
+    UiFixture ui;
+    QMainWindow* main = ui.desktop().mainWindow();
+    QWidget* window = ui.desktop().window("FormVorgaben");
+    const PresettingsModel& pre = ui.app().presettings();
+    QLineEdit* bowen = ui.edit("EditBowen", "FormVorgaben");
+    QCheckBox* now = ui.find<QCheckBox>("FormVorgaben", "ChkNow");
+
+    // typed and left (so taken), then Escape: everything as the window opened
+    UiFixture::chooseMenuItem(main, ui.action("Vorgaben1"));
+    QVERIFY(window->isVisible());
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    UiFixture::typeAndLeave(bowen, "2.5");
+    QCOMPARE(pre.bowen, 2.5f);
+    const bool wasNow = now->isChecked();
+    QTest::mouseClick(now, Qt::LeftButton, {}, QPoint(8, now->height() / 2));  // its box
+    QCOMPARE(now->isChecked(), !wasNow);
+    QTest::keyClick(bowen, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+    QCOMPARE(pre.bowen, 1.0f);
+    QCOMPARE(bowen->text(), QString("1.00"));
+    QCOMPARE(now->isChecked(), wasNow);
+
+    // OK takes what was typed; a refused value keeps the window open
+    UiFixture::chooseMenuItem(main, ui.action("Vorgaben1"));
+    UiFixture::typeOnly(bowen, "-99");
+    QPushButton* ok = ui.find<QPushButton>("FormVorgaben", "OKBtn");
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QVERIFY(window->isVisible());
+    QCOMPARE(int(ui.messages.size()), 1);
+    UiFixture::typeOnly(bowen, "0.8");
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QVERIFY(!window->isVisible());
+    QCOMPARE(pre.bowen, 0.8f);
+    // Cancel keeps what OK took
+    UiFixture::chooseMenuItem(main, ui.action("Vorgaben1"));
+    UiFixture::typeOnly(bowen, "3");
+    QTest::mouseClick(ui.find<QPushButton>("FormVorgaben", "CancelBtn"), Qt::LeftButton);
+    QCOMPARE(pre.bowen, 0.8f);
+    QCOMPARE(bowen->text(), QString("0.80"));
+}
+
+void WindowsTest::standardKeysRunNewAndCloseButCtrlXDoesNot() {
+    UiFixture ui;
+    QWidget* output = ui.desktop().window("FormMap");
+    QVERIFY(!output->isVisible());
+    // Ctrl+N while typing in a field: the field is taken, then "New" runs
+    QMainWindow* main = ui.desktop().mainWindow();
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    UiFixture::typeOnly(ui.edit("EditTa"), "25");
+    QTest::keySequence(ui.edit("EditTa"), QKeySequence(QKeySequence::New));
+    QVERIFY(output->isVisible());
+    QCOMPARE(ui.edit("EditTa")->text(), QString("25.0"));
+    // Ctrl+X is Cut: the output window stays; Ctrl+W closes it
+    QWidget* text = ui.find<QWidget>("FormMap", "RichEdit1");
+    output->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(output));
+    QTest::keyClick(text, Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(output->isVisible());
+    QTest::keySequence(text, QKeySequence(QKeySequence::Close));
+    QVERIFY(!output->isVisible());
 }
 
 void WindowsTest::presettingsCheckBoxesBringBackTheEarlierModels() {
