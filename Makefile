@@ -50,7 +50,7 @@ $(ASAN_BUILD)/build.ninja: | deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja $(ASAN_FLAGS)
 
 test-asan: $(ASAN_BUILD)/build.ninja
-	cmake --build $(ASAN_BUILD) --target umbrix umbrix_tests fuzzers -j$(JOBS)
+	cmake --build $(ASAN_BUILD) --target umbrix umbrix_tests api_example fuzzers -j$(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j$(JOBS)
 

@@ -17,6 +17,8 @@ double Optional(batch::Column c, std::size_t i) {
 
 void SetStarBatch(const batch::Weather& w, batch::Column RH, const batch::Person& p,
                   SetStarStandard standard, std::span<double> setStar) {
+    // with VP the SIMD kernel gives the row function's bits; a given RH is the model's own input
+    if (RH.empty()) return batch::SetStar(w, p, standard, setStar);
     for (std::size_t i = 0; i < setStar.size(); ++i) {
         Weather weather;
         weather.Ta = At(w.Ta, i);
