@@ -17,21 +17,21 @@ const ChartData& Year() {
 }
 
 void HeatmapImage(benchmark::State& state) {
-    const ChartSpec spec = ParseChartSpec(state.range(0) ? "heatmap:UTCI" : "heatmap:Ta");
-    for (auto _ : state) benchmark::DoNotOptimize(RenderChartImage(Year(), spec));
+    const ChartChoice choice = ParseChartChoice(state.range(0) ? "heatmap:UTCI" : "heatmap:Ta");
+    for (auto _ : state) benchmark::DoNotOptimize(RenderChartImage(Year(), choice));
 }
 BENCHMARK(HeatmapImage)->Arg(0)->Arg(1)->ArgName("classes")->Unit(benchmark::kMillisecond);
 
 void HeatmapFile(benchmark::State& state) {
-    const ChartSpec spec = ParseChartSpec("heatmap:UTCI");
+    const ChartChoice choice = ParseChartChoice("heatmap:UTCI");
     const ChartFormat format = state.range(0) ? ChartFormat::Svg : ChartFormat::Png;
-    for (auto _ : state) benchmark::DoNotOptimize(RenderChart(Year(), spec, format));
+    for (auto _ : state) benchmark::DoNotOptimize(RenderChart(Year(), choice, format));
 }
 BENCHMARK(HeatmapFile)->Arg(0)->Arg(1)->ArgName("svg")->Unit(benchmark::kMillisecond);
 
 void SeriesPng(benchmark::State& state) {
-    const ChartSpec spec = ParseChartSpec("series:Ta,Tmrt,PET,RH");
-    for (auto _ : state) benchmark::DoNotOptimize(RenderChart(Year(), spec, ChartFormat::Png));
+    const ChartChoice choice = ParseChartChoice("series:Ta,Tmrt,PET,RH");
+    for (auto _ : state) benchmark::DoNotOptimize(RenderChart(Year(), choice, ChartFormat::Png));
 }
 BENCHMARK(SeriesPng)->Unit(benchmark::kMillisecond);
 

@@ -751,11 +751,11 @@ QChart* LineChart(const ChartData& data, QString title,
     return chart;
 }
 
-QChart* SeriesChart(const ChartData& data, const ChartSpec& spec) {
+QChart* SeriesChart(const ChartData& data, const ChartChoice& choice) {
     std::vector<const ChartColumn*> columns;
     LineOptions options;
     QStringList names;
-    for (const std::string& name : spec.columns) {
+    for (const std::string& name : choice.columns) {
         columns.push_back(data.column(name));
         options.styles.push_back(
             {ColourOf(kLineColours[options.styles.size() % kLineColours.size()])});
@@ -867,15 +867,15 @@ QChart* ClassesChart(const ChartData& data, const ChartColumn& column, StressInd
 
 }  // namespace
 
-QChart* BuildChart(const ChartData& data, const ChartSpec& spec, ChartSize size) {
+QChart* BuildChart(const ChartData& data, const ChartChoice& choice, ChartSize size) {
     fontScale = std::clamp(std::min(size.width / 1200.0, size.height / 700.0), 0.75, 4.0);
-    switch (spec.kind) {
+    switch (choice.kind) {
         case ChartKind::Heatmap:
-            return HeatmapChart(data, *data.column(spec.columns.at(0)));
+            return HeatmapChart(data, *data.column(choice.columns.at(0)));
         case ChartKind::Series:
-            return SeriesChart(data, spec);
+            return SeriesChart(data, choice);
         case ChartKind::Classes: {
-            const std::string& name = spec.columns.at(0);
+            const std::string& name = choice.columns.at(0);
             return ClassesChart(data, *data.column(name), *StressIndexFromName(name));
         }
         case ChartKind::Daily:

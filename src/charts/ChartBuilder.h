@@ -8,6 +8,6 @@ namespace umbrix::charts {
 
 // A new chart (the caller owns it) holding copies of what it draws, its texts sized for a
 // picture of the given size. The data must have passed CheckChart.
-QChart* BuildChart(const ChartData& data, const ChartSpec& spec, ChartSize size);
+QChart* BuildChart(const ChartData& data, const ChartChoice& choice, ChartSize size);
 
 }  // namespace umbrix::charts

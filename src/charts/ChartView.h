@@ -9,10 +9,11 @@ class QWidget;
 namespace umbrix::charts {
 
 // The chart drawn into an image of the given size. Throws ChartError (see CheckChart).
-QImage RenderChartImage(const ChartData& data, const ChartSpec& spec, ChartSize size = {});
+QImage RenderChartImage(const ChartData& data, const ChartChoice& choice, ChartSize size = {});
 
 // A view that draws the chart at the size of the window; it keeps what it draws, so the data
 // may go afterwards. Throws ChartError (see CheckChart).
-QWidget* CreateChartView(const ChartData& data, const ChartSpec& spec, QWidget* parent = nullptr);
+QWidget* CreateChartView(const ChartData& data, const ChartChoice& choice,
+                         QWidget* parent = nullptr);
 
 }  // namespace umbrix::charts

@@ -104,15 +104,15 @@ void EnsureApplication() {
 // The chart laid out at the size of the picture in a scene of its own.
 class Staged {
   public:
-    Staged(const ChartData& data, const ChartSpec& spec, ChartSize size) {
-        CheckChart(data, spec);
+    Staged(const ChartData& data, const ChartChoice& choice, ChartSize size) {
+        CheckChart(data, choice);
         if (size.width < kMinChartSide || size.height < kMinChartSide ||
             size.width > kMaxChartSide || size.height > kMaxChartSide)
             throw ChartError("chart size " + std::to_string(size.width) + "x" +
                              std::to_string(size.height) + " is outside 200 to 10000 pixels");
         EnsureApplication();
         scene_ = std::make_unique<QGraphicsScene>();
-        chart_ = BuildChart(data, spec, size);
+        chart_ = BuildChart(data, choice, size);
         scene_->addItem(chart_);
         rect_ = QRectF(0, 0, size.width, size.height);
         chart_->setGeometry(rect_);
@@ -133,7 +133,7 @@ class Staged {
 
 }  // namespace
 
-ChartSpec ParseChartSpec(std::string_view text) {
+ChartChoice ParseChartChoice(std::string_view text) {
     text = Trim(text);
     const size_t colon = text.find(':');
     const std::string kind = Lower(Trim(text.substr(0, colon)));
@@ -151,28 +151,28 @@ ChartSpec ParseChartSpec(std::string_view text) {
         }
     }
     const std::string request = "chart \"" + std::string(text) + "\": ";
-    ChartSpec spec;
-    spec.columns = columns;
+    ChartChoice choice;
+    choice.columns = columns;
     if (kind == "heatmap" || kind == "classes") {
-        spec.kind = kind == "heatmap" ? ChartKind::Heatmap : ChartKind::Classes;
+        choice.kind = kind == "heatmap" ? ChartKind::Heatmap : ChartKind::Classes;
         if (columns.size() != 1)
             throw ChartError(request + kind + " takes one column, as in " + kind + ":UTCI");
-        if (spec.kind == ChartKind::Classes && !StressIndexFromName(columns[0]))
+        if (choice.kind == ChartKind::Classes && !StressIndexFromName(columns[0]))
             throw ChartError(request + columns[0] +
                              " has no stress classes; classes: takes UTCI, PET, PMV or PT");
     } else if (kind == "series") {
-        spec.kind = ChartKind::Series;
+        choice.kind = ChartKind::Series;
         if (columns.empty() || columns.size() > kMaxSeriesColumns)
             throw ChartError(request + "series takes one to four columns, as in series:Ta,Tmrt");
     } else if (kind == "daily") {
-        spec.kind = ChartKind::Daily;
+        choice.kind = ChartKind::Daily;
         if (!columns.empty()) throw ChartError(request + "daily takes no columns");
     } else {
         throw ChartError(request + "unknown kind \"" + kind +
                          "\"; the kinds are heatmap:COLUMN, series:COLUMN[,COLUMN...], "
                          "classes:INDEX and daily");
     }
-    return spec;
+    return choice;
 }
 
 std::optional<ChartFormat> ChartFormatOfPath(std::string_view path) {
@@ -201,7 +201,7 @@ ChartSize ParseChartSize(std::string_view text) {
     return size;
 }
 
-void CheckChart(const ChartData& data, const ChartSpec& spec) {
+void CheckChart(const ChartData& data, const ChartChoice& choice) {
     for (const ChartColumn& c : data.columns())
         if (c.values.size() != data.rows())
             throw ChartError("column " + c.key + " has " + std::to_string(c.values.size()) +
@@ -225,21 +225,21 @@ void CheckChart(const ChartData& data, const ChartSpec& spec) {
                 .daysTo(QDate(high->year, high->month, high->day)) > 36600)
             throw ChartError("the rows span more than a hundred years");
     }
-    switch (spec.kind) {
+    switch (choice.kind) {
         case ChartKind::Heatmap:
-            RequireColumn(data, spec.columns.at(0), "heatmap");
+            RequireColumn(data, choice.columns.at(0), "heatmap");
             break;
         case ChartKind::Classes:
-            if (!StressIndexFromName(spec.columns.at(0)))
-                throw ChartError("classes: " + spec.columns[0] +
+            if (!StressIndexFromName(choice.columns.at(0)))
+                throw ChartError("classes: " + choice.columns[0] +
                                  " has no stress classes; classes: takes UTCI, PET, PMV or PT");
-            RequireColumn(data, spec.columns[0], "classes");
+            RequireColumn(data, choice.columns[0], "classes");
             break;
         case ChartKind::Series: {
-            if (spec.columns.empty() || spec.columns.size() > kMaxSeriesColumns)
+            if (choice.columns.empty() || choice.columns.size() > kMaxSeriesColumns)
                 throw ChartError("series takes one to four columns");
             std::vector<std::string> units;
-            for (const std::string& name : spec.columns) {
+            for (const std::string& name : choice.columns) {
                 const ChartColumn& c = RequireColumn(data, name, "series");
                 if (std::find(units.begin(), units.end(), c.unit) == units.end())
                     units.push_back(c.unit);
@@ -256,8 +256,8 @@ void CheckChart(const ChartData& data, const ChartSpec& spec) {
     }
 }
 
-QImage RenderChartImage(const ChartData& data, const ChartSpec& spec, ChartSize size) {
-    Staged staged(data, spec, size);
+QImage RenderChartImage(const ChartData& data, const ChartChoice& choice, ChartSize size) {
+    Staged staged(data, choice, size);
     QImage image(size.width, size.height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -266,7 +266,7 @@ QImage RenderChartImage(const ChartData& data, const ChartSpec& spec, ChartSize 
     return image;
 }
 
-std::string RenderChart(const ChartData& data, const ChartSpec& spec, ChartFormat format,
+std::string RenderChart(const ChartData& data, const ChartChoice& choice, ChartFormat format,
                         ChartSize size) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -274,10 +274,10 @@ std::string RenderChart(const ChartData& data, const ChartSpec& spec, ChartForma
     if (format == ChartFormat::Png) {
         // an opaque picture without alpha keeps the file small
         const QImage image =
-            RenderChartImage(data, spec, size).convertToFormat(QImage::Format_RGB32);
+            RenderChartImage(data, choice, size).convertToFormat(QImage::Format_RGB32);
         if (!image.save(&buffer, "PNG")) throw ChartError("the chart could not be encoded as PNG");
     } else {
-        Staged staged(data, spec, size);
+        Staged staged(data, choice, size);
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
         svg.setSize(QSize(size.width, size.height));
@@ -293,21 +293,21 @@ std::string RenderChart(const ChartData& data, const ChartSpec& spec, ChartForma
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-void SaveChart(const ChartData& data, const ChartSpec& spec, const std::string& path,
+void SaveChart(const ChartData& data, const ChartChoice& choice, const std::string& path,
                ChartSize size) {
     const auto format = ChartFormatOfPath(path);
     if (!format) throw ChartError("chart file \"" + path + "\": the name must end in .svg or .png");
-    const std::string bytes = RenderChart(data, spec, *format, size);
+    const std::string bytes = RenderChart(data, choice, *format, size);
     // a failed write leaves the earlier file as it was
     OutputFile file(path, OutputFile::Mode::Replace);
     file.write(bytes);
     file.close();
 }
 
-QWidget* CreateChartView(const ChartData& data, const ChartSpec& spec, QWidget* parent) {
-    CheckChart(data, spec);
+QWidget* CreateChartView(const ChartData& data, const ChartChoice& choice, QWidget* parent) {
+    CheckChart(data, choice);
     EnsureApplication();
-    auto* view = new QChartView(BuildChart(data, spec, ChartSize{}), parent);
+    auto* view = new QChartView(BuildChart(data, choice, ChartSize{}), parent);
     view->setRenderHint(QPainter::Antialiasing);
     return view;
 }

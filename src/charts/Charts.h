@@ -21,7 +21,7 @@ class ChartError : public std::runtime_error {
 
 enum class ChartKind { Heatmap, Series, Classes, Daily };
 
-struct ChartSpec {
+struct ChartChoice {
     ChartKind kind = ChartKind::Heatmap;
     // heatmap: one column; series: one to four; classes: one index (UTCI, PET, PMV, PT); daily:
     // none (it draws SDmax, SDact, GmaxSum and GactSum)
@@ -32,7 +32,7 @@ inline constexpr int kMaxSeriesColumns = 4;
 
 // "heatmap:UTCI", "series:Ta,Tmrt,PET", "classes:UTCI", "daily" (kind names ignore case).
 // Throws ChartError naming what is wrong.
-ChartSpec ParseChartSpec(std::string_view text);
+ChartChoice ParseChartChoice(std::string_view text);
 
 enum class ChartFormat { Svg, Png };
 
@@ -53,17 +53,17 @@ ChartSize ParseChartSize(std::string_view text);
 // the known ones), a quantity without stress classes for "classes", more than two units in one
 // series chart, a missing column of the daily course, a time stamp that is no date and hour.
 // A chart of no rows is fine: it says so.
-void CheckChart(const ChartData& data, const ChartSpec& spec);
+void CheckChart(const ChartData& data, const ChartChoice& choice);
 
 // The chart as the bytes of an SVG or PNG file. Throws ChartError (see CheckChart). Creates an
 // offscreen QApplication when the process has none (QT_QPA_PLATFORM=offscreen unless set).
-std::string RenderChart(const ChartData& data, const ChartSpec& spec, ChartFormat format,
+std::string RenderChart(const ChartData& data, const ChartChoice& choice, ChartFormat format,
                         ChartSize size = {});
 
 // Renders and writes the file under a temporary name beside it, moved into place when
 // complete; the format from the extension (ChartError for other names), FileError when the
 // file cannot be written.
-void SaveChart(const ChartData& data, const ChartSpec& spec, const std::string& path,
+void SaveChart(const ChartData& data, const ChartChoice& choice, const std::string& path,
                ChartSize size = {});
 
 }  // namespace umbrix::charts

@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
                 const std::string request = argv[++i];
                 const size_t eq = request.rfind('=');
                 std::unique_ptr<QWidget> view(
-                    CreateChartView(data, ParseChartSpec(request.substr(0, eq))));
+                    CreateChartView(data, ParseChartChoice(request.substr(0, eq))));
                 view->resize(size.width, size.height);
                 view->show();
                 QApplication::processEvents();
@@ -134,9 +134,9 @@ int main(int argc, char** argv) {
                 continue;
             }
             const size_t eq = arg.rfind('=');
-            const ChartSpec spec = ParseChartSpec(arg.substr(0, eq));
+            const ChartChoice choice = ParseChartChoice(arg.substr(0, eq));
             const auto start = std::chrono::steady_clock::now();
-            SaveChart(data, spec, arg.substr(eq + 1), size);
+            SaveChart(data, choice, arg.substr(eq + 1), size);
             const double ms =
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                     .count();

@@ -58,11 +58,11 @@ TEST(Charts, RequestsAndTheirErrors) {
                 {"classes:pet", ChartKind::Classes, 1},
                 {"DAILY", ChartKind::Daily, 0}};
     for (const auto& g : good) {
-        const ChartSpec spec = ParseChartSpec(g.text);
-        EXPECT_EQ(spec.kind, g.kind) << g.text;
-        EXPECT_EQ(spec.columns.size(), g.columns) << g.text;
+        const ChartChoice choice = ParseChartChoice(g.text);
+        EXPECT_EQ(choice.kind, g.kind) << g.text;
+        EXPECT_EQ(choice.columns.size(), g.columns) << g.text;
     }
-    EXPECT_EQ(ParseChartSpec("series: Ta , Tmrt").columns[1], "Tmrt");
+    EXPECT_EQ(ParseChartChoice("series: Ta , Tmrt").columns[1], "Tmrt");
 
     const struct {
         const char* text;
@@ -77,8 +77,8 @@ TEST(Charts, RequestsAndTheirErrors) {
         {"pie:Ta", "unknown kind \"pie\""},
     };
     for (const auto& b : bad)
-        EXPECT_NE(ErrorOf([&] { ParseChartSpec(b.text); }).find(b.message), std::string::npos)
-            << b.text << ": " << ErrorOf([&] { ParseChartSpec(b.text); });
+        EXPECT_NE(ErrorOf([&] { ParseChartChoice(b.text); }).find(b.message), std::string::npos)
+            << b.text << ": " << ErrorOf([&] { ParseChartChoice(b.text); });
 
     EXPECT_EQ(ParseChartSize("1600x900").width, 1600);
     EXPECT_EQ(ParseChartSize("1600X900").height, 900);
@@ -98,7 +98,7 @@ TEST(Charts, DataThatCannotGiveTheChart) {
     badDate.addRow({2026, 2, 30, 12}, {});
     const struct {
         const ChartData* data;
-        const char* spec;
+        const char* choice;
         const char* message;
     } cases[] = {
         {&run, "heatmap:SET*", "no column \"SET*\" (columns: Ta, Tmrt, UTCI, PET, RH)"},
@@ -108,20 +108,21 @@ TEST(Charts, DataThatCannotGiveTheChart) {
         {&badDate, "heatmap:Ta", "row 49: no date 30.2.2026"},
     };
     for (const auto& c : cases)
-        EXPECT_NE(ErrorOf([&] { CheckChart(*c.data, ParseChartSpec(c.spec)); }).find(c.message),
+        EXPECT_NE(ErrorOf([&] { CheckChart(*c.data, ParseChartChoice(c.choice)); }).find(c.message),
                   std::string::npos)
-            << c.spec << ": " << ErrorOf([&] { CheckChart(*c.data, ParseChartSpec(c.spec)); });
+            << c.choice << ": "
+            << ErrorOf([&] { CheckChart(*c.data, ParseChartChoice(c.choice)); });
 
     ChartData units = run;
     units.addColumn("v", "m/s");
     EXPECT_NE(ErrorOf([&] {
-                  CheckChart(units, ParseChartSpec("series:Ta,RH,v"));
+                  CheckChart(units, ParseChartChoice("series:Ta,RH,v"));
               }).find("3 different units; one chart shows two at most"),
               std::string::npos);
 
     test::TempDir dir;
     EXPECT_NE(ErrorOf([&] {
-                  SaveChart(run, ParseChartSpec("heatmap:Ta"), dir.file("a.jpg"));
+                  SaveChart(run, ParseChartChoice("heatmap:Ta"), dir.file("a.jpg"));
               }).find("must end in .svg or .png"),
               std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.file("a.jpg")));
@@ -132,7 +133,7 @@ TEST(Charts, DataThatCannotGiveTheChart) {
 TEST(Charts, EveryKindToSvgAndPng) {
     test::TempDir dir;
     const struct {
-        const char* spec;
+        const char* choice;
         TextLanguage language;
         std::vector<const char*> texts;  // in the SVG
     } cases[] = {
@@ -160,43 +161,43 @@ TEST(Charts, EveryKindToSvgAndPng) {
           "Tatsächliche Sonnenscheindauer SDtat", "Globalstrahlung bei klarem Himmel GmaxSum"}},
     };
     for (const auto& c : cases) {
-        const ChartSpec spec = ParseChartSpec(c.spec);
-        const ChartData data = spec.kind == ChartKind::Daily ? test::DailyRun(365, c.language)
-                                                             : test::HourlyRun(365, c.language);
+        const ChartChoice choice = ParseChartChoice(c.choice);
+        const ChartData data = choice.kind == ChartKind::Daily ? test::DailyRun(365, c.language)
+                                                               : test::HourlyRun(365, c.language);
         const std::string svgPath = dir.file("chart.svg"), pngPath = dir.file("chart.png");
-        SaveChart(data, spec, svgPath);
-        SaveChart(data, spec, pngPath, {900, 500});
+        SaveChart(data, choice, svgPath);
+        SaveChart(data, choice, pngPath, {900, 500});
 
         const QImage png(QString::fromStdString(pngPath), "PNG");
-        EXPECT_EQ(png.size(), QSize(900, 500)) << c.spec;
+        EXPECT_EQ(png.size(), QSize(900, 500)) << c.choice;
         QSvgRenderer svg(QString::fromStdString(svgPath));
-        EXPECT_TRUE(svg.isValid()) << c.spec;
-        EXPECT_EQ(svg.viewBox(), QRect(0, 0, 1200, 700)) << c.spec;
+        EXPECT_TRUE(svg.isValid()) << c.choice;
+        EXPECT_EQ(svg.viewBox(), QRect(0, 0, 1200, 700)) << c.choice;
         const std::string text = ReadFile(svgPath);
         // a text of its own (an axis title, a legend entry), or "~" and a part of one
         for (const std::string t : c.texts)
             EXPECT_NE(t[0] == '~' ? text.find(t.substr(1)) : text.find(">" + t + "<"),
                       std::string::npos)
-                << c.spec << ": " << t;
+                << c.choice << ": " << t;
     }
 }
 
 TEST(Charts, NoRowsSaySo) {
     ChartData empty;
     empty.addColumn("UTCI", "°C");
-    for (const char* spec : {"heatmap:UTCI", "series:UTCI", "classes:UTCI"}) {
-        const std::string svg = RenderChart(empty, ParseChartSpec(spec), ChartFormat::Svg);
-        EXPECT_NE(svg.find("No data: the run has no rows."), std::string::npos) << spec;
-        EXPECT_EQ(svg.find(">Date<"), std::string::npos) << spec;  // no empty axes
+    for (const char* choice : {"heatmap:UTCI", "series:UTCI", "classes:UTCI"}) {
+        const std::string svg = RenderChart(empty, ParseChartChoice(choice), ChartFormat::Svg);
+        EXPECT_NE(svg.find("No data: the run has no rows."), std::string::npos) << choice;
+        EXPECT_EQ(svg.find(">Date<"), std::string::npos) << choice;  // no empty axes
     }
     empty.language = TextLanguage::German;
-    EXPECT_NE(RenderChart(empty, ParseChartSpec("heatmap:UTCI"), ChartFormat::Svg)
+    EXPECT_NE(RenderChart(empty, ParseChartChoice("heatmap:UTCI"), ChartFormat::Svg)
                   .find("Keine Daten: Der Lauf hat keine Zeilen."),
               std::string::npos);
     // rows, but not one value of the column
     ChartData none = test::HourlyRun(1);
     none.columns()[2].values.assign(24, std::nan(""));
-    EXPECT_NE(RenderChart(none, ParseChartSpec("heatmap:UTCI"), ChartFormat::Svg)
+    EXPECT_NE(RenderChart(none, ParseChartChoice("heatmap:UTCI"), ChartFormat::Svg)
                   .find("No data: UTCI has no values in this run."),
               std::string::npos);
 }
@@ -209,7 +210,7 @@ TEST(Charts, MissingValuesLeaveGaps) {
     for (int day = 1; day <= 3; ++day)
         for (int h = 0; h < 24; ++h)
             data.addRow({2026, 7, day, h + 0.5}, {day == 2 ? std::nan("") : 20.0});
-    const QImage image = RenderChartImage(data, ParseChartSpec("heatmap:UTCI"), {1200, 700});
+    const QImage image = RenderChartImage(data, ParseChartChoice("heatmap:UTCI"), {1200, 700});
     // the middle of the plot is day 2 at noon; a third to the left is day 1
     const QColor gap = image.pixelColor(image.width() * 0.42, 350);
     const QColor value = image.pixelColor(image.width() * 0.2, 350);
@@ -217,7 +218,7 @@ TEST(Charts, MissingValuesLeaveGaps) {
     EXPECT_EQ(value, QColor(0x66, 0xCC, 0x33));  // UTCI 20: no thermal stress
 
     // the line in the first colour: one group of segments for day 1 and one for day 3
-    const std::string svg = RenderChart(data, ParseChartSpec("series:UTCI"), ChartFormat::Svg);
+    const std::string svg = RenderChart(data, ParseChartChoice("series:UTCI"), ChartFormat::Svg);
     int lines = 0;
     for (size_t at = svg.find("stroke=\"#d62728\""); at != std::string::npos;
          at = svg.find("stroke=\"#d62728\"", at + 1))
@@ -230,7 +231,7 @@ TEST(Charts, ViewDrawsTheHeatMap) {
     ChartData data;
     data.addColumn("PET", "°C");
     for (int h = 0; h < 24; ++h) data.addRow({2026, 7, 1, h + 0.5}, {45.0});
-    std::unique_ptr<QWidget> view(CreateChartView(data, ParseChartSpec("heatmap:PET")));
+    std::unique_ptr<QWidget> view(CreateChartView(data, ParseChartChoice("heatmap:PET")));
     view->resize(800, 500);
     view->show();
     QApplication::processEvents();
@@ -245,7 +246,8 @@ TEST(Charts, ExtremeValuesStillDraw) {
     data.addRow({2026, 1, 1, 1}, {-1e308});
     data.addRow({2026, 1, 1, 2}, {1e308});
     data.addRow({2026, 1, 1, 3}, {std::numeric_limits<double>::infinity()});
-    for (const char* spec : {"heatmap:Ta", "series:Ta"})
-        EXPECT_EQ(RenderChartImage(data, ParseChartSpec(spec), {400, 300}).size(), QSize(400, 300))
-            << spec;
+    for (const char* choice : {"heatmap:Ta", "series:Ta"})
+        EXPECT_EQ(RenderChartImage(data, ParseChartChoice(choice), {400, 300}).size(),
+                  QSize(400, 300))
+            << choice;
 }

@@ -59,9 +59,9 @@ column() {  # the value of column NAME in the point table's row
 mapped=($(gdallocationinfo -valonly "$tmp/cell.tif" 0 0))
 [ "${#mapped[@]}" -eq 5 ] || fail "cell: ${mapped[*]}"
 i=0
-for spec in SVF_Umb:%.3f SDact:%.0f Tmrt:%.1f PET:%.1f UTCI:%.1f; do
-  name=${spec%%:*}
-  got=$(printf "${spec#*:}" "${mapped[$i]}")
+for field in SVF_Umb:%.3f SDact:%.0f Tmrt:%.1f PET:%.1f UTCI:%.1f; do
+  name=${field%%:*}
+  got=$(printf "${field#*:}" "${mapped[$i]}")
   [ "$got" = "$(column "$name")" ] || fail "cell $name: map $got, point $(column "$name")"
   i=$((i + 1))
 done
