@@ -189,6 +189,31 @@ TEST_F(DailyTest, NeverWritesTheOutputFile) {
     EXPECT_TRUE(host.saveRequests.empty());
 }
 
+// Days are computed in blocks over the threads and written in order: the same rows with one
+// thread and with two, over block boundaries, with missing and refused days between.
+TEST_F(DailyTest, TheCourseDoesNotDependOnTheThreadCount) {
+    std::string content;
+    for (int i = 0; i < 600; ++i) {
+        std::string n = std::to_string(i % 9);
+        if (i % 97 == 5) n = "9999";  // missing
+        if (i % 89 == 7) n = "12";    // outside its range
+        content += std::to_string(1 + (i * 7) % 365) + ";" + n + ";" +
+                   std::to_string(20 + (i * 13) % 80) + "\n";
+    }
+    useData(content, {"doy", "N", "RH"});
+    app->registry().set("ComboFileSep", ";");
+    std::vector<std::string> tables[2];
+    for (unsigned threads : {1u, 2u}) {
+        main().setThreads(threads);
+        main().click("ButtonNeu");
+        tables[threads - 1] = rows();
+    }
+    ASSERT_EQ(tables[0].size(), 600u);
+    EXPECT_EQ(tables[0], tables[1]);
+    EXPECT_EQ(cell(tables[0][5], "GactMax"), "9999.0");
+    EXPECT_NE(cell(tables[0][6], "GactMax"), "9999.0");
+}
+
 TEST_F(DailyTest, UnreadableRecordEndsTheCourseKeepingItsRows) {
     useData("172\n173\nx\n175\n", {"doy"});
     EXPECT_THROW(main().click("ButtonNeu"), DataFileError);

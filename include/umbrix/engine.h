@@ -193,4 +193,18 @@ DailyCourse ComputeDailyCourse(const Site& site, int dayOfYear, const Weather& w
                                const Settings& settings, const Horizon& horizon,
                                SunshineCache* cache = nullptr);
 
+// A day of a batch of daily courses (the horizon outlives the call).
+struct DailyJob {
+    Site site;
+    int dayOfYear = 1;
+    Weather weather;
+    Settings settings;
+    const Horizon* horizon = nullptr;
+};
+
+// ComputeDailyCourse for each job, in blocks over the pool's threads: the same bits whatever
+// the number of threads.
+void ComputeDailyCourses(std::span<const DailyJob> jobs, std::span<DailyCourse> courses,
+                         batch::ThreadPool* pool = nullptr, SunshineCache* cache = nullptr);
+
 }  // namespace umbrix

@@ -1,5 +1,9 @@
 #include "Pending.h"
 
+#include <limits>
+
+#include "batch/Batch.h"
+
 namespace umbrix::python {
 
 namespace {
@@ -17,25 +21,14 @@ double Optional(batch::Column c, std::size_t i) {
 
 void SetStarBatch(const batch::Weather& w, batch::Column RH, const batch::Person& p,
                   SetStarStandard standard, std::span<double> setStar) {
-    // with VP the SIMD kernel gives the row function's bits; a given RH is the model's own input
+    // with VP the SIMD kernel derives RH as the row function does; a given RH is the model's
+    // own input, which the kernel takes as the row function does (in 4 bytes). Sex, posture
+    // and age do not enter the model.
     if (RH.empty()) return batch::SetStar(w, p, standard, setStar);
-    for (std::size_t i = 0; i < setStar.size(); ++i) {
-        Weather weather;
-        weather.Ta = At(w.Ta, i);
-        weather.VP = RH.empty() ? At(w.VP, i) : kNotGiven;
-        weather.RH = Optional(RH, i);
-        weather.v = At(w.v, i);
-        weather.Tmrt = At(w.Tmrt, i);
-        Person person;
-        person.sex = At(p.sex, i);
-        person.posture = At(p.posture, i);
-        person.age = At(p.age, i);
-        person.height = At(p.height, i);
-        person.weight = At(p.weight, i);
-        person.clothing = At(p.clothing, i);
-        person.activity = At(p.activity, i);
-        setStar[i] = SetStar(weather, person, standard);
-    }
+    const batch::coded::Person person{{}, {}, {}, p.height, p.weight, p.clothing, p.activity};
+    batch::coded::SetStar({w.Ta, {}, w.v, w.Tmrt}, RH, person,
+                          standard == SetStarStandard::Sedentary, setStar,
+                          std::numeric_limits<float>::quiet_NaN());
 }
 
 void RadiationBatch(const RadiationColumns& in, const Settings& settings, const Horizon& horizon,

@@ -1,6 +1,6 @@
 #pragma once
-// SET* of a given RH and the radiation step over a batch: the engine's row functions element by
-// element (SET* from VP goes to the batch API's SIMD kernel). Each stands behind one
+// SET* of a given RH and the radiation step over a batch (SET* on the SIMD kernel, the
+// radiation step through the engine's row function element by element). Each stands behind one
 // function in the style of the batch API (columns of one value per element or one for all), so
 // that moving to the batch API changes one line. Callers split a batch into blocks on the pool.
 #include <span>

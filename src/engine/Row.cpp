@@ -203,13 +203,15 @@ std::vector<RowResult> ComputeSeries(const Site& site, const Person& person,
     return rows;
 }
 
-DailyCourse ComputeDailyCourse(const Site& site, int day, const Weather& weather,
-                               const Settings& settings, const Horizon& horizon,
-                               SunshineCache* cache) {
+namespace {
+
+// ComputeDailyCourse with the day given.
+DailyCourse CourseOfDay(const Site& site, int day, const Weather& weather, const Settings& settings,
+                        const Horizon& horizon, const SunDay& sunDay) {
     using namespace engine;
     DailyCourse c;
     const Place p = PlaceOf(site);
-    c.day = DayAt(p, day, horizon, cache);
+    c.day = sunDay;
     Air a = AirOf(weather);
     const bool inRange = InRange(p, site, day, a) && InRange(settings);
     const Humidity h = Couple(a.Ta, a.VP, a.RH);
@@ -258,6 +260,38 @@ DailyCourse ComputeDailyCourse(const Site& site, int day, const Weather& weather
     c.GmaxAvr = float(sumGmax / kDailySteps);
     c.GactAvr = float(sumGact / kDailySteps);
     return c;
+}
+
+}  // namespace
+
+DailyCourse ComputeDailyCourse(const Site& site, int day, const Weather& weather,
+                               const Settings& settings, const Horizon& horizon,
+                               SunshineCache* cache) {
+    return CourseOfDay(site, day, weather, settings, horizon,
+                       engine::DayAt(engine::PlaceOf(site), day, horizon, cache));
+}
+
+void ComputeDailyCourses(std::span<const DailyJob> jobs, std::span<DailyCourse> courses,
+                         batch::ThreadPool* pool, SunshineCache* cache) {
+    using namespace engine;
+    const std::size_t n = jobs.size();
+    if (courses.size() != n)
+        throw std::invalid_argument("daily courses: " + std::to_string(courses.size()) +
+                                    " results for " + std::to_string(n) + " jobs");
+    // the days in order, as the cache is the caller's
+    std::vector<SunDay> days(n);
+    for (std::size_t i = 0; i < n; ++i)
+        days[i] = DayAt(PlaceOf(jobs[i].site), jobs[i].dayOfYear, *jobs[i].horizon, cache);
+    const auto apart = [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            courses[i] = CourseOfDay(jobs[i].site, jobs[i].dayOfYear, jobs[i].weather,
+                                     jobs[i].settings, *jobs[i].horizon, days[i]);
+    };
+    // a course is 144 sun positions: some 8 to a block
+    if (pool)
+        pool->forEachBlock(n, 8, apart);
+    else
+        apart(0, n);
 }
 
 }  // namespace umbrix

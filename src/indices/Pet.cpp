@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/PhysicalConstants.h"
+#include "platform/Pow.h"
 
 namespace umbrix {
 
@@ -29,7 +30,7 @@ constexpr long kSearchLimit = 100000;  // passes of the reference search before 
 constexpr double kSteps[4] = {1.0, 0.1, 0.01, 0.001};
 
 double Pow4K(double t) {
-    return std::pow(t + kKelvin, 4);
+    return PowFour(t + kKelvin);
 }
 
 // saturation vapour pressure over water, hPa

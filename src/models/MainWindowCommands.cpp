@@ -85,6 +85,29 @@ struct PendingRow {
     std::optional<Horizon> horizon;  // the row's horizon, for the job
 };
 
+// A day of the daily course read and waiting for its block.
+struct PendingDay {
+    CalculationInputs inputs;
+    CalculationResults results;
+    float albedo = 0, bowen = 0;
+    bool compute = false;
+    DailyJob job;                    // when computed
+    std::optional<Horizon> horizon;  // the day's horizon, for the job
+};
+
+void ApplyCourse(const DailyCourse& c, CalculationResults& r) {
+    r.sunrise = c.day.sunrise;
+    r.sunset = c.day.sunset;
+    r.SDmax = c.day.SDmax;
+    r.SDact = c.day.SDact;
+    r.GmaxMax = c.GmaxMax;
+    r.GactMax = c.GactMax;
+    r.GmaxSum = c.GmaxSum;
+    r.GactSum = c.GactSum;
+    r.GmaxAvr = c.GmaxAvr;
+    r.GactAvr = c.GactAvr;
+}
+
 // A row that has no indices (NaN), which the table writes as the missing value.
 void SetIndicesToMissing(CalculationResults& r) {
     const float m = NAN;
@@ -1136,59 +1159,86 @@ void MainWindowModel::computeDailyRows() {
     host().setProgressMax(reader ? kProgressSteps : 365);
     const FormatSettings remembered = app_.format();
     std::int64_t rows = 0;
-    for (int day = 0;;) {
-        if (reader ? reader->atEnd() : day == 365) break;
-        if (host().cancelRequested()) break;
-        startRow();
-        r.Ta = ta;
-        r.VP = vapour ? humidity : m;
-        r.RH = vapour ? m : humidity;
-        r.v = v;
-        r.N = n;
-        std::optional<RangeViolation> outOfRange;
-        if (reader) {
-            const DataRecord record = reader->next();
-            applyDataRecord(record, columns);
-            outOfRange = findOutOfRange(record, columns);
-        } else {
-            ++day;
-            in.dayOfYear = day;
-            in.dateText = dateFromDayOfYear(day);
+    // As in a data-file run: days read in order into a block, their courses computed together
+    // over the threads, the rows written in order.
+    std::vector<PendingDay> block;
+    const auto writeBlock = [&](bool keepResults) {
+        std::vector<PendingDay> days = std::move(block);
+        block.clear();
+        std::vector<DailyJob> jobs;
+        for (PendingDay& d : days)
+            if (d.compute) {
+                d.job.horizon = &*d.horizon;
+                jobs.push_back(d.job);
+            }
+        std::vector<DailyCourse> courses(jobs.size());
+        ComputeDailyCourses(jobs, courses, &threadPool(), &sunshine_);
+        std::size_t k = 0;
+        for (PendingDay& d : days) {
+            if (d.compute) ApplyCourse(courses[k++], d.results);
+            app_.format() = remembered;
+            context.albedo = d.albedo;
+            context.bowen = d.bowen;
+            WriteTableRow(context, d.inputs, d.results, sink_);
         }
-        const bool saturated = coupleHumidity();
-        const double fraction = reader ? reader->fractionRead() : day / 365.0;
-        host().setProgress(int(fraction * (reader ? kProgressSteps : 365)));
-        host().reportRows(rows++, fraction);
-        host().processMessages();
-        if (outOfRange || !saturated) {
-            computeSunDay();
-            // a value outside its range is never computed with
-            if (outOfRange) noteOutOfRange(*outOfRange);
-            for (float* f :
-                 {&r.GmaxMax, &r.GactMax, &r.GmaxSum, &r.GactSum, &r.GmaxAvr, &r.GactAvr})
-                *f = NAN;
-        } else {
-            // the course needs the air only: G went into the row's D/G ratio already
-            Weather weather = rowWeather();
-            weather.G = weather.Ts = weather.Tmrt = NAN;
-            const DailyCourse c = ComputeDailyCourse(rowSite(), in.dayOfYear, weather,
-                                                     rowSettings(), rowHorizon(), &sunshine_);
-            r.sunrise = c.day.sunrise;
-            r.sunset = c.day.sunset;
-            r.SDmax = c.day.SDmax;
-            r.SDact = c.day.SDact;
-            r.GmaxMax = c.GmaxMax;
-            r.GactMax = c.GactMax;
-            r.GmaxSum = c.GmaxSum;
-            r.GactSum = c.GactSum;
-            r.GmaxAvr = c.GmaxAvr;
-            r.GactAvr = c.GactAvr;
+        // the results end as the last row leaves them
+        if (!keepResults && !days.empty()) results = days.back().results;
+    };
+    try {
+        for (int day = 0;;) {
+            if (reader ? reader->atEnd() : day == 365) break;
+            if (host().cancelRequested()) break;
+            startRow();
+            r.Ta = ta;
+            r.VP = vapour ? humidity : m;
+            r.RH = vapour ? m : humidity;
+            r.v = v;
+            r.N = n;
+            std::optional<RangeViolation> outOfRange;
+            if (reader) {
+                const DataRecord record = reader->next();
+                applyDataRecord(record, columns);
+                outOfRange = findOutOfRange(record, columns);
+            } else {
+                ++day;
+                in.dayOfYear = day;
+                in.dateText = dateFromDayOfYear(day);
+            }
+            const bool saturated = coupleHumidity();
+            const double fraction = reader ? reader->fractionRead() : day / 365.0;
+            host().setProgress(int(fraction * (reader ? kProgressSteps : 365)));
+            host().reportRows(rows++, fraction);
+            host().processMessages();
+            PendingDay pending;
+            if (outOfRange || !saturated) {
+                computeSunDay();
+                // a value outside its range is never computed with
+                if (outOfRange) noteOutOfRange(*outOfRange);
+                for (float* f :
+                     {&r.GmaxMax, &r.GactMax, &r.GmaxSum, &r.GactSum, &r.GmaxAvr, &r.GactAvr})
+                    *f = NAN;
+            } else {
+                // the course needs the air only: G went into the row's D/G ratio already
+                Weather weather = rowWeather();
+                weather.G = weather.Ts = weather.Tmrt = NAN;
+                pending.compute = true;
+                pending.job = {rowSite(), in.dayOfYear, weather, rowSettings(), nullptr};
+                pending.horizon.emplace(rowHorizon());
+            }
+            app_.format() = remembered;
+            pending.albedo = pre.albedo;
+            pending.bowen = pre.bowen;
+            pending.inputs = in;
+            pending.results = r;
+            block.push_back(std::move(pending));
+            if (block.size() == kRowBlock) writeBlock(false);
         }
-        app_.format() = remembered;
-        context.albedo = pre.albedo;
-        context.bowen = pre.bowen;
-        WriteTableRow(context, in, r, sink_);
+    } catch (...) {
+        // the rows read before stay in the table, as they would row by row
+        writeBlock(true);
+        throw;
     }
+    writeBlock(false);
     host().reportRows(rows, 1.0);
     reportOutOfRangeRows();
 }
