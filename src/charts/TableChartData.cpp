@@ -1,0 +1,116 @@
+#include "charts/TableChartData.h"
+
+#include <cmath>
+#include <limits>
+#include <map>
+#include <optional>
+
+#include "charts/Charts.h"
+#include "models/Language.h"
+#include "platform/Format.h"
+
+namespace umbrix::charts {
+namespace {
+
+constexpr int kDayOfYearName = 14;
+constexpr int kTimeName = 25;
+
+// Days since 1.1.1970 of a date of the proleptic Gregorian calendar.
+long DaysOf(const Date& d) {
+    const int y = d.year - (d.month <= 2 ? 1 : 0);
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yoe = y - era * 400;
+    const long doy = (153 * (d.month + (d.month > 2 ? -3 : 9)) + 2) / 5 + d.day - 1;
+    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+// The vocabulary entry a table column name stands for, in either language.
+std::optional<int> VocabularyEntry(const std::string& name) {
+    for (Language language : {Language::English, Language::German}) {
+        const Vocabulary& words = HeaderVocabulary(language);
+        for (size_t i = 0; i < words.size(); ++i)
+            if (!words[i].empty() && TrimBlanks(words[i]) == name) return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
+// "day of year", "Tag d. Jahres": the table's two-line title as one name.
+bool IsDayOfYear(const std::string& name) {
+    for (Language language : {Language::English, Language::German})
+        if (name.starts_with(TrimBlanks(HeaderVocabulary(language)[kDayOfYearName]))) return true;
+    return false;
+}
+
+// The time one row stands for: the commonest step between consecutive rows, to the minute; one
+// hour when the rows give none.
+double HoursPerRow(const std::vector<double>& stamps) {
+    std::map<long, int> steps;  // minutes -> how often
+    for (size_t i = 1; i < stamps.size(); ++i) {
+        const long minutes = std::lround((stamps[i] - stamps[i - 1]) * 60.0);
+        if (minutes > 0) ++steps[minutes];
+    }
+    long best = 60;
+    int count = 0;
+    for (const auto& [minutes, n] : steps)
+        if (n > count) best = minutes, count = n;
+    return best / 60.0;
+}
+
+}  // namespace
+
+ChartData ChartDataFromTable(const TableValues& table, TextLanguage language) {
+    const Vocabulary& words =
+        HeaderVocabulary(language == TextLanguage::German ? Language::German : Language::English);
+    const Vocabulary& english = HeaderVocabulary(Language::English);
+    ChartData data;
+    data.language = language;
+    std::optional<size_t> dateColumn, timeColumn;
+    std::vector<std::pair<size_t, size_t>> numbers;  // table column -> chart column
+    for (size_t i = 0; i < table.columns.size(); ++i) {
+        const TableColumn& c = table.columns[i];
+        const std::optional<int> entry = VocabularyEntry(c.name);
+        if (c.kind == ColumnKind::Date && !dateColumn) {
+            dateColumn = i;
+        } else if (c.kind == ColumnKind::Time && entry == kTimeName) {
+            timeColumn = i;
+        } else if (c.kind == ColumnKind::Number && !IsDayOfYear(c.name)) {
+            std::string key = c.name, label;
+            if (entry) {
+                key = std::string(TrimBlanks(english[*entry]));
+                label = std::string(TrimBlanks(words[*entry]));
+            }
+            numbers.emplace_back(i, data.addColumn(key, c.unit, label == key ? "" : label));
+        }
+    }
+    if (!dateColumn) {
+        if (table.rows.empty()) return data;
+        throw ChartError("the table has no date column: check \"Date\" in the table's columns");
+    }
+    if (!timeColumn) data.hoursPerRow = 24;
+    std::vector<double> stamps;  // hours since 1970, for the step between rows
+    std::vector<double> values(numbers.size());
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const auto& row : table.rows) {
+        if (row.size() != table.columns.size()) continue;
+        const Date* date = std::get_if<Date>(&row[*dateColumn]);
+        if (!date) continue;
+        ChartTime time{date->year, date->month, date->day, 12.0};
+        if (timeColumn) {
+            const double* hour = std::get_if<double>(&row[*timeColumn]);
+            if (!hour || !(*hour >= 0 && *hour <= 24)) continue;
+            time.hour = *hour;
+            stamps.push_back(DaysOf(*date) * 24.0 + *hour);
+        }
+        for (size_t k = 0; k < numbers.size(); ++k) {
+            const double* x = std::get_if<double>(&row[numbers[k].first]);
+            values[numbers[k].second] =
+                x && std::isfinite(*x) && float(*x) != table.missingValue ? *x : nan;
+        }
+        data.addRow(time, values);
+    }
+    if (timeColumn) data.hoursPerRow = HoursPerRow(stamps);
+    return data;
+}
+
+}  // namespace umbrix::charts
