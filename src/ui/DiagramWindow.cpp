@@ -20,6 +20,7 @@
 #include "models/MainWindowModel.h"
 #include "models/OutputWindowModel.h"
 #include "models/TableWriter.h"
+#include "ui/ChartsPage.h"
 #include "ui/Layout.h"
 #include "ui/MapView.h"
 #include "ui/Widgets.h"
@@ -51,6 +52,9 @@ DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
     mapView_ = new MapView(desktop.app(), pages_);
     mapView_->setObjectName(output_window::MapView);
     pages_->addWidget(mapView_);
+    charts_ = new ChartsPage(desktop.app(), pages_);
+    charts_->setObjectName(output_window::ChartsPage);
+    pages_->addWidget(charts_);
     setCentralWidget(pages_);
     bindWidgets();
 }
@@ -165,6 +169,21 @@ void DiagramWindow::buildToolBar() {
         pages_->setCurrentIndex(on ? 1 : 0);
         if (on) resize(std::max(width(), 800), std::max(height(), 820));
     });
+    // the charts of the last data table or daily data, likewise
+    QToolButton* charts = button(ChartsBtn, {}, "Charts");
+    charts->setCheckable(true);
+    connect(charts, &QToolButton::toggled, this, [this, map](bool on) {
+        if (on) {
+            map->setChecked(false);
+            pages_->setCurrentWidget(charts_);
+            resize(std::max(width(), 1040), std::max(height(), 600));
+        } else if (pages_->currentWidget() == charts_) {
+            pages_->setCurrentIndex(0);
+        }
+    });
+    connect(map, &QToolButton::toggled, charts, [charts](bool on) {
+        if (on) charts->setChecked(false);
+    });
 }
 
 namespace {
@@ -216,6 +235,7 @@ void DiagramWindow::refreshView() {
         return MissingReason(app.language() == Language::German, names, row, column);
     });
     text_->showLines(map_.lines());
+    if (charts_->isVisible()) charts_->refresh();
     // The model gives the client area: 600 by 501 below the toolbar for the text view, the
     // picture's size for the picture view. The window is never narrower than its toolbar, and a
     // table wider than 600 opens as wide as it is, as far as the screen allows.
