@@ -14,6 +14,7 @@
 #include "charts/TableChartData.h"
 #include "models/Application.h"
 #include "models/ComponentNames.h"
+#include "models/DataFileWindowModel.h"
 #include "models/OutputWindowModel.h"
 
 namespace umbrix::ui {
@@ -197,11 +198,21 @@ void ChartsPage::draw() {
         chart_ = nullptr;
     }
     const std::optional<charts::ChartChoice> chosen = choice();
-    if (data_.rows() == 0 && data_.columns().empty())
+    if (data_.rows() == 0 && data_.columns().empty()) {
+        // "Output in file" sends the rows past the window
+        const bool toFile = app_.dataFileWindow().checked(data_file_window::ChkInDatei);
+        if (toFile)
+            return showMessage(german() ? "Die Zeilen gingen in die Ausgabedatei. Grafiken zeigen "
+                                          "eine Tabelle im Fenster: \"Ausgabe in Datei\" "
+                                          "abwählen und neu rechnen."
+                                        : "The rows went into the output file. Charts show a "
+                                          "table in the window: uncheck \"Output in file\" and "
+                                          "run again.");
         return showMessage(german() ? "Grafiken zeigen die Datentabelle oder die Tageswerte des "
                                       "letzten Laufs im Fenster: zuerst \"Neu\"."
                                     : "Charts show the last data table or daily data in the "
                                       "window: run \"New\" first.");
+    }
     if (!chosen) return showMessage(german() ? "Keine Spalte gewählt." : "No column chosen.");
     try {
         chart_ = charts::CreateChartView(data_, *chosen, this);
