@@ -20,7 +20,7 @@ void PlotCommand::apply(const std::string& option, const std::string& value) {
             size_ = value;
             return;
         }
-        const size_t eq = value.rfind('=');
+        const size_t eq = value.find('=');  // a kind holds none; a file name may
         if (eq == std::string::npos)
             throw UmbrixError("give KIND=FILE.svg or KIND=FILE.png, as in heatmap:UTCI=utci.png");
         Plot plot{value.substr(0, eq), value.substr(eq + 1)};

@@ -431,8 +431,7 @@ void CheckBeforeRunning(const Options& options, Application& app, PlotCommand& p
             inputs.emplace_back(o, step.value);
         } else if (PlotCommand::isPlotOption(o)) {
             plots.apply(o, step.value);
-            if (o == "--plot")
-                outputs.emplace_back(o, step.value.substr(step.value.rfind('=') + 1));
+            if (o == "--plot") outputs.emplace_back(o, step.value.substr(step.value.find('=') + 1));
         } else if (o == "--output" || o == "--save" || o == "--fisheye" || o == "--summary") {
             outputs.emplace_back(o, step.value);
             if (o == "--output") output = step.value;
