@@ -1,5 +1,6 @@
 #include "charts/TableChartData.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -89,26 +90,42 @@ ChartData ChartDataFromTable(const TableValues& table, TextLanguage language) {
     }
     if (!timeColumn) data.hoursPerRow = 24;
     std::vector<double> stamps;  // hours since 1970, for the step between rows
-    std::vector<double> values(numbers.size());
     const double nan = std::numeric_limits<double>::quiet_NaN();
+    // daily rows of one date (a data file's records) are one day: their mean
+    std::optional<Date> day;
+    std::vector<double> sum(numbers.size()), count(numbers.size());
+    const auto addDay = [&] {
+        if (!day) return;
+        std::vector<double> mean(numbers.size(), nan);
+        for (size_t k = 0; k < numbers.size(); ++k)
+            if (count[k] > 0) mean[k] = sum[k] / count[k];
+        data.addRow({day->year, day->month, day->day, 12.0}, mean);
+        std::fill(sum.begin(), sum.end(), 0.0);
+        std::fill(count.begin(), count.end(), 0.0);
+    };
+    std::vector<double> values(numbers.size());
     for (const auto& row : table.rows) {
         if (row.size() != table.columns.size()) continue;
         const Date* date = std::get_if<Date>(&row[*dateColumn]);
         if (!date) continue;
-        ChartTime time{date->year, date->month, date->day, 12.0};
-        if (timeColumn) {
-            const double* hour = std::get_if<double>(&row[*timeColumn]);
-            if (!hour || !(*hour >= 0 && *hour <= 24)) continue;
-            time.hour = *hour;
-            stamps.push_back(DaysOf(*date) * 24.0 + *hour);
-        }
         for (size_t k = 0; k < numbers.size(); ++k) {
             const double* x = std::get_if<double>(&row[numbers[k].first]);
             values[numbers[k].second] =
                 x && std::isfinite(*x) && float(*x) != table.missingValue ? *x : nan;
         }
-        data.addRow(time, values);
+        if (!timeColumn) {
+            if (day && !(*day == *date)) addDay();
+            day = *date;
+            for (size_t k = 0; k < values.size(); ++k)
+                if (!std::isnan(values[k])) sum[k] += values[k], count[k] += 1;
+            continue;
+        }
+        const double* hour = std::get_if<double>(&row[*timeColumn]);
+        if (!hour || !(*hour >= 0 && *hour <= 24)) continue;
+        stamps.push_back(DaysOf(*date) * 24.0 + *hour);
+        data.addRow({date->year, date->month, date->day, *hour}, values);
     }
+    addDay();
     if (timeColumn) data.hoursPerRow = HoursPerRow(stamps);
     return data;
 }
