@@ -147,7 +147,11 @@ void ChartsPage::fillChoices() {
     }
     kind_->clear();
     for (ChartKind k : kinds_) kind_->addItem(KindName(k, de));
-    const auto at = std::find(kinds_.begin(), kinds_.end(), chosen);
+    // a daily course after a data table (or the reverse) starts at its own first kind
+    const bool daily = kinds_.front() == ChartKind::Daily;
+    const auto at =
+        daily == dailyShown_ ? std::find(kinds_.begin(), kinds_.end(), chosen) : kinds_.end();
+    dailyShown_ = daily;
     kind_->setCurrentIndex(at == kinds_.end() ? 0 : int(at - kinds_.begin()));
     kindChosen();
 }

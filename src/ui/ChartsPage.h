@@ -49,6 +49,7 @@ class ChartsPage : public QWidget {
     Application& app_;
     charts::ChartData data_;
     std::vector<charts::ChartKind> kinds_;  // the kinds the combo offers, in its order
+    bool dailyShown_ = false;               // the kinds are those of daily data
     // what the data were taken from (rows, columns, the last row, the language), to take them
     // anew only when the table changed
     std::string taken_;

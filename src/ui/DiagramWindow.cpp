@@ -29,6 +29,13 @@ namespace umbrix::ui {
 
 using namespace output_window;
 
+namespace {
+// the least size of the window that shows the charts: their controls in one row, the
+// German legends of the daily chart unshortened
+constexpr int kChartsWidth = 1180;
+constexpr int kChartsHeight = 600;
+}  // namespace
+
 DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
     : FormWindow(model, desktop), map_(model) {
     buildMenus();
@@ -176,7 +183,7 @@ void DiagramWindow::buildToolBar() {
         if (on) {
             map->setChecked(false);
             pages_->setCurrentWidget(charts_);
-            resize(std::max(width(), 1040), std::max(height(), 600));
+            resize(std::max(width(), kChartsWidth), std::max(height(), kChartsHeight));
         } else if (pages_->currentWidget() == charts_) {
             pages_->setCurrentIndex(0);
         }
@@ -235,7 +242,6 @@ void DiagramWindow::refreshView() {
         return MissingReason(app.language() == Language::German, names, row, column);
     });
     text_->showLines(map_.lines());
-    if (charts_->isVisible()) charts_->refresh();
     // The model gives the client area: 600 by 501 below the toolbar for the text view, the
     // picture's size for the picture view. The window is never narrower than its toolbar, and a
     // table wider than 600 opens as wide as it is, as far as the screen allows.
@@ -252,6 +258,11 @@ void DiagramWindow::refreshView() {
         const int chrome = menuBar()->sizeHint().height() + tools_->sizeHint().height();
         resize(std::max(client.width() + 4, tools_->sizeHint().width()),
                client.height() + 4 + chrome);
+    }
+    if (charts_->isVisible()) {
+        // a new run's table does not shrink the charts
+        resize(std::max(width(), kChartsWidth), std::max(height(), kChartsHeight));
+        charts_->refresh();
     }
 }
 

@@ -1,7 +1,7 @@
 // The output window's charts after a run of the summer-days example: opened with the "Charts"
 // button, another kind and a second column picked with the keyboard, the chart saved as SVG,
-// and the view in German. (UMBRIX_UI_SHOTS=folder keeps a picture of the window in each
-// language.)
+// the view in German, and the chart of a daily course that follows. (UMBRIX_UI_SHOTS=folder keeps a
+// picture of the window in each language.)
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -106,6 +106,14 @@ void ChartsPageTest::chartsOfADataFileRunByClicks() {
     QVERIFY(!page->isVisible() && !chartsButton->isChecked());
     QTest::mouseClick(chartsButton, Qt::LeftButton);
     QVERIFY(page->isVisible() && page->chart());
+
+    // a daily course run while the charts are shown: its chart comes first, one point a day
+    UiFixture::chooseMenuItem(ui.desktop().mainWindow(), ui.action("Jahresgang1"));
+    QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
+    QCOMPARE(kind->currentText(), QString("Tageswerte"));
+    QVERIFY2(ChartTitle(page).startsWith("Tageswerte"), qPrintable(ChartTitle(page)));
+    QVERIFY(!first->isVisible());
+    Shot(window, "charts_daily_de.png");
 }
 
 UI_TEST(ChartsPageTest);
