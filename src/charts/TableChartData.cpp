@@ -43,6 +43,14 @@ bool IsDayOfYear(const std::string& name) {
     return false;
 }
 
+// A column of the daily data, which have no time of day.
+bool IsDailyQuantity(const std::string& key) {
+    for (const char* name :
+         {"SDmax", "SDact", "GmaxMax", "GactMax", "GmaxSum", "GactSum", "GmaxAvr", "GactAvr"})
+        if (key == name) return true;
+    return false;
+}
+
 // The time one row stands for: the commonest step between consecutive rows, to the minute; one
 // hour when the rows give none.
 double HoursPerRow(const std::vector<double>& stamps) {
@@ -84,11 +92,19 @@ ChartData ChartDataFromTable(const TableValues& table, TextLanguage language) {
             numbers.emplace_back(i, data.addColumn(key, c.unit, label == key ? "" : label));
         }
     }
-    if (!dateColumn) {
-        if (table.rows.empty()) return data;
-        throw ChartError("the table has no date column: check \"Date\" in the table's columns");
+    if (table.rows.empty()) return data;
+    if (!dateColumn)
+        throw ChartError(
+            "the table has no date column: check \"Date\" in the \"Table\" menu and run again");
+    // only the daily data come without a time of day
+    if (!timeColumn) {
+        for (const ChartColumn& c : data.columns())
+            if (!IsDailyQuantity(c.key))
+                throw ChartError(
+                    "the table has no time column: check \"Time\" in the \"Table\" menu and run "
+                    "again");
+        data.hoursPerRow = 24;
     }
-    if (!timeColumn) data.hoursPerRow = 24;
     std::vector<double> stamps;  // hours since 1970, for the step between rows
     const double nan = std::numeric_limits<double>::quiet_NaN();
     // daily rows of one date (a data file's records) are one day: their mean

@@ -13,7 +13,7 @@ namespace umbrix::charts {
 // English name (so that "SDtat" is found as SDact) labelled in the chart's language; the day of
 // the year and text columns are left out. The table's missing value is NaN. Rows without a date
 // cannot be placed and are left out. Throws ChartError when the table has rows but no date
-// column.
+// column, or a data table no time column.
 ChartData ChartDataFromTable(const TableValues& table, TextLanguage language);
 
 }  // namespace umbrix::charts

@@ -62,10 +62,31 @@ TEST(TableChartData, DailyRowsOfOneDateAreItsMean) {
     EXPECT_EQ(data.times()[1].day, 2);
 }
 
-TEST(TableChartData, RowsWithoutADateColumnCannotBePlaced) {
-    TableValues table;
-    table.columns = {{"Ta", "°C", ColumnKind::Number, 1}};
-    EXPECT_EQ(ChartDataFromTable(table, TextLanguage::English).rows(), 0u);
-    table.rows = {{20.0}};
-    EXPECT_THROW(ChartDataFromTable(table, TextLanguage::English), ChartError);
+TEST(TableChartData, RowsThatCannotBePlacedAreRefused) {
+    struct Case {
+        std::vector<TableColumn> columns;
+        std::vector<TableValue> row;
+        const char* message;  // empty: fine
+    };
+    const TableColumn date{"date", "", ColumnKind::Date, 0}, ta{"Ta", "°C", ColumnKind::Number, 1};
+    const TableColumn sdMax{"SDmax", "min", ColumnKind::Number, 0};
+    const Case cases[] = {
+        {{ta}, {20.0}, "no date column"},
+        {{date, ta}, {Day(1), 20.0}, "no time column"},  // a data table without its time
+        {{date, sdMax}, {Day(1), 900.0}, ""},            // the daily data
+    };
+    for (const Case& c : cases) {
+        TableValues table;
+        table.columns = c.columns;
+        EXPECT_EQ(ChartDataFromTable(table, TextLanguage::English).rows(), 0u);  // no rows: fine
+        table.rows = {c.row};
+        std::string message;
+        try {
+            ChartDataFromTable(table, TextLanguage::English);
+        } catch (const ChartError& e) {
+            message = e.what();
+        }
+        EXPECT_NE(message.find(c.message), std::string::npos) << c.message << ": " << message;
+        EXPECT_EQ(message.empty(), *c.message == 0) << message;
+    }
 }
