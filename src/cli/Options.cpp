@@ -65,6 +65,12 @@ const OptionInfo kOptions[] = {
      "sum up the data-table runs from the next --new on into FILE: hours per stress class per "
      "month and in all, min/mean/max of Ta, Tmrt and each index, missing rows (FILE.csv: one "
      "long comma-separated table; default: none)"},
+    {"--plot", "KIND=FILE",
+     "draw a chart of the last data-table or daily-data run into FILE.svg or FILE.png "
+     "(repeatable); KIND: heatmap:COLUMN (day by hour), series:COLUMN[,COLUMN...] (up to "
+     "four), classes:UTCI|PET|PMV|PT (hours per stress class per month), daily (SDmax, SDact, "
+     "GmaxSum, GactSum of --mode daily); titles in the --lang language (default: none)"},
+    {"--plot-size", "WxH", "the size of every --plot chart in pixels (default: 1200x700)"},
     {"--new", nullptr, "run \"&New\": start a new table"},
     {"--add", nullptr, "run \"A&dd\": append rows under the header of the last --new"},
     {"--time", "H:MM",
@@ -205,7 +211,8 @@ std::string Usage() {
         "  umbrix --obstacles examples/courtyard.obs --set EditDat=21.6.2026 --mode map \\\n"
         "         --time 15:00 --map-quantity PET --save pet.png\n"
         "  umbrix --location Freiburg --datafile examples/summer_days.txt \\\n"
-        "         --columns date,time,Ta,RH,v,G --set ChkUeberschriften=1 --output days.txt\n";
+        "         --columns date,time,Ta,RH,v,G --set ChkUeberschriften=1 --output days.txt \\\n"
+        "         --plot heatmap:UTCI=utci.png --plot series:Ta,Tmrt,PET=series.svg\n";
     return out;
 }
 

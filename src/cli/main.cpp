@@ -15,6 +15,7 @@
 #include "cli/CliHost.h"
 #include "cli/MapCommand.h"
 #include "cli/Options.h"
+#include "cli/PlotCommand.h"
 #include "models/Application.h"
 #include "models/ComponentNames.h"
 #include "models/DataFileWindowModel.h"
@@ -166,12 +167,17 @@ class Runner {
   public:
     Runner(Application& app, CliHost& host) : app_(app), host_(host) {}
 
+    // The charts, read before anything runs and drawn at the end.
+    PlotCommand& plots() { return plots_; }
+
     void apply(const Step& step) {
         MainWindowModel& main = app_.mainWindow();
         ComponentRegistry& reg = app_.registry();
         const std::string& v = step.value;
         if (mapMode_ && step.option != "--save") map_.invalidate();
-        if (MapCommand::isMapOption(step.option)) {
+        if (PlotCommand::isPlotOption(step.option)) {
+            return;  // read before the run
+        } else if (MapCommand::isMapOption(step.option)) {
             map_.apply(step.option, v);
         } else if (step.option == "--mode" && v == "map") {
             mapMode_ = true;
@@ -246,11 +252,13 @@ class Runner {
         } else if (step.option == "--new") {
             checkLocation();
             lastRunDaily_ = main.checked(main_window::Jahresgang1);
+            lastRunTable_ = main.checked(main_window::Einzeltab1);
             main.click(main_window::ButtonNeu);
             ran_ = true;
         } else if (step.option == "--add") {
             checkLocation();
             lastRunDaily_ = main.checked(main_window::Jahresgang1);
+            lastRunTable_ = main.checked(main_window::Einzeltab1);
             main.click(main_window::ButtonHinzu);
             ran_ = true;
         } else if (step.option == "--fisheye") {
@@ -277,6 +285,9 @@ class Runner {
         if (map_.optionGiven() && !mapMode_)
             throw UmbrixError("the --map-... options belong to --mode map");
         if (mapMode_) {
+            if (plots_.wanted())
+                throw UmbrixError(
+                    "--plot draws the table of a data-table or daily-data run, not a map");
             if (!saveGiven_)
                 throw UmbrixError(
                     "--mode map: save the map with --save FILE.tif, FILE.asc, "
@@ -284,6 +295,13 @@ class Runner {
             return;
         }
         if (!ran_) apply({"--new", ""});
+        if (plots_.wanted()) {
+            if (!lastRunDaily_ && !lastRunTable_)
+                throw UmbrixError(
+                    "--plot draws the table of a data-table or daily-data run (--mode table or "
+                    "daily), not a diagram");
+            plots_.save(app_);
+        }
         if (summaryFile_.empty()) return;
         MainWindowModel& main = app_.mainWindow();
         if (!main.summary)
@@ -371,10 +389,12 @@ class Runner {
     bool outputGiven_ = false;
     bool saveGiven_ = false;
     bool lastRunDaily_ = false;
+    bool lastRunTable_ = false;
     bool longitudeSet_ = false;
     bool latitudeSet_ = false;
     bool mapMode_ = false;
     MapCommand map_;
+    PlotCommand plots_;
     std::string summaryFile_;
 };
 
@@ -391,7 +411,7 @@ void printTable(const Application& app) {
 // Checks that need no run, made before anything is written: the input files can be read, no
 // output names an input file, every --set names a control, and an --output that the --add of
 // an earlier --new would not use is refused.
-void CheckBeforeRunning(const Options& options, Application& app) {
+void CheckBeforeRunning(const Options& options, Application& app, PlotCommand& plots) {
     std::vector<std::pair<std::string, std::string>> inputs, outputs;  // option, file
     inputs.emplace_back("--locations", app.locationsFile());
     std::string output, outputOfNew;
@@ -409,6 +429,9 @@ void CheckBeforeRunning(const Options& options, Application& app) {
                    o == "--topography" || o == "--horizon") {
             CheckInputFile(step);
             inputs.emplace_back(o, step.value);
+        } else if (PlotCommand::isPlotOption(o)) {
+            plots.apply(o, step.value);
+            if (o == "--plot") outputs.emplace_back(o, step.value.substr(step.value.find('=') + 1));
         } else if (o == "--output" || o == "--save" || o == "--fisheye" || o == "--summary") {
             outputs.emplace_back(o, step.value);
             if (o == "--output") output = step.value;
@@ -463,7 +486,9 @@ int Main(int argc, char** argv) {
         app.start(false);  // the command line leaves currentsession.ini alone
         for (const std::string& warning : app.mainWindow().locationWarnings())
             std::cerr << "umbrix: " << warning << "\n";
-        CheckBeforeRunning(options, app);
+        CheckBeforeRunning(options, app, runner.plots());
+        // the charts need the rows also when they go into the output file
+        app.mainWindow().keepTableValues = runner.plots().wanted();
         for (const Step& step : options.steps) runner.apply(step);
         runner.finish();
         if (runner.diagramUnsaved()) {

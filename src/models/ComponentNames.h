@@ -375,6 +375,32 @@ inline constexpr char MapComputeBtn[] = "MapComputeBtn";
 inline constexpr char MapPicture[] = "MapPicture";
 // the values of the cell under the pointer, or the last message
 inline constexpr char MapHint[] = "MapHint";
+// tool button: Charts (the charts of the last table in place of the picture and text views)
+inline constexpr char ChartsBtn[] = "ChartsBtn";
+// the charts view
+inline constexpr char ChartsPage[] = "ChartsPage";
+// label: Chart:
+inline constexpr char ChartKindLabel[] = "ChartKindLabel";
+// combo box: the kind of chart (day and hour, time series, stress classes, daily data)
+inline constexpr char ChartKind[] = "ChartKind";
+// label: Column: or Columns:
+inline constexpr char ChartColumnLabel[] = "ChartColumnLabel";
+// combo box: the column the chart draws (the first of a time series)
+inline constexpr char ChartColumn[] = "ChartColumn";
+// combo box: the second column of a time series, or none
+inline constexpr char ChartColumn2[] = "ChartColumn2";
+// combo box: the third column of a time series, or none
+inline constexpr char ChartColumn3[] = "ChartColumn3";
+// combo box: the fourth column of a time series, or none
+inline constexpr char ChartColumn4[] = "ChartColumn4";
+// button: Save as... (the chart as SVG or PNG)
+inline constexpr char ChartSaveBtn[] = "ChartSaveBtn";
+// button: Copy (the chart as a picture)
+inline constexpr char ChartCopyBtn[] = "ChartCopyBtn";
+// the chart
+inline constexpr char ChartPicture[] = "ChartPicture";
+// why no chart is shown
+inline constexpr char ChartMessage[] = "ChartMessage";
 }  // namespace output_window
 
 // The horizon limitation editor (a drawn fisheye horizon) ("FormFreihor").

@@ -448,7 +448,11 @@ void MainWindowModel::runDataTable(bool isNew) {
         if (!detailPath.empty()) app_.checkOutputFile(detailPath);
         prepareRun();
         sink_.memory = &map.lines();
-        map.tableValues() = TableValues{};  // the rows went into the file
+        // the rows go into the file; kept on request, "&New" starting them afresh
+        if (keepTableValues)
+            sink_.values = &map.tableValues();
+        else
+            map.tableValues() = TableValues{};
         try {
             sink_.openFiles(path, detailPath, !isNew);
         } catch (...) {

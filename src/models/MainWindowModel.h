@@ -194,6 +194,9 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     // class per month, min/mean/max (--summary).
     bool collectSummary = false;
     std::optional<RunSummary> summary;
+    // When set, the output window keeps the table's values also while the rows go into the
+    // output file (--plot draws them; a year of hourly rows is a few megabytes).
+    bool keepTableValues = false;
     // The output file of the last "&New" with "Output in file"; "A&dd" appends to it only.
     const std::string& outputFile() const { return outputFile_; }
 

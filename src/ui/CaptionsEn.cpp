@@ -94,6 +94,10 @@ const CaptionEntry kEnglish[] = {
     {"FormMap.MapQuantityLabel", "Quantity:"},
     {"FormMap.MapCellLabel", "Cell (m):"},
     {"FormMap.MapComputeBtn", "Compute map"},
+    {"FormMap.ChartsBtn", "Charts", "Charts of the last data table or daily data"},
+    {"FormMap.ChartKindLabel", "Chart:"},
+    {"FormMap.ChartSaveBtn", "Save as..."},
+    {"FormMap.ChartCopyBtn", "Copy"},
 
     // ---- detail window ----
     {"FormMemi.MenuMemiFile", "&File"},

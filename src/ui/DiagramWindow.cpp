@@ -20,6 +20,7 @@
 #include "models/MainWindowModel.h"
 #include "models/OutputWindowModel.h"
 #include "models/TableWriter.h"
+#include "ui/ChartsPage.h"
 #include "ui/Layout.h"
 #include "ui/MapView.h"
 #include "ui/Widgets.h"
@@ -27,6 +28,13 @@
 namespace umbrix::ui {
 
 using namespace output_window;
+
+namespace {
+// the least size of the window that shows the charts: their controls in one row, the
+// German legends of the daily chart unshortened
+constexpr int kChartsWidth = 1180;
+constexpr int kChartsHeight = 600;
+}  // namespace
 
 DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
     : FormWindow(model, desktop), map_(model) {
@@ -51,6 +59,9 @@ DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
     mapView_ = new MapView(desktop.app(), pages_);
     mapView_->setObjectName(output_window::MapView);
     pages_->addWidget(mapView_);
+    charts_ = new ChartsPage(desktop.app(), pages_);
+    charts_->setObjectName(output_window::ChartsPage);
+    pages_->addWidget(charts_);
     setCentralWidget(pages_);
     bindWidgets();
 }
@@ -165,6 +176,21 @@ void DiagramWindow::buildToolBar() {
         pages_->setCurrentIndex(on ? 1 : 0);
         if (on) resize(std::max(width(), 800), std::max(height(), 820));
     });
+    // the charts of the last data table or daily data, likewise
+    QToolButton* charts = button(ChartsBtn, {}, "Charts");
+    charts->setCheckable(true);
+    connect(charts, &QToolButton::toggled, this, [this, map](bool on) {
+        if (on) {
+            map->setChecked(false);
+            pages_->setCurrentWidget(charts_);
+            resize(std::max(width(), kChartsWidth), std::max(height(), kChartsHeight));
+        } else if (pages_->currentWidget() == charts_) {
+            pages_->setCurrentIndex(0);
+        }
+    });
+    connect(map, &QToolButton::toggled, charts, [charts](bool on) {
+        if (on) charts->setChecked(false);
+    });
 }
 
 namespace {
@@ -232,6 +258,11 @@ void DiagramWindow::refreshView() {
         const int chrome = menuBar()->sizeHint().height() + tools_->sizeHint().height();
         resize(std::max(client.width() + 4, tools_->sizeHint().width()),
                client.height() + 4 + chrome);
+    }
+    if (charts_->isVisible()) {
+        // a new run's table does not shrink the charts
+        resize(std::max(width(), kChartsWidth), std::max(height(), kChartsHeight));
+        charts_->refresh();
     }
 }
 

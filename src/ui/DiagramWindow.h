@@ -15,6 +15,7 @@ class OutputWindowModel;
 
 namespace umbrix::ui {
 
+class ChartsPage;
 class LinesView;
 class MapView;
 class PictureView;
@@ -42,6 +43,7 @@ class DiagramWindow : public FormWindow {
     // the "Map" button shows the map view in place of the picture and text views
     QStackedWidget* pages_ = nullptr;
     MapView* mapView_ = nullptr;
+    ChartsPage* charts_ = nullptr;  // likewise the "Charts" button
 };
 
 }  // namespace umbrix::ui
