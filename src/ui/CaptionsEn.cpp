@@ -94,6 +94,9 @@ const CaptionEntry kEnglish[] = {
     {"FormMap.MapQuantityLabel", "Quantity:"},
     {"FormMap.MapCellLabel", "Cell (m):"},
     {"FormMap.MapComputeBtn", "Compute map"},
+    {"FormMap.MenuMapEdit", "&Edit"},
+    {"FormMap.SavePng1", "Save as &PNG..."},
+    {"FormMap.Copy1", "&Copy"},
 
     // ---- detail window ----
     {"FormMemi.MenuMemiFile", "&File"},

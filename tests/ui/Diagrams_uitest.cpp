@@ -1,0 +1,227 @@
+// The diagrams as Qt draws them: the sun path diagram opened from the main window, copied with
+// the Edit menu and Ctrl+C, saved as PNG through its dialogs typed by keys, printed to a PDF that
+// keeps vectors; the shadow diagram with its scale and time in both languages.
+// (UMBRIX_UI_SHOTS=folder keeps pictures of the windows.)
+#include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolButton>
+
+#include "ui/UiFixture.h"
+#include "ui/Widgets.h"
+
+namespace umbrix::ui::test {
+
+class DiagramsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void sunPathIsCopiedAndSavedAsPngAsShown();
+    void printedDiagramKeepsVectorsAndText();
+    void shadowDiagramShowsItsScaleAndTime();
+};
+
+namespace {
+
+void Shot(QWidget* window, const char* name) {
+    if (qEnvironmentVariableIsSet("UMBRIX_UI_SHOTS"))
+        window->grab().save(qEnvironmentVariable("UMBRIX_UI_SHOTS") + "/" + name);
+}
+
+QMainWindow* Window(UiFixture& ui, const char* name) {
+    return qobject_cast<QMainWindow*>(ui.desktop().window(name));
+}
+
+// The sun path diagram as a user asks for it: "Polar" from the menu, then "&New".
+PictureView* OpenSunPath(UiFixture& ui) {
+    UiFixture::chooseMenuItem(Window(ui, "FormGeodat"), ui.action("Polar1"));
+    QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
+    return ui.find<PictureView>("FormMap", "ImageSunPicture");
+}
+
+struct Tones {
+    int red = 0;    // the sun path's pure red
+    int mixed = 0;  // neither white, black nor a pure drawing colour: antialiased edges
+};
+
+Tones CountTones(const QImage& image) {
+    Tones t;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 200 && c.green() < 60 && c.blue() < 60) ++t.red;
+            const int grey = c.red();
+            if (c.green() == grey && c.blue() == grey && grey > 0 && grey < 255 && grey != 128 &&
+                grey != 192)
+                ++t.mixed;
+        }
+    return t;
+}
+
+// The next size dialog gets `width` typed into its width field and Enter; the file dialog
+// after it gets `name` typed into its name field and its Save button clicked.
+void TypeInNextPngDialogs(UiFixture& ui, QObject* owner, const QString& width,
+                          const QString& name) {
+    // the real file dialog rather than the fixture's answers
+    auto hook = std::move(ui.host().fileDialogHook);
+    ui.host().fileDialogHook = nullptr;
+    auto* timer = new QTimer(owner);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [&ui, hook, timer, width, name] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            timer->stop();
+            timer->deleteLater();
+            ui.host().fileDialogHook = hook;
+            auto* edit = files->findChild<QLineEdit*>("fileNameEdit");
+            auto* buttons = files->findChild<QDialogButtonBox*>("buttonBox");
+            QAbstractButton* save = buttons ? buttons->button(QDialogButtonBox::Save) : nullptr;
+            if (!edit || !save) return files->reject();
+            QTest::keyClicks(edit, name);
+            QTest::mouseClick(save, Qt::LeftButton);
+        } else if (modal->objectName() == "PngDialog" && !modal->property("typed").toBool()) {
+            modal->setProperty("typed", true);
+            auto* field = modal->findChild<QSpinBox*>("PngWidth");
+            if (!field) return;
+            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(field, width);
+            QTest::keyClick(field, Qt::Key_Return);
+        }
+    });
+    timer->start();
+}
+
+}  // namespace
+
+void DiagramsTest::sunPathIsCopiedAndSavedAsPngAsShown() {
+    UiFixture ui;
+    PictureView* view = OpenSunPath(ui);
+    QMainWindow* window = Window(ui, "FormMap");
+    QVERIFY(window->isVisible() && view->vectorPicture());
+    const int w = view->vectorPicture()->width(), h = view->vectorPicture()->height();
+
+    QApplication::clipboard()->clear();
+    UiFixture::chooseMenuItem(window, ui.action("Copy1", "FormMap"));
+    const QImage copied = QApplication::clipboard()->image();
+    // the picture as shown: filling the view's width or height in its own proportions
+    QVERIFY(!copied.isNull());
+    QVERIFY2(copied.width() == view->width() || copied.height() == view->height(),
+             qPrintable(QString("%1x%2 in %3x%4")
+                            .arg(copied.width())
+                            .arg(copied.height())
+                            .arg(view->width())
+                            .arg(view->height())));
+    QVERIFY(std::abs(copied.height() - double(copied.width()) * h / w) <= 1);
+    const Tones tones = CountTones(copied);
+    QVERIFY(tones.red > 50);     // the day's path
+    QVERIFY(tones.mixed > 500);  // smooth edges, which the bitmap drawing never has
+    Shot(window, "sun_path_en.png");
+
+    // a larger window shows a larger diagram, and Ctrl+C copies that
+    window->resize(window->width() + 300, window->height() + 300);
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QApplication::clipboard()->clear();
+    QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
+    const QImage larger = QApplication::clipboard()->image();
+    QVERIFY2(larger.width() > copied.width() && larger.height() > copied.height(),
+             qPrintable(QString("%1x%2 in %3x%4")
+                            .arg(larger.width())
+                            .arg(larger.height())
+                            .arg(view->width())
+                            .arg(view->height())));
+    QVERIFY(std::abs(larger.height() - double(larger.width()) * h / w) <= 1);
+
+    // "Save as PNG...": a typed width, the height in proportion, the name typed in the dialog
+    // the file dialog starts in the working folder
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(ui.folder());
+    TypeInNextPngDialogs(ui, window, "800", "sun.png");
+    UiFixture::chooseMenuItem(window, ui.action("SavePng1", "FormMap"));
+    QDir::setCurrent(before);
+    QImage saved(ui.path("sun.png"));
+    QVERIFY2(!saved.isNull(), qPrintable(QString::fromStdString(
+                                  ui.messages.empty() ? "no message" : ui.messages.back())));
+    QCOMPARE(saved.size(), QSize(800, int(std::lround(800.0 * h / w))));
+    QVERIFY(CountTones(saved).red > 50);
+    QVERIFY(ui.messages.empty());
+}
+
+void DiagramsTest::printedDiagramKeepsVectorsAndText() {
+    UiFixture ui;
+    ui.host().printerSetup = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(ui.path("sun.pdf"));
+        return true;
+    };
+    OpenSunPath(ui);
+    UiFixture::chooseMenuItem(Window(ui, "FormMap"), ui.action("Print1", "FormMap"));
+    QFile pdf(ui.path("sun.pdf"));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray content = pdf.readAll();
+    QVERIFY(content.startsWith("%PDF-"));
+    // lines and text, no picture of the page: a raster of the page needs an image object
+    QVERIFY(!content.contains("/Subtype /Image"));
+    QVERIFY(content.contains("/FontFile2") || content.contains("/FontFile"));
+    // the labels can be found again as text (the font carries their characters' codes)
+    QVERIFY(content.contains("/ToUnicode"));
+    // a page raster was about 1.4 MB; the vectors of one day's path are a few tens of kB
+    QVERIFY2(content.size() < 300000, qPrintable(QString::number(content.size())));
+}
+
+void DiagramsTest::shadowDiagramShowsItsScaleAndTime() {
+    UiFixture ui;
+    UiFixture::chooseMenuItem(Window(ui, "FormGeodat"), ui.action("Hindernisobjekte1"));
+    ui.dialogAnswers.push_back(std::string(UMBRIX_SOURCE_DIR) + "/examples/courtyard.obs");
+    QTest::mouseClick(ui.find<QAbstractButton>("FormObs", "BitBtn2"), Qt::LeftButton);
+    QTest::mouseClick(ui.find<QPushButton>("FormObs", "CloseBtn"), Qt::LeftButton);
+    UiFixture::typeAndLeave(ui.edit("EditDat"), "21.6.2026");
+    UiFixture::typeAndLeave(ui.edit("EditZeit"), "10:00");
+    UiFixture::chooseMenuItem(Window(ui, "FormGeodat"), ui.action("Schattenwurf1"));
+    QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
+    QVERIFY(ui.messages.empty());
+    PictureView* view = ui.find<PictureView>("FormMap", "ImageSunPicture");
+    QVERIFY(view->vectorPicture());
+
+    // the texts drawn over the diagram, in the order drawn
+    auto texts = [view] {
+        QStringList found;
+        std::function<void(const Picture&)> walk = [&](const Picture& p) {
+            for (const PictureOp& op : p.operations()) {
+                if (auto* t = std::get_if<draw::Text>(&op))
+                    found << QString::fromStdString(t->text);
+                if (auto* d = std::get_if<draw::DrawPicture>(&op)) walk(*d->picture);
+            }
+        };
+        walk(*view->vectorPicture());
+        return found;
+    };
+    QVERIFY2(texts().contains("100 m"), qPrintable(texts().join("|")));
+    QVERIFY2(texts().contains("21.06.2026  10:00 local time") ||
+                 texts().contains("21.6.2026  10:00 local time"),
+             qPrintable(texts().join("|")));
+    Shot(Window(ui, "FormMap"), "shadows_en.png");
+
+    // zoomed in, the bar stands for less; the arrows' next time shows at once, in German too
+    QTest::mouseClick(ui.find<QAbstractButton>("FormMap", "ZoomInBtn"), Qt::LeftButton);
+    QVERIFY2(texts().contains("50 m"), qPrintable(texts().join("|")));
+    UiFixture::chooseMenuItem(Window(ui, "FormGeodat"), ui.action("Deutsch1"));
+    auto* arrows = ui.find<UpDownWidget>("FormMap", "UpDown1");
+    QTest::mouseClick(arrows->findChildren<QToolButton*>().front(), Qt::LeftButton);
+    QVERIFY2(texts().filter("10:30 Ortszeit").size() == 1, qPrintable(texts().join("|")));
+    Shot(Window(ui, "FormMap"), "shadows_de.png");
+}
+
+UI_TEST(DiagramsTest);
+
+}  // namespace umbrix::ui::test
+
+#include "Diagrams_uitest.moc"
