@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "platform/Picture.h"
+#include "ui/PicturePainter.h"
 #include "ui/UiFixture.h"
 #include "ui/Widgets.h"
 
@@ -26,6 +28,7 @@ class DiagramsTest : public QObject {
     void sunPathIsCopiedAndSavedAsPngAsShown();
     void printedDiagramKeepsVectorsAndText();
     void shadowDiagramShowsItsScaleAndTime();
+    void qtDrawingLiesWhereTheBitmapDrawingDoes();
 };
 
 namespace {
@@ -173,7 +176,7 @@ void DiagramsTest::printedDiagramKeepsVectorsAndText() {
     QVERIFY(content.contains("/FontFile2") || content.contains("/FontFile"));
     // the labels can be found again as text (the font carries their characters' codes)
     QVERIFY(content.contains("/ToUnicode"));
-    // a page raster was about 1.4 MB; the vectors of one day's path are a few tens of kB
+    // a page raster took about 900 kB; the vectors of one day's path take a few tens of kB
     QVERIFY2(content.size() < 300000, qPrintable(QString::number(content.size())));
 }
 
@@ -218,6 +221,57 @@ void DiagramsTest::shadowDiagramShowsItsScaleAndTime() {
     QTest::mouseClick(arrows->findChildren<QToolButton*>().front(), Qt::LeftButton);
     QVERIFY2(texts().filter("10:30 Ortszeit").size() == 1, qPrintable(texts().join("|")));
     Shot(Window(ui, "FormMap"), "shadows_de.png");
+}
+
+void DiagramsTest::qtDrawingLiesWhereTheBitmapDrawingDoes() {
+    // lines, shapes and a nested picture scaled down tenfold with a wide and a thin pen
+    Picture inner(1000, 1000);
+    inner.setPen({kBlack, 15, PenStyle::Solid});
+    inner.moveTo({100, 100});
+    inner.lineTo({900, 300});
+    inner.setPen({kBlack, 1, PenStyle::Solid});
+    inner.moveTo({100, 600});
+    inner.lineTo({900, 900});
+    Picture p(200, 150);
+    p.setBrush({kWhite, BrushStyle::Clear});
+    p.moveTo({10, 10});
+    p.lineTo({190, 10});
+    p.lineTo({120, 140});
+    p.rectangle({20, 30, 80, 70});
+    p.ellipse({100, 40, 180, 120});
+    p.polygon({{30, 100}, {70, 90}, {60, 140}});
+    p.drawPicture({90, 20, 190, 120}, inner);
+
+    const Raster bitmap = p.rasterize();
+    const QImage smooth = RenderPicture(p, QSize(200, 150));
+    QCOMPARE(smooth.size(), QSize(200, 150));
+    auto near = [](int x, int y, auto&& test) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (test(x + dx, y + dy)) return true;
+        return false;
+    };
+    auto dark = [&](int x, int y, int below) {
+        return smooth.rect().contains(x, y) && qGray(smooth.pixel(x, y)) < below;
+    };
+    int drawn = 0, missed = 0, strays = 0;
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < 200; ++x) {
+            if (bitmap.pixel(x, y) != kWhite) {
+                ++drawn;
+                if (!near(x, y, [&](int a, int b) { return dark(a, b, 235); })) ++missed;
+            }
+            if (dark(x, y, 160) &&
+                !near(x, y, [&](int a, int b) { return bitmap.pixel(a, b) != kWhite; })) {
+                ++strays;
+            }
+        }
+    QVERIFY(drawn > 500);
+    QVERIFY2(missed == 0, qPrintable(QString::number(missed)));
+    QVERIFY2(strays == 0, qPrintable(QString::number(strays)));
+    // twice the size: the same drawing, lines still there
+    const QImage twice = RenderPicture(p, QSize(400, 300));
+    QVERIFY(qGray(twice.pixel(200, 20)) < 160);  // the top line at y = 10
 }
 
 UI_TEST(DiagramsTest);
