@@ -32,7 +32,8 @@ namespace {
 // Large enough for a poster, small enough that the image (4 bytes a pixel) stays in memory.
 constexpr int kMaxPngSide = 12000;
 
-// The width and height of the PNG picture, the height following the width in the picture's
+// The width and height of the PNG picture, proposed at twice the size shown (in the window's
+// own pixels, whatever the screen's scaling), the height following the width in the picture's
 // proportions; nothing when cancelled.
 std::optional<QSize> ChoosePngSize(QWidget* parent, Language language, QSize initial,
                                    double aspect) {
@@ -81,7 +82,8 @@ void SavePng(QMainWindow& window, Desktop& desktop, const PictureView& view) {
                 ? double(view.vectorPicture()->height()) / view.vectorPicture()->width()
                 : double(view.image().height()) / view.image().width();
         const std::optional<QSize> size =
-            ChoosePngSize(&window, desktop.app().language(), ShownPixels(view) * 2, aspect);
+            ChoosePngSize(&window, desktop.app().language(),
+                          ShownPixels(view) * 2 / view.devicePixelRatioF(), aspect);
         if (!size) return;
         FileDialogOptions o;
         o.title = "Save as PNG";

@@ -44,6 +44,8 @@ DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
     picture_->setSmooth(true);
     scroll_->setWidget(picture_);
     scroll_->setWidgetResizable(true);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     column->addWidget(scroll_, 1);
     text_ = new LinesView(this);

@@ -27,7 +27,7 @@ class DiagramsTest : public QObject {
   private slots:
     void sunPathIsCopiedAndSavedAsPngAsShown();
     void printedDiagramKeepsVectorsAndText();
-    void shadowDiagramShowsItsScaleAndTime();
+    void shadowDiagramShowsItsScaleAndTimeAndTheLayersTheirLegend();
     void qtDrawingLiesWhereTheBitmapDrawingDoes();
 };
 
@@ -70,14 +70,14 @@ Tones CountTones(const QImage& image) {
 
 // The next size dialog gets `width` typed into its width field and Enter; the file dialog
 // after it gets `name` typed into its name field and its Save button clicked.
-void TypeInNextPngDialogs(UiFixture& ui, QObject* owner, const QString& width,
-                          const QString& name) {
+void TypeInNextPngDialogs(UiFixture& ui, QObject* owner, const QString& width, const QString& name,
+                          int* proposed) {
     // the real file dialog rather than the fixture's answers
     auto hook = std::move(ui.host().fileDialogHook);
     ui.host().fileDialogHook = nullptr;
     auto* timer = new QTimer(owner);
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [&ui, hook, timer, width, name] {
+    QObject::connect(timer, &QTimer::timeout, timer, [&ui, hook, timer, width, name, proposed] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible()) return;
         if (auto* files = qobject_cast<QFileDialog*>(modal)) {
@@ -94,6 +94,7 @@ void TypeInNextPngDialogs(UiFixture& ui, QObject* owner, const QString& width,
             modal->setProperty("typed", true);
             auto* field = modal->findChild<QSpinBox*>("PngWidth");
             if (!field) return;
+            *proposed = field->value();
             QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(field, width);
             QTest::keyClick(field, Qt::Key_Return);
@@ -116,12 +117,14 @@ void DiagramsTest::sunPathIsCopiedAndSavedAsPngAsShown() {
     const QImage copied = QApplication::clipboard()->image();
     // the picture as shown: filling the view's width or height in its own proportions
     QVERIFY(!copied.isNull());
-    QVERIFY2(copied.width() == view->width() || copied.height() == view->height(),
+    // in device pixels: sharp on a screen scaled to 200 %
+    const QSize device = view->size() * view->devicePixelRatioF();
+    QVERIFY2(copied.width() == device.width() || copied.height() == device.height(),
              qPrintable(QString("%1x%2 in %3x%4")
                             .arg(copied.width())
                             .arg(copied.height())
-                            .arg(view->width())
-                            .arg(view->height())));
+                            .arg(device.width())
+                            .arg(device.height())));
     QVERIFY(std::abs(copied.height() - double(copied.width()) * h / w) <= 1);
     const Tones tones = CountTones(copied);
     QVERIFY(tones.red > 50);     // the day's path
@@ -147,13 +150,16 @@ void DiagramsTest::sunPathIsCopiedAndSavedAsPngAsShown() {
     // the file dialog starts in the working folder
     const QString before = QDir::currentPath();
     QDir::setCurrent(ui.folder());
-    TypeInNextPngDialogs(ui, window, "800", "sun.png");
+    int proposed = 0;
+    TypeInNextPngDialogs(ui, window, "800", "sun.png", &proposed);
     UiFixture::chooseMenuItem(window, ui.action("SavePng1", "FormMap"));
     QDir::setCurrent(before);
     QImage saved(ui.path("sun.png"));
     QVERIFY2(!saved.isNull(), qPrintable(QString::fromStdString(
                                   ui.messages.empty() ? "no message" : ui.messages.back())));
     QCOMPARE(saved.size(), QSize(800, int(std::lround(800.0 * h / w))));
+    // proposed at twice the size shown in the window
+    QCOMPARE(proposed, int(std::lround(2 * larger.width() / view->devicePixelRatioF())));
     QVERIFY(CountTones(saved).red > 50);
     QVERIFY(ui.messages.empty());
 }
@@ -167,6 +173,8 @@ void DiagramsTest::printedDiagramKeepsVectorsAndText() {
     };
     OpenSunPath(ui);
     UiFixture::chooseMenuItem(Window(ui, "FormMap"), ui.action("Print1", "FormMap"));
+    if (qEnvironmentVariableIsSet("UMBRIX_UI_SHOTS"))
+        QFile::copy(ui.path("sun.pdf"), qEnvironmentVariable("UMBRIX_UI_SHOTS") + "/sun.pdf");
     QFile pdf(ui.path("sun.pdf"));
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     const QByteArray content = pdf.readAll();
@@ -180,7 +188,7 @@ void DiagramsTest::printedDiagramKeepsVectorsAndText() {
     QVERIFY2(content.size() < 300000, qPrintable(QString::number(content.size())));
 }
 
-void DiagramsTest::shadowDiagramShowsItsScaleAndTime() {
+void DiagramsTest::shadowDiagramShowsItsScaleAndTimeAndTheLayersTheirLegend() {
     UiFixture ui;
     UiFixture::chooseMenuItem(Window(ui, "FormGeodat"), ui.action("Hindernisobjekte1"));
     ui.dialogAnswers.push_back(std::string(UMBRIX_SOURCE_DIR) + "/examples/courtyard.obs");
@@ -221,6 +229,14 @@ void DiagramsTest::shadowDiagramShowsItsScaleAndTime() {
     QTest::mouseClick(arrows->findChildren<QToolButton*>().front(), Qt::LeftButton);
     QVERIFY2(texts().filter("10:30 Ortszeit").size() == 1, qPrintable(texts().join("|")));
     Shot(Window(ui, "FormMap"), "shadows_de.png");
+
+    // the sun path diagram over the obstacles' horizon names their colours
+    UiFixture::chooseMenuItem(Window(ui, "FormGeodat"), ui.action("Polar1"));
+    QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
+    QVERIFY2(texts().contains(QString::fromUtf8("Geb\u00e4ude, St\u00e4mme")) &&
+                 texts().contains("Baumkronen"),
+             qPrintable(texts().join("|")));
+    Shot(Window(ui, "FormMap"), "sun_path_layers_de.png");
 }
 
 void DiagramsTest::qtDrawingLiesWhereTheBitmapDrawingDoes() {
