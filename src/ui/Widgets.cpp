@@ -96,9 +96,10 @@ void PictureView::paintEvent(QPaintEvent*) {
         PaintPicture(painter, *vector_, rect());
     } else if (!image_.isNull() && smooth_) {
         // an opened bitmap, fitted as a diagram would be
-        QSizeF size = QSizeF(image_.size()).scaled(QSizeF(this->size()), Qt::KeepAspectRatio);
+        const QSizeF size = QSizeF(image_.size()).scaled(QSizeF(this->size()), Qt::KeepAspectRatio);
+        const QPointF corner((width() - size.width()) / 2, (height() - size.height()) / 2);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRectF(QPointF(0, 0), size), image_);
+        painter.drawImage(QRectF(corner, size), image_);
     } else if (!image_.isNull()) {
         painter.drawImage(0, 0, image_);
     }
