@@ -119,12 +119,7 @@ void DiagramsTest::sunPathIsCopiedAndSavedAsPngAsShown() {
     QVERIFY(!copied.isNull());
     // in device pixels: sharp on a screen scaled to 200 %
     const QSize device = view->size() * view->devicePixelRatioF();
-    QVERIFY2(copied.width() == device.width() || copied.height() == device.height(),
-             qPrintable(QString("%1x%2 in %3x%4")
-                            .arg(copied.width())
-                            .arg(copied.height())
-                            .arg(device.width())
-                            .arg(device.height())));
+    QVERIFY(copied.width() == device.width() || copied.height() == device.height());
     QVERIFY(std::abs(copied.height() - double(copied.width()) * h / w) <= 1);
     const Tones tones = CountTones(copied);
     QVERIFY(tones.red > 50);     // the day's path
@@ -138,12 +133,7 @@ void DiagramsTest::sunPathIsCopiedAndSavedAsPngAsShown() {
     QApplication::clipboard()->clear();
     QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
     const QImage larger = QApplication::clipboard()->image();
-    QVERIFY2(larger.width() > copied.width() && larger.height() > copied.height(),
-             qPrintable(QString("%1x%2 in %3x%4")
-                            .arg(larger.width())
-                            .arg(larger.height())
-                            .arg(view->width())
-                            .arg(view->height())));
+    QVERIFY(larger.width() > copied.width() && larger.height() > copied.height());
     QVERIFY(std::abs(larger.height() - double(larger.width()) * h / w) <= 1);
 
     // "Save as PNG...": a typed width, the height in proportion, the name typed in the dialog
@@ -155,13 +145,11 @@ void DiagramsTest::sunPathIsCopiedAndSavedAsPngAsShown() {
     UiFixture::chooseMenuItem(window, ui.action("SavePng1", "FormMap"));
     QDir::setCurrent(before);
     QImage saved(ui.path("sun.png"));
-    QVERIFY2(!saved.isNull(), qPrintable(QString::fromStdString(
-                                  ui.messages.empty() ? "no message" : ui.messages.back())));
+    QVERIFY(ui.messages.empty());
     QCOMPARE(saved.size(), QSize(800, int(std::lround(800.0 * h / w))));
     // proposed at twice the size shown in the window
     QCOMPARE(proposed, int(std::lround(2 * larger.width() / view->devicePixelRatioF())));
     QVERIFY(CountTones(saved).red > 50);
-    QVERIFY(ui.messages.empty());
 }
 
 void DiagramsTest::printedDiagramKeepsVectorsAndText() {
@@ -178,10 +166,9 @@ void DiagramsTest::printedDiagramKeepsVectorsAndText() {
     QFile pdf(ui.path("sun.pdf"));
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     const QByteArray content = pdf.readAll();
-    QVERIFY(content.startsWith("%PDF-"));
     // lines and text, no picture of the page: a raster of the page needs an image object
     QVERIFY(!content.contains("/Subtype /Image"));
-    QVERIFY(content.contains("/FontFile2") || content.contains("/FontFile"));
+    QVERIFY(content.contains("/FontFile"));
     // the labels can be found again as text (the font carries their characters' codes)
     QVERIFY(content.contains("/ToUnicode"));
     // a page raster took about 900 kB; the vectors of one day's path take a few tens of kB
@@ -216,9 +203,7 @@ void DiagramsTest::shadowDiagramShowsItsScaleAndTimeAndTheLayersTheirLegend() {
         return found;
     };
     QVERIFY2(texts().contains("100 m"), qPrintable(texts().join("|")));
-    QVERIFY2(texts().contains("21.06.2026  10:00 local time") ||
-                 texts().contains("21.6.2026  10:00 local time"),
-             qPrintable(texts().join("|")));
+    QVERIFY2(texts().contains("21.6.2026  10:00 local time"), qPrintable(texts().join("|")));
     Shot(Window(ui, "FormMap"), "shadows_en.png");
 
     // zoomed in, the bar stands for less; the arrows' next time shows at once, in German too
