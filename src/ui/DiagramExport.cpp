@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QSpinBox>
 #include <QWindow>
@@ -134,10 +135,14 @@ void AddDiagramExport(QMainWindow& window, QMenu& file, Desktop& desktop,
     QAction* copy = edit->addAction("&Copy");
     copy->setObjectName(output_window::Copy1);
     copy->setShortcut(QKeySequence::Copy);
-    // (the text view keeps Ctrl+C for its selected text while it has the focus)
     QObject::connect(copy, &QAction::triggered, &window, [view] {
         PictureView* v = view();
-        if (!v || !v->isVisible()) return;
+        if (!v || !v->isVisible()) {
+            // the window's key would otherwise take Ctrl+C from the table's selected text
+            if (auto* text = qobject_cast<QPlainTextEdit*>(QApplication::focusWidget()))
+                text->copy();
+            return;
+        }
         const QImage image = ViewPicture(*v, ShownPixels(*v));
         if (!image.isNull()) QApplication::clipboard()->setImage(image);
     });
@@ -145,7 +150,8 @@ void AddDiagramExport(QMainWindow& window, QMenu& file, Desktop& desktop,
     // nothing without a picture
     QObject::connect(edit, &QMenu::aboutToShow, edit, [view, copy] {
         PictureView* v = view();
-        copy->setEnabled(v && v->isVisible() && !ShownPixels(*v).isEmpty());
+        const bool picture = v && v->isVisible() && !ShownPixels(*v).isEmpty();
+        copy->setEnabled(picture || qobject_cast<QPlainTextEdit*>(QApplication::focusWidget()));
     });
     QObject::connect(edit, &QMenu::aboutToHide, copy, [copy] { copy->setEnabled(true); });
     QObject::connect(&file, &QMenu::aboutToShow, &file, [view, save] {

@@ -1,6 +1,7 @@
 // The diagrams as Qt draws them: the sun path diagram opened from the main window, copied with
 // the Edit menu and Ctrl+C, saved as PNG through its dialogs typed by keys, printed to a PDF that
-// keeps vectors; the shadow diagram with its scale and time in both languages.
+// keeps vectors; the shadow diagram with its scale and time in both languages; Ctrl+C in the
+// table still copies its text.
 // (UMBRIX_UI_SHOTS=folder keeps pictures of the windows.)
 #include <QClipboard>
 #include <QDialog>
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMainWindow>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
@@ -29,6 +31,7 @@ class DiagramsTest : public QObject {
     void printedDiagramKeepsVectorsAndText();
     void shadowDiagramShowsItsScaleAndTimeAndTheLayersTheirLegend();
     void qtDrawingLiesWhereTheBitmapDrawingDoes();
+    void ctrlCInTheTableCopiesItsText();
 };
 
 namespace {
@@ -273,6 +276,21 @@ void DiagramsTest::qtDrawingLiesWhereTheBitmapDrawingDoes() {
     // twice the size: the same drawing, lines still there
     const QImage twice = RenderPicture(p, QSize(400, 300));
     QVERIFY(qGray(twice.pixel(200, 20)) < 160);  // the top line at y = 10
+}
+
+void DiagramsTest::ctrlCInTheTableCopiesItsText() {
+    UiFixture ui;
+    QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
+    auto* table = ui.find<QPlainTextEdit>("FormMap", "RichEdit1");
+    QWidget* window = ui.desktop().window("FormMap");
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+    QApplication::clipboard()->clear();
+    QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(QApplication::clipboard()->text().contains("Ta"));
+    QVERIFY(QApplication::clipboard()->image().isNull());
 }
 
 UI_TEST(DiagramsTest);
