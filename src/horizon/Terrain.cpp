@@ -232,10 +232,6 @@ int ReliefGrey(double e, double f, int delta) {
     return static_cast<int>(std::trunc((0.3 * cosSigma * std::sin(alpha) + 0.7) * 255));
 }
 
-namespace {
-constexpr Colour kTerrainGrey = 0xC0C0C0;
-}  // namespace
-
 Point TerrainHorizonPoint(int B, double h) {
     return FisheyePixel(B * std::numbers::pi / 180.0, 1 - h);
 }

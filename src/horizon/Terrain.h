@@ -11,9 +11,10 @@
 
 namespace umbrix {
 
-constexpr int kTopoWindowSize = 41;     // window points per side
-constexpr int kTopoHalf = 20;           // the location's window column and row
-constexpr int kTopoHorizonSteps = 281;  // ray steps of a tenth grid distance, up to 28.1
+constexpr int kTopoWindowSize = 41;        // window points per side
+constexpr int kTopoHalf = 20;              // the location's window column and row
+constexpr int kTopoHorizonSteps = 281;     // ray steps of a tenth grid distance, up to 28.1
+constexpr Colour kTerrainGrey = 0xC0C0C0;  // the terrain's horizon in the fisheye picture
 
 // Heights in metres, w[r][c]: row r from north to south, column c from west to east.
 struct TopoWindow {

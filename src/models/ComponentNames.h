@@ -401,6 +401,16 @@ inline constexpr char ChartCopyBtn[] = "ChartCopyBtn";
 inline constexpr char ChartPicture[] = "ChartPicture";
 // why no chart is shown
 inline constexpr char ChartMessage[] = "ChartMessage";
+// menu: Edit
+inline constexpr char MenuMapEdit[] = "MenuMapEdit";
+// menu item: Save as PNG... (the diagram as shown, at a chosen size)
+inline constexpr char SavePng1[] = "SavePng1";
+// menu item: Copy (the diagram as shown, to the clipboard)
+inline constexpr char Copy1[] = "Copy1";
+// field: width of the PNG picture, pixels (default twice the shown width)
+inline constexpr char PngWidth[] = "PngWidth";
+// field: height of the PNG picture, pixels (follows the width in the diagram's proportions)
+inline constexpr char PngHeight[] = "PngHeight";
 }  // namespace output_window
 
 // The horizon limitation editor (a drawn fisheye horizon) ("FormFreihor").

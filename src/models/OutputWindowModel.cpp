@@ -134,6 +134,7 @@ void OutputWindowModel::showDiagram(bool picture) {
         clientHeight = kToolbarHeight + 501;
         ctl(ImageSun).visible = false;
         ctl(RichEdit1).visible = true;
+        annotate_ = false;
         changed();
         return;
     }
@@ -145,6 +146,7 @@ void OutputWindowModel::showDiagram(bool picture) {
         ctl(name).enabled = !shadows;
     compose();
     image_ = composed_;
+    annotate_ = true;
     showPictureView(composed_.width(), composed_.height() + kToolbarHeight);
 }
 
@@ -298,6 +300,7 @@ bool OutputWindowModel::open() {
     }
     caption = std::string(kProgramTitle) + " - " + *path;
     pictureView = true;
+    annotate_ = false;
     showPictureView(image_.width(), image_.height() + kOpenExtraHeight);
     return true;
 }
@@ -367,7 +370,8 @@ bool OutputWindowModel::print() {
     std::string error;
     PrintOutcome outcome;
     if (pictureView) {
-        const Picture& picture = composed_;
+        // with its scale, time or legend, as on the screen
+        const Picture picture = annotate_ ? annotatedDiagram() : composed_;
         outcome = host().printPicture(
             job, picture,
             [&picture](int pageWidth, int) {

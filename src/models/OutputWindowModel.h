@@ -3,6 +3,7 @@
 // horizon pictures, and a text view for the data table. It changes the diagram's time and the
 // shadow scale, opens pictures and text files, saves the diagram (SVG or BMP) or the table, and
 // prints either through the host.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,13 @@ class OutputWindowModel : public FormModel {
     const Picture& image() const { return image_; }
     // The diagram as last composed.
     const Picture& composedPicture() const { return composed_; }
+    // The composed diagram with the shadow diagram's scale bar and time or the legend of the
+    // horizon layers over the sun path diagram, as the desktop shows, prints and copies it
+    // (saved SVG and BMP files keep the plain diagram).
+    Picture annotatedDiagram() const;
+    // What the desktop draws in the picture view: the annotated diagram, an opened picture as
+    // it is, null while the text view is shown.
+    std::shared_ptr<const Picture> screenPicture() const;
 
     // The time and increment controls: enabled in the diagram modes.
     void setDiagramControlsEnabled(bool enabled);
@@ -92,6 +100,7 @@ class OutputWindowModel : public FormModel {
     TableValues tableValues_;
     Picture composed_;
     Picture image_;
+    bool annotate_ = false;  // the composed diagram is shown, not an opened picture
 };
 
 }  // namespace umbrix

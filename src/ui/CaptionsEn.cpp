@@ -98,6 +98,9 @@ const CaptionEntry kEnglish[] = {
     {"FormMap.ChartKindLabel", "Chart:"},
     {"FormMap.ChartSaveBtn", "Save as..."},
     {"FormMap.ChartCopyBtn", "Copy"},
+    {"FormMap.MenuMapEdit", "&Edit"},
+    {"FormMap.SavePng1", "Save as &PNG..."},
+    {"FormMap.Copy1", "&Copy"},
 
     // ---- detail window ----
     {"FormMemi.MenuMemiFile", "&File"},

@@ -21,6 +21,7 @@
 #include "models/OutputWindowModel.h"
 #include "models/TableWriter.h"
 #include "ui/ChartsPage.h"
+#include "ui/DiagramExport.h"
 #include "ui/Layout.h"
 #include "ui/MapView.h"
 #include "ui/Widgets.h"
@@ -47,8 +48,12 @@ DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
     scroll_->setObjectName(ImageSun);
     picture_ = new PictureView(scroll_);
     picture_->setObjectName("ImageSunPicture");
+    // the diagram is drawn by Qt and follows the window's size
+    picture_->setSmooth(true);
     scroll_->setWidget(picture_);
-    scroll_->setWidgetResizable(false);
+    scroll_->setWidgetResizable(true);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     column->addWidget(scroll_, 1);
     text_ = new LinesView(this);
@@ -79,6 +84,7 @@ void DiagramWindow::buildMenus() {
         a->setObjectName(item.name);
         a->setShortcut(item.keys);
     }
+    AddDiagramExport(*this, *file, desktop_, [this] { return picture_; });
     file->addSeparator();
     QAction* close = file->addAction(Close1);
     close->setObjectName(Close1);
@@ -235,7 +241,7 @@ QString MissingReason(bool german, const QStringList& names, const QStringList& 
 
 void DiagramWindow::refreshView() {
     const Control& image = map_.ctl(ImageSun);
-    picture_->showPicture(image.picture, image.image);
+    picture_->showPicture(map_.screenPicture(), image.image);
     Application& app = desktop_.app();
     text_->markMissing(app.mainWindow().missingValue, [&app](const QStringList& names,
                                                              const QStringList& row, int column) {

@@ -14,6 +14,7 @@
 
 #include "platform/Picture.h"
 #include "platform/Raster.h"
+#include "ui/PicturePainter.h"
 #include "ui/RasterImage.h"
 #include "ui/Widgets.h"
 
@@ -233,14 +234,8 @@ PrintOutcome QtHost::printPicture(const PrintJob& job, const Picture& picture,
     const QRect page = painter.viewport();
     const Rect r = place(page.width(), page.height());
     if (r.empty() || picture.width() <= 0 || picture.height() <= 0) return PrintOutcome::Printed;
-    // Played back at up to about 2400 pixels across, which prints sharp without the memory a
-    // full-page raster at printer resolution would take.
-    const double factor = std::min(1.0, 2400.0 / r.width());
-    const int w = std::max(1, int(r.width() * factor));
-    const int h = std::max(1, int(r.height() * factor));
-    Raster raster(w, h);
-    picture.playOnto(raster, Rect{0, 0, w, h});
-    painter.drawImage(QRect(r.left, r.top, r.width(), r.height()), ToQImage(raster));
+    // drawn by Qt: lines and text stay vectors on the printer and in a PDF
+    PaintPicture(painter, picture, QRectF(r.left, r.top, double(r.width()), double(r.height())));
     return PrintOutcome::Printed;
 }
 

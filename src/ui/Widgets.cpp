@@ -13,6 +13,7 @@
 
 #include "platform/Picture.h"
 #include "platform/Raster.h"
+#include "ui/PicturePainter.h"
 #include "ui/RasterImage.h"
 
 namespace umbrix::ui {
@@ -51,6 +52,13 @@ void PictureView::showPicture(const std::shared_ptr<const Picture>& picture,
         if (shown_ == picture.get() && shownOps_ == picture->operations().size()) return;
         shown_ = picture.get();
         shownOps_ = picture->operations().size();
+        if (smooth_) {
+            vector_ = picture;
+            image_ = QImage();
+            updateGeometry();
+            update();
+            return;
+        }
         setImage(ToQImage(picture->rasterize()));
     } else if (image) {
         if (shown_ == image.get() && shownOps_ == 0) return;
@@ -63,21 +71,38 @@ void PictureView::showPicture(const std::shared_ptr<const Picture>& picture,
     }
 }
 
+void PictureView::setSmooth(bool smooth) {
+    smooth_ = smooth;
+    if (smooth_) setMinimumSize(120, 120);
+}
+
 void PictureView::setImage(const QImage& image) {
     image_ = image;
-    // the view sizes itself to its picture
-    if (!image_.isNull()) setFixedSize(image_.size());
+    vector_.reset();
+    // the view sizes itself to its picture, unless it follows its window
+    if (!image_.isNull() && !smooth_) setFixedSize(image_.size());
     updateGeometry();
     update();
 }
 
 QSize PictureView::sizeHint() const {
+    if (vector_) return {vector_->width(), vector_->height()};
     return image_.isNull() ? QSize(481, 481) : image_.size();
 }
 
 void PictureView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!image_.isNull()) painter.drawImage(0, 0, image_);
+    if (vector_) {
+        PaintPicture(painter, *vector_, rect());
+    } else if (!image_.isNull() && smooth_) {
+        // an opened bitmap, fitted as a diagram would be
+        const QSizeF size = QSizeF(image_.size()).scaled(QSizeF(this->size()), Qt::KeepAspectRatio);
+        const QPointF corner((width() - size.width()) / 2, (height() - size.height()) / 2);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(corner, size), image_);
+    } else if (!image_.isNull()) {
+        painter.drawImage(0, 0, image_);
+    }
 }
 
 void PictureView::mousePressEvent(QMouseEvent* event) {

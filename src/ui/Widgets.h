@@ -37,6 +37,12 @@ class PictureView : public QWidget {
     void setImage(const QImage& image);
     const QImage& image() const { return image_; }
     QSize sizeHint() const override;
+    // Smooth: a vector picture is drawn by Qt (antialiased, scalable text) fitted to the
+    // widget's size at the screen's pixel ratio, and the widget may be resized freely.
+    // Otherwise pictures are rasterised 1:1 as the editors need them for their pointers.
+    void setSmooth(bool smooth);
+    // The vector picture shown in smooth mode (null when a raster or nothing is shown).
+    const std::shared_ptr<const Picture>& vectorPicture() const { return vector_; }
 
   signals:
     void pressed(int x, int y, Qt::MouseButton button);
@@ -53,6 +59,8 @@ class PictureView : public QWidget {
 
   private:
     QImage image_;
+    bool smooth_ = false;
+    std::shared_ptr<const Picture> vector_;
     // what is shown, to redraw only when the model hands over another picture
     const void* shown_ = nullptr;
     std::size_t shownOps_ = 0;
