@@ -23,6 +23,7 @@
 #include "models/RangeMessages.h"
 #include "models/TableWriter.h"
 #include "ui/BibliographyWindow.h"
+#include "ui/Bilingual.h"
 #include "ui/DataFileWindow.h"
 #include "ui/DetailWindow.h"
 #include "ui/DiagramWindow.h"
@@ -45,7 +46,7 @@ namespace umbrix::ui {
 FormWindow::FormWindow(FormModel& model, Desktop& desktop)
     : QMainWindow(nullptr), model_(model), desktop_(desktop) {
     setObjectName(QString::fromStdString(model.name()));
-    setWindowTitle(QString::fromStdString(model.caption));
+    showTitle();
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
@@ -57,10 +58,17 @@ void FormWindow::bindWidgets() {
     binder_ = new FormBinder(model_, this, desktop_);
     binder_->bindAll();
     listener_ = model_.addListener([this](const std::string&) {
-        setWindowTitle(QString::fromStdString(model_.caption));
+        showTitle();
         refreshView();
     });
     refreshView();
+}
+
+void FormWindow::showTitle() {
+    const Language language = desktop_.app().language();
+    const QString title = bilingualTitle_ ? WindowTitle(model_.caption, language)
+                                          : QString::fromStdString(model_.caption);
+    if (windowTitle() != title) setWindowTitle(title);
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
@@ -369,6 +377,7 @@ void Desktop::applyLanguage() {
     const Language language = app_->language();
     if (captionsApplied_ && language == applied_) return;
     captions_.applyToModels(app_->registry(), language);
+    qtLanguage_.apply(language);  // without the translation installed, Qt's texts stay English
     for (FormWindow* w : windows_)
         CaptionSwitch::applyToWidgets(w, w->model().name(), language, &w->model());
     if (auto* about = qobject_cast<AboutBox*>(about_.data())) about->retranslate(language);

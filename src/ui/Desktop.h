@@ -16,6 +16,7 @@
 #include "ui/Captions.h"
 #include "ui/FormBinder.h"
 #include "ui/QtHost.h"
+#include "ui/QtLanguage.h"
 
 class QPushButton;
 class QUrl;
@@ -39,6 +40,8 @@ class FormWindow : public QMainWindow {
     void bindWidgets();
     // The parts the binder does not know: text views, pictures, view-only texts.
     virtual void refreshView() {}
+    // The model's caption, in the interface language where it holds both.
+    void showTitle();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -47,6 +50,7 @@ class FormWindow : public QMainWindow {
     Desktop& desktop_;
     FormBinder* binder_ = nullptr;
     int listener_ = 0;
+    bool bilingualTitle_ = true;  // false where " - " joins two names
 };
 
 class Desktop : public QObject, public Dispatcher {
@@ -75,6 +79,7 @@ class Desktop : public QObject, public Dispatcher {
     bool inputLocked(const FormModel& form) const override;
     QString itemText(const FormModel& form, const Control& control,
                      const std::string& item) const override;
+    Language language() const override { return app_->language(); }
 
     // True from the start of a user action to its end.
     bool busy() const { return depth_ > 0; }
@@ -121,6 +126,7 @@ class Desktop : public QObject, public Dispatcher {
     QPointer<QWidget> bibliography_;
     QPointer<QPushButton> cancelButton_;
     CaptionSwitch captions_;
+    QtLanguage qtLanguage_;
     Language applied_ = Language::English;
     bool captionsApplied_ = false;
 

@@ -13,6 +13,8 @@ using namespace detail_table;
 
 DetailWindow::DetailWindow(DetailTableModel& model, Desktop& desktop)
     : FormWindow(model, desktop), model_(model) {
+    bilingualTitle_ = false;  // the names of its two models
+    showTitle();
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName(MenuMemiFile);
     for (const auto& [name, key] :
