@@ -6,10 +6,12 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QToolBar>
 #include <QUrl>
 #include <algorithm>
@@ -71,6 +73,18 @@ void FormWindow::showTitle() {
     if (windowTitle() != title) setWindowTitle(title);
 }
 
+void FormWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (placed_ || event->spontaneous()) return;
+    placed_ = true;
+    PlaceWindow(*this, objectName(), desktop_.mainWindow(), desktop_.windowMemory());
+}
+
+void FormWindow::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    if (!event->spontaneous()) RememberWindow(*this, objectName(), desktop_.windowMemory());
+}
+
 void FormWindow::closeEvent(QCloseEvent* event) {
     // the model decides: it hides the window, or keeps it open
     event->ignore();
@@ -81,6 +95,8 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 
 Desktop::Desktop(QtHost& host, AppSettings settings) : host_(host) {
     app_ = std::make_unique<Application>(host_, std::move(settings));
+    windowMemory_ = WindowMemory(
+        QFileInfo(QString::fromStdString(app_->sessionFile())).absolutePath() + "/windows.ini");
     host_.title = kProgramTitle;
     host_.modalRunner = [this](FormModel& dialog) { runModal(dialog); };
     host_.messagePump = [this] { pump(); };
@@ -178,6 +194,8 @@ void Desktop::start(bool useSession) {
 void Desktop::end() {
     if (ended_) return;
     ended_ = true;
+    for (FormWindow* w : windows_)
+        if (w->isVisible()) RememberWindow(*w, w->objectName(), windowMemory_);
     try {
         app_->end();
     } catch (const std::exception& e) {

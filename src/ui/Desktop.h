@@ -17,6 +17,7 @@
 #include "ui/FormBinder.h"
 #include "ui/QtHost.h"
 #include "ui/QtLanguage.h"
+#include "ui/WindowPlacement.h"
 
 class QPushButton;
 class QUrl;
@@ -45,12 +46,16 @@ class FormWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // the place of the window: restored when it first opens, remembered when it closes
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
     FormModel& model_;
     Desktop& desktop_;
     FormBinder* binder_ = nullptr;
     int listener_ = 0;
     bool bilingualTitle_ = true;  // false where " - " joins two names
+    bool placed_ = false;
 };
 
 class Desktop : public QObject, public Dispatcher {
@@ -100,6 +105,8 @@ class Desktop : public QObject, public Dispatcher {
 
     // Brings every window up to date with its model.
     void refreshAll();
+    // The windows' places, beside the session file.
+    const WindowMemory& windowMemory() const { return windowMemory_; }
 
     // How long a command may run before the input is locked (and user events are delivered).
     int lockDelayMs = 150;
@@ -127,6 +134,7 @@ class Desktop : public QObject, public Dispatcher {
     QPointer<QPushButton> cancelButton_;
     CaptionSwitch captions_;
     QtLanguage qtLanguage_;
+    WindowMemory windowMemory_;
     Language applied_ = Language::English;
     bool captionsApplied_ = false;
 

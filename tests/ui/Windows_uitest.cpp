@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTextBrowser>
 #include <QTextStream>
@@ -365,9 +366,11 @@ void WindowsTest::polarDiagramShowsTheComposedPicture() {
     const Picture& shown = ui.app().outputWindow().image();
     QCOMPARE(view->image().size(), QSize(shown.width(), shown.height()));
     QCOMPARE(view->image(), ToQImage(shown.rasterize()));
-    // the window holds the whole picture below its menu and toolbar
-    QVERIFY(map->width() >= shown.width());
-    QVERIFY(map->height() >= shown.height());
+    // the window holds the picture below its menu and toolbar as far as the screen leaves room
+    // clear of the main window's commands; the rest scrolls
+    const QRect available = map->screen()->availableGeometry();
+    QVERIFY(available.contains(map->frameGeometry()));
+    QVERIFY(map->width() >= std::min(shown.width(), available.width()));
     // the time controls belong to the diagram modes
     QVERIFY(ui.edit("EditTime", "FormMap")->isEnabled());
 }
