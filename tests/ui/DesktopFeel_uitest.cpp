@@ -1,10 +1,13 @@
 // Where windows open and what they keep: remembered places within the screen, clear of the
 // main window's commands; a new table keeps the output window's size; the output table as a
-// table view (sorting by a header click, Ctrl+C as tab-separated text, the missing value's dash).
+// table view (sorting by a header click, Ctrl+C as tab-separated text, the missing value's dash);
+// the "&Table" menu stays open while its items are toggled.
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -49,16 +52,17 @@ QPoint CellCentre(OutputTableView* table, int row, int column) {
 
 }  // namespace
 
-class PlacementTest : public QObject {
+class DesktopFeelTest : public QObject {
     Q_OBJECT
   private slots:
     void placesStayOnTheScreenAndClearOfTheCommands();
     void windowsComeBackWhereTheyWereWithinTheScreen();
     void aNewTableKeepsTheOutputWindowsSize();
     void tableViewSortsByAHeaderClickAndCopiesTheSelection();
+    void tableMenuStaysOpenWhileItemsAreToggled();
 };
 
-void PlacementTest::placesStayOnTheScreenAndClearOfTheCommands() {
+void DesktopFeelTest::placesStayOnTheScreenAndClearOfTheCommands() {
     const QRect screen(0, 0, 1366, 768);
     const QRect commands(0, 500, 910, 40);  // the main window's row of New and Add
     struct Case {
@@ -89,7 +93,7 @@ void PlacementTest::placesStayOnTheScreenAndClearOfTheCommands() {
     }
 }
 
-void PlacementTest::windowsComeBackWhereTheyWereWithinTheScreen() {
+void DesktopFeelTest::windowsComeBackWhereTheyWereWithinTheScreen() {
     QTemporaryDir folder;
     QRect moved;
     {
@@ -125,7 +129,7 @@ void PlacementTest::windowsComeBackWhereTheyWereWithinTheScreen() {
     QCOMPARE(output->height(), 420);
 }
 
-void PlacementTest::aNewTableKeepsTheOutputWindowsSize() {
+void DesktopFeelTest::aNewTableKeepsTheOutputWindowsSize() {
     UiFixture ui;
     QMainWindow* main = ui.desktop().mainWindow();
     // the daily course's table is narrower than the data table
@@ -138,7 +142,7 @@ void PlacementTest::aNewTableKeepsTheOutputWindowsSize() {
     QCOMPARE(output->size(), size);
 }
 
-void PlacementTest::tableViewSortsByAHeaderClickAndCopiesTheSelection() {
+void DesktopFeelTest::tableViewSortsByAHeaderClickAndCopiesTheSelection() {
     UiFixture ui;
     NewTable(ui);
     UiFixture::typeAndLeave(ui.edit("EditZeit"), "15:00");
@@ -193,8 +197,42 @@ void PlacementTest::tableViewSortsByAHeaderClickAndCopiesTheSelection() {
     QVERIFY(lines[0].endsWith('\t'));  // the missing UTCI copies as an empty field
 }
 
-UI_TEST(PlacementTest);
+void DesktopFeelTest::tableMenuStaysOpenWhileItemsAreToggled() {
+    UiFixture ui;
+    QMainWindow* main = ui.desktop().mainWindow();
+    QMenuBar* bar = main->menuBar();
+    auto* menu = ui.find<QMenu>("FormGeodat", "MenuTable");
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    QTRY_VERIFY(menu->isVisible());
+    const MainWindowModel& model = ui.app().mainWindow();
+    const bool date = model.checked("Datum1"), elevation = model.checked("Sunelevationangle1");
+    // two clicks toggle two items; the menu stays open after each
+    for (const char* name : {"Datum1", "Sunelevationangle1"}) {
+        QAction* item = ui.action(name);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+        QVERIFY2(menu->isVisible(), name);
+        QCOMPARE(item->isChecked(), model.checked(name));
+    }
+    QCOMPARE(model.checked("Datum1"), !date);
+    QCOMPARE(model.checked("Sunelevationangle1"), !elevation);
+    // Space on the item under the keyboard toggles it back; Escape closes the menu
+    QTest::mouseMove(menu, menu->actionGeometry(ui.action("Datum1")).center());
+    QTRY_COMPARE(menu->activeAction(), ui.action("Datum1"));
+    QTest::keyClick(menu, Qt::Key_Space);
+    QVERIFY(menu->isVisible());
+    QCOMPARE(model.checked("Datum1"), date);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QTRY_VERIFY(!menu->isVisible());
+    // the columns chosen are the table's
+    QTest::mouseClick(ui.find<QPushButton>("FormGeodat", "ButtonNeu"), Qt::LeftButton);
+    bool hasElevation = false;
+    for (const auto& line : ui.app().outputWindow().lines())
+        hasElevation = hasElevation || line.find("elev.") != std::string::npos;
+    QCOMPARE(hasElevation, !elevation);
+}
+
+UI_TEST(DesktopFeelTest);
 
 }  // namespace umbrix::ui::test
 
-#include "Placement_uitest.moc"
+#include "DesktopFeel_uitest.moc"
