@@ -100,7 +100,13 @@ void PlaceWindow(QWidget& window, const QString& name, const QWidget* main,
     const QRect row = buttons.isEmpty() ? mainFrame
                                         : QRect(mainFrame.left(), buttons.top(), mainFrame.width(),
                                                 buttons.height());
-    window.setGeometry(PlaceClear(current.size(), row, available).marginsRemoved(frame));
+    QRect placed = PlaceClear(current.size(), row, available);
+    // a window that cannot shrink into the room beside the row keeps clear of New and Add alone
+    const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize()) +
+                        QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    if (!buttons.isEmpty() && (placed.width() < least.width() || placed.height() < least.height()))
+        placed = PlaceClear(current.size(), buttons, available);
+    window.setGeometry(placed.marginsRemoved(frame));
 }
 
 void RememberWindow(const QWidget& window, const QString& name, const WindowMemory& memory) {

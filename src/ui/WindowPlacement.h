@@ -30,7 +30,8 @@ class WindowMemory {
 };
 
 // Places a window that opens for the first time: where it was last (within the screen), or, for
-// a window other than `main`, clear of the row of the main window's New and Add buttons.
+// a window other than `main`, clear of the row of the main window's New and Add buttons (or, when
+// it cannot shrink into the room that leaves, clear of the two buttons).
 void PlaceWindow(QWidget& window, const QString& name, const QWidget* main,
                  const WindowMemory& memory);
 // Remembers the window's place.
