@@ -1,5 +1,6 @@
 #include "ui/WindowPlacement.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -75,6 +76,13 @@ QRect availableAt(const QPoint& point, const QWidget* fallback) {
     return screen ? screen->availableGeometry() : QRect();
 }
 
+// Whether another window is open with its frame's corner at `corner`.
+bool openAt(const QPoint& corner, const QWidget* except) {
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w != except && w->isVisible() && w->frameGeometry().topLeft() == corner) return true;
+    return false;
+}
+
 }  // namespace
 
 void PlaceWindow(QWidget& window, const QString& name, const QWidget* main,
@@ -106,6 +114,12 @@ void PlaceWindow(QWidget& window, const QString& name, const QWidget* main,
                         QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
     if (!buttons.isEmpty() && (placed.width() < least.width() || placed.height() < least.height()))
         placed = PlaceClear(current.size(), buttons, available);
+    // cascaded from the windows already open at the same place, as long as it stays clear
+    for (int step = 0; step < 8 && openAt(placed.topLeft(), &window); ++step) {
+        const QRect next = placed.translated(30, 30);
+        if (!available.contains(next) || next.intersects(buttons)) break;
+        placed = next;
+    }
     window.setGeometry(placed.marginsRemoved(frame));
 }
 
