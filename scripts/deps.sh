@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev
           qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core
+          qt6-translations-l10n  # Qt's own dialogs and buttons in German
           qt6-charts-dev libqt6opengl6-dev  # the charts (Qt Charts needs the OpenGL module's CMake files)
           libhwy-dev  # SIMD with run-time dispatch: the batch kernels
           libgdal-dev gdal-bin  # the maps' GeoTIFF and PNG files; gdalinfo for their test

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/Error.h"
@@ -31,6 +32,30 @@ TEST(LocationLine, ReadAndWrite) {
     EXPECT_FALSE(ParseLocationLine("7.85\t48.00\t1.0\t27.5\tX"));
     EXPECT_EQ(LocationKey("a\tb\tc\td\te\tf"), "e\tf");
     EXPECT_EQ(LocationKey(std::string(90, 'x')), std::string(80, 'x'));
+}
+
+// The list that ships with the program: every line read, every value a place on Earth can have,
+// each name once.
+TEST(ShippedLocations, EveryLineIsAPlace) {
+    const LocationList list = LoadLocationList(UMBRIX_SOURCE_DIR "/data/locations.lst");
+    EXPECT_TRUE(list.error.empty()) << list.error;
+    EXPECT_TRUE(list.skipped.empty());
+    ASSERT_GE(list.locations.size(), 12u);
+    std::vector<std::string> names;
+    for (const Location& loc : list.locations) {
+        SCOPED_TRACE(loc.name);
+        EXPECT_TRUE(loc.longitude >= -180 && loc.longitude <= 180);
+        EXPECT_TRUE(loc.latitude >= -90 && loc.latitude <= 90);
+        // hours east of UTC as the time zone field takes them, and the sun's own time within
+        // three hours (a sign slip east/west would be off by far more)
+        EXPECT_TRUE(loc.timeZone > -12 && loc.timeZone <= 12);
+        EXPECT_LE(std::fabs(loc.timeZone - loc.longitude / 15), 3.0);
+        EXPECT_TRUE(loc.altitude >= -50 && loc.altitude <= 5000);
+        EXPECT_LE(loc.name.size(), 40u);
+        names.push_back(loc.name);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
 }
 
 using LocationsTest = AppFixture;

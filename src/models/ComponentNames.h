@@ -361,6 +361,10 @@ inline constexpr char ToolBar1[] = "ToolBar1";
 inline constexpr char MapBtn[] = "MapBtn";
 // the map view
 inline constexpr char MapView[] = "MapView";
+// tool button: Table / Text (the table view in place of the text view, and back)
+inline constexpr char TableViewBtn[] = "TableViewBtn";
+// the table view: sortable columns, the rows' date and time in the row header
+inline constexpr char TableView[] = "TableView";
 // label: Quantity:
 inline constexpr char MapQuantityLabel[] = "MapQuantityLabel";
 // combo box: the quantity the map shows

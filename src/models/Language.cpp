@@ -12,6 +12,7 @@ Vocabulary makeEnglish() {
     v[3] = "latitude: ";
     v[4] = "timezone: UTC ";
     v[5] = "horizon limitation: ";
+    v[6] = "sky view factor (Umbrix): ";
     v[7] = "height";
     v[8] = "weight";
     v[9] = "age";
@@ -36,6 +37,7 @@ Vocabulary makeEnglish() {
     v[32] = "A";
     v[33] = "E";
     v[34] = "Ts";
+    v[67] = "octas";
     return v;
 }
 
@@ -47,6 +49,7 @@ Vocabulary makeGerman() {
     v[3] = "Breite: ";
     v[4] = "Zeitzone: UTC ";
     v[5] = "Horizonteinschr\u00e4nkung: ";
+    v[6] = "Himmelssichtfaktor (Umbrix): ";
     v[7] = "Gr\u00f6\u00dfe";
     v[8] = "Gewicht";
     v[9] = "Alter";
@@ -71,10 +74,11 @@ Vocabulary makeGerman() {
     v[32] = "A";
     v[33] = "E";
     v[34] = "To";
+    v[67] = "Achtel";
     return v;
 }
 
-// Entries 35 to 80 read the same in both languages.
+// Entries 35 to 80 but 67 read the same in both languages.
 void addCommon(Vocabulary& v) {
     const char* names[] = {"Ta", "VP",  "RH", "v",   "C", "Tmrt", "PMV", "Tc",  "Tsk",
                            "WL", "SWt", "H",  "Rnb", "C", "Evpd", "Esw", "PET", "SET*"};
@@ -87,7 +91,6 @@ void addCommon(Vocabulary& v) {
     v[64] = "hPa";
     v[65] = "%";
     v[66] = "m/s";
-    v[67] = "octas";
     v[68] = "\u00b0C";
     v[69] = "";
     v[70] = "\u00b0C";

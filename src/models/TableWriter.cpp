@@ -433,8 +433,8 @@ void WriteTableHeader(const TableContext& cx, TableSink& sink) {
         sink.header(w[1] + "\t" + firstCharacters(cx.locationName, 40));
         sink.header(w[2] + "\t" + cx.longitudeText + "\t" + w[3] + "\t" + cx.latitudeText + "\t" +
                     w[4] + "\t" + (cx.timeZone >= 0 ? "+" : "") + cx.timeZoneText + " h");
-        sink.header(w[5] + "\t" + cell(100.0f - 100.0f * cx.svf, 3, 1) +
-                    "% \tsky view factor (Umbrix): \t" + cell(cx.svf, 4, 3));
+        sink.header(w[5] + "\t" + cell(100.0f - 100.0f * cx.svf, 3, 1) + "% \t" + w[6] + "\t" +
+                    cell(cx.svf, 4, 3));
     }
     sink.header("");
     std::string names, units;

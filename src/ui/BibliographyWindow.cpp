@@ -3,6 +3,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "ui/Bilingual.h"
 #include "ui/Captions.h"
 
 namespace umbrix::ui {
@@ -98,7 +99,8 @@ BibliographyWindow::BibliographyWindow(Desktop&) : QWidget(nullptr, Qt::Window) 
 }
 
 void BibliographyWindow::retranslate(Language language) {
-    setWindowTitle(Caption(language, "FormBiblio", "Bibliography - Literatur"));
+    setWindowTitle(BilingualPart(
+        Caption(language, "FormBiblio", "Bibliography - Literatur").toStdString(), language));
     const bool german = language == Language::German;
     QString html = "<h3>" + Caption(language, "FormBiblio.Intro").toHtmlEscaped() + "</h3>";
     QString topic;

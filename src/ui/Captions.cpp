@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "platform/FormModel.h"
+#include "ui/Bilingual.h"
 
 namespace umbrix::ui {
 
@@ -84,7 +85,7 @@ void CaptionSwitch::applyToModels(ComponentRegistry& registry, Language language
 void CaptionSwitch::applyToWidgets(QWidget* window, const std::string& form, Language language,
                                    const FormModel* model) {
     if (const CaptionEntry* e = FindCaption(language, form))
-        window->setWindowTitle(QString::fromUtf8(e->caption));
+        window->setWindowTitle(WindowTitle(e->caption, language));
     QList<QObject*> objects = window->findChildren<QObject*>();
     for (QObject* o : objects) {
         const std::string name = o->objectName().toStdString();
@@ -94,7 +95,7 @@ void CaptionSwitch::applyToWidgets(QWidget* window, const std::string& form, Lan
         const QString text = QString::fromUtf8(e->caption);
         const CaptionEntry* en = lookUp(Language::English, form + "." + name);
         const char* hint = e->hint ? e->hint : en ? en->hint : nullptr;
-        const QString tip = hint ? QString::fromUtf8(hint) : QString();
+        const QString tip = hint ? BilingualPart(hint, language) : QString();
         if (auto* label = qobject_cast<QLabel*>(o)) {
             label->setText(text);
         } else if (auto* group = qobject_cast<QGroupBox*>(o)) {
@@ -106,7 +107,7 @@ void CaptionSwitch::applyToWidgets(QWidget* window, const std::string& form, Lan
         } else if (auto* action = qobject_cast<QAction*>(o)) {
             action->setText(text);
         } else if (auto* widget = qobject_cast<QWidget*>(o); widget && widget->isWindow()) {
-            widget->setWindowTitle(text);
+            widget->setWindowTitle(WindowTitle(e->caption, language));
         }
         if (!tip.isEmpty())
             if (auto* w = qobject_cast<QWidget*>(o)) w->setToolTip(tip);

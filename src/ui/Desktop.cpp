@@ -6,10 +6,12 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QToolBar>
 #include <QUrl>
 #include <algorithm>
@@ -23,6 +25,7 @@
 #include "models/RangeMessages.h"
 #include "models/TableWriter.h"
 #include "ui/BibliographyWindow.h"
+#include "ui/Bilingual.h"
 #include "ui/DataFileWindow.h"
 #include "ui/DetailWindow.h"
 #include "ui/DiagramWindow.h"
@@ -45,7 +48,7 @@ namespace umbrix::ui {
 FormWindow::FormWindow(FormModel& model, Desktop& desktop)
     : QMainWindow(nullptr), model_(model), desktop_(desktop) {
     setObjectName(QString::fromStdString(model.name()));
-    setWindowTitle(QString::fromStdString(model.caption));
+    showTitle();
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
@@ -57,10 +60,29 @@ void FormWindow::bindWidgets() {
     binder_ = new FormBinder(model_, this, desktop_);
     binder_->bindAll();
     listener_ = model_.addListener([this](const std::string&) {
-        setWindowTitle(QString::fromStdString(model_.caption));
+        showTitle();
         refreshView();
     });
     refreshView();
+}
+
+void FormWindow::showTitle() {
+    const Language language = desktop_.app().language();
+    const QString title = bilingualTitle_ ? WindowTitle(model_.caption, language)
+                                          : QString::fromStdString(model_.caption);
+    if (windowTitle() != title) setWindowTitle(title);
+}
+
+void FormWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (placed_ || event->spontaneous()) return;
+    placed_ = true;
+    PlaceWindow(*this, objectName(), desktop_.mainWindow(), desktop_.windowMemory());
+}
+
+void FormWindow::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    if (!event->spontaneous()) RememberWindow(*this, objectName(), desktop_.windowMemory());
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
@@ -73,6 +95,8 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 
 Desktop::Desktop(QtHost& host, AppSettings settings) : host_(host) {
     app_ = std::make_unique<Application>(host_, std::move(settings));
+    windowMemory_ = WindowMemory(
+        QFileInfo(QString::fromStdString(app_->sessionFile())).absolutePath() + "/windows.ini");
     host_.title = kProgramTitle;
     host_.modalRunner = [this](FormModel& dialog) { runModal(dialog); };
     host_.messagePump = [this] { pump(); };
@@ -170,6 +194,8 @@ void Desktop::start(bool useSession) {
 void Desktop::end() {
     if (ended_) return;
     ended_ = true;
+    for (FormWindow* w : windows_)
+        if (w->isVisible()) RememberWindow(*w, w->objectName(), windowMemory_);
     try {
         app_->end();
     } catch (const std::exception& e) {
@@ -369,6 +395,7 @@ void Desktop::applyLanguage() {
     const Language language = app_->language();
     if (captionsApplied_ && language == applied_) return;
     captions_.applyToModels(app_->registry(), language);
+    qtLanguage_.apply(language);  // without the translation installed, Qt's texts stay English
     for (FormWindow* w : windows_)
         CaptionSwitch::applyToWidgets(w, w->model().name(), language, &w->model());
     if (auto* about = qobject_cast<AboutBox*>(about_.data())) about->retranslate(language);

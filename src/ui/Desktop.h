@@ -16,6 +16,8 @@
 #include "ui/Captions.h"
 #include "ui/FormBinder.h"
 #include "ui/QtHost.h"
+#include "ui/QtLanguage.h"
+#include "ui/WindowPlacement.h"
 
 class QPushButton;
 class QUrl;
@@ -39,14 +41,21 @@ class FormWindow : public QMainWindow {
     void bindWidgets();
     // The parts the binder does not know: text views, pictures, view-only texts.
     virtual void refreshView() {}
+    // The model's caption, in the interface language where it holds both.
+    void showTitle();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // the place of the window: restored when it first opens, remembered when it closes
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
     FormModel& model_;
     Desktop& desktop_;
     FormBinder* binder_ = nullptr;
     int listener_ = 0;
+    bool bilingualTitle_ = true;  // false where " - " joins two names
+    bool placed_ = false;
 };
 
 class Desktop : public QObject, public Dispatcher {
@@ -75,6 +84,7 @@ class Desktop : public QObject, public Dispatcher {
     bool inputLocked(const FormModel& form) const override;
     QString itemText(const FormModel& form, const Control& control,
                      const std::string& item) const override;
+    Language language() const override { return app_->language(); }
 
     // True from the start of a user action to its end.
     bool busy() const { return depth_ > 0; }
@@ -95,6 +105,8 @@ class Desktop : public QObject, public Dispatcher {
 
     // Brings every window up to date with its model.
     void refreshAll();
+    // The windows' places, beside the session file.
+    const WindowMemory& windowMemory() const { return windowMemory_; }
 
     // How long a command may run before the input is locked (and user events are delivered).
     int lockDelayMs = 150;
@@ -121,6 +133,8 @@ class Desktop : public QObject, public Dispatcher {
     QPointer<QWidget> bibliography_;
     QPointer<QPushButton> cancelButton_;
     CaptionSwitch captions_;
+    QtLanguage qtLanguage_;
+    WindowMemory windowMemory_;
     Language applied_ = Language::English;
     bool captionsApplied_ = false;
 

@@ -22,6 +22,7 @@
 #include "platform/Error.h"
 #include "platform/Host.h"
 #include "ui/Desktop.h"
+#include "ui/OutputTable.h"
 #include "ui/PicturePainter.h"
 #include "ui/QtHost.h"
 #include "ui/Widgets.h"
@@ -141,6 +142,8 @@ void AddDiagramExport(QMainWindow& window, QMenu& file, Desktop& desktop,
             // the window's key would otherwise take Ctrl+C from the table's selected text
             if (auto* text = qobject_cast<QPlainTextEdit*>(QApplication::focusWidget()))
                 text->copy();
+            else if (auto* table = qobject_cast<OutputTableView*>(QApplication::focusWidget()))
+                table->copy();
             return;
         }
         const QImage image = ViewPicture(*v, ShownPixels(*v));
@@ -151,7 +154,9 @@ void AddDiagramExport(QMainWindow& window, QMenu& file, Desktop& desktop,
     QObject::connect(edit, &QMenu::aboutToShow, edit, [view, copy] {
         PictureView* v = view();
         const bool picture = v && v->isVisible() && !ShownPixels(*v).isEmpty();
-        copy->setEnabled(picture || qobject_cast<QPlainTextEdit*>(QApplication::focusWidget()));
+        QWidget* focus = QApplication::focusWidget();
+        copy->setEnabled(picture || qobject_cast<QPlainTextEdit*>(focus) ||
+                         qobject_cast<OutputTableView*>(focus));
     });
     QObject::connect(edit, &QMenu::aboutToHide, copy, [copy] { copy->setEnabled(true); });
     QObject::connect(&file, &QMenu::aboutToShow, &file, [view, save] {

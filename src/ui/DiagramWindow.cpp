@@ -24,7 +24,9 @@
 #include "ui/DiagramExport.h"
 #include "ui/Layout.h"
 #include "ui/MapView.h"
+#include "ui/OutputTable.h"
 #include "ui/Widgets.h"
+#include "ui/WindowPlacement.h"
 
 namespace umbrix::ui {
 
@@ -59,6 +61,10 @@ DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
     text_ = new LinesView(this);
     text_->setObjectName(RichEdit1);
     column->addWidget(text_, 1);
+    table_ = new OutputTableView(this);
+    table_->setObjectName(output_window::TableView);
+    table_->hide();
+    column->addWidget(table_, 1);
     pages_ = new QStackedWidget(this);
     pages_->addWidget(central);
     mapView_ = new MapView(desktop.app(), pages_);
@@ -180,7 +186,10 @@ void DiagramWindow::buildToolBar() {
     map->setCheckable(true);
     connect(map, &QToolButton::toggled, this, [this](bool on) {
         pages_->setCurrentIndex(on ? 1 : 0);
-        if (on) resize(std::max(width(), 800), std::max(height(), 820));
+        if (on && screen())
+            setGeometry(
+                FitInto(QRect(pos(), QSize(std::max(width(), 800), std::max(height(), 820))),
+                        screen()->availableGeometry()));
     });
     // the charts of the last data table or daily data, likewise
     QToolButton* charts = button(ChartsBtn, {}, "Charts");
@@ -197,6 +206,10 @@ void DiagramWindow::buildToolBar() {
     connect(map, &QToolButton::toggled, charts, [charts](bool on) {
         if (on) charts->setChecked(false);
     });
+    // the table as a table view, in place of the text view
+    tableButton_ = button(TableViewBtn, {}, "Table");
+    tableButton_->setCheckable(true);
+    connect(tableButton_, &QToolButton::toggled, this, [this] { refreshView(); });
 }
 
 namespace {
@@ -243,11 +256,19 @@ void DiagramWindow::refreshView() {
     const Control& image = map_.ctl(ImageSun);
     picture_->showPicture(map_.screenPicture(), image.image);
     Application& app = desktop_.app();
-    text_->markMissing(app.mainWindow().missingValue, [&app](const QStringList& names,
-                                                             const QStringList& row, int column) {
+    const auto reason = [&app](const QStringList& names, const QStringList& row, int column) {
         return MissingReason(app.language() == Language::German, names, row, column);
-    });
+    };
+    text_->markMissing(app.mainWindow().missingValue, reason);
+    table_->tableModel()->setMissingReason(reason);
     text_->showLines(map_.lines());
+    const bool german = app.language() == Language::German;
+    tableButton_->setText(tableButton_->isChecked() ? "Text" : german ? "Tabelle" : "Table");
+    tableButton_->setEnabled(map_.ctl(RichEdit1).visible);
+    const bool table = map_.ctl(RichEdit1).visible && tableButton_->isChecked();
+    if (table) table_->show(map_.tableValues());
+    table_->setVisible(table);
+    text_->setVisible(map_.ctl(RichEdit1).visible && !table);
     // The model gives the client area: 600 by 501 below the toolbar for the text view, the
     // picture's size for the picture view. The window is never narrower than its toolbar, and a
     // table wider than 600 opens as wide as it is, as far as the screen allows.
@@ -259,8 +280,11 @@ void DiagramWindow::refreshView() {
         client.setWidth(
             std::max(client.width(), std::min(table, screen()->availableGeometry().width() - 40)));
     }
-    if (client != clientShown_) {
+    // the model's size when the window opens or changes between picture and text; a new table
+    // keeps the size the user gave the window
+    if (client != clientShown_ && (!isVisible() || textView != textShown_)) {
         clientShown_ = client;
+        textShown_ = textView;
         const int chrome = menuBar()->sizeHint().height() + tools_->sizeHint().height();
         resize(std::max(client.width() + 4, tools_->sizeHint().width()),
                client.height() + 4 + chrome);

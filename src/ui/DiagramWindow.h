@@ -8,6 +8,7 @@
 class QScrollArea;
 class QStackedWidget;
 class QToolBar;
+class QToolButton;
 
 namespace umbrix {
 class OutputWindowModel;
@@ -18,6 +19,7 @@ namespace umbrix::ui {
 class ChartsPage;
 class LinesView;
 class MapView;
+class OutputTableView;
 class PictureView;
 
 class DiagramWindow : public FormWindow {
@@ -29,6 +31,7 @@ class DiagramWindow : public FormWindow {
     PictureView* pictureView() const { return picture_; }
     LinesView* textView() const { return text_; }
     MapView* mapView() const { return mapView_; }
+    OutputTableView* tableView() const { return table_; }
 
   private:
     void buildMenus();
@@ -40,6 +43,9 @@ class DiagramWindow : public FormWindow {
     PictureView* picture_ = nullptr;
     LinesView* text_ = nullptr;
     QSize clientShown_;
+    bool textShown_ = false;
+    OutputTableView* table_ = nullptr;
+    QToolButton* tableButton_ = nullptr;
     // the "Map" button shows the map view in place of the picture and text views
     QStackedWidget* pages_ = nullptr;
     MapView* mapView_ = nullptr;

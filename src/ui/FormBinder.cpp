@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include "ui/Bilingual.h"
 #include "ui/Widgets.h"
 
 namespace umbrix::ui {
@@ -40,8 +41,7 @@ void setWidgetVisible(QWidget* w, bool visible) {
     if (!w->isWindow() && w->isVisibleTo(w->parentWidget()) != visible) w->setVisible(visible);
 }
 
-void setToolTip(QObject* o, const std::string& hint) {
-    const QString tip = qs(hint);
+void setToolTip(QObject* o, const QString& tip) {
     if (auto* w = qobject_cast<QWidget*>(o)) {
         if (w->toolTip() != tip) w->setToolTip(tip);
         if (w->statusTip() != tip) w->setStatusTip(tip);
@@ -216,7 +216,7 @@ void FormBinder::refreshBinding(Binding& b, bool named) {
         if (action->isChecked() != c.checked) action->setChecked(c.checked);
         if (action->isEnabled() != enabled) action->setEnabled(enabled);
         if (action->isVisible() != c.visible) action->setVisible(c.visible);
-        setToolTip(action, c.hint);
+        setToolTip(action, BilingualPart(c.hint, dispatcher_.language()));
         return;
     }
     auto* w = qobject_cast<QWidget*>(o);
@@ -225,7 +225,7 @@ void FormBinder::refreshBinding(Binding& b, bool named) {
         if (w->isEnabled() != enabled) w->setEnabled(enabled);
         setWidgetVisible(w, c.visible);
     }
-    setToolTip(w, c.hint);
+    setToolTip(w, BilingualPart(c.hint, dispatcher_.language()));
 
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         if (edit->text() != qs(c.text)) edit->setText(qs(c.text));
@@ -288,7 +288,11 @@ void FormBinder::refreshBinding(Binding& b, bool named) {
             button->setChecked(c.checked);
         }
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
-        if (label->text() != qs(c.caption)) label->setText(qs(c.caption));
+        // a status line shows hints, which hold both languages
+        const QString text = c.name.starts_with("StatusBar")
+                                 ? BilingualPart(c.caption, dispatcher_.language())
+                                 : qs(c.caption);
+        if (label->text() != text) label->setText(text);
     } else if (auto* spin = qobject_cast<QSpinBox*>(w)) {
         QSignalBlocker block(spin);
         spin->setRange(c.minimum, std::max(c.minimum, c.maximum));

@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "models/Language.h"
 #include "platform/FormModel.h"
 
 class QFormLayout;
@@ -33,6 +34,8 @@ class Dispatcher {
     // The text a list or combo item shows in the interface language.
     virtual QString itemText(const FormModel& form, const Control& control,
                              const std::string& item) const = 0;
+    // The interface language: bilingual hints show its half.
+    virtual Language language() const { return Language::English; }
 };
 
 class FormBinder : public QObject {

@@ -19,6 +19,7 @@
 #include "models/ComponentNames.h"
 #include "models/MainWindowModel.h"
 #include "ui/Layout.h"
+#include "ui/StayOpenMenu.h"
 
 namespace umbrix::ui {
 
@@ -103,6 +104,8 @@ void MainWindow::buildMenus() {
         QAction* action = table->addAction(QString::fromStdString(c.name));
         action->setObjectName(QString::fromStdString(c.name));
     }
+    // its many columns are chosen one after another
+    KeepOpenWhileToggling(table);
     // these items are the shell's; the model only records that they were chosen
     auto after = [this](const char* name, auto slot) {
         if (auto* a = findChild<QAction*>(qs(name))) connect(a, &QAction::triggered, this, slot);

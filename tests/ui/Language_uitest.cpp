@@ -2,6 +2,7 @@
 // vocabulary, and back; the caption tables name only what exists.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -11,9 +12,12 @@
 #include <QPushButton>
 #include <set>
 
+#include "models/DataFileWindowModel.h"
 #include "models/MainWindowModel.h"
 #include "models/OutputWindowModel.h"
+#include "models/TableWriter.h"
 #include "ui/Captions.h"
+#include "ui/QtLanguage.h"
 #include "ui/UiFixture.h"
 
 namespace umbrix::ui::test {
@@ -41,6 +45,7 @@ class LanguageTest : public QObject {
     void germanSwitchesCaptionsAndVocabulary();
     void englishRestoresTheModelsCaptions();
     void restoredGermanSessionStartsInGerman();
+    void hintsTitlesAndQtsButtonsShowTheLanguage();
     void captionKeysNameExistingControls();
 };
 
@@ -82,8 +87,11 @@ void LanguageTest::germanSwitchesCaptionsAndVocabulary() {
     // the table vocabulary
     ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
     const QString table = tableText(ui);
-    QVERIFY(table.contains("Standort: \tFreiburg"));
+    QVERIFY(table.contains("Standort: \tAthens"));
     QVERIFY(table.contains("Datum     \t"));
+    QVERIFY(table.contains("\tHimmelssichtfaktor (Umbrix): \t1.000"));
+    QVERIFY(table.contains("\tAchtel\t"));
+    QVERIFY(!table.contains("octas"));
     QVERIFY(!table.contains("place: "));
 }
 
@@ -98,10 +106,49 @@ void LanguageTest::englishRestoresTheModelsCaptions() {
     QCOMPARE(ui.find<QLabel>("FormGeodat", "LabelTa")->text(), QString("Air temperature Ta (°C)"));
     QCOMPARE(ui.find<QComboBox>("FormGeodat", "ComboSex")->itemText(1), QString("f"));
     QCOMPARE(ui.desktop().window("FormMap")->windowTitle(), title);
-    // bilingual hints survive both switches
-    QVERIFY(ui.edit("EditLg")->toolTip().contains(" - Geogr. Länge"));
+    // bilingual hints show their English half again
+    QCOMPARE(ui.edit("EditLg")->toolTip(), QString("Longitude, positive east: 7°51' or 7.85"));
     ui.find<QPushButton>("FormGeodat", "ButtonNeu")->click();
-    QVERIFY(tableText(ui).contains("place: \tFreiburg"));
+    QVERIFY(tableText(ui).contains("place: \tAthens"));
+}
+
+void LanguageTest::hintsTitlesAndQtsButtonsShowTheLanguage() {
+    UiFixture ui;
+    QMainWindow* main = ui.desktop().mainWindow();
+    QWidget* dataFile = ui.desktop().window("FormWerte");
+    QPushButton* remove = ui.find<QPushButton>("FormGeodat", "ButtonOrtEntf");
+    // Qt's Yes and No of the question before a stored location is removed (answered No)
+    auto buttonsOfTheQuestion = [&] {
+        QString question;
+        QStringList buttons;
+        ui.clickInNextMessageBox(QMessageBox::No, &question, &buttons);
+        QTest::mouseClick(remove, Qt::LeftButton);
+        return buttons.join(' ').remove('&');
+    };
+    QCOMPARE(ui.edit("EditTs")->toolTip(), QString("Empty: computed"));
+    QCOMPARE(dataFile->windowTitle(), "Datafile - " + QString(kProgramTitle));
+    QCOMPARE(buttonsOfTheQuestion(), QString("Yes No"));
+
+    UiFixture::chooseMenuItem(main, ui.action("Deutsch1"));
+    QCOMPARE(ui.edit("EditTs")->toolTip(), QString("Leer: wird berechnet"));
+    QCOMPARE(ui.edit("EditG")->toolTip(), QString("Leer: aus der Bewölkung berechnet"));
+    QCOMPARE(dataFile->windowTitle(), "Wertedatei - " + QString(kProgramTitle));
+    QCOMPARE(ui.desktop().window("FormObs")->windowTitle(), QString("Hindernisobjekte bearbeiten"));
+    // the stored texts stay whole; a title that joins two names is not split
+    QCOMPARE(ui.app().dataFileWindow().caption,
+             "Datafile - Wertedatei - " + std::string(kProgramTitle));
+    QCOMPARE(ui.desktop().window("FormMemi")->windowTitle(), QString("PET/MEMI - mPET"));
+    QCOMPARE(main->windowTitle(), QString::fromUtf8(kProgramTitle));
+    if (QFile::exists(QtLanguage::germanFile()))
+        QCOMPARE(buttonsOfTheQuestion(), QString("Ja Nein"));
+    else
+        qWarning("%s is not installed: Qt's own buttons stay English",
+                 qPrintable(QtLanguage::germanFile()));
+
+    UiFixture::chooseMenuItem(main, ui.action("English1"));
+    QCOMPARE(ui.edit("EditTs")->toolTip(), QString("Empty: computed"));
+    QCOMPARE(dataFile->windowTitle(), "Datafile - " + QString(kProgramTitle));
+    QCOMPARE(buttonsOfTheQuestion(), QString("Yes No"));
 }
 
 void LanguageTest::restoredGermanSessionStartsInGerman() {

@@ -46,17 +46,22 @@ UiFixture::UiFixture(bool useSession, const QString& folder) {
 
 UiFixture::~UiFixture() = default;
 
-void UiFixture::clickInNextMessageBox(QMessageBox::StandardButton button, QString* seen) {
+void UiFixture::clickInNextMessageBox(QMessageBox::StandardButton button, QString* seen,
+                                      QStringList* buttons) {
     host_.messageHook = nullptr;
     auto* timer = new QTimer(&watchers_);
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [this, timer, button, seen] {
+    QObject::connect(timer, &QTimer::timeout, timer, [this, timer, button, seen, buttons] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible()) return;
         timer->stop();
         timer->deleteLater();
         host_.messageHook = hook_;
         if (seen) *seen = box->text();
+        if (buttons) {
+            buttons->clear();
+            for (QAbstractButton* b : box->buttons()) *buttons << b->text();
+        }
         if (qEnvironmentVariableIsSet("UMBRIX_UI_HOLD_MS"))
             QTest::qWait(qEnvironmentVariableIntValue("UMBRIX_UI_HOLD_MS"));
         if (QAbstractButton* b = box->button(button))

@@ -72,9 +72,11 @@ class UiFixture {
     void typeInNextFileDialog(const QString& name);
 
     // The next message box comes up for real instead of being answered by the hook, and is
-    // answered with a mouse click on `button`, as a person answers it; its text goes to `seen`.
+    // answered with a mouse click on `button`, as a person answers it; its text goes to `seen`,
+    // the texts of its buttons to `buttons`.
     // (UMBRIX_UI_HOLD_MS in the environment keeps it on the screen that long first.)
-    void clickInNextMessageBox(QMessageBox::StandardButton button, QString* seen);
+    void clickInNextMessageBox(QMessageBox::StandardButton button, QString* seen,
+                               QStringList* buttons = nullptr);
 
     // Answers of the next file dialogs (nothing = cancel) and what the dialogs were asked.
     std::deque<std::optional<std::string>> dialogAnswers;
