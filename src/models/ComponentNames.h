@@ -421,6 +421,8 @@ inline constexpr char MonoBtn[] = "MonoBtn";
 inline constexpr char SelBtn[] = "SelBtn";
 // button: Undo
 inline constexpr char UndoBtn[] = "UndoBtn";
+// button: Redo
+inline constexpr char RedoBtn[] = "RedoBtn";
 // tool button: Put grid into foreground
 inline constexpr char GridBtn[] = "GridBtn";
 // tool button: Show albedo values
@@ -454,6 +456,12 @@ inline constexpr char LabelGreen[] = "LabelGreen";
 inline constexpr char LabelBlue[] = "LabelBlue";
 // status line: the albedo or emission value under the pointer
 inline constexpr char LabelHint[] = "LabelHint";
+// menu: Edit
+inline constexpr char MenuHorEdit[] = "MenuHorEdit";
+// menu item: Undo
+inline constexpr char UndoItem[] = "UndoItem";
+// menu item: Redo
+inline constexpr char RedoItem[] = "RedoItem";
 }  // namespace horizon_editor
 
 // The data-file window ("FormWerte").
@@ -777,6 +785,12 @@ inline constexpr char LabelYardstick[] = "LabelYardstick";
 inline constexpr char LabelAlt[] = "LabelAlt";
 // up-down: steps the obstacle number
 inline constexpr char UpDownNr[] = "UpDownNr";
+// menu: Edit
+inline constexpr char MenuObsEdit[] = "MenuObsEdit";
+// menu item: Undo
+inline constexpr char UndoItem[] = "UndoItem";
+// menu item: Redo
+inline constexpr char RedoItem[] = "RedoItem";
 }  // namespace obstacle_editor
 
 // What the three obstacle dialogs share (GebForm, LaubForm, NadelForm).

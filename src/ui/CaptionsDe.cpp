@@ -229,6 +229,9 @@ const CaptionEntry kGerman[] = {
     {"FormObs.NadelChk", "in Berechnung"},
     {"FormObs.MenuObsFile", "&Datei"},
     {"FormObs.CloseItem", "&Schließen"},
+    {"FormObs.MenuObsEdit", "&Bearbeiten"},
+    {"FormObs.UndoItem", "&Rückgängig"},
+    {"FormObs.RedoItem", "&Wiederholen"},
     {"FormObs.LabelDat", "Datei:"},
     {"FormObs.GroupKind", "Hindernisarten"},
     {"FormObs.GroupEdit", "Hindernisobjekt"},
@@ -244,6 +247,9 @@ const CaptionEntry kGerman[] = {
     {"FormFreihor.GroupDraw", "Zeichnen"},
     {"FormFreihor.GroupCut", "Ausschneiden"},
     {"FormFreihor.LabelE", "Emissionskoeff."},
+    {"FormFreihor.MenuHorEdit", "&Bearbeiten"},
+    {"FormFreihor.UndoItem", "&Rückgängig"},
+    {"FormFreihor.RedoItem", "&Wiederholen"},
 
     // ---- topography editor ----
     {"FormTopo.AktualBtn", "Karte &aktualisieren"},

@@ -101,6 +101,9 @@ const CaptionEntry kEnglish[] = {
     // ---- obstacle editor ----
     {"FormObs.MenuObsFile", "&File"},
     {"FormObs.CloseItem", "&Close"},
+    {"FormObs.MenuObsEdit", "&Edit"},
+    {"FormObs.UndoItem", "&Undo"},
+    {"FormObs.RedoItem", "&Redo"},
     {"FormObs.LabelDat", "File:"},
     {"FormObs.GroupKind", "Obstacle kinds"},
     {"FormObs.GroupEdit", "Obstacle"},
@@ -139,6 +142,9 @@ const CaptionEntry kEnglish[] = {
     {"FormFreihor.TrackBar1", "", "Red of the cut-off colour - Rotanteil der Grenzfarbe"},
     {"FormFreihor.TrackBar2", "", "Green of the cut-off colour - Grünanteil der Grenzfarbe"},
     {"FormFreihor.TrackBar3", "", "Blue of the cut-off colour - Blauanteil der Grenzfarbe"},
+    {"FormFreihor.MenuHorEdit", "&Edit"},
+    {"FormFreihor.UndoItem", "&Undo"},
+    {"FormFreihor.RedoItem", "&Redo"},
 
     // ---- topography editor ----
     {"FormTopo.MenuTopoFile", "&File"},
