@@ -219,6 +219,12 @@ inline constexpr char MenuTable[] = "MenuTable";
 inline constexpr char MenuLanguage[] = "MenuLanguage";
 // menu: ?
 inline constexpr char MenuHelp[] = "MenuHelp";
+// menu item: Save project...
+inline constexpr char SaveProject1[] = "SaveProject1";
+// menu item: Open project...
+inline constexpr char OpenProject1[] = "OpenProject1";
+// menu: Recent projects
+inline constexpr char MenuRecent[] = "MenuRecent";
 // group: Geographic data
 inline constexpr char GroupGeo[] = "GroupGeo";
 // group: Date and time

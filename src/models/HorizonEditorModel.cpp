@@ -345,6 +345,16 @@ void HorizonEditorModel::importDrawingFile(const std::string& path) {
     drawingReplaced();
 }
 
+void HorizonEditorModel::replacePictures(HorizonPictures pictures, bool takesPart) {
+    pushUndo();
+    pictures_ = std::move(pictures);
+    points_.clear();
+    releaseDisplay();
+    setMainItem(takesPart);
+    disableAdd();
+    changed();
+}
+
 void HorizonEditorModel::saveDrawing() {
     FileDialogOptions options;
     options.title = "Save horizon limitation";

@@ -95,6 +95,9 @@ class HorizonEditorModel : public FormModel {
     void openDrawingFile(const std::string& path);
     void importDrawing();
     void importDrawingFile(const std::string& path);
+    // Pictures from elsewhere (a project file), an undoable step; `takesPart` sets "Sky view
+    // factor" in the main window.
+    void replacePictures(HorizonPictures pictures, bool takesPart);
     void saveDrawing();
     void saveDrawingFile(const std::string& path) const;
     void CutOff();

@@ -467,6 +467,22 @@ void ObstacleEditorModel::openFile() {
     if (!opened->warning.empty()) host().showMessage(opened->warning, MessageKind::Warning);
 }
 
+void ObstacleEditorModel::replaceList(std::vector<Obstacle> obstacles, bool takesPart) {
+    releaseModes();
+    obstacles_ = std::move(obstacles);
+    history_.clear();
+    updateCount();
+    modified_ = false;
+    selectObstacle(-1);
+    ctl(EditNr).text = std::to_string(obstacles_.size());
+    if (plan_.fit(obstacles_)) ctl(EditScale).text = general(plan_.scale(), 7);
+    setTakesPart(takesPart && !obstacles_.empty());
+    setShadowsAvailable(!obstacles_.empty());
+    if (takesPart) buildHorizonPicture();
+    requireNewTable();
+    redraw();
+}
+
 bool ObstacleEditorModel::saveFile() {
     std::optional<TemplateLine> templateLine;
     if (!plan_.mapFileName().empty())

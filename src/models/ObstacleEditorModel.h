@@ -49,6 +49,9 @@ class ObstacleEditorModel : public FormModel {
     float defaultEmission() const { return defaultEmission_; }
     // The obstacle file last opened or saved (the save dialog's name); empty before.
     const std::string& obstacleFileName() const { return files_.fileName(); }
+    // A list from elsewhere (a project file) as opening a file takes it, unchanged and without
+    // history; the obstacle horizon is projected at once when the obstacles take part.
+    void replaceList(std::vector<Obstacle> obstacles, bool takesPart);
     // Adds an obstacle as the add mode does (tests, examples).
     void appendObstacle(const Obstacle& obstacle);
 
