@@ -23,7 +23,8 @@ class FieldKeyPass : public QObject {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool undo = key->matches(QKeySequence::Undo);
         const bool redo = key->matches(QKeySequence::Redo) ||
-                          key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+                          key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y) ||
+                          key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z);
         if (!edit || !(undo || redo)) return false;
         if ((undo && edit->isUndoAvailable()) || (redo && edit->isRedoAvailable())) return false;
         event->ignore();  // not taken by the field: the window's shortcut runs
@@ -44,10 +45,10 @@ UndoMenu UndoMenu::Add(QMainWindow* window, const char* menuName,
     out.undo->setShortcuts(QKeySequence::Undo);
     out.redo = menu->addAction("&Redo");
     out.redo->setObjectName("RedoItem");
-    // Ctrl+Y as well: users of either convention find their key
-    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    for (const QKeySequence& key :
-         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+    // Ctrl+Shift+Z shown first, Ctrl+Y as well: users of either convention find their key
+    QList<QKeySequence> redoKeys = {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                    QKeySequence(Qt::CTRL | Qt::Key_Y)};
+    for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Redo))
         if (!redoKeys.contains(key)) redoKeys << key;
     out.redo->setShortcuts(redoKeys);
     QObject::connect(out.undo, &QAction::triggered, window, undoStep);
