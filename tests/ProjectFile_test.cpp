@@ -133,6 +133,17 @@ TEST_F(ProjectFileTest, AMissingDataFileIsReportedAndTheRestOpens) {
     EXPECT_FALSE(main().checked(main_window::Wertedatei1));
 }
 
+TEST_F(ProjectFileTest, UnsavedObstaclesAreOfferedForSavingFirst) {
+    EXPECT_TRUE(OfferToSaveEditors(*app));  // nothing to save: no question
+    EXPECT_TRUE(host.questions.empty());
+    app->obstacleEditor().appendObstacle(
+        MakeTree(ObstacleKind::Conifer, 5, 5, 10, 3, 4, 0.3f, 0.3f, 0.95f));
+    host.askAnswers = {Answer::Cancel, Answer::No};
+    EXPECT_FALSE(OfferToSaveEditors(*app));
+    EXPECT_TRUE(OfferToSaveEditors(*app));
+    EXPECT_EQ(host.questions.size(), 2u);
+}
+
 TEST_F(ProjectFileTest, RecentProjectsKeepTheNewestEightOnce) {
     const std::string list = path("recent.ini");
     EXPECT_TRUE(RecentProjects(list).empty());

@@ -49,6 +49,9 @@ class ObstacleEditorModel : public FormModel {
     float defaultEmission() const { return defaultEmission_; }
     // The obstacle file last opened or saved (the save dialog's name); empty before.
     const std::string& obstacleFileName() const { return files_.fileName(); }
+    // Before something replaces the list: asks whether to save unsaved changes (Yes, No,
+    // Cancel); false when the user cancels.
+    bool saveChangesFirst() { return offerSave(); }
     // A list from elsewhere (a project file) as opening a file takes it, unchanged and without
     // history; the obstacle horizon is projected at once when the obstacles take part.
     void replaceList(std::vector<Obstacle> obstacles, bool takesPart);

@@ -225,6 +225,10 @@ std::vector<std::string> OpenProject(Application& app, const std::string& path) 
     return problems;
 }
 
+bool OfferToSaveEditors(Application& app) {
+    return app.obstacleEditor().saveChangesFirst();
+}
+
 std::vector<std::string> RecentProjects(const std::string& listFile) {
     std::vector<std::string> out;
     try {

@@ -26,6 +26,10 @@ void SaveProject(Application& app, const std::string& path);
 // gone) are skipped and returned, one text each.
 std::vector<std::string> OpenProject(Application& app, const std::string& path);
 
+// Before a project replaces the editors' work: offers to save unsaved obstacle changes. False
+// when the user cancels (then nothing may change).
+bool OfferToSaveEditors(Application& app);
+
 // The recently used projects, newest first, at most kMaxRecentProjects, kept in listFile (an
 // INI file beside the session). A missing or unreadable list is empty.
 inline constexpr int kMaxRecentProjects = 8;

@@ -111,6 +111,7 @@ void ProjectMenu::open(const std::string& path) {
     desktop_.act(
         app.mainWindow(),
         [this, &app, path] {
+            if (!OfferToSaveEditors(app)) return;
             std::vector<std::string> problems = OpenProject(app, path);  // throws: nothing changed
             remember(path);
             if (problems.empty()) return;
