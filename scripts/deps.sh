@@ -12,7 +12,8 @@ packages=(build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark
           python3-pandas  # the test that reads the tsv and csv tables back as an analyst does
           # the Python module umbrix (Debian's /usr/bin/python3) and its tests
           python3-dev pybind11-dev python3-pybind11 python3-numpy python3-dask python3-distributed
-          python3-pytest)
+          python3-pytest
+          cmark desktop-file-utils)  # the user manual as HTML; the check of umbrix.desktop
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -359,5 +359,38 @@ TEST_F(HorizonEditorModelTest, FillCutMonochromeAndUndoLeaveAddAsItIs) {
     EXPECT_TRUE(addEnabled());
 }
 
+TEST_F(HorizonEditorModelTest, RedoTakesBackAnUndoUntilTheNextChange) {
+    EXPECT_FALSE(editor.enabled("RedoBtn"));
+    const HorizonPictures empty = editor.pictures();
+    drawPolygon({{300, 240}, {300, 300}, {240, 300}});
+    const HorizonPictures drawn = editor.pictures();
+    editor.click("MonoBtn");
+    const HorizonPictures mono = editor.pictures();
+    ASSERT_NE(mono, drawn);
+
+    editor.click("UndoBtn");
+    editor.click("UndoBtn");
+    EXPECT_EQ(editor.pictures(), empty);
+    EXPECT_FALSE(sourceChecked());
+    EXPECT_EQ(editor.redoDepth(), 2u);
+    editor.click("RedoBtn");
+    EXPECT_EQ(editor.pictures(), drawn);
+    EXPECT_TRUE(sourceChecked());  // the stroke counts again
+    editor.click("RedoBtn");
+    EXPECT_EQ(editor.pictures(), mono);
+    EXPECT_FALSE(editor.enabled("RedoBtn"));
+    editor.Redo();  // nothing to redo: no change
+    EXPECT_EQ(editor.pictures(), mono);
+
+    // a change after an undo drops what could be redone
+    editor.click("UndoBtn");
+    EXPECT_TRUE(editor.enabled("RedoBtn"));
+    editor.click("CutBtn");
+    EXPECT_FALSE(editor.enabled("RedoBtn"));
+    EXPECT_EQ(editor.redoDepth(), 0u);
+    editor.click("UndoBtn");
+    EXPECT_EQ(editor.pictures(), drawn);
+}
+
 }  // namespace
 }  // namespace umbrix

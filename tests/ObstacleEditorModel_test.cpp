@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "horizon/Fisheye.h"
 #include "models/BuildingDialog.h"
@@ -717,3 +718,97 @@ TEST_F(ObstaclesInTheApplication, BuildingToTheSouthHidesTheWinterNoonSun) {
 
 }  // namespace
 }  // namespace umbrix::test
+
+std::string DescribeObstacles(const std::vector<Obstacle>& obstacles) {
+    std::string out;
+    for (const Obstacle& ob : obstacles) out += FormatObstacleLine(ob) + "\n";
+    return out;
+}
+
+// Every change of the list is one undo step: undo brings back the list (and the selection)
+// from before it, redo the one after it.
+TEST_F(ObstacleEditorModelTest, UndoAndRedoEveryChangeOfTheList) {
+    struct Case {
+        const char* change;
+        std::function<void()> apply;
+    };
+    const Case cases[] = {
+        {"add by clicks",
+         [this] {
+             addBuilding({{230, 160}, {250, 160}, {250, 180}, {230, 180}});
+         }},
+        {"drag", [this] { drag(210, 190, 230, 170); }},
+        {"corner drag", [this] { drag(210, 190, 214, 190, MouseButton::Right); }},
+        {"remove", [this] { obs.click("RemoveObsBtn"); }},
+        {"paste",
+         [this] {
+             obs.click("CopyObsBtn");
+             obs.click("PasteObsBtn");
+         }},
+        {"rotate",
+         [this] {
+             obs.typeAndLeave("EditRot", "90");
+             obs.click("RotateBtn");
+         }},
+        {"edit",
+         [this] {
+             host.modalScripts.push_back([](FormModel& d) {
+                 d.type("EditZ", "22");
+                 d.click("OKBtn");
+             });
+             obs.click("EditObsBtn");
+         }},
+        {"clear",
+         [this] {
+             if (obs.modified()) host.askAnswers.push_back(Answer::No);
+             obs.click("BitBtn1");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        if (obs.modified()) host.askAnswers.push_back(Answer::No);
+        obs.click("New1");
+        obs.appendObstacle(MakeTree(ObstacleKind::Deciduous, 10, 10, 10, 3, 4, 0.3f, 0.3f, 0.95f));
+        click(210, 190);  // selects the tree
+        ASSERT_EQ(obs.selectedIndex(), 0);
+        const std::string before = DescribeObstacles(obs.obstacles());
+        c.apply();
+        const std::string after = DescribeObstacles(obs.obstacles());
+        ASSERT_NE(after, before);
+        ASSERT_TRUE(obs.canUndo());
+        EXPECT_FALSE(obs.canRedo());
+        obs.undo();
+        EXPECT_EQ(DescribeObstacles(obs.obstacles()), before);
+        EXPECT_EQ(obs.selectedIndex(), 0);
+        EXPECT_EQ(obs.ctl("EditNr").maximum, 1);
+        EXPECT_TRUE(obs.canRedo());
+        obs.redo();
+        EXPECT_EQ(DescribeObstacles(obs.obstacles()), after);
+        EXPECT_FALSE(obs.canRedo());
+        obs.undo();
+        // a new change drops the step that could be redone
+        obs.click("ZoomInBtn");  // no change of the list: the redo stays
+        EXPECT_TRUE(obs.canRedo());
+        obs.appendObstacle(MakeTree(ObstacleKind::Conifer, -10, 10, 10, 3, 4, 0.3f, 0.3f, 0.95f));
+        EXPECT_FALSE(obs.canRedo());
+        obs.click("ZoomOutBtn");
+    }
+}
+
+TEST_F(ObstacleEditorModelTest, UndoOfClearBringsBackTheMainWindowItemAndOpenStartsAfresh) {
+    obs.appendObstacle(MakeTree(ObstacleKind::Deciduous, 10, 10, 10, 3, 4, 0.3f, 0.3f, 0.95f));
+    host.saveAnswers.push_back(path("one.obs"));
+    obs.click("BitBtn3");
+    host.openAnswers.push_back(path("one.obs"));
+    obs.click("BitBtn2");
+    EXPECT_TRUE(main.checked("Hindernisobjekte1"));
+    EXPECT_FALSE(obs.canUndo());  // an opened file has no history
+    obs.click("BitBtn1");
+    EXPECT_FALSE(main.checked("Hindernisobjekte1"));
+    main.enableAdd();
+    obs.undo();
+    EXPECT_EQ(obs.obstacles().size(), 1u);
+    EXPECT_TRUE(main.checked("Hindernisobjekte1"));
+    EXPECT_FALSE(main.enabled("ButtonHinzu"));  // the horizon changed: a new table is due
+    EXPECT_TRUE(obs.modified());
+}

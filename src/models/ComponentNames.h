@@ -219,6 +219,12 @@ inline constexpr char MenuTable[] = "MenuTable";
 inline constexpr char MenuLanguage[] = "MenuLanguage";
 // menu: ?
 inline constexpr char MenuHelp[] = "MenuHelp";
+// menu item: Save project...
+inline constexpr char SaveProject1[] = "SaveProject1";
+// menu item: Open project...
+inline constexpr char OpenProject1[] = "OpenProject1";
+// menu: Recent projects
+inline constexpr char MenuRecent[] = "MenuRecent";
 // group: Geographic data
 inline constexpr char GroupGeo[] = "GroupGeo";
 // group: Date and time
@@ -461,6 +467,8 @@ inline constexpr char MonoBtn[] = "MonoBtn";
 inline constexpr char SelBtn[] = "SelBtn";
 // button: Undo
 inline constexpr char UndoBtn[] = "UndoBtn";
+// button: Redo
+inline constexpr char RedoBtn[] = "RedoBtn";
 // tool button: Put grid into foreground
 inline constexpr char GridBtn[] = "GridBtn";
 // tool button: Show albedo values
@@ -494,6 +502,12 @@ inline constexpr char LabelGreen[] = "LabelGreen";
 inline constexpr char LabelBlue[] = "LabelBlue";
 // status line: the albedo or emission value under the pointer
 inline constexpr char LabelHint[] = "LabelHint";
+// menu: Edit
+inline constexpr char MenuHorEdit[] = "MenuHorEdit";
+// menu item: Undo
+inline constexpr char UndoItem[] = "UndoItem";
+// menu item: Redo
+inline constexpr char RedoItem[] = "RedoItem";
 }  // namespace horizon_editor
 
 // The data-file window ("FormWerte").
@@ -817,6 +831,12 @@ inline constexpr char LabelYardstick[] = "LabelYardstick";
 inline constexpr char LabelAlt[] = "LabelAlt";
 // up-down: steps the obstacle number
 inline constexpr char UpDownNr[] = "UpDownNr";
+// menu: Edit
+inline constexpr char MenuObsEdit[] = "MenuObsEdit";
+// menu item: Undo
+inline constexpr char UndoItem[] = "UndoItem";
+// menu item: Redo
+inline constexpr char RedoItem[] = "RedoItem";
 }  // namespace obstacle_editor
 
 // What the three obstacle dialogs share (GebForm, LaubForm, NadelForm).

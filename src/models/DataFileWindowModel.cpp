@@ -275,25 +275,28 @@ void DataFileWindowModel::openDataFile() {
     o.filterIndex = 1;
     o.fileName = fileName_;
     auto chosen = host().openFileDialog(o);
-    if (chosen) {
-        useCurrentData();
-        fileName_ = *chosen;
-        epw_ = o.filterIndex == kEpwFilter;
-        if (epw_) {
-            // the weather file's fields are fixed: the column list shows them
-            std::vector<std::string> names;
-            for (DataColumn c : EpwDataColumns()) names.push_back(ColumnShortName(c));
-            selectColumns(names);
-        }
-        ctl(OpenDialog1).text = *chosen;
-        ctl(EditDatei).text = FileNameOnly(*chosen);
-        Control& item = app_.mainWindow().ctl(main_window::Wertedatei1);
-        item.checked = true;
-        app_.mainWindow().changed(main_window::Wertedatei1);
-    }
+    if (chosen) useDataFile(*chosen, o.filterIndex == kEpwFilter);
     // the filter chosen in the dialog sets the separator, confirmed or not
     if (o.filterIndex == 1) select(ComboFileSep, 0);
     if (o.filterIndex == 2) select(ComboFileSep, 1);
+    changed(EditDatei);
+}
+
+void DataFileWindowModel::useDataFile(const std::string& path, bool epw) {
+    useCurrentData();
+    fileName_ = path;
+    epw_ = epw;
+    if (epw_) {
+        // the weather file's fields are fixed: the column list shows them
+        std::vector<std::string> names;
+        for (DataColumn c : EpwDataColumns()) names.push_back(ColumnShortName(c));
+        selectColumns(names);
+    }
+    ctl(OpenDialog1).text = path;
+    ctl(EditDatei).text = FileNameOnly(path);
+    Control& item = app_.mainWindow().ctl(main_window::Wertedatei1);
+    item.checked = true;
+    app_.mainWindow().changed(main_window::Wertedatei1);
     changed(EditDatei);
 }
 

@@ -42,6 +42,9 @@ class DataFileWindowModel : public FormModel {
     // no file to read.
     void columnsFromLabels();
 
+    // The data file as the open dialog chooses it (an EPW weather file or not), "Datafile"
+    // checked; a project file's data file.
+    void useDataFile(const std::string& path, bool epw);
     // The full path of the chosen data file (empty when none).
     const std::string& fileName() const { return fileName_; }
     // The chosen file is an EPW weather file (file type "EPW weather file (*.epw)"): its

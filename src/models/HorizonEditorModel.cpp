@@ -195,6 +195,8 @@ void HorizonEditorModel::buildControls() {
     add(SelBtn, ControlKind::Button).hint =
         "Select from color palette - Farbe von Palette auswählen";
     add(UndoBtn, ControlKind::Button).hint = "Undo - Rückgängig";
+    add(RedoBtn, ControlKind::Button).hint = "Redo - Wiederholen";
+    ctl(RedoBtn).enabled = false;
     add(GridBtn, ControlKind::SpeedButton).hint =
         "Put grid into foreground - Gitterlinien in Vordergrund stellen";
     add(AlbBtn, ControlKind::SpeedButton).hint = "Show albedo values - Albedowerte zeigen";
@@ -211,20 +213,33 @@ void HorizonEditorModel::disableAdd() {
     main_.requireNewTable();
 }
 
+HorizonEditorModel::Snapshot HorizonEditorModel::snapshot() const {
+    return {pictures_, main_.sourceTakesPart(HorizonSourceKind::Drawing)};
+}
+
 void HorizonEditorModel::pushUndo() {
-    if (undo_.size() >= kUndoDepth) undo_.pop_front();
-    undo_.push_back({pictures_, main_.sourceTakesPart(HorizonSourceKind::Drawing)});
-    ctl(UndoBtn).enabled = true;
+    history_.record(snapshot());
+    updateUndoButtons();
+}
+
+void HorizonEditorModel::updateUndoButtons() {
+    ctl(UndoBtn).enabled = history_.canUndo();
+    ctl(RedoBtn).enabled = history_.canRedo();
+}
+
+void HorizonEditorModel::restore(Snapshot state) {
+    pictures_ = std::move(state.pictures);
+    setMainItem(state.sourceChecked);
+    updateUndoButtons();
+    changed();
 }
 
 void HorizonEditorModel::Undo() {
-    if (undo_.empty()) return;
-    Snapshot& newest = undo_.back();
-    pictures_ = std::move(newest.pictures);
-    setMainItem(newest.sourceChecked);
-    undo_.pop_back();
-    ctl(UndoBtn).enabled = !undo_.empty();
-    changed();
+    if (std::optional<Snapshot> before = history_.undo(snapshot())) restore(std::move(*before));
+}
+
+void HorizonEditorModel::Redo() {
+    if (std::optional<Snapshot> after = history_.redo(snapshot())) restore(std::move(*after));
 }
 
 void HorizonEditorModel::releaseDisplay() {
@@ -330,6 +345,16 @@ void HorizonEditorModel::importDrawingFile(const std::string& path) {
     drawingReplaced();
 }
 
+void HorizonEditorModel::replacePictures(HorizonPictures pictures, bool takesPart) {
+    pushUndo();
+    pictures_ = std::move(pictures);
+    points_.clear();
+    releaseDisplay();
+    setMainItem(takesPart);
+    disableAdd();
+    changed();
+}
+
 void HorizonEditorModel::saveDrawing() {
     FileDialogOptions options;
     options.title = "Save horizon limitation";
@@ -407,6 +432,7 @@ void HorizonEditorModel::onClick(const std::string& name) {
     if (name == CutBtn) return CutOff();
     if (name == MonoBtn) return Monochrome();
     if (name == UndoBtn) return Undo();
+    if (name == RedoBtn) return Redo();
     if (name == SelBtn) {
         if (auto colour = host().chooseColour(brush_)) brush_ = *colour & 0xFFFFFF;
         return;

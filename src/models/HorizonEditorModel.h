@@ -3,9 +3,8 @@
 // horizon source of the fisheye image), with an albedo map and an emission coefficient map of
 // the painted areas. Polygons by clicking (to the edge of the horizon or not), 4-connected
 // flood fill, colour picking, cutting off bright parts of a loaded picture, monochrome, a
-// three-step undo, and horizon files as 481 x 481 24-bit bitmaps.
+// three-step undo with redo, and horizon files as 481 x 481 24-bit bitmaps.
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <optional>
 #include <span>
@@ -14,6 +13,7 @@
 
 #include "models/ComponentNames.h"
 #include "models/MainWindowLink.h"
+#include "models/UndoHistory.h"
 #include "platform/FormModel.h"
 #include "platform/Raster.h"
 
@@ -95,11 +95,16 @@ class HorizonEditorModel : public FormModel {
     void openDrawingFile(const std::string& path);
     void importDrawing();
     void importDrawingFile(const std::string& path);
+    // Pictures from elsewhere (a project file), an undoable step; `takesPart` sets "Sky view
+    // factor" in the main window.
+    void replacePictures(HorizonPictures pictures, bool takesPart);
     void saveDrawing();
     void saveDrawingFile(const std::string& path) const;
     void CutOff();
     void Monochrome();
     void Undo();
+    // Takes back the last undo; a new change after an undo drops what could be redone.
+    void Redo();
     void moveTrackBar(const std::string& name, int position);
 
     // ---- pointer over the picture (image pixels) ----
@@ -122,7 +127,8 @@ class HorizonEditorModel : public FormModel {
     double emission() const { return emission_; }
     // The polygon under construction; the view draws it as the preview line.
     const std::vector<Point>& polygon() const { return points_; }
-    std::size_t undoDepth() const { return undo_.size(); }
+    std::size_t undoDepth() const { return history_.undoCount(); }
+    std::size_t redoDepth() const { return history_.redoCount(); }
     // The bitmap file last opened (empty before).
     const std::string& drawingFile() const { return drawingFile_; }
 
@@ -138,6 +144,9 @@ class HorizonEditorModel : public FormModel {
 
     void buildControls();
     void pushUndo();
+    Snapshot snapshot() const;
+    void restore(Snapshot state);
+    void updateUndoButtons();
     void releaseDisplay();
     // After Open or Import: the drawing counts, and the table needs a new "&New".
     void drawingReplaced();
@@ -163,7 +172,7 @@ class HorizonEditorModel : public FormModel {
     bool german_ = false;
     std::vector<Point> points_;
     double theta0_ = 0;
-    std::deque<Snapshot> undo_;
+    UndoHistory<Snapshot> history_{kUndoDepth};
     std::string drawingFile_;
 };
 

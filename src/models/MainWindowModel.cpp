@@ -411,10 +411,14 @@ void MainWindowModel::saveSession(const std::string& path) const {
     // Another program may save into the same file now: the keys it wrote stay.
     FileUpdateLock lock(path);
     IniFile ini = IniFile::load(path);
+    writeSession(ini);
+    ini.save(path);
+}
+
+void MainWindowModel::writeSession(IniFile& ini) const {
     WriteComponents(*this, kSection, ini);
     ini.writeString(kSection, kLocationKey, text(ComboOrt));
     ini.writeString(kSection, kHumidityKey, vapourTypedLast_ ? EditVp : EditRh);
-    ini.save(path);
 }
 
 // Why a stored text cannot go into the field (empty when it can): the tests of the field's
@@ -484,6 +488,10 @@ std::vector<std::string> MainWindowModel::restoreSession(const std::string& path
     if (requireSession && !ini.hasSection(kSection))
         throw FileError("cannot open \"" + path + "\": it is not a session file (it has no [" +
                         std::string(kSection) + "] section)");
+    return restoreSession(ini);
+}
+
+std::vector<std::string> MainWindowModel::restoreSession(const IniFile& ini) {
     std::vector<std::pair<std::string, std::string>> before;  // the fields as they were
     for (const auto& c : controls())
         if (c->kind == ControlKind::Edit) before.emplace_back(c->name, c->text);

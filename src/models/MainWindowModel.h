@@ -19,6 +19,7 @@
 #include "platform/Angle.h"
 #include "platform/DateTime.h"
 #include "platform/FormModel.h"
+#include "platform/IniFile.h"
 #include "platform/Raster.h"
 #include "series/DataFile.h"
 #include "series/RecordSource.h"
@@ -88,6 +89,10 @@ class MainWindowModel : public FormModel, public MainWindowLink {
     // field had. Returns what was not restored as stored, one text per field. With
     // requireSession a file without the main window's section is refused (FileError).
     std::vector<std::string> restoreSession(const std::string& path, bool requireSession = false);
+    // The same on the main window's section of an INI file already read (a project file).
+    std::vector<std::string> restoreSession(const IniFile& ini);
+    // The main window's section as the session file holds it.
+    void writeSession(IniFile& ini) const;
     // "&Open" after its dialog: restores a session file (FileError for a file that is not one)
     // and returns what was not restored as stored.
     std::vector<std::string> openSession(const std::string& path);

@@ -279,14 +279,41 @@ void ObstacleEditorModel::setModified() {
 }
 
 void ObstacleEditorModel::appendObstacle(const Obstacle& obstacle) {
+    rememberForUndo();
     obstacles_.push_back(obstacle);
     updateCount();
     setModified();
     selectObstacle(int(obstacles_.size()) - 1);
 }
 
+ObstacleEditorModel::ListState ObstacleEditorModel::listState() const {
+    return {obstacles_, selected_,
+            main_ ? main_->sourceTakesPart(HorizonSourceKind::Obstacles) : false};
+}
+
+void ObstacleEditorModel::restoreList(ListState state) {
+    obstacles_ = std::move(state.obstacles);
+    updateCount();
+    setModified();
+    if (main_ && main_->sourceTakesPart(HorizonSourceKind::Obstacles) != state.takesPart) {
+        setTakesPart(state.takesPart);
+        requireNewTable();
+    }
+    selectObstacle(state.selected < int(obstacles_.size()) ? state.selected : -1);
+}
+
+void ObstacleEditorModel::undo() {
+    if (std::optional<ListState> before = history_.undo(listState()))
+        restoreList(std::move(*before));
+}
+
+void ObstacleEditorModel::redo() {
+    if (std::optional<ListState> after = history_.redo(listState())) restoreList(std::move(*after));
+}
+
 void ObstacleEditorModel::removeSelected() {
     if (selected_ < 0) return;
+    rememberForUndo();
     obstacles_.erase(obstacles_.begin() + selected_);
     updateCount();
     setModified();
@@ -305,11 +332,13 @@ void ObstacleEditorModel::pasteObstacle() {
 
 void ObstacleEditorModel::edit() {
     if (selected_ < 0) return;
+    ListState before = listState();
     Obstacle& ob = obstacles_[selected_];
     ObstacleDialog* dialog = &buildingDialog_;
     if (ob.kind == ObstacleKind::Deciduous) dialog = &deciduousDialog_;
     if (ob.kind == ObstacleKind::Conifer) dialog = &coniferDialog_;
     if (!dialog->execute(ob)) return;
+    history_.record(std::move(before));
     defaultAlbedo_ = ob.albedo();
     defaultEmission_ = ob.emission();
     setModified();
@@ -318,6 +347,7 @@ void ObstacleEditorModel::edit() {
 
 void ObstacleEditorModel::shiftAll(double dx, double dy) {
     if (obstacles_.empty()) return;
+    rememberForUndo();
     for (Obstacle& ob : obstacles_) ob.moveAll(dx, dy);
     setModified();
     redraw();
@@ -327,6 +357,7 @@ void ObstacleEditorModel::rotate() {
     std::optional<double> angle = FieldNumber(text(EditRot));
     ctl(EditRot).text = "0";
     if (!angle || obstacles_.empty()) return;
+    rememberForUndo();
     for (Obstacle& ob : obstacles_) ob.rotate(*angle * std::numbers::pi / 180.0);
     setModified();
     redraw();
@@ -399,6 +430,7 @@ bool ObstacleEditorModel::offerSave() {
 
 void ObstacleEditorModel::newList() {
     if (!offerSave()) return;
+    if (!obstacles_.empty()) rememberForUndo();
     obstacles_.clear();
     plan_.resetScale();
     ctl(EditScale).text = "1";
@@ -418,6 +450,8 @@ void ObstacleEditorModel::openFile() {
     std::optional<ObstacleFiles::Opened> opened = files_.open(defaultAlbedo_, defaultEmission_);
     if (!opened) return;
     obstacles_ = std::move(opened->obstacles);
+    // another file's list is no step back from this one
+    history_.clear();
     ctl(EditDat).text = FileNameOnly(opened->path);
     updateCount();
     modified_ = false;
@@ -431,6 +465,22 @@ void ObstacleEditorModel::openFile() {
     setShadowsAvailable(true);
     requireNewTable();
     if (!opened->warning.empty()) host().showMessage(opened->warning, MessageKind::Warning);
+}
+
+void ObstacleEditorModel::replaceList(std::vector<Obstacle> obstacles, bool takesPart) {
+    releaseModes();
+    obstacles_ = std::move(obstacles);
+    history_.clear();
+    updateCount();
+    modified_ = false;
+    selectObstacle(-1);
+    ctl(EditNr).text = std::to_string(obstacles_.size());
+    if (plan_.fit(obstacles_)) ctl(EditScale).text = general(plan_.scale(), 7);
+    setTakesPart(takesPart && !obstacles_.empty());
+    setShadowsAvailable(!obstacles_.empty());
+    if (takesPart) buildHorizonPicture();
+    requireNewTable();
+    redraw();
 }
 
 bool ObstacleEditorModel::saveFile() {

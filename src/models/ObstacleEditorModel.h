@@ -13,6 +13,7 @@
 #include "models/ObstacleFiles.h"
 #include "models/ObstaclePlan.h"
 #include "models/ObstaclePointer.h"
+#include "models/UndoHistory.h"
 #include "platform/FormModel.h"
 #include "platform/Picture.h"
 #include "platform/Raster.h"
@@ -48,8 +49,21 @@ class ObstacleEditorModel : public FormModel {
     float defaultEmission() const { return defaultEmission_; }
     // The obstacle file last opened or saved (the save dialog's name); empty before.
     const std::string& obstacleFileName() const { return files_.fileName(); }
+    // Before something replaces the list: asks whether to save unsaved changes (Yes, No,
+    // Cancel); false when the user cancels.
+    bool saveChangesFirst() { return offerSave(); }
+    // A list from elsewhere (a project file) as opening a file takes it, unchanged and without
+    // history; the obstacle horizon is projected at once when the obstacles take part.
+    void replaceList(std::vector<Obstacle> obstacles, bool takesPart);
     // Adds an obstacle as the add mode does (tests, examples).
     void appendObstacle(const Obstacle& obstacle);
+
+    // ---- undo and redo of the list: add, move, edit, remove, paste, rotate, shift, clear ----
+    static constexpr std::size_t kUndoDepth = 50;
+    bool canUndo() const { return history_.canUndo(); }
+    bool canRedo() const { return history_.canRedo(); }
+    void undo();
+    void redo();
 
     // ---- plan view ----
     double scale() const { return plan_.scale(); }      // metres per plan pixel
@@ -129,6 +143,15 @@ class ObstacleEditorModel : public FormModel {
     void selectObstacle(int index, int handle = 1);
     void updateCount();
     void setModified();
+    struct ListState {
+        std::vector<Obstacle> obstacles;
+        int selected = -1;
+        bool takesPart = false;  // the main window's "Obstacles" item
+    };
+    ListState listState() const;
+    // Called before every change of the list; opening a file starts a new history.
+    void rememberForUndo() { history_.record(listState()); }
+    void restoreList(ListState state);
     void edit();
     void copyObstacle();
     void pasteObstacle();
@@ -155,6 +178,7 @@ class ObstacleEditorModel : public FormModel {
     float defaultAlbedo_ = 0.3f;
     float defaultEmission_ = 0.95f;
     std::optional<Obstacle> clipboard_;
+    UndoHistory<ListState> history_{kUndoDepth};
 
     ObstacleFiles files_;
     ObstaclePlan plan_;

@@ -86,6 +86,8 @@ void ObstaclePointer::up(int X, int Y, MouseButton button) {
     if (m.empty()) {
         const int selected = editor_.selected_;
         if (selected < 0) return;
+        // a click without a drag moves nothing and leaves no undo step
+        if (dx != 0 || dy != 0) editor_.rememberForUndo();
         Obstacle& ob = editor_.obstacles_[selected];
         if (button == MouseButton::Left)
             ob.moveAll(dx, dy);

@@ -14,6 +14,9 @@ const CaptionEntry kEnglish[] = {
     {"FormGeodat.MenuTable", "&Table"},
     {"FormGeodat.MenuLanguage", "Lan&guage"},
     {"FormGeodat.MenuHelp", "&?"},
+    {"FormGeodat.OpenProject1", "Open p&roject..."},
+    {"FormGeodat.SaveProject1", "Save &project..."},
+    {"FormGeodat.MenuRecent", "Recent projects"},
     {"FormGeodat.GroupGeo", "Geographic data"},
     {"FormGeodat.GroupDate", "Date and time"},
     {"FormGeodat.GroupMet", "Meteorological data"},
@@ -108,6 +111,9 @@ const CaptionEntry kEnglish[] = {
     // ---- obstacle editor ----
     {"FormObs.MenuObsFile", "&File"},
     {"FormObs.CloseItem", "&Close"},
+    {"FormObs.MenuObsEdit", "&Edit"},
+    {"FormObs.UndoItem", "&Undo"},
+    {"FormObs.RedoItem", "&Redo"},
     {"FormObs.LabelDat", "File:"},
     {"FormObs.GroupKind", "Obstacle kinds"},
     {"FormObs.GroupEdit", "Obstacle"},
@@ -146,6 +152,9 @@ const CaptionEntry kEnglish[] = {
     {"FormFreihor.TrackBar1", "", "Red of the cut-off colour - Rotanteil der Grenzfarbe"},
     {"FormFreihor.TrackBar2", "", "Green of the cut-off colour - Grünanteil der Grenzfarbe"},
     {"FormFreihor.TrackBar3", "", "Blue of the cut-off colour - Blauanteil der Grenzfarbe"},
+    {"FormFreihor.MenuHorEdit", "&Edit"},
+    {"FormFreihor.UndoItem", "&Undo"},
+    {"FormFreihor.RedoItem", "&Redo"},
 
     // ---- topography editor ----
     {"FormTopo.MenuTopoFile", "&File"},

@@ -407,9 +407,10 @@ void Desktop::applyLanguage() {
 }
 
 std::string Desktop::helpFile() const {
+    // installed, beside the program in the build tree, or in the build tree of these sources
     const QString dir = QCoreApplication::applicationDirPath();
-    const QStringList candidates = {dir + "/README.md", dir + "/../README.md",
-                                    QString(UMBRIX_SOURCE_DIR) + "/README.md"};
+    const QStringList candidates = {dir + "/../share/doc/umbrix/manual.html", dir + "/manual.html",
+                                    QString(UMBRIX_BINARY_DIR) + "/manual.html"};
     for (const QString& c : candidates)
         if (QFileInfo(c).isFile()) return QFileInfo(c).canonicalFilePath().toStdString();
     return {};
@@ -419,8 +420,8 @@ void Desktop::openHelp() {
     const std::string path = helpFile();
     if (path.empty()) {
         host_.showMessage(app_->language() == Language::German
-                              ? "Die Hilfedatei README.md wurde nicht gefunden."
-                              : "The help file README.md was not found.",
+                              ? "Das Benutzerhandbuch (manual.html) wurde nicht gefunden."
+                              : "The user manual (manual.html) was not found.",
                           MessageKind::Warning);
         return;
     }

@@ -216,6 +216,10 @@ QIcon DrawnIcon(EditorIcon kind) {
             p.setBrush(Qt::black);
             p.drawPie(QRectF(2, 2, 16, 16), 90 * 16, 180 * 16);
             break;
+        case EditorIcon::Redo:  // the undo arrow, mirrored
+            p.translate(20, 0);
+            p.scale(-1, 1);
+            [[fallthrough]];
         case EditorIcon::Undo: {
             p.setPen(QPen(kInk, 1.6));
             p.setBrush(Qt::NoBrush);

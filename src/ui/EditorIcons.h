@@ -29,6 +29,7 @@ enum class EditorIcon {
     Cut,
     Monochrome,
     Undo,
+    Redo,
     Albedo,
     Emission,
     Import,

@@ -94,6 +94,13 @@ void Paint(QFrame* swatch, Colour c) {
 
 HorizonWindow::HorizonWindow(HorizonEditorModel& model, Desktop& desktop)
     : FormWindow(model, desktop), editor_(model), grid_(HorizonGrid()) {
+    auto step = [this](const char* button) {
+        return [this, button] {
+            desktop_.act(
+                model_, [this, button] { editor_.click(button); }, true);
+        };
+    };
+    undoMenu_ = UndoMenu::Add(this, MenuHorEdit, step(UndoBtn), step(RedoBtn));
     auto* central = new QWidget(this);
     auto* rows = new QVBoxLayout(central);
     rows->addWidget(buildToolBar());
@@ -133,6 +140,7 @@ HorizonWindow::HorizonWindow(HorizonEditorModel& model, Desktop& desktop)
     statusBar()->addWidget(hint_, 1);
     bindWidgets();
     connectPointer();
+    UndoMenu::PassFieldKeys(this);
 }
 
 QWidget* HorizonWindow::buildToolBar() {
@@ -147,6 +155,7 @@ QWidget* HorizonWindow::buildToolBar() {
         IconButton(this, SpeichernBtn, style()->standardIcon(QStyle::SP_DialogSaveButton)));
     bar->addSeparator();
     bar->addWidget(IconButton(this, UndoBtn, DrawnIcon(EditorIcon::Undo)));
+    bar->addWidget(IconButton(this, RedoBtn, DrawnIcon(EditorIcon::Redo)));
     bar->addWidget(IconButton(this, MonoBtn, DrawnIcon(EditorIcon::Monochrome)));
     bar->addSeparator();
     bar->addWidget(IconButton(this, GridBtn, DrawnIcon(EditorIcon::Grid)));
@@ -266,6 +275,7 @@ QImage HorizonWindow::compose() const {
 
 void HorizonWindow::refreshView() {
     if (!image_) return;  // still being built
+    undoMenu_.showState(editor_.enabled(UndoBtn), editor_.enabled(RedoBtn));
     const int layers = (editor_.checked(GridBtn) ? 1 : 0) | (editor_.checked(AlbBtn) ? 2 : 0) |
                        (editor_.checked(EmiBtn) ? 4 : 0);
     if (layers != shownLayers_ || editor_.polygon() != shownPolygon_ ||

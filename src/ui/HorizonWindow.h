@@ -8,6 +8,7 @@
 
 #include "platform/Raster.h"
 #include "ui/Desktop.h"
+#include "ui/UndoMenu.h"
 
 class QFrame;
 class QLabel;
@@ -37,6 +38,7 @@ class HorizonWindow : public FormWindow {
 
     HorizonEditorModel& editor_;
     PictureView* image_ = nullptr;
+    UndoMenu undoMenu_;
     PictureView* scale_ = nullptr;
     QWidget* scaleColumn_ = nullptr;
     QFrame* brushSwatch_ = nullptr;

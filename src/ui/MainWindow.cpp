@@ -19,6 +19,7 @@
 #include "models/ComponentNames.h"
 #include "models/MainWindowModel.h"
 #include "ui/Layout.h"
+#include "ui/ProjectMenu.h"
 #include "ui/StayOpenMenu.h"
 
 namespace umbrix::ui {
@@ -121,6 +122,10 @@ void MainWindow::buildMenus() {
         {Help1, QKeySequence::HelpContents}};
     for (const auto& [name, key] : keys)
         if (auto* a = findChild<QAction*>(qs(name))) a->setShortcut(key);
+    // the project items after "Save as"
+    const QList<QAction*> fileItems = file->actions();
+    const qsizetype saveAs = fileItems.indexOf(findChild<QAction*>(qs(SaveAs1)));
+    new ProjectMenu(file, saveAs >= 0 ? fileItems.value(saveAs + 1) : nullptr, desktop_);
 }
 
 QWidget* MainWindow::buildGeographic() {

@@ -76,6 +76,7 @@ ObstacleWindow::ObstacleWindow(ObstacleEditorModel& model, Desktop& desktop)
     statusBar()->addWidget(hint, 1);
     bindWidgets();
     connectPointer();
+    UndoMenu::PassFieldKeys(this);
 }
 
 void ObstacleWindow::run(const std::function<void()>& action) {
@@ -100,6 +101,9 @@ void ObstacleWindow::buildMenu() {
     close->setObjectName(CloseItem);
     close->setShortcut(QKeySequence::Close);
     connect(close, &QAction::triggered, this, [this] { run([this] { editor_.click(CloseBtn); }); });
+    undoMenu_ = UndoMenu::Add(
+        this, MenuObsEdit, [this] { run([this] { editor_.undo(); }); },
+        [this] { run([this] { editor_.redo(); }); });
 }
 
 QWidget* ObstacleWindow::buildToolBar() {
@@ -233,6 +237,7 @@ void ObstacleWindow::stepNumber(int direction) {
 
 void ObstacleWindow::refreshView() {
     if (!plan_) return;  // still being built
+    undoMenu_.showState(editor_.canUndo(), editor_.canRedo());
     // the plan is drawn again only when the model drew it anew
     if (!(editor_.planImage() == shownPlan_ && editor_.mapImage() == shownMap_)) {
         shownPlan_ = editor_.planImage();

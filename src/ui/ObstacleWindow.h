@@ -7,6 +7,7 @@
 
 #include "platform/Raster.h"
 #include "ui/Desktop.h"
+#include "ui/UndoMenu.h"
 
 class QGridLayout;
 class QLabel;
@@ -41,6 +42,7 @@ class ObstacleWindow : public FormWindow {
 
     ObstacleEditorModel& editor_;
     PictureView* plan_ = nullptr;
+    UndoMenu undoMenu_;
     QRadioButton* kinds_[3] = {};
     Raster shownPlan_;
     Raster shownMap_;

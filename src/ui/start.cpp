@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "models/TableWriter.h"
+#include "ui/AppIcon.h"
 #include "ui/Captions.h"
 #include "ui/Desktop.h"
 
@@ -42,6 +43,7 @@ void AboutBox::retranslate(Language language) {
 int RunDesktop(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Umbrix");
+    QApplication::setWindowIcon(ApplicationIcon());
     QtHost host;
     AppSettings settings;
     settings.programDir = QCoreApplication::applicationDirPath().toStdString();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the build tree's umbrix::core into a temporary prefix, then configures, builds and
-# runs tests/consumer against that copy alone.
+# Installs the build tree into a temporary prefix, checks what the desktop program installs, then
+# configures, builds and runs tests/consumer against the installed umbrix::core alone.
 set -euo pipefail
 build="$1"
 src="$2"
@@ -9,6 +9,20 @@ cmake --install "$build" --prefix "$tmp/prefix" > "$tmp/install.log"
 # the installed headers are the public ones only
 if find "$tmp/prefix/include" -type f | grep -v '/include/umbrix/[a-z_]*\.h$'; then
     echo "FAIL: files other than the public headers were installed"; exit 1
+fi
+# the desktop program with its icon, menu entry and manual, when this tree builds them
+if [ -x "$build/umbrix-gui" ]; then
+    for f in bin/umbrix-gui share/icons/hicolor/scalable/apps/umbrix.svg \
+             share/applications/umbrix.desktop; do
+        [ -f "$tmp/prefix/$f" ] || { echo "FAIL: $f was not installed"; exit 1; }
+    done
+    if [ -f "$build/manual.html" ] && ! grep -q "<h2>Project files</h2>" \
+            "$tmp/prefix/share/doc/umbrix/manual.html" 2>/dev/null; then
+        echo "FAIL: share/doc/umbrix/manual.html was not installed"; exit 1
+    fi
+    if command -v desktop-file-validate > /dev/null; then
+        desktop-file-validate "$tmp/prefix/share/applications/umbrix.desktop"
+    fi
 fi
 cmake -S "$src/tests/consumer" -B "$tmp/build" -DCMAKE_PREFIX_PATH="$tmp/prefix" \
       -DCMAKE_BUILD_TYPE=Release > "$tmp/configure.log" || { cat "$tmp/configure.log"; exit 1; }

@@ -24,6 +24,7 @@ class HorizonEditorTest : public QObject {
     void polygonClosedByDoubleClickLowersTheSkyViewFactor();
     void floodFillPaintsTheSkyUnderTheHourglass();
     void pickButtonsTrackBarsAndTheAlbedoDisplay();
+    void strokeUndoneAndRedoneByKeysAndTheMenu();
 };
 
 namespace {
@@ -98,6 +99,52 @@ void HorizonEditorTest::floodFillPaintsTheSkyUnderTheHourglass() {
     QCOMPARE(image->image().pixel(240, 10), qRgb(160, 160, 160));
     // a fill leaves the source item as it was
     QVERIFY(!ui.action("Horizonteinengung1")->isChecked());
+}
+
+void HorizonEditorTest::strokeUndoneAndRedoneByKeysAndTheMenu() {
+    UiFixture ui;
+    PictureView* image = OpenEditor(ui);
+    auto* window = static_cast<QMainWindow*>(ui.desktop().window("FormFreihor"));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QAction* undo = ui.action("UndoItem", "FormFreihor");
+    QAction* redo = ui.action("RedoItem", "FormFreihor");
+    QVERIFY(!redo->isEnabled());
+    QTest::mouseClick(image, Qt::LeftButton, {}, {300, 400});
+    QTest::mouseClick(image, Qt::LeftButton, {}, {250, 400});
+    DoubleClick(image, {180, 330});
+    const QRgb grey = qRgb(160, 160, 160), white = qRgb(255, 255, 255);
+    QCOMPARE(image->image().pixel(270, 420), grey);
+
+    // the keys go to wherever the focus is, as a person's keys do
+    auto press = [&](QKeySequence keys) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keySequence(focus ? focus : window, keys);
+    };
+    press(QKeySequence::Undo);
+    QCOMPARE(image->image().pixel(270, 420), white);
+    QVERIFY(redo->isEnabled());
+    QVERIFY(!ui.action("Horizonteinengung1")->isChecked());
+    press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    QCOMPARE(image->image().pixel(270, 420), grey);
+    QVERIFY(ui.action("Horizonteinengung1")->isChecked());
+    QVERIFY(!redo->isEnabled());
+    UiFixture::chooseMenuItem(window, undo);
+    QCOMPARE(image->image().pixel(270, 420), white);
+    press(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    QCOMPARE(image->image().pixel(270, 420), grey);
+
+    // typing in a field takes Ctrl+Z for the field first
+    QLineEdit* albedo = ui.edit("EditA", "FormFreihor");
+    albedo->setFocus();
+    QTest::keyClick(albedo, Qt::Key_End);
+    QTest::keyClick(albedo, Qt::Key_5);
+    QCOMPARE(albedo->text(), QString("0.35"));
+    QTest::keySequence(albedo, QKeySequence::Undo);
+    QCOMPARE(albedo->text(), QString("0.3"));
+    QCOMPARE(image->image().pixel(270, 420), grey);
+    QTest::keySequence(albedo, QKeySequence::Undo);
+    QCOMPARE(image->image().pixel(270, 420), white);
 }
 
 void HorizonEditorTest::pickButtonsTrackBarsAndTheAlbedoDisplay() {

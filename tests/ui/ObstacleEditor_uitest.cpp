@@ -27,6 +27,7 @@ class ObstacleEditorTest : public QObject {
     void closingOffersToSaveAndLowersTheSkyViewFactor();
     void germanCaptionsReachEveryEditor();
     void anOpenedFileAndTheFitButtonShowEveryObstacleLarge();
+    void anAddedBuildingIsUndoneAndRedoneByKeys();
 };
 
 namespace {
@@ -40,6 +41,38 @@ PictureView* OpenEditor(UiFixture& ui) {
 }
 
 }  // namespace
+
+void ObstacleEditorTest::anAddedBuildingIsUndoneAndRedoneByKeys() {
+    UiFixture ui;
+    PictureView* plan = OpenEditor(ui);
+    auto* window = static_cast<QMainWindow*>(ui.desktop().window("FormObs"));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    const ObstacleEditorModel& obs = ui.app().obstacleEditor();
+    QAction* undo = ui.action("UndoItem", "FormObs");
+    QAction* redo = ui.action("RedoItem", "FormObs");
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    const QImage empty = plan->image();
+    QTest::mouseClick(ui.find<QToolButton>("FormObs", "AddObsBtn"), Qt::LeftButton);
+    for (QPoint corner : kCorners) QTest::mouseClick(plan, Qt::LeftButton, {}, corner);
+    QCOMPARE(obs.obstacles().size(), std::size_t(1));
+    QVERIFY(undo->isEnabled());
+
+    auto press = [&](QKeySequence keys) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keySequence(focus ? focus : window, keys);
+    };
+    press(QKeySequence::Undo);
+    QVERIFY(obs.obstacles().empty());
+    QVERIFY(!undo->isEnabled() && redo->isEnabled());
+    QCOMPARE(ui.edit("EditNr", "FormObs")->text(), QString("0"));
+    press(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    QCOMPARE(obs.obstacles().size(), std::size_t(1));
+    QVERIFY(plan->image() != empty);  // the building is drawn again
+    UiFixture::chooseMenuItem(window, undo);
+    QVERIFY(obs.obstacles().empty());
+    QCOMPARE(plan->image(), empty);
+}
 
 void ObstacleEditorTest::fourCornerClicksAddABuildingAndDragsMoveIt() {
     UiFixture ui;

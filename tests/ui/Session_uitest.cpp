@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 
 #include "models/MainWindowModel.h"
 #include "ui/UiFixture.h"
@@ -59,6 +61,7 @@ class SessionTest : public QObject {
     void uncheckedOptionStartsFromTheDefaults();
     void cancelledOpenChangesNothing();
     void openRefusesAFileThatIsNoSession();
+    void projectSavedAndOpenedThroughTheMenuAndTypedFileNames();
 };
 
 void SessionTest::saveAsThenOpenRestoresFieldsBoxesAndChoices() {
@@ -159,6 +162,53 @@ void SessionTest::openRefusesAFileThatIsNoSession() {
     QCOMPARE(ui.messages.size(), std::size_t(2));
     QVERIFY(ui.messages[1].find("EditTa \"1e308\" is out of range") != std::string::npos);
     QVERIFY(ui.messages[1].find("EditDat \"31.2.2026\" is not a valid date") != std::string::npos);
+}
+
+void SessionTest::projectSavedAndOpenedThroughTheMenuAndTypedFileNames() {
+    UiFixture ui;
+    QMainWindow* main = ui.desktop().mainWindow();
+    changeEverything(ui);
+    const State saved = State::of(ui);
+    const QString file = ui.path("my study.umbrix");
+    ui.typeInNextFileDialog("my study");
+    UiFixture::chooseMenuItem(main, ui.action("SaveProject1"));
+    QVERIFY(QFile::exists(file));
+
+    UiFixture::typeAndLeave(ui.edit("EditTa"), "12");
+    ui.typeInNextFileDialog("my study.umbrix");
+    UiFixture::chooseMenuItem(main, ui.action("OpenProject1"));
+    QCOMPARE(State::of(ui), saved);
+
+    // the recent projects list it, and its item opens it again
+    UiFixture::typeAndLeave(ui.edit("EditTa"), "12");
+    QMenu* recent = ui.find<QMenu>("FormGeodat", "MenuRecent");
+    QVERIFY(recent->isEnabled());
+    QAction* first = recent->findChild<QAction*>("RecentProject1");
+    QVERIFY(first && first->text().endsWith("my study.umbrix"));
+    QMenuBar* bar = main->menuBar();
+    QMenu* fileMenu = ui.find<QMenu>("FormGeodat", "MenuFile");
+    QTest::mouseClick(bar, Qt::LeftButton, {},
+                      bar->actionGeometry(fileMenu->menuAction()).center());
+    QTRY_VERIFY(fileMenu->isVisible());
+    QTest::mouseClick(fileMenu, Qt::LeftButton, {},
+                      fileMenu->actionGeometry(recent->menuAction()).center());
+    QTRY_VERIFY(recent->isVisible());
+    QTest::mouseClick(recent, Qt::LeftButton, {}, recent->actionGeometry(first).center());
+    QTRY_COMPARE(ui.edit("EditTa")->text(), saved.ta);
+    QTRY_VERIFY(!fileMenu->isVisible());
+
+    // a file that is no project: a message, and nothing changes
+    QFile junk(ui.path("junk.umbrix"));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("[FormGeodat]\nEditTa=40\n");
+    junk.close();
+    UiFixture::typeAndLeave(ui.edit("EditTa"), "12");
+    ui.typeInNextFileDialog("junk.umbrix");
+    UiFixture::chooseMenuItem(main, ui.action("OpenProject1"));
+    QVERIFY(!ui.messages.empty());
+    QVERIFY2(ui.messages.back().find("no Umbrix project file") != std::string::npos,
+             ui.messages.back().c_str());
+    QCOMPARE(ui.edit("EditTa")->text(), QString("12.0"));
 }
 
 UI_TEST(SessionTest);

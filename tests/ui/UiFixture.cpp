@@ -110,10 +110,13 @@ void UiFixture::typeInNextFileDialog(const QString& name) {
         auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
         auto* buttons = dialog->findChild<QDialogButtonBox*>("buttonBox");
         QAbstractButton* open = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
+        if (buttons && !open) open = buttons->button(QDialogButtonBox::Save);
         if (!edit || !open) {
             dialog->reject();  // not the dialog expected: the test sees nothing chosen
             return;
         }
+        // over a proposed name, as a person replaces it
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit, name);
         // Return would go to the name completer's popup: the Open button confirms
         QTest::mouseClick(open, Qt::LeftButton);

@@ -68,7 +68,7 @@ class UiFixture {
     static void clickCheckBox(QListWidget* list, int row);
 
     // The next file dialog comes up for real; the name (of a file in the folder it shows) is
-    // typed into its name field and confirmed with its Open button.
+    // typed into its name field and confirmed with its Open (or Save) button.
     void typeInNextFileDialog(const QString& name);
 
     // The next message box comes up for real instead of being answered by the hook, and is

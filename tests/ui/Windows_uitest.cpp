@@ -25,6 +25,7 @@
 #include "models/OutputWindowModel.h"
 #include "models/PresettingsModel.h"
 #include "platform/Picture.h"
+#include "ui/AppIcon.h"
 #include "ui/BibliographyWindow.h"
 #include "ui/RasterImage.h"
 #include "ui/UiFixture.h"
@@ -330,8 +331,17 @@ void WindowsTest::helpItemsOpenTheReadmeBibliographyAndAbout() {
     ui.action("Help1")->trigger();
     QCOMPARE(ui.openedUrls.size(), std::size_t(1));
     QVERIFY(ui.openedUrls[0].isLocalFile());
-    QVERIFY(ui.openedUrls[0].toLocalFile().endsWith("README.md"));
-    QVERIFY(QFile::exists(ui.openedUrls[0].toLocalFile()));
+    QVERIFY(ui.openedUrls[0].toLocalFile().endsWith("manual.html"));
+    QFile manual(ui.openedUrls[0].toLocalFile());
+    QVERIFY(manual.open(QIODevice::ReadOnly));
+    const QByteArray html = manual.readAll();
+    QVERIFY(html.contains("<h2>Project files</h2>") && html.contains("<title>"));
+
+    // the icon: the sun on the left, the building on the right
+    const QImage icon = ApplicationIcon().pixmap(64, 64).toImage();
+    QVERIFY(!icon.isNull());
+    QCOMPARE(QColor(icon.pixel(18, 30)).name(), QString("#ffd23c"));
+    QCOMPARE(QColor(icon.pixel(40, 45)).name(), QString("#4a5566"));
 
     ui.action("Bibliography1")->trigger();
     QWidget* biblio = ui.desktop().window("FormBiblio");
