@@ -16,6 +16,7 @@
 #include "models/PresettingsModel.h"
 #include "models/RangeMessages.h"
 #include "models/TopographyEditorModel.h"
+#include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
@@ -952,7 +953,7 @@ void MainWindowModel::computeRows() {
     const PresettingsModel& pre = app_.presettings();
     std::int64_t rowsRead = 0;
     if (collectSummary && (!summary || results.rowCounter == 1))
-        summary.emplace(summaryQuantities());
+        summary.emplace(summaryQuantities(), RunSummary::kStepOfRows);
     // Rows are read in order into a block, computed together (over the threads) and written in
     // order: the table of a run row by row, with the memory of one block.
     std::vector<PendingRow> block;
@@ -1102,6 +1103,8 @@ void MainWindowModel::addToSummary(const CalculationInputs& in, const Calculatio
     using Q = SummaryQuantity;
     SummaryRow row;
     row.month = in.date.month;
+    // the step between rows' times gives the hours a row stands for (ten-minute data: 1/6)
+    if (IsValidDate(in.date)) row.time = double(DateToSerial(in.date)) * 24.0 + in.hours;
     for (auto [quantity, x] : {std::pair{Q::Ta, r.Ta},
                                {Q::Tmrt, r.Tmrt},
                                {Q::PMV, r.PMV},

@@ -121,7 +121,7 @@ std::optional<StressIndex> SummaryQuantityClasses(SummaryQuantity quantity) {
 
 RunSummary::RunSummary(std::vector<SummaryQuantity> quantities, double hoursPerRow)
     : hoursPerRow_(hoursPerRow) {
-    if (!(hoursPerRow > 0) || !std::isfinite(hoursPerRow))
+    if (!(hoursPerRow > 0 || hoursPerRow == kStepOfRows) || !std::isfinite(hoursPerRow))
         throw std::invalid_argument("RunSummary: hours per row must be positive");
     for (SummaryQuantity q : quantities)
         if (std::find(quantities_.begin(), quantities_.end(), q) == quantities_.end())
@@ -133,6 +133,20 @@ bool RunSummary::has(SummaryQuantity quantity) const {
 }
 
 void RunSummary::add(const SummaryRow& row) {
+    if (hoursPerRow_ == kStepOfRows) {
+        const long minutes = std::isfinite(row.time) && std::isfinite(lastTime_)
+                                 ? std::lround((row.time - lastTime_) * 60.0)
+                                 : 0;
+        if (minutes > 0) {
+            auto at = std::find_if(steps_.begin(), steps_.end(),
+                                   [&](const auto& s) { return s.first == minutes; });
+            if (at != steps_.end())
+                ++at->second;
+            else if (steps_.size() < kStepKinds)
+                steps_.emplace_back(minutes, 1);
+        }
+        lastTime_ = row.time;
+    }
     const int month = row.month >= 1 && row.month <= 12 ? row.month : kWholeRun;
     ++rows_[kWholeRun];
     if (month != kWholeRun) ++rows_[month];
@@ -154,6 +168,16 @@ void RunSummary::add(const SummaryRow& row) {
             if (month == kWholeRun) break;
         }
     }
+}
+
+double RunSummary::hoursPerRow() const {
+    if (hoursPerRow_ != kStepOfRows) return hoursPerRow_;
+    // the commonest step; of equally common ones the shortest
+    long best = 60;
+    std::uint64_t count = 0;
+    for (const auto& [minutes, n] : steps_)
+        if (n > count || (n == count && minutes < best)) best = minutes, count = n;
+    return double(best) / 60.0;
 }
 
 std::uint64_t RunSummary::rows(int month) const {
@@ -192,12 +216,12 @@ double RunSummary::classHours(SummaryQuantity quantity, int stressClass, int mon
     if (!s || !index || stressClass < 0 ||
         stressClass >= static_cast<int>(StressClasses(*index).size()))
         return 0;
-    return static_cast<double>(s->classRows[stressClass]) * hoursPerRow_;
+    return static_cast<double>(s->classRows[stressClass]) * hoursPerRow();
 }
 
 double RunSummary::missingHours(SummaryQuantity quantity, int month) const {
     const Slot* s = slot(quantity, month);
-    return s ? static_cast<double>(s->missing) * hoursPerRow_ : 0;
+    return s ? static_cast<double>(s->missing) * hoursPerRow() : 0;
 }
 
 std::string SummaryText(const RunSummary& summary, TextLanguage language) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "indices/StressClasses.h"
@@ -26,6 +27,8 @@ std::optional<StressIndex> SummaryQuantityClasses(SummaryQuantity quantity);
 // One row of a run. NaN (or any value that is not finite) is a missing value.
 struct SummaryRow {
     int month = 0;  // 1..12; 0 (or anything else) when the row has no date
+    // the row's time in hours from any fixed origin (NaN: none), for the step between rows
+    double time = std::numeric_limits<double>::quiet_NaN();
     std::array<double, kSummaryQuantityCount> values;
 
     SummaryRow() { values.fill(std::numeric_limits<double>::quiet_NaN()); }
@@ -48,14 +51,16 @@ class RunSummary {
 
     // quantities: those the run computes, in the order the summary lists them (duplicates are
     // dropped). hoursPerRow: the time one row stands for (1 for hourly data, 1/6 for ten-minute
-    // steps); must be positive.
+    // steps); positive, or kStepOfRows: the commonest step between consecutive rows' times, to
+    // the minute (one hour while the rows give none).
+    static constexpr double kStepOfRows = 0;
     explicit RunSummary(std::vector<SummaryQuantity> quantities, double hoursPerRow = 1.0);
 
     void add(const SummaryRow& row);
 
     const std::vector<SummaryQuantity>& quantities() const { return quantities_; }
     bool has(SummaryQuantity quantity) const;
-    double hoursPerRow() const { return hoursPerRow_; }
+    double hoursPerRow() const;
     std::uint64_t rows(int month = kWholeRun) const;
     // The months (1..12) that have rows, in calendar order.
     std::vector<int> months() const;
@@ -77,7 +82,11 @@ class RunSummary {
     const Slot* slot(SummaryQuantity quantity, int month) const;
 
     std::vector<SummaryQuantity> quantities_;
-    double hoursPerRow_;
+    double hoursPerRow_;  // kStepOfRows: from the steps below
+    double lastTime_ = std::numeric_limits<double>::quiet_NaN();
+    // minutes -> how often, for at most kStepKinds different steps (memory stays fixed)
+    static constexpr std::size_t kStepKinds = 64;
+    std::vector<std::pair<long, std::uint64_t>> steps_;
     std::array<std::uint64_t, 13> rows_{};
     // [month 0..12][quantity]
     std::array<std::array<Slot, kSummaryQuantityCount>, 13> slots_{};

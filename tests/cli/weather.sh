@@ -105,6 +105,23 @@ assert missing == table_missing, (missing, table_missing)
 assert s[(s.quantity == "Ta") & (s.period == "all") & (s.item == "missing")].value.astype(float).iloc[0] == 1
 PY
 
+# ten-minute rows stand for 1/6 h each in the summary
+"$py" - "$tmp/ten.txt" <<'PY'
+import sys
+with open(sys.argv[1], "w") as f:
+    for k in range(36):
+        f.write("1.7.2024\t%d:%02d\t25.0\t50\t1.0\t600\n" % (10 + k // 6, 10 * (k % 6)))
+PY
+run --datafile "$tmp/ten.txt" --columns date,time,Ta,RH,v,G --summary "$tmp/ten.csv" --output "$tmp/ten.out" \
+  || fail "ten-minute summary: status"
+"$py" - "$tmp/ten.csv" <<'PY' || fail "ten-minute summary"
+import sys
+import pandas as pd
+s = pd.read_csv(sys.argv[1], keep_default_na=False)
+utci = s[(s.quantity == "UTCI") & (s.period == "all") & ~s.item.isin(["missing", "min", "mean", "max"])]
+assert abs(utci.value.astype(float).sum() - 6.0) < 1e-9, utci
+PY
+
 # progress: one updating line on a terminal, nothing otherwise or with --quiet
 run --epw "$tmp/three.epw" --output "$tmp/p.txt" 2> "$tmp/err" || fail "progress: status"
 [ ! -s "$tmp/err" ] || fail "progress without a terminal: $(cat "$tmp/err")"
