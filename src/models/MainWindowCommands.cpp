@@ -953,7 +953,7 @@ void MainWindowModel::computeRows() {
     const PresettingsModel& pre = app_.presettings();
     std::int64_t rowsRead = 0;
     if (collectSummary && (!summary || results.rowCounter == 1))
-        summary.emplace(summaryQuantities(), RunSummary::kStepOfRows);
+        summary.emplace(summaryQuantities(), RunSummary::StepOfRows{});
     // Rows are read in order into a block, computed together (over the threads) and written in
     // order: the table of a run row by row, with the memory of one block.
     std::vector<PendingRow> block;

@@ -121,11 +121,16 @@ std::optional<StressIndex> SummaryQuantityClasses(SummaryQuantity quantity) {
 
 RunSummary::RunSummary(std::vector<SummaryQuantity> quantities, double hoursPerRow)
     : hoursPerRow_(hoursPerRow) {
-    if (!(hoursPerRow > 0 || hoursPerRow == kStepOfRows) || !std::isfinite(hoursPerRow))
+    if (!(hoursPerRow > 0) || !std::isfinite(hoursPerRow))
         throw std::invalid_argument("RunSummary: hours per row must be positive");
     for (SummaryQuantity q : quantities)
         if (std::find(quantities_.begin(), quantities_.end(), q) == quantities_.end())
             quantities_.push_back(q);
+}
+
+RunSummary::RunSummary(std::vector<SummaryQuantity> quantities, StepOfRows)
+    : RunSummary(std::move(quantities)) {
+    hoursPerRow_ = 0;
 }
 
 bool RunSummary::has(SummaryQuantity quantity) const {
@@ -133,7 +138,7 @@ bool RunSummary::has(SummaryQuantity quantity) const {
 }
 
 void RunSummary::add(const SummaryRow& row) {
-    if (hoursPerRow_ == kStepOfRows) {
+    if (hoursPerRow_ == 0) {
         const long minutes = std::isfinite(row.time) && std::isfinite(lastTime_)
                                  ? std::lround((row.time - lastTime_) * 60.0)
                                  : 0;
@@ -171,7 +176,7 @@ void RunSummary::add(const SummaryRow& row) {
 }
 
 double RunSummary::hoursPerRow() const {
-    if (hoursPerRow_ != kStepOfRows) return hoursPerRow_;
+    if (hoursPerRow_ != 0) return hoursPerRow_;
     // the commonest step; of equally common ones the shortest
     long best = 60;
     std::uint64_t count = 0;

@@ -51,10 +51,11 @@ class RunSummary {
 
     // quantities: those the run computes, in the order the summary lists them (duplicates are
     // dropped). hoursPerRow: the time one row stands for (1 for hourly data, 1/6 for ten-minute
-    // steps); positive, or kStepOfRows: the commonest step between consecutive rows' times, to
-    // the minute (one hour while the rows give none).
-    static constexpr double kStepOfRows = 0;
+    // steps); must be positive. With StepOfRows a row stands for the commonest step between
+    // consecutive rows' times, to the minute (one hour while the rows give none).
     explicit RunSummary(std::vector<SummaryQuantity> quantities, double hoursPerRow = 1.0);
+    struct StepOfRows {};
+    RunSummary(std::vector<SummaryQuantity> quantities, StepOfRows);
 
     void add(const SummaryRow& row);
 
@@ -82,7 +83,7 @@ class RunSummary {
     const Slot* slot(SummaryQuantity quantity, int month) const;
 
     std::vector<SummaryQuantity> quantities_;
-    double hoursPerRow_;  // kStepOfRows: from the steps below
+    double hoursPerRow_;  // 0: from the steps below
     double lastTime_ = std::numeric_limits<double>::quiet_NaN();
     // minutes -> how often, for at most kStepKinds different steps (memory stays fixed)
     static constexpr std::size_t kStepKinds = 64;

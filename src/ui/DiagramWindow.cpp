@@ -72,6 +72,9 @@ DiagramWindow::DiagramWindow(OutputWindowModel& model, Desktop& desktop)
     pages_->addWidget(mapView_);
     charts_ = new ChartsPage(desktop.app(), pages_);
     charts_->setObjectName(output_window::ChartsPage);
+    // the charts' row of controls must not hold the text and picture views to its width: the
+    // window grows when the charts are shown
+    charts_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     pages_->addWidget(charts_);
     setCentralWidget(pages_);
     bindWidgets();

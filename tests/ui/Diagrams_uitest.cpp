@@ -53,7 +53,7 @@ PictureView* OpenSunPath(UiFixture& ui) {
 }
 
 struct Tones {
-    int red = 0;    // the sun path's pure red
+    int red = 0;    // the sun path's red, pure or blended into the white by antialiasing
     int mixed = 0;  // neither white, black nor a pure drawing colour: antialiased edges
 };
 
@@ -62,7 +62,7 @@ Tones CountTones(const QImage& image) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            if (c.red() > 200 && c.green() < 60 && c.blue() < 60) ++t.red;
+            if (c.red() > 180 && c.red() - c.green() > 80 && c.red() - c.blue() > 80) ++t.red;
             const int grey = c.red();
             if (c.green() == grey && c.blue() == grey && grey > 0 && grey < 255 && grey != 128 &&
                 grey != 192)
