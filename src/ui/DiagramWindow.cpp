@@ -189,10 +189,7 @@ void DiagramWindow::buildToolBar() {
     map->setCheckable(true);
     connect(map, &QToolButton::toggled, this, [this](bool on) {
         pages_->setCurrentIndex(on ? 1 : 0);
-        if (on && screen())
-            setGeometry(
-                FitInto(QRect(pos(), QSize(std::max(width(), 800), std::max(height(), 820))),
-                        screen()->availableGeometry()));
+        if (on) GrowWindow(*this, QSize(800, 820), desktop_.mainWindow());
     });
     // the charts of the last data table or daily data, likewise
     QToolButton* charts = button(ChartsBtn, {}, "Charts");
@@ -201,7 +198,7 @@ void DiagramWindow::buildToolBar() {
         if (on) {
             map->setChecked(false);
             pages_->setCurrentWidget(charts_);
-            resize(std::max(width(), kChartsWidth), std::max(height(), kChartsHeight));
+            GrowWindow(*this, QSize(kChartsWidth, kChartsHeight), desktop_.mainWindow());
         } else if (pages_->currentWidget() == charts_) {
             pages_->setCurrentIndex(0);
         }
@@ -294,7 +291,7 @@ void DiagramWindow::refreshView() {
     }
     if (charts_->isVisible()) {
         // a new run's table does not shrink the charts
-        resize(std::max(width(), kChartsWidth), std::max(height(), kChartsHeight));
+        GrowWindow(*this, QSize(kChartsWidth, kChartsHeight), desktop_.mainWindow());
         charts_->refresh();
     }
 }

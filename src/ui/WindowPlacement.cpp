@@ -85,6 +85,29 @@ bool openAt(const QPoint& corner, const QWidget* except) {
 
 }  // namespace
 
+namespace {
+// The main window's New and Add buttons on the screen (empty when not shown).
+QRect commandButtons(const QWidget* main) {
+    QRect buttons;
+    if (!main || !main->isVisible()) return buttons;
+    for (const char* name : {main_window::ButtonNeu, main_window::ButtonHinzu})
+        if (const auto* b = main->findChild<const QPushButton*>(name); b && b->isVisible())
+            buttons |= QRect(b->mapToGlobal(QPoint(0, 0)), b->size());
+    return buttons;
+}
+}  // namespace
+
+void GrowWindow(QWidget& window, const QSize& least, const QWidget* main) {
+    const QMargins frame = frameOf(&window);
+    const QRect available = availableAt(window.geometry().center(), main);
+    const QRect buttons = &window == main ? QRect() : commandButtons(main);
+    QRect grown = window.geometry();
+    grown.setSize(grown.size().expandedTo(least));
+    grown = grown.marginsAdded(frame);
+    if (grown.intersects(buttons)) grown = PlaceClear(grown.size(), buttons, available);
+    window.setGeometry(FitInto(grown, available).marginsRemoved(frame));
+}
+
 void PlaceWindow(QWidget& window, const QString& name, const QWidget* main,
                  const WindowMemory& memory) {
     const QMargins frame = frameOf(main).isNull() ? frameOf(&window) : frameOf(main);
@@ -99,10 +122,7 @@ void PlaceWindow(QWidget& window, const QString& name, const QWidget* main,
         window.setGeometry(FitInto(current, available).marginsRemoved(frame));
         return;
     }
-    QRect buttons;
-    for (const char* name : {main_window::ButtonNeu, main_window::ButtonHinzu})
-        if (const auto* b = main->findChild<const QPushButton*>(name); b && b->isVisible())
-            buttons |= QRect(b->mapToGlobal(QPoint(0, 0)), b->size());
+    const QRect buttons = commandButtons(main);
     // the whole row of the commands: New, Add, Cancel and the progress beside them
     const QRect mainFrame = main->frameGeometry();
     const QRect row = buttons.isEmpty() ? mainFrame

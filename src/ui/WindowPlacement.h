@@ -34,6 +34,9 @@ class WindowMemory {
 // it cannot shrink into the room that leaves, clear of the two buttons).
 void PlaceWindow(QWidget& window, const QString& name, const QWidget* main,
                  const WindowMemory& memory);
+// Makes the window at least `least` large, within the screen and clear of the main window's New
+// and Add buttons (moved, and shrunk where the room is smaller).
+void GrowWindow(QWidget& window, const QSize& least, const QWidget* main);
 // Remembers the window's place.
 void RememberWindow(const QWidget& window, const QString& name, const WindowMemory& memory);
 

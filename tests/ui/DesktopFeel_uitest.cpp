@@ -58,6 +58,7 @@ class DesktopFeelTest : public QObject {
     void placesStayOnTheScreenAndClearOfTheCommands();
     void windowsComeBackWhereTheyWereWithinTheScreen();
     void aNewTableKeepsTheOutputWindowsSize();
+    void chartsAndMapGrowTheWindowClearOfTheCommands();
     void tableViewSortsByAHeaderClickAndCopiesTheSelection();
     void tableMenuStaysOpenWhileItemsAreToggled();
 };
@@ -127,6 +128,20 @@ void DesktopFeelTest::windowsComeBackWhereTheyWereWithinTheScreen() {
     QWidget* output = NewTable(third);
     QVERIFY(output->screen()->availableGeometry().contains(output->frameGeometry()));
     QCOMPARE(output->height(), 420);
+}
+
+void DesktopFeelTest::chartsAndMapGrowTheWindowClearOfTheCommands() {
+    UiFixture ui;
+    QWidget* output = NewTable(ui);
+    QWidget* add = ui.find<QWidget>("FormGeodat", "ButtonHinzu");
+    QWidget* neu = ui.find<QWidget>("FormGeodat", "ButtonNeu");
+    const QRect commands = QRect(neu->mapToGlobal(QPoint(0, 0)), neu->size())
+                               .united(QRect(add->mapToGlobal(QPoint(0, 0)), add->size()));
+    for (const char* button : {"ChartsBtn", "MapBtn"}) {
+        QTest::mouseClick(ui.find<QToolButton>("FormMap", button), Qt::LeftButton);
+        QVERIFY(!output->frameGeometry().intersects(commands));
+        QVERIFY(output->screen()->availableGeometry().contains(output->frameGeometry()));
+    }
 }
 
 void DesktopFeelTest::aNewTableKeepsTheOutputWindowsSize() {
