@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/Base64.h"
 #include "platform/BitmapFont.h"
 #include "platform/Error.h"
 #include "platform/Png.h"
@@ -200,22 +201,6 @@ std::string Xml(std::string_view text) {
     return out;
 }
 
-std::string Base64(const std::vector<std::uint8_t>& data) {
-    static const char table[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    out.reserve((data.size() + 2) / 3 * 4);
-    for (std::size_t i = 0; i < data.size(); i += 3) {
-        std::uint32_t v = std::uint32_t(data[i]) << 16;
-        if (i + 1 < data.size()) v |= std::uint32_t(data[i + 1]) << 8;
-        if (i + 2 < data.size()) v |= data[i + 2];
-        out += table[(v >> 18) & 63];
-        out += table[(v >> 12) & 63];
-        out += i + 1 < data.size() ? table[(v >> 6) & 63] : '=';
-        out += i + 2 < data.size() ? table[v & 63] : '=';
-    }
-    return out;
-}
-
 std::string PointList(const std::vector<Point>& points) {
     std::string s;
     for (Point p : points) {
@@ -313,7 +298,7 @@ class SvgWriter {
                                "\" preserveAspectRatio=\"none\" image-rendering=\"optimizeSpeed\""
                                " style=\"image-rendering:pixelated\" "
                                "xlink:href=\"data:image/png;base64," +
-                               Base64(EncodePng(r, o.whiteTransparent)) + "\"/>\n";
+                               EncodeBase64(EncodePng(r, o.whiteTransparent)) + "\"/>\n";
                     },
                 },
                 op);
