@@ -2,23 +2,27 @@
 
 #include <dlfcn.h>
 
+#include <filesystem>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "platform/Error.h"
 
-#ifndef UMBRIX_MODULE_SUBDIR
-#define UMBRIX_MODULE_SUBDIR "lib/umbrix"
+// the installed modules' folder relative to the installed program's
+#ifndef UMBRIX_MODULE_DIR
+#define UMBRIX_MODULE_DIR "../lib/umbrix"
 #endif
 
 namespace umbrix::cli {
 
 namespace fs = std::filesystem;
 
-std::vector<fs::path> ModuleCandidates(const fs::path& programDir, const std::string& file) {
-    return {programDir / file, (programDir.parent_path() / UMBRIX_MODULE_SUBDIR / file)};
-}
-
 namespace {
+
+std::vector<fs::path> ModuleCandidates(const fs::path& programDir, const std::string& file) {
+    return {programDir / file, (programDir / UMBRIX_MODULE_DIR / file).lexically_normal()};
+}
 
 // The folder of the running program itself, whatever name or link it was started by, so that a
 // moved installation finds its modules.

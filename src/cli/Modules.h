@@ -2,22 +2,14 @@
 // The parts of the command line that need large libraries (GDAL for map files, Qt for charts)
 // live in modules opened only by a run that asks for a map or a chart, so that every other run
 // starts without loading those libraries.
-#include <filesystem>
-#include <string>
-#include <vector>
-
 #include "charts/ChartsModule.h"
 #include "maps/MapsModule.h"
 
 namespace umbrix::cli {
 
-// Where a module is looked for, in this order: beside the program (the build tree), then in
-// LIBDIR/umbrix of the prefix the program is installed in (programDir/..).
-std::vector<std::filesystem::path> ModuleCandidates(const std::filesystem::path& programDir,
-                                                    const std::string& file);
-
-// The module's functions, the module opened on the first call. Throw UmbrixError naming the
-// module and why it cannot be used (not found, or the loader's reason).
+// The module's functions, the module opened on the first call: looked for beside the program
+// (the build tree), then in LIBDIR/umbrix of the prefix the program is installed in. Throw
+// UmbrixError naming the module and why it cannot be used (not found, the loader's reason).
 const maps::MapsModule& MapsFunctions();
 #ifdef UMBRIX_CHARTS
 const charts::ChartsModule& ChartsFunctions();
