@@ -4,6 +4,7 @@
 #include <cmath>
 #include <thread>
 
+#include "cli/Modules.h"
 #include "models/Application.h"
 #include "models/ComponentNames.h"
 #include "models/MainWindowModel.h"
@@ -73,9 +74,9 @@ void MapCommand::apply(const std::string& option, const std::string& value) {
             request_.range = std::array<int, 2>{*from, *to};
             request_.minute.reset();
         } else if (option == "--map-crs") {
-            epsg_ = maps::ParseCrs(value);
+            epsg_ = MapsFunctions().parseCrs(value);
         } else if (option == "--map-origin") {
-            origin_ = maps::ParseOrigin(value);
+            origin_ = MapsFunctions().parseOrigin(value);
         }
     } catch (const std::exception& e) {
         throw UmbrixError(option + " " + value + ": " + e.what());
@@ -105,7 +106,7 @@ void MapCommand::save(Application& app, const std::string& path) {
     maps::MapLabels labels;
     const std::string& place = app.mainWindow().text(main_window::ComboOrt);
     labels.title = (place.empty() ? "" : place + ", ") + outcome_->when;
-    maps::SaveMap(path, outcome_->map, outcome_->scene, labels, geo);
+    MapsFunctions().saveMap(path, outcome_->map, outcome_->scene, labels, geo);
 }
 
 }  // namespace umbrix::cli

@@ -5,8 +5,7 @@
 #include "platform/Error.h"
 
 #ifdef UMBRIX_CHARTS
-#include "charts/Charts.h"
-#include "charts/TableChartData.h"
+#include "cli/Modules.h"
 #endif
 
 namespace umbrix::cli {
@@ -16,7 +15,7 @@ namespace umbrix::cli {
 void PlotCommand::apply(const std::string& option, const std::string& value) {
     try {
         if (option == "--plot-size") {
-            charts::ParseChartSize(value);
+            ChartsFunctions().parseSize(value);
             size_ = value;
             return;
         }
@@ -24,8 +23,8 @@ void PlotCommand::apply(const std::string& option, const std::string& value) {
         if (eq == std::string::npos)
             throw UmbrixError("give KIND=FILE.svg or KIND=FILE.png, as in heatmap:UTCI=utci.png");
         Plot plot{value.substr(0, eq), value.substr(eq + 1)};
-        charts::ParseChartChoice(plot.kind);
-        if (!charts::ChartFormatOfPath(plot.path))
+        ChartsFunctions().parseChoice(plot.kind);
+        if (!ChartsFunctions().formatOfPath(plot.path))
             throw UmbrixError("the file \"" + plot.path + "\" must end in .svg or .png");
         plots_.push_back(std::move(plot));
     } catch (const std::exception& e) {
@@ -38,16 +37,16 @@ void PlotCommand::save(Application& app) const {
         app.language() == Language::German ? TextLanguage::German : TextLanguage::English;
     charts::ChartData data;
     try {
-        data = charts::ChartDataFromTable(app.outputWindow().tableValues(), language);
+        data = ChartsFunctions().dataFromTable(app.outputWindow().tableValues(), language);
     } catch (const std::exception& e) {
         throw UmbrixError(std::string("--plot: ") + e.what());
     }
     const charts::ChartSize size =
-        size_.empty() ? charts::ChartSize{} : charts::ParseChartSize(size_);
+        size_.empty() ? charts::ChartSize{} : ChartsFunctions().parseSize(size_);
     for (const Plot& plot : plots_) {
         try {
             app.checkOutputFile(plot.path);
-            charts::SaveChart(data, charts::ParseChartChoice(plot.kind), plot.path, size);
+            ChartsFunctions().save(data, ChartsFunctions().parseChoice(plot.kind), plot.path, size);
         } catch (const std::exception& e) {
             throw UmbrixError("--plot " + plot.kind + "=" + plot.path + ": " + e.what());
         }

@@ -14,6 +14,7 @@
 
 #include "cli/CliHost.h"
 #include "cli/MapCommand.h"
+#include "cli/Modules.h"
 #include "cli/Options.h"
 #include "cli/PlotCommand.h"
 #include "models/Application.h"
@@ -429,6 +430,8 @@ void CheckBeforeRunning(const Options& options, Application& app, PlotCommand& p
                    o == "--topography" || o == "--horizon") {
             CheckInputFile(step);
             inputs.emplace_back(o, step.value);
+        } else if (o == "--mode" && step.value == "map") {
+            MapsFunctions();  // a map run that cannot write its map fails before it computes
         } else if (PlotCommand::isPlotOption(o)) {
             plots.apply(o, step.value);
             if (o == "--plot") outputs.emplace_back(o, step.value.substr(step.value.find('=') + 1));

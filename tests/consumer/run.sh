@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the build tree into a temporary prefix, checks what the desktop program installs, then
-# configures, builds and runs tests/consumer against the installed umbrix::core alone.
+# Installs the build tree into a temporary prefix, checks what the desktop program installs, draws
+# a chart with the installed command line, then configures, builds and runs tests/consumer
+# against the installed umbrix::core alone.
 set -euo pipefail
 build="$1"
 src="$2"
@@ -23,6 +24,13 @@ if [ -x "$build/umbrix-gui" ]; then
     if command -v desktop-file-validate > /dev/null; then
         desktop-file-validate "$tmp/prefix/share/applications/umbrix.desktop"
     fi
+fi
+# the command line finds its modules in the prefix it was installed in
+if [ -f "$build/umbrix-charts.so" ]; then
+    "$tmp/prefix/bin/umbrix" --locations "$src/data/locations.lst" --now "21.6.2026 9:00" --quiet \
+        --datafile "$src/examples/summer_days.txt" --columns date,time,Ta,RH,v,G \
+        --set ChkUeberschriften=1 --output "$tmp/days.txt" --plot "heatmap:UTCI=$tmp/u.svg"
+    grep -q '<svg' "$tmp/u.svg" || { echo "FAIL: the installed umbrix drew no chart"; exit 1; }
 fi
 cmake -S "$src/tests/consumer" -B "$tmp/build" -DCMAKE_PREFIX_PATH="$tmp/prefix" \
       -DCMAKE_BUILD_TYPE=Release > "$tmp/configure.log" || { cat "$tmp/configure.log"; exit 1; }
