@@ -389,6 +389,14 @@ TEST(ConfigFolder, FallsBackToTheUserFolder) {
     EXPECT_TRUE(std::filesystem::is_directory(dir));
     // a writable program folder is used as it is
     EXPECT_EQ(ResolveConfigDir((base / "xdg").string()), (base / "xdg").string());
+    // an installed program (its list under share/umbrix) keeps its settings in the user folder,
+    // which gets the installed list
+    std::filesystem::create_directories(base / "prefix" / "bin");
+    std::filesystem::create_directories(base / "prefix" / "share" / "umbrix");
+    WriteTextFile((base / "prefix" / "share" / "umbrix" / "locations.lst").string(), "Testville\n");
+    std::filesystem::remove(base / "xdg" / "umbrix" / "locations.lst");
+    EXPECT_EQ(ResolveConfigDir((base / "prefix" / "bin").string()), dir);
+    EXPECT_EQ(ReadTextFile(dir + "/locations.lst"), "Testville\n");
     if (old)
         ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
     else

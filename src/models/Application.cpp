@@ -28,8 +28,21 @@ namespace umbrix {
 
 namespace fs = std::filesystem;
 
+#ifndef UMBRIX_SHARE_DIR
+#define UMBRIX_SHARE_DIR "../share/umbrix"
+#endif
+
 std::string ResolveConfigDir(const std::string& programDir) {
-    if (!programDir.empty() && ::access(programDir.c_str(), W_OK) == 0) return programDir;
+    // An installed program has its list under share/umbrix, not beside it: its folder holds no
+    // settings even where it can be written (as root).
+    fs::path shipped = fs::path(programDir) / "locations.lst";
+    std::error_code ec;
+    const bool installed =
+        !programDir.empty() && !fs::exists(shipped, ec) &&
+        fs::exists(fs::path(programDir) / UMBRIX_SHARE_DIR / "locations.lst", ec);
+    if (installed) shipped = fs::path(programDir) / UMBRIX_SHARE_DIR / "locations.lst";
+    if (!programDir.empty() && !installed && ::access(programDir.c_str(), W_OK) == 0)
+        return programDir;
     std::string base;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
         base = xdg;
@@ -38,11 +51,9 @@ std::string ResolveConfigDir(const std::string& programDir) {
     else
         return programDir;  // nowhere better to go
     std::string dir = JoinPath(base, "umbrix");
-    std::error_code ec;
     fs::create_directories(dir, ec);
     if (ec) return programDir;
     // First start in the configuration folder: bring the shipped list along.
-    fs::path shipped = fs::path(programDir) / "locations.lst";
     fs::path target = fs::path(dir) / "locations.lst";
     if (!programDir.empty() && fs::exists(shipped, ec) && !fs::exists(target, ec))
         fs::copy_file(shipped, target, ec);
