@@ -84,7 +84,37 @@ struct PendingRow {
     bool compute = false;
     RowJob job;                      // when computed
     std::optional<Horizon> horizon;  // the row's horizon, for the job
+    engine::Place place;             // the row's place and day, for its sun day
+    int dayOfYear = 0;
+    std::optional<Horizon> dayHorizon;  // the horizon its sunshine is counted over
 };
+
+// The sun days of a block's rows, the rows split over the threads in runs of consecutive rows,
+// so that a run's rows of one day share that day's sun track. The first run continues the last
+// block's track (`cache`), and the last run's track is kept there for the next block.
+void SunDaysOf(std::vector<PendingRow>& rows, batch::ThreadPool& pool, SunshineCache& cache) {
+    const std::size_t n = rows.size();
+    if (n == 0) return;
+    const std::size_t run = (n + pool.size() - 1) / pool.size();
+    const std::size_t runs = (n + run - 1) / run;
+    std::vector<SunshineCache> caches(runs);
+    std::swap(caches.front(), cache);
+    std::vector<SunDay> days(n);
+    pool.forEachBlock(n, run, [&](std::size_t begin, std::size_t end) {
+        SunshineCache& own = caches[begin / run];
+        for (std::size_t i = begin; i < end; ++i)
+            days[i] = engine::DayAt(rows[i].place, rows[i].dayOfYear, *rows[i].dayHorizon, &own);
+    });
+    std::swap(cache, caches.back());
+    for (std::size_t i = 0; i < n; ++i) {
+        CalculationResults& r = rows[i].results;
+        r.sunrise = days[i].sunrise;
+        r.sunset = days[i].sunset;
+        r.SDmax = days[i].SDmax;
+        r.SDact = days[i].SDact;
+        if (rows[i].compute) rows[i].job.day = days[i];
+    }
+}
 
 // A day of the daily course read and waiting for its block.
 struct PendingDay {
@@ -966,6 +996,7 @@ void MainWindowModel::computeRows() {
     const auto writeBlock = [&](bool keepResults) {
         std::vector<PendingRow> rows = std::move(block);
         block.clear();
+        SunDaysOf(rows, threadPool(), sunshine_);
         std::vector<RowJob> jobs;
         for (PendingRow& p : rows)
             if (p.compute) {
@@ -1040,8 +1071,11 @@ void MainWindowModel::computeRows() {
                 evaluateHorizon();
             }
             computeSunPosition();
-            computeSunDay();
+            // the sun day (sunrise, sunset, SDmax, SDact) follows with the block
             PendingRow row;
+            row.place = engine::PlaceOf(rowSite());
+            row.dayOfYear = inputs.dayOfYear;
+            row.dayHorizon.emplace(rowHorizon());
             if (rowOutOfRange_) {
                 // a value outside its range is never computed with
                 noteOutOfRange(*rowOutOfRange_);
