@@ -76,12 +76,24 @@ const char* modeCaption(OutputMode mode) {
 // memory flat.
 constexpr std::size_t kRowBlock = 256;
 
-// A row read and waiting for its calculation, with what the table writes around it.
-struct PendingRow {
+// A table row read and waiting for its block, with what the table writes around it.
+struct PendingTableRow {
     CalculationInputs inputs;
     CalculationResults results;
     float albedo = 0, bowen = 0;
     bool compute = false;
+};
+
+// The sun day's figures into a table row.
+void ApplySunDay(const SunDay& day, CalculationResults& r) {
+    r.sunrise = day.sunrise;
+    r.sunset = day.sunset;
+    r.SDmax = day.SDmax;
+    r.SDact = day.SDact;
+}
+
+// A data row waiting for its calculation.
+struct PendingRow : PendingTableRow {
     RowJob job;                      // when computed
     std::optional<Horizon> horizon;  // the row's horizon, for the job
     engine::Place place;             // the row's place and day, for its sun day
@@ -107,30 +119,19 @@ void SunDaysOf(std::vector<PendingRow>& rows, batch::ThreadPool& pool, SunshineC
     });
     std::swap(cache, caches.back());
     for (std::size_t i = 0; i < n; ++i) {
-        CalculationResults& r = rows[i].results;
-        r.sunrise = days[i].sunrise;
-        r.sunset = days[i].sunset;
-        r.SDmax = days[i].SDmax;
-        r.SDact = days[i].SDact;
+        ApplySunDay(days[i], rows[i].results);
         if (rows[i].compute) rows[i].job.day = days[i];
     }
 }
 
 // A day of the daily course read and waiting for its block.
-struct PendingDay {
-    CalculationInputs inputs;
-    CalculationResults results;
-    float albedo = 0, bowen = 0;
-    bool compute = false;
+struct PendingDay : PendingTableRow {
     DailyJob job;                    // when computed
     std::optional<Horizon> horizon;  // the day's horizon, for the job
 };
 
 void ApplyCourse(const DailyCourse& c, CalculationResults& r) {
-    r.sunrise = c.day.sunrise;
-    r.sunset = c.day.sunset;
-    r.SDmax = c.day.SDmax;
-    r.SDact = c.day.SDact;
+    ApplySunDay(c.day, r);
     r.GmaxMax = c.GmaxMax;
     r.GactMax = c.GactMax;
     r.GmaxSum = c.GmaxSum;
@@ -254,12 +255,9 @@ const Raster& MainWindowModel::horizonImage() const {
 // over the horizon of the last "&New" (all sky before one), or over the row's own horizon when
 // the data file gives one.
 void MainWindowModel::computeSunDay() {
-    const SunDay day =
-        engine::DayAt(engine::PlaceOf(rowSite()), inputs.dayOfYear, rowHorizon(), &sunshine_);
-    results.sunrise = day.sunrise;
-    results.sunset = day.sunset;
-    results.SDmax = day.SDmax;
-    results.SDact = day.SDact;
+    ApplySunDay(
+        engine::DayAt(engine::PlaceOf(rowSite()), inputs.dayOfYear, rowHorizon(), &sunshine_),
+        results);
 }
 
 std::vector<HorizonSource> MainWindowModel::horizonSources() {
