@@ -84,6 +84,31 @@ struct PendingTableRow {
     bool compute = false;
 };
 
+// The rows of a block formatted over the threads, then written in order; `before(row)` runs
+// just before a row is written and `after(row)` once it is.
+template <class Rows, class Before, class After>
+void WriteRowsInOrder(Rows& rows, const TableContext& context, TableSink& sink,
+                      batch::ThreadPool& pool, Before before, After after) {
+    const TableRowFormat format(context);
+    const bool withValues = format.wantsValues(sink);
+    std::vector<FormattedRow> lines(rows.size());
+    pool.forEachBlock(rows.size(), 32, [&](std::size_t begin, std::size_t end) {
+        TableContext own = context;
+        for (std::size_t i = begin; i < end; ++i) {
+            const PendingTableRow& p = rows[i];
+            // the "Albedo" and "Bowen" columns show what this row used
+            own.albedo = p.albedo;
+            own.bowen = p.bowen;
+            lines[i] = format.format(own, p.inputs, p.results, withValues);
+        }
+    });
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        before(rows[i]);
+        WriteFormattedRow(std::move(lines[i]), sink);
+        after(rows[i]);
+    }
+}
+
 // The sun day's figures into a table row.
 void ApplySunDay(const SunDay& day, CalculationResults& r) {
     r.sunrise = day.sunrise;
@@ -1003,19 +1028,19 @@ void MainWindowModel::computeRows() {
             }
         std::vector<RowResult> computed(jobs.size());
         ComputeRows(jobs, computed, pet_, &threadPool(), &sunshine_);
-        TableContext rowContext = context;
         std::size_t k = 0;
         for (PendingRow& p : rows) {
             if (p.compute) {
                 ApplyRow(computed[k], jobs[k].indices, p.results);
                 ++k;
             }
-            rowContext.albedo = p.albedo;
-            rowContext.bowen = p.bowen;
-            app_.format() = remembered;
-            WriteTableRow(rowContext, p.inputs, p.results, sink_);
-            if (summary) addToSummary(p.inputs, p.results);
         }
+        WriteRowsInOrder(
+            rows, context, sink_, threadPool(),
+            [&](const PendingRow&) { app_.format() = remembered; },
+            [&](const PendingRow& p) {
+                if (summary) addToSummary(p.inputs, p.results);
+            });
         // the results end as the last row leaves them
         if (keepResults || rows.empty()) return;
         results = rows.back().results;
@@ -1213,13 +1238,11 @@ void MainWindowModel::computeDailyRows() {
         std::vector<DailyCourse> courses(jobs.size());
         ComputeDailyCourses(jobs, courses, &threadPool(), &sunshine_);
         std::size_t k = 0;
-        for (PendingDay& d : days) {
+        for (PendingDay& d : days)
             if (d.compute) ApplyCourse(courses[k++], d.results);
-            app_.format() = remembered;
-            context.albedo = d.albedo;
-            context.bowen = d.bowen;
-            WriteTableRow(context, d.inputs, d.results, sink_);
-        }
+        WriteRowsInOrder(
+            days, context, sink_, threadPool(),
+            [&](const PendingDay&) { app_.format() = remembered; }, [](const PendingDay&) {});
         // the results end as the last row leaves them
         if (!keepResults && !days.empty()) results = days.back().results;
     };

@@ -466,46 +466,80 @@ void WriteTableHeader(const TableContext& cx, TableSink& sink) {
     sink.detail(joinTabs(du));
 }
 
+struct TableRowFormat::Columns {
+    std::vector<Column> columns;
+    std::optional<DelimitedTableWriter> delimited;  // tsv and csv
+};
+
+TableRowFormat::TableRowFormat(const TableContext& cx) {
+    auto c = std::make_unique<Columns>();
+    c->columns = columnsFor(cx);
+    if (cx.tableFormat != TableFormat::Table)
+        c->delimited.emplace(cx.tableFormat, delimitedColumns(cx, c->columns), cx.missingValue);
+    columns_ = std::move(c);
+}
+
+TableRowFormat::~TableRowFormat() = default;
+
+bool TableRowFormat::wantsValues(const TableSink& sink) const {
+    // an "A&dd" under other columns has no place in the values' table
+    return sink.values && sink.values->columns.size() == columns_->columns.size();
+}
+
+FormattedRow TableRowFormat::format(const TableContext& cx, const CalculationInputs& in,
+                                    const CalculationResults& r, bool withValues) const noexcept {
+    FormattedRow out;
+    try {
+        const Row row{cx, in, r};
+        const std::vector<Column>& columns = columns_->columns;
+        if (columns_->delimited) {
+            out.line = columns_->delimited->rowLine(rowValues(columns, row));
+        } else {
+            for (const Column& c : columns) out.line += c.value(row) + "\t";
+        }
+        if (withValues) out.values = rowValues(columns, row);
+
+        if (!cx.layout.petDetail && !cx.layout.mpetDetail) return out;
+        std::string d = in.dateText + " \t" + std::to_string(in.dayOfYear);
+        std::vector<std::string> parts{RoundedTimeText(cx.format, in.hours),
+                                       row.f61(r.Ta),
+                                       row.f61(r.VP),
+                                       row.f61(r.v),
+                                       row.f61(r.N),
+                                       row.f61(r.Tmrt),
+                                       row.f61(in.height),
+                                       row.f61(in.weight),
+                                       std::to_string(in.age),
+                                       in.sex,
+                                       row.value(in.clothing, 6, 2),
+                                       row.f61(in.activity)};
+        if (cx.layout.petDetail)
+            for (float x : {r.Tc, r.Tsk, r.WL, r.SWt, r.H, r.Rnb, r.C, r.Evpd, r.Esw, r.PET})
+                parts.push_back(row.f61(x));
+        if (cx.layout.mpetDetail)
+            for (float x :
+                 {r.mPET_Tc, r.mPET_Tsk_m, r.mPET_Tsk1, r.mPET_Tsk2, r.mPET_Tsk3, r.mPET_Tsk4,
+                  r.mPET_Tsk5, r.mPET_Tcl, r.mPET_skin_wet, r.mPET_sweating_rate, r.mPET_Act,
+                  r.mPET_R, r.mPET_C, r.mPET_L, r.mPET_Ere, r.mPET_RC, r.mPET_S, r.mPET})
+                parts.push_back(row.f61(x));
+        out.detail = d + "\t" + joinTabs(parts);
+    } catch (...) {
+        out.error = std::current_exception();
+    }
+    return out;
+}
+
+void WriteFormattedRow(FormattedRow&& row, TableSink& sink) {
+    if (row.error) std::rethrow_exception(row.error);
+    sink.row(row.line);
+    if (row.values) sink.values->rows.push_back(std::move(*row.values));
+    if (row.detail) sink.detail(*row.detail);
+}
+
 void WriteTableRow(const TableContext& cx, const CalculationInputs& in, const CalculationResults& r,
                    TableSink& sink) {
-    const Row row{cx, in, r};
-    const std::vector<Column> columns = columnsFor(cx);
-    if (cx.tableFormat != TableFormat::Table) {
-        sink.row(
-            DelimitedTableWriter(cx.tableFormat, delimitedColumns(cx, columns), cx.missingValue)
-                .rowLine(rowValues(columns, row)));
-    } else {
-        std::string line;
-        for (const Column& c : columns) line += c.value(row) + "\t";
-        sink.row(line);
-    }
-    // an "A&dd" under other columns has no place in the values' table
-    if (sink.values && sink.values->columns.size() == columns.size())
-        sink.values->rows.push_back(rowValues(columns, row));
-
-    if (!cx.layout.petDetail && !cx.layout.mpetDetail) return;
-    std::string d = in.dateText + " \t" + std::to_string(in.dayOfYear);
-    std::vector<std::string> parts{RoundedTimeText(cx.format, in.hours),
-                                   row.f61(r.Ta),
-                                   row.f61(r.VP),
-                                   row.f61(r.v),
-                                   row.f61(r.N),
-                                   row.f61(r.Tmrt),
-                                   row.f61(in.height),
-                                   row.f61(in.weight),
-                                   std::to_string(in.age),
-                                   in.sex,
-                                   row.value(in.clothing, 6, 2),
-                                   row.f61(in.activity)};
-    if (cx.layout.petDetail)
-        for (float x : {r.Tc, r.Tsk, r.WL, r.SWt, r.H, r.Rnb, r.C, r.Evpd, r.Esw, r.PET})
-            parts.push_back(row.f61(x));
-    if (cx.layout.mpetDetail)
-        for (float x : {r.mPET_Tc, r.mPET_Tsk_m, r.mPET_Tsk1, r.mPET_Tsk2, r.mPET_Tsk3, r.mPET_Tsk4,
-                        r.mPET_Tsk5, r.mPET_Tcl, r.mPET_skin_wet, r.mPET_sweating_rate, r.mPET_Act,
-                        r.mPET_R, r.mPET_C, r.mPET_L, r.mPET_Ere, r.mPET_RC, r.mPET_S, r.mPET})
-            parts.push_back(row.f61(x));
-    sink.detail(d + "\t" + joinTabs(parts));
+    const TableRowFormat format(cx);
+    WriteFormattedRow(format.format(cx, in, r, format.wantsValues(sink)), sink);
 }
 
 }  // namespace umbrix

@@ -2,7 +2,9 @@
 // The output table: header lines, a name line, a unit line and one tab-separated line per row,
 // kept in the diagram window's text view or streamed to the output file; and the PET/MEMI and
 // mPET detail table beside it.
+#include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -120,5 +122,35 @@ bool SaveLinesAs(Host& host, FileDialogOptions options, const std::vector<std::s
 void WriteTableHeader(const TableContext& context, TableSink& sink);
 void WriteTableRow(const TableContext& context, const CalculationInputs& inputs,
                    const CalculationResults& results, TableSink& sink);
+
+// A row of the table as its lines, made apart from the sink, so that a block's rows can be
+// formatted over the threads and still be written in order.
+struct FormattedRow {
+    std::string line;
+    std::optional<std::vector<TableValue>> values;  // for the text view's table as values
+    std::optional<std::string> detail;
+    std::exception_ptr error;  // raised when the row is written, after the rows before it
+};
+
+// The columns of a table, worked out once for all its rows: they follow from the layout, the
+// vocabulary and the units; a row's own albedo and Bowen ratio come with the context it is
+// formatted with.
+class TableRowFormat {
+  public:
+    explicit TableRowFormat(const TableContext& context);
+    ~TableRowFormat();
+    // Whether the rows go into the sink's table of values too (not under other columns).
+    bool wantsValues(const TableSink& sink) const;
+    // Safe to call from several threads at once. Never throws: an error travels in the row.
+    FormattedRow format(const TableContext& context, const CalculationInputs& inputs,
+                        const CalculationResults& results, bool withValues) const noexcept;
+
+  private:
+    struct Columns;
+    std::unique_ptr<const Columns> columns_;
+};
+
+// Writes a formatted row (or raises its error).
+void WriteFormattedRow(FormattedRow&& row, TableSink& sink);
 
 }  // namespace umbrix
