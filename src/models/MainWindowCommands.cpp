@@ -1,6 +1,7 @@
 // The calculation commands of the main window: "&New", "A&dd" and the row loop.
 #include <algorithm>
 #include <cmath>
+#include <future>
 
 #include "engine/HorizonData.h"
 #include "engine/Internal.h"
@@ -84,13 +85,11 @@ struct PendingTableRow {
     bool compute = false;
 };
 
-// The rows of a block formatted over the threads, then written in order; `before(row)` runs
-// just before a row is written and `after(row)` once it is.
-template <class Rows, class Before, class After>
-void WriteRowsInOrder(Rows& rows, const TableContext& context, TableSink& sink,
-                      batch::ThreadPool& pool, Before before, After after) {
-    const TableRowFormat format(context);
-    const bool withValues = format.wantsValues(sink);
+// The rows of a block formatted over the threads, for writing in order.
+template <class Rows>
+std::vector<FormattedRow> FormatRows(const Rows& rows, const TableRowFormat& format,
+                                     const TableContext& context, bool withValues,
+                                     batch::ThreadPool& pool) {
     std::vector<FormattedRow> lines(rows.size());
     pool.forEachBlock(rows.size(), 32, [&](std::size_t begin, std::size_t end) {
         TableContext own = context;
@@ -102,6 +101,14 @@ void WriteRowsInOrder(Rows& rows, const TableContext& context, TableSink& sink,
             lines[i] = format.format(own, p.inputs, p.results, withValues);
         }
     });
+    return lines;
+}
+
+// Writes formatted rows in order; `before(row)` runs just before a row is written and
+// `after(row)` once it is.
+template <class Rows, class Before, class After>
+void WriteRowsInOrder(const Rows& rows, std::vector<FormattedRow>& lines, TableSink& sink,
+                      Before before, After after) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         before(rows[i]);
         WriteFormattedRow(std::move(lines[i]), sink);
@@ -1016,10 +1023,17 @@ void MainWindowModel::computeRows() {
         r.Ta = r.VP = r.RH = r.v = r.Tmrt = m;
         if (nColumn) r.N = m;
     };
-    const auto writeBlock = [&](bool keepResults) {
-        std::vector<PendingRow> rows = std::move(block);
-        block.clear();
-        SunDaysOf(rows, threadPool(), sunshine_);
+    const TableRowFormat rowFormat(context);
+    const bool withValues = rowFormat.wantsValues(sink_);
+    batch::ThreadPool& pool = threadPool();
+    struct ComputedBlock {
+        std::vector<PendingRow> rows;
+        std::vector<FormattedRow> lines;
+    };
+    // touches only its rows, the sun track cache and the PET state: the next block is read
+    // meanwhile
+    const auto compute = [&](std::vector<PendingRow> rows) {
+        SunDaysOf(rows, pool, sunshine_);
         std::vector<RowJob> jobs;
         for (PendingRow& p : rows)
             if (p.compute) {
@@ -1027,7 +1041,7 @@ void MainWindowModel::computeRows() {
                 jobs.push_back(p.job);
             }
         std::vector<RowResult> computed(jobs.size());
-        ComputeRows(jobs, computed, pet_, &threadPool(), &sunshine_);
+        ComputeRows(jobs, computed, pet_, &pool, &sunshine_);
         std::size_t k = 0;
         for (PendingRow& p : rows) {
             if (p.compute) {
@@ -1035,16 +1049,38 @@ void MainWindowModel::computeRows() {
                 ++k;
             }
         }
+        std::vector<FormattedRow> lines = FormatRows(rows, rowFormat, context, withValues, pool);
+        return ComputedBlock{std::move(rows), std::move(lines)};
+    };
+    const auto write = [&](ComputedBlock done, bool last) {
         WriteRowsInOrder(
-            rows, context, sink_, threadPool(),
-            [&](const PendingRow&) { app_.format() = remembered; },
+            done.rows, done.lines, sink_, [&](const PendingRow&) { app_.format() = remembered; },
             [&](const PendingRow& p) {
                 if (summary) addToSummary(p.inputs, p.results);
             });
-        // the results end as the last row leaves them
-        if (keepResults || rows.empty()) return;
-        results = rows.back().results;
+        // the results end as the last row of the run leaves them
+        if (!last || done.rows.empty()) return;
+        results = done.rows.back().results;
         forgetWeather(results);
+    };
+    // A full block is computed on a thread of its own while the next one is read, and written
+    // before the next one starts.
+    std::future<ComputedBlock> pending;
+    const auto writePending = [&](bool last) {
+        if (pending.valid()) write(pending.get(), last);
+    };
+    const auto startBlock = [&] {
+        writePending(false);
+        pending = std::async(std::launch::async, compute, std::move(block));
+        block.clear();
+    };
+    // the rows read so far, up to the last, into the table
+    const auto writeAll = [&](bool last) {
+        if (block.empty()) return writePending(last);
+        writePending(false);
+        std::vector<PendingRow> rows = std::move(block);
+        block.clear();
+        write(compute(std::move(rows)), last);
     };
     try {
         for (bool first = true;; first = false) {
@@ -1118,15 +1154,15 @@ void MainWindowModel::computeRows() {
             row.inputs = inputs;
             row.results = results;
             block.push_back(std::move(row));
-            if (block.size() == kRowBlock) writeBlock(false);
+            if (block.size() == kRowBlock) startBlock();
             forgetWeather(r);
         }
     } catch (...) {
         // the rows read before stay in the table, as they would row by row
-        writeBlock(true);
+        writeAll(false);
         throw;
     }
-    writeBlock(false);
+    writeAll(true);
     if (reader) host().reportRows(rowsRead, 1.0);
     reportOutOfRangeRows();
 }
@@ -1240,9 +1276,12 @@ void MainWindowModel::computeDailyRows() {
         std::size_t k = 0;
         for (PendingDay& d : days)
             if (d.compute) ApplyCourse(courses[k++], d.results);
+        const TableRowFormat format(context);
+        std::vector<FormattedRow> lines =
+            FormatRows(days, format, context, format.wantsValues(sink_), threadPool());
         WriteRowsInOrder(
-            days, context, sink_, threadPool(),
-            [&](const PendingDay&) { app_.format() = remembered; }, [](const PendingDay&) {});
+            days, lines, sink_, [&](const PendingDay&) { app_.format() = remembered; },
+            [](const PendingDay&) {});
         // the results end as the last row leaves them
         if (!keepResults && !days.empty()) results = days.back().results;
     };

@@ -542,6 +542,12 @@ void TopographyEditorModel::drawRelief(Raster& raster, Grey grey) const {
 }
 
 void TopographyEditorModel::redrawMap() {
+    mapsStale_ = true;
+}
+
+void TopographyEditorModel::drawMapsIfStale() const {
+    if (!mapsStale_) return;
+    mapsStale_ = false;
     const int d = grid_.delta;
     drawRelief(map_, [d](const auto& t, Point, double) { return ReliefGrey(t.e, t.f, d); });
     // Lambert shading of each triangle's plane under light from azimuth 315 degrees, 45 degrees

@@ -64,10 +64,16 @@ class TopographyEditorModel : public FormModel {
     // The last terrain horizon (normalised elevations, 361 entries) and its picture.
     const std::array<double, 361>& horizon() const { return horizon_; }
     const Picture& horizonPicture() const { return horizonPicture_; }
-    const Raster& map() const { return map_; }
+    const Raster& map() const {
+        drawMapsIfStale();
+        return map_;
+    }
     // The same map as the window shows it: the relief lit from the north-west (45 degrees
     // high), which shows slopes of every direction; grid lines and markers as on map().
-    const Raster& shadedMap() const { return shadedMap_; }
+    const Raster& shadedMap() const {
+        drawMapsIfStale();
+        return shadedMap_;
+    }
     // The control that has the keyboard focus, for the view ("EditZp" after a double click).
     const std::string& focused() const { return focused_; }
 
@@ -116,6 +122,7 @@ class TopographyEditorModel : public FormModel {
     // and draws the grid lines and markers over them.
     template <typename Grey>
     void drawRelief(Raster& raster, Grey grey) const;
+    void drawMapsIfStale() const;
     void drawHorizonPicture();
 
     MainWindowLink& main_;
@@ -143,8 +150,10 @@ class TopographyEditorModel : public FormModel {
 
     std::array<double, 361> horizon_{};
     Picture horizonPicture_{481, 481};
-    Raster map_{kMapSize, kMapSize};
-    Raster shadedMap_{kMapSize, kMapSize};
+    // drawn when first looked at: a run from the command line never shows them
+    mutable Raster map_{kMapSize, kMapSize};
+    mutable Raster shadedMap_{kMapSize, kMapSize};
+    mutable bool mapsStale_ = true;
 };
 
 }  // namespace umbrix

@@ -175,8 +175,9 @@ void RunGuardTest::cancelledDataFileRunKeepsTheRowsWritten() {
     poll.stop();
     QVERIFY(ui.messages.empty());
     QVERIFY(atCancel > 0);
-    // the run ended within a row of the cancel, with every row written whole
-    QVERIFY(lines.size() >= atCancel && lines.size() <= atCancel + 1);
+    // the run ended soon after the cancel: what was read before it is written (the block in work
+    // and the one being read, at most 256 rows each), every row whole
+    QVERIFY(lines.size() >= atCancel && lines.size() <= atCancel + 2 * 256);
     QVERIFY(lines.size() < 8760);
     const auto fields = [](const std::string& line) {
         return std::count(line.begin(), line.end(), '\t');
