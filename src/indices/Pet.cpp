@@ -33,9 +33,10 @@ double Pow4K(double t) {
     return PowFour(t + kKelvin);
 }
 
-// saturation vapour pressure over water, hPa
+// saturation vapour pressure over water, hPa (SaturationVapourPressureBase10); every caller
+// stores it in 4 bytes, so only the float it rounds to has to match
 double Magnus(double t) {
-    return SaturationVapourPressureBase10(t);
+    return ScaledPowTenForFloat(6.11, 7.45 * t / (235.0 + t));
 }
 
 bool Crossed(double bal, double balPrev) {
