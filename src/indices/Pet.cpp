@@ -25,8 +25,7 @@ class Single {
 };
 
 constexpr double kKelvin = kZeroCelsiusBodyModels;  // this model's offset, not 273.15
-constexpr int kPassLimit = 200;        // counted balance passes per core case, all step sizes
-constexpr long kSearchLimit = 100000;  // passes of the reference search before giving up
+constexpr int kPassLimit = 200;  // counted balance passes per core case, all step sizes
 constexpr double kSteps[4] = {1.0, 0.1, 0.01, 0.001};
 
 double Pow4K(double t) {
@@ -105,11 +104,60 @@ void PetModel::continueWith(const PetModel& next) {
     readCarry_ = next.readCarry_;
 }
 
+void SearchPetReferenceRoom(const PetReferenceRoom& room, PetDetails& r, float missingValue) {
+    using R = PetReferenceRoom;
+    if (room.searchable) {
+        const Single emsk = R::kEmsk, emcl = R::kEmcl, sigma = R::kSigma, cair = R::kCair;
+        const Single evap = R::kEvap, p = R::kP;
+        const Single Ta = room.ta, tsk = room.tsk, tcl = room.tcl, facl = room.facl;
+        const Single aeff = room.aeff, feff = room.feff, acl = room.acl, Adu = room.adu;
+        const Single hc = room.hc, H = room.h, ed = room.ed, esw = room.esw, rtv = room.rtv;
+        Single tx = Ta, balPrev = 0.0;
+        int stepIndex = 0;
+        long passes = 0;
+        for (;;) {
+            if (++passes > R::kSearchLimit) break;  // no balance within reach
+            // radiation and convection of the bare skin and the clothing in the reference room
+            const double p4tx = Pow4K(tx);
+            const Single rbare = (p4tx - room.p4tsk) * (1.0 - facl) * aeff * emsk * sigma;
+            const Single rclo = (p4tx - room.p4tcl) * feff * acl * emcl * sigma;
+            const Single rsum = rbare + rclo;
+            const Single cbare = (tx - tsk) * hc * Adu * (1.0 - facl);
+            const Single cclo = (tx - tcl) * hc * acl;
+            const Single csum = cbare + cclo;
+            const Single tex = 0.47 * tx + 21.0;
+            const Single Ere = (tx - tex) * cair * rtv;
+            const Single vpex = Magnus(tex);
+            const Single Erel = 0.623 * evap / p * (12.0 - vpex) * rtv;
+            const Single Eres = Ere + Erel;
+            const Single bal = H + ed + Eres + esw + csum + rsum;
+            const Single step = kSteps[stepIndex];
+            if (bal > 0.0) tx = tx - step;
+            if (bal < 0.0) tx = tx + step;
+            if (!Crossed(bal, balPrev)) {
+                balPrev = bal;
+                continue;
+            }
+            // balPrev keeps the balance from before the crossing
+            if (++stepIndex == 4) {
+                r.PET = tx.get();
+                r.Rnb = rsum.get();
+                r.C = csum.get();
+                r.Evpd = ed.get();
+                break;
+            }
+        }
+    }
+    for (float* x : {&r.PET, &r.Rnb, &r.C, &r.Evpd})
+        if (!std::isfinite(*x)) *x = missingValue;
+}
+
 PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float v, float tmrt,
                                 float icl, float work, float height, float weight, float age,
-                                float missingValue) {
+                                float missingValue, PetReferenceRoom* deferredSearch) {
     const float d = missingValue;
     const PetDetails missing{d, d, d, d, d, d, d, d, d, d};
+    if (deferredSearch) *deferredSearch = PetReferenceRoom{};  // nothing to search
     trace_ = {};
     lastAccepted_ = 0;
     carrySet_ = 0;
@@ -125,18 +173,18 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
     const Single Ta = ta, VP = vp, V = v, Tmrt = tmrt, Icl = icl, Work = work;
     const Single Height = height, Weight = weight, Age = age;
 
-    const Single eta = 0.0;      // mechanical efficiency
-    const Single fcl = 1.15;     // clothing area factor
-    const Single p = 1013.25;    // air pressure, hPa
-    const Single po = 1013.25;   // reference pressure, hPa
-    const Single rob = 1.06;     // blood density, kg/l
-    const Single cb = 3640.0;    // specific heat of blood, J kg-1 K-1
-    const Single food = 0.0;     // heat gain from food, W
-    const Single emsk = 0.99;    // emissivity of the skin
-    const Single emcl = 0.95;    // emissivity of the clothing
-    const Single evap = 2.42e6;  // latent heat of evaporation, J/kg
-    const Single sigma = kStefanBoltzmann;
-    const Single cair = 1010.0;  // specific heat of air, J kg-1 K-1
+    const Single eta = 0.0;                 // mechanical efficiency
+    const Single fcl = 1.15;                // clothing area factor
+    const Single p = PetReferenceRoom::kP;  // air pressure, hPa
+    const Single po = 1013.25;              // reference pressure, hPa
+    const Single rob = 1.06;                // blood density, kg/l
+    const Single cb = 3640.0;               // specific heat of blood, J kg-1 K-1
+    const Single food = 0.0;                // heat gain from food, W
+    const Single emsk = PetReferenceRoom::kEmsk;
+    const Single emcl = PetReferenceRoom::kEmcl;
+    const Single evap = PetReferenceRoom::kEvap;
+    const Single sigma = PetReferenceRoom::kSigma;
+    const Single cair = PetReferenceRoom::kCair;
     const Single rdsk = 0.79e7;  // diffusion resistance of the skin
     const Single rdcl = 0.0;     // and of the clothing
 
@@ -402,48 +450,20 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
     const double fixedState[] = {Ta, tsk, tcl, wetsk, esw, vpts, H, rtv, Adu, facl, acl, feff};
     bool searchable = true;
     for (double x : fixedState) searchable = searchable && std::isfinite(x);
+    PetReferenceRoom room{};
+    room.searchable = searchable;
     if (searchable) {
-        Single tx = Ta;
-        balPrev = 0.0;
-        int stepIndex = 0;
-        long passes = 0;
         // the body's state stays as it is in the real environment
         hc = (2.67 + 6.5 * std::pow(0.1, 0.67)) * std::pow(p / po, 0.55);
-        const double p4tsk = Pow4K(tsk), p4tcl = Pow4K(tcl);
         ed = evap / (rdsk + rdcl) * Adu * (1.0 - wetsk) * (12.0 - vpts);
-        for (;;) {
-            if (++passes > kSearchLimit) break;  // no balance within reach
-            // radiation and convection of the bare skin and the clothing in the reference room
-            const double p4tx = Pow4K(tx);
-            const Single rbare = (p4tx - p4tsk) * (1.0 - facl) * aeff * emsk * sigma;
-            const Single rclo = (p4tx - p4tcl) * feff * acl * emcl * sigma;
-            rsum = rbare + rclo;
-            const Single cbare = (tx - tsk) * hc * Adu * (1.0 - facl);
-            const Single cclo = (tx - tcl) * hc * acl;
-            csum = cbare + cclo;
-            tex = 0.47 * tx + 21.0;
-            Ere = (tx - tex) * cair * rtv;
-            vpex = Magnus(tex);
-            Erel = 0.623 * evap / p * (12.0 - vpex) * rtv;
-            Eres = Ere + Erel;
-            bal = H + ed + Eres + esw + csum + rsum;
-            step = kSteps[stepIndex];
-            if (bal > 0.0) tx = tx - step;
-            if (bal < 0.0) tx = tx + step;
-            if (!Crossed(bal, balPrev)) {
-                balPrev = bal;
-                continue;
-            }
-            // balPrev keeps the balance from before the crossing
-            if (++stepIndex == 4) {
-                r.PET = tx.get();
-                r.Rnb = rsum.get();
-                r.C = csum.get();
-                r.Evpd = ed.get();
-                break;
-            }
-        }
+        room = {Pow4K(tsk), Pow4K(tcl), Ta.get(),  tsk.get(), tcl.get(), facl.get(),
+                aeff.get(), feff.get(), acl.get(), Adu.get(), hc.get(),  H.get(),
+                ed.get(),   esw.get(),  rtv.get(), true};
     }
+    if (deferredSearch)
+        *deferredSearch = room;
+    else
+        SearchPetReferenceRoom(room, r, d);
 
     // Absurd inputs can overflow a heat flow; such a value is reported as missing.
     for (float* x : {&r.PET, &r.Tc, &r.Tsk, &r.WL, &r.SWt, &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})
