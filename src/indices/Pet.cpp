@@ -1,5 +1,6 @@
 #include "indices/Pet.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -46,13 +47,14 @@ bool Crossed(double bal, double balPrev) {
 // through largely the same clothing temperatures, so their passes look these up instead of
 // computing them again (three powers, two square roots and a dozen divisions each).
 struct ClothingPass {
-    float tsk;                // skin temperature, after the guard against 36 °C
-    float rsum, csum;         // radiation and convection of the real environment
-    std::array<float, 11> c;  // coefficients of the core-temperature solutions
-    // this pass's core-temperature candidates: 1 and 6 only for c[10] >= 0, 2 and 5 for c[8] >= 0
+    float tsk;         // skin temperature, after the guard against 36 °C
+    float rsum, csum;  // radiation and convection of the real environment
+    // this pass's core-temperature candidates: 1 and 6 only where they are real, 2 and 5 likewise
     std::array<float, 8> tcore;
-    float vpts;    // vapour pressure at the skin
-    float eswpot;  // potential sweat evaporation
+    bool real16, real25;
+    unsigned computed;  // the candidates it computed, by bit
+    float vpts;         // vapour pressure at the skin
+    float eswpot;       // potential sweat evaporation
 };
 
 // The passes of one calculation by the bits of their clothing temperature, direct-mapped.
@@ -81,6 +83,24 @@ class PassMemo {
     std::array<std::uint32_t, kSlots> key_;
     std::array<ClothingPass, kSlots> pass_;
 };
+
+// libm's powers of the body's weight and height: the same for every row of one person, so each
+// thread keeps those of the last person it computed (the same bits as computing them again).
+struct BodyPowers {
+    double cubeRootOfWeight, weightToThreeQuarters, duBoisArea;
+};
+const BodyPowers& PowersOfBody(float weight, float height) {
+    thread_local std::uint64_t key = ~std::uint64_t(0);
+    thread_local BodyPowers powers;
+    const std::uint64_t bits = std::uint64_t(std::bit_cast<std::uint32_t>(weight)) << 32 |
+                               std::bit_cast<std::uint32_t>(height);
+    if (bits != key) {
+        powers = {std::pow(double(weight), 1.0 / 3.0), std::pow(double(weight), 0.75),
+                  DuBoisArea(double(weight), double(height))};
+        key = bits;
+    }
+    return powers;
+}
 
 }  // namespace
 
@@ -189,10 +209,11 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
     const Single rdcl = 0.0;     // and of the clothing
 
     // ---- body set-up ----
-    const double slenderness = Height * 100.0 / std::pow(double(Weight), 1.0 / 3.0);
-    const Single mf = 3.19 * std::pow(double(Weight), 0.75) *
+    const BodyPowers& powers = PowersOfBody(Weight.get(), Height.get());
+    const double slenderness = Height * 100.0 / powers.cubeRootOfWeight;
+    const Single mf = 3.19 * powers.weightToThreeQuarters *
                       (1.0 + 0.004 * (30.0 - Age) + 0.018 * (slenderness - 42.1));
-    const Single mm = 3.45 * std::pow(double(Weight), 0.75) *
+    const Single mm = 3.45 * powers.weightToThreeQuarters *
                       (1.0 + 0.004 * (30.0 - Age) + 0.010 * (slenderness - 43.4));
     // another sex code keeps the metabolic rate of the call before
     if (sex == 1) metabolism_ = Single(mm + Work).get();
@@ -213,7 +234,7 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
     // ---- body balance in the real environment ----
     Single wetsk = 0.0;
     const Single feff = position == 2 ? 0.696 : 0.725;
-    const Single Adu = DuBoisArea(double(Weight), double(Height));
+    const Single Adu = powers.duBoisArea;
     Single hc = (2.67 + 6.5 * std::pow(double(V), 0.67)) * std::pow(p / po, 0.55);
     Single facl = (-2.36 + 173.51 * Icl - 100.76 * Icl * Icl + 19.28 * Icl * Icl * Icl) / 100.0;
     if (facl > 1.0) facl = 1.0;
@@ -228,7 +249,7 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
     std::array<Single, 8> tcore;
     for (int k = 1; k <= 7; ++k) tcore[k] = tcore_[k];
     Single sweat = sweat_;
-    std::array<Single, 11> c;
+    bool real16 = false, real25 = false;  // candidates 1 and 6, 2 and 5 real in the last pass
     Single tsk, tcl, acl, aeff, rsum, csum, esw, ed, vpts, vb, bal, balPrev, step, wsum;
     int accepted = 0;
 
@@ -302,7 +323,11 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
         pass.tsk = tsk.get();
         pass.rsum = rsum.get();
         pass.csum = csum.get();
-        for (int k = 0; k < 11; ++k) pass.c[k] = c[k].get();
+        pass.real16 = c[10] >= 0.0;
+        pass.real25 = c[8] >= 0.0;
+        pass.computed = (1u << 7) | (1u << 3) | (1u << 4) |
+                        (pass.real16 ? (1u << 6) | (1u << 1) : 0u) |
+                        (pass.real25 ? (1u << 2) | (1u << 5) : 0u);
         for (int k = 1; k <= 7; ++k) pass.tcore[k] = tcore[k].get();
         pass.vpts = vpts.get();
         pass.eswpot = eswpot.get();
@@ -327,22 +352,21 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
             tsk = pass->tsk;
             rsum = pass->rsum;
             csum = pass->csum;
-            for (int k = 0; k < 11; ++k) c[k] = pass->c[k];
+            real16 = pass->real16;
+            real25 = pass->real25;
             // a candidate without a real root keeps its earlier value
             tcore[7] = pass->tcore[7];
             tcore[3] = pass->tcore[3];
-            if (c[10] >= 0.0) {
+            if (real16) {
                 tcore[6] = pass->tcore[6];
                 tcore[1] = pass->tcore[1];
             }
-            if (c[8] >= 0.0) {
+            if (real25) {
                 tcore[2] = pass->tcore[2];
                 tcore[5] = pass->tcore[5];
             }
             tcore[4] = pass->tcore[4];
-            carrySet_ |= (1u << 7) | (1u << 3) | (1u << 4);
-            if (c[10] >= 0.0) carrySet_ |= (1u << 6) | (1u << 1);
-            if (c[8] >= 0.0) carrySet_ |= (1u << 2) | (1u << 5);
+            carrySet_ |= pass->computed;
             // a candidate this call has not yet computed is the earlier calls'
             if (!(carrySet_ & (1u << j))) readCarry_ = true;
 
@@ -397,11 +421,11 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
         switch (j) {
             case 1:
             case 6:
-                ok = c[10] >= 0.0 && tcore[j] >= 36.6 && tsk > 33.85;
+                ok = real16 && tcore[j] >= 36.6 && tsk > 33.85;
                 break;
             case 2:
             case 5:
-                ok = c[8] >= 0.0 && tcore[j] >= 36.6 && tsk <= 34.05;
+                ok = real25 && tcore[j] >= 36.6 && tsk <= 34.05;
                 break;
             case 3:
                 ok = tcore[3] < 36.6 && tsk <= 34.0;
