@@ -40,3 +40,24 @@ TEST(PowFour, ExactPowersAndEdges) {
         EXPECT_EQ(Bits(PowFour(x)), Bits(std::pow(x, 4))) << x;
     EXPECT_TRUE(std::isnan(PowFour(std::nan(""))));
 }
+
+// The vapour pressure a model stores in 4 bytes: the same float as from pow, for temperatures as
+// the models hold them and for any exponent over the fast form's range and beyond it.
+TEST(ScaledPowTenForFloat, RoundsToTheFloatOfPow) {
+    const auto same = [](double factor, double y) {
+        return std::bit_cast<uint32_t>(float(ScaledPowTenForFloat(factor, y))) ==
+               std::bit_cast<uint32_t>(float(factor * std::pow(10.0, y)));
+    };
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> celsius(-100.0, 100.0), exponent(-24.0, 24.0);
+    for (int i = 0; i < 1000000; ++i) {
+        const double t = float(celsius(random));
+        ASSERT_TRUE(same(6.11, 7.45 * t / (235.0 + t))) << std::hexfloat << t;
+        const double y = exponent(random);
+        ASSERT_TRUE(same(6.11, y)) << std::hexfloat << y;
+    }
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double y : {0.0, 1.0, -1.0, 21.71, -21.71, 40.0, -45.0, 400.0, -400.0, inf, -inf})
+        EXPECT_TRUE(same(6.11, y)) << y;
+    EXPECT_TRUE(std::isnan(ScaledPowTenForFloat(6.11, std::nan(""))));
+}

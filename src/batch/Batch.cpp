@@ -133,10 +133,12 @@ struct RowInputs {
           sex(Read(p.sex, n, "sex")),
           position(Read(p.position, n, "position")) {}
 
-    PetDetails pet(PetModel& model, std::size_t i, float missingValue) const {
+    PetDetails pet(PetModel& model, std::size_t i, float missingValue,
+                   PetReferenceRoom* deferredSearch = nullptr) const {
         return model.ComputePet(sex[i], position[i], float(ta[i]), float(vp[i]), float(v[i]),
                                 float(tmrt[i]), float(clothing[i]), float(activity[i]),
-                                float(height[i]), float(weight[i]), float(age[i]), missingValue);
+                                float(height[i]), float(weight[i]), float(age[i]), missingValue,
+                                deferredSearch);
     }
 };
 
@@ -153,13 +155,16 @@ void Pet(const Weather& w, const Person& p, std::span<PetDetails> pet, float mis
     if (n == 0) return;
     const RowInputs in(w, p, n);
     std::vector<PetModel> apart(std::min(n, kPetChunk));
+    std::vector<PetReferenceRoom> rooms(apart.size());
     for (std::size_t start = 0; start < n; start += kPetChunk) {
         const std::size_t count = std::min(kPetChunk, n - start);
         ForEachBlock(pool, count, kPetBlock, [&](std::size_t begin, std::size_t end) {
             for (std::size_t k = begin; k < end; ++k) {
                 apart[k] = PetModel();
-                pet[start + k] = in.pet(apart[k], start + k, missingValue);
+                pet[start + k] = in.pet(apart[k], start + k, missingValue, &rooms[k]);
             }
+            // the reference searches of the block side by side
+            detail::RunPetReference({rooms.data(), pet.data() + start, missingValue}, begin, end);
         });
         // in order: an element that read what the one before left is computed again after it
         for (std::size_t k = 0; k < count; ++k) {

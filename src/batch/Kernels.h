@@ -4,6 +4,8 @@
 // elements [begin, end).
 #include <cstddef>
 
+#include "indices/Pet.h"
+
 namespace umbrix::batch::detail {
 
 // A column as the kernels read it: element i is data[i * step]; step 0 repeats one value.
@@ -45,9 +47,17 @@ struct SetStarArgs {
     float missingValue;
 };
 
+// PET's reference search for the rooms [begin, end); it writes PET, Rnb, C and Evpd of out.
+struct PetReferenceArgs {
+    const PetReferenceRoom* room;
+    PetDetails* out;
+    float missingValue;
+};
+
 void RunUtci(const UtciArgs& a, std::size_t begin, std::size_t end);
 void RunPmv(const PmvArgs& a, std::size_t begin, std::size_t end);
 void RunPt(const PtArgs& a, std::size_t begin, std::size_t end);
 void RunSetStar(const SetStarArgs& a, std::size_t begin, std::size_t end);
+void RunPetReference(const PetReferenceArgs& a, std::size_t begin, std::size_t end);
 
 }  // namespace umbrix::batch::detail

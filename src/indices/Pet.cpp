@@ -1,5 +1,6 @@
 #include "indices/Pet.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -25,17 +26,17 @@ class Single {
 };
 
 constexpr double kKelvin = kZeroCelsiusBodyModels;  // this model's offset, not 273.15
-constexpr int kPassLimit = 200;        // counted balance passes per core case, all step sizes
-constexpr long kSearchLimit = 100000;  // passes of the reference search before giving up
+constexpr int kPassLimit = 200;  // counted balance passes per core case, all step sizes
 constexpr double kSteps[4] = {1.0, 0.1, 0.01, 0.001};
 
 double Pow4K(double t) {
     return PowFour(t + kKelvin);
 }
 
-// saturation vapour pressure over water, hPa
+// saturation vapour pressure over water, hPa (SaturationVapourPressureBase10); every caller
+// stores it in 4 bytes, so only the float it rounds to has to match
 double Magnus(double t) {
-    return SaturationVapourPressureBase10(t);
+    return ScaledPowTenForFloat(6.11, 7.45 * t / (235.0 + t));
 }
 
 bool Crossed(double bal, double balPrev) {
@@ -46,13 +47,14 @@ bool Crossed(double bal, double balPrev) {
 // through largely the same clothing temperatures, so their passes look these up instead of
 // computing them again (three powers, two square roots and a dozen divisions each).
 struct ClothingPass {
-    float tsk;                // skin temperature, after the guard against 36 °C
-    float rsum, csum;         // radiation and convection of the real environment
-    std::array<float, 11> c;  // coefficients of the core-temperature solutions
-    // this pass's core-temperature candidates: 1 and 6 only for c[10] >= 0, 2 and 5 for c[8] >= 0
+    float tsk;         // skin temperature, after the guard against 36 °C
+    float rsum, csum;  // radiation and convection of the real environment
+    // this pass's core-temperature candidates: 1 and 6 only where they are real, 2 and 5 likewise
     std::array<float, 8> tcore;
-    float vpts;    // vapour pressure at the skin
-    float eswpot;  // potential sweat evaporation
+    bool real16, real25;
+    unsigned computed;  // the candidates it computed, by bit
+    float vpts;         // vapour pressure at the skin
+    float eswpot;       // potential sweat evaporation
 };
 
 // The passes of one calculation by the bits of their clothing temperature, direct-mapped.
@@ -82,6 +84,24 @@ class PassMemo {
     std::array<ClothingPass, kSlots> pass_;
 };
 
+// libm's powers of the body's weight and height: the same for every row of one person, so each
+// thread keeps those of the last person it computed (the same bits as computing them again).
+struct BodyPowers {
+    double cubeRootOfWeight, weightToThreeQuarters, duBoisArea;
+};
+const BodyPowers& PowersOfBody(float weight, float height) {
+    thread_local std::uint64_t key = ~std::uint64_t(0);
+    thread_local BodyPowers powers;
+    const std::uint64_t bits = std::uint64_t(std::bit_cast<std::uint32_t>(weight)) << 32 |
+                               std::bit_cast<std::uint32_t>(height);
+    if (bits != key) {
+        powers = {std::pow(double(weight), 1.0 / 3.0), std::pow(double(weight), 0.75),
+                  DuBoisArea(double(weight), double(height))};
+        key = bits;
+    }
+    return powers;
+}
+
 }  // namespace
 
 float PetClothingGeometryFactor(float icl, float height) {
@@ -104,11 +124,60 @@ void PetModel::continueWith(const PetModel& next) {
     readCarry_ = next.readCarry_;
 }
 
+void SearchPetReferenceRoom(const PetReferenceRoom& room, PetDetails& r, float missingValue) {
+    using R = PetReferenceRoom;
+    if (room.searchable) {
+        const Single emsk = R::kEmsk, emcl = R::kEmcl, sigma = R::kSigma, cair = R::kCair;
+        const Single evap = R::kEvap, p = R::kP;
+        const Single Ta = room.ta, tsk = room.tsk, tcl = room.tcl, facl = room.facl;
+        const Single aeff = room.aeff, feff = room.feff, acl = room.acl, Adu = room.adu;
+        const Single hc = room.hc, H = room.h, ed = room.ed, esw = room.esw, rtv = room.rtv;
+        Single tx = Ta, balPrev = 0.0;
+        int stepIndex = 0;
+        long passes = 0;
+        for (;;) {
+            if (++passes > R::kSearchLimit) break;  // no balance within reach
+            // radiation and convection of the bare skin and the clothing in the reference room
+            const double p4tx = Pow4K(tx);
+            const Single rbare = (p4tx - room.p4tsk) * (1.0 - facl) * aeff * emsk * sigma;
+            const Single rclo = (p4tx - room.p4tcl) * feff * acl * emcl * sigma;
+            const Single rsum = rbare + rclo;
+            const Single cbare = (tx - tsk) * hc * Adu * (1.0 - facl);
+            const Single cclo = (tx - tcl) * hc * acl;
+            const Single csum = cbare + cclo;
+            const Single tex = 0.47 * tx + 21.0;
+            const Single Ere = (tx - tex) * cair * rtv;
+            const Single vpex = Magnus(tex);
+            const Single Erel = 0.623 * evap / p * (12.0 - vpex) * rtv;
+            const Single Eres = Ere + Erel;
+            const Single bal = H + ed + Eres + esw + csum + rsum;
+            const Single step = kSteps[stepIndex];
+            if (bal > 0.0) tx = tx - step;
+            if (bal < 0.0) tx = tx + step;
+            if (!Crossed(bal, balPrev)) {
+                balPrev = bal;
+                continue;
+            }
+            // balPrev keeps the balance from before the crossing
+            if (++stepIndex == 4) {
+                r.PET = tx.get();
+                r.Rnb = rsum.get();
+                r.C = csum.get();
+                r.Evpd = ed.get();
+                break;
+            }
+        }
+    }
+    for (float* x : {&r.PET, &r.Rnb, &r.C, &r.Evpd})
+        if (!std::isfinite(*x)) *x = missingValue;
+}
+
 PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float v, float tmrt,
                                 float icl, float work, float height, float weight, float age,
-                                float missingValue) {
+                                float missingValue, PetReferenceRoom* deferredSearch) {
     const float d = missingValue;
     const PetDetails missing{d, d, d, d, d, d, d, d, d, d};
+    if (deferredSearch) *deferredSearch = PetReferenceRoom{};  // nothing to search
     trace_ = {};
     lastAccepted_ = 0;
     carrySet_ = 0;
@@ -124,26 +193,27 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
     const Single Ta = ta, VP = vp, V = v, Tmrt = tmrt, Icl = icl, Work = work;
     const Single Height = height, Weight = weight, Age = age;
 
-    const Single eta = 0.0;      // mechanical efficiency
-    const Single fcl = 1.15;     // clothing area factor
-    const Single p = 1013.25;    // air pressure, hPa
-    const Single po = 1013.25;   // reference pressure, hPa
-    const Single rob = 1.06;     // blood density, kg/l
-    const Single cb = 3640.0;    // specific heat of blood, J kg-1 K-1
-    const Single food = 0.0;     // heat gain from food, W
-    const Single emsk = 0.99;    // emissivity of the skin
-    const Single emcl = 0.95;    // emissivity of the clothing
-    const Single evap = 2.42e6;  // latent heat of evaporation, J/kg
-    const Single sigma = kStefanBoltzmann;
-    const Single cair = 1010.0;  // specific heat of air, J kg-1 K-1
+    const Single eta = 0.0;                 // mechanical efficiency
+    const Single fcl = 1.15;                // clothing area factor
+    const Single p = PetReferenceRoom::kP;  // air pressure, hPa
+    const Single po = 1013.25;              // reference pressure, hPa
+    const Single rob = 1.06;                // blood density, kg/l
+    const Single cb = 3640.0;               // specific heat of blood, J kg-1 K-1
+    const Single food = 0.0;                // heat gain from food, W
+    const Single emsk = PetReferenceRoom::kEmsk;
+    const Single emcl = PetReferenceRoom::kEmcl;
+    const Single evap = PetReferenceRoom::kEvap;
+    const Single sigma = PetReferenceRoom::kSigma;
+    const Single cair = PetReferenceRoom::kCair;
     const Single rdsk = 0.79e7;  // diffusion resistance of the skin
     const Single rdcl = 0.0;     // and of the clothing
 
     // ---- body set-up ----
-    const double slenderness = Height * 100.0 / std::pow(double(Weight), 1.0 / 3.0);
-    const Single mf = 3.19 * std::pow(double(Weight), 0.75) *
+    const BodyPowers& powers = PowersOfBody(Weight.get(), Height.get());
+    const double slenderness = Height * 100.0 / powers.cubeRootOfWeight;
+    const Single mf = 3.19 * powers.weightToThreeQuarters *
                       (1.0 + 0.004 * (30.0 - Age) + 0.018 * (slenderness - 42.1));
-    const Single mm = 3.45 * std::pow(double(Weight), 0.75) *
+    const Single mm = 3.45 * powers.weightToThreeQuarters *
                       (1.0 + 0.004 * (30.0 - Age) + 0.010 * (slenderness - 43.4));
     // another sex code keeps the metabolic rate of the call before
     if (sex == 1) metabolism_ = Single(mm + Work).get();
@@ -164,7 +234,7 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
     // ---- body balance in the real environment ----
     Single wetsk = 0.0;
     const Single feff = position == 2 ? 0.696 : 0.725;
-    const Single Adu = DuBoisArea(double(Weight), double(Height));
+    const Single Adu = powers.duBoisArea;
     Single hc = (2.67 + 6.5 * std::pow(double(V), 0.67)) * std::pow(p / po, 0.55);
     Single facl = (-2.36 + 173.51 * Icl - 100.76 * Icl * Icl + 19.28 * Icl * Icl * Icl) / 100.0;
     if (facl > 1.0) facl = 1.0;
@@ -179,7 +249,7 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
     std::array<Single, 8> tcore;
     for (int k = 1; k <= 7; ++k) tcore[k] = tcore_[k];
     Single sweat = sweat_;
-    std::array<Single, 11> c;
+    bool real16 = false, real25 = false;  // candidates 1 and 6, 2 and 5 real in the last pass
     Single tsk, tcl, acl, aeff, rsum, csum, esw, ed, vpts, vb, bal, balPrev, step, wsum;
     int accepted = 0;
 
@@ -253,7 +323,11 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
         pass.tsk = tsk.get();
         pass.rsum = rsum.get();
         pass.csum = csum.get();
-        for (int k = 0; k < 11; ++k) pass.c[k] = c[k].get();
+        pass.real16 = c[10] >= 0.0;
+        pass.real25 = c[8] >= 0.0;
+        pass.computed = (1u << 7) | (1u << 3) | (1u << 4) |
+                        (pass.real16 ? (1u << 6) | (1u << 1) : 0u) |
+                        (pass.real25 ? (1u << 2) | (1u << 5) : 0u);
         for (int k = 1; k <= 7; ++k) pass.tcore[k] = tcore[k].get();
         pass.vpts = vpts.get();
         pass.eswpot = eswpot.get();
@@ -278,22 +352,21 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
             tsk = pass->tsk;
             rsum = pass->rsum;
             csum = pass->csum;
-            for (int k = 0; k < 11; ++k) c[k] = pass->c[k];
+            real16 = pass->real16;
+            real25 = pass->real25;
             // a candidate without a real root keeps its earlier value
             tcore[7] = pass->tcore[7];
             tcore[3] = pass->tcore[3];
-            if (c[10] >= 0.0) {
+            if (real16) {
                 tcore[6] = pass->tcore[6];
                 tcore[1] = pass->tcore[1];
             }
-            if (c[8] >= 0.0) {
+            if (real25) {
                 tcore[2] = pass->tcore[2];
                 tcore[5] = pass->tcore[5];
             }
             tcore[4] = pass->tcore[4];
-            carrySet_ |= (1u << 7) | (1u << 3) | (1u << 4);
-            if (c[10] >= 0.0) carrySet_ |= (1u << 6) | (1u << 1);
-            if (c[8] >= 0.0) carrySet_ |= (1u << 2) | (1u << 5);
+            carrySet_ |= pass->computed;
             // a candidate this call has not yet computed is the earlier calls'
             if (!(carrySet_ & (1u << j))) readCarry_ = true;
 
@@ -348,11 +421,11 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
         switch (j) {
             case 1:
             case 6:
-                ok = c[10] >= 0.0 && tcore[j] >= 36.6 && tsk > 33.85;
+                ok = real16 && tcore[j] >= 36.6 && tsk > 33.85;
                 break;
             case 2:
             case 5:
-                ok = c[8] >= 0.0 && tcore[j] >= 36.6 && tsk <= 34.05;
+                ok = real25 && tcore[j] >= 36.6 && tsk <= 34.05;
                 break;
             case 3:
                 ok = tcore[3] < 36.6 && tsk <= 34.0;
@@ -401,48 +474,20 @@ PetDetails PetModel::ComputePet(int sex, int position, float ta, float vp, float
     const double fixedState[] = {Ta, tsk, tcl, wetsk, esw, vpts, H, rtv, Adu, facl, acl, feff};
     bool searchable = true;
     for (double x : fixedState) searchable = searchable && std::isfinite(x);
+    PetReferenceRoom room{};
+    room.searchable = searchable;
     if (searchable) {
-        Single tx = Ta;
-        balPrev = 0.0;
-        int stepIndex = 0;
-        long passes = 0;
         // the body's state stays as it is in the real environment
         hc = (2.67 + 6.5 * std::pow(0.1, 0.67)) * std::pow(p / po, 0.55);
-        const double p4tsk = Pow4K(tsk), p4tcl = Pow4K(tcl);
         ed = evap / (rdsk + rdcl) * Adu * (1.0 - wetsk) * (12.0 - vpts);
-        for (;;) {
-            if (++passes > kSearchLimit) break;  // no balance within reach
-            // radiation and convection of the bare skin and the clothing in the reference room
-            const double p4tx = Pow4K(tx);
-            const Single rbare = (p4tx - p4tsk) * (1.0 - facl) * aeff * emsk * sigma;
-            const Single rclo = (p4tx - p4tcl) * feff * acl * emcl * sigma;
-            rsum = rbare + rclo;
-            const Single cbare = (tx - tsk) * hc * Adu * (1.0 - facl);
-            const Single cclo = (tx - tcl) * hc * acl;
-            csum = cbare + cclo;
-            tex = 0.47 * tx + 21.0;
-            Ere = (tx - tex) * cair * rtv;
-            vpex = Magnus(tex);
-            Erel = 0.623 * evap / p * (12.0 - vpex) * rtv;
-            Eres = Ere + Erel;
-            bal = H + ed + Eres + esw + csum + rsum;
-            step = kSteps[stepIndex];
-            if (bal > 0.0) tx = tx - step;
-            if (bal < 0.0) tx = tx + step;
-            if (!Crossed(bal, balPrev)) {
-                balPrev = bal;
-                continue;
-            }
-            // balPrev keeps the balance from before the crossing
-            if (++stepIndex == 4) {
-                r.PET = tx.get();
-                r.Rnb = rsum.get();
-                r.C = csum.get();
-                r.Evpd = ed.get();
-                break;
-            }
-        }
+        room = {Pow4K(tsk), Pow4K(tcl), Ta.get(),  tsk.get(), tcl.get(), facl.get(),
+                aeff.get(), feff.get(), acl.get(), Adu.get(), hc.get(),  H.get(),
+                ed.get(),   esw.get(),  rtv.get(), true};
     }
+    if (deferredSearch)
+        *deferredSearch = room;
+    else
+        SearchPetReferenceRoom(room, r, d);
 
     // Absurd inputs can overflow a heat flow; such a value is reported as missing.
     for (float* x : {&r.PET, &r.Tc, &r.Tsk, &r.WL, &r.SWt, &r.H, &r.Rnb, &r.C, &r.Evpd, &r.Esw})

@@ -9,6 +9,7 @@
 
 #include <array>
 
+#include "platform/PhysicalConstants.h"
 #include "umbrix/types.h"
 
 namespace umbrix {
@@ -28,6 +29,30 @@ struct PetCaseTrace {
 // for clothing Icl (clo, above 0) and height (m).
 float PetClothingGeometryFactor(float icl, float height);
 
+// What the search for the reference room's air temperature takes from a calculation: the
+// body's state in the real environment (as stored, in 4 bytes) and the fourth powers of its skin
+// and clothing temperatures. The search carries no state, so the batch runs it for many elements
+// side by side (src/batch); the constants are the model's.
+struct PetReferenceRoom {
+    static constexpr float kEmsk = 0.99f;  // emissivity of the skin
+    static constexpr float kEmcl = 0.95f;  // and of the clothing
+    static constexpr float kSigma = float(kStefanBoltzmann);
+    static constexpr float kCair = 1010.0f;       // specific heat of air, J kg-1 K-1
+    static constexpr float kEvap = 2.42e6f;       // latent heat of evaporation, J/kg
+    static constexpr float kP = 1013.25f;         // air pressure, hPa
+    static constexpr long kSearchLimit = 100000;  // passes before giving up
+
+    double p4tsk, p4tcl;  // (Tsk + 273.2)^4, (Tcl + 273.2)^4
+    float ta, tsk, tcl, facl, aeff, feff, acl, adu;
+    float hc;  // convection coefficient of the reference room
+    float h, ed, esw, rtv;
+    bool searchable;  // a state the search can start from
+};
+
+// The search: PET and the reference room's Rnb, C and Evpd into r, missingValue where the
+// search finds no balance or a value overflows.
+void SearchPetReferenceRoom(const PetReferenceRoom& room, PetDetails& r, float missingValue);
+
 // The MEMI model with its working state. Core-temperature candidates whose discriminant is
 // negative keep their earlier value, and for a sex code other than 1 or 2 the metabolic rate
 // and the sweat rate keep theirs, so results depend on the calls made before; one instance per
@@ -38,8 +63,11 @@ class PetModel {
     // sex 1 = male, 2 = female; position 1 = standing, 2 = sitting; Ta (°C), VP (hPa), v (m/s),
     // Tmrt (°C), Icl (clo), work (W, added to the basal metabolic rate), height (m), weight
     // (kg), age (years). Where PET is not defined every result is missingValue.
+    // With deferredSearch, the reference room is stored there instead of searched, and PET, Rnb,
+    // C and Evpd are left missing for SearchPetReferenceRoom (or the batch's form of it).
     PetDetails ComputePet(int sex, int position, float ta, float vp, float v, float tmrt, float icl,
-                          float work, float height, float weight, float age, float missingValue);
+                          float work, float height, float weight, float age, float missingValue,
+                          PetReferenceRoom* deferredSearch = nullptr);
 
     // Core case (1..7) accepted in the last calculation; 0 when none passed its test.
     int acceptedCase() const { return lastAccepted_; }

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "platform/Exp.h"
+
 namespace umbrix {
 
 namespace pow_detail {
@@ -47,6 +49,38 @@ inline double PowFour(double x) {
     const double low = d + 2.0 * a * b;
     const double hi = c + low, lo = low - (hi - c);
     return ClearOfMidpoint(hi, lo) ? hi : std::pow(x, 4);
+}
+
+// factor * pow(10, y) as a value that rounds to the same float as libm's: for the models that
+// store such a power (a vapour pressure) in 4 bytes, the double's last bits do not matter. The
+// fast form e^x, x = y ln10, as Exp computes it but to r^5 and without the range handling that
+// |x| < 50 does not need, is within some 100 double ulps of pow (the rounding of y ln10 costs
+// |x|/2 ulp, the shorter series 20, pow 0.52); where the product lies within 1024 double ulps of
+// a midpoint between two floats (about one call in 250,000), or outside that range, pow itself
+// decides.
+inline double ScaledPowTenForFloat(double factor, double y) {
+    using namespace exp_detail;
+    constexpr double kLn10 = 2.302585092994045684;
+    const double x = y * kLn10;
+    if (std::fabs(x) < 50.0) {
+        const double shifted = x * kInvLn2N + kShift;
+        const double kd = shifted - kShift;
+        const int64_t m = std::bit_cast<int64_t>(shifted) - std::bit_cast<int64_t>(kShift);
+        const double r = (x - kd * kLn2HiN) - kd * kLn2LoN;
+        const int64_t j = m & ((1 << kBits) - 1);
+        const double r2 = r * r;
+        const double p = kTable[j][1] + r + r2 * (kC2 + r * kC3) + r2 * r2 * (kC4 + r * kC5);
+        const double t = kTable[j][0];
+        const double fast = factor * ((t + t * p) * Pow2(m >> kBits));
+        // the 29 bits a double has below a float's last bit; a midpoint has only the top one set
+        const uint64_t below = std::bit_cast<uint64_t>(fast) & ((uint64_t(1) << 29) - 1);
+        const int64_t fromMidpoint = int64_t(below) - (int64_t(1) << 28);
+        const double magnitude = std::fabs(fast);
+        if ((fromMidpoint > 1024 || fromMidpoint < -1024) && magnitude > 0x1p-120 &&
+            magnitude < 0x1p120)
+            return fast;
+    }
+    return factor * std::pow(10.0, y);
 }
 
 }  // namespace umbrix
