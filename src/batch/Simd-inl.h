@@ -269,19 +269,11 @@ HWY_INLINE Pack<K> EachLane(Pack<K> x, PackMask<K> active, F f) {
     return x;
 }
 
-// umbrix::Exp (platform/Exp.h) lane by lane: its operations in its order, so the same bits.
-HWY_INLINE VF Exp(VF x) {
+// exp_detail::ScaledExp (platform/Exp.h) lane by lane: 2^(m/32) e^r.
+HWY_INLINE VF ScaledExp(hn::Vec<hn::RebindToSigned<DF>> m, VF r) {
     namespace e = exp_detail;
     const DF d;
     const hn::RebindToSigned<DF> di;
-    const MF nan = hn::IsNaN(x);
-    const VF xc = hn::Min(hn::Max(x, hn::Set(d, e::kMin)), hn::Set(d, e::kMax));
-    const VF shift = hn::Set(d, e::kShift);
-    const VF shifted = hn::Add(hn::Mul(xc, hn::Set(d, e::kInvLn2N)), shift);
-    const VF kd = hn::Sub(shifted, shift);
-    const auto m = hn::Sub(hn::BitCast(di, shifted), hn::BitCast(di, shift));
-    const VF r = hn::Sub(hn::Sub(xc, hn::Mul(kd, hn::Set(d, e::kLn2HiN))),
-                         hn::Mul(kd, hn::Set(d, e::kLn2LoN)));
     const auto j = hn::And(m, hn::Set(di, (1 << e::kBits) - 1));
     const auto k = hn::ShiftRight<e::kBits>(m);
     const auto k1 = hn::ShiftRight<1>(k);
@@ -296,8 +288,44 @@ HWY_INLINE VF Exp(VF x) {
     const auto pow2 = [&](auto n) {
         return hn::BitCast(d, hn::ShiftLeft<52>(hn::Add(n, hn::Set(di, 1023))));
     };
-    const VF y = hn::Mul(hn::Mul(hn::Add(t, hn::Mul(t, p)), pow2(k1)), pow2(hn::Sub(k, k1)));
-    return hn::IfThenElse(nan, x, y);
+    return hn::Mul(hn::Mul(hn::Add(t, hn::Mul(t, p)), pow2(k1)), pow2(hn::Sub(k, k1)));
+}
+
+// umbrix::Exp (platform/Exp.h) lane by lane: its operations in its order, so the same bits.
+HWY_INLINE VF Exp(VF x) {
+    namespace e = exp_detail;
+    const DF d;
+    const hn::RebindToSigned<DF> di;
+    const MF nan = hn::IsNaN(x);
+    const VF xc = hn::Min(hn::Max(x, hn::Set(d, e::kMin)), hn::Set(d, e::kMax));
+    const VF shift = hn::Set(d, e::kShift);
+    const VF shifted = hn::Add(hn::Mul(xc, hn::Set(d, e::kInvLn2N)), shift);
+    const VF kd = hn::Sub(shifted, shift);
+    const auto m = hn::Sub(hn::BitCast(di, shifted), hn::BitCast(di, shift));
+    const VF r = hn::Sub(hn::Sub(xc, hn::Mul(kd, hn::Set(d, e::kLn2HiN))),
+                         hn::Mul(kd, hn::Set(d, e::kLn2LoN)));
+    return hn::IfThenElse(nan, x, ScaledExp(m, r));
+}
+
+// umbrix::Exp2 lane by lane, as Exp.
+HWY_INLINE VF Exp2(VF x) {
+    namespace e = exp_detail;
+    const DF d;
+    const hn::RebindToSigned<DF> di;
+    const MF nan = hn::IsNaN(x);
+    const VF xc = hn::Min(hn::Max(x, hn::Set(d, e::kMin2)), hn::Set(d, e::kMax2));
+    const VF shift = hn::Set(d, e::kShift);
+    const VF shifted = hn::Add(hn::Mul(xc, hn::Set(d, 32.0)), shift);
+    const VF kd = hn::Sub(shifted, shift);
+    const auto m = hn::Sub(hn::BitCast(di, shifted), hn::BitCast(di, shift));
+    const VF r = hn::Mul(hn::Sub(xc, hn::Mul(kd, hn::Set(d, 0.03125))), hn::Set(d, e::kLn2));
+    return hn::IfThenElse(nan, x, ScaledExp(m, r));
+}
+template <std::size_t K>
+HWY_INLINE Pack<K> Exp2(Pack<K> x) {
+    UMBRIX_EACH_VECTOR
+    for (std::size_t k = 0; k < K; ++k) x.v[k] = Exp2(x.v[k]);
+    return x;
 }
 template <std::size_t K>
 HWY_INLINE Pack<K> Exp(Pack<K> x) {
