@@ -8,11 +8,16 @@
 #include "indices/MpetSteps.h"
 #include "platform/PhysicalConstants.h"
 
+namespace umbrix::mpet_steps::scalar {
+#include "indices/MpetSteps-inl.h"
+}  // namespace umbrix::mpet_steps::scalar
+
 namespace umbrix {
 
 namespace {
 
 using namespace mpet_steps;
+using namespace mpet_steps::scalar;
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kPressure = 1013.25;        // air pressure, and reference pressure, hPa
@@ -49,6 +54,16 @@ double Respiration(double ta, double vp, double ventilation) {
     double eex = SaturationVapourPressureBase10(tex);
     return (ta - tex) * kCpAir * ventilation +
            kLatentHeat * 0.623 / kPressure * (vp - eex) * ventilation;
+}
+
+// The clothing the model runs with, clo: the clothing is a 4-byte value on the interface, the
+// model works on its own copy.
+float ModelClothing(bool autoClothing, float ta, float icl) {
+    if (autoClothing) icl = mpet::AutomaticClothing(ta);
+    // !(x >= 0.3) also catches NaN
+    if (!(icl >= 0.3f)) icl = 0.3f;
+    if (icl > 2.5f) icl = 2.5f;
+    return icl;
 }
 
 }  // namespace
@@ -226,11 +241,7 @@ Model::Model(int sex, int position, bool autoClothing, float ta, float vp, float
       tc0_(tc0),
       tsk0_(tsk0),
       icl_(icl) {
-    // the clothing is a 4-byte value on the interface; the model works on its own copy
-    if (autoClothing) icl_ = mpet::AutomaticClothing(ta);
-    // !(x >= 0.3) also catches NaN
-    if (!(icl_ >= 0.3f)) icl_ = 0.3f;
-    if (icl_ > 2.5f) icl_ = 2.5f;
+    icl_ = ModelClothing(autoClothing, ta, icl);
     case_ = mpet::SelectClothingCase(icl_);
 }
 
@@ -545,14 +556,14 @@ void Model::RunSteps(MpetSolver solverKind) {
     const int n = n_;
     if (solverKind == MpetSolver::Reference) {
         ReferenceSolver reference(n + 1);
-        mpet_steps::RunSteps<ScalarOps>(
+        mpet_steps::scalar::RunSteps<ScalarOps>(
             layout_, lanes_,
             [&](const Lanes<double>& l, const System<double>& s, const double* b, double* tn) {
                 reference.Build(n, l, s);
                 reference.Step(n, l, b, tn);
             });
     } else {
-        mpet_steps::RunSteps<ScalarOps>(
+        mpet_steps::scalar::RunSteps<ScalarOps>(
             layout_, lanes_,
             [n](const Lanes<double>& l, const System<double>& s, const double* b, double* tn) {
                 FastSolve<ScalarOps>(n, l, s, b, tn);
@@ -679,8 +690,9 @@ double FatFraction(int sex, double age, double bmi) {
 }
 
 double ZoneSweatRate(int sex, double tsk, double tc, double fraction, double adu) {
-    return mpet_steps::SweatRate<ScalarOps>(double(sex), SkinSweatDrive<ScalarOps>(tsk),
-                                            CoreSweatDrive<ScalarOps>(tc), tsk, tc, fraction, adu);
+    return mpet_steps::scalar::SweatRate<ScalarOps>(double(sex), SkinSweatDrive<ScalarOps>(tsk),
+                                                    CoreSweatDrive<ScalarOps>(tc), tsk, tc,
+                                                    fraction, adu);
 }
 
 ModelState RunMpetModel(int sex, int position, bool autoClothing, float ta, float vp, float v,
