@@ -8,10 +8,42 @@ V RadiationFactor(V ts, V tr) {
     return ts * ts * ts + ts * ts * tr + ts * tr * tr + tr * tr * tr;
 }
 
-// Evaporative resistance of the clothing from the skin up to resistance r.
+// Evaporative resistance of the clothing from the skin up to resistance r:
+// (1 + 2.22 hc (r - (1 - 1/(1 + 1.81 r)) airLayer)) / (1.67 hc), with what does not change
+// from step to step given: open = 1 - 1/(1 + 1.81 r), hc167 = 1.67 hc.
 template <class V>
-V EvaporativeResistance(V r, V hc, V airLayer) {
-    return (1.0 + 2.22 * hc * (r - (1.0 - 1.0 / (1.0 + 1.81 * r)) * airLayer)) / (1.67 * hc);
+V EvaporativeResistance(V r, V open, V hc, V hc167, V airLayer) {
+    return (1.0 + 2.22 * hc * (r - open * airLayer)) / hc167;
+}
+
+// What the steps compute from an element's constants alone, once.
+template <class V>
+struct Fixed {
+    V hc167;
+    V fcl[kMaxZones];         // 1 + 1.81 R
+    V open[kMaxZones];        // 1 - 1/(1 + 1.81 R)
+    V outerRe[kMaxZones];     // 1/(1.67 hc)/(1 + 1.81 R)
+    V rPos[kMaxZones][3];     // the clothing positions tested for condensation
+    V openPos[kMaxZones][3];  // 1 - 1/(1 + 1.81 r) of each
+    V area[kMaxZones];        // adu times the zone's share
+};
+
+template <class V>
+void FixConstants(const Layout& layout, const Lanes<V>& l, Fixed<V>& f) {
+    f.hc167 = 1.67 * l.hc;
+    for (int g = 0; g < layout.zones; ++g) {
+        const ZoneLayout& z = layout.zone[g];
+        const V res = l.resistance[g];
+        f.fcl[g] = 1.0 + 1.81 * res;
+        f.open[g] = 1.0 - 1.0 / (1.0 + 1.81 * res);
+        f.outerRe[g] = 1.0 / (1.67 * l.hc) / (1.0 + 1.81 * res);
+        f.area[g] = l.adu * z.fraction;
+        for (int p = 0; p <= z.positions; ++p) {
+            const double phi = p == 0 ? 0.0 : z.phi[p - 1];
+            f.rPos[g][p] = kInnerCloth + (res - kInnerCloth) * phi;
+            f.openPos[g][p] = 1.0 - 1.0 / (1.0 + 1.81 * f.rPos[g][p]);
+        }
+    }
 }
 
 // Saturation vapour pressure over the skin and in the clothing, hPa (Magnus over water).
@@ -126,13 +158,15 @@ void FastSolve(int n, const Lanes<V>& l, const System<V>& s, const V* boundary, 
 // the temperature where both balance, the layers outside it follow, and the zone then
 // evaporates from its outer clothing surface.
 template <class Ops, class V>
-void Condense(const Layout& layout, Lanes<V>& l, int g, double phi) {
+void Condense(const Layout& layout, const Fixed<V>& f, Lanes<V>& l, int g, int position) {
     using M = decltype(V() < 0.0);
-    const bool inner = phi == 0.0;
+    const bool inner = position == 0;
+    const double phi = inner ? 0.0 : layout.zone[g].phi[position - 1];
     const double fraction = layout.zone[g].fraction;
     const V res = l.resistance[g];
-    const V rPos = kInnerCloth + (res - kInnerCloth) * phi;
-    const V rePos = EvaporativeResistance(rPos, l.hc, l.airLayer[g]);
+    const V rPos = f.rPos[g][position];
+    const V rePos =
+        EvaporativeResistance(rPos, f.openPos[g][position], l.hc, f.hc167, l.airLayer[g]);
     const V tin = l.tin[g], tout = l.tout[g], psk = l.psk[g], retot = l.retot[g];
     const V recl = l.recl[g];
     const V tPos = tin - (tin - tout) * phi;
@@ -171,7 +205,8 @@ void Condense(const Layout& layout, Lanes<V>& l, int g, double phi) {
 }
 
 template <class Ops, class V, class Solve>
-void TimeStep(const Layout& layout, Lanes<V>& l, System<V>& s, int step, Solve& solve) {
+void TimeStep(const Layout& layout, const Fixed<V>& f, Lanes<V>& l, System<V>& s, int step,
+              Solve& solve) {
     const int zones = layout.zones, n = layout.n;
     const V t1 = l.t[0];
     const V tr = l.tmrt + kKelvin;
@@ -187,9 +222,9 @@ void TimeStep(const Layout& layout, Lanes<V>& l, System<V>& s, int step, Solve& 
         const V res = l.resistance[g];
         const V hr = l.feff * kClothEmissivity * kSigma * RadiationFactor(l.tout[g] + kKelvin, tr);
         l.airLayer[g] = 1.0 / (hc + hr);
-        l.rtot[g] = l.airLayer[g] / (1.0 + 1.81 * res) + res;
-        l.recl[g] = EvaporativeResistance(res, hc, l.airLayer[g]);
-        l.retot[g] = 1.0 / (1.67 * hc) / (1.0 + 1.81 * res) + l.recl[g];
+        l.rtot[g] = l.airLayer[g] / f.fcl[g] + res;
+        l.recl[g] = EvaporativeResistance(res, f.open[g], hc, f.hc167, l.airLayer[g]);
+        l.retot[g] = f.outerRe[g] + l.recl[g];
         l.to[g] = (l.ta * hc + l.tmrt * hr) / (hc + hr);
         l.tout[g] = tsz - (tsz - l.to[g]) * res / l.rtot[g];
         l.tin[g] = tsz - (l.tout[g] - l.to[g]) * kInnerCloth / (l.rtot[g] - res);
@@ -202,7 +237,7 @@ void TimeStep(const Layout& layout, Lanes<V>& l, System<V>& s, int step, Solve& 
         l.sweat[g] =
             SweatRate<Ops>(l.sex, SkinSweatDrive<Ops>(tsz), coreDrive, tsz, t1, fraction, adu);
         const V esk = SkinSaturation<Ops>(tsz);
-        const V secreted = kLatentHeat * l.sweat[g] / (adu * fraction);
+        const V secreted = kLatentHeat * l.sweat[g] / f.area[g];
         V psk;
         if (layout.zone[g].clothed) {
             psk = (secreted + 0.3 * esk + l.vp / l.retot[g]) / (1.0 / l.retot[g] + 0.3);
@@ -224,9 +259,9 @@ void TimeStep(const Layout& layout, Lanes<V>& l, System<V>& s, int step, Solve& 
         for (int g = 0; g < zones; ++g) {
             const ZoneLayout& z = layout.zone[g];
             if (!z.clothed) continue;
-            Condense<Ops>(layout, l, g, 0.0);
+            Condense<Ops>(layout, f, l, g, 0);
             if (g != 0) continue;  // intermediate positions are tested in zone 1 only
-            for (int p = 0; p < z.positions; ++p) Condense<Ops>(layout, l, g, z.phi[p]);
+            for (int p = 1; p <= z.positions; ++p) Condense<Ops>(layout, f, l, g, p);
         }
     }
 
@@ -234,7 +269,7 @@ void TimeStep(const Layout& layout, Lanes<V>& l, System<V>& s, int step, Solve& 
     for (int g = 0; g < zones; ++g) {
         const double fraction = layout.zone[g].fraction;
         if (layout.zone[g].clothed) {
-            l.boundary[g] = kInnerCloth * l.evaporation[g] / (adu * fraction) + l.tin[g];
+            l.boundary[g] = kInnerCloth * l.evaporation[g] / f.area[g] + l.tin[g];
         } else {
             l.boundary[g] = operative + l.evaporation[g] / ((hc + l.hrs) * adu * fraction);
         }
@@ -293,6 +328,8 @@ void TimeStep(const Layout& layout, Lanes<V>& l, System<V>& s, int step, Solve& 
 template <class Ops, class V, class Solve>
 void RunSteps(const Layout& layout, Lanes<V>& l, Solve solve) {
     System<V> s;
+    Fixed<V> f;
+    FixConstants(layout, l, f);
     BuildSystem<Ops>(layout, l, s);
-    for (int step = 1; step <= kSteps; ++step) TimeStep<Ops>(layout, l, s, step, solve);
+    for (int step = 1; step <= kSteps; ++step) TimeStep<Ops>(layout, f, l, s, step, solve);
 }
