@@ -39,6 +39,13 @@ struct PackOps {
     static M Not(M a) { return HWY_NAMESPACE::Not(a); }
     static bool Any(M a) { return HWY_NAMESPACE::Any(a); }
     static P Abs(P x) { return HWY_NAMESPACE::Abs(x); }
+    static M Same(P a, P b) {
+        const hn::RebindToSigned<DF> di;
+        M r;
+        for (std::size_t k = 0; k < K; ++k)
+            r.m[k] = hn::RebindMask(DF(), hn::Eq(hn::BitCast(di, a.v[k]), hn::BitCast(di, b.v[k])));
+        return r;
+    }
     static P Exp(P x) { return HWY_NAMESPACE::Exp(x); }
     static P Exp2(P x) { return HWY_NAMESPACE::Exp2(x); }
     static P LibTanh(M m, P x) {

@@ -192,8 +192,14 @@ void Condense(const Layout& layout, const Fixed<V>& f, Lanes<V>& l, int g, int p
             const V g = balance(tm);
             open = Ops::And(open, Ops::Not(Ops::Or(Ops::Abs(g) < kBalanceTolerance, g == 0.0)));
             const M below = g < 0.0;
+            const V lowerBefore = lower, upperBefore = upper;
             lower = Ops::Select(Ops::And(open, below), tm, lower);
             upper = Ops::Select(Ops::And(open, Ops::Not(below)), tm, upper);
+            // A root outside the interval pulls it together to one number, after which every
+            // halving repeats the last: a halving that leaves both ends as they were is the
+            // last one that could change anything.
+            open = Ops::And(open, Ops::Not(Ops::And(Ops::Same(lower, lowerBefore),
+                                                    Ops::Same(upper, upperBefore))));
         }
     }
     const V pSat = SkinSaturation<Ops>(tm);

@@ -6,10 +6,12 @@
 // condensation search halves until every lane has stopped, each lane at its own point.
 //
 // The steps are in MpetSteps-inl.h, included inside a namespace of its user (once per SIMD
-// target). Ops supplies the lane type V, its mask M and what operators do not: Splat, Select, And,
-// Or, Not, Any, Abs, Exp, Exp2 (platform/Exp.h, whose SIMD form gives its bits), and LibTanh
-// (libm's tanh on the lanes set in a mask).
+// target). Ops supplies the lane type V, its mask M and what operators do not: Splat, Select,
+// And, Or, Not, Any, Abs, Same (the same bits), Exp, Exp2 (platform/Exp.h, whose SIMD form gives
+// its bits), and LibTanh (libm's tanh on the lanes set in a mask).
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/Exp.h"
 #include "platform/PhysicalConstants.h"
@@ -85,6 +87,10 @@ struct ScalarOps {
     static bool Not(bool a) { return !a; }
     static bool Any(bool a) { return a; }
     static double Abs(double x) { return std::fabs(x); }
+    // the same bits
+    static bool Same(double a, double b) {
+        return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
+    }
     static double Exp(double x) { return umbrix::Exp(x); }
     static double Exp2(double x) { return umbrix::Exp2(x); }
     static double LibTanh(bool, double x) { return std::tanh(x); }
