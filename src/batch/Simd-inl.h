@@ -283,12 +283,21 @@ inline constexpr ExpColumns kExpColumns = [] {
 }();
 
 // Entry j (0..31) of a table column in each lane: with eight lanes by permutations within
-// four registers, cheaper than a gather from memory; the same values either way.
+// registers, cheaper than a gather from memory; the same values either way.
 template <int c>
 HWY_INLINE VF ExpTable(hn::Vec<hn::RebindToSigned<DF>> j) {
     const DF d;
     const hn::RebindToSigned<DF> di;
     const double* column = kExpColumns.v[c];
+#if HWY_TARGET <= HWY_AVX3 && HWY_TARGET >= HWY_AVX3_DL
+    // sixteen entries from two registers per permutation (this Highway has no two-table
+    // lookup)
+    const VF low{
+        _mm512_permutex2var_pd(hn::Load(d, column).raw, j.raw, hn::Load(d, column + 8).raw)};
+    const VF high{
+        _mm512_permutex2var_pd(hn::Load(d, column + 16).raw, j.raw, hn::Load(d, column + 24).raw)};
+    return hn::IfThenElse(hn::RebindMask(d, hn::TestBit(j, hn::Set(di, 16))), high, low);
+#else
     if constexpr (hn::MaxLanes(DF()) == 8) {
         const auto idx = hn::IndicesFromVec(d, hn::And(j, hn::Set(di, 7)));
         const VF v0 = hn::TableLookupLanes(hn::Load(d, column), idx);
@@ -301,6 +310,7 @@ HWY_INLINE VF ExpTable(hn::Vec<hn::RebindToSigned<DF>> j) {
     } else {
         return hn::GatherIndex(d, column, j);
     }
+#endif
 }
 
 // exp_detail::ScaledExp (platform/Exp.h) lane by lane: 2^(m/32) e^r.
