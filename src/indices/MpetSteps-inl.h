@@ -100,6 +100,38 @@ void BuildSystem(const Layout& layout, const Lanes<V>& l, System<V>& s) {
     s.meanDiag = meanDiag;
 }
 
+// The forward sweep of layer k in every group: its node i needs node i - 1 of the layer before
+// and no other.
+template <int k, class V>
+inline void ForwardLayer(int n, const Lanes<V>& l, const System<V>& s, const V* boundary, V tMean,
+                         V* x0, V* x1, V* cp) {
+    const V* t = l.t;
+    for (int i = k; i < n; i += 5) {
+        // summed as the dense product does
+        V sum;
+        if constexpr (k > 0)
+            sum = (0.0 + l.lower[i] * t[i - 1]) + s.diagE[i] * t[i];
+        else
+            sum = 0.0 + s.diagE[i] * t[i];
+        if constexpr (k < 4) sum = sum + l.upper[i] * t[i + 1];
+        sum = sum + s.toMean[i] * tMean;
+        const V b = (sum + boundary[i]) + l.q[i];
+        const V u = -s.toMean[i];
+        V inv;
+        if constexpr (k == 0) {
+            inv = 1.0 / s.diagI[i];
+            x0[i] = b * inv;
+            x1[i] = u * inv;
+        } else {
+            const V a = -l.lower[i];
+            inv = 1.0 / (s.diagI[i] - a * cp[i - 1]);
+            x0[i] = (b - a * x0[i - 1]) * inv;
+            x1[i] = (u - a * x1[i - 1]) * inv;
+        }
+        if constexpr (k < 4) cp[i] = -l.upper[i] * inv;
+    }
+}
+
 // tn := I⁻¹ (E t + boundary + q) in O(N): each group of five nodes is tridiagonal and couples to
 // the others only through the mean body node. Solve every group for the right-hand side and for
 // the mean-node column (Thomas algorithm), then the mean node from its row (Schur complement),
@@ -110,29 +142,11 @@ void FastSolve(int n, const Lanes<V>& l, const System<V>& s, const V* boundary, 
     const V* t = l.t;
     const V tMean = t[n];
     // layer by layer across the groups, so that the groups' divisions overlap
-    for (int k = 0; k < 5; ++k) {
-        for (int i = k; i < n; i += 5) {
-            // summed as the dense product does
-            V sum =
-                k > 0 ? (0.0 + l.lower[i] * t[i - 1]) + s.diagE[i] * t[i] : 0.0 + s.diagE[i] * t[i];
-            if (k < 4) sum = sum + l.upper[i] * t[i + 1];
-            sum = sum + s.toMean[i] * tMean;
-            const V b = (sum + boundary[i]) + l.q[i];
-            const V u = -s.toMean[i];
-            V inv;
-            if (k == 0) {
-                inv = 1.0 / s.diagI[i];
-                x0[i] = b * inv;
-                x1[i] = u * inv;
-            } else {
-                const V a = -l.lower[i];
-                inv = 1.0 / (s.diagI[i] - a * cp[i - 1]);
-                x0[i] = (b - a * x0[i - 1]) * inv;
-                x1[i] = (u - a * x1[i - 1]) * inv;
-            }
-            if (k < 4) cp[i] = -l.upper[i] * inv;
-        }
-    }
+    ForwardLayer<0>(n, l, s, boundary, tMean, x0, x1, cp);
+    ForwardLayer<1>(n, l, s, boundary, tMean, x0, x1, cp);
+    ForwardLayer<2>(n, l, s, boundary, tMean, x0, x1, cp);
+    ForwardLayer<3>(n, l, s, boundary, tMean, x0, x1, cp);
+    ForwardLayer<4>(n, l, s, boundary, tMean, x0, x1, cp);
     for (int k = 3; k >= 0; --k) {
         for (int i = k; i < n; i += 5) {
             x0[i] = x0[i] - cp[i] * x0[i + 1];
