@@ -145,9 +145,9 @@ struct RowInputs {
 // Elements of PET computed apart before they join in order: bounds the models kept.
 constexpr std::size_t kPetChunk = 2048;
 constexpr std::size_t kPetBlock = 16;
-// mPET elements per block: sorted by clothing case, a block fills its vectors but for the
-// last of each case.
-constexpr std::size_t kMpetBlock = 64;
+// mPET elements per piece handed to a thread: a multiple of every vector's lanes, and small
+// enough that a block of data-file rows keeps two threads busy.
+constexpr std::size_t kMpetBlock = 32;
 
 }  // namespace
 
@@ -189,28 +189,36 @@ void Mpet(const Weather& w, const Person& p, const MpetOptions& options,
     std::iota(order.begin(), order.end(), std::size_t(0));
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return cases[a] < cases[b]; });
-    ForEachBlock(pool, n, kMpetBlock, [&](std::size_t begin, std::size_t end) {
+    // pieces of one case each, whole vectors but for the last piece of a case
+    std::vector<std::pair<std::size_t, std::size_t>> pieces;
+    for (std::size_t begin = 0; begin < n;) {
+        std::size_t end = begin + 1;
+        while (end < n && end - begin < kMpetBlock && cases[order[end]] == cases[order[begin]])
+            ++end;
+        pieces.emplace_back(begin, end);
+        begin = end;
+    }
+    ForEachBlock(pool, pieces.size(), 1, [&](std::size_t first, std::size_t last) {
         std::vector<mpet::Prepared> prepared;
-        prepared.reserve(end - begin);
-        for (std::size_t k = begin; k < end; ++k) {
-            const std::size_t i = order[k];
-            prepared.emplace_back(in.sex[i], in.position[i], options.autoClothing, float(in.ta[i]),
-                                  float(in.vp[i]), float(in.v[i]), float(in.tmrt[i]),
-                                  float(in.clothing[i]), float(in.activity[i]), float(in.height[i]),
-                                  float(in.weight[i]), float(in.age[i]), options.tc0, options.tsk0);
-        }
         std::vector<mpet_steps::Lanes<double>*> lanes;
-        for (std::size_t first = 0; first < prepared.size();) {
-            std::size_t last = first;
+        for (std::size_t piece = first; piece < last; ++piece) {
+            const auto [begin, end] = pieces[piece];
+            prepared.clear();
             lanes.clear();
-            while (last < prepared.size() &&
-                   prepared[last].clothingCase() == prepared[first].clothingCase())
-                lanes.push_back(&prepared[last++].lanes());
-            detail::RunMpet(prepared[first].layout(), lanes.data(), lanes.size());
-            first = last;
+            prepared.reserve(end - begin);
+            for (std::size_t k = begin; k < end; ++k) {
+                const std::size_t i = order[k];
+                prepared.emplace_back(
+                    in.sex[i], in.position[i], options.autoClothing, float(in.ta[i]),
+                    float(in.vp[i]), float(in.v[i]), float(in.tmrt[i]), float(in.clothing[i]),
+                    float(in.activity[i]), float(in.height[i]), float(in.weight[i]),
+                    float(in.age[i]), options.tc0, options.tsk0);
+                lanes.push_back(&prepared.back().lanes());
+            }
+            detail::RunMpet(prepared.front().layout(), lanes.data(), lanes.size());
+            for (std::size_t k = begin; k < end; ++k)
+                mpet[order[k]] = prepared[k - begin].finish(missingValue);
         }
-        for (std::size_t k = begin; k < end; ++k)
-            mpet[order[k]] = prepared[k - begin].finish(missingValue);
     });
 }
 
