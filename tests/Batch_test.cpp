@@ -440,6 +440,37 @@ TEST(Batch, MpetGivesTheRowFunctionsBits) {
     }
 }
 
+TEST(Batch, MpetBatchesOfAnySizeAndOrderOfCases) {
+    // cases alternating element by element and batches that end inside a vector, inside a
+    // piece of one case or just after one: every lane's element comes back to its place
+    Inputs all = Make(70, [](Inputs& in, const Draw& draw) {
+        DrawWeather(in, draw);
+        const double clothing[] = {0.4, 1.0, 2.3, 0.8, 1.4, 1.8};
+        in.clothing.back() = clothing[in.size() % 6];
+    });
+    const batch::coded::MpetOptions options{false, 36.8f, 34.0f};
+    std::vector<MpetDetails> rows(all.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] =
+            ComputeMpet(all.sex[i], all.position[i], false, float(all.ta[i]), float(all.vp[i]),
+                        float(all.v[i]), float(all.tmrt[i]), float(all.clothing[i]),
+                        float(all.activity[i]), float(all.height[i]), float(all.weight[i]),
+                        float(all.age[i]), options.tc0, options.tsk0, kMissing);
+    batch::ThreadPool two(2);
+    for (std::size_t n : {1, 2, 5, 9, 33, 70}) {
+        batch::coded::Weather w{std::span(all.ta).first(n), std::span(all.vp).first(n),
+                                std::span(all.v).first(n), std::span(all.tmrt).first(n)};
+        batch::coded::Person p{std::span(all.sex).first(n),     std::span(all.position).first(n),
+                               std::span(all.age).first(n),     std::span(all.height).first(n),
+                               std::span(all.weight).first(n),  std::span(all.clothing).first(n),
+                               std::span(all.activity).first(n)};
+        std::vector<MpetDetails> out(n);
+        batch::coded::Mpet(w, p, options, out, kMissing, n % 2 ? &two : nullptr);
+        ExpectSameBits(std::vector<MpetDetails>(rows.begin(), rows.begin() + n), out,
+                       std::to_string(n) + " elements");
+    }
+}
+
 TEST(Batch, ColumnsOfAnotherLengthAreRefused) {
     const std::vector<double> three = {20, 21, 22}, two = {50, 60}, one = {1.0};
     std::vector<double> out(3, -1.0);
