@@ -416,9 +416,9 @@ TEST(Batch, PetGivesTheRowsOfOneModel) {
 }
 
 TEST(Batch, MpetGivesTheRowFunctionsBits) {
-    // a thousand elements: the batch runs the row function element by element, each a full
-    // body model of 1200 steps
-    Inputs in = Make(1000, [](Inputs& in, const Draw& draw) {
+    // every clothing case (the batch runs the elements of a case side by side), humid heat
+    // with vapour pressures above 50 hPa; each element a full body model of 1200 steps
+    Inputs in = Make(400, [](Inputs& in, const Draw& draw) {
         DrawWeather(in, draw);
         in.clothing.back() = draw(0.1, 3.0);
     });
@@ -436,7 +436,38 @@ TEST(Batch, MpetGivesTheRowFunctionsBits) {
             [&](std::vector<MpetDetails>& out, batch::ThreadPool* pool) {
                 batch::coded::Mpet(in.weather(), in.person(), options, out, kMissing, pool);
             },
-            false);
+            true);
+    }
+}
+
+TEST(Batch, MpetBatchesOfAnySizeAndOrderOfCases) {
+    // cases alternating element by element and batches that end inside a vector, inside a
+    // piece of one case or just after one: every lane's element comes back to its place
+    Inputs all = Make(70, [](Inputs& in, const Draw& draw) {
+        DrawWeather(in, draw);
+        const double clothing[] = {0.4, 1.0, 2.3, 0.8, 1.4, 1.8};
+        in.clothing.back() = clothing[in.size() % 6];
+    });
+    const batch::coded::MpetOptions options{false, 36.8f, 34.0f};
+    std::vector<MpetDetails> rows(all.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] =
+            ComputeMpet(all.sex[i], all.position[i], false, float(all.ta[i]), float(all.vp[i]),
+                        float(all.v[i]), float(all.tmrt[i]), float(all.clothing[i]),
+                        float(all.activity[i]), float(all.height[i]), float(all.weight[i]),
+                        float(all.age[i]), options.tc0, options.tsk0, kMissing);
+    batch::ThreadPool two(2);
+    for (std::size_t n : {1, 2, 5, 9, 33, 70}) {
+        batch::coded::Weather w{std::span(all.ta).first(n), std::span(all.vp).first(n),
+                                std::span(all.v).first(n), std::span(all.tmrt).first(n)};
+        batch::coded::Person p{std::span(all.sex).first(n),     std::span(all.position).first(n),
+                               std::span(all.age).first(n),     std::span(all.height).first(n),
+                               std::span(all.weight).first(n),  std::span(all.clothing).first(n),
+                               std::span(all.activity).first(n)};
+        std::vector<MpetDetails> out(n);
+        batch::coded::Mpet(w, p, options, out, kMissing, n % 2 ? &two : nullptr);
+        ExpectSameBits(std::vector<MpetDetails>(rows.begin(), rows.begin() + n), out,
+                       std::to_string(n) + " elements");
     }
 }
 

@@ -151,6 +151,44 @@ TEST(Engine, SeriesIsTheRowsInOrderWithOnePetState) {
                  std::invalid_argument);
 }
 
+TEST(Engine, RowsInBlocksGiveTheMpetOfSingleRows) {
+    // persons of every clothing case, with and without automatic clothing, interleaved, so that
+    // the batch groups them by case; a humid hour and one whose vapour pressure exceeds 50 hPa
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const Horizon open;
+    std::vector<RowJob> jobs;
+    for (int i = 0; i < 70; ++i) {
+        RowJob job{Noon(), {}, &open, {}, {}};
+        job.indices = {false, false, false, false, false, true};
+        job.inputs.time = {172, 6.0 + 0.25 * i};
+        job.inputs.weather.Ta = -10.0 + 50.0 * unit(random);
+        job.inputs.weather.RH = i == 7 ? 99.0 : 20.0 + 75.0 * unit(random);
+        if (i == 9) job.inputs.weather.Ta = 45.0, job.inputs.weather.RH = 90.0;
+        Person& p = job.inputs.person;
+        p.autoClothing = i % 3 == 0;
+        p.clothing = 0.2 + 2.6 * unit(random);
+        p.sex = i % 2 ? Sex::Female : Sex::Male;
+        p.posture = i % 4 < 2 ? Posture::Standing : Posture::Sitting;
+        p.weight = 50 + 60 * unit(random);
+        jobs.push_back(job);
+    }
+    PetState unused;
+    std::vector<RowResult> single;
+    for (const RowJob& job : jobs)
+        single.push_back(ComputeRow(job.inputs, job.settings, open, job.indices, unused));
+    EXPECT_GT(single[9].VP, 50.0f);
+    batch::ThreadPool two(2);
+    for (batch::ThreadPool* pool : {static_cast<batch::ThreadPool*>(nullptr), &two}) {
+        std::vector<RowResult> rows(jobs.size());
+        ComputeRows(jobs, rows, unused, pool);
+        for (std::size_t i = 0; i < jobs.size(); ++i) {
+            EXPECT_TRUE(SameBits(rows[i].mpet, single[i].mpet)) << i;
+            EXPECT_TRUE(SameBits(rows[i].mPET, single[i].mPET)) << i;
+        }
+    }
+}
+
 TEST(Engine, DailyCourseNeedsTheCloudCover) {
     const Site site{7.85, 48.0, 278, 1.0, ""};
     Weather w;

@@ -48,3 +48,26 @@ TEST(Exp, EdgesOfItsRange) {
     // results below the normal range keep their size
     EXPECT_NEAR(Exp(-740.0) / std::exp(-740.0), 1.0, 1e-6);
 }
+
+TEST(Exp2, WithinOneUnitOfLibmAndMostlyEqual) {
+    std::mt19937_64 random(12);
+    for (auto [lo, hi] : {std::pair{-1.0, 1.0}, {-60.0, 60.0}, {-1021.0, 1023.9}}) {
+        std::uniform_real_distribution<double> draw(lo, hi);
+        int equal = 0;
+        constexpr int kCount = 200000;
+        for (int i = 0; i < kCount; ++i) {
+            const double x = draw(random);
+            const double libm = std::exp2(x), ours = Exp2(x);
+            ASSERT_LE(Ulps(ours, libm), 1.0) << std::hexfloat << x;
+            equal += ours == libm;
+        }
+        EXPECT_GT(equal, kCount * 99 / 100) << lo << " … " << hi;
+    }
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double x : {0.0, 1.0, -1.0, 10.0, -1022.0, 1023.0}) EXPECT_EQ(Exp2(x), std::exp2(x)) << x;
+    EXPECT_TRUE(std::isnan(Exp2(std::nan(""))));
+    EXPECT_EQ(Exp2(1024.0), inf);
+    EXPECT_EQ(Exp2(inf), inf);
+    EXPECT_EQ(Exp2(-inf), 0.0);
+    EXPECT_EQ(Exp2(-1100.0), 0.0);
+}

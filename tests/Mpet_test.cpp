@@ -67,6 +67,8 @@ TEST(MpetClothing, CaseByInsulation) {
         mpet::ModelState state = call.Run();
         SCOPED_TRACE(row.icl);
         EXPECT_EQ(state.clothingCase, row.expected);
+        // the batch groups its elements by this case before it runs them
+        EXPECT_EQ(mpet::ClothingCaseOf(false, call.ta, row.icl), row.expected);
         EXPECT_EQ(state.icl, row.iclUsed);
         ASSERT_EQ(state.zones.size(), row.zones);
         EXPECT_EQ(state.nodes.size(), 5 * row.zones + 1);
@@ -118,6 +120,7 @@ TEST(MpetClothing, AutomaticClothingFollowsAirTemperature) {
         automatic.icl = 0.5f;  // ignored
         mpet::ModelState state = automatic.Run();
         EXPECT_EQ(state.clothingCase, row.expected);
+        EXPECT_EQ(mpet::ClothingCaseOf(true, row.ta, 0.5f), row.expected);
         EXPECT_NEAR(state.icl, row.used, 1e-6);
         // the same as typing the clothing in
         Call typed = automatic;

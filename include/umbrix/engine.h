@@ -165,7 +165,7 @@ struct RowJob {
 
 // The rows of ComputeRow for each job, as if called in order with one PET state (which ends as
 // after those calls), computed in blocks over the pool's threads: the same bits whatever the
-// number of threads. SET* and PET run on the batch engine (umbrix/batch.h).
+// number of threads. SET*, PET and mPET run on the batch engine (umbrix/batch.h).
 void ComputeRows(std::span<const RowJob> jobs, std::span<RowResult> rows, PetState& pet,
                  batch::ThreadPool* pool = nullptr, SunshineCache* cache = nullptr);
 

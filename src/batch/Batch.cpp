@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <functional>
+#include <numeric>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "batch/Kernels.h"
+#include "indices/Mpet.h"
 #include "umbrix/thread_pool.h"
 
 namespace umbrix::batch {
@@ -145,7 +147,9 @@ struct RowInputs {
 // Elements of PET computed apart before they join in order: bounds the models kept.
 constexpr std::size_t kPetChunk = 2048;
 constexpr std::size_t kPetBlock = 16;
-constexpr std::size_t kMpetBlock = 2;
+// mPET elements per piece handed to a thread: a multiple of every vector's lanes, and small
+// enough that a block of data-file rows keeps two threads busy.
+constexpr std::size_t kMpetBlock = 32;
 
 }  // namespace
 
@@ -181,13 +185,45 @@ void Mpet(const Weather& w, const Person& p, const MpetOptions& options,
     const std::size_t n = mpet.size();
     if (n == 0) return;
     const RowInputs in(w, p, n);
-    ForEachBlock(pool, n, kMpetBlock, [&](std::size_t begin, std::size_t end) {
-        for (std::size_t i = begin; i < end; ++i)
-            mpet[i] = ComputeMpet(in.sex[i], in.position[i], options.autoClothing, float(in.ta[i]),
-                                  float(in.vp[i]), float(in.v[i]), float(in.tmrt[i]),
-                                  float(in.clothing[i]), float(in.activity[i]), float(in.height[i]),
-                                  float(in.weight[i]), float(in.age[i]), options.tc0, options.tsk0,
-                                  missingValue);
+    // elements of one clothing case run side by side: the case fixes the zones and nodes
+    std::vector<mpet::ClothingCase> cases(n);
+    for (std::size_t i = 0; i < n; ++i)
+        cases[i] =
+            mpet::ClothingCaseOf(options.autoClothing, float(in.ta[i]), float(in.clothing[i]));
+    std::vector<std::size_t> order(n);
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return cases[a] < cases[b]; });
+    // pieces of one case each, whole vectors but for the last piece of a case
+    std::vector<std::pair<std::size_t, std::size_t>> pieces;
+    for (std::size_t begin = 0; begin < n;) {
+        std::size_t end = begin + 1;
+        while (end < n && end - begin < kMpetBlock && cases[order[end]] == cases[order[begin]])
+            ++end;
+        pieces.emplace_back(begin, end);
+        begin = end;
+    }
+    ForEachBlock(pool, pieces.size(), 1, [&](std::size_t first, std::size_t last) {
+        std::vector<mpet::Prepared> prepared;
+        std::vector<mpet_steps::Lanes<double>*> lanes;
+        for (std::size_t piece = first; piece < last; ++piece) {
+            const auto [begin, end] = pieces[piece];
+            prepared.clear();
+            lanes.clear();
+            prepared.reserve(end - begin);
+            for (std::size_t k = begin; k < end; ++k) {
+                const std::size_t i = order[k];
+                prepared.emplace_back(
+                    in.sex[i], in.position[i], options.autoClothing, float(in.ta[i]),
+                    float(in.vp[i]), float(in.v[i]), float(in.tmrt[i]), float(in.clothing[i]),
+                    float(in.activity[i]), float(in.height[i]), float(in.weight[i]),
+                    float(in.age[i]), options.tc0, options.tsk0);
+                lanes.push_back(&prepared.back().lanes());
+            }
+            detail::RunMpet(prepared.front().layout(), lanes.data(), lanes.size());
+            for (std::size_t k = begin; k < end; ++k)
+                mpet[order[k]] = prepared[k - begin].finish(missingValue);
+        }
     });
 }
 

@@ -8,8 +8,9 @@
 // work.
 //
 // UTCI, PMV, PT and SET* run several elements per instruction (SIMD, chosen at run time for the
-// processor); PET and mPET run element by element. With a pool, the batch is split into
-// blocks over its threads; without one, the calling thread does all.
+// processor), and so does mPET's time loop for the elements of one clothing case; PET runs
+// element by element. With a pool, the batch is split into blocks over its threads; without
+// one, the calling thread does all.
 #include <cstddef>
 #include <span>
 #include <string>

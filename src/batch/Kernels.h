@@ -6,6 +6,12 @@
 
 #include "indices/Pet.h"
 
+namespace umbrix::mpet_steps {
+struct Layout;
+template <class V>
+struct Lanes;
+}  // namespace umbrix::mpet_steps
+
 namespace umbrix::batch::detail {
 
 // A column as the kernels read it: element i is data[i * step]; step 0 repeats one value.
@@ -59,5 +65,8 @@ void RunPmv(const PmvArgs& a, std::size_t begin, std::size_t end);
 void RunPt(const PtArgs& a, std::size_t begin, std::size_t end);
 void RunSetStar(const SetStarArgs& a, std::size_t begin, std::size_t end);
 void RunPetReference(const PetReferenceArgs& a, std::size_t begin, std::size_t end);
+// The time loop of count mPET elements of one clothing case (layout), in place.
+void RunMpet(const mpet_steps::Layout& layout, mpet_steps::Lanes<double>* const* elements,
+             std::size_t count);
 
 }  // namespace umbrix::batch::detail

@@ -269,6 +269,72 @@ HWY_INLINE Pack<K> EachLane(Pack<K> x, PackMask<K> active, F f) {
     return x;
 }
 
+// Column c of exp_detail::kTable (2^(j/32) rounded, and its correction) in 32 aligned doubles.
+struct ExpColumns {
+    alignas(64) double v[2][32];
+};
+inline constexpr ExpColumns kExpColumns = [] {
+    ExpColumns c{};
+    for (int j = 0; j < 32; ++j) {
+        c.v[0][j] = exp_detail::kTable[j][0];
+        c.v[1][j] = exp_detail::kTable[j][1];
+    }
+    return c;
+}();
+
+// Entry j (0..31) of a table column in each lane: with eight lanes by permutations within
+// registers, cheaper than a gather from memory; the same values either way.
+template <int c>
+HWY_INLINE VF ExpTable(hn::Vec<hn::RebindToSigned<DF>> j) {
+    const DF d;
+    const hn::RebindToSigned<DF> di;
+    const double* column = kExpColumns.v[c];
+#if HWY_TARGET <= HWY_AVX3 && HWY_TARGET >= HWY_AVX3_DL
+    // sixteen entries from two registers per permutation (this Highway has no two-table
+    // lookup)
+    const VF low{
+        _mm512_permutex2var_pd(hn::Load(d, column).raw, j.raw, hn::Load(d, column + 8).raw)};
+    const VF high{
+        _mm512_permutex2var_pd(hn::Load(d, column + 16).raw, j.raw, hn::Load(d, column + 24).raw)};
+    return hn::IfThenElse(hn::RebindMask(d, hn::TestBit(j, hn::Set(di, 16))), high, low);
+#else
+    if constexpr (hn::MaxLanes(DF()) == 8) {
+        const auto idx = hn::IndicesFromVec(d, hn::And(j, hn::Set(di, 7)));
+        const VF v0 = hn::TableLookupLanes(hn::Load(d, column), idx);
+        const VF v1 = hn::TableLookupLanes(hn::Load(d, column + 8), idx);
+        const VF v2 = hn::TableLookupLanes(hn::Load(d, column + 16), idx);
+        const VF v3 = hn::TableLookupLanes(hn::Load(d, column + 24), idx);
+        const MF m8 = hn::RebindMask(d, hn::TestBit(j, hn::Set(di, 8)));
+        const MF m16 = hn::RebindMask(d, hn::TestBit(j, hn::Set(di, 16)));
+        return hn::IfThenElse(m16, hn::IfThenElse(m8, v3, v2), hn::IfThenElse(m8, v1, v0));
+    } else {
+        return hn::GatherIndex(d, column, j);
+    }
+#endif
+}
+
+// exp_detail::ScaledExp (platform/Exp.h) lane by lane: 2^(m/32) e^r.
+HWY_INLINE VF ScaledExp(hn::Vec<hn::RebindToSigned<DF>> m, VF r) {
+    namespace e = exp_detail;
+    const DF d;
+    const hn::RebindToSigned<DF> di;
+    const auto j = hn::And(m, hn::Set(di, (1 << e::kBits) - 1));
+    const auto k = hn::ShiftRight<e::kBits>(m);
+    const auto k1 = hn::ShiftRight<1>(k);
+    const VF r2 = hn::Mul(r, r);
+    const auto C = [&](double c) { return hn::Set(d, c); };
+    const VF low =
+        hn::Add(hn::Add(ExpTable<1>(j), r), hn::Mul(r2, hn::Add(C(e::kC2), hn::Mul(r, C(e::kC3)))));
+    const VF high = hn::Add(hn::Add(C(e::kC4), hn::Mul(r, C(e::kC5))),
+                            hn::Mul(r2, hn::Add(C(e::kC6), hn::Mul(r, C(e::kC7)))));
+    const VF p = hn::Add(low, hn::Mul(hn::Mul(r2, r2), high));
+    const VF t = ExpTable<0>(j);
+    const auto pow2 = [&](auto n) {
+        return hn::BitCast(d, hn::ShiftLeft<52>(hn::Add(n, hn::Set(di, 1023))));
+    };
+    return hn::Mul(hn::Mul(hn::Add(t, hn::Mul(t, p)), pow2(k1)), pow2(hn::Sub(k, k1)));
+}
+
 // umbrix::Exp (platform/Exp.h) lane by lane: its operations in its order, so the same bits.
 HWY_INLINE VF Exp(VF x) {
     namespace e = exp_detail;
@@ -282,22 +348,28 @@ HWY_INLINE VF Exp(VF x) {
     const auto m = hn::Sub(hn::BitCast(di, shifted), hn::BitCast(di, shift));
     const VF r = hn::Sub(hn::Sub(xc, hn::Mul(kd, hn::Set(d, e::kLn2HiN))),
                          hn::Mul(kd, hn::Set(d, e::kLn2LoN)));
-    const auto j = hn::And(m, hn::Set(di, (1 << e::kBits) - 1));
-    const auto k = hn::ShiftRight<e::kBits>(m);
-    const auto k1 = hn::ShiftRight<1>(k);
-    const VF r2 = hn::Mul(r, r);
-    const auto C = [&](double c) { return hn::Set(d, c); };
-    const VF low = hn::Add(hn::Add(hn::GatherIndex(d, &e::kTable[0][1], hn::Add(j, j)), r),
-                           hn::Mul(r2, hn::Add(C(e::kC2), hn::Mul(r, C(e::kC3)))));
-    const VF high = hn::Add(hn::Add(C(e::kC4), hn::Mul(r, C(e::kC5))),
-                            hn::Mul(r2, hn::Add(C(e::kC6), hn::Mul(r, C(e::kC7)))));
-    const VF p = hn::Add(low, hn::Mul(hn::Mul(r2, r2), high));
-    const VF t = hn::GatherIndex(d, &e::kTable[0][0], hn::Add(j, j));
-    const auto pow2 = [&](auto n) {
-        return hn::BitCast(d, hn::ShiftLeft<52>(hn::Add(n, hn::Set(di, 1023))));
-    };
-    const VF y = hn::Mul(hn::Mul(hn::Add(t, hn::Mul(t, p)), pow2(k1)), pow2(hn::Sub(k, k1)));
-    return hn::IfThenElse(nan, x, y);
+    return hn::IfThenElse(nan, x, ScaledExp(m, r));
+}
+
+// umbrix::Exp2 lane by lane, as Exp.
+HWY_INLINE VF Exp2(VF x) {
+    namespace e = exp_detail;
+    const DF d;
+    const hn::RebindToSigned<DF> di;
+    const MF nan = hn::IsNaN(x);
+    const VF xc = hn::Min(hn::Max(x, hn::Set(d, e::kMin2)), hn::Set(d, e::kMax2));
+    const VF shift = hn::Set(d, e::kShift);
+    const VF shifted = hn::Add(hn::Mul(xc, hn::Set(d, 32.0)), shift);
+    const VF kd = hn::Sub(shifted, shift);
+    const auto m = hn::Sub(hn::BitCast(di, shifted), hn::BitCast(di, shift));
+    const VF r = hn::Mul(hn::Sub(xc, hn::Mul(kd, hn::Set(d, 0.03125))), hn::Set(d, e::kLn2));
+    return hn::IfThenElse(nan, x, ScaledExp(m, r));
+}
+template <std::size_t K>
+HWY_INLINE Pack<K> Exp2(Pack<K> x) {
+    UMBRIX_EACH_VECTOR
+    for (std::size_t k = 0; k < K; ++k) x.v[k] = Exp2(x.v[k]);
+    return x;
 }
 template <std::size_t K>
 HWY_INLINE Pack<K> Exp(Pack<K> x) {

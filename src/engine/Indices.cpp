@@ -16,9 +16,6 @@ namespace umbrix {
 namespace {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-// mPET's body model starts from these core and skin temperatures, °C
-constexpr float kInitialCore = 36.8f;
-constexpr float kInitialSkin = 34.0f;
 
 // The humidity as the index functions take it: VP as given, else from RH; RH as given, else
 // from VP. The batch functions read VP as given, so both give the same bits.
@@ -81,8 +78,8 @@ double PtOf(double Ta, double VP, double Tmrt, double v, double airPressure) {
 
 MpetDetails MpetOf(const Air& a, const Body& b) {
     return ComputeMpet(b.sex, b.position, b.autoClothing, a.Ta, a.VP, a.v, a.Tmrt, b.clothing,
-                       b.activity, b.height, b.weight, float(b.age), kInitialCore, kInitialSkin,
-                       kNaN);
+                       b.activity, b.height, b.weight, float(b.age), engine::kInitialCore,
+                       engine::kInitialSkin, kNaN);
 }
 
 }  // namespace engine

@@ -52,6 +52,9 @@ double SetStarOf(const Air& air, const Body& body, bool sedentary);
 double UtciOf(double Ta, double VP, double Tmrt, double v);
 double PtOf(double Ta, double VP, double Tmrt, double v, double airPressure);
 MpetDetails MpetOf(const Air& air, const Body& body);
+// mPET's body model starts from these core and skin temperatures, °C
+inline constexpr float kInitialCore = 36.8f;
+inline constexpr float kInitialSkin = 34.0f;
 
 // Whether every given value lies in its physical range (a value outside it is never computed
 // with). G and D are judged against the limit of the day and latitude, VP against saturation.

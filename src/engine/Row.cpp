@@ -122,12 +122,12 @@ void ComputeRows(std::span<const RowJob> jobs, std::span<RowResult> rows, PetSta
         days[i] = jobs[i].day ? *jobs[i].day
                               : DayAt(PlaceOf(jobs[i].inputs.site), jobs[i].inputs.time.dayOfYear,
                                       *jobs[i].horizon, cache);
-    // every row apart, without the two indices the batch engine takes over
+    // every row apart, without the indices the batch engine takes over
     const auto apart = [&](std::size_t begin, std::size_t end) {
         PetState unused;
         for (std::size_t i = begin; i < end; ++i) {
             IndexSelection sel = jobs[i].indices;
-            sel.pet = sel.setStar = false;
+            sel.pet = sel.setStar = sel.mpet = false;
             rows[i] =
                 RowOfDay(jobs[i].inputs, jobs[i].settings, *jobs[i].horizon, sel, unused, days[i]);
         }
@@ -154,19 +154,30 @@ void ComputeRows(std::span<const RowJob> jobs, std::span<RowResult> rows, PetSta
             return {sex, position, age, height, weight, clothing, activity};
         }
     };
-    Columns setStar[2], petRows;
+    Columns setStar[2], petRows, mpetRows[2];
     for (std::size_t i = 0; i < n; ++i) {
         const RowJob& job = jobs[i];
         if (std::isnan(rows[i].Tmrt) || !InRange(job.inputs.person)) continue;
         const Body body = BodyOf(job.inputs.person);
         if (job.indices.setStar) setStar[job.settings.setStarSedentary].add(i, rows[i], body);
         if (job.indices.pet) petRows.add(i, rows[i], body);
+        if (job.indices.mpet) mpetRows[body.autoClothing].add(i, rows[i], body);
     }
     for (int sedentary = 0; sedentary < 2; ++sedentary) {
         const Columns& c = setStar[sedentary];
         std::vector<double> out(c.row.size());
         batch::coded::SetStar(c.weather(), c.rh, c.person(), sedentary, out, kNaN, pool);
         for (std::size_t k = 0; k < out.size(); ++k) rows[c.row[k]].SET = float(out[k]);
+    }
+    for (int autoClothing = 0; autoClothing < 2; ++autoClothing) {
+        const Columns& c = mpetRows[autoClothing];
+        std::vector<MpetDetails> out(c.row.size());
+        batch::coded::Mpet(c.weather(), c.person(), {autoClothing == 1, kInitialCore, kInitialSkin},
+                           out, kNaN, pool);
+        for (std::size_t k = 0; k < out.size(); ++k) {
+            rows[c.row[k]].mpet = out[k];
+            rows[c.row[k]].mPET = out[k].mPET;
+        }
     }
     std::vector<PetDetails> pets(petRows.row.size());
     batch::coded::Pet(petRows.weather(), petRows.person(), pets, kNaN, pet.model(), pool);

@@ -5,22 +5,24 @@
 #include <memory>
 
 #include "indices/DenseMatrix.h"
+#include "indices/MpetSteps.h"
 #include "platform/PhysicalConstants.h"
+
+namespace umbrix::mpet_steps::scalar {
+#include "indices/MpetSteps-inl.h"
+}  // namespace umbrix::mpet_steps::scalar
 
 namespace umbrix {
 
 namespace {
 
+using namespace mpet_steps;
+using namespace mpet_steps::scalar;
+
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kPressure = 1013.25;  // air pressure, and reference pressure, hPa
-constexpr double kSigma = kStefanBoltzmann;
-constexpr double kKelvin = kZeroCelsiusBodyModels;  // 273.2, as the model writes it
-constexpr double kSkinEmissivity = 0.99;
-constexpr double kClothEmissivity = 0.95;
-constexpr double kLatentHeat = 2420000.0;    // J/kg
+constexpr double kPressure = 1013.25;        // air pressure, and reference pressure, hPa
 constexpr double kCpAir = 1010.0;            // J/(kg K)
 constexpr double kCloToSI = 0.155;           // m²K/W per clo
-constexpr double kInnerCloth = 0.033;        // m²K/W from the skin to the inner clothing position
 constexpr double kInitialAirLayer = 0.0853;  // m²K/W, surface air layer before the first step
 constexpr double kHeadFraction = 0.08;
 constexpr double kFaceFraction = 0.05;  // unclothed part of the head in case D
@@ -32,8 +34,6 @@ constexpr double kHeadFat = 0.01;         // m
 constexpr double kHeadLength = 0.24;      // m
 constexpr double kBodyCouplingX = 5.4;    // perfusion coupling of the outer body groups
 constexpr double kFaceCouplingX = 1.2;
-constexpr int kSteps = 1200;               // one-second steps
-constexpr int kCondensationFrom = 3;       // first step with the condensation test
 constexpr double kReferenceVapour = 12.0;  // hPa
 constexpr double kReferenceCover = 0.87;   // clothed share of the reference person
 constexpr double kAbsentSkin = 9999.0;     // Tsk of a group the case does not have
@@ -42,8 +42,33 @@ constexpr double kMaxVapour = 50.0;        // hPa; above it mPET is not defined
 // The reference search moves at least 0.001 °C per round: far more rounds than any plausible
 // equivalent temperature needs, but a bound for non-finite residuals.
 constexpr int kMaxSearchRounds = 20000;
-constexpr int kMaxHalvings = 100;
-constexpr double kBalanceTolerance = 0.00001;
+
+double Pow4(double x) {
+    double x2 = x * x;
+    return x2 * x2;
+}
+
+// Heat lost by breathing at air temperature ta and vapour pressure vp, W (negative = loss).
+double Respiration(double ta, double vp, double ventilation) {
+    double tex = 0.47 * ta + 21.0;
+    double eex = SaturationVapourPressureBase10(tex);
+    return (ta - tex) * kCpAir * ventilation +
+           kLatentHeat * 0.623 / kPressure * (vp - eex) * ventilation;
+}
+
+// The clothing the model runs with, clo: the clothing is a 4-byte value on the interface, the
+// model works on its own copy.
+float ModelClothing(bool autoClothing, float ta, float icl) {
+    if (autoClothing) icl = mpet::AutomaticClothing(ta);
+    // !(x >= 0.3) also catches NaN
+    if (!(icl >= 0.3f)) icl = 0.3f;
+    if (icl > 2.5f) icl = 2.5f;
+    return icl;
+}
+
+}  // namespace
+
+namespace mpet::internal {
 
 struct Tissue {
     double k;     // conductivity, W/(m K)
@@ -60,50 +85,6 @@ constexpr Tissue kSkin{0.47, 7985600.0, 5852.775, 736.0, 368.0};
 constexpr Tissue kBrain{0.49, 8316000.0, 39533.5442, 26800.0, 13400.0};
 constexpr Tissue kHeadSkin{0.47, 7985600.0, 21382.138, 736.0, 368.0};
 
-double Pow4(double x) {
-    double x2 = x * x;
-    return x2 * x2;
-}
-
-// Saturation vapour pressure over the skin and in the clothing, hPa.
-double SkinSaturation(double t) {
-    return SaturationVapourPressure(t);
-}
-
-// Linear radiation coefficient between a surface at ts and surroundings at tr (kelvin).
-double RadiationFactor(double ts, double tr) {
-    return ts * ts * ts + ts * ts * tr + ts * tr * tr + tr * tr * tr;
-}
-
-// Heat lost by breathing at air temperature ta and vapour pressure vp, W (negative = loss).
-double Respiration(double ta, double vp, double ventilation) {
-    double tex = 0.47 * ta + 21.0;
-    double eex = SaturationVapourPressureBase10(tex);
-    return (ta - tex) * kCpAir * ventilation +
-           kLatentHeat * 0.623 / kPressure * (vp - eex) * ventilation;
-}
-
-// tanh through one exp, about three times cheaper than std::tanh in the time loop; absolute
-// error below 1e-15, and the sweat drives only use it scaled and offset.
-inline double Tanh(double x) {
-    if (!(std::fabs(x) < 20.0)) return std::tanh(x);
-    double e = std::exp(2.0 * x);
-    return (e - 1.0) / (e + 1.0);
-}
-// Sweating: drives of the skin and of the core temperature, and the zone's rate in kg/s.
-double SkinSweatDrive(double tsk) {
-    return 0.43 * Tanh(0.59 * (tsk - 34.0) - 0.19) + 0.65;
-}
-double CoreSweatDrive(double tc) {
-    return 3.06 * Tanh(1.98 * (tc - 36.7) - 1.03) + 3.44;
-}
-double SweatRate(int sex, double a, double b, double tsk, double tc, double fraction, double adu) {
-    double sweat = (b * (tc - 36.7) + a * (tsk - 34.0)) * fraction * adu / 300000.0;
-    if (sweat < 0) sweat = 0;
-    if (sex == 2) sweat *= 0.7;
-    return sweat;
-}
-
 // ---- zones and nodes --------------------------------------------------------------------
 
 struct Zone {
@@ -118,18 +99,13 @@ struct Zone {
     std::vector<double> positions;  // intermediate clothing positions (fractions φ)
     int first = 0;                  // index of node 1 of the group
 
-    // per step
-    double hr = 0, airLayer = 0, rtot = 0, recl = 0, retot = 0;
-    double to = 0, tout = 0, tin = 0;
-    double sweat = 0, esk = 0, psk = 0, wet = 0, evaporation = 0, boundary = 0;
+    // as the last step left them
+    double rtot = 0, to = 0, tout = 0, tin = 0;
+    double sweat = 0, psk = 0, wet = 0, evaporation = 0, boundary = 0;
     // final flows
     double radiation = 0, convection = 0, dry = 0;
 
     int Outer() const { return first + 4; }
-    // Evaporative resistance of the clothing from the skin up to resistance r.
-    double EvaporativeResistance(double r, double hc) const {
-        return (1.0 + 2.22 * hc * (r - (1.0 - 1.0 / (1.0 + 1.81 * r)) * airLayer)) / (1.67 * hc);
-    }
 };
 
 struct Node {
@@ -143,32 +119,10 @@ struct Node {
     double q0 = 0;                // initial heat source, W/m³
     double twoK = 0, fourK = 0;   // 2k/Δr², 4k/Δr²
     double lower = 0, upper = 0;  // k/Δr² ∓ k/(2 r Δr)
-    bool hasLower = false, hasUpper = false;
 };
 
-// Coefficients of the step's system: E (explicit) and I (implicit) over the tissue nodes
-// 0..n-1 and the mean body node n. Off the diagonal I is -E, except row n, which equals E's.
-struct System {
-    int n = 0;
-    std::vector<double> lower, upper;  // E(i, i-1), E(i, i+1)
-    std::vector<char> hasLower, hasUpper;
-    std::vector<double> diagE, diagI;      // E(i, i), I(i, i)
-    std::vector<double> toMean, fromMean;  // E(i, n), E(n, i)
-    double meanDiag = 0;                   // E(n, n) = I(n, n)
-};
-
-class Solver {
-  public:
-    virtual ~Solver() = default;
-    virtual void Build(const System& s) = 0;
-    // tn := I⁻¹ (E t + boundary + q)
-    virtual void Step(const System& s, const std::vector<double>& t,
-                      const std::vector<double>& boundary, const std::vector<double>& q,
-                      std::vector<double>& tn) = 0;
-};
-
-// The system as dense matrices, inverted every step.
-class ReferenceSolver : public Solver {
+// The step's system as dense matrices, inverted every step.
+class ReferenceSolver {
   public:
     explicit ReferenceSolver(int size) {
         t_.resize(1, size);
@@ -177,24 +131,24 @@ class ReferenceSolver : public Solver {
         q_.resize(1, size);
     }
 
-    void Build(const System& s) override {
-        const int size = s.n + 1;
+    void Build(int n, const Lanes<double>& l, const System<double>& s) {
+        const int size = n + 1;
         e_.resize(size, size);
         e_.fill(0.0);
         i_.resize(size, size);
         i_.fill(0.0);
         // DenseMatrix names the column first: E(row, col) is SetElement(col, row)
-        for (int k = 0; k < s.n; ++k) {
+        for (int k = 0; k < n; ++k) {
             int row = k + 1;
-            if (s.hasLower[k]) {
-                e_.setElement(row - 1, row, s.lower[k]);
-                i_.setElement(row - 1, row, -s.lower[k]);
+            if (k % 5 != 0) {
+                e_.setElement(row - 1, row, l.lower[k]);
+                i_.setElement(row - 1, row, -l.lower[k]);
             }
             e_.setElement(row, row, s.diagE[k]);
             i_.setElement(row, row, s.diagI[k]);
-            if (s.hasUpper[k]) {
-                e_.setElement(row + 1, row, s.upper[k]);
-                i_.setElement(row + 1, row, -s.upper[k]);
+            if (k % 5 != 4) {
+                e_.setElement(row + 1, row, l.upper[k]);
+                i_.setElement(row + 1, row, -l.upper[k]);
             }
             e_.setElement(size, row, s.toMean[k]);
             i_.setElement(size, row, -s.toMean[k]);
@@ -205,13 +159,13 @@ class ReferenceSolver : public Solver {
         i_.setElement(size, size, s.meanDiag);
     }
 
-    void Step(const System& s, const std::vector<double>& t, const std::vector<double>& boundary,
-              const std::vector<double>& q, std::vector<double>& tn) override {
-        const int size = s.n + 1;
-        for (int r = 1; r <= size; ++r) t_.setElement(1, r, t[r - 1]);
+    // tn := I⁻¹ (E t + boundary + q)
+    void Step(int n, const Lanes<double>& l, const double* boundary, double* tn) {
+        const int size = n + 1;
+        for (int r = 1; r <= size; ++r) t_.setElement(1, r, l.t[r - 1]);
         e_.multiply(t_, b_);
         for (int r = 1; r <= size; ++r) b_.setElement(1, r, b_.element(1, r) + boundary[r - 1]);
-        for (int r = 1; r <= size; ++r) q_.setElement(1, r, q[r - 1]);
+        for (int r = 1; r <= size; ++r) q_.setElement(1, r, l.q[r - 1]);
         b_.add(q_);
         i_.invert();  // the system is diagonally dominant; a failure would show as NaN results
         i_.multiply(b_, tn_);
@@ -224,111 +178,26 @@ class ReferenceSolver : public Solver {
     DenseMatrix e_{"E"}, i_{"I"}, t_{"T"}, b_{"B"}, tn_{"Tn"}, q_{"Q"};
 };
 
-// Each group of five nodes is tridiagonal and couples to the others only through the mean body
-// node: solve every group for the right-hand side and for the mean-node column (Thomas
-// algorithm), then the mean node from its row (Schur complement), then back-substitute. O(N).
-class FastSolver : public Solver {
-    struct Rows {
-        const System& s;
-        const double* t;
-        double tMean;
-        const double* boundary;
-        const double* q;
-        double *x0, *x1, *cp;
-        int n;
-    };
-
-    // The forward sweep of layer k in every group: its node i needs node i - 1 of the layer
-    // before and no other.
-    template <int k>
-    static void Forward(const Rows& r) {
-        const double* lower = r.s.lower.data();
-        const double* upper = r.s.upper.data();
-        const double* diagE = r.s.diagE.data();
-        const double* diagI = r.s.diagI.data();
-        const double* toMean = r.s.toMean.data();
-        for (int i = k; i < r.n; i += 5) {
-            double sum = 0.0;  // summed as the dense product does
-            if constexpr (k > 0) sum += lower[i] * r.t[i - 1];
-            sum += diagE[i] * r.t[i];
-            if constexpr (k < 4) sum += upper[i] * r.t[i + 1];
-            sum += toMean[i] * r.tMean;
-            const double b = (sum + r.boundary[i]) + r.q[i];
-            const double u = -toMean[i];
-            double inv;
-            if constexpr (k == 0) {
-                inv = 1.0 / diagI[i];
-                r.x0[i] = b * inv;
-                r.x1[i] = u * inv;
-            } else {
-                const double a = -lower[i];
-                inv = 1.0 / (diagI[i] - a * r.cp[i - 1]);
-                r.x0[i] = (b - a * r.x0[i - 1]) * inv;
-                r.x1[i] = (u - a * r.x1[i - 1]) * inv;
-            }
-            r.cp[i] = k < 4 ? -upper[i] * inv : 0.0;
-        }
-    }
-
-  public:
-    explicit FastSolver(int size) : x0_(size), x1_(size), cp_(size) {}
-
-    void Build(const System&) override {}
-
-    void Step(const System& s, const std::vector<double>& t, const std::vector<double>& boundary,
-              const std::vector<double>& q, std::vector<double>& tn) override {
-        const int n = s.n;
-        const double tMean = t[n];
-        // Forward sweep of I's tissue rows (-lower, diagI, -upper; -toMean on the mean node) for
-        // the right-hand side E t + boundary + q (x0) and for the mean-node column (x1). Layer
-        // by layer across the groups, so that the groups' divisions overlap.
-        const Rows rows{s,          t.data(),   tMean, boundary.data(), q.data(), x0_.data(),
-                        x1_.data(), cp_.data(), n};
-        Forward<0>(rows);
-        Forward<1>(rows);
-        Forward<2>(rows);
-        Forward<3>(rows);
-        Forward<4>(rows);
-        for (int k = 3; k >= 0; --k) {
-            for (int i = k; i < n; i += 5) {
-                x0_[i] -= cp_[i] * x0_[i + 1];
-                x1_[i] -= cp_[i] * x1_[i + 1];
-            }
-        }
-        // tissue node i = x0_i - x1_i * mean; the mean row closes the system
-        const double* fromMean = s.fromMean.data();
-        double meanSum = 0.0, num = 0.0, den = 0.0;
-        for (int i = 0; i < n; ++i) {
-            meanSum += fromMean[i] * t[i];
-            num += fromMean[i] * x0_[i];
-            den += fromMean[i] * x1_[i];
-        }
-        meanSum += s.meanDiag * tMean;
-        const double meanRhs = (meanSum + boundary[n]) + q[n];
-        const double mean = (meanRhs - num) / (s.meanDiag - den);
-        for (int i = 0; i < n; ++i) tn[i] = x0_[i] - x1_[i] * mean;
-        tn[n] = mean;
-    }
-
-  private:
-    std::vector<double> x0_, x1_, cp_;
-};
-
 // ---- the model ----------------------------------------------------------------------------
 
+// The set-up of one call, its time loop (MpetSteps.h) and what follows from the final state.
 class Model {
   public:
     Model(int sex, int position, bool autoClothing, float ta, float vp, float v, float tmrt,
           float icl, float activity, float height, float weight, float age, float tc0, float tsk0);
-    mpet::ModelState Run(MpetSolver solver);
+    // The person, the zones and nodes, and the time loop's starting state in lanes().
+    void SetUp();
+    const Layout& layout() const { return layout_; }
+    mpet::ClothingCase clothingCase() const { return case_; }
+    Lanes<double>& lanes() { return lanes_; }
+    void RunSteps(MpetSolver solver);
+    // The result from the state the steps left in lanes().
+    mpet::ModelState Finish();
 
   private:
     void SetUpPerson();
     void SetUpZones();
     void SetUpNodes();
-    void BuildSystem();
-    void TimeStep(int step, Solver& solver);
-    void Condense(Zone& z, double phi);
     void FinalFlows(mpet::ModelState& state);
     double ReferenceResidual(double t) const;
     bool SearchReference(double& result) const;
@@ -347,8 +216,9 @@ class Model {
     std::vector<Zone> zones_;
     std::vector<Node> nodes_;
     int n_ = 0;  // tissue nodes; the mean body node has index n_
-    std::vector<double> t_, tn_, q_, w_, boundary_;
-    System system_;
+    std::vector<double> t_;
+    Layout layout_;
+    Lanes<double> lanes_{};
 
     // summaries for the reference search
     double storage_ = 0, tsu_ = 0, psu_ = 0, fclr_ = 0, tcl_ = 0;
@@ -371,11 +241,7 @@ Model::Model(int sex, int position, bool autoClothing, float ta, float vp, float
       tc0_(tc0),
       tsk0_(tsk0),
       icl_(icl) {
-    // the clothing is a 4-byte value on the interface; the model works on its own copy
-    if (autoClothing) icl_ = mpet::AutomaticClothing(ta);
-    // !(x >= 0.3) also catches NaN
-    if (!(icl_ >= 0.3f)) icl_ = 0.3f;
-    if (icl_ > 2.5f) icl_ = 2.5f;
+    icl_ = ModelClothing(autoClothing, ta, icl);
     case_ = mpet::SelectClothingCase(icl_);
 }
 
@@ -501,10 +367,7 @@ void Model::SetUpNodes() {
     n_ = 5 * groups;
     nodes_.assign(n_, Node{});
     t_.assign(n_ + 1, 0.0);
-    tn_.assign(n_ + 1, 0.0);
-    q_.assign(n_ + 1, 0.0);
-    w_.assign(n_ + 1, 0.0);
-    boundary_.assign(n_ + 1, 0.0);
+    Lanes<double>& l = lanes_;
 
     double coreVolume = 0;  // lean and brain nodes of every group
     for (int g = 0; g < groups; ++g) {
@@ -543,10 +406,7 @@ void Model::SetUpNodes() {
             nd.fourK = 4.0 * k / (dr[l] * dr[l]);
             nd.lower = k / (dr[l] * dr[l]) - k / (2.0 * r[l] * dr[l]);
             nd.upper = k / (dr[l] * dr[l]) + k / (2.0 * r[l] * dr[l]);
-            nd.hasLower = layer > 1;
-            nd.hasUpper = layer < 5;
             t_[z.first + l] = start[l];
-            w_[z.first + l] = nd.tissue.w0;
             if (layer <= 2) coreVolume += nd.volume;
         }
     }
@@ -562,189 +422,53 @@ void Model::SetUpNodes() {
         } else {
             nd.q0 = nd.tissue.qb;
         }
-        q_[i] = nd.q0;
     }
-
-    system_.n = n_;
-    system_.lower.resize(n_);
-    system_.upper.resize(n_);
-    system_.hasLower.resize(n_);
-    system_.hasUpper.resize(n_);
-    system_.diagE.resize(n_);
-    system_.diagI.resize(n_);
-    system_.toMean.resize(n_);
-    system_.fromMean.resize(n_);
-    for (int i = 0; i < n_; ++i) {
-        system_.lower[i] = nodes_[i].lower;
-        system_.upper[i] = nodes_[i].upper;
-        system_.hasLower[i] = nodes_[i].hasLower;
-        system_.hasUpper[i] = nodes_[i].hasUpper;
-    }
-}
-
-// The perfusion-dependent parts of E and I.
-void Model::BuildSystem() {
-    double meanDiag = 0.0;
-    for (const Zone& z : zones_) {
-        double cumulative = 0.0, perfusion = 0.0;
-        for (int i = z.first; i < z.first + 5; ++i) {
-            const Node& nd = nodes_[i];
-            const double w = w_[i];
-            const double c = w * nd.volume;
-            cumulative += c;
-            // without a coupling resistance the factor S/(S + X) is 1
-            system_.fromMean[i] =
-                nd.coupling == 0.0 ? -c : -c * cumulative / (cumulative + nd.coupling);
-            system_.toMean[i] = -system_.fromMean[i] * nd.invVolume;
-            system_.diagE[i] = nd.tissue.ccap - nd.twoK - w;
-            system_.diagI[i] = system_.diagE[i] + nd.fourK + 2.0 * w;
-            perfusion += w;
-        }
-        meanDiag += perfusion * perfusion / (perfusion + z.coupling);
-    }
-    system_.meanDiag = meanDiag;
-}
-
-// Vapour reaching saturation at a clothing position (phi = 0 the inner position, else the share
-// of the clothing between inner and outer position) releases latent heat: the position warms to
-// the temperature where both balance, the layers outside it follow, and the zone then
-// evaporates from its outer clothing surface.
-void Model::Condense(Zone& z, double phi) {
-    const bool inner = phi == 0.0;
-    const double rPos = kInnerCloth + (z.resistance - kInnerCloth) * phi;
-    const double rePos = z.EvaporativeResistance(rPos, hc_);
-    double tPos = z.tin - (z.tin - z.tout) * phi;
-    const double pPos = z.psk - (z.psk - vp_) * rePos / z.retot;
-    if (!(pPos > SkinSaturation(tPos))) return;
-    ++condensations_;
-
-    const double t5 = t_[z.Outer()];
-    const double outerLayer = z.retot - z.recl;
-    const double total = z.retot - z.recl + rePos;
-    auto balance = [&](double tm) {
-        return SkinSaturation(tm) * total + total * tm - (t5 + z.psk) * outerLayer -
-               (ta_ + vp_) * rePos;
-    };
-    double tm = tPos;
-    bool bisected = false;
-    if (!(std::fabs(balance(tPos)) < kBalanceTolerance)) {
-        bisected = true;
-        double upper = t5, lower = tPos;
-        for (int halving = 0; halving < kMaxHalvings; ++halving) {
-            tm = (upper + lower) / 2.0;
-            double g = balance(tm);
-            if (std::fabs(g) < kBalanceTolerance || g == 0.0) break;
-            if (g < 0)
-                lower = tm;
-            else
-                upper = tm;
-        }
-    }
-    tPos = tm;
-    const double pSat = SkinSaturation(tPos);
-    const double pOut = pSat - (pSat - vp_) * (z.recl - rePos) / (z.retot - rePos);
-    z.tout = tPos - (tPos - z.to) * (z.resistance - rPos) / (z.rtot - rPos);
-    if (inner) z.tin = tPos;
-    if (bisected) z.evaporation = (vp_ - pOut) * adu_ * z.fraction / (z.retot - z.recl);
-}
-
-void Model::TimeStep(int step, Solver& solver) {
-    const double t1 = t_[0];
-    const double tr = tmrt_ + kKelvin;
-
-    double tskm = 0.0;
-    for (const Zone& z : zones_) tskm += t_[z.Outer()] * z.fraction;
-    hrs_ = feff_ * kSkinEmissivity * kSigma * RadiationFactor(tskm + kKelvin, tr);
 
     for (Zone& z : zones_) {
         if (!z.clothed) continue;
         const double tsz = t_[z.Outer()];
-        z.hr = feff_ * kClothEmissivity * kSigma * RadiationFactor(z.tout + kKelvin, tr);
-        z.airLayer = 1.0 / (hc_ + z.hr);
-        z.rtot = z.airLayer / (1.0 + 1.81 * z.resistance) + z.resistance;
-        z.recl = z.EvaporativeResistance(z.resistance, hc_);
-        z.retot = 1.0 / (1.67 * hc_) / (1.0 + 1.81 * z.resistance) + z.recl;
-        z.to = (ta_ * hc_ + tmrt_ * z.hr) / (hc_ + z.hr);
-        z.tout = tsz - (tsz - z.to) * z.resistance / z.rtot;
-        z.tin = tsz - (z.tout - z.to) * kInnerCloth / (z.rtot - z.resistance);
+        z.tout = tsz - (tsz - ta_) * z.resistance / z.rtot;
     }
 
-    const double coreDrive = CoreSweatDrive(t1);
-    for (Zone& z : zones_) {
-        const double tsz = t_[z.Outer()];
-        z.sweat = SweatRate(sex_, SkinSweatDrive(tsz), coreDrive, tsz, t1, z.fraction, adu_);
-        z.esk = SkinSaturation(tsz);
-        const double secreted = kLatentHeat * z.sweat / (adu_ * z.fraction);
-        if (z.clothed) {
-            z.psk = (secreted + 0.3 * z.esk + vp_ / z.retot) / (1.0 / z.retot + 0.3);
-        } else {
-            z.psk = (secreted + 0.3 * z.esk + vp_ * he_ * kLatentHeat) / (he_ * kLatentHeat + 0.3);
-        }
-        if (z.psk > z.esk) z.psk = z.esk;
-        if (z.psk < 0.06 * z.esk) z.psk = 0.06 * z.esk;
-        z.wet = z.psk / z.esk;
-        if (z.clothed) {
-            z.evaporation = (vp_ - z.psk) * adu_ * z.fraction / z.retot;
-        } else {
-            z.evaporation = (vp_ - z.psk) * he_ * kLatentHeat * adu_ * z.fraction;
-        }
-    }
-
-    if (step >= kCondensationFrom) {
-        for (size_t g = 0; g < zones_.size(); ++g) {
-            Zone& z = zones_[g];
-            if (!z.clothed) continue;
-            Condense(z, 0.0);
-            if (g != 0) continue;  // intermediate positions are tested in zone 1 only
-            for (double phi : z.positions) Condense(z, phi);
-        }
-    }
-
-    const double operative = (ta_ * hc_ + tmrt_ * hrs_) / (hc_ + hrs_);
-    for (Zone& z : zones_) {
-        if (z.clothed) {
-            z.boundary = kInnerCloth * z.evaporation / (adu_ * z.fraction) + z.tin;
-        } else {
-            z.boundary = operative + z.evaporation / ((hc_ + hrs_) * adu_ * z.fraction);
-        }
-    }
-
-    std::fill(boundary_.begin(), boundary_.end(), 0.0);
-    for (size_t g = 0; g < zones_.size(); ++g) {
+    // what the time loop reads and carries
+    layout_.zones = groups;
+    layout_.n = n_;
+    for (int g = 0; g < groups; ++g) {
         const Zone& z = zones_[g];
-        const int outer = z.Outer();
-        boundary_[outer] += 2.0 * nodes_[outer].upper * z.boundary;
-        // the innermost node of zone 1 sees the initial core temperature, all others node 1
-        boundary_[z.first] += 2.0 * nodes_[z.first].lower * (g == 0 ? tc0_ : t1);
+        ZoneLayout& zl = layout_.zone[g];
+        zl.clothed = z.clothed;
+        zl.fraction = z.fraction;
+        zl.coupling = z.coupling;
+        zl.positions = int(z.positions.size());
+        for (int p = 0; p < zl.positions; ++p) zl.phi[p] = z.positions[p];
+        l.resistance[g] = z.resistance;
+        l.rtot[g] = z.rtot;
+        l.tout[g] = z.tout;
     }
-
-    solver.Step(system_, t_, boundary_, q_, tn_);
-
     for (int i = 0; i < n_; ++i) {
         const Node& nd = nodes_[i];
-        const double exponent = (tn_[i] - nd.tref) * 0.1;
-        // An inner node without a temperature-dependent increment keeps q0 and w0 whatever the
-        // Q10 factor, as long as the factor is finite (below 2^1024): no need to compute it.
-        if (nd.layer == 1 && nd.tissue.qm == 0.0 && exponent < 1024.0) {
-            q_[i] = nd.q0 + 0.0;
-            w_[i] = nd.tissue.w0 + 0.0;
-            continue;
-        }
-        const double factor = std::exp2(exponent);
-        q_[i] = (factor - 1.0) * nd.tissue.qm + nd.q0;
-        w_[i] = nd.tissue.w0 + (nd.layer == 1 ? 0.0 : 0.932 * (factor - 1.0) * nd.tissue.qm);
+        layout_.node[i] = {nd.layer, nd.tissue.ccap, nd.tissue.w0, nd.tissue.qm, nd.coupling};
+        l.volume[i] = nd.volume;
+        l.invVolume[i] = nd.invVolume;
+        l.twoK[i] = nd.twoK;
+        l.fourK[i] = nd.fourK;
+        l.lower[i] = nd.lower;
+        l.upper[i] = nd.upper;
+        l.tref[i] = nd.tref;
+        l.q0[i] = nd.q0;
+        l.q[i] = nd.q0;
+        l.w[i] = nd.tissue.w0;
     }
-    BuildSystem();
-    solver.Build(system_);
-
-    t_.swap(tn_);
-    std::fill(tn_.begin(), tn_.end(), 0.0);
-    double core = 0.0, skin = 0.0;
-    for (const Zone& z : zones_) {
-        core += t_[z.first + 1] * z.fraction;
-        skin += t_[z.Outer()] * z.fraction;
-    }
-    t_[n_] = 0.67 * t_[0] + 0.23 * core + 0.1 * skin;
+    for (int i = 0; i <= n_; ++i) l.t[i] = t_[i];
+    l.sex = sex_;
+    l.ta = ta_;
+    l.vp = vp_;
+    l.tmrt = tmrt_;
+    l.hc = hc_;
+    l.he = he_;
+    l.feff = feff_;
+    l.adu = adu_;
+    l.tc0 = tc0_;
 }
 
 void Model::FinalFlows(mpet::ModelState& state) {
@@ -822,24 +546,48 @@ bool Model::SearchReference(double& result) const {
     return false;
 }
 
-mpet::ModelState Model::Run(MpetSolver solverKind) {
+void Model::SetUp() {
     SetUpPerson();
     SetUpZones();
     SetUpNodes();
-    for (Zone& z : zones_) {
-        if (!z.clothed) continue;
-        const double tsz = t_[z.Outer()];
-        z.tout = tsz - (tsz - ta_) * z.resistance / z.rtot;
-    }
-    BuildSystem();
+}
 
-    std::unique_ptr<Solver> solver;
-    if (solverKind == MpetSolver::Reference)
-        solver = std::make_unique<ReferenceSolver>(n_ + 1);
-    else
-        solver = std::make_unique<FastSolver>(n_ + 1);
-    solver->Build(system_);
-    for (int step = 1; step <= kSteps; ++step) TimeStep(step, *solver);
+void Model::RunSteps(MpetSolver solverKind) {
+    const int n = n_;
+    if (solverKind == MpetSolver::Reference) {
+        ReferenceSolver reference(n + 1);
+        mpet_steps::scalar::RunSteps<ScalarOps>(
+            layout_, lanes_,
+            [&](const Lanes<double>& l, const System<double>& s, const double* b, double* tn) {
+                reference.Build(n, l, s);
+                reference.Step(n, l, b, tn);
+            });
+    } else {
+        mpet_steps::scalar::RunSteps<ScalarOps>(
+            layout_, lanes_,
+            [n](const Lanes<double>& l, const System<double>& s, const double* b, double* tn) {
+                FastSolve<ScalarOps>(n, l, s, b, tn);
+            });
+    }
+}
+
+mpet::ModelState Model::Finish() {
+    const Lanes<double>& l = lanes_;
+    for (int i = 0; i <= n_; ++i) t_[i] = l.t[i];
+    hrs_ = l.hrs;
+    condensations_ = int(l.condensations);
+    for (size_t g = 0; g < zones_.size(); ++g) {
+        Zone& z = zones_[g];
+        z.rtot = l.rtot[g];
+        z.to = l.to[g];
+        z.tout = l.tout[g];
+        z.tin = l.tin[g];
+        z.sweat = l.sweat[g];
+        z.psk = l.psk[g];
+        z.wet = l.wet[g];
+        z.evaporation = l.evaporation[g];
+        z.boundary = l.boundary[g];
+    }
 
     mpet::ModelState state{};
     state.clothingCase = case_;
@@ -891,7 +639,7 @@ mpet::ModelState Model::Run(MpetSolver solverKind) {
     return state;
 }
 
-}  // namespace
+}  // namespace mpet::internal
 
 namespace mpet {
 
@@ -942,25 +690,51 @@ double FatFraction(int sex, double age, double bmi) {
 }
 
 double ZoneSweatRate(int sex, double tsk, double tc, double fraction, double adu) {
-    return SweatRate(sex, SkinSweatDrive(tsk), CoreSweatDrive(tc), tsk, tc, fraction, adu);
+    return mpet_steps::scalar::SweatRate<ScalarOps>(double(sex), SkinSweatDrive<ScalarOps>(tsk),
+                                                    CoreSweatDrive<ScalarOps>(tc), tsk, tc,
+                                                    fraction, adu);
 }
 
 ModelState RunMpetModel(int sex, int position, bool autoClothing, float ta, float vp, float v,
                         float tmrt, float icl, float activity, float height, float weight,
                         float age, float tc0, float tsk0, MpetSolver solver) {
-    Model model(sex, position, autoClothing, ta, vp, v, tmrt, icl, activity, height, weight, age,
-                tc0, tsk0);
-    return model.Run(solver);
+    internal::Model model(sex, position, autoClothing, ta, vp, v, tmrt, icl, activity, height,
+                          weight, age, tc0, tsk0);
+    model.SetUp();
+    model.RunSteps(solver);
+    return model.Finish();
 }
 
-}  // namespace mpet
+ClothingCase ClothingCaseOf(bool autoClothing, float ta, float icl) {
+    return internal::Model(1, 1, autoClothing, ta, 0, 0, 0, icl, 0, 0, 0, 0, 0, 0).clothingCase();
+}
 
-MpetDetails ComputeMpet(int sex, int position, bool autoClothing, float ta, float vp, float v,
-                        float tmrt, float icl, float activity, float height, float weight,
-                        float age, float tc0, float tsk0, float missingValue, MpetSolver solver) {
-    MpetDetails res = mpet::RunMpetModel(sex, position, autoClothing, ta, vp, v, tmrt, icl,
-                                         activity, height, weight, age, tc0, tsk0, solver)
-                          .result;
+Prepared::Prepared(int sex, int position, bool autoClothing, float ta, float vp, float v,
+                   float tmrt, float icl, float activity, float height, float weight, float age,
+                   float tc0, float tsk0)
+    : model_(std::make_unique<internal::Model>(sex, position, autoClothing, ta, vp, v, tmrt, icl,
+                                               activity, height, weight, age, tc0, tsk0)),
+      vp_(vp) {
+    model_->SetUp();
+}
+Prepared::~Prepared() = default;
+Prepared::Prepared(Prepared&&) noexcept = default;
+Prepared& Prepared::operator=(Prepared&&) noexcept = default;
+
+ClothingCase Prepared::clothingCase() const {
+    return model_->clothingCase();
+}
+const mpet_steps::Layout& Prepared::layout() const {
+    return model_->layout();
+}
+mpet_steps::Lanes<double>& Prepared::lanes() {
+    return model_->lanes();
+}
+MpetDetails Prepared::finish(float missingValue) {
+    return Reported(model_->Finish().result, vp_, missingValue);
+}
+
+MpetDetails Reported(MpetDetails res, float vp, float missingValue) {
     if (vp > kMaxVapour) res.mPET = missingValue;
     // absurd inputs (zero weight, non-finite values) leave NaN or infinity behind
     float* values[] = {&res.mPET,      &res.Tc,       &res.Tsk,  &res.Tsk1, &res.Tsk2,
@@ -971,6 +745,17 @@ MpetDetails ComputeMpet(int sex, int position, bool autoClothing, float ta, floa
         if (!std::isfinite(*value)) *value = missingValue;
     }
     return res;
+}
+
+}  // namespace mpet
+
+MpetDetails ComputeMpet(int sex, int position, bool autoClothing, float ta, float vp, float v,
+                        float tmrt, float icl, float activity, float height, float weight,
+                        float age, float tc0, float tsk0, float missingValue, MpetSolver solver) {
+    return mpet::Reported(mpet::RunMpetModel(sex, position, autoClothing, ta, vp, v, tmrt, icl,
+                                             activity, height, weight, age, tc0, tsk0, solver)
+                              .result,
+                          vp, missingValue);
 }
 
 }  // namespace umbrix

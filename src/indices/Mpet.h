@@ -6,9 +6,16 @@
 // Chen, Y.-C., Matzarakis, A. (2018): Modified physiologically equivalent temperature - basics
 // and applications for western European climate. Theoretical and Applied Climatology 132,
 // 1275-1289.
+#include <memory>
 #include <vector>
 
 #include "umbrix/types.h"
+
+namespace umbrix::mpet_steps {
+struct Layout;
+template <class V>
+struct Lanes;
+}  // namespace umbrix::mpet_steps
 
 namespace umbrix {
 
@@ -71,6 +78,39 @@ struct ModelState {
 ModelState RunMpetModel(int sex, int position, bool autoClothing, float ta, float vp, float v,
                         float tmrt, float icl, float activity, float height, float weight,
                         float age, float tc0, float tsk0, MpetSolver solver);
+
+// The clothing case a call runs with (after automatic clothing and the 0.3..2.5 clo limits).
+ClothingCase ClothingCaseOf(bool autoClothing, float ta, float icl);
+
+// ComputeMpet's last touch: mPET missing above 50 hPa, every non-finite result missing.
+MpetDetails Reported(MpetDetails result, float vp, float missingValue);
+
+namespace internal {
+class Model;
+}
+
+// One call set up for the time loop, which the caller runs on lanes() (mpet_steps::RunSteps,
+// several calls of the same clothing case side by side); finish() then gives ComputeMpet's
+// result with the fast solver.
+class Prepared {
+  public:
+    Prepared(int sex, int position, bool autoClothing, float ta, float vp, float v, float tmrt,
+             float icl, float activity, float height, float weight, float age, float tc0,
+             float tsk0);
+    ~Prepared();
+    Prepared(Prepared&&) noexcept;
+    Prepared& operator=(Prepared&&) noexcept;
+
+    ClothingCase clothingCase() const;
+    // the same for every call of a clothing case
+    const mpet_steps::Layout& layout() const;
+    mpet_steps::Lanes<double>& lanes();
+    MpetDetails finish(float missingValue);
+
+  private:
+    std::unique_ptr<internal::Model> model_;
+    float vp_;
+};
 
 }  // namespace mpet
 

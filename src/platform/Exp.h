@@ -60,12 +60,27 @@ inline constexpr double kLn2LoN = 0x1.1cf79abc9e3b4p-41;
 inline constexpr double kShift = 0x1.8p52;
 // beyond these e^x is infinite or zero; the clamp keeps the exponent arithmetic in range
 inline constexpr double kMax = 709.8, kMin = -746.0;
+inline constexpr double kMax2 = 1024.0, kMin2 = -1076.0;  // the same for 2^x
+inline constexpr double kLn2 = 0x1.62e42fefa39efp-1;
 inline constexpr double kC2 = 1.0 / 2, kC3 = 1.0 / 6, kC4 = 1.0 / 24, kC5 = 1.0 / 120,
                         kC6 = 1.0 / 720, kC7 = 1.0 / 5040;
 
 // 2^e for -1022 <= e <= 1023
 inline double Pow2(int64_t e) {
     return std::bit_cast<double>(uint64_t(e + 1023) << 52);
+}
+
+// 2^(m/32) e^r for |r| <= ln2/64: the common end of Exp and Exp2
+inline double ScaledExp(int64_t m, double r) {
+    const int64_t j = m & ((1 << kBits) - 1);
+    const int64_t e = m >> kBits;
+    // 2^e in two factors: each in range, the product rounds once (also to subnormal or inf)
+    const int64_t e1 = e >> 1;
+    const double r2 = r * r;
+    const double p =
+        kTable[j][1] + r + r2 * (kC2 + r * kC3) + r2 * r2 * (kC4 + r * kC5 + r2 * (kC6 + r * kC7));
+    const double t = kTable[j][0];
+    return ((t + t * p) * Pow2(e1)) * Pow2(e - e1);
 }
 
 }  // namespace exp_detail
@@ -78,15 +93,19 @@ inline double Exp(double x) {
     const double kd = shifted - kShift;
     const int64_t m = std::bit_cast<int64_t>(shifted) - std::bit_cast<int64_t>(kShift);
     const double r = (x - kd * kLn2HiN) - kd * kLn2LoN;
-    const int64_t j = m & ((1 << kBits) - 1);
-    const int64_t e = m >> kBits;
-    // 2^e in two factors: each in range, the product rounds once (also to subnormal or inf)
-    const int64_t e1 = e >> 1;
-    const double r2 = r * r;
-    const double p =
-        kTable[j][1] + r + r2 * (kC2 + r * kC3) + r2 * r2 * (kC4 + r * kC5 + r2 * (kC6 + r * kC7));
-    const double t = kTable[j][0];
-    return ((t + t * p) * Pow2(e1)) * Pow2(e - e1);
+    return ScaledExp(m, r);
+}
+
+// 2^x by the same method: x = (32 k + j)/32 + s exactly, and e^r with r = s ln2 rounded once
+// (|r| <= ln2/64, so that rounding adds below 0.01 ulp).
+inline double Exp2(double x) {
+    using namespace exp_detail;
+    if (x != x) return x;
+    x = x < kMin2 ? kMin2 : (x > kMax2 ? kMax2 : x);
+    const double shifted = x * 32.0 + kShift;
+    const double kd = shifted - kShift;
+    const int64_t m = std::bit_cast<int64_t>(shifted) - std::bit_cast<int64_t>(kShift);
+    return ScaledExp(m, (x - kd * 0.03125) * kLn2);
 }
 
 }  // namespace umbrix
