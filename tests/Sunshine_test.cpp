@@ -36,6 +36,9 @@ TEST(Sunshine, OnAWhiteHorizonCountsEveryMinuteWithin242Pixels) {
                 up += Z < 90;
             }
             EXPECT_EQ(sd, within) << day << " " << lat;
+            // the same count without pixels, afresh and after the pixels of the day
+            EXPECT_EQ(SunshineCounter().countOpenSky(day, kLon, lat, kTz), sd) << day << " " << lat;
+            EXPECT_EQ(counter.countOpenSky(day, kLon, lat, kTz), sd) << day << " " << lat;
             // the minutes just before sunrise and after sunset, down to about Z = 90.75°, count
             EXPECT_GE(sd, up) << day << " " << lat;
             if (lat == kLat) EXPECT_GT(sd, up) << day;
@@ -48,6 +51,15 @@ TEST(Sunshine, FollowsTheHorizonAndCountsPointsBeyondTheImageAsSky) {
     const int day = 172;
     Raster white(481, 481);
     const int all = counter.count(day, kLon, kLat, kTz, white);
+
+    EXPECT_TRUE(SkyWithinSunLimit(white));
+    // only an obstruction within the 242 pixels closes the open sky
+    Raster rim = white;
+    rim.setPixel(240 + 242, 240, kBlack);
+    rim.setPixel(240 - 171, 240 - 172, kBlack);  // 242.5 pixels out
+    EXPECT_TRUE(SkyWithinSunLimit(rim));
+    rim.setPixel(240 - 171, 240 + 171, Rgb(254, 255, 255));  // 241.8
+    EXPECT_FALSE(SkyWithinSunLimit(rim));
 
     // the southern half obstructed: only the morning and evening in the north stay
     Raster south = white;

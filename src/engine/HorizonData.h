@@ -1,6 +1,7 @@
 #pragma once
 // What a Horizon holds, and how the window models build one from the pictures their editors
 // keep.
+#include <atomic>
 #include <optional>
 #include <span>
 #include <vector>
@@ -14,10 +15,35 @@ namespace umbrix {
 
 class Host;
 
+// A fact about a horizon's image, worked out when first asked for (by any thread); a copy
+// asks afresh, since its image may then change.
+class ImageFact {
+  public:
+    ImageFact() = default;
+    ImageFact(const ImageFact&) {}
+    ImageFact& operator=(const ImageFact&) {
+        state_ = -1;
+        return *this;
+    }
+    template <class Compute>
+    bool get(Compute compute) const {
+        int s = state_.load(std::memory_order_acquire);
+        if (s < 0) {
+            s = compute() ? 1 : 0;
+            state_.store(s, std::memory_order_release);
+        }
+        return s == 1;
+    }
+
+  private:
+    mutable std::atomic<int> state_{-1};
+};
+
 struct Horizon::Data {
     Raster image;  // the composed image for the sun test; empty for a profile
     std::optional<HorizonProfile> profile;
     float svf = 1, svfCos = 1;
+    ImageFact openSky;  // sky everywhere within the sun test's limit
 };
 
 // The horizon of the sources as the main window composes it: the image for the sun test and

@@ -66,8 +66,11 @@ SunDay DayAt(const Place& p, int day, const Horizon& horizon, SunshineCache* cac
     } else {
         SunshineCache local;
         SunshineCache& c = cache ? *cache : local;
-        d.SDact =
-            c.counter().count(day, p.longitude, p.latitude, p.timeZone, HorizonRaster(horizon));
+        const Horizon::Data& data = horizon.data();
+        // an open sky needs no pixel, and most minutes not even the sun's azimuth
+        d.SDact = data.openSky.get([&] { return SkyWithinSunLimit(data.image); })
+                      ? c.counter().countOpenSky(day, p.longitude, p.latitude, p.timeZone)
+                      : c.counter().count(day, p.longitude, p.latitude, p.timeZone, data.image);
     }
     return d;
 }

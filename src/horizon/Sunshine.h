@@ -17,14 +17,29 @@ namespace umbrix {
 class SunshineCounter {
   public:
     int count(int day, float longitude, float latitude, float timeZone, const Raster& horizon);
+    // count() over a horizon that is sky everywhere within the limit (SkyWithinSunLimit): the
+    // minutes whose sun point lies within it, most of them known from the zenith angle alone.
+    int countOpenSky(int day, float longitude, float latitude, float timeZone);
     // The sun pixels within 242 pixels of the centre, one per minute counted (for tests).
     const std::vector<Point>& sunPixels(int day, float longitude, float latitude, float timeZone);
 
   private:
+    bool sameDay(int day, float longitude, float latitude, float timeZone) const {
+        return day == day_ && longitude == longitude_ && latitude == latitude_ &&
+               timeZone == timeZone_;
+    }
+    void setDay(int day, float longitude, float latitude, float timeZone);
+
+    bool openValid_ = false;  // openMinutes_ belongs to the day and place below
+    int openMinutes_ = 0;
     bool valid_ = false;
     int day_ = 0;
     float longitude_ = 0, latitude_ = 0, timeZone_ = 0;
     std::vector<Point> pixels_;
 };
+
+// Whether every pixel of the image within the limit of 242 pixels from the centre is white:
+// then only the sun point's distance decides.
+bool SkyWithinSunLimit(const Raster& horizon);
 
 }  // namespace umbrix
