@@ -238,6 +238,18 @@ TEST_F(DataRunTest, UnreadableLineEndsTheRunNamingLineAndColumn) {
     ASSERT_EQ(lines.size(), kFirstRow + 1);
     EXPECT_EQ(Fields(lines.back())[2], "12:00");
 
+    // over blocks that are computed while the next is read: every row before the line stays
+    std::string longer;
+    for (int i = 0; i < 600; ++i)
+        longer += std::to_string(1 + i / 24) + ".7.2025 " + std::to_string(i % 24) + ":00" +
+                  (i == 549 ? "\n" : " 25\n");
+    useData(longer, {"date", "time", "Ta"});
+    app->registry().set("FormWerte.ChkInDatei", "0");
+    EXPECT_THROW(main().click("ButtonNeu"), DataFileError);
+    ASSERT_EQ(table().size(), kFirstRow + 549);
+    EXPECT_EQ(Fields(table().back())[0], "23.7.2025 ");
+    EXPECT_EQ(Fields(table().back())[2], "20:00");
+
     // labels without "Skip first row" are reported the same way
     useData("Ta RH\n20 50\n", {"Ta", "RH"});
     app->registry().set("FormWerte.ChkInDatei", "0");
