@@ -41,6 +41,8 @@ class ProjectFileTest : public test::AppFixture {
         TopographyEditorModel& topo = app->topographyEditor();
         topo.typeAndLeave("EditZ0", "102");
         ASSERT_TRUE(topo.openTopographyFile(kSource + "/examples/valley.txt"));
+        topo.mapClick(350, 50);  // window point (35, 5): a peak typed by hand
+        topo.typeAndLeave("EditZp", "812.25");
         topo.click("OkBtn");
     }
 };
@@ -68,11 +70,22 @@ TEST_F(ProjectFileTest, ARoundTripRestoresEveryPartAndTheSameTable) {
     EXPECT_EQ(app->horizonEditor().pictures(), drawn);
     EXPECT_DOUBLE_EQ(app->horizonEditor().albedo(), 0.6);
     EXPECT_DOUBLE_EQ(app->topographyEditor().z0(), 102);
+    EXPECT_FLOAT_EQ(app->topographyEditor().window().at(35, 5), 812.25f);
     for (const char* item : {main_window::Hindernisobjekte1, main_window::Horizonteinengung1,
                              main_window::Topographie1, main_window::Wertedatei1})
         EXPECT_TRUE(main().checked(item)) << item;
     main().click(main_window::ButtonNeu);
     EXPECT_EQ(table(), before);
+}
+
+TEST_F(ProjectFileTest, HeightsTypedWithoutAFileComeBack) {
+    app->topographyEditor().mapClick(350, 50);
+    app->topographyEditor().typeAndLeave("EditZp", "40.5");
+    SaveProject(*app, path("typed.umbrix"));
+    makeApp();
+    EXPECT_TRUE(OpenProject(*app, path("typed.umbrix")).empty());
+    EXPECT_FALSE(app->topographyEditor().hasFile());
+    EXPECT_FLOAT_EQ(app->topographyEditor().window().at(35, 5), 40.5f);
 }
 
 TEST_F(ProjectFileTest, ABrokenOrForeignFileIsRefusedAndChangesNothing) {
@@ -100,6 +113,8 @@ TEST_F(ProjectFileTest, ABrokenOrForeignFileIsRefusedAndChangesNothing) {
         {"small picture",
          replaced("[HorizonDrawing]", "[HorizonDrawing]\nDrawing=" + EncodeBase64(EncodeBmp(tiny))),
          "not 481 x 481"},
+        {"bad heights", replaced("[Terrain]", "[Terrain]\nHeights=3 4 5;6 7"),
+         "typed topography heights"},
     };
     main().typeAndLeave("EditTa", "33");
     app->obstacleEditor().appendObstacle(

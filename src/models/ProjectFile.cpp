@@ -1,6 +1,8 @@
 #include "models/ProjectFile.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <optional>
 
@@ -74,10 +76,45 @@ void RestoreForm(FormModel& form, const IniFile& ini, std::vector<std::string>& 
     }
 }
 
+// Heights typed in the topography editor as "i j z;...": file point and height, the height
+// in its shortest text that reads back to the same float.
+std::string FormatTypedHeights(const TopographyEditorModel::TypedHeights& heights) {
+    std::string out;
+    for (const auto& [point, z] : heights) {
+        char text[32];
+        const auto end = std::to_chars(text, text + sizeof text, z).ptr;
+        if (!out.empty()) out += ';';
+        out += std::to_string(point.first) + ' ' + std::to_string(point.second) + ' ' +
+               std::string(text, end);
+    }
+    return out;
+}
+
+std::optional<TopographyEditorModel::TypedHeights> ParseTypedHeights(const std::string& text) {
+    TopographyEditorModel::TypedHeights heights;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        std::int64_t i = 0, j = 0;
+        float z = 0;
+        auto r = std::from_chars(p, end, i);
+        if (r.ec != std::errc() || r.ptr == end || *r.ptr != ' ') return std::nullopt;
+        r = std::from_chars(r.ptr + 1, end, j);
+        if (r.ec != std::errc() || r.ptr == end || *r.ptr != ' ') return std::nullopt;
+        r = std::from_chars(r.ptr + 1, end, z);
+        if (r.ec != std::errc() || !std::isfinite(z)) return std::nullopt;
+        if (r.ptr != end && *r.ptr != ';') return std::nullopt;
+        heights[{i, j}] = z;
+        p = r.ptr == end ? end : r.ptr + 1;
+    }
+    return heights;
+}
+
 // What the project holds beyond the windows' fields, read and checked before anything changes.
 struct Staged {
     std::optional<std::vector<Obstacle>> obstacles;
     std::optional<HorizonPictures> pictures;
+    TopographyEditorModel::TypedHeights heights;
 };
 
 Staged StageProject(const IniFile& ini, const std::string& path) {
@@ -121,6 +158,9 @@ Staged StageProject(const IniFile& ini, const std::string& path) {
         }
         staged.pictures = std::move(pictures);
     }
+    auto heights = ParseTypedHeights(ini.readString(kTerrain, "Heights", ""));
+    if (!heights) throw broken("the typed topography heights cannot be read");
+    staged.heights = std::move(*heights);
     return staged;
 }
 
@@ -160,6 +200,8 @@ void SaveProject(Application& app, const std::string& path) {
     TopographyEditorModel& topo = app.topographyEditor();
     WriteComponents(topo, topo.name(), ini);
     ini.writeString(kTerrain, "File", topo.filePath());
+    if (!topo.typedHeights().empty())
+        ini.writeString(kTerrain, "Heights", FormatTypedHeights(topo.typedHeights()));
     ini.writeBool(kTerrain, "TakesPart", main.checked(main_window::Topographie1));
 
     OutputFile out(path, OutputFile::Mode::Replace);
@@ -213,10 +255,17 @@ std::vector<std::string> OpenProject(Application& app, const std::string& path) 
     TopographyEditorModel& topo = app.topographyEditor();
     RestoreForm(topo, ini, problems);
     const std::string terrainFile = ini.readString(kTerrain, "File", "");
-    if (!terrainFile.empty()) {
-        if (!std::filesystem::is_regular_file(terrainFile))
-            problems.push_back("the topography file \"" + terrainFile + "\" is not there");
-        else if (topo.openTopographyFile(terrainFile) && ini.readBool(kTerrain, "TakesPart", false))
+    if (!terrainFile.empty() && !std::filesystem::is_regular_file(terrainFile)) {
+        problems.push_back("the topography file \"" + terrainFile + "\" is not there");
+    } else if (!terrainFile.empty() || !staged.heights.empty()) {
+        // heights typed without a file stand on a new topography
+        bool ready = true;
+        if (terrainFile.empty())
+            topo.newTopography();
+        else
+            ready = topo.openTopographyFile(terrainFile);
+        if (ready) topo.restoreTypedHeights(std::move(staged.heights));
+        if (ready && ini.readBool(kTerrain, "TakesPart", false))
             topo.closeAndComputeHorizon();
         else
             main.setSourceTakesPart(HorizonSourceKind::Terrain, false);

@@ -208,6 +208,11 @@ void TopographyEditorModel::saveTopography() {
     changed(EditDat);
 }
 
+void TopographyEditorModel::restoreTypedHeights(TypedHeights heights) {
+    for (auto& [point, height] : heights) edits_[point] = height;
+    updateMap();
+}
+
 void TopographyEditorModel::updateMap() {
     extractWindow();
     redrawMap();

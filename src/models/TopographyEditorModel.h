@@ -74,6 +74,11 @@ class TopographyEditorModel : public FormModel {
         drawMapsIfStale();
         return shadedMap_;
     }
+    // Heights typed by hand, by file point (i, j); a project keeps them.
+    using TypedHeights = std::map<std::pair<std::int64_t, std::int64_t>, float>;
+    const TypedHeights& typedHeights() const { return edits_; }
+    // Takes heights over as if typed again (after the file they were typed on is open).
+    void restoreTypedHeights(TypedHeights heights);
     // The control that has the keyboard focus, for the view ("EditZp" after a double click).
     const std::string& focused() const { return focused_; }
 
@@ -138,7 +143,7 @@ class TopographyEditorModel : public FormModel {
     std::uint64_t maxHeld_ = kMaxHeldValues;
     std::uint64_t fileCount_ = 0;
     // Heights typed by hand, by file point (i, j), so that moving the location keeps them.
-    std::map<std::pair<std::int64_t, std::int64_t>, float> edits_;
+    TypedHeights edits_;
 
     TopoWindow window_;
     int editC_ = 0;
