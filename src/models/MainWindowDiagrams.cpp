@@ -16,11 +16,16 @@ using namespace main_window;
 
 namespace {
 
-// One line under the frame; it fits the frame's width in the plain bitmap font as well.
-std::string DiagramCaption(bool shadows) {
-    return std::string(shadows ? "Shadow diagram - plan view, north up"
-                               : "Sun path - elevation in degrees, full hours in local time") +
-           " - " + kProgramTitle;
+// One line under the frame in the program's language; it fits the frame's width in the plain
+// bitmap font as well.
+std::string DiagramCaption(bool shadows, Language language) {
+    const bool german = language == Language::German;
+    const char* text = shadows
+                           ? (german ? "Schattendiagramm - Grundriss, Norden oben"
+                                     : "Shadow diagram - plan view, north up")
+                           : (german ? "Sonnenbahn - H\u00f6he in Grad, volle Stunden in Ortszeit"
+                                     : "Sun path - elevation in degrees, full hours in local time");
+    return std::string(text) + " - " + kProgramTitle;
 }
 
 }  // namespace
@@ -58,7 +63,7 @@ void MainWindowModel::runSunPathDiagram(bool isNew) {
     if (isNew) {
         d.path = Picture(kPathSize, kPathSize);
         d.overlay.setSize(kOverlaySize, kOverlaySize);
-        DrawDiagramGrid(d.grid, false, DiagramCaption(false));
+        DrawDiagramGrid(d.grid, false, DiagramCaption(false, app_.language()));
         composeHorizon();
     }
     // the shading by the sun direction takes the place of the sky view factors in this mode
@@ -80,7 +85,7 @@ void MainWindowModel::runSunPathDiagram(bool isNew) {
 }
 
 void MainWindowModel::runShadowDiagram() {
-    DrawDiagramGrid(diagrams.grid, true, DiagramCaption(true));
+    DrawDiagramGrid(diagrams.grid, true, DiagramCaption(true, app_.language()));
     drawShadows(inputs.hours);
     OutputWindowModel& map = app_.outputWindow();
     map.chooseDiagramMode(0);  // the sun orbit button pressed, and the diagram composed

@@ -19,6 +19,8 @@ golden readme_daily --location Freiburg --mode daily
 golden readme_polar --mode polar --set EditDat=21.6.2026 --set EditZeit=15:00 --save "sun.svg"
 golden readme_shadows --obstacles "$SRC/examples/courtyard.obs" --mode shadows --set EditZeit=10:00 \
   --new --set ZoomInBtn=1 --set ZoomInBtn=1 --save "shadows.svg"
+golden german_shadows --lang de --obstacles "$SRC/examples/courtyard.obs" --mode shadows \
+  --set EditZeit=10:00 --new --save "schatten.svg"
 golden readme_ring --horizon "$SRC/tests/data/ring45.bmp" --set EditZeit=7:00 "${allcols[@]}"
 golden readme_valley --location Freiburg --set EditDat=21.6.2026 --set EditZeit=7:00 \
   --set EditRast=50 --set EditX0=1000 --set EditY0=1000 --set EditZ0=102 \
