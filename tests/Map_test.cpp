@@ -85,13 +85,13 @@ TEST_P(MapCells, EqualThePointCalculationAtTheCellCentre) {
     setup.scene = scene;
     setup.grid = MapGridOver(-20, -24, 20, 24, 4);
     setup.drawing = c.drawing ? &drawing : nullptr;
-    setup.bands = ParseMapBands("SVF,SVFcos,sun,SDact,G,Q,Tmrt,PET,UTCI,PMV");
+    setup.bands = ParseMapBands("SVF,SVFcos,sun,SDact,G,Q,Tmrt,PET,UTCI,PMV,mPET");
     const RowInputs in = Afternoon();
     batch::ThreadPool pool(c.threads);
     const MapResult map = ComputeMap(setup, in, {}, c.threads > 1 ? &pool : nullptr);
     ASSERT_EQ(map.grid.columns, 10);
     ASSERT_EQ(map.grid.rows, 12);
-    ASSERT_EQ(map.layers.size(), 10u);
+    ASSERT_EQ(map.layers.size(), 11u);
 
     int inside = 0, shaded = 0, sunny = 0;
     for (int row = 0; row < map.grid.rows; ++row)
@@ -107,13 +107,13 @@ TEST_P(MapCells, EqualThePointCalculationAtTheCellCentre) {
             if ((row * map.grid.columns + col) % 3 != 0) continue;
             const Horizon h = HorizonAt(scene, setup.drawing, x, y);
             PetState pet;
-            const IndexSelection indices{true, true, false, true, false, false};
+            const IndexSelection indices{true, true, false, true, false, true};
             const RowResult r = ComputeRow(in, {}, h, indices, pet);
             const bool sun = !h.isSunHidden(r.Z, r.azimuth);
             (sun ? sunny : shaded)++;
             const float expected[] = {
-                r.SVF,  r.SVFcos, sun ? 1.0f : 0.0f, float(r.SDact), r.G, r.Q, r.Tmrt, r.PET,
-                r.UTCI, r.PMV};
+                r.SVF, r.SVFcos, sun ? 1.0f : 0.0f, float(r.SDact), r.G, r.Q, r.Tmrt, r.PET, r.UTCI,
+                r.PMV, r.mPET};
             for (std::size_t l = 0; l < map.layers.size(); ++l)
                 EXPECT_EQ(Bits(map.value(l, col, row)), Bits(expected[l]))
                     << map.layers[l].band.name << " at " << x << ", " << y << ": "

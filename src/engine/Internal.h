@@ -3,6 +3,7 @@
 // call them where they hold the row's values as floats already, so that the bits stay those of
 // the public functions.
 #include <functional>
+#include <span>
 
 #include "umbrix/engine.h"
 
@@ -52,6 +53,10 @@ double SetStarOf(const Air& air, const Body& body, bool sedentary);
 double UtciOf(double Ta, double VP, double Tmrt, double v);
 double PtOf(double Ta, double VP, double Tmrt, double v, double airPressure);
 MpetDetails MpetOf(const Air& air, const Body& body);
+// mPET of the rows `which` (rows whose indices were computed, none selecting mPET yet) for the
+// person, through the batch engine: the same details as MpetOf, several rows side by side.
+void MpetOfRows(std::span<RowResult> rows, std::span<const std::size_t> which, const Person& person,
+                batch::ThreadPool* pool);
 // mPET's body model starts from these core and skin temperatures, °C
 inline constexpr float kInitialCore = 36.8f;
 inline constexpr float kInitialSkin = 34.0f;

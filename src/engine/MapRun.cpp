@@ -353,18 +353,30 @@ void MapRun::State::stepOf(std::size_t begin, std::size_t end, const RowInputs& 
                            const engine::Place& place, const Settings& settings,
                            const SunPosition& sun, const RadiationSun& rs, double stepHours) {
     PetState unused;  // for runs without PET
+    // mPET afterwards for the whole block, its cells side by side in SIMD lanes
+    IndexSelection apart = indices;
+    apart.mpet = false;
+    std::vector<RowResult> rows(end - begin);
+    std::vector<std::size_t> mpetCells;
     for (std::size_t i = begin; i < end; ++i) {
         if (inside[i]) continue;
         const engine::HorizonView view{
             svf[i], [this, i](double Z, double A) { return sunHidden(i, Z, A); }};
-        RowResult r;
+        RowResult& r = rows[i - begin];
         r.trueTime = sun.trueTime;
         r.Z = sun.Z;
         r.azimuth = sun.azimuth;
         r.SVF = svf[i];
         r.SVFcos = svfCos[i];
-        engine::ComputeRowWeather(r, row, place, settings, view, indices,
+        engine::ComputeRowWeather(r, row, place, settings, view, apart,
                                   pet.empty() ? unused : pet[i]);
+        if (indices.mpet && !std::isnan(r.Tmrt) && engine::InRange(row.person))
+            mpetCells.push_back(i - begin);
+    }
+    if (!mpetCells.empty()) engine::MpetOfRows(rows, mpetCells, row.person, nullptr);
+    for (std::size_t i = begin; i < end; ++i) {
+        if (inside[i]) continue;
+        const RowResult& r = rows[i - begin];
         // in the sun: up and not behind the cell's horizon, also where the weather is missing
         // and the radiation step did not run
         const bool inSun = rs.up() && !sunHidden(i, rs.zenith, rs.azimuth);

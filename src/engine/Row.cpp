@@ -42,6 +42,36 @@ void ComputeIndices(RowResult& r, const engine::Air& a, const Person& person,
     }
 }
 
+// Rows whose indices were computed (ComputeIndices), in order, as the batch engine's columns.
+struct Columns {
+    std::vector<std::size_t> row;
+    std::vector<double> ta, vp, rh, v, tmrt, age, height, weight, clothing, activity;
+    std::vector<int> sex, position;
+    void add(std::size_t i, const RowResult& r, const engine::Body& b) {
+        row.push_back(i);
+        ta.push_back(r.Ta), vp.push_back(r.VP), rh.push_back(r.RH), v.push_back(r.v);
+        tmrt.push_back(r.Tmrt), age.push_back(float(b.age)), height.push_back(b.height);
+        weight.push_back(b.weight), clothing.push_back(b.clothing);
+        activity.push_back(b.activity), sex.push_back(b.sex), position.push_back(b.position);
+    }
+    batch::coded::Weather weather() const { return {ta, vp, v, tmrt}; }
+    batch::coded::Person person() const {
+        return {sex, position, age, height, weight, clothing, activity};
+    }
+};
+
+// mPET of the rows of c side by side, into those rows.
+void MpetOfColumns(const Columns& c, bool autoClothing, std::span<RowResult> rows,
+                   batch::ThreadPool* pool) {
+    std::vector<MpetDetails> out(c.row.size());
+    batch::coded::Mpet(c.weather(), c.person(),
+                       {autoClothing, engine::kInitialCore, engine::kInitialSkin}, out, kNaN, pool);
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        rows[c.row[k]].mpet = out[k];
+        rows[c.row[k]].mPET = out[k].mPET;
+    }
+}
+
 // ComputeRow with the row's day given.
 RowResult RowOfDay(const RowInputs& in, const Settings& settings, const Horizon& horizon,
                    const IndexSelection& indices, PetState& pet, const SunDay& d) {
@@ -107,6 +137,14 @@ void ComputeRowWeather(RowResult& r, const RowInputs& in, const Place& p, const 
     ComputeIndices(r, a, in.person, settings, indices, pet);
 }
 
+void MpetOfRows(std::span<RowResult> rows, std::span<const std::size_t> which, const Person& person,
+                batch::ThreadPool* pool) {
+    const Body body = BodyOf(person);
+    Columns c;
+    for (std::size_t k : which) c.add(k, rows[k], body);
+    MpetOfColumns(c, body.autoClothing, rows, pool);
+}
+
 }  // namespace engine
 
 void ComputeRows(std::span<const RowJob> jobs, std::span<RowResult> rows, PetState& pet,
@@ -137,23 +175,6 @@ void ComputeRows(std::span<const RowJob> jobs, std::span<RowResult> rows, PetSta
     else
         apart(0, n);
 
-    // the rows whose indices were computed (ComputeIndices), in order, as columns
-    struct Columns {
-        std::vector<std::size_t> row;
-        std::vector<double> ta, vp, rh, v, tmrt, age, height, weight, clothing, activity;
-        std::vector<int> sex, position;
-        void add(std::size_t i, const RowResult& r, const Body& b) {
-            row.push_back(i);
-            ta.push_back(r.Ta), vp.push_back(r.VP), rh.push_back(r.RH), v.push_back(r.v);
-            tmrt.push_back(r.Tmrt), age.push_back(float(b.age)), height.push_back(b.height);
-            weight.push_back(b.weight), clothing.push_back(b.clothing);
-            activity.push_back(b.activity), sex.push_back(b.sex), position.push_back(b.position);
-        }
-        batch::coded::Weather weather() const { return {ta, vp, v, tmrt}; }
-        batch::coded::Person person() const {
-            return {sex, position, age, height, weight, clothing, activity};
-        }
-    };
     Columns setStar[2], petRows, mpetRows[2];
     for (std::size_t i = 0; i < n; ++i) {
         const RowJob& job = jobs[i];
@@ -169,16 +190,8 @@ void ComputeRows(std::span<const RowJob> jobs, std::span<RowResult> rows, PetSta
         batch::coded::SetStar(c.weather(), c.rh, c.person(), sedentary, out, kNaN, pool);
         for (std::size_t k = 0; k < out.size(); ++k) rows[c.row[k]].SET = float(out[k]);
     }
-    for (int autoClothing = 0; autoClothing < 2; ++autoClothing) {
-        const Columns& c = mpetRows[autoClothing];
-        std::vector<MpetDetails> out(c.row.size());
-        batch::coded::Mpet(c.weather(), c.person(), {autoClothing == 1, kInitialCore, kInitialSkin},
-                           out, kNaN, pool);
-        for (std::size_t k = 0; k < out.size(); ++k) {
-            rows[c.row[k]].mpet = out[k];
-            rows[c.row[k]].mPET = out[k].mPET;
-        }
-    }
+    for (int autoClothing = 0; autoClothing < 2; ++autoClothing)
+        MpetOfColumns(mpetRows[autoClothing], autoClothing == 1, rows, pool);
     std::vector<PetDetails> pets(petRows.row.size());
     batch::coded::Pet(petRows.weather(), petRows.person(), pets, kNaN, pet.model(), pool);
     for (std::size_t k = 0; k < pets.size(); ++k) {
