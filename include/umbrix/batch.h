@@ -6,9 +6,9 @@
 // share the work; NaN where an index is not defined.
 //
 // UTCI, PMV, PT and SET* run several elements per instruction (SIMD, chosen at run time for the
-// processor), and so does mPET's time loop for the elements of one clothing case; PET runs
-// element by element. With a pool the batch is split into blocks over its threads; without one
-// the calling thread does all.
+// processor), and so does mPET's time loop for the elements of one clothing case; PET walks
+// element by element, its reference-room search in SIMD lanes. With a pool the batch is split
+// into blocks over its threads; without one the calling thread does all.
 #include <span>
 #include <string>
 
