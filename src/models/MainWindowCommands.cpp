@@ -85,6 +85,26 @@ struct PendingTableRow {
     bool compute = false;
 };
 
+// The rows of a block that are computed, their jobs pointed at their own horizons and computed
+// together by `compute(jobs, results)`; `apply(result, job, row results)` then fills each row.
+template <class Result, class Rows, class Compute, class Apply>
+void ComputePending(Rows& rows, Compute compute, Apply apply) {
+    std::vector<decltype(rows.front().job)> jobs;
+    for (auto& p : rows)
+        if (p.compute) {
+            p.job.horizon = &*p.horizon;
+            jobs.push_back(p.job);
+        }
+    std::vector<Result> results(jobs.size());
+    compute(jobs, results);
+    std::size_t k = 0;
+    for (auto& p : rows)
+        if (p.compute) {
+            apply(results[k], jobs[k], p.results);
+            ++k;
+        }
+}
+
 // The rows of a block formatted over the threads, for writing in order.
 template <class Rows>
 std::vector<FormattedRow> FormatRows(const Rows& rows, const TableRowFormat& format,
@@ -1034,21 +1054,14 @@ void MainWindowModel::computeRows() {
     // meanwhile
     const auto compute = [&](std::vector<PendingRow> rows) {
         SunDaysOf(rows, pool, sunshine_);
-        std::vector<RowJob> jobs;
-        for (PendingRow& p : rows)
-            if (p.compute) {
-                p.job.horizon = &*p.horizon;
-                jobs.push_back(p.job);
-            }
-        std::vector<RowResult> computed(jobs.size());
-        ComputeRows(jobs, computed, pet_, &pool, &sunshine_);
-        std::size_t k = 0;
-        for (PendingRow& p : rows) {
-            if (p.compute) {
-                ApplyRow(computed[k], jobs[k].indices, p.results);
-                ++k;
-            }
-        }
+        ComputePending<RowResult>(
+            rows,
+            [&](const std::vector<RowJob>& jobs, std::vector<RowResult>& computed) {
+                ComputeRows(jobs, computed, pet_, &pool, &sunshine_);
+            },
+            [](const RowResult& computed, const RowJob& job, CalculationResults& r) {
+                ApplyRow(computed, job.indices, r);
+            });
         std::vector<FormattedRow> lines = FormatRows(rows, rowFormat, context, withValues, pool);
         return ComputedBlock{std::move(rows), std::move(lines)};
     };
@@ -1265,17 +1278,14 @@ void MainWindowModel::computeDailyRows() {
     const auto writeBlock = [&](bool keepResults) {
         std::vector<PendingDay> days = std::move(block);
         block.clear();
-        std::vector<DailyJob> jobs;
-        for (PendingDay& d : days)
-            if (d.compute) {
-                d.job.horizon = &*d.horizon;
-                jobs.push_back(d.job);
-            }
-        std::vector<DailyCourse> courses(jobs.size());
-        ComputeDailyCourses(jobs, courses, &threadPool(), &sunshine_);
-        std::size_t k = 0;
-        for (PendingDay& d : days)
-            if (d.compute) ApplyCourse(courses[k++], d.results);
+        ComputePending<DailyCourse>(
+            days,
+            [&](const std::vector<DailyJob>& jobs, std::vector<DailyCourse>& courses) {
+                ComputeDailyCourses(jobs, courses, &threadPool(), &sunshine_);
+            },
+            [](const DailyCourse& course, const DailyJob&, CalculationResults& r) {
+                ApplyCourse(course, r);
+            });
         const TableRowFormat format(context);
         std::vector<FormattedRow> lines =
             FormatRows(days, format, context, format.wantsValues(sink_), threadPool());
